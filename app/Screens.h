@@ -1,0 +1,20 @@
+#pragma once
+// The one instance of each of the program's nine screens, created on first use.
+
+namespace platform {
+class Screen;
+}
+
+namespace screens {
+
+platform::Screen& FormAvvio();
+platform::Screen& FormMenu();
+platform::Screen& FormEs1();
+platform::Screen& FormEs2();
+platform::Screen& FormEs3();
+platform::Screen& FormEs4();
+platform::Screen& FormEs5();
+platform::Screen& FormEs6();
+platform::Screen& FormEs7();
+
+}  // namespace screens

@@ -1,0 +1,8 @@
+#!/usr/bin/env bash
+# Sets up (packages, build) and runs the benchmarks.
+set -euo pipefail
+cd "$(dirname "$0")"
+tools/setup.sh
+for b in build/bench/bench_*; do
+  [ -x "$b" ] && QT_QPA_PLATFORM=offscreen "$b"
+done

@@ -1,0 +1,94 @@
+#pragma once
+// One control of a loaded screen. It is created from a row of the screen's
+// design and lives until the screen is unloaded.
+//
+// Properties are reached by kind of property so that code which walks over
+// every control (translation, resizing) can try each one: a property that the
+// control's kind does not have answers std::nullopt or Outcome::NoSuchProperty,
+// quietly, and changes nothing.
+
+#include "platform/Design.h"
+#include "platform/Picture.h"
+
+#include <QPointer>
+#include <QString>
+#include <array>
+#include <functional>
+#include <optional>
+
+class QAction;
+class QWidget;
+
+namespace platform {
+
+enum class TextProperty { Caption, ToolTipText, Tag };
+enum class Coordinate { Left, Top, Width, Height };
+enum class Outcome { Done, NoSuchProperty };
+
+class Screen;
+
+class Control {
+public:
+    Control(Screen& screen, const ControlDesign& design, int index);
+    ~Control();
+    Control(const Control&) = delete;
+    Control& operator=(const Control&) = delete;
+
+    const QString& name() const { return name_; }
+    std::optional<int> index() const;  // set for the elements of a control array
+    Kind kind() const { return design_.kind; }
+    const ControlDesign& design() const { return design_; }
+    Screen& screen() const { return screen_; }
+
+    // Caption: every kind but PictureBox and Image. ToolTipText: every kind
+    // but menu entries. Tag: every kind.
+    std::optional<QString> text(TextProperty property) const;
+    Outcome setText(TextProperty property, const QString& value);
+
+    // Twips relative to the inside of the container, kept as given (unrounded).
+    // Menu entries have no position.
+    std::optional<double> coordinate(Coordinate coordinate) const;
+    Outcome setCoordinate(Coordinate coordinate, double twips);
+
+    bool enabled() const;
+    void setEnabled(bool enabled);
+    bool visible() const;  // the control's own Visible flag
+    void setVisible(bool visible);
+    bool checked() const;  // check boxes, option buttons, menu items
+    void setChecked(bool checked);
+    const Picture& picture() const { return picture_; }
+    void setPicture(const Picture& picture);  // images; the empty picture clears
+    void setBackColour(QRgb colour);          // labels, buttons, check and option boxes, picture boxes
+
+    // Called when the control is clicked (a check box: after its state changed;
+    // a menu entry: when it is chosen). A disabled control is never clicked.
+    void onClick(std::function<void()> handler) { clickHandler_ = std::move(handler); }
+    // The child's click as the user interface delivers it: nothing happens
+    // while the control, or its screen, is disabled or hidden.
+    void click();
+
+    QWidget* widget() const { return widget_; }  // nullptr for menu entries
+    QAction* action() const { return action_; }  // menu entries only
+
+private:
+    friend class Screen;
+    void placeWidget();  // applies the twips geometry to the widget
+    void clicked();
+
+    Screen& screen_;
+    const ControlDesign design_;
+    const QString name_;
+    const int index_;
+    QString caption_;
+    QString toolTipText_;
+    QString tag_;
+    std::array<double, 4> twips_{};
+    bool enabled_;
+    bool visible_;
+    Picture picture_;
+    QPointer<QWidget> widget_;
+    QPointer<QAction> action_;
+    std::function<void()> clickHandler_;
+};
+
+}  // namespace platform

@@ -1,0 +1,35 @@
+#pragma once
+// Modal message boxes. Their buttons speak the system's language (the
+// program loads Qt's own translations for the system locale at start-up).
+
+#include <QString>
+#include <functional>
+
+namespace platform {
+
+enum class MsgIcon { None, Critical, Question, Information };
+enum class MsgButtons { Ok, YesNo };  // Yes and No: Yes is the default button
+enum class MsgAnswer { Ok, Yes, No };
+
+struct MessageBoxRequest {
+    QString message;
+    QString title;
+    MsgButtons buttons;
+    MsgIcon icon;
+};
+
+// Shows the box and returns the button pressed. A null title gives the box
+// the application's title.
+MsgAnswer MsgBox(const QString& message, MsgButtons buttons, MsgIcon icon,
+                 const QString& title = QString());
+
+// While a responder is set no dialog opens: every box is passed to it and its
+// answer is returned. Tests answer message boxes this way; an empty function
+// restores the real dialogs.
+using MessageBoxResponder = std::function<MsgAnswer(const MessageBoxRequest&)>;
+void setMessageBoxResponder(MessageBoxResponder responder);
+
+// Loads Qt's translations of its own dialogs for the system locale.
+void installSystemTranslations();
+
+}  // namespace platform

@@ -1,0 +1,30 @@
+#pragma once
+// The running program: its folder, the guard against a second copy, ending
+// it, letting pending events run.
+
+#include <QString>
+#include <functional>
+
+namespace platform {
+
+// The folder of the executable, links resolved, without a trailing separator
+// (except for the root "/").
+QString ProgramFolder();
+// Makes ProgramFolder() answer `folder` (tests use a temporary program folder);
+// an empty string restores the real one.
+void setProgramFolder(const QString& folder);
+
+// Holds the guard for this user for the rest of the run and returns true, or
+// returns false when another copy of the program is running. A guard left by a
+// copy that crashed or was killed never blocks.
+bool AcquireSingleInstance();
+
+// Ends the program at once: every screen is closed without running any
+// further handler. Tests replace what it does.
+void EndProgram();
+void setEndProgramHook(std::function<void()> hook);
+
+// Lets pending user-interface events run.
+void DoEvents();
+
+}  // namespace platform

@@ -1,0 +1,25 @@
+#pragma once
+// Reading and writing one key of an INI-style settings file.
+//
+// Reading: section and key names match without regard to case, blanks around
+// key and value are ignored, enclosing double quotes are removed, at most 511
+// characters are returned; a missing file, section or key gives `fallback`.
+// Writing creates the file, the section or the key when missing and replaces
+// the value otherwise; every other line is kept as it was, and the file is
+// replaced atomically, so a crash or a full disk never leaves it truncated.
+// Text is 8-bit (see Text8Bit.h).
+
+#include <QString>
+
+namespace platform {
+
+inline constexpr int kProfileValueMax = 511;
+
+QString GetPrivateProfileString(const QString& section, const QString& key,
+                                const QString& fallback, const QString& file);
+
+// Returns false when the file could not be written; the old file is then whole.
+bool WritePrivateProfileString(const QString& section, const QString& key,
+                               const QString& value, const QString& file);
+
+}  // namespace platform

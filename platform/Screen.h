@@ -1,0 +1,106 @@
+#pragma once
+// A screen (form) of the program. There is one instance per screen for the
+// whole run. Loading creates its window and its controls afresh from the
+// design and runs Form_Load; unloading destroys the window and the controls
+// while the instance, and the variables of a subclass, remain.
+//
+// Show loads the screen if needed, shows it and makes it the program's active
+// screen, running Form_Activate. Activation happens only then: the program
+// getting the focus back from another application does not activate again.
+// Form_Resize runs whenever the client area changes size, whatever the cause.
+
+#include "platform/Control.h"
+#include "platform/Design.h"
+
+#include <QString>
+#include <memory>
+#include <vector>
+
+class QWidget;
+
+namespace platform {
+
+enum class WindowState { Normal, Minimised, Maximised };
+
+class Screen {
+public:
+    explicit Screen(ScreenDesign design);
+    virtual ~Screen();
+    Screen(const Screen&) = delete;
+    Screen& operator=(const Screen&) = delete;
+
+    const QString& name() const { return name_; }
+    const ScreenDesign& design() const { return design_; }
+
+    bool isLoaded() const;
+    void Load();    // does nothing when already loaded
+    void Show();
+    void Unload();  // does nothing when not loaded
+
+    // The screens loaded at present, in the order they were loaded.
+    static std::vector<Screen*> loadedScreens();
+
+    // Properties of a loaded screen.
+    QString caption() const;
+    void setCaption(const QString& caption);
+    quint32 backColor() const;  // 0x00BBGGRR
+    void setBackColor(quint32 bbggrr);
+    // The whole window, in twips of the display.
+    double left() const;
+    double top() const;
+    double width() const;
+    double height() const;
+    void setLeft(double twips);
+    void setTop(double twips);
+    void setWidth(double twips);
+    void setHeight(double twips);
+    // The client area below the menu bar, in twips.
+    double scaleWidth() const;
+    double scaleHeight() const;
+    WindowState windowState() const;
+    // The display the window is on, in twips.
+    double displayWidth() const;
+    double displayHeight() const;
+    // Stops (false) and restarts (true) the drawing of the window.
+    void setDrawingEnabled(bool enabled);
+
+    // Every control, nested ones included, in designed order; elements added
+    // at run time follow at the end.
+    const std::vector<std::unique_ptr<Control>>& controls() const { return controls_; }
+    // The control of that name (and index, for an element of a control array);
+    // nullptr when the loaded screen has none.
+    Control* find(const QString& name, int index = -1) const;
+    Control& control(const QString& name, int index = -1) const;  // must exist
+    // Creates element `index` of the control array `name` as a copy of its
+    // element 0 and returns it (menu items of a menu, at run time).
+    Control& loadElement(const QString& name, int index);
+    // One handler for every element of a control array, told the index.
+    void onArrayClick(const QString& name, const std::function<void(int index)>& handler);
+
+    QWidget* window() const;  // nullptr while not loaded
+    QWidget* client() const;  // the client area, parent of the screen's controls
+
+protected:
+    // Called by Load after the controls exist and before Form_Load, so that
+    // the subclass connects its handlers (onClick, onArrayClick).
+    virtual void ConnectEvents() {}
+    virtual void Form_Load() {}
+    virtual void Form_Activate() {}
+    virtual void Form_Resize() {}
+
+private:
+    class Window;
+    friend class Window;
+    friend class Control;
+    void clientResized();
+    void windowClosed();
+
+    const ScreenDesign design_;
+    const QString name_;
+    std::unique_ptr<Window> window_;
+    std::vector<std::unique_ptr<Control>> controls_;
+    double lastClientWidth_ = -1;
+    double lastClientHeight_ = -1;
+};
+
+}  // namespace platform
