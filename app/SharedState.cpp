@@ -1,0 +1,13 @@
+#include "app/Modulo1.h"
+#include "resize/clsResize.h"
+
+namespace Modulo1 {
+
+bool SuoniAttivati = true;
+qint16 SerieFigure = 6;
+qint16 IndiceModello = 0;
+qint16 ContaEsatti = 0;
+qint16 ContaErrati = 0;
+std::unique_ptr<clsResize> Ridimensiona;
+
+}  // namespace Modulo1
