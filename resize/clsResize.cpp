@@ -1,0 +1,1 @@
+#include "resize/clsResize.h"

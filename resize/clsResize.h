@@ -1,0 +1,46 @@
+#pragma once
+// Keeps every control of one screen in the proportions of the screen's design.
+// The first pass records the client size and every control's position and
+// size; each later pass sets every control to the recorded values times the
+// ratio of the present client size to the recorded one.
+//
+// A control's tag says which of its values are adjusted: taken in upper case,
+// a tag that begins with "@" adjusts Left, Top, Width and Height for each of
+// the letters L, T, W and H it holds; any other tag adjusts all four.
+
+#include "platform/Control.h"
+
+#include <QtGlobal>
+#include <vector>
+
+namespace platform {
+class Screen;
+}
+
+class clsResize {
+public:
+    platform::Screen* SourceForm() const { return SourceForm_; }
+    void SourceForm(platform::Screen* New_SourceForm) { SourceForm_ = New_SourceForm; }
+
+    void ReInitialise();
+    // Sizes the screen to Percent of the display, centred, then adjusts the controls.
+    void SizeFormToScreen(quint8 Percent);
+    void ResizeControls();
+
+private:
+    struct ControlPosition {
+        platform::Control* Control;
+        qint32 Left;
+        qint32 Top;
+        qint32 Width;
+        qint32 Height;
+    };
+
+    void Initialise();
+
+    platform::Screen* SourceForm_ = nullptr;
+    qint32 RecordedScaleWidth = 0;
+    qint32 RecordedScaleHeight = 0;
+    std::vector<ControlPosition> ControlPositions;
+    bool FirstTime = true;
+};
