@@ -10,14 +10,13 @@
 #include "platform/Design.h"
 #include "platform/Picture.h"
 
+#include <QAction>
 #include <QPointer>
+#include <QWidget>
 #include <QString>
 #include <array>
 #include <functional>
 #include <optional>
-
-class QAction;
-class QWidget;
 
 namespace platform {
 
