@@ -1,0 +1,71 @@
+#include "language/LanguageMenu.h"
+
+#include "language/modLanguageSupport.h"
+#include "platform/MessageBox.h"
+#include "platform/Process.h"
+#include "platform/Screen.h"
+
+#include <QDir>
+
+using namespace Qt::Literals::StringLiterals;
+using platform::TextProperty;
+
+namespace modLanguageSupport {
+
+namespace {
+
+const QString kLanguageItem = u"mnuLanguage"_s;
+
+// The language files of the program folder, ordered by name.
+QStringList LanguageFileNames() {
+    return QDir(platform::ProgramFolder())
+        .entryList({u"*.lng"_s}, QDir::Files, QDir::Name | QDir::IgnoreCase);
+}
+
+}  // namespace
+
+void MLSFillMenuLanguages(platform::Screen& menu) {
+    const QStringList files = LanguageFileNames();
+    if (files.isEmpty()) {
+        platform::MsgBox(u"Non è presente alcun file di linguaggio!"_s, platform::MsgButtons::Ok,
+                         platform::MsgIcon::None);
+        return;
+    }
+    for (int i = 0; i < files.size(); ++i) {
+        platform::Control& item = i == 0 ? menu.control(kLanguageItem, 0)
+                                         : menu.loadElement(kLanguageItem, i);
+        item.setVisible(true);
+        item.setText(TextProperty::Caption, files[i].chopped(4));
+    }
+    if (const std::optional<QString> stored =
+            MLSReadIni(SettingsFile(), u"Language"_s, u"CurrentLanguage"_s))
+        MLSCurrentLanguage = *stored;
+    for (int i = 0; i < files.size(); ++i) {
+        platform::Control& item = menu.control(kLanguageItem, i);
+        if (item.text(TextProperty::Caption) == MLSCurrentLanguage) {
+            item.setChecked(true);
+            break;
+        }
+    }
+}
+
+void mnuLanguage_Click(platform::Screen& menu, int Index) {
+    platform::Control* chosen = menu.find(kLanguageItem, Index);
+    if (!chosen)
+        return;
+    for (const auto& control : menu.controls()) {
+        if (control->name() == kLanguageItem)
+            control->setChecked(false);
+    }
+    chosen->setChecked(true);
+    const QString language = chosen->text(TextProperty::Caption).value_or(QString());
+    MLSCurrentLanguage = language;
+    // Translating lets pending events run, so a screen may be unloaded meanwhile.
+    for (platform::Screen* screen : platform::Screen::loadedScreens()) {
+        if (screen->isLoaded())
+            MLSTranslateForm(*screen);
+    }
+    MLSWriteIni(SettingsFile(), u"Language"_s, u"CurrentLanguage"_s, language);
+}
+
+}  // namespace modLanguageSupport

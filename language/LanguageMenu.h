@@ -1,0 +1,18 @@
+#pragma once
+// The language menu of the main menu: one entry per language file in the
+// program folder, a check mark on the current language, and the choice of
+// another language, which translates every loaded screen and is remembered.
+
+namespace platform {
+class Screen;
+}
+
+namespace modLanguageSupport {
+
+// Fills the menu item array mnuLanguage of `menu` with the language names.
+void MLSFillMenuLanguages(platform::Screen& menu);
+
+// The entry `Index` of the language menu of `menu` was chosen.
+void mnuLanguage_Click(platform::Screen& menu, int Index);
+
+}  // namespace modLanguageSupport

@@ -1,0 +1,48 @@
+#pragma once
+// The language files: one INI-style file "<language>.lng" per language in the
+// program folder, a section per screen named by its form name and a section
+// "Strings" of numbered texts; and "LangSetting.ini", which remembers the
+// chosen language. Nothing is cached: every lookup reads the file again.
+
+#include <QString>
+#include <optional>
+
+namespace platform {
+class Screen;
+}
+
+namespace modLanguageSupport {
+
+// The name of the current language; empty at start.
+extern QString MLSCurrentLanguage;
+
+// "<program folder>/LangSetting.ini".
+QString SettingsFile();
+// "<program folder>/<language>.lng". A name that holds a path separator, ".."
+// or a zero character names no file of the program folder: the answer is then
+// empty, a path that never exists.
+QString LanguageFile(const QString& language);
+QString CurrentLanguageFile();  // LanguageFile(MLSCurrentLanguage)
+
+// The text of `key` in `section`, or empty when the section or the key is
+// missing; std::nullopt when the file does not exist. Files of up to 64000
+// bytes go through the profile reader. Larger ones are scanned line by line
+// without regard to sections: the first line that begins with `key` (case
+// counts) gives its text after the key and one more character, less the first
+// and the last character. At most 511 characters are returned either way.
+std::optional<QString> MLSReadIni(const QString& file, const QString& section, const QString& key);
+
+// Writes one key; non-zero on success.
+qint32 MLSWriteIni(const QString& file, const QString& section, const QString& key,
+                   const QString& value);
+
+// The text of a string number ("0001") in the current language, or empty.
+// Fills an empty current language from the settings file first.
+QString MLSGetString(const QString& number);
+
+// Applies the current language file to a loaded screen: its window caption
+// (only while not empty) and the caption, tooltip text and tag of every
+// control for which the file has a text.
+void MLSTranslateForm(platform::Screen& frm);
+
+}  // namespace modLanguageSupport
