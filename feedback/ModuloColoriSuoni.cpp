@@ -1,0 +1,49 @@
+#include "feedback/ModuloColoriSuoni.h"
+
+#include "app/Modulo1.h"
+#include "platform/Process.h"
+#include "platform/Random.h"
+#include "platform/Sound.h"
+
+#include <QString>
+#include <algorithm>
+#include <array>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace ModuloColoriSuoni {
+
+namespace {
+
+// Some colours stand more than once, so they come more often.
+constexpr std::array<quint32, 18> kPalette = {
+    0xC0C0FF, 0x8080FF, 0x8080FF, 0x80C0FF, 0x0080FF, 0xC0FFFF,
+    0x00FFFF, 0x0040C0, 0x80FF80, 0x00FFFF, 0xFFFFC0, 0xFFFF00,
+    0xFFC0C0, 0xFFC0FF, 0xFFC0FF, 0xE0E0E0, 0xFFC0FF, 0xFF00FF,
+};
+
+// 0 to count - 1, equally likely.
+int draw(int count) {
+    return std::min(static_cast<int>(platform::Rnd() * count), count - 1);
+}
+
+}  // namespace
+
+void SuonoEsatto() {
+    if (!Modulo1::SuoniAttivati)
+        return;
+    const int choice = draw(4) + 1;
+    platform::PlaySoundAsync(platform::ProgramFolder() + u"/suoni/si" + QString::number(choice) + u".wav");
+}
+
+void SuonoErrato() {
+    if (!Modulo1::SuoniAttivati)
+        return;
+    platform::PlaySoundAsync(platform::ProgramFolder() + u"/suoni/no.wav");
+}
+
+quint32 PreparaColori() {
+    return kPalette[static_cast<std::size_t>(draw(static_cast<int>(kPalette.size())))];
+}
+
+}  // namespace ModuloColoriSuoni
