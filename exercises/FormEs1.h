@@ -1,0 +1,12 @@
+#pragma once
+// "Cambia colore": the picture of the other colour, same size and shape.
+
+#include "exercises/FormEsercizio.h"
+
+class FormEs1 : public FormEsercizio {
+public:
+    FormEs1();
+
+private:
+    std::optional<qint16> rightIndex() const override;
+};

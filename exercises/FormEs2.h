@@ -1,0 +1,12 @@
+#pragma once
+// "Cambia forma": the picture of the other shape, same size and colour.
+
+#include "exercises/FormEsercizio.h"
+
+class FormEs2 : public FormEsercizio {
+public:
+    FormEs2();
+
+private:
+    std::optional<qint16> rightIndex() const override;
+};

@@ -1,0 +1,9 @@
+#include "exercises/FormEs3.h"
+
+#include "app/Modulo1.h"
+
+using namespace Qt::Literals::StringLiterals;
+
+FormEs3::FormEs3() : FormEsercizio(3, u"0004"_s) {}
+
+std::optional<qint16> FormEs3::rightIndex() const { return Modulo1::IndiceModello; }

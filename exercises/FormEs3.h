@@ -1,0 +1,12 @@
+#pragma once
+// "Non cambia niente": the very picture of the model.
+
+#include "exercises/FormEsercizio.h"
+
+class FormEs3 : public FormEsercizio {
+public:
+    FormEs3();
+
+private:
+    std::optional<qint16> rightIndex() const override;
+};

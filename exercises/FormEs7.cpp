@@ -1,0 +1,16 @@
+#include "exercises/FormEs7.h"
+
+#include "app/Modulo1.h"
+#include "exercises/PuzzleRules.h"
+
+using namespace Qt::Literals::StringLiterals;
+
+FormEs7::FormEs7() : FormEsercizio(7, u"0012"_s) {}
+
+void FormEs7::PreparaEsercizio() {
+    CaricaFigure();
+    IndiceRisposta = qint16(Modulo1::IndiceModello ^ puzzle::kEveryBit);
+    MostraModello();
+}
+
+std::optional<qint16> FormEs7::rightIndex() const { return IndiceRisposta; }

@@ -1,0 +1,141 @@
+#include "exercises/FormEsercizio.h"
+
+#include "app/Modulo1.h"
+#include "app/Screens.h"
+#include "exercises/ExerciseLayout.h"
+#include "exercises/PictureFiles.h"
+#include "exercises/PuzzleRules.h"
+#include "feedback/ModuloColoriSuoni.h"
+#include "language/modLanguageSupport.h"
+#include "platform/MessageBox.h"
+#include "platform/Process.h"
+#include "platform/Random.h"
+#include "resize/clsResize.h"
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+const QString kPictures = u"Picture1"_s;
+
+}  // namespace
+
+FormEsercizio::FormEsercizio(int number, QString leaveQuestion)
+    : platform::Screen(exercise_layout::design(number)), leaveQuestion_(std::move(leaveQuestion)) {}
+
+void FormEsercizio::ConnectEvents() {
+    onArrayClick(kPictures, [this](int index) { Picture1_Click(index); });
+    control(u"BottoneAvanti"_s).onClick([this] { BottoneAvanti_Click(); });
+    control(u"MenuAzzera"_s).onClick([this] { MenuAzzera_Click(); });
+    control(u"MenuInformazioni"_s).onClick([] { Modulo1::MostraInformazioni(); });
+    control(u"mnuEsci"_s).onClick([this] { mnuEsci_Click(); });
+}
+
+void FormEsercizio::Form_Load() {
+    modLanguageSupport::MLSTranslateForm(*this);
+    Modulo1::Ridimensiona = std::make_unique<clsResize>();
+    Modulo1::Ridimensiona->SourceForm(this);
+    Modulo1::Ridimensiona->SizeFormToScreen(75);
+    setBackColor(ModuloColoriSuoni::PreparaColori());
+}
+
+void FormEsercizio::Form_Activate() {
+    setTop(0);
+    setLeft(0);
+    setHeight(displayHeight());
+    setWidth(displayWidth());
+    Modulo1::ContaEsatti = 0;
+    Modulo1::ContaErrati = 0;
+    control(u"BottoneAvanti"_s).setVisible(true);
+    showCounts(QString::number(Modulo1::ContaEsatti), QString::number(Modulo1::ContaErrati));
+    PreparaEsercizio();
+}
+
+void FormEsercizio::Form_Resize() {
+    // Ridimensiona serves the screen loaded last; during a change of screens
+    // that may already be the next one, whose controls are not ours to move.
+    if (Modulo1::Ridimensiona && Modulo1::Ridimensiona->SourceForm() == this)
+        Modulo1::Ridimensiona->ResizeControls();
+}
+
+void FormEsercizio::PreparaEsercizio() {
+    CaricaFigure();
+    MostraModello();
+}
+
+void FormEsercizio::CaricaFigure() {
+    const qint16 set = puzzle::drawSet(Modulo1::SerieFigure, platform::Rnd);
+    const QString folder = platform::ProgramFolder();
+    for (int i = 0; i < puzzle::kPictureCount; ++i)
+        control(kPictures, i).setPicture(picture_files::loadSetPicture(puzzle::picturePath(folder, set, i + 1)));
+    Modulo1::IndiceModello = puzzle::drawModel(platform::Rnd);
+}
+
+void FormEsercizio::MostraModello() {
+    control(u"Picture2"_s).setPicture(control(kPictures, Modulo1::IndiceModello).picture());
+}
+
+void FormEsercizio::Picture1_Click(int Index) {
+    const std::optional<qint16> right = rightIndex();
+    if (!right || Index < 0 || Index >= puzzle::kPictureCount)
+        return;
+    if (Index == *right) {
+        Esatto();
+        control(u"Picture3"_s).setPicture(control(kPictures, Index).picture());
+    } else {
+        Errato();
+    }
+}
+
+void FormEsercizio::Esatto() {
+    control(u"ComandoIconaSi"_s).setVisible(true);
+    control(u"ComandoIconaNo"_s).setVisible(false);
+    ModuloColoriSuoni::SuonoEsatto();
+    Modulo1::ContaEsatti = puzzle::countAfterAnswer(Modulo1::ContaEsatti);
+    control(u"EtichettaEsatti"_s).setText(platform::TextProperty::Caption, puzzle::countCaption(Modulo1::ContaEsatti));
+    control(u"BottoneAvanti"_s).setEnabled(true);
+    setPicturesEnabled(false);
+}
+
+void FormEsercizio::Errato() {
+    control(u"ComandoIconaSi"_s).setVisible(false);
+    control(u"ComandoIconaNo"_s).setVisible(true);
+    ModuloColoriSuoni::SuonoErrato();
+    Modulo1::ContaErrati = puzzle::countAfterAnswer(Modulo1::ContaErrati);
+    control(u"EtichettaErrati"_s).setText(platform::TextProperty::Caption, puzzle::countCaption(Modulo1::ContaErrati));
+}
+
+void FormEsercizio::BottoneAvanti_Click() {
+    control(u"BottoneAvanti"_s).setEnabled(false);
+    control(u"Picture3"_s).setPicture(platform::Picture());
+    PreparaEsercizio();
+    setPicturesEnabled(true);
+}
+
+void FormEsercizio::MenuAzzera_Click() {
+    showCounts(u"0"_s, u"0"_s);
+    Modulo1::ContaEsatti = 0;
+    Modulo1::ContaErrati = 0;
+}
+
+void FormEsercizio::mnuEsci_Click() {
+    const platform::MsgAnswer answer =
+        platform::MsgBox(modLanguageSupport::MLSGetString(leaveQuestion_), platform::MsgButtons::YesNo,
+                         platform::MsgIcon::Question, u"Metamorfine"_s);
+    if (answer != platform::MsgAnswer::Yes)
+        return;
+    screens::FormMenu().Show();
+    Unload();
+    Modulo1::ContaEsatti = 0;
+    Modulo1::ContaErrati = 0;
+}
+
+void FormEsercizio::setPicturesEnabled(bool enabled) {
+    for (int i = 0; i < puzzle::kPictureCount; ++i)
+        control(kPictures, i).setEnabled(enabled);
+}
+
+void FormEsercizio::showCounts(const QString& right, const QString& wrong) {
+    control(u"EtichettaEsatti"_s).setText(platform::TextProperty::Caption, right);
+    control(u"EtichettaErrati"_s).setText(platform::TextProperty::Caption, wrong);
+}

@@ -1,0 +1,47 @@
+#pragma once
+// The frame that the seven exercise screens share: counts, marks, the Next
+// button, the reset, about and leave commands, and the common puzzle set-up.
+// An exercise adds how a puzzle is built, where it differs, and its answer
+// rule: the index of the right picture.
+
+#include "platform/Screen.h"
+
+#include <QString>
+#include <QtGlobal>
+#include <optional>
+
+class FormEsercizio : public platform::Screen {
+public:
+    void Esatto();
+    void Errato();
+
+protected:
+    // FormEs<number>, whose leave question is the text of `leaveQuestion`.
+    FormEsercizio(int number, QString leaveQuestion);
+
+    // Builds a new puzzle; the common version chooses the set, loads its eight
+    // pictures, draws the model and shows it.
+    virtual void PreparaEsercizio();
+    // The index of the right picture of the current puzzle; nothing while
+    // there is no puzzle to answer.
+    virtual std::optional<qint16> rightIndex() const = 0;
+
+    // The steps of the common set-up, for exercises that draw more around them.
+    void CaricaFigure();    // the set (when it is drawn), the eight pictures, IndiceModello
+    void MostraModello();   // Picture2 takes the picture of Picture1(IndiceModello)
+
+private:
+    void ConnectEvents() override;
+    void Form_Load() override;
+    void Form_Activate() override;
+    void Form_Resize() override;
+
+    void Picture1_Click(int Index);
+    void BottoneAvanti_Click();
+    void MenuAzzera_Click();
+    void mnuEsci_Click();
+    void setPicturesEnabled(bool enabled);
+    void showCounts(const QString& right, const QString& wrong);
+
+    const QString leaveQuestion_;
+};

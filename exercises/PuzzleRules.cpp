@@ -1,0 +1,78 @@
+#include "exercises/PuzzleRules.h"
+
+#include <cmath>
+#include <limits>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace puzzle {
+
+namespace {
+
+// floor(r * n) + first, with r in [0, 1).
+qint16 drawAmong(const Generator& rnd, int n, int first) {
+    const int drawn = int(std::floor(rnd() * n));
+    return qint16(first + qBound(0, drawn, n - 1));
+}
+
+// The bit that a single change flips: 1 colour, 2 size, 3 shape.
+int changeBit(qint16 change) {
+    switch (change) {
+    case 1: return kColourBit;
+    case 2: return kSizeBit;
+    case 3: return kShapeBit;
+    default: return 0;
+    }
+}
+
+QString changeString(qint16 change, int firstNumber) {
+    if (change < 1 || change > 3)
+        return {};
+    return u"%1"_s.arg(firstNumber + change - 1, 4, 10, QLatin1Char('0'));
+}
+
+}  // namespace
+
+qint16 drawSet(qint16 serieFigure, const Generator& rnd) {
+    return serieFigure == kAllSets ? drawAmong(rnd, kSetCount, 1) : serieFigure;
+}
+
+qint16 drawModel(const Generator& rnd) { return drawAmong(rnd, kPictureCount, 0); }
+
+qint16 drawKindOfChange(const Generator& rnd) { return drawAmong(rnd, 4, 1); }
+
+QString kindOfChangeString(qint16 kind) {
+    if (kind < 1 || kind > 4)
+        return {};
+    return u"%1"_s.arg(4 + kind, 4, 10, QLatin1Char('0'));
+}
+
+std::optional<qint16> rightIndexForKind(qint16 kind, qint16 model) {
+    if (kind < 1 || kind > 4)
+        return std::nullopt;
+    return qint16(model ^ changeBit(kind));  // kind 4, no change, flips nothing
+}
+
+qint16 drawChange(const Generator& rnd) { return drawAmong(rnd, 3, 1); }
+
+QString firstChangeString(qint16 change) { return changeString(change, 14); }
+
+QString secondChangeString(qint16 change) { return changeString(change, 17); }
+
+qint16 rightIndexForTwoChanges(qint16 first, qint16 second, qint16 model) {
+    return qint16(model ^ changeBit(first) ^ changeBit(second));
+}
+
+QString picturePath(const QString& programFolder, qint16 set, int n) {
+    return programFolder % u"/gif/"_s % QString::number(set) % u'/' % QString::number(n) % u".gif"_s;
+}
+
+qint16 countAfterAnswer(qint16 count) {
+    return count == std::numeric_limits<qint16>::max() ? count : qint16(count + 1);
+}
+
+QString countCaption(qint16 count) {
+    return count < 0 ? QString::number(count) : u' ' % QString::number(count);
+}
+
+}  // namespace puzzle

@@ -1,0 +1,54 @@
+#pragma once
+// The rules of the seven exercises as plain functions of their inputs.
+//
+// The eight pictures of a set are coded by their index: bit 0 is the colour,
+// bit 1 the size, bit 2 the shape. A change of an attribute flips its bit, so
+// every right answer is the model index XOR a mask of the changed attributes.
+
+#include <QString>
+#include <QtGlobal>
+#include <functional>
+#include <optional>
+
+namespace puzzle {
+
+// Returns numbers uniform in [0, 1); the program passes platform::Rnd.
+using Generator = std::function<double()>;
+
+inline constexpr int kPictureCount = 8;
+inline constexpr qint16 kAllSets = 6;  // SerieFigure value: a set drawn for every puzzle
+inline constexpr int kSetCount = 5;
+
+inline constexpr int kColourBit = 1;
+inline constexpr int kSizeBit = 2;
+inline constexpr int kShapeBit = 4;
+inline constexpr int kEveryBit = kColourBit | kSizeBit | kShapeBit;
+
+// The set of a puzzle: SerieFigure itself, or one of 1 to 5 drawn when it is 6.
+qint16 drawSet(qint16 serieFigure, const Generator& rnd);
+// The model index, 0 to 7.
+qint16 drawModel(const Generator& rnd);
+
+// The random change (TipoCambiamento): 1 colour, 2 size, 3 shape, 4 none.
+qint16 drawKindOfChange(const Generator& rnd);
+// The number of the text that names a kind; empty outside 1 to 4.
+QString kindOfChangeString(qint16 kind);
+// The right index for a kind, nothing outside 1 to 4.
+std::optional<qint16> rightIndexForKind(qint16 kind, qint16 model);
+
+// One of two changes (PrimoCambiamento, SecondoCambiamento): 1 colour, 2 size, 3 shape.
+qint16 drawChange(const Generator& rnd);
+QString firstChangeString(qint16 change);
+QString secondChangeString(qint16 change);
+// Both changes applied to the model; the same change twice brings it back.
+qint16 rightIndexForTwoChanges(qint16 first, qint16 second, qint16 model);
+
+// Path of picture n (1 to 8) of set s under the program folder.
+QString picturePath(const QString& programFolder, qint16 set, int n);
+
+// A count after one more answer: a 16-bit count stays at its largest value.
+qint16 countAfterAnswer(qint16 count);
+// A count as shown after an answer: the number with a leading blank, " 1".
+QString countCaption(qint16 count);
+
+}  // namespace puzzle
