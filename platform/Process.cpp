@@ -1,1 +1,91 @@
-// Process
+#include "platform/Process.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QLockFile>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <unistd.h>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace platform {
+namespace {
+
+QString& programFolderOverride()
+{
+    static QString folder;
+    return folder;
+}
+
+std::function<void()>& endProgramHook()
+{
+    static std::function<void()> hook;
+    return hook;
+}
+
+// The folder for this user's guard: the per-user runtime folder when the
+// session has one, else the temporary folder (the file name holds the user id).
+QString singleInstanceLockPath()
+{
+    QString folder = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (folder.isEmpty() || !QFileInfo(folder).isDir())
+        folder = QDir::tempPath();
+    return folder % u"/metamorfine-"_s % QString::number(::getuid()) % u".lock"_s;
+}
+
+}  // namespace
+
+QString ProgramFolder()
+{
+    if (!programFolderOverride().isEmpty())
+        return programFolderOverride();
+    const QString folder = QFileInfo(QCoreApplication::applicationFilePath()).canonicalPath();
+    return folder.isEmpty() ? QCoreApplication::applicationDirPath() : folder;
+}
+
+void setProgramFolder(const QString& folder)
+{
+    programFolderOverride() = folder.isEmpty() ? QString() : QDir::cleanPath(folder);
+}
+
+bool AcquireSingleInstance()
+{
+    static std::unique_ptr<QLockFile> guard;
+    if (guard)
+        return true;
+    auto lock = std::make_unique<QLockFile>(singleInstanceLockPath());
+    // A lock is stale only when the process that took it is gone, however
+    // long a copy has been running.
+    lock->setStaleLockTime(0);
+    if (!lock->tryLock(0))
+        return false;
+    guard = std::move(lock);
+    return true;
+}
+
+void EndProgram()
+{
+    if (endProgramHook()) {
+        endProgramHook()();
+        return;
+    }
+    // Settings are always written atomically, so ending here loses nothing;
+    // no window or handler gets another chance to run.
+    std::fflush(nullptr);
+    std::_Exit(0);
+}
+
+void setEndProgramHook(std::function<void()> hook)
+{
+    endProgramHook() = std::move(hook);
+}
+
+void DoEvents()
+{
+    QCoreApplication::processEvents();
+}
+
+}  // namespace platform
