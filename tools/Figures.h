@@ -1,0 +1,26 @@
+#pragma once
+// The pictures of the exercises: five sets of eight figures on white cards.
+// The index of a picture (0 to 7) codes its figure: bit 0 the colour, bit 1
+// the size, bit 2 the shape; value 0 of each bit is the first colour, the big
+// size and the first shape of the set.
+
+#include <QColor>
+#include <QImage>
+
+namespace tools {
+
+inline constexpr int kSetCount = 5;
+inline constexpr int kPicturesPerSet = 8;
+inline constexpr int kPictureSize = 256;
+
+// Extent of the big and of the small figure, as a share of the picture.
+inline constexpr double kBigExtent = 0.80;
+inline constexpr double kSmallExtent = 0.45;
+
+// set: 1 to 5; index: 0 to 7.
+QImage drawPicture(int set, int index);
+
+// The two fill colours of a set (set 1 to 5, colourBit 0 or 1).
+QColor setColour(int set, int colourBit);
+
+}  // namespace tools

@@ -1,0 +1,114 @@
+// Turns a language text kept as UTF-8 into the language file the program
+// reads: Windows-1252 bytes, CR LF line ends, sections and key="text" entries.
+// Lines beginning with ";" are notes for translators and are left out. The
+// conversion stops with a message, writing nothing, on a line that is neither
+// a section, an entry nor blank, on a key given twice in one section, on a
+// text with a double quote, and on a character Windows-1252 cannot hold.
+
+#include <QFile>
+#include <QSaveFile>
+#include <QSet>
+#include <QString>
+#include <QStringList>
+
+#include <cstdio>
+#include <optional>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+constexpr qsizetype kLongestText = 511;  // longer texts would be cut when read
+
+// The characters that Windows-1252 puts at 0x80 to 0x9F; 0 marks the five
+// unused codes. The other codes are those of Latin-1.
+constexpr char16_t kWindows1252High[32] = {
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+
+std::optional<char> toWindows1252(char16_t c) {
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return char(c);
+    for (int i = 0; i < 32; ++i)
+        if (kWindows1252High[i] != 0 && kWindows1252High[i] == c) return char(0x80 + i);
+    return std::nullopt;
+}
+
+struct Failure {
+    int line;
+    QString message;
+};
+
+std::optional<Failure> convert(const QString& source, QByteArray* output) {
+    const QStringList lines = source.split(u'\n');
+    QSet<QString> keysOfSection;
+    bool inSection = false;
+    for (int number = 1; number <= lines.size(); ++number) {
+        QString line = lines[number - 1];
+        if (line.endsWith(u'\r')) line.chop(1);
+        if (number == lines.size() && line.isEmpty()) break;  // the final line end
+        if (line.startsWith(u';')) continue;
+        if (line.startsWith(u'[')) {
+            if (!line.endsWith(u']') || line.size() < 3) return Failure{number, u"a section name is [Name]"_s};
+            keysOfSection.clear();
+            inSection = true;
+        } else if (!line.trimmed().isEmpty()) {
+            const qsizetype equals = line.indexOf(u'=');
+            if (equals <= 0) return Failure{number, u"an entry is key=\"text\""_s};
+            const QString key = line.left(equals);
+            const QString value = line.mid(equals + 1);
+            if (key.contains(u' ') || key.contains(u'"'))
+                return Failure{number, u"a key holds no blank and no quote"_s};
+            if (value.size() < 2 || !value.startsWith(u'"') || !value.endsWith(u'"'))
+                return Failure{number, u"the text stands between double quotes, right after ="_s};
+            if (value.mid(1, value.size() - 2).contains(u'"'))
+                return Failure{number, u"a text holds no double quote"_s};
+            if (value.size() - 2 > kLongestText) return Failure{number, u"the text is too long"_s};
+            if (!inSection) return Failure{number, u"an entry stands inside a section"_s};
+            if (keysOfSection.contains(key)) return Failure{number, u"the key is given twice in its section"_s};
+            keysOfSection.insert(key);
+        }
+        for (const QChar c : line) {
+            const std::optional<char> byte = toWindows1252(c.unicode());
+            if (!byte) return Failure{number, u"Windows-1252 has no character "_s + c};
+            output->append(*byte);
+        }
+        output->append("\r\n");
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: %s <text in UTF-8> <language file>\n", argv[0]);
+        return 2;
+    }
+    const QString sourcePath = QString::fromLocal8Bit(argv[1]);
+    const QString outputPath = QString::fromLocal8Bit(argv[2]);
+    QFile source(sourcePath);
+    if (!source.open(QIODevice::ReadOnly)) {
+        std::fprintf(stderr, "cannot read %s\n", qPrintable(sourcePath));
+        return 1;
+    }
+    const QByteArray bytes = source.readAll();
+    QString text = QString::fromUtf8(bytes);
+    if (text.startsWith(u'\uFEFF')) text.remove(0, 1);
+    if (text.contains(QChar::ReplacementCharacter)) {
+        std::fprintf(stderr, "%s is not UTF-8 text\n", qPrintable(sourcePath));
+        return 1;
+    }
+    QByteArray converted;
+    if (const std::optional<Failure> failure = convert(text, &converted)) {
+        std::fprintf(stderr, "%s:%d: %s\n", qPrintable(sourcePath), failure->line, qPrintable(failure->message));
+        return 1;
+    }
+    QSaveFile output(outputPath);
+    if (!output.open(QIODevice::WriteOnly | QIODevice::Truncate) || output.write(converted) != converted.size()
+        || !output.commit()) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(outputPath));
+        return 1;
+    }
+    return 0;
+}

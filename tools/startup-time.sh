@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Measures, under Xvfb, the time from starting Metamorfine to its first painted
+# start screen, beside the same time for a bare Qt Widgets window (the floor
+# of our stack). Usage: tools/startup-time.sh [runs] [build folder]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+runs=${1:-10}
+build=${2:-build}
+[ -n "${2:-}" ] || tools/setup.sh >/dev/null
+program="$build/program/metamorfine"
+floor="$build/tools/startup/startup_floor_window"
+for binary in "$program" "$floor"; do
+  [ -x "$binary" ] || { echo "missing $binary" >&2; exit 1; }
+done
+
+work=$(mktemp -d)
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -br -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
+xvfb=$!
+trap 'kill "$xvfb" 2>/dev/null || true; rm -rf "$work"' EXIT
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
+number=$(head -n1 "$work/display")
+export DISPLAY=":$number"
+
+echo "Metamorfine:        $(/usr/bin/python3 tools/startup/first_paint.py "$runs" "$program")"
+echo "bare Qt window:     $(/usr/bin/python3 tools/startup/first_paint.py "$runs" "$floor")"
