@@ -1,0 +1,75 @@
+#include "app/FormAvvio.h"
+
+#include "app/Modulo1.h"
+#include "app/ScreenFrame.h"
+#include "app/Screens.h"
+#include "feedback/ModuloColoriSuoni.h"
+#include "language/modLanguageSupport.h"
+#include "platform/Process.h"
+#include "resources/Resources.h"
+
+using namespace Qt::Literals::StringLiterals;
+using platform::Align;
+using platform::Kind;
+
+namespace app {
+
+platform::ScreenDesign FormAvvio::Design() {
+    return {
+        .name = "FormAvvio",
+        .clientWidth = 8205,
+        .clientHeight = 6420,
+        .background = qRgb(255, 255, 255),
+        .icon = resources::kStartIcon,
+        .controls = {
+            {.name = "Label2", .kind = Kind::Label, .index = 0,
+             .left = 720, .top = 1920, .width = 6855, .height = 1335,
+             .caption = "Metamorfine", .font = {"Comic Sans MS", 48}, .align = Align::Centre,
+             .tabIndex = 0},
+            {.name = "Label2", .kind = Kind::Label, .index = 1,
+             .left = 1800, .top = 360, .width = 4935, .height = 855,
+             .caption = "Esercitazioni matematiche", .font = {"Comic Sans MS", 18},
+             .align = Align::Centre, .tabIndex = 1},
+            {.name = "Label2", .kind = Kind::Label, .index = 2,
+             .left = 120, .top = 4800, .width = 2415, .height = 495,
+             .caption = "31 agosto 2003", .font = {"Comic Sans MS", 13.5}, .align = Align::Centre,
+             .tabIndex = 3},
+            {.name = "BottoneAvvio", .kind = Kind::GraphicalButton,
+             .left = 2520, .top = 4440, .width = 3735, .height = 1395,
+             .caption = "Avvio", .font = {"Comic Sans MS", 18},
+             .picture = resources::kStartIcon, .pointer = resources::kStartPointer,
+             .tabIndex = 2},
+        },
+    };
+}
+
+FormAvvio::FormAvvio() : Screen(Design()) {}
+
+void FormAvvio::ConnectEvents() {
+    control(u"BottoneAvvio"_s).onClick([this] { BottoneAvvio_Click(); });
+}
+
+void FormAvvio::Form_Load() {
+    modLanguageSupport::MLSCurrentLanguage =
+        modLanguageSupport::MLSReadIni(modLanguageSupport::SettingsFile(), u"Language"_s,
+                                       u"CurrentLanguage"_s)
+            .value_or(QString());
+    modLanguageSupport::MLSTranslateForm(*this);
+    SetUpResizing(*this);
+    setBackColor(ModuloColoriSuoni::PreparaColori());
+}
+
+void FormAvvio::Form_Activate() {
+    CoverDisplay(*this);
+}
+
+void FormAvvio::Form_Resize() {
+    ResizeControls();
+}
+
+void FormAvvio::BottoneAvvio_Click() {
+    screens::FormMenu().Show();
+    Unload();
+}
+
+}  // namespace app

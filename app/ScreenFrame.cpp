@@ -1,0 +1,27 @@
+#include "app/ScreenFrame.h"
+
+#include "app/Modulo1.h"
+#include "platform/Screen.h"
+#include "resize/clsResize.h"
+
+namespace app {
+
+void SetUpResizing(platform::Screen& screen) {
+    Modulo1::Ridimensiona = std::make_unique<clsResize>();
+    Modulo1::Ridimensiona->SourceForm(&screen);
+    Modulo1::Ridimensiona->SizeFormToScreen(75);
+}
+
+void CoverDisplay(platform::Screen& screen) {
+    screen.setTop(0);
+    screen.setLeft(0);
+    screen.setHeight(screen.displayHeight());
+    screen.setWidth(screen.displayWidth());
+}
+
+void ResizeControls() {
+    if (Modulo1::Ridimensiona)
+        Modulo1::Ridimensiona->ResizeControls();
+}
+
+}  // namespace app
