@@ -16,6 +16,7 @@
 #include <QString>
 #include <array>
 #include <functional>
+#include <memory>
 #include <optional>
 
 namespace platform {
@@ -71,8 +72,12 @@ public:
 
 private:
     friend class Screen;
+    void createWidget(QWidget* parent);
+    void createMenuEntry();
     void placeWidget();  // applies the twips geometry to the widget
     void clicked();
+    bool isClickable() const;
+    Control* container() const;
 
     Screen& screen_;
     const ControlDesign design_;
@@ -88,6 +93,8 @@ private:
     QPointer<QWidget> widget_;
     QPointer<QAction> action_;
     std::function<void()> clickHandler_;
+    // Owns the connections to the widget's signals, so that none outlives the control.
+    std::unique_ptr<QObject> receiver_;
 };
 
 }  // namespace platform

@@ -13,9 +13,12 @@
 #include "platform/Design.h"
 
 #include <QString>
+#include <functional>
 #include <memory>
+#include <utility>
 #include <vector>
 
+class QMenuBar;
 class QWidget;
 
 namespace platform {
@@ -92,15 +95,26 @@ private:
     class Window;
     friend class Window;
     friend class Control;
+    // Places the menu bar and the client area in the window, then runs
+    // Form_Resize when the client area's size differs from the last one handled.
     void clientResized();
+    QSize layoutWindow();  // returns the client size in pixels
     void windowClosed();
+    QMenuBar* menuBar() const;  // nullptr when the design has no menu entries
+    Control& createControl(const ControlDesign& design);
+    void applyTabOrder();
+    double twipsPerPixelX() const;
+    double twipsPerPixelY() const;
 
     const ScreenDesign design_;
     const QString name_;
     std::unique_ptr<Window> window_;
     std::vector<std::unique_ptr<Control>> controls_;
-    double lastClientWidth_ = -1;
-    double lastClientHeight_ = -1;
+    std::vector<std::pair<QString, std::function<void(int index)>>> arrayClickHandlers_;
+    QString caption_;
+    QRgb background_;
+    int lastClientWidth_ = -1;   // pixels
+    int lastClientHeight_ = -1;
 };
 
 }  // namespace platform

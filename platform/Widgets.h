@@ -1,0 +1,106 @@
+#pragma once
+// The widgets behind the controls of a screen and the drawing helpers they
+// share: pictures from the design's SVG resources, pointers, fonts, twips.
+
+#include "platform/Design.h"
+
+#include <QCheckBox>
+#include <QCursor>
+#include <QFont>
+#include <QIcon>
+#include <QImage>
+#include <QPixmap>
+#include <QRadioButton>
+#include <QToolButton>
+#include <QWidget>
+#include <functional>
+
+namespace platform {
+
+// Twips per pixel on the screen the widget is on (15 at 96 DPI).
+double twipsPerPixelX(const QWidget* widget);
+double twipsPerPixelY(const QWidget* widget);
+
+// The largest rectangle of `picture`'s proportions that fits in `area`, centred.
+QRect fittedRect(const QSize& picture, const QRect& area);
+
+// Renders an SVG resource as large as fits in `size` without distortion,
+// centred on a transparent background. A null pixmap when it cannot be read.
+QPixmap renderSvg(const QString& resource, const QSize& size, qreal devicePixelRatio = 1.0);
+
+QIcon iconFromResource(const char* resource);      // 16, 32 and 48 pixels
+QCursor cursorFromPointer(const Pointer& pointer);  // 32 x 32 with its hot spot
+
+// The designed font, bold; a design font without a family is the screen's.
+QFont boldFont(const Font& font, const Font& screenFont);
+// Maps the designed font families onto the families installed here (once).
+void installFontSubstitutions();
+
+// Fills the widget's background with `colour` before it draws itself.
+void setOpaqueBackground(QWidget* widget, QRgb colour);
+
+// Shows a picture as large as fits without distortion, centred, smoothly
+// scaled; a disabled image shows its picture unchanged.
+class ImageView : public QWidget {
+public:
+    explicit ImageView(QWidget* parent);
+    void setImage(const QImage& image);            // replaces the resource
+    void setResource(const QString& svgResource);  // drawn at the size shown
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    QImage image_;
+    QString resource_;
+    QPixmap scaled_;  // the picture drawn at the present size
+};
+
+// A command button with its picture above the caption; the picture grows
+// with the button so that it stays sharp.
+class PictureButton : public QToolButton {
+public:
+    PictureButton(const QString& svgResource, QWidget* parent);
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void renderPicture();
+    QString resource_;
+};
+
+// A check box and an option button that take a click anywhere on their
+// rectangle, not only on the mark and the caption.
+class CheckBox : public QCheckBox {
+public:
+    using QCheckBox::QCheckBox;
+
+protected:
+    bool hitButton(const QPoint& position) const override { return rect().contains(position); }
+};
+
+class OptionButton : public QRadioButton {
+public:
+    using QRadioButton::QRadioButton;
+
+protected:
+    bool hitButton(const QPoint& position) const override { return rect().contains(position); }
+};
+
+// Turns a left-button press and release inside an enabled widget into a call
+// of `onClick`, for widgets that have no click of their own.
+class ClickFilter : public QObject {
+public:
+    ClickFilter(QWidget* watched, std::function<void()> onClick, QObject* owner);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    std::function<void()> onClick_;
+    bool pressed_ = false;
+};
+
+}  // namespace platform

@@ -1,0 +1,448 @@
+#include "platform/Picture.h"
+#include "platform/Screen.h"
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QRadioButton>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::Literals::StringLiterals;
+using platform::Control;
+using platform::ControlDesign;
+using platform::Coordinate;
+using platform::Kind;
+using platform::Outcome;
+using platform::TextProperty;
+
+namespace {
+
+constexpr const char* kSquare = ":/platform_ui/square.svg";
+
+platform::ScreenDesign testDesign(const char* name) {
+    platform::ScreenDesign design{name, 6000, 4500, qRgb(0, 255, 255)};
+    design.icon = kSquare;
+    auto add = [&design](ControlDesign control) { design.controls.push_back(control); };
+    add({.name = "Etichetta", .kind = Kind::Label, .left = 150, .top = 150, .width = 1500,
+         .height = 300, .caption = "Titolo  ", .font = {"Arial", 12}, .align = platform::Align::Centre});
+    add({.name = "Bottone", .kind = Kind::GraphicalButton, .left = 4200, .top = 3300, .width = 1500,
+         .height = 900, .caption = "avanti", .picture = kSquare, .pointer = {kSquare, 3, 1},
+         .tabIndex = 1});
+    add({.name = "Scatola", .kind = Kind::PictureBox, .left = 150, .top = 600, .width = 3000,
+         .height = 1200, .backColour = qRgb(255, 255, 255), .border = true, .tabIndex = 2});
+    for (int i = 0; i < 2; ++i)
+        add({.name = "Opzione", .kind = Kind::OptionButton, .index = i, .container = "Scatola",
+             .left = 120, .top = 120 + 480.0 * i, .width = 1500, .height = 300,
+             .caption = i == 0 ? "uno" : "due", .checked = i == 0, .tabIndex = 3 + i});
+    for (int i = 0; i < 3; ++i)
+        add({.name = "Immagine", .kind = Kind::Image, .index = i, .left = 150 + 1500.0 * i,
+             .top = 2100, .width = 1350, .height = 1350});
+    add({.name = "Spunta", .kind = Kind::CheckBox, .left = 3300, .top = 600, .width = 2000,
+         .height = 300, .caption = "Suoni", .tabIndex = 0});
+    add({.name = "Azzera", .kind = Kind::MenuCommand, .caption = "Azzera  "});
+    add({.name = "Lingue", .kind = Kind::Menu, .caption = "Lingua"});
+    add({.name = "Lingua", .kind = Kind::MenuItem, .index = 0, .container = "Lingue",
+         .caption = "it"});
+    return design;
+}
+
+class TestScreen : public platform::Screen {
+public:
+    explicit TestScreen(const char* name) : Screen(testDesign(name)) {}
+
+    int loads = 0;
+    int activations = 0;
+    int resizes = 0;
+    QSizeF clientAtResize;
+    std::vector<int> imageClicks;
+    std::vector<int> itemClicks;
+    int buttonClicks = 0;
+    int menuClicks = 0;
+    bool checkedAtClick = false;
+    double widthToSetOnLoad = 0;
+    int resizesSeenInLoad = -1;
+    bool unloadOnMenuCommand = false;
+
+    void resetCounts() {
+        loads = activations = resizes = buttonClicks = menuClicks = 0;
+        imageClicks.clear();
+        itemClicks.clear();
+        widthToSetOnLoad = 0;
+        resizesSeenInLoad = -1;
+        unloadOnMenuCommand = false;
+    }
+
+protected:
+    void ConnectEvents() override {
+        onArrayClick(u"Immagine"_s, [this](int index) { imageClicks.push_back(index); });
+        onArrayClick(u"Lingua"_s, [this](int index) { itemClicks.push_back(index); });
+        control(u"Bottone"_s).onClick([this] { ++buttonClicks; });
+        control(u"Spunta"_s).onClick([this] { checkedAtClick = control(u"Spunta"_s).checked(); });
+        control(u"Azzera"_s).onClick([this] {
+            ++menuClicks;
+            if (unloadOnMenuCommand)
+                Unload();
+        });
+    }
+    void Form_Load() override {
+        ++loads;
+        if (widthToSetOnLoad > 0) {
+            const int before = resizes;
+            setWidth(widthToSetOnLoad);
+            resizesSeenInLoad = resizes - before;
+        }
+    }
+    void Form_Activate() override { ++activations; }
+    void Form_Resize() override {
+        ++resizes;
+        clientAtResize = {scaleWidth(), scaleHeight()};
+    }
+};
+
+bool is96Dpi() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen && qFuzzyCompare(screen->logicalDotsPerInchX(), 96.0) &&
+           qFuzzyCompare(screen->logicalDotsPerInchY(), 96.0);
+}
+
+// The bounding box of the pixels of one colour.
+QRect boundsOf(const QImage& image, QRgb colour) {
+    QRect bounds;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if ((image.pixel(x, y) & 0xFFFFFF) == (colour & 0xFFFFFF))
+                bounds |= QRect(x, y, 1, 1);
+    return bounds;
+}
+
+}  // namespace
+
+class TestPlatformUi : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void cleanup() {
+        for (TestScreen* screen : {&first, &second}) {
+            screen->Unload();
+            screen->resetCounts();
+        }
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    void loadUnloadAndReload() {
+        QVERIFY(!first.isLoaded());
+        QVERIFY(first.find(u"Etichetta"_s) == nullptr);
+        first.Show();
+        QVERIFY(first.isLoaded());
+        QCOMPARE(first.loads, 1);
+        QCOMPARE(first.controls().size(), testDesign("x").controls.size());
+        QCOMPARE(first.window()->objectName(), u"Prima"_s);
+        QCOMPARE(first.window()->accessibleName(), u"Prima"_s);
+        QCOMPARE(first.window()->windowTitle(), QString());
+        QVERIFY(!first.window()->windowIcon().isNull());
+
+        Control& option = first.control(u"Opzione"_s, 1);
+        QCOMPARE(option.widget()->objectName(), u"Opzione(1)"_s);
+        QCOMPARE(option.widget()->parentWidget(), first.control(u"Scatola"_s).widget());
+        QVERIFY(first.find(u"Opzione"_s) == nullptr);  // an array element needs its index
+
+        first.control(u"Etichetta"_s).setText(TextProperty::Caption, u"cambiata"_s);
+        first.imageClicks = {7};
+        first.Unload();
+        QVERIFY(!first.isLoaded());
+        QVERIFY(first.controls().empty());
+        QVERIFY(first.find(u"Etichetta"_s) == nullptr);
+        QVERIFY(first.window() == nullptr);
+        QCOMPARE(first.imageClicks, std::vector<int>{7});
+        QVERIFY(platform::Screen::loadedScreens().empty());
+
+        first.Show();
+        QCOMPARE(first.loads, 2);
+        QCOMPARE(first.control(u"Etichetta"_s).text(TextProperty::Caption), u"Titolo  "_s);
+
+        second.Load();
+        QCOMPARE(platform::Screen::loadedScreens(),
+                 (std::vector<platform::Screen*>{&first, &second}));
+        first.Unload();
+        first.Load();
+        QCOMPARE(platform::Screen::loadedScreens(),
+                 (std::vector<platform::Screen*>{&second, &first}));
+    }
+
+    void activationRunsOncePerShow() {
+        first.Show();
+        QCOMPARE(first.activations, 1);
+        first.Show();
+        QCOMPARE(first.activations, 1);
+        QEvent activate(QEvent::WindowActivate);
+        QCoreApplication::sendEvent(first.window(), &activate);
+        first.window()->activateWindow();
+        QCoreApplication::processEvents();
+        QCOMPARE(first.activations, 1);
+
+        second.Show();
+        QCOMPARE(second.activations, 1);
+        first.Show();
+        QCOMPARE(first.activations, 2);
+        first.Unload();
+        first.Show();  // loaded again: a new activation
+        QCOMPARE(first.activations, 3);
+    }
+
+    void resizeRunsOncePerRealChange() {
+        if (!is96Dpi())
+            QSKIP("needs a display of 96 DPI");
+        first.widthToSetOnLoad = 9000;
+        first.Load();
+        QCOMPARE(first.resizesSeenInLoad, 1);  // while hidden, before setWidth returned
+        QCOMPARE(first.scaleWidth(), 9000.0);
+        QCOMPARE(first.scaleHeight(), 4500.0);
+
+        first.Show();
+        const int afterShow = first.resizes;
+        QCOMPARE(afterShow, 1);
+        // The menu bar and, once shown, the window frame.
+        const double chromeWidth = first.width() - first.scaleWidth();
+        const double chromeHeight = first.height() - first.scaleHeight();
+        QVERIFY(chromeHeight >= first.window()->findChild<QMenuBar*>()->height() * 15);
+        first.setHeight(6000);
+        QCOMPARE(first.resizes, afterShow + 1);
+        QCOMPARE(first.clientAtResize, QSizeF(9000, 6000 - chromeHeight));
+        first.setHeight(6000);
+        first.setWidth(9000 + chromeWidth);
+        first.setLeft(300);
+        QCOMPARE(first.resizes, afterShow + 1);
+
+        first.window()->resize(700, 500);  // as the window system would
+        QCoreApplication::processEvents();
+        QCOMPARE(first.resizes, afterShow + 2);
+        QCOMPARE(first.clientAtResize, QSizeF(700 * 15, (500 - first.window()->findChild<QMenuBar*>()->height()) * 15));
+        QCOMPARE(first.control(u"Etichetta"_s).widget()->parentWidget()->height() * 15.0,
+                 first.scaleHeight());
+    }
+
+    void twipsRoundTrip() {
+        if (!is96Dpi())
+            QSKIP("needs a display of 96 DPI");
+        first.Show();
+        first.setLeft(1500);
+        first.setTop(750);
+        first.setWidth(7500);
+        first.setHeight(6000);
+        QCOMPARE(first.window()->frameGeometry(), QRect(100, 50, 500, 400));
+        QCOMPARE(first.left(), 1500.0);
+        QCOMPARE(first.height(), 6000.0);
+        const QScreen* display = first.window()->screen();
+        QCOMPARE(first.displayWidth(), display->geometry().width() * 15.0);
+        QCOMPARE(first.displayHeight(), display->geometry().height() * 15.0);
+
+        Control& label = first.control(u"Etichetta"_s);
+        QCOMPARE(label.widget()->geometry(), QRect(10, 10, 100, 20));
+        QCOMPARE(label.setCoordinate(Coordinate::Left, 1234.56), Outcome::Done);
+        QCOMPARE(label.setCoordinate(Coordinate::Width, 1502.5), Outcome::Done);
+        QCOMPARE(label.coordinate(Coordinate::Left), 1234.56);
+        QCOMPARE(label.coordinate(Coordinate::Width), 1502.5);
+        QCOMPARE(label.widget()->geometry(), QRect(82, 10, 100, 20));
+
+        Control& option = first.control(u"Opzione"_s, 1);
+        const QWidget* box = first.control(u"Scatola"_s).widget();
+        const QPoint inside = box->contentsRect().topLeft();
+        QVERIFY(inside.x() > 0);  // the border
+        QCOMPARE(option.widget()->geometry(), QRect(inside + QPoint(8, 40), QSize(100, 20)));
+        QCOMPARE(option.coordinate(Coordinate::Top), 600.0);
+    }
+
+    void propertiesEachKindHas() {
+        first.Show();
+        Control& image = first.control(u"Immagine"_s, 0);
+        QCOMPARE(image.text(TextProperty::Caption), std::nullopt);
+        QCOMPARE(image.setText(TextProperty::Caption, u"x"_s), Outcome::NoSuchProperty);
+        QCOMPARE(image.setText(TextProperty::ToolTipText, u"suggerimento"_s), Outcome::Done);
+        QCOMPARE(image.widget()->toolTip(), u"suggerimento"_s);
+        QCOMPARE(first.control(u"Scatola"_s).setText(TextProperty::Caption, u"x"_s),
+                 Outcome::NoSuchProperty);
+
+        Control& command = first.control(u"Azzera"_s);
+        QCOMPARE(command.text(TextProperty::Caption), u"Azzera  "_s);
+        QCOMPARE(command.action()->text(), u"Azzera  "_s);
+        QCOMPARE(command.text(TextProperty::ToolTipText), std::nullopt);
+        QCOMPARE(command.setText(TextProperty::ToolTipText, u"x"_s), Outcome::NoSuchProperty);
+        QCOMPARE(command.coordinate(Coordinate::Left), std::nullopt);
+        QCOMPARE(command.setCoordinate(Coordinate::Height, 10), Outcome::NoSuchProperty);
+        QVERIFY(command.widget() == nullptr);
+
+        for (const auto& control : first.controls()) {
+            QCOMPARE(control->setText(TextProperty::Tag, u"@LT"_s), Outcome::Done);
+            QCOMPARE(control->text(TextProperty::Tag), u"@LT"_s);
+        }
+
+        Control& label = first.control(u"Etichetta"_s);
+        QCOMPARE(label.setText(TextProperty::Caption, u"Esatti   "_s), Outcome::Done);
+        QCOMPARE(qobject_cast<QLabel*>(label.widget())->text(), u"Esatti   "_s);
+        QCOMPARE(label.widget()->font().bold(), true);
+        QCOMPARE(label.widget()->font().pointSizeF(), 12.0);
+
+        Control& menu = first.control(u"Lingue"_s);
+        QCOMPARE(menu.setText(TextProperty::Caption, u"Language"_s), Outcome::Done);
+        QCOMPARE(menu.action()->menu<QMenu*>()->title(), u"Language"_s);
+    }
+
+    void clicksReachHandlers() {
+        first.Show();
+        first.control(u"Immagine"_s, 1).click();
+        QTest::mouseClick(first.control(u"Immagine"_s, 2).widget(), Qt::LeftButton);
+        QCOMPARE(first.imageClicks, (std::vector<int>{1, 2}));
+
+        first.control(u"Immagine"_s, 2).setEnabled(false);
+        first.control(u"Immagine"_s, 2).click();
+        QTest::mouseClick(first.control(u"Immagine"_s, 2).widget(), Qt::LeftButton);
+        first.control(u"Immagine"_s, 0).setVisible(false);
+        first.control(u"Immagine"_s, 0).click();
+        QTest::mouseClick(first.control(u"Immagine"_s, 1).widget(), Qt::RightButton);
+        QCOMPARE(first.imageClicks, (std::vector<int>{1, 2}));
+
+        QTest::mouseClick(first.control(u"Bottone"_s).widget(), Qt::LeftButton);
+        first.control(u"Bottone"_s).click();
+        QCOMPARE(first.buttonClicks, 2);
+        first.control(u"Bottone"_s).setEnabled(false);
+        first.control(u"Bottone"_s).click();
+        QTest::mouseClick(first.control(u"Bottone"_s).widget(), Qt::LeftButton);
+        QCOMPARE(first.buttonClicks, 2);
+
+        Control& check = first.control(u"Spunta"_s);
+        QTest::mouseClick(check.widget(), Qt::LeftButton);
+        QCOMPARE(first.checkedAtClick, true);
+        check.click();
+        QCOMPARE(first.checkedAtClick, false);
+        QCOMPARE(check.checked(), false);
+
+        Control& item = first.control(u"Lingua"_s, 0);
+        item.click();
+        QCOMPARE(first.itemClicks, std::vector<int>{0});
+        QCOMPARE(item.checked(), false);  // choosing does not set the check mark
+        item.setChecked(true);
+        item.click();
+        QCOMPARE(item.action()->isChecked(), true);
+
+        first.control(u"Azzera"_s).click();
+        QCOMPARE(first.menuClicks, 1);
+
+        first.window()->hide();
+        first.control(u"Immagine"_s, 1).click();
+        QCOMPARE(first.imageClicks, (std::vector<int>{1, 2}));
+    }
+
+    void optionsFormOneGroupPerBox() {
+        first.Show();
+        Control& one = first.control(u"Opzione"_s, 0);
+        Control& two = first.control(u"Opzione"_s, 1);
+        QCOMPARE(one.checked(), true);
+        QTest::mouseClick(two.widget(), Qt::LeftButton);
+        QCOMPARE(two.checked(), true);
+        QCOMPARE(one.checked(), false);
+        two.setChecked(false);
+        QCOMPARE(two.checked(), false);
+        one.setChecked(true);
+        QCOMPARE(one.checked(), true);
+        QCOMPARE(two.checked(), false);
+    }
+
+    void handlerMayUnloadItsOwnScreen() {
+        first.unloadOnMenuCommand = true;
+        first.Show();
+        second.Show();
+        first.Show();
+        QMenuBar* bar = first.window()->findChild<QMenuBar*>();
+        QVERIFY(bar);
+        const QRect entry = bar->actionGeometry(first.control(u"Azzera"_s).action());
+        QTest::mouseClick(bar, Qt::LeftButton, {}, entry.center());
+        QCOMPARE(first.menuClicks, 1);
+        QVERIFY(!first.isLoaded());
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        first.Show();
+        QVERIFY(first.isLoaded());
+    }
+
+    void furtherElementsOfAnArray() {
+        first.Show();
+        const std::size_t designed = first.controls().size();
+        Control& added = first.loadElement(u"Lingua"_s, 1);
+        QCOMPARE(first.controls().size(), designed + 1);
+        QCOMPARE(first.controls().back().get(), &added);
+        QCOMPARE(&first.loadElement(u"Lingua"_s, 1), &added);
+        QCOMPARE(added.index(), 1);
+        QCOMPARE(added.text(TextProperty::Caption), u"it"_s);
+        const QList<QAction*> items = first.control(u"Lingue"_s).action()->menu<QMenu*>()->actions();
+        QCOMPARE(items, (QList<QAction*>{first.control(u"Lingua"_s, 0).action(), added.action()}));
+        added.click();
+        QCOMPARE(first.itemClicks, std::vector<int>{1});
+    }
+
+    void imagesKeepTheirProportions() {
+        first.Show();
+        Control& image = first.control(u"Immagine"_s, 0);
+        image.setCoordinate(Coordinate::Width, 3000);
+        image.setCoordinate(Coordinate::Height, 900);
+        QImage square(10, 10, QImage::Format_RGB32);
+        square.fill(qRgb(255, 0, 0));
+        const platform::Picture picture(square);
+        image.setPicture(picture);
+        first.control(u"Immagine"_s, 1).setPicture(picture);
+        QVERIFY(first.control(u"Immagine"_s, 1).picture().isSameAs(image.picture()));
+
+        const QSize shown = image.widget()->size();
+        QVERIFY(shown.width() > 2 * shown.height());
+        const QImage drawn = image.widget()->grab().toImage();
+        const QRect bounds = boundsOf(drawn, qRgb(255, 0, 0));
+        QCOMPARE(bounds.width(), bounds.height());
+        QCOMPARE(bounds.height(), shown.height());
+        QVERIFY(qAbs(bounds.center().x() - shown.width() / 2) <= 1);
+
+        image.setEnabled(false);
+        QCOMPARE(image.widget()->grab().toImage(), drawn);
+
+        image.setPicture(platform::Picture());
+        QVERIFY(boundsOf(image.widget()->grab().toImage(), qRgb(255, 0, 0)).isEmpty());
+    }
+
+    void loadPictureRejectsBadFiles() {
+        QTemporaryDir folder;
+        QVERIFY(!platform::LoadPicture(folder.filePath(u"manca.gif"_s)));
+        for (const QByteArray& junk : {QByteArray("not a picture at all"),
+                                       QByteArray("GIF89a\x10\x00\x10\x00\xff\xff", 12)}) {
+            QFile file(folder.filePath(u"rotto.gif"_s));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(junk);
+            file.close();
+            QVERIFY(!platform::LoadPicture(file.fileName()));
+        }
+        QImage image(4, 2, QImage::Format_RGB32);
+        image.fill(Qt::green);
+        const QString path = folder.filePath(u"buona.png"_s);
+        QVERIFY(image.save(path));
+        const std::optional<platform::Picture> picture = platform::LoadPicture(path);
+        QVERIFY(picture && !picture->isEmpty());
+        QCOMPARE(picture->image().size(), QSize(4, 2));
+    }
+
+    void closingTheWindowUnloads() {
+        first.Show();
+        second.Show();
+        first.window()->close();
+        QVERIFY(!first.isLoaded());
+        QCOMPARE(platform::Screen::loadedScreens(), std::vector<platform::Screen*>{&second});
+        QCOMPARE(first.loads, 1);
+        QCOMPARE(first.activations, 1);
+    }
+
+private:
+    TestScreen first{"Prima"};
+    TestScreen second{"Seconda"};
+};
+
+QTEST_MAIN(TestPlatformUi)
+#include "tst_platform_ui.moc"
