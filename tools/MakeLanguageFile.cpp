@@ -3,12 +3,14 @@
 // Lines beginning with ";" are notes for translators and are left out. The
 // conversion stops with a message, writing nothing, on a line that is neither
 // a section, an entry nor blank, on a key given twice in one section, on a
-// text with a double quote, and on a character Windows-1252 cannot hold.
+// text with a double quote, and on a control character or one that
+// Windows-1252 cannot hold.
 
 #include <QFile>
 #include <QSaveFile>
 #include <QSet>
 #include <QString>
+#include <QStringConverter>
 #include <QStringList>
 
 #include <cstdio>
@@ -19,20 +21,6 @@ using namespace Qt::Literals::StringLiterals;
 namespace {
 
 constexpr qsizetype kLongestText = 511;  // longer texts would be cut when read
-
-// The characters that Windows-1252 puts at 0x80 to 0x9F; 0 marks the five
-// unused codes. The other codes are those of Latin-1.
-constexpr char16_t kWindows1252High[32] = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
-
-std::optional<char> toWindows1252(char16_t c) {
-    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return char(c);
-    for (int i = 0; i < 32; ++i)
-        if (kWindows1252High[i] != 0 && kWindows1252High[i] == c) return char(0x80 + i);
-    return std::nullopt;
-}
 
 struct Failure {
     int line;
@@ -68,11 +56,17 @@ std::optional<Failure> convert(const QString& source, QByteArray* output) {
             if (keysOfSection.contains(key)) return Failure{number, u"the key is given twice in its section"_s};
             keysOfSection.insert(key);
         }
-        for (const QChar c : line) {
-            const std::optional<char> byte = toWindows1252(c.unicode());
-            if (!byte) return Failure{number, u"Windows-1252 has no character "_s + c};
-            output->append(*byte);
-        }
+        for (const QChar c : line)
+            if (c.category() == QChar::Other_Control) return Failure{number, u"a line holds no control character"_s};
+        // The encoder puts a substitute in place of a character it cannot
+        // hold, so a line that does not come back the same is refused.
+        QStringEncoder encoder("windows-1252");
+        QStringDecoder decoder("windows-1252");
+        if (!encoder.isValid() || !decoder.isValid()) return Failure{number, u"no Windows-1252 converter"_s};
+        const QByteArray bytes = encoder(line);
+        if (encoder.hasError() || QString(decoder(bytes)) != line)
+            return Failure{number, u"Windows-1252 cannot hold this line"_s};
+        output->append(bytes);
         output->append("\r\n");
     }
     return std::nullopt;

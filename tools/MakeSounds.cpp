@@ -17,7 +17,7 @@
 namespace {
 
 constexpr int kSampleRate = 44100;
-constexpr double kTargetRms = 0.10;  // -20 dBFS
+constexpr double kTargetRms = 0.14;  // -17 dBFS
 constexpr double kPeakLimit = 0.80;  // about -1.9 dBFS
 constexpr double kFadeIn = 0.004;
 constexpr double kFadeOut = 0.030;
@@ -87,7 +87,9 @@ std::vector<double> render(const std::vector<Note>& notes, double length) {
             for (const Partial& partial : partials)
                 if (note.frequency * partial.ratio < kSampleRate / 2.5)
                     value += partial.level * std::sin(partial.ratio * phase);
-            samples[first + i] += note.level * envelope(note.timbre, t, note.duration) * value;
+            // Every note starts and ends on a short ramp, so that no edge clicks.
+            const double edges = std::clamp(std::min(t / 0.003, (note.duration - t) / 0.03), 0.0, 1.0);
+            samples[first + i] += note.level * edges * envelope(note.timbre, t, note.duration) * value;
             phase += 2 * std::numbers::pi * frequencyAt(note, t) / kSampleRate;
         }
     }

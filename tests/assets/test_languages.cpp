@@ -1,0 +1,204 @@
+// The shipped language files: Windows-1252 text with CR LF line ends, the
+// same sections and keys in every language, a text for every key, and codes
+// of the changes that are distinct and fit their labels. Also the converter
+// that writes them, which must refuse what the program could not read back.
+
+#include <QDir>
+#include <QFile>
+#include <QMap>
+#include <QProcess>
+#include <QStringDecoder>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+const QStringList kLanguages{u"Italiano"_s, u"English"_s, u"Deutsch"_s, u"Français"_s, u"Español"_s};
+
+using Section = QMap<QString, QString>;
+
+struct LanguageFile {
+    QByteArray bytes;
+    QMap<QString, Section> sections;
+    QStringList problems;
+};
+
+LanguageFile readLanguage(const QString& language) {
+    LanguageFile file;
+    QFile source(QStringLiteral(MF_PROGRAM_DIR) + u'/' + language + u".lng"_s);
+    if (!source.open(QIODevice::ReadOnly)) {
+        file.problems << u"missing"_s;
+        return file;
+    }
+    file.bytes = source.readAll();
+    QStringDecoder windows1252("windows-1252");
+    const QString text = windows1252(file.bytes);
+    QString section;
+    const QStringList lines = text.split(u"\r\n"_s);
+    if (lines.isEmpty() || !lines.last().isEmpty()) file.problems << u"the last line has no CR LF"_s;
+    for (qsizetype n = 0; n + 1 < lines.size(); ++n) {
+        const QString& line = lines[n];
+        const QString where = u"line %1: "_s.arg(n + 1);
+        if (line.contains(u'\r') || line.contains(u'\n')) file.problems << where + u"a line end other than CR LF"_s;
+        if (line.isEmpty()) continue;
+        if (line.startsWith(u'[') && line.endsWith(u']')) {
+            section = line.mid(1, line.size() - 2);
+            if (file.sections.contains(section)) file.problems << where + u"section again"_s;
+            file.sections[section];
+            continue;
+        }
+        const qsizetype equals = line.indexOf(u'=');
+        const QString key = line.left(equals);
+        const QString value = line.mid(equals + 1);
+        if (equals <= 0 || key.trimmed() != key || section.isEmpty() || value.size() < 2
+            || !value.startsWith(u'"') || !value.endsWith(u'"')) {
+            file.problems << where + u"not key=\"text\" in a section"_s;
+            continue;
+        }
+        const QString textOfKey = value.mid(1, value.size() - 2);
+        if (textOfKey.contains(u'"')) file.problems << where + u"a quote inside the text"_s;
+        if (file.sections[section].contains(key)) file.problems << where + u"key again"_s;
+        file.sections[section][key] = textOfKey;
+    }
+    return file;
+}
+
+QString keysOf(const Section& section) { return section.keys().join(u", "_s); }
+
+class LanguageTest : public QObject {
+    Q_OBJECT
+
+    QMap<QString, LanguageFile> files_;
+
+private Q_SLOTS:
+    void initTestCase() {
+        for (const QString& language : kLanguages) files_[language] = readLanguage(language);
+    }
+
+    void everyFileIsWindows1252WithCrLf() {
+        for (const QString& language : kLanguages) {
+            const LanguageFile& file = files_[language];
+            QVERIFY2(file.problems.isEmpty(), qPrintable(language + u": "_s + file.problems.join(u"; "_s)));
+            for (const char byte : file.bytes) {
+                const auto code = uchar(byte);
+                // Unassigned in Windows-1252, or a control character.
+                const bool unassigned = code == 0x81 || code == 0x8D || code == 0x8F || code == 0x90 || code == 0x9D;
+                const bool control = (code < 0x20 && code != '\r' && code != '\n') || code == 0x7F;
+                QVERIFY2(!unassigned && !control, qPrintable(language + u": byte 0x%1"_s.arg(code, 2, 16)));
+            }
+        }
+    }
+
+    void everyLanguageHasTheKeysOfItalian() {
+        const LanguageFile& italian = files_[u"Italiano"_s];
+        QStringList screens{u"FormAvvio"_s, u"FormMenu"_s, u"Strings"_s};
+        for (int n = 1; n <= 7; ++n) screens << u"FormEs"_s + QString::number(n);
+        QCOMPARE(QStringList(italian.sections.keys()), [&] { auto s = screens; s.sort(); return s; }());
+
+        QStringList numbers;
+        for (int n = 1; n <= 20; ++n) numbers << u"%1"_s.arg(n, 4, 10, QChar(u'0'));
+        numbers << u"9996"_s << u"9997"_s << u"9998"_s << u"9999"_s;
+        QCOMPARE(QStringList(italian.sections[u"Strings"_s].keys()), numbers);
+
+        for (const QString& language : kLanguages) {
+            const LanguageFile& file = files_[language];
+            QCOMPARE(file.sections.keys(), italian.sections.keys());
+            for (auto section = file.sections.cbegin(); section != file.sections.cend(); ++section) {
+                QVERIFY2(section->keys() == italian.sections[section.key()].keys(),
+                         qPrintable(language + u" ["_s + section.key() + u"]: "_s + keysOf(*section)));
+                for (auto entry = section->cbegin(); entry != section->cend(); ++entry) {
+                    const QString where = language + u" ["_s + section.key() + u"] "_s + entry.key();
+                    // Language names, resizing tags and window titles are never translated.
+                    QVERIFY2(!entry.key().startsWith(u"mnuLanguage("_s) && !entry.key().endsWith(u".Tag"_s)
+                                 && !entry.key().startsWith(section.key() + u'.'),
+                             qPrintable(where));
+                    QVERIFY2(!entry->trimmed().isEmpty(), qPrintable(where + u" is empty"_s));
+                    QVERIFY2(entry->size() <= 200, qPrintable(where + u" is too long"_s));
+                }
+            }
+            // Label4 of the random and of the two-change exercise is written while
+            // playing; only the single-change screens have the title Label3.
+            for (int n = 1; n <= 7; ++n) {
+                const Section& screen = file.sections[u"FormEs"_s + QString::number(n)];
+                QCOMPARE(screen.contains(u"Label4.Caption"_s), n != 5 && n != 6);
+                QCOMPARE(screen.contains(u"Label3.Caption"_s), n <= 4);
+            }
+        }
+    }
+
+    void codesOfTheChangesAreDistinctAndFit() {
+        for (const QString& language : kLanguages) {
+            const Section& strings = files_[language].sections[u"Strings"_s];
+            const auto text = [&](const char* number) { return strings.value(QString::fromLatin1(number)); };
+            const QStringList single{text("0005"), text("0006"), text("0007"), text("0008")};
+            const QStringList first{text("0014"), text("0015"), text("0016")};
+            const QStringList second{text("0017"), text("0018"), text("0019")};
+            for (const QStringList& codes : {single, first, second}) {
+                QCOMPARE(QSet<QString>(codes.cbegin(), codes.cend()).size(), codes.size());
+                for (const QString& code : codes) QVERIFY2(code.size() <= 2, qPrintable(language + u": "_s + code));
+            }
+            for (const QString& a : first)
+                for (const QString& b : second)
+                    QVERIFY2((a + u' ' + b).size() <= 3, qPrintable(language + u": "_s + a + u' ' + b));
+            // A change is named alike wherever it appears.
+            QCOMPARE(first, single.mid(0, 3));
+            QCOMPARE(second, single.mid(0, 3));
+            const auto label4 = [&](int screen) {
+                return files_[language].sections[u"FormEs"_s + QString::number(screen)].value(u"Label4.Caption"_s);
+            };
+            QCOMPARE(label4(1), text("0005"));
+            QCOMPARE(label4(4), text("0006"));
+            QCOMPARE(label4(2), text("0007"));
+            QCOMPARE(label4(3), text("0008"));
+            QCOMPARE(label4(7), text("0007") + text("0005") + text("0006"));
+        }
+    }
+
+    void converterRefusesWhatTheProgramCannotRead_data() {
+        QTest::addColumn<QByteArray>("source");
+        QTest::addColumn<bool>("accepted");
+        QTest::addColumn<QByteArray>("written");
+        QTest::newRow("good") << "; a note\n[S]\nk=\"\xe2\x82\xac \xc3\xa8\"\n\nx=\"\"\n"_ba << true
+                              << "[S]\r\nk=\"\x80 \xe8\"\r\n\r\nx=\"\"\r\n"_ba;
+        QTest::newRow("CR LF source") << "[S]\r\nk=\"a\"\r\n"_ba << true << "[S]\r\nk=\"a\"\r\n"_ba;
+        QTest::newRow("outside Windows-1252") << "[S]\nk=\"\xc4\x80\"\n"_ba << false << QByteArray();
+        QTest::newRow("control character") << "[S]\nk=\"a\tb\"\n"_ba << false << QByteArray();
+        QTest::newRow("quote inside") << "[S]\nk=\"a\"b\"\n"_ba << false << QByteArray();
+        QTest::newRow("no quotes") << "[S]\nk=abc\n"_ba << false << QByteArray();
+        QTest::newRow("blank before =") << "[S]\nk =\"a\"\n"_ba << false << QByteArray();
+        QTest::newRow("key twice") << "[S]\nk=\"a\"\nk=\"b\"\n"_ba << false << QByteArray();
+        QTest::newRow("outside a section") << "k=\"a\"\n[S]\n"_ba << false << QByteArray();
+        QTest::newRow("not UTF-8") << "[S]\nk=\"\xe8\"\n"_ba << false << QByteArray();
+    }
+
+    void converterRefusesWhatTheProgramCannotRead() {
+        QFETCH(QByteArray, source);
+        QFETCH(bool, accepted);
+        QFETCH(QByteArray, written);
+        QTemporaryDir folder;
+        QVERIFY(folder.isValid());
+        QFile input(folder.filePath(u"in.txt"_s));
+        QVERIFY(input.open(QIODevice::WriteOnly));
+        input.write(source);
+        input.close();
+        const QString output = folder.filePath(u"out.lng"_s);
+        QProcess converter;
+        converter.start(QStringLiteral(MF_LANGUAGE_CONVERTER), {input.fileName(), output});
+        QVERIFY(converter.waitForFinished());
+        QCOMPARE(converter.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(converter.exitCode() == 0, accepted);
+        QFile result(output);
+        QCOMPARE(result.exists(), accepted);
+        if (accepted) {
+            QVERIFY(result.open(QIODevice::ReadOnly));
+            QCOMPARE(result.readAll(), written);
+        }
+    }
+};
+
+}  // namespace
+
+QTEST_GUILESS_MAIN(LanguageTest)
+#include "test_languages.moc"

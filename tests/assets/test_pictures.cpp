@@ -1,0 +1,201 @@
+// The 40 pictures of the program folder, decoded as the program decodes them,
+// must show the picture code: bit 0 of the index the colour, bit 1 the size,
+// bit 2 the shape, every figure centred on the same point.
+
+#include <QFileInfo>
+#include <QImage>
+#include <QtTest>
+
+#include <array>
+#include <cmath>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+constexpr int kSets = 5;
+constexpr int kPictures = 8;
+
+struct Figure {
+    int width = 0, height = 0;
+    std::vector<bool> mask;  // the pixels of the figure
+    QRect bounds;
+    int area = 0;
+    std::array<double, 3> meanLinearRgb{};  // mean colour of the figure, linear light
+};
+
+double toLinear(int channel) {
+    const double c = channel / 255.0;
+    return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+}
+
+// CIE L*a*b* of a linear-light sRGB colour.
+std::array<double, 3> toLab(const std::array<double, 3>& rgb) {
+    const double x = (0.4124 * rgb[0] + 0.3576 * rgb[1] + 0.1805 * rgb[2]) / 0.95047;
+    const double y = 0.2126 * rgb[0] + 0.7152 * rgb[1] + 0.0722 * rgb[2];
+    const double z = (0.0193 * rgb[0] + 0.1192 * rgb[1] + 0.9505 * rgb[2]) / 1.08883;
+    const auto f = [](double t) { return t > 0.008856 ? std::cbrt(t) : 7.787 * t + 16.0 / 116; };
+    return {116 * f(y) - 16, 500 * (f(x) - f(y)), 200 * (f(y) - f(z))};
+}
+
+double distance(const std::array<double, 3>& a, const std::array<double, 3>& b) {
+    return std::hypot(a[0] - b[0], a[1] - b[1], a[2] - b[2]);
+}
+
+// Colour as a viewer with a full dichromacy sees it (Machado, Oliveira and
+// Fernandes, 2009, severity 1), in linear light.
+using Matrix = std::array<std::array<double, 3>, 3>;
+const Matrix kProtanopia{{{0.152286, 1.052583, -0.204868}, {0.114503, 0.786281, 0.099216},
+                          {-0.003882, -0.048116, 1.051998}}};
+const Matrix kDeuteranopia{{{0.367322, 0.860646, -0.227968}, {0.280085, 0.672501, 0.047413},
+                            {-0.011820, 0.042940, 0.968881}}};
+const Matrix kTritanopia{{{1.255528, -0.076749, -0.178779}, {-0.078411, 0.930809, 0.147602},
+                          {0.004733, 0.691367, 0.303900}}};
+
+std::array<double, 3> seenWith(const Matrix& m, const std::array<double, 3>& rgb) {
+    std::array<double, 3> result{};
+    for (int row = 0; row < 3; ++row)
+        result[size_t(row)] = std::clamp(m[size_t(row)][0] * rgb[0] + m[size_t(row)][1] * rgb[1]
+                                             + m[size_t(row)][2] * rgb[2], 0.0, 1.0);
+    return result;
+}
+
+QString picturePath(int set, int index) {
+    return QStringLiteral(MF_PROGRAM_DIR) + u"/gif/"_s + QString::number(set) + u'/'
+        + QString::number(index + 1) + u".gif"_s;
+}
+
+// A pixel belongs to the figure when it stands clearly apart from the white
+// card; the card's own thin border, near the edge, is left out.
+Figure figureOf(const QImage& image) {
+    Figure figure;
+    figure.width = image.width();
+    figure.height = image.height();
+    figure.mask.assign(size_t(image.width()) * size_t(image.height()), false);
+    const int margin = image.width() / 32;
+    for (int y = margin; y < image.height() - margin; ++y)
+        for (int x = margin; x < image.width() - margin; ++x) {
+            const QRgb pixel = image.pixel(x, y);
+            if (255 - std::min({qRed(pixel), qGreen(pixel), qBlue(pixel)}) <= 60) continue;
+            figure.mask[size_t(y) * size_t(image.width()) + size_t(x)] = true;
+            figure.bounds |= QRect(x, y, 1, 1);
+            ++figure.area;
+            figure.meanLinearRgb[0] += toLinear(qRed(pixel));
+            figure.meanLinearRgb[1] += toLinear(qGreen(pixel));
+            figure.meanLinearRgb[2] += toLinear(qBlue(pixel));
+        }
+    for (double& channel : figure.meanLinearRgb) channel /= std::max(1, figure.area);
+    return figure;
+}
+
+bool inMask(const Figure& figure, int x, int y) {
+    return x >= 0 && y >= 0 && x < figure.width && y < figure.height
+        && figure.mask[size_t(y) * size_t(figure.width) + size_t(x)];
+}
+
+// Overlap (intersection over union) of two figures, the second one first
+// scaled by `scale` about `centre`.
+double overlap(const Figure& a, const Figure& b, double scale = 1, QPointF centre = {}) {
+    int both = 0, either = 0;
+    for (int y = 0; y < a.height; ++y)
+        for (int x = 0; x < a.width; ++x) {
+            const bool inA = inMask(a, x, y);
+            const bool inB = inMask(b, int(std::lround(centre.x() + (x + 0.5 - centre.x()) / scale - 0.5)),
+                                    int(std::lround(centre.y() + (y + 0.5 - centre.y()) / scale - 0.5)));
+            both += inA && inB;
+            either += inA || inB;
+        }
+    return either == 0 ? 0 : double(both) / either;
+}
+
+int extent(const Figure& figure) { return std::max(figure.bounds.width(), figure.bounds.height()); }
+
+QPointF centreOf(const Figure& figure) {
+    return QRectF(figure.bounds).center();
+}
+
+class PictureTest : public QObject {
+    Q_OBJECT
+
+    std::array<std::array<Figure, kPictures>, kSets> figures_;
+
+private Q_SLOTS:
+    void initTestCase() {
+        for (int set = 1; set <= kSets; ++set)
+            for (int index = 0; index < kPictures; ++index) {
+                const QString path = picturePath(set, index);
+                QVERIFY2(QFileInfo::exists(path), qPrintable(path));
+                const QImage image(path);
+                QVERIFY2(!image.isNull(), qPrintable(u"cannot decode "_s + path));
+                QVERIFY2(image.width() >= 200 && image.width() <= 320 && image.height() >= 200
+                             && image.height() <= 320,
+                         qPrintable(path));
+                figures_[size_t(set - 1)][size_t(index)] = figureOf(image.convertToFormat(QImage::Format_RGB32));
+            }
+    }
+
+    void colourBitChangesOnlyTheColour() {
+        for (int set = 0; set < kSets; ++set)
+            for (int index = 0; index < kPictures; index += 2) {
+                const Figure& a = figures_[size_t(set)][size_t(index)];
+                const Figure& b = figures_[size_t(set)][size_t(index + 1)];
+                const QString pair = u"set %1, pictures %2 and %3"_s.arg(set + 1).arg(index + 1).arg(index + 2);
+                QVERIFY2(overlap(a, b) > 0.97, qPrintable(pair + u": silhouettes differ"_s));
+                // The two colours must stay apart in lightness and for colour-blind eyes.
+                const double lightness = std::abs(toLab(a.meanLinearRgb)[0] - toLab(b.meanLinearRgb)[0]);
+                QVERIFY2(lightness >= 25, qPrintable(pair + u": lightness differs by %1"_s.arg(lightness)));
+                for (const Matrix* sight : {&kProtanopia, &kDeuteranopia, &kTritanopia}) {
+                    const double seen = distance(toLab(seenWith(*sight, a.meanLinearRgb)),
+                                                 toLab(seenWith(*sight, b.meanLinearRgb)));
+                    QVERIFY2(seen >= 25, qPrintable(pair + u": colours too close for colour-blind eyes"_s));
+                }
+            }
+    }
+
+    void sizeBitChangesOnlyTheSize() {
+        for (int set = 0; set < kSets; ++set)
+            for (int index : {0, 1, 4, 5}) {
+                const Figure& big = figures_[size_t(set)][size_t(index)];
+                const Figure& small = figures_[size_t(set)][size_t(index | 2)];
+                const QString pair = u"set %1, pictures %2 and %3"_s.arg(set + 1).arg(index + 1).arg((index | 2) + 1);
+                const double share = double(extent(big)) / big.width;
+                QVERIFY2(share > 0.7 && share < 0.9, qPrintable(pair + u": big figure spans %1"_s.arg(share)));
+                const double smallShare = double(extent(small)) / small.width;
+                QVERIFY2(smallShare > 0.35 && smallShare < 0.55,
+                         qPrintable(pair + u": small figure spans %1"_s.arg(smallShare)));
+                const double ratio = double(extent(big)) / extent(small);
+                QVERIFY2(ratio >= 1.5, qPrintable(pair + u": sizes too close"_s));
+                QVERIFY2(overlap(big, small, ratio, centreOf(small)) > 0.85,
+                         qPrintable(pair + u": the small figure scaled up is not the big one"_s));
+            }
+    }
+
+    void shapeBitChangesOnlyTheShape() {
+        for (int set = 0; set < kSets; ++set)
+            for (int index = 0; index < 4; ++index) {
+                const Figure& a = figures_[size_t(set)][size_t(index)];
+                const Figure& b = figures_[size_t(set)][size_t(index | 4)];
+                const QString pair = u"set %1, pictures %2 and %3"_s.arg(set + 1).arg(index + 1).arg(index + 5);
+                QVERIFY2(overlap(a, b) < 0.9, qPrintable(pair + u": shapes alike"_s));
+                const double ratio = double(extent(a)) / extent(b);
+                QVERIFY2(ratio > 0.85 && ratio < 1.18, qPrintable(pair + u": sizes differ by %1"_s.arg(ratio)));
+                QVERIFY2(std::abs(toLab(a.meanLinearRgb)[0] - toLab(b.meanLinearRgb)[0]) < 12,
+                         qPrintable(pair + u": colours differ"_s));
+            }
+    }
+
+    void everyFigureIsCentredOnTheSamePoint() {
+        for (int set = 0; set < kSets; ++set)
+            for (int index = 0; index < kPictures; ++index) {
+                const Figure& figure = figures_[size_t(set)][size_t(index)];
+                const QPointF offset = centreOf(figure) - QPointF(figure.width / 2.0, figure.height / 2.0);
+                QVERIFY2(std::abs(offset.x()) <= 3 && std::abs(offset.y()) <= 3,
+                         qPrintable(u"set %1, picture %2 is off centre"_s.arg(set + 1).arg(index + 1)));
+            }
+    }
+};
+
+}  // namespace
+
+QTEST_MAIN(PictureTest)
+#include "test_pictures.moc"
