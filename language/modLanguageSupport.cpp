@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <algorithm>
+#include <cstring>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -26,24 +27,26 @@ QString inProgramFolder(const QString& fileName) {
     return folder + fileName;
 }
 
+constexpr qint64 kChunkSize = 64 * 1024;
+
 // Reads a file line by line; CR LF, LF and a lone CR each end a line. Of each
 // line at most `limit` bytes are kept, so a line of any length costs bounded
 // memory.
 class LineReader {
 public:
-    explicit LineReader(QFile& file) : file_(file) {
+    explicit LineReader(QFile& file) : file_(file), chunk_(kChunkSize, Qt::Uninitialized) {
         fill();
-        if (chunk_.startsWith("\xEF\xBB\xBF"))
+        if (QByteArrayView(chunk_.constData(), end_).startsWith("\xEF\xBB\xBF"))
             pos_ = 3;
     }
 
     // False at the end of the file. `cut` tells whether the line was longer
     // than `limit`.
     bool next(QByteArray& line, bool& cut, qsizetype limit) {
-        line.clear();
+        line.truncate(0);
         cut = false;
         bool readAny = false;
-        while (pos_ < chunk_.size() || fill()) {
+        while (pos_ < end_ || fill()) {
             if (lfEndsLine_) {
                 lfEndsLine_ = false;
                 if (chunk_.at(pos_) == '\n') {
@@ -52,16 +55,14 @@ public:
                 }
             }
             readAny = true;
-            const char* begin = chunk_.constData() + pos_;
-            const char* end = chunk_.constData() + chunk_.size();
-            const char* stop = std::find_if(begin, end, [](char c) { return c == '\r' || c == '\n'; });
-            const qsizetype room = limit - line.size();
-            const qsizetype length = stop - begin;
-            line.append(begin, std::min(room, length));
-            cut = cut || length > room;
-            pos_ += length;
-            if (stop != end) {
-                lfEndsLine_ = *stop == '\r';
+            const qsizetype stop = std::min(nextOf('\r', nextCr_), nextOf('\n', nextLf_));
+            const qsizetype length = stop - pos_;
+            const qsizetype kept = std::min(limit - line.size(), length);
+            line.append(chunk_.constData() + pos_, kept);
+            cut = cut || kept < length;
+            pos_ = stop;
+            if (stop < end_) {
+                lfEndsLine_ = chunk_.at(stop) == '\r';
                 ++pos_;
                 return true;
             }
@@ -71,66 +72,101 @@ public:
 
 private:
     bool fill() {
-        chunk_ = file_.read(64 * 1024);
+        end_ = std::max<qint64>(file_.read(chunk_.data(), kChunkSize), 0);
         pos_ = 0;
-        return !chunk_.isEmpty();
+        nextCr_ = nextLf_ = -1;
+        return end_ > 0;
+    }
+
+    // The position of the next `byte` at or after pos_, or end_; `cached`
+    // remembers it so that the chunk is searched once for each byte.
+    qsizetype nextOf(char byte, qsizetype& cached) const {
+        if (cached < pos_) {
+            const void* found = std::memchr(chunk_.constData() + pos_, byte, std::size_t(end_ - pos_));
+            cached = found ? static_cast<const char*>(found) - chunk_.constData() : end_;
+        }
+        return cached;
     }
 
     QFile& file_;
     QByteArray chunk_;
+    qsizetype end_ = 0;
     qsizetype pos_ = 0;
+    qsizetype nextCr_ = -1;
+    qsizetype nextLf_ = -1;
     bool lfEndsLine_ = false;  // the last line ended with CR: a LF right after belongs to it
 };
 
-// A cut line may end inside a UTF-8 sequence, which would make the whole line
-// read as Windows-1252: drop the last, possibly incomplete, character.
-void dropPartialCharacter(QByteArray& line) {
-    for (qsizetype i = line.size() - 1; i >= 0 && i >= line.size() - 4; --i) {
-        const auto byte = static_cast<unsigned char>(line.at(i));
-        if (byte < 0x80) {
-            line.truncate(i + 1);
-            return;
-        }
-        if (byte >= 0xC0) {
-            line.truncate(i);
-            return;
-        }
+platform::TextEncoding fileEncoding(QFile& file) {
+    platform::TextEncodingDetector detector;
+    if (file.seek(0)) {
+        for (QByteArray chunk = file.read(kChunkSize); !chunk.isEmpty(); chunk = file.read(kChunkSize))
+            detector.feed(chunk);
     }
+    return detector.finish();
+}
+
+bool isAscii(QByteArrayView bytes) {
+    return std::all_of(bytes.begin(), bytes.end(), [](char byte) { return (byte & 0x80) == 0; });
+}
+
+struct FoundLine {
+    QByteArray bytes;
+    bool cut = false;
+    bool found = false;
+};
+
+QString limitedText(QStringView text) {
+    if (text.size() > platform::kProfileValueMax) {
+        text.truncate(platform::kProfileValueMax);
+        if (text.back().isHighSurrogate())
+            text.chop(1);
+    }
+    return text.toString();
+}
+
+// The text of a line that begins with `key`: what follows the key and one
+// more character, less the first and the last character.
+QString textAfterKey(QStringView line, const QString& key, bool cut) {
+    const QStringView rest = line.sliced(std::min(line.size(), key.size() + 1));
+    if (cut)  // the last character lies beyond what was kept, and so does the text's end
+        return limitedText(rest.sliced(1));
+    if (rest.size() < 2)
+        return {};
+    return limitedText(rest.sliced(1, rest.size() - 2));
 }
 
 QString scanLines(const QString& file, const QString& key) {
     QFile input(file);
-    if (!input.open(QIODevice::ReadOnly))
+    if (!input.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         return {};
-    // Four bytes a character is more than either encoding needs, so a cut line
-    // still holds the key, the "=", the opening quote and a full-length text.
-    const qsizetype limit = 4 * (key.size() + 2 + platform::kProfileValueMax + 1);
-    // Keys are ASCII in practice; their bytes are then the same in either
-    // encoding, and only the matching line needs decoding.
-    const bool asciiKey = std::all_of(key.cbegin(), key.cend(), [](QChar c) { return c.unicode() < 0x80; });
-    const QByteArray keyBytes = key.toLatin1();
+    // A character takes at most three bytes, so a cut line still holds the
+    // key, the "=", the opening quote and a full-length text.
+    const qsizetype limit = 3 * (key.size() + 2 + platform::kProfileValueMax) + 4;
+    // The file's encoding decides which bytes the key has: look for the key
+    // in either encoding, and decode the line of the one the file has.
+    const QByteArray utf8Key = key.toUtf8();
+    const std::optional<QByteArray> ansiKey = platform::encodeTextAs(key, platform::TextEncoding::Windows1252);
+    FoundLine utf8Line;
+    FoundLine ansiLine;
     LineReader reader(input);
     QByteArray bytes;
     bool cut = false;
-    while (reader.next(bytes, cut, limit)) {
-        if (asciiKey && !bytes.startsWith(keyBytes))
-            continue;
-        if (cut)
-            dropPartialCharacter(bytes);
-        const QString line = platform::decodeText(bytes);
-        if (!line.startsWith(key))
-            continue;
-        QString rest = line.mid(key.size() + 1);
-        if (cut) {
-            rest = rest.mid(1);
-        } else {
-            if (rest.size() < 2)
-                return {};
-            rest = rest.mid(1, rest.size() - 2);
-        }
-        return rest.left(platform::kProfileValueMax);
+    while ((!utf8Line.found || (ansiKey && !ansiLine.found)) && reader.next(bytes, cut, limit)) {
+        if (!utf8Line.found && bytes.startsWith(utf8Key))
+            utf8Line = {bytes, cut, true};
+        if (ansiKey && !ansiLine.found && bytes.startsWith(*ansiKey))
+            ansiLine = {bytes, cut, true};
     }
-    return {};
+    // An ASCII key on an ASCII line reads the same in either encoding; only
+    // otherwise is the whole file needed to tell its encoding.
+    const bool sameEitherWay = ansiKey == utf8Key && (!utf8Line.found || isAscii(utf8Line.bytes));
+    const platform::TextEncoding encoding =
+        sameEitherWay ? platform::TextEncoding::Windows1252 : fileEncoding(input);
+    const FoundLine& line = encoding == platform::TextEncoding::Windows1252 ? ansiLine : utf8Line;
+    if (!line.found)
+        return {};
+    return textAfterKey(platform::decodeTextAs(line.bytes, encoding), key, line.cut);
 }
 
 }  // namespace

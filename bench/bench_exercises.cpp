@@ -1,0 +1,57 @@
+#include "app/Modulo1.h"
+#include "app/Screens.h"
+#include "exercises/FormEs3.h"
+#include "platform/Process.h"
+
+#include <QWidget>
+#include <benchmark/benchmark.h>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace screens {
+platform::Screen& FormMenu() {
+    static platform::Screen menu(platform::ScreenDesign{"FormMenu", 6000, 4000, qRgb(255, 255, 255)});
+    return menu;
+}
+}  // namespace screens
+
+namespace {
+
+FormEs3& shownExercise() {
+    static FormEs3 screen;
+    platform::setProgramFolder(QStringLiteral(MF_PROGRAM_DIR));
+    Modulo1::SerieFigure = 6;
+    if (!screen.isLoaded())
+        screen.Show();
+    return screen;
+}
+
+platform::Control& modelsCopy(const FormEs3& screen) { return screen.control(u"Picture1"_s, Modulo1::IndiceModello); }
+
+// Next after a right answer: eight pictures read from their files, a model drawn.
+void BM_NewPuzzle(benchmark::State& state) {
+    FormEs3& screen = shownExercise();
+    Modulo1::SuoniAttivati = false;
+    platform::Control& next = screen.control(u"BottoneAvanti"_s);
+    for (auto _ : state) {
+        state.PauseTiming();
+        modelsCopy(screen).click();
+        state.ResumeTiming();
+        next.click();
+    }
+}
+BENCHMARK(BM_NewPuzzle)->Unit(benchmark::kMillisecond);
+
+// A wrong answer from the click to the repainted window, with or without sound.
+void BM_Answer(benchmark::State& state) {
+    FormEs3& screen = shownExercise();
+    Modulo1::SuoniAttivati = state.range(0) != 0;
+    platform::Control& wrong = screen.control(u"Picture1"_s, (Modulo1::IndiceModello + 1) % 8);
+    for (auto _ : state) {
+        wrong.click();
+        screen.window()->repaint();
+    }
+}
+BENCHMARK(BM_Answer)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+}  // namespace

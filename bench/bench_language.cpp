@@ -1,0 +1,71 @@
+#include "bench/BenchScreen.h"
+#include "language/modLanguageSupport.h"
+#include "platform/Process.h"
+#include "platform/Screen.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+// A language file of `size` bytes: screen sections first, the strings at the
+// end, so that a lookup of a string reads the whole file.
+QByteArray languageFile(qsizetype size) {
+    QByteArray strings = "[Strings]\r\n";
+    for (int i = 1; i <= 20; ++i)
+        strings += QByteArray::number(i).rightJustified(4, '0') + "=\"Text number " + QByteArray::number(i) + "\"\r\n";
+    const QByteArray caption = "Label00.Caption=\"Some caption of a control\"\r\n";
+    QByteArray text = bench::thirtyControlsSection();
+    for (int screen = 0; text.size() + strings.size() + 2 * caption.size() < size; ++screen) {
+        text += "[FormEs" + QByteArray::number(screen) + "]\r\n";
+        for (int i = 10; i < 40 && text.size() + strings.size() + 2 * caption.size() < size; ++i)
+            text += "Label" + QByteArray::number(i) + caption.mid(7);
+    }
+    const qsizetype padding = size - text.size() - strings.size() - 3;
+    return text + ';' + QByteArray(padding, 'x') + "\r\n" + strings;
+}
+
+// A program folder holding one language file of the given size, current.
+class LanguageFolder {
+public:
+    explicit LanguageFolder(qsizetype size) {
+        QFile file(dir_.filePath(u"Bench.lng"_s));
+        if (!file.open(QIODevice::WriteOnly))
+            return;
+        file.write(languageFile(size));
+        file.close();
+        platform::setProgramFolder(dir_.path());
+        modLanguageSupport::MLSCurrentLanguage = u"Bench"_s;
+    }
+    ~LanguageFolder() { platform::setProgramFolder(QString()); }
+    LanguageFolder(const LanguageFolder&) = delete;
+    LanguageFolder& operator=(const LanguageFolder&) = delete;
+
+private:
+    QTemporaryDir dir_;
+};
+
+void BM_GetString(benchmark::State& state) {
+    const LanguageFolder folder(state.range(0));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(modLanguageSupport::MLSGetString(u"0020"_s));
+    if (modLanguageSupport::MLSGetString(u"0020"_s) != u"Text number 20"_s)
+        state.SkipWithError("the lookup did not find its text");
+}
+BENCHMARK(BM_GetString)->Arg(4 * 1024)->Arg(64000)->Arg(200 * 1024)->Unit(benchmark::kMicrosecond);
+
+void BM_TranslateForm(benchmark::State& state) {
+    const LanguageFolder folder(4 * 1024);
+    platform::Screen screen(bench::thirtyControls());
+    screen.Load();
+    for (auto _ : state)
+        modLanguageSupport::MLSTranslateForm(screen);
+    if (screen.controls().front()->text(platform::TextProperty::Caption) != u"Label number 0"_s)
+        state.SkipWithError("the screen was not translated");
+}
+BENCHMARK(BM_TranslateForm)->Unit(benchmark::kMillisecond);
+
+}  // namespace

@@ -1,0 +1,29 @@
+#include "bench/BenchScreen.h"
+#include "platform/Screen.h"
+#include "resize/clsResize.h"
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+// One pass over the 30 controls; the client area alternates between two sizes
+// so that every pass moves every control.
+void BM_ResizeControls(benchmark::State& state) {
+    platform::Screen screen(bench::thirtyControls());
+    screen.Load();
+    clsResize resize;
+    resize.SourceForm(&screen);
+    resize.ResizeControls();
+    const double frameWidth = screen.width() - screen.scaleWidth();
+    bool large = false;
+    for (auto _ : state) {
+        state.PauseTiming();
+        large = !large;
+        screen.setWidth(frameWidth + (large ? 18720 : 9360));
+        state.ResumeTiming();
+        resize.ResizeControls();
+    }
+}
+BENCHMARK(BM_ResizeControls)->Unit(benchmark::kMicrosecond);
+
+}  // namespace

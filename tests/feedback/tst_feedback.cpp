@@ -1,0 +1,104 @@
+#include "app/Modulo1.h"
+#include "feedback/ModuloColoriSuoni.h"
+#include "platform/Colour.h"
+#include "platform/Process.h"
+#include "platform/Random.h"
+#include "platform/Sound.h"
+
+#include <QMap>
+#include <QStringList>
+#include <QTest>
+#include <functional>
+
+using namespace Qt::Literals::StringLiterals;
+
+class FeedbackTest : public QObject {
+    Q_OBJECT
+
+private:
+    QStringList played_;
+
+private Q_SLOTS:
+    void init() {
+        played_.clear();
+        platform::setSoundObserver([this](const QString& path) { played_.append(path); });
+        platform::setProgramFolder(u"/opt/metamorfine"_s);
+        Modulo1::SuoniAttivati = true;
+    }
+
+    void cleanup() {
+        platform::setSoundObserver({});
+        platform::setProgramFolder(QString());
+    }
+
+    void paletteSharesFollowTheEntries() {
+        // Colour (red, green, blue) and how many of the 18 entries hold it.
+        const QMap<quint32, int> entries = {
+            {platform::bgrFromRgb(qRgb(255, 192, 192)), 1}, {platform::bgrFromRgb(qRgb(255, 128, 128)), 2},
+            {platform::bgrFromRgb(qRgb(255, 192, 128)), 1}, {platform::bgrFromRgb(qRgb(255, 128, 0)), 1},
+            {platform::bgrFromRgb(qRgb(255, 255, 192)), 1}, {platform::bgrFromRgb(qRgb(255, 255, 0)), 2},
+            {platform::bgrFromRgb(qRgb(192, 64, 0)), 1},    {platform::bgrFromRgb(qRgb(128, 255, 128)), 1},
+            {platform::bgrFromRgb(qRgb(192, 255, 255)), 1}, {platform::bgrFromRgb(qRgb(0, 255, 255)), 1},
+            {platform::bgrFromRgb(qRgb(192, 192, 255)), 1}, {platform::bgrFromRgb(qRgb(255, 192, 255)), 3},
+            {platform::bgrFromRgb(qRgb(224, 224, 224)), 1}, {platform::bgrFromRgb(qRgb(255, 0, 255)), 1},
+        };
+        platform::seedRandom(20240601);
+        constexpr int draws = 90000;
+        QMap<quint32, int> seen;
+        for (int i = 0; i < draws; ++i)
+            ++seen[ModuloColoriSuoni::PreparaColori()];
+        QCOMPARE(seen.keys(), entries.keys());
+        for (auto it = entries.cbegin(); it != entries.cend(); ++it) {
+            const double expected = draws * it.value() / 18.0;
+            QVERIFY2(qAbs(seen.value(it.key()) - expected) < expected * 0.06,
+                     qPrintable(u"colour %1: %2 draws, about %3 expected"_s.arg(it.key(), 6, 16, QChar(u'0'))
+                                    .arg(seen.value(it.key()))
+                                    .arg(expected)));
+        }
+    }
+
+    void rightAnswerSoundsAreDrawnEquallyOften() {
+        platform::seedRandom(77);
+        constexpr int answers = 8000;
+        QMap<QString, int> heard;
+        for (int i = 0; i < answers; ++i)
+            ModuloColoriSuoni::SuonoEsatto();
+        for (const QString& path : std::as_const(played_))
+            ++heard[path];
+        const QStringList expected = {u"/opt/metamorfine/suoni/si1.wav"_s, u"/opt/metamorfine/suoni/si2.wav"_s,
+                                      u"/opt/metamorfine/suoni/si3.wav"_s, u"/opt/metamorfine/suoni/si4.wav"_s};
+        QCOMPARE(heard.keys(), expected);
+        for (const QString& path : expected)
+            QVERIFY2(qAbs(heard.value(path) - answers / 4) < answers / 4 * 0.08, qPrintable(path));
+
+        played_.clear();
+        ModuloColoriSuoni::SuonoErrato();
+        QCOMPARE(played_, QStringList{u"/opt/metamorfine/suoni/no.wav"_s});
+    }
+
+    // Each routine draws exactly the random numbers it needs, so the puzzles
+    // drawn after it stay as they would be.
+    void randomNumbersDrawn() {
+        const auto nextAfter = [](const std::function<void()>& routine) {
+            platform::seedRandom(4242);
+            routine();
+            return platform::Rnd();
+        };
+        platform::seedRandom(4242);
+        const double first = platform::Rnd();
+        const double second = platform::Rnd();
+
+        QCOMPARE(nextAfter([] { ModuloColoriSuoni::PreparaColori(); }), second);
+        QCOMPARE(nextAfter(ModuloColoriSuoni::SuonoEsatto), second);
+        QCOMPARE(nextAfter(ModuloColoriSuoni::SuonoErrato), first);
+
+        Modulo1::SuoniAttivati = false;
+        played_.clear();
+        QCOMPARE(nextAfter(ModuloColoriSuoni::SuonoEsatto), first);
+        QCOMPARE(nextAfter(ModuloColoriSuoni::SuonoErrato), first);
+        QVERIFY(played_.isEmpty());
+    }
+};
+
+QTEST_MAIN(FeedbackTest)
+#include "tst_feedback.moc"
