@@ -40,10 +40,10 @@ QMessageBox::Icon qtIcon(MsgIcon icon)
 
 MsgAnswer MsgBox(const QString& message, MsgButtons buttons, MsgIcon icon, const QString& title)
 {
-    const QString shownTitle = title.isNull() ? QGuiApplication::applicationDisplayName() : title;
     if (responder())
-        return responder()(MessageBoxRequest{message, shownTitle, buttons, icon});
+        return responder()(MessageBoxRequest{message, title, buttons, icon});
 
+    const QString shownTitle = title.isNull() ? QGuiApplication::applicationDisplayName() : title;
     QMessageBox box(qtIcon(icon), shownTitle, message, QMessageBox::NoButton);
     box.setObjectName(u"MsgBox"_s);
     box.setAccessibleName(u"MsgBox"_s);

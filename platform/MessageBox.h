@@ -23,9 +23,11 @@ struct MessageBoxRequest {
 MsgAnswer MsgBox(const QString& message, MsgButtons buttons, MsgIcon icon,
                  const QString& title = QString());
 
-// While a responder is set no dialog opens: every box is passed to it and its
-// answer is returned. Tests answer message boxes this way; an empty function
-// restores the real dialogs.
+// While a responder is set no dialog opens: every box is passed to it as it
+// was asked for (a null title stays null) and its answer is returned. Tests
+// answer message boxes this way; an empty function restores the real dialogs.
+// A real box is a window named "MsgBox" (object and accessible name), with
+// the keyboard focus on its default button.
 using MessageBoxResponder = std::function<MsgAnswer(const MessageBoxRequest&)>;
 void setMessageBoxResponder(MessageBoxResponder responder);
 

@@ -127,11 +127,12 @@ void DialogsSoundTest::responderSeesEveryBoxInsteadOfADialog()
     QCOMPARE(seen[0].title, u"Metamorfine"_s);
     QCOMPARE(seen[0].buttons, MsgButtons::YesNo);
     QCOMPARE(seen[0].icon, MsgIcon::Question);
-    // No title of its own: the application's title.
-    QCOMPARE(seen[1].title, u"Metamorfine test"_s);
+    // No title of its own (the real box shows the application's) and an
+    // empty title stay apart.
+    QVERIFY(seen[1].title.isNull());
     QCOMPARE(seen[1].icon, MsgIcon::None);
-    // An empty title is a title.
-    QCOMPARE(seen[2].title, QString());
+    QVERIFY(!seen[2].title.isNull());
+    QVERIFY(seen[2].title.isEmpty());
     QCOMPARE(seen[2].icon, MsgIcon::Critical);
 }
 
