@@ -156,9 +156,12 @@ void Control::createMenuEntry() {
         return;
     Control* menuControl = container();
     QMenu* menu = menuControl && menuControl->action_ ? menuControl->action_->menu<QMenu*>() : nullptr;
+    const QString objectName =
+        index_ >= 0 ? name_ + u'(' + QString::number(index_) + u')' : name_;
     QAction* action = nullptr;
     if (design_.kind == Kind::Menu) {
         QMenu* ownMenu = bar->addMenu(caption_);
+        ownMenu->setObjectName(objectName);
         action = ownMenu->menuAction();
         QObject::connect(ownMenu, &QMenu::aboutToShow, receiver_.get(), [this] { clicked(); });
     } else if (design_.kind == Kind::MenuItem && menu) {
@@ -177,7 +180,7 @@ void Control::createMenuEntry() {
         action = bar->addAction(caption_);
     }
     action_ = action;
-    action->setObjectName(index_ >= 0 ? name_ + u'(' + QString::number(index_) + u')' : name_);
+    action->setObjectName(objectName);
     if (design_.kind == Kind::MenuItem) {
         action->setCheckable(true);
         action->setChecked(design_.checked);
@@ -303,10 +306,15 @@ bool Control::checked() const {
 
 void Control::setChecked(bool checked) {
     if (auto* option = qobject_cast<QRadioButton*>(widget_)) {
-        // An exclusive option refuses to be cleared while it is the one chosen.
-        option->setAutoExclusive(false);
-        option->setChecked(checked);
-        option->setAutoExclusive(true);
+        // Choosing an option clears the others of its group; an exclusive
+        // option refuses to be cleared while it is the one chosen.
+        if (checked) {
+            option->setChecked(true);
+        } else {
+            option->setAutoExclusive(false);
+            option->setChecked(false);
+            option->setAutoExclusive(true);
+        }
     } else if (auto* box = qobject_cast<QCheckBox*>(widget_)) {
         box->setChecked(checked);
     } else if (action_ && action_->isCheckable()) {

@@ -9,6 +9,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QTest>
 
 using namespace Qt::Literals::StringLiterals;
@@ -43,6 +44,9 @@ platform::ScreenDesign testDesign(const char* name) {
              .top = 2100, .width = 1350, .height = 1350});
     add({.name = "Spunta", .kind = Kind::CheckBox, .left = 3300, .top = 600, .width = 2000,
          .height = 300, .caption = "Suoni", .tabIndex = 0});
+    add({.name = "Nascosto", .kind = Kind::CommandButton, .left = 3300, .top = 1200,
+         .width = 1500, .height = 600, .caption = "nascosto", .visible = false, .enabled = false,
+         .tabIndex = 5});
     add({.name = "Azzera", .kind = Kind::MenuCommand, .caption = "Azzera  "});
     add({.name = "Lingue", .kind = Kind::Menu, .caption = "Lingua"});
     add({.name = "Lingua", .kind = Kind::MenuItem, .index = 0, .container = "Lingue",
@@ -150,7 +154,14 @@ private Q_SLOTS:
         QCOMPARE(option.widget()->parentWidget(), first.control(u"Scatola"_s).widget());
         QVERIFY(first.find(u"Opzione"_s) == nullptr);  // an array element needs its index
 
+        QWidget* check = first.control(u"Spunta"_s).widget();
+        QCOMPARE(check->nextInFocusChain(), first.control(u"Bottone"_s).widget());
+        QCOMPARE(first.control(u"Etichetta"_s).widget()->focusPolicy(), Qt::NoFocus);
+        QWidget* hidden = first.control(u"Nascosto"_s).widget();
+        QVERIFY(!hidden->isVisible() && !hidden->isEnabled());
+
         first.control(u"Etichetta"_s).setText(TextProperty::Caption, u"cambiata"_s);
+        first.control(u"Nascosto"_s).setVisible(true);
         first.imageClicks = {7};
         first.Unload();
         QVERIFY(!first.isLoaded());
@@ -163,6 +174,7 @@ private Q_SLOTS:
         first.Show();
         QCOMPARE(first.loads, 2);
         QCOMPARE(first.control(u"Etichetta"_s).text(TextProperty::Caption), u"Titolo  "_s);
+        QVERIFY(!first.control(u"Nascosto"_s).widget()->isVisible());
 
         second.Load();
         QCOMPARE(platform::Screen::loadedScreens(),
@@ -344,11 +356,13 @@ private Q_SLOTS:
         QTest::mouseClick(two.widget(), Qt::LeftButton);
         QCOMPARE(two.checked(), true);
         QCOMPARE(one.checked(), false);
-        two.setChecked(false);
-        QCOMPARE(two.checked(), false);
         one.setChecked(true);
         QCOMPARE(one.checked(), true);
         QCOMPARE(two.checked(), false);
+        one.setChecked(false);
+        QCOMPARE(one.checked(), false);
+        QTest::mouseClick(one.widget(), Qt::LeftButton);
+        QCOMPARE(one.checked(), true);
     }
 
     void handlerMayUnloadItsOwnScreen() {
@@ -429,7 +443,8 @@ private Q_SLOTS:
         QCOMPARE(picture->image().size(), QSize(4, 2));
     }
 
-    void closingTheWindowUnloads() {
+    void closingTheLastWindowQuits() {
+        QGuiApplication::setQuitOnLastWindowClosed(false);  // the screens quit on their own
         first.Show();
         second.Show();
         first.window()->close();
@@ -437,6 +452,11 @@ private Q_SLOTS:
         QCOMPARE(platform::Screen::loadedScreens(), std::vector<platform::Screen*>{&second});
         QCOMPARE(first.loads, 1);
         QCOMPARE(first.activations, 1);
+
+        QTimer::singleShot(0, second.window(), &QWidget::close);
+        QTimer::singleShot(5000, [] { QCoreApplication::exit(1); });
+        QCOMPARE(QCoreApplication::exec(), 0);
+        QVERIFY(!second.isLoaded());
     }
 
 private:
