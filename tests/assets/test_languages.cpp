@@ -116,6 +116,9 @@ private Q_SLOTS:
                              qPrintable(where));
                     QVERIFY2(!entry->trimmed().isEmpty(), qPrintable(where + u" is empty"_s));
                     QVERIFY2(entry->size() <= 200, qPrintable(where + u" is too long"_s));
+                    // An ampersand in a caption marks the next letter as a shortcut instead of showing.
+                    QVERIFY2(!entry.key().endsWith(u".Caption"_s) || !entry->contains(u'&'),
+                             qPrintable(where + u" holds an ampersand"_s));
                 }
             }
             // Label4 of the random and of the two-change exercise is written while
