@@ -60,10 +60,13 @@ bool AcquireSingleInstance()
     // A lock is stale only when the process that took it is gone, however
     // long a copy has been running.
     lock->setStaleLockTime(0);
-    if (!lock->tryLock(0))
-        return false;
-    guard = std::move(lock);
-    return true;
+    if (lock->tryLock(0)) {
+        guard = std::move(lock);
+        return true;
+    }
+    // Only a running copy refuses the start: a folder where no lock file can
+    // be made leaves the program without a guard rather than unable to start.
+    return lock->error() != QLockFile::LockFailedError;
 }
 
 void EndProgram()

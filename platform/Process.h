@@ -16,7 +16,9 @@ void setProgramFolder(const QString& folder);
 
 // Holds the guard for this user for the rest of the run and returns true, or
 // returns false when another copy of the program is running. A guard left by a
-// copy that crashed or was killed never blocks.
+// copy that crashed or was killed never blocks, and neither does a folder where
+// the guard cannot be made. The guard is a lock file named after the user id in
+// $XDG_RUNTIME_DIR, or in the temporary folder when there is none.
 bool AcquireSingleInstance();
 
 // Ends the program at once: every screen is closed without running any

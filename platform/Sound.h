@@ -10,7 +10,8 @@ namespace platform {
 
 void PlaySoundAsync(const QString& path);
 
-// Tests see every path that was started.
+// Tests see every path passed in, before playback is tried (so also on a
+// machine without an audio device, where nothing plays).
 using SoundObserver = std::function<void(const QString& path)>;
 void setSoundObserver(SoundObserver observer);
 

@@ -152,6 +152,12 @@ void ProcessTest::guardOfEndedOrKilledCopyDoesNotBlock()
     QCOMPARE(next->readLine().trimmed(), QByteArray("held"));
     next->closeWriteChannel();
     QVERIFY(next->waitForFinished(10000));
+
+    // Where no lock file can be made (not even by root), the program starts.
+    const QProcessEnvironment usual = childEnvironment_;
+    childEnvironment_.insert(u"XDG_RUNTIME_DIR"_s, u"/proc"_s);
+    QCOMPARE(tryGuardInChild(), 0);
+    childEnvironment_ = usual;
 }
 
 void ProcessTest::programFolderResolvesLinksAndCanBeReplaced()
