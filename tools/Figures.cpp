@@ -5,6 +5,7 @@
 #include <QPainterPath>
 #include <QTransform>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <numbers>

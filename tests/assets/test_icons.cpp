@@ -9,6 +9,8 @@
 #include <QSvgRenderer>
 #include <QtTest>
 
+#include <algorithm>
+
 using namespace Qt::Literals::StringLiterals;
 
 namespace {

@@ -6,8 +6,10 @@
 #include <QImage>
 #include <QtTest>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
+#include <vector>
 
 using namespace Qt::Literals::StringLiterals;
 

@@ -7,6 +7,7 @@
 #include <QtEndian>
 #include <QtTest>
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 #include <vector>
