@@ -3,7 +3,9 @@
 #include "exercises/FormEs3.h"
 #include "platform/Process.h"
 
+#include <QCoreApplication>
 #include <QWidget>
+#include <QWindow>
 #include <benchmark/benchmark.h>
 
 using namespace Qt::Literals::StringLiterals;
@@ -21,8 +23,12 @@ FormEs3& shownExercise() {
     static FormEs3 screen;
     platform::setProgramFolder(QStringLiteral(MF_PROGRAM_DIR));
     Modulo1::SerieFigure = 6;
-    if (!screen.isLoaded())
+    if (!screen.isLoaded()) {
         screen.Show();
+        // Painting starts once the window system has exposed the window.
+        while (!screen.window()->windowHandle()->isExposed())
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    }
     return screen;
 }
 
@@ -39,6 +45,7 @@ void BM_NewPuzzle(benchmark::State& state) {
         state.ResumeTiming();
         next.click();
     }
+    state.counters["right answers"] = Modulo1::ContaEsatti;
 }
 BENCHMARK(BM_NewPuzzle)->Unit(benchmark::kMillisecond);
 
@@ -51,6 +58,7 @@ void BM_Answer(benchmark::State& state) {
         wrong.click();
         screen.window()->repaint();
     }
+    state.counters["wrong answers"] = Modulo1::ContaErrati;
 }
 BENCHMARK(BM_Answer)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
