@@ -7,6 +7,10 @@
 // A control's tag says which of its values are adjusted: taken in upper case,
 // a tag that begins with "@" adjusts Left, Top, Width and Height for each of
 // the letters L, T, W and H it holds; any other tag adjusts all four.
+//
+// A minimised screen, and a layout recorded on a client area of no width or
+// height, are left alone; so is a control that is no longer the one recorded
+// (the screen was loaded again since).
 
 #include "platform/Control.h"
 
