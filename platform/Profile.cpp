@@ -299,8 +299,11 @@ bool WritePrivateProfileString(const QString& section, const QString& key,
         updated = applyEdit(utf8, utf8Edit, utf8Edit.text.toUtf8());
     }
 
+    // Unbuffered, so that a write refused by a full disk fails here: a failed
+    // flush of a buffered QSaveFile still commits the empty file.
     QSaveFile output(file);
-    return output.open(QIODevice::WriteOnly) && output.write(updated) == updated.size()
+    return output.open(QIODevice::WriteOnly | QIODevice::Unbuffered)
+           && output.write(updated) == updated.size()
            && output.commit();
 }
 
