@@ -1,0 +1,327 @@
+"""Drives the real program in a real X display.
+
+The executable and its data are copied into a temporary program folder. The
+program runs under Xvfb (no window manager), is driven with real input events
+(xdotool) and read through its accessibility tree (AT-SPI). Run it inside
+dbus-run-session with the Debian python3 that has pyatspi.
+"""
+
+import configparser
+import os
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+
+import pyatspi
+
+TIMEOUT = 20
+
+
+class Failure(Exception):
+    pass
+
+
+def wait_for(condition, what, timeout=TIMEOUT):
+    deadline = time.monotonic() + timeout
+    while True:
+        try:
+            value = condition()
+        except Exception:  # objects of a window that just closed
+            value = None
+        if value:
+            return value
+        if time.monotonic() > deadline:
+            raise Failure(f"timed out waiting for {what}")
+        time.sleep(0.05)
+
+
+def check(condition, what):
+    if not condition:
+        raise Failure(what)
+    print(f"ok: {what}", flush=True)
+
+
+# --- the language files -------------------------------------------------------
+
+def read_language(path):
+    """Section -> key -> text of a language file (8-bit text, quoted values)."""
+    parser = configparser.RawConfigParser(strict=False, interpolation=None)
+    parser.optionxform = str
+    with open(path, encoding="cp1252") as file:
+        parser.read_file(file)
+    return {section: {key: value.strip()[1:-1] for key, value in parser.items(section)}
+            for section in parser.sections()}
+
+
+# --- the accessibility tree ---------------------------------------------------
+
+def walk(accessible):
+    yield accessible
+    for index in range(accessible.childCount):
+        child = accessible.getChildAtIndex(index)
+        if child is not None:
+            yield from walk(child)
+
+
+def application(pid):
+    desktop = pyatspi.Registry.getDesktop(0)
+    for index in range(desktop.childCount):
+        app = desktop.getChildAtIndex(index)
+        if app is not None and app.get_process_id() == pid:
+            return app
+    return None
+
+
+def showing(accessible):
+    return accessible.getState().contains(pyatspi.STATE_SHOWING)
+
+
+def find_all(pid, role, name=None):
+    app = application(pid)
+    if app is None:
+        return []
+    return [a for a in walk(app)
+            if (role is None or a.getRole() == role) and (name is None or a.name == name)
+            and showing(a)]
+
+
+def find(pid, role, name=None):
+    found = find_all(pid, role, name)
+    return found[0] if found else None
+
+
+def texts(pid, role=pyatspi.ROLE_LABEL):
+    return [a.name for a in find_all(pid, role)]
+
+
+def extents(accessible):
+    box = accessible.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+    return box.x, box.y, box.width, box.height
+
+
+# --- real input ----------------------------------------------------------------
+
+def click_at(x, y):
+    subprocess.run(["xdotool", "mousemove", "--sync", str(x), str(y), "click", "1"], check=True)
+
+
+def click(accessible):
+    x, y, width, height = extents(accessible)
+    click_at(x + width // 2, y + height // 2)
+
+
+def click_named(pid, role, name):
+    click(wait_for(lambda: find(pid, role, name), f"{name!r} on the screen"))
+
+
+# --- message boxes ---------------------------------------------------------------
+
+def message_box(pid, message):
+    """The open message box that shows `message`."""
+    def box():
+        for role in (pyatspi.ROLE_ALERT, pyatspi.ROLE_DIALOG):
+            for dialog in find_all(pid, role):
+                if message in [a.name for a in walk(dialog) if a.getRole() == pyatspi.ROLE_LABEL]:
+                    return dialog
+        return None
+    return wait_for(box, f"a message box saying {message!r}")
+
+
+def answer(dialog, button):
+    for accessible in walk(dialog):
+        if accessible.getRole() == pyatspi.ROLE_PUSH_BUTTON and accessible.name == button:
+            click(accessible)
+            return
+    raise Failure(f"no button {button!r} in the message box")
+
+
+# --- the program ----------------------------------------------------------------
+
+class Program:
+    def __init__(self, folder, environment):
+        self.process = subprocess.Popen([os.path.join(folder, "metamorfine")], env=environment,
+                                        stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
+        self.pid = self.process.pid
+
+    def running(self):
+        return self.process.poll() is None
+
+    def wait_end(self, what):
+        wait_for(lambda: not self.running(), what)
+
+    def stop(self):
+        if self.running():
+            self.process.kill()
+            self.process.wait()
+
+
+def start_xvfb(work):
+    display_file = os.path.join(work, "display")
+    with open(display_file, "w") as out:
+        xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(out.fileno()), "-screen", "0",
+                                 "1280x1024x24", "-nolisten", "tcp"],
+                                pass_fds=[out.fileno()], stdout=subprocess.DEVNULL,
+                                stderr=subprocess.DEVNULL)
+    number = wait_for(lambda: open(display_file).read().strip(), "Xvfb to start", 10)
+    return xvfb, f":{number}"
+
+
+def main():
+    source = sys.argv[1]
+    work = tempfile.mkdtemp(prefix="metamorfine-e2e-")
+    folder = os.path.join(work, "program")
+    shutil.copytree(source, folder, ignore=shutil.ignore_patterns("LangSetting.ini"))
+    runtime = os.path.join(work, "runtime")
+    os.mkdir(runtime, 0o700)
+    english = read_language(os.path.join(folder, "English.lng"))
+    deutsch = read_language(os.path.join(folder, "Deutsch.lng"))
+    with open(os.path.join(folder, "LangSetting.ini"), "w", newline="\r\n") as settings:
+        settings.write("[Language]\nCurrentLanguage=English\n")
+
+    xvfb, display = start_xvfb(work)
+    bus = subprocess.Popen(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"],
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    environment = dict(os.environ, DISPLAY=display, QT_QPA_PLATFORM="xcb",
+                       QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_ACCESSIBILITY="1",
+                       XDG_RUNTIME_DIR=runtime, LC_ALL="C", LANG="C")
+    os.environ["DISPLAY"] = display
+    programs = []
+    try:
+        run(folder, environment, english, deutsch, programs)
+    finally:
+        for program in programs:
+            program.stop()
+        bus.terminate()
+        xvfb.terminate()
+        shutil.rmtree(work, ignore_errors=True)
+
+
+def run(folder, environment, english, deutsch, programs):
+    def start():
+        program = Program(folder, environment)
+        programs.append(program)
+        return program
+
+    avvio = english["FormAvvio"]["BottoneAvvio.Caption"]
+    menu = english["FormMenu"]
+    strings = english["Strings"]
+
+    first = start()
+    click_target = wait_for(lambda: find(first.pid, pyatspi.ROLE_PUSH_BUTTON, avvio),
+                            "the start screen")
+    check(english["FormAvvio"]["Label2(1).Caption"] in texts(first.pid),
+          "the start screen is in the remembered language")
+
+    second = start()
+    refusal = message_box(second.pid, strings["0001"])
+    check(refusal.name == strings["0002"], "a second copy is refused with the critical message")
+    answer(refusal, "OK")
+    second.wait_end("the refused copy to end")
+    check(first.running() and find(first.pid, pyatspi.ROLE_PUSH_BUTTON, avvio) is not None,
+          "the first copy still runs its start screen")
+
+    click(click_target)
+    wait_for(lambda: find(first.pid, pyatspi.ROLE_PUSH_BUTTON, menu["Command7.Caption"]),
+             "the main menu")
+    wait_for(lambda: find(first.pid, pyatspi.ROLE_PUSH_BUTTON, avvio) is None,
+             "the start screen to close")
+    check(True, "Avvio leads to the main menu")
+
+    leave_questions = {"Command7": "0013", "Command1": "0011", "Command2": "0004",
+                       "Command3": "0010", "Command4": "0009", "Command5": "0020",
+                       "Command6": "0012"}
+    esci = english["FormEs1"]["mnuEsci.Caption"]
+    for button, question in leave_questions.items():
+        click_named(first.pid, pyatspi.ROLE_PUSH_BUTTON, menu[button + ".Caption"])
+        wait_for(lambda: find(first.pid, pyatspi.ROLE_PUSH_BUTTON, menu["Command7.Caption"])
+                 is None, "the menu to close")
+        click_named(first.pid, pyatspi.ROLE_MENU_ITEM, esci)
+        answer(message_box(first.pid, strings[question]), "Yes")
+        wait_for(lambda: find(first.pid, pyatspi.ROLE_PUSH_BUTTON, menu["Command7.Caption"]),
+                 "the menu to come back")
+        check(True, f"{button} opens the exercise that asks {strings[question]!r}")
+
+    play_no_change(first.pid, english)
+    check(True, "one exercise played: a wrong and a right answer, then Next")
+
+    click_named(first.pid, pyatspi.ROLE_MENU_ITEM, esci)
+    answer(message_box(first.pid, strings["0004"]), "Yes")
+    wait_for(lambda: find(first.pid, pyatspi.ROLE_PUSH_BUTTON, menu["Command7.Caption"]),
+             "the menu after the exercise")
+
+    click_named(first.pid, pyatspi.ROLE_MENU_ITEM, menu["mnuLanguages.Caption"])
+    click_named(first.pid, pyatspi.ROLE_MENU_ITEM, "Deutsch")
+    wait_for(lambda: find(first.pid, pyatspi.ROLE_PUSH_BUTTON,
+                          deutsch["FormMenu"]["Command7.Caption"]), "the menu in German")
+    check(True, "a language chosen in the menu translates the menu at once")
+
+    click_named(first.pid, pyatspi.ROLE_PUSH_BUTTON, deutsch["FormMenu"]["BottoneEsci.Caption"])
+    answer(message_box(first.pid, deutsch["Strings"]["0003"]), "Yes")
+    first.wait_end("the program to end")
+    check(True, "Yes to the exit question ends the program")
+
+    third = start()
+    wait_for(lambda: find(third.pid, pyatspi.ROLE_PUSH_BUTTON,
+                          deutsch["FormAvvio"]["BottoneAvvio.Caption"]),
+             "the start screen in German")
+    check(True, "the language chosen in one run is there at the start of the next")
+    third.process.send_signal(signal.SIGKILL)
+    third.process.wait()
+
+    fourth = start()
+    wait_for(lambda: find(fourth.pid, pyatspi.ROLE_PUSH_BUTTON,
+                          deutsch["FormAvvio"]["BottoneAvvio.Caption"]),
+             "a start after a killed copy")
+    check(True, "the guard of a killed copy does not block the next start")
+
+
+def play_no_change(pid, english):
+    """Plays "Non cambia niente": clicks the pictures in turn until the right one,
+    over puzzles until one of them has had a wrong answer first, then Next."""
+    click_named(pid, pyatspi.ROLE_PUSH_BUTTON, english["FormMenu"]["Command2.Caption"])
+    wait_for(lambda: find(pid, pyatspi.ROLE_FRAME, "FormEs3"), "the exercise screen")
+    avanti = english["FormEs3"]["BottoneAvanti.Caption"]
+
+    def counts():
+        """(right, wrong): the right count stands above the wrong one."""
+        labels = [label for label in find_all(pid, pyatspi.ROLE_LABEL)
+                  if label.name.strip().isdigit()]
+        labels.sort(key=lambda label: extents(label)[1])
+        return tuple(int(label.name) for label in labels)
+
+    def next_enabled():
+        button = find(pid, pyatspi.ROLE_PUSH_BUTTON, avanti)
+        return button is not None and button.getState().contains(pyatspi.STATE_ENABLED)
+
+    wrong_first = False
+    for _ in range(10):
+        for index in range(8):
+            before = counts()
+            click(wait_for(lambda: find(pid, None, f"Picture1({index})"), f"picture {index}"))
+            after = wait_for(lambda: (lambda now: now if now != before else None)(counts()),
+                             f"the counts to change after a click on picture {index}")
+            if after == (before[0] + 1, before[1]):
+                break
+            check(after == (before[0], before[1] + 1),
+                  f"a wrong click on picture {index} counts one more wrong answer")
+            check(not next_enabled(), "the puzzle stays open after a wrong answer")
+            wrong_first = True
+        check(next_enabled(), "a right answer enables Next")
+        if wrong_first:
+            break
+        click_named(pid, pyatspi.ROLE_PUSH_BUTTON, avanti)
+        wait_for(lambda: not next_enabled(), "Next to be disabled for a new puzzle")
+    check(wrong_first, "a wrong answer left the puzzle open until the right one")
+    click_named(pid, pyatspi.ROLE_PUSH_BUTTON, avanti)
+    wait_for(lambda: not next_enabled(), "Next to be disabled for a new puzzle")
+
+
+if __name__ == "__main__":
+    try:
+        main()
+    except Failure as failure:
+        print(f"FAILED: {failure}", file=sys.stderr)
+        sys.exit(1)
