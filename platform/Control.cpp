@@ -4,7 +4,6 @@
 #include "platform/Widgets.h"
 
 #include <QCheckBox>
-#include <QFrame>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -51,8 +50,9 @@ Control::Control(Screen& screen, const ControlDesign& design, int index)
         createMenuEntry();
         return;
     }
-    Control* box = container();
-    createWidget(box && box->widget() ? box->widget() : screen_.client());
+    const Control* box = container();
+    const auto* boxWidget = box ? dynamic_cast<const PictureBox*>(box->widget()) : nullptr;
+    createWidget(boxWidget ? boxWidget->inside() : screen_.client());
 }
 
 Control::~Control() = default;
@@ -100,9 +100,7 @@ void Control::createWidget(QWidget* parent) {
         break;
     }
     case Kind::PictureBox: {
-        auto* box = new QFrame(parent);
-        if (design_.border)
-            box->setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
+        auto* box = new PictureBox(design_.border, parent);
         widget = box;
         setOpaqueBackground(box, design_.backColour != kNoColour
                                      ? design_.backColour
@@ -260,14 +258,8 @@ void Control::placeWidget() {
         return;
     const double perPixelX = twipsPerPixelX(widget_);
     const double perPixelY = twipsPerPixelY(widget_);
-    // Inside a picture box, positions start inside its border.
-    QPoint inside;
-    if (design_.container) {
-        if (const auto* box = qobject_cast<const QFrame*>(widget_->parentWidget()))
-            inside = box->contentsRect().topLeft();
-    }
     const auto [left, top, width, height] = twips_;
-    widget_->setGeometry(inside.x() + qRound(left / perPixelX), inside.y() + qRound(top / perPixelY),
+    widget_->setGeometry(qRound(left / perPixelX), qRound(top / perPixelY),
                          std::max(qRound(width / perPixelX), 0),
                          std::max(qRound(height / perPixelY), 0));
 }

@@ -160,6 +160,17 @@ void ImageView::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
 }
 
+PictureBox::PictureBox(bool border, QWidget* parent) : QFrame(parent), inside_(new QWidget(this)) {
+    if (border)
+        setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
+    inside_->setGeometry(contentsRect());
+}
+
+void PictureBox::resizeEvent(QResizeEvent* event) {
+    QFrame::resizeEvent(event);
+    inside_->setGeometry(contentsRect());
+}
+
 PictureButton::PictureButton(const QString& svgResource, QWidget* parent)
     : QToolButton(parent), resource_(svgResource) {
     setToolButtonStyle(Qt::ToolButtonTextUnderIcon);

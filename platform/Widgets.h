@@ -7,6 +7,7 @@
 #include <QCheckBox>
 #include <QCursor>
 #include <QFont>
+#include <QFrame>
 #include <QIcon>
 #include <QImage>
 #include <QPixmap>
@@ -55,6 +56,20 @@ private:
     QImage image_;
     QString resource_;
     QPixmap scaled_;  // the picture drawn at the present size
+};
+
+// A container with its own background and, if asked, a sunken border. Its
+// controls lie in an inside area that the border encloses and clips.
+class PictureBox : public QFrame {
+public:
+    PictureBox(bool border, QWidget* parent);
+    QWidget* inside() const { return inside_; }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    QWidget* inside_;
 };
 
 // A command button with its picture above the caption; the picture grows

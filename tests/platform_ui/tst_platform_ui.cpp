@@ -3,6 +3,7 @@
 
 #include <QAbstractButton>
 #include <QCheckBox>
+#include <QFrame>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -151,7 +152,7 @@ private Q_SLOTS:
 
         Control& option = first.control(u"Opzione"_s, 1);
         QCOMPARE(option.widget()->objectName(), u"Opzione(1)"_s);
-        QCOMPARE(option.widget()->parentWidget(), first.control(u"Scatola"_s).widget());
+        QVERIFY(first.control(u"Scatola"_s).widget()->isAncestorOf(option.widget()));
         QVERIFY(first.find(u"Opzione"_s) == nullptr);  // an array element needs its index
 
         QWidget* check = first.control(u"Spunta"_s).widget();
@@ -261,10 +262,15 @@ private Q_SLOTS:
         QCOMPARE(label.widget()->geometry(), QRect(82, 10, 100, 20));
 
         Control& option = first.control(u"Opzione"_s, 1);
-        const QWidget* box = first.control(u"Scatola"_s).widget();
-        const QPoint inside = box->contentsRect().topLeft();
-        QVERIFY(inside.x() > 0);  // the border
-        QCOMPARE(option.widget()->geometry(), QRect(inside + QPoint(8, 40), QSize(100, 20)));
+        const auto* box = qobject_cast<const QFrame*>(first.control(u"Scatola"_s).widget());
+        QVERIFY(box->frameWidth() > 0);
+        QCOMPARE(QRect(option.widget()->mapTo(box, QPoint()), option.widget()->size()),
+                 QRect(box->contentsRect().topLeft() + QPoint(8, 40), QSize(100, 20)));
+        // The border encloses the controls inside: one that overflows the box is cut at it.
+        option.setCoordinate(Coordinate::Width, 6000);
+        QCOMPARE(option.widget()->visibleRegion().boundingRect().right() +
+                     option.widget()->mapTo(box, QPoint()).x(),
+                 box->contentsRect().right());
         QCOMPARE(option.coordinate(Coordinate::Top), 600.0);
     }
 
