@@ -10,6 +10,7 @@
 #include <QStringDecoder>
 #include <QTemporaryDir>
 #include <QTest>
+#include <csignal>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -358,6 +359,23 @@ void SettingsFilesTest::failedWriteLeavesOldFileWhole()
                                        u"/proc/self/status"_s));
     QVERIFY(!WritePrivateProfileString(u"Language"_s, u"CurrentLanguage"_s, u"x"_s,
                                        u"/proc/LangSetting.ini"_s));
+
+    // A full disk: no byte may be written.
+    const QString settings = path(u"full-disk.ini"_s);
+    const QByteArray before("[Language]\r\nCurrentLanguage=English\r\n");
+    writeAll(settings, before);
+    const auto oldSignal = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit{};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    const rlimit noRoom{0, limit.rlim_max};
+    setrlimit(RLIMIT_FSIZE, &noRoom);
+    const bool writtenOnFullDisk =
+        WritePrivateProfileString(u"Language"_s, u"CurrentLanguage"_s, u"Italiano"_s, settings);
+    setrlimit(RLIMIT_FSIZE, &limit);
+    std::signal(SIGXFSZ, oldSignal);
+    QVERIFY(!writtenOnFullDisk);
+    QCOMPARE(readAll(settings), before);
+    QCOMPARE(QDir(folder_.path()).entryList({u"full-disk.ini*"_s}, QDir::Files).size(), 1);
 
     if (::geteuid() == 0)
         QSKIP("root writes in read-only folders; the folders above cover the failure");
