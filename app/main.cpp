@@ -1,6 +1,5 @@
 #include "app/Modulo1.h"
 #include "platform/MessageBox.h"
-#include "platform/Screen.h"
 
 #include <QApplication>
 
@@ -13,9 +12,5 @@ int main(int argc, char* argv[]) {
     platform::installSystemTranslations();
     if (!Modulo1::Main())
         return 0;
-    const int status = QApplication::exec();
-    // The screens outlive the application object; their windows must not.
-    for (platform::Screen* screen : platform::Screen::loadedScreens())
-        screen->Unload();
-    return status;
+    return QApplication::exec();
 }
