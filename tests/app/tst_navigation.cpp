@@ -2,6 +2,7 @@
 #include "app/Modulo1.h"
 #include "app/Screens.h"
 #include "language/modLanguageSupport.h"
+#include "platform/Colour.h"
 #include "platform/Screen.h"
 #include "tests/app/ProgramFolderFixture.h"
 
@@ -126,6 +127,10 @@ private Q_SLOTS:
         QCOMPARE(caption(menu(), u"Command7"_s), u"Change colour"_s);
         QCOMPARE(caption(menu(), u"Command1"_s), u"Cambia forma"_s);
         QCOMPARE(menu().window()->frameGeometry(), menu().window()->screen()->geometry());
+        const QWidget* soundSwitch = menu().control(u"Check1"_s).widget();
+        QVERIFY(soundSwitch->autoFillBackground());
+        QCOMPARE(soundSwitch->palette().color(QPalette::Window).rgb(),
+                 platform::rgbFromBgr(menu().backColor()));
     }
 
     void everyExerciseButtonOpensItsScreenAndLeavingBringsTheMenuBack() {
