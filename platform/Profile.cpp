@@ -4,6 +4,7 @@
 
 #include <QBuffer>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <algorithm>
 #include <optional>
@@ -232,8 +233,9 @@ QString GetPrivateProfileString(const QString& section, const QString& key,
                                 const QString& fallback, const QString& file)
 {
     const QString answerWhenMissing = limitedValue(fallback);
+    // Only regular files: opening a named pipe would wait for a writer.
     QFile input(file);
-    if (!input.open(QIODevice::ReadOnly))
+    if (!QFileInfo(file).isFile() || !input.open(QIODevice::ReadOnly))
         return answerWhenMissing;
     TextEncodingDetector detector;
     for (QByteArray chunk = input.read(kChunkSize); !chunk.isEmpty(); chunk = input.read(kChunkSize))
@@ -273,7 +275,7 @@ bool WritePrivateProfileString(const QString& section, const QString& key,
     QByteArray old;
     QFile existing(file);
     if (existing.exists()) {
-        if (!existing.open(QIODevice::ReadOnly))
+        if (!QFileInfo(file).isFile() || !existing.open(QIODevice::ReadOnly))
             return false;
         old = existing.read(kWritableSizeMax + 1);
         if (old.size() > kWritableSizeMax || existing.error() != QFileDevice::NoError)

@@ -12,6 +12,7 @@
 #include <QTest>
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace Qt::Literals::StringLiterals;
@@ -207,6 +208,12 @@ void SettingsFilesTest::missingFileSectionOrKeyGivesFallback()
              u"-"_s);
     QCOMPARE(GetPrivateProfileString(u"Language"_s, u"CurrentLanguage"_s, QString(), path(u"none.ini"_s)),
              QString());
+    // A named pipe has no writer: neither reading nor writing may wait for one.
+    const QString pipe = path(u"pipe.lng"_s);
+    QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    QCOMPARE(GetPrivateProfileString(u"Language"_s, u"CurrentLanguage"_s, u"-"_s, pipe), u"-"_s);
+    QVERIFY(!WritePrivateProfileString(u"Language"_s, u"CurrentLanguage"_s, u"x"_s, pipe));
+    QVERIFY(QFileInfo(pipe).exists() && !QFileInfo(pipe).isFile());
     const QString longFallback(700, u'f');
     QCOMPARE(GetPrivateProfileString(u"Language"_s, u"Other"_s, longFallback, file).size(),
              platform::kProfileValueMax);
