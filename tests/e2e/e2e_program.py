@@ -38,10 +38,14 @@ def wait_for(condition, what, timeout=TIMEOUT):
         time.sleep(0.05)
 
 
+def passed(what):
+    print(f"ok: {what}", flush=True)
+
+
 def check(condition, what):
     if not condition:
         raise Failure(what)
-    print(f"ok: {what}", flush=True)
+    passed(what)
 
 
 # --- the language files -------------------------------------------------------
@@ -151,7 +155,7 @@ def answer(dialog, button):
 class Program:
     def __init__(self, folder, environment):
         self.process = subprocess.Popen([os.path.join(folder, "metamorfine")], env=environment,
-                                        stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
+                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         self.pid = self.process.pid
 
     def running(self):
@@ -235,7 +239,7 @@ def run(folder, environment, english, deutsch, programs):
     click(click_target)
     wait_for(lambda: find(first.pid, None, "FormMenu"), "the main menu")
     wait_for(lambda: find(first.pid, None, "FormAvvio") is None, "the start screen to close")
-    check(True, "Avvio leads to the main menu")
+    passed("Avvio leads to the main menu")
 
     exercises = [("Command7", "FormEs1", "0013"), ("Command1", "FormEs2", "0011"),
                  ("Command2", "FormEs3", "0004"), ("Command3", "FormEs4", "0010"),
@@ -252,7 +256,7 @@ def run(folder, environment, english, deutsch, programs):
         check(find(first.pid, None, form) is None, f"{button} opens {form}, left with Yes")
 
     play_no_change(first.pid, english)
-    check(True, "one exercise played: a wrong and a right answer, then Next")
+    passed("one exercise played: a wrong and a right answer, then Next")
 
     click_named(first.pid, pyatspi.ROLE_MENU_ITEM, esci)
     answer(message_box(first.pid, strings["0004"]), "Yes")
@@ -263,18 +267,20 @@ def run(folder, environment, english, deutsch, programs):
     click_named(first.pid, pyatspi.ROLE_MENU_ITEM, "Deutsch")
     wait_for(lambda: find(first.pid, pyatspi.ROLE_PUSH_BUTTON,
                           deutsch["FormMenu"]["Command7.Caption"]), "the menu in German")
-    check(True, "a language chosen in the menu translates the menu at once")
+    passed("a language chosen in the menu translates the menu at once")
 
     click_named(first.pid, pyatspi.ROLE_PUSH_BUTTON, deutsch["FormMenu"]["BottoneEsci.Caption"])
     answer(message_box(first.pid, deutsch["Strings"]["0003"]), "Yes")
     first.wait_end("the program to end")
-    check(True, "Yes to the exit question ends the program")
+    passed("Yes to the exit question ends the program")
+    with open(os.path.join(folder, "LangSetting.ini"), encoding="cp1252") as settings:
+        check("CurrentLanguage=Deutsch" in settings.read(), "the choice is in the settings file")
 
     third = start()
     wait_for(lambda: find(third.pid, pyatspi.ROLE_PUSH_BUTTON,
                           deutsch["FormAvvio"]["BottoneAvvio.Caption"]),
              "the start screen in German")
-    check(True, "the language chosen in one run is there at the start of the next")
+    passed("the language chosen in one run is there at the start of the next")
     third.process.send_signal(signal.SIGKILL)
     third.process.wait()
 
@@ -282,7 +288,7 @@ def run(folder, environment, english, deutsch, programs):
     wait_for(lambda: find(fourth.pid, pyatspi.ROLE_PUSH_BUTTON,
                           deutsch["FormAvvio"]["BottoneAvvio.Caption"]),
              "a start after a killed copy")
-    check(True, "the guard of a killed copy does not block the next start")
+    passed("the guard of a killed copy does not block the next start")
 
 
 def play_no_change(pid, english):
