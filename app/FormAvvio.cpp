@@ -64,7 +64,7 @@ void FormAvvio::Form_Activate() {
 }
 
 void FormAvvio::Form_Resize() {
-    ResizeControls();
+    ResizeControls(*this);
 }
 
 void FormAvvio::BottoneAvvio_Click() {

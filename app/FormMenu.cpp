@@ -110,7 +110,7 @@ void FormMenu::Form_Activate() {
 }
 
 void FormMenu::Form_Resize() {
-    ResizeControls();
+    ResizeControls(*this);
 }
 
 void FormMenu::OpenExercise(platform::Screen& exercise) {

@@ -19,8 +19,8 @@ void CoverDisplay(platform::Screen& screen) {
     screen.setWidth(screen.displayWidth());
 }
 
-void ResizeControls() {
-    if (Modulo1::Ridimensiona)
+void ResizeControls(platform::Screen& screen) {
+    if (Modulo1::Ridimensiona && Modulo1::Ridimensiona->SourceForm() == &screen)
         Modulo1::Ridimensiona->ResizeControls();
 }
 

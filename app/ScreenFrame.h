@@ -1,5 +1,5 @@
 #pragma once
-// Steps that the start screen and the main menu take alike.
+// Steps that every screen takes alike when it loads, activates and resizes.
 
 namespace platform {
 class Screen;
@@ -14,7 +14,9 @@ void SetUpResizing(platform::Screen& screen);
 // Moves the screen to the top-left corner and makes it as large as the display.
 void CoverDisplay(platform::Screen& screen);
 
-// Keeps the controls of the screen loaded last in proportion.
-void ResizeControls();
+// Keeps the controls of `screen` in proportion. Ridimensiona serves the screen
+// loaded last; during a change of screens that may already be the next one,
+// whose controls are left to its own resize handler.
+void ResizeControls(platform::Screen& screen);
 
 }  // namespace app

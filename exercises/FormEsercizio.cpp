@@ -1,6 +1,7 @@
 #include "exercises/FormEsercizio.h"
 
 #include "app/Modulo1.h"
+#include "app/ScreenFrame.h"
 #include "app/Screens.h"
 #include "exercises/ExerciseLayout.h"
 #include "exercises/PictureFiles.h"
@@ -10,7 +11,6 @@
 #include "platform/MessageBox.h"
 #include "platform/Process.h"
 #include "platform/Random.h"
-#include "resize/clsResize.h"
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -33,17 +33,12 @@ void FormEsercizio::ConnectEvents() {
 
 void FormEsercizio::Form_Load() {
     modLanguageSupport::MLSTranslateForm(*this);
-    Modulo1::Ridimensiona = std::make_unique<clsResize>();
-    Modulo1::Ridimensiona->SourceForm(this);
-    Modulo1::Ridimensiona->SizeFormToScreen(75);
+    app::SetUpResizing(*this);
     setBackColor(ModuloColoriSuoni::PreparaColori());
 }
 
 void FormEsercizio::Form_Activate() {
-    setTop(0);
-    setLeft(0);
-    setHeight(displayHeight());
-    setWidth(displayWidth());
+    app::CoverDisplay(*this);
     Modulo1::ContaEsatti = 0;
     Modulo1::ContaErrati = 0;
     control(u"BottoneAvanti"_s).setVisible(true);
@@ -52,10 +47,7 @@ void FormEsercizio::Form_Activate() {
 }
 
 void FormEsercizio::Form_Resize() {
-    // Ridimensiona serves the screen loaded last; during a change of screens
-    // that may already be the next one, whose controls are not ours to move.
-    if (Modulo1::Ridimensiona && Modulo1::Ridimensiona->SourceForm() == this)
-        Modulo1::Ridimensiona->ResizeControls();
+    app::ResizeControls(*this);
 }
 
 void FormEsercizio::PreparaEsercizio() {
