@@ -4,5 +4,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 tools/setup.sh
 for b in build/bench/bench_*; do
-  [ -x "$b" ] && QT_QPA_PLATFORM=offscreen "$b"
+  if [ -f "$b" ] && [ -x "$b" ]; then
+    QT_QPA_PLATFORM=offscreen "$b"
+  fi
 done
