@@ -1,5 +1,7 @@
 #include "tools/Figures.h"
 
+#include "tools/CardShape.h"
+
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
@@ -212,14 +214,11 @@ QImage drawPicture(int set, int index) {
     const QColor fill = design.colours.at(size_t(index & 1));
     const bool big = (index & 2) == 0;
 
-    QImage image(kPictureSize, kPictureSize, QImage::Format_RGB32);
-    image.fill(Qt::white);
+    QImage image(kPictureSize, kPictureSize, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
-
-    painter.setPen(QPen(kCardBorder, 3));
-    painter.setBrush(Qt::white);
-    painter.drawRoundedRect(QRectF(2.5, 2.5, kPictureSize - 5, kPictureSize - 5), 28, 28);
+    drawCard(painter, kPictureSize, kCardBorder, Qt::white);
 
     const double extent = kPictureSize * (big ? kBigExtent : kSmallExtent) * extentShare(shape);
     const double penWidth = std::max(3.0, extent * 0.025);

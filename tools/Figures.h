@@ -1,5 +1,6 @@
 #pragma once
-// The pictures of the exercises: five sets of eight figures on white cards.
+// The pictures of the exercises: five sets of eight figures on white cards
+// with rounded corners, transparent outside the card.
 // The index of a picture (0 to 7) codes its figure: bit 0 the colour, bit 1
 // the size, bit 2 the shape; value 0 of each bit is the first colour, the big
 // size and the first shape of the set.

@@ -1,0 +1,29 @@
+#pragma once
+// The card every picture of the exercises stands on: a white rounded square
+// with a thin border whose outer edge lies one pixel inside the picture. The
+// picture outside the card stays transparent, so the card sits on any
+// background.
+
+#include <QColor>
+#include <QPainter>
+#include <QRectF>
+
+namespace tools {
+
+inline constexpr double kCardBorderWidth = 3;
+inline constexpr double kCardCornerRadius = 28;
+
+// Draws the card, antialiased, over the whole of a `side` pixels square
+// picture whose pixels are still transparent.
+inline void drawCard(QPainter& painter, int side, const QColor& border, const QColor& face) {
+    const double inset = 1 + kCardBorderWidth / 2;
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(border, kCardBorderWidth));
+    painter.setBrush(face);
+    painter.drawRoundedRect(QRectF(inset, inset, side - 2 * inset, side - 2 * inset), kCardCornerRadius,
+                            kCardCornerRadius);
+    painter.restore();
+}
+
+}  // namespace tools
