@@ -70,9 +70,11 @@ platform::ScreenDesign FormMenu::Design() {
             PictureSetOption(5, 2280, 1080, 1700, "tutte le forme", true),
             ExerciseButton("Command5", 4560, 240, "Due metamorfine", 14),
             ExerciseButton("Command6", 4560, 960, "Cambia tutto", 15),
-            {.name = "mnuLanguages", .kind = Kind::Menu, .caption = "Lingua"},
+            {.name = "mnuLanguages", .kind = Kind::Menu, .caption = "Lingua",
+             .tag = "Multi-Language Support"},
             {.name = "mnuLanguage", .kind = Kind::MenuItem, .index = 0,
-             .container = "mnuLanguages", .caption = "mnuLanguage 0"},
+             .container = "mnuLanguages", .caption = "mnuLanguage 0",
+             .tag = "Multi-Language Support"},
         },
     };
 }

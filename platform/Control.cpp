@@ -42,6 +42,7 @@ Control::Control(Screen& screen, const ControlDesign& design, int index)
       name_(QString::fromUtf8(design.name)),
       index_(index),
       caption_(QString::fromUtf8(design.caption)),
+      tag_(QString::fromUtf8(design.tag)),
       twips_{design.left, design.top, design.width, design.height},
       enabled_(design.enabled),
       visible_(design.visible),
@@ -126,7 +127,7 @@ void Control::createWidget(QWidget* parent) {
     widget->setObjectName(objectName);
     if (!hasCaption(design_.kind))
         widget->setAccessibleName(objectName);
-    widget->setFont(boldFont(design_.font, screen_.design().font));
+    designedFont_ = boldFont(design_.font, screen_.design().font);
     if (design_.foreColour != kNoColour) {
         QPalette palette = widget->palette();
         palette.setColor(QPalette::WindowText, QColor::fromRgb(design_.foreColour));
@@ -262,6 +263,17 @@ void Control::placeWidget() {
     widget_->setGeometry(qRound(left / perPixelX), qRound(top / perPixelY),
                          std::max(qRound(width / perPixelX), 0),
                          std::max(qRound(height / perPixelY), 0));
+    widget_->setFont(scaledFont(designedFont_, fontScale()));
+}
+
+// The text grows and shrinks with the control, as far as it still fits both
+// ways; a control designed without an extent keeps its designed font.
+double Control::fontScale() const {
+    if (design_.width <= 0 || design_.height <= 0)
+        return 1.0;
+    const double width = twips_[static_cast<std::size_t>(Coordinate::Width)];
+    const double height = twips_[static_cast<std::size_t>(Coordinate::Height)];
+    return std::min(width / design_.width, height / design_.height);
 }
 
 bool Control::enabled() const {

@@ -11,6 +11,7 @@
 #include "platform/Picture.h"
 
 #include <QAction>
+#include <QFont>
 #include <QPointer>
 #include <QWidget>
 #include <QString>
@@ -74,7 +75,8 @@ private:
     friend class Screen;
     void createWidget(QWidget* parent);
     void createMenuEntry();
-    void placeWidget();  // applies the twips geometry to the widget
+    void placeWidget();  // applies the twips geometry, and the font scaled with it, to the widget
+    double fontScale() const;
     void clicked();
     bool isClickable() const;
     Control* container() const;
@@ -90,6 +92,7 @@ private:
     bool enabled_;
     bool visible_;
     Picture picture_;
+    QFont designedFont_;
     QPointer<QWidget> widget_;
     QPointer<QAction> action_;
     std::function<void()> clickHandler_;

@@ -58,6 +58,7 @@ struct ControlDesign {
     bool enabled = true;
     bool checked = false;             // check boxes, option buttons and menu items
     int tabIndex = -1;                // keyboard order; -1: takes no focus
+    const char* tag = nullptr;        // UTF-8 tag text the control starts with
 };
 
 struct ScreenDesign {

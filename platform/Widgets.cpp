@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QScreen>
 #include <QSvgRenderer>
+#include <algorithm>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -95,11 +96,19 @@ QFont boldFont(const Font& font, const Font& screenFont) {
     return result;
 }
 
+QFont scaledFont(const QFont& font, double scale) {
+    constexpr double kSmallestPoints = 1.0;
+    QFont scaled = font;
+    if (font.pointSizeF() > 0)
+        scaled.setPointSizeF(std::max(font.pointSizeF() * scale, kSmallestPoints));
+    return scaled;
+}
+
 void installFontSubstitutions() {
     static const bool installed = [] {
         QFont::insertSubstitution(u"Comic Sans MS"_s, u"Comic Neue"_s);
         QFont::insertSubstitution(u"Arial"_s, u"Liberation Sans"_s);
-        QFont::insertSubstitution(u"MS Sans Serif"_s, u"DejaVu Sans"_s);
+        QFont::insertSubstitution(u"MS Sans Serif"_s, u"Liberation Sans"_s);
         return true;
     }();
     Q_UNUSED(installed);
@@ -114,7 +123,10 @@ void setOpaqueBackground(QWidget* widget, QRgb colour) {
     widget->setAutoFillBackground(true);
 }
 
-ImageView::ImageView(QWidget* parent) : QWidget(parent) {}
+ImageView::ImageView(QWidget* parent) : QWidget(parent) {
+    if (parent)
+        parent->installEventFilter(this);
+}
 
 void ImageView::setImage(const QImage& image) {
     image_ = image;
@@ -130,14 +142,24 @@ void ImageView::setResource(const QString& svgResource) {
     update();
 }
 
+QRect ImageView::visibleArea() const {
+    if (!parentWidget())
+        return rect();
+    return rect() & QRect(-pos(), parentWidget()->size());
+}
+
 void ImageView::paintEvent(QPaintEvent*) {
+    const QRect area = visibleArea();
+    if (area.isEmpty())
+        return;
     const qreal ratio = devicePixelRatioF();
-    if (scaled_.isNull() || scaled_.deviceIndependentSize().toSize() != size()) {
+    if (scaled_.isNull() || scaled_.deviceIndependentSize().toSize() != area.size()) {
         if (!resource_.isEmpty()) {
-            scaled_ = renderSvg(resource_, size(), ratio);
+            scaled_ = renderSvg(resource_, area.size(), ratio);
         } else if (!image_.isNull()) {
-            const QRect target = fittedRect(image_.size(), QRect(QPoint(), size() * ratio));
-            QPixmap canvas(size() * ratio);
+            const QSize pixels = area.size() * ratio;
+            const QRect target = fittedRect(image_.size(), QRect(QPoint(), pixels));
+            QPixmap canvas(pixels);
             canvas.fill(Qt::transparent);
             if (!target.isEmpty()) {
                 QPainter painter(&canvas);
@@ -150,7 +172,7 @@ void ImageView::paintEvent(QPaintEvent*) {
     }
     if (!scaled_.isNull()) {
         QPainter painter(this);
-        painter.drawPixmap(0, 0, scaled_);
+        painter.drawPixmap(area.topLeft(), scaled_);
     }
 }
 
@@ -158,6 +180,17 @@ void ImageView::changeEvent(QEvent* event) {
     if (event->type() == QEvent::ScreenChangeInternal)
         scaled_ = QPixmap();
     QWidget::changeEvent(event);
+}
+
+void ImageView::moveEvent(QMoveEvent* event) {
+    QWidget::moveEvent(event);
+    update();
+}
+
+bool ImageView::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == parentWidget() && event->type() == QEvent::Resize)
+        update();
+    return false;
 }
 
 PictureBox::PictureBox(bool border, QWidget* parent) : QFrame(parent), inside_(new QWidget(this)) {

@@ -34,14 +34,18 @@ QCursor cursorFromPointer(const Pointer& pointer);  // 32 x 32 with its hot spot
 
 // The designed font, bold; a design font without a family is the screen's.
 QFont boldFont(const Font& font, const Font& screenFont);
+// `font` with its point size times `scale`, never below one point.
+QFont scaledFont(const QFont& font, double scale);
 // Maps the designed font families onto the families installed here (once).
 void installFontSubstitutions();
 
 // Fills the widget's background with `colour` before it draws itself.
 void setOpaqueBackground(QWidget* widget, QRgb colour);
 
-// Shows a picture as large as fits without distortion, centred, smoothly
-// scaled; a disabled image shows its picture unchanged.
+// Shows a picture as large as fits without distortion, smoothly scaled and
+// centred in the part of the view that its parent leaves visible, so that a
+// view reaching under a container's border still shows the whole picture.
+// A disabled image shows its picture unchanged.
 class ImageView : public QWidget {
 public:
     explicit ImageView(QWidget* parent);
@@ -51,11 +55,15 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;  // the parent's resizes
 
 private:
+    QRect visibleArea() const;
+
     QImage image_;
     QString resource_;
-    QPixmap scaled_;  // the picture drawn at the present size
+    QPixmap scaled_;  // the picture drawn at the size of the visible area
 };
 
 // A container with its own background and, if asked, a sunken border. Its
