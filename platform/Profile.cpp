@@ -2,7 +2,6 @@
 
 #include "platform/Text8Bit.h"
 
-#include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -14,19 +13,22 @@ using namespace Qt::Literals::StringLiterals;
 namespace platform {
 namespace {
 
-constexpr qint64 kChunkSize = 64 * 1024;
-// The part of a line that is decoded and looked at: far more than a key, "="
-// and a quoted value of kProfileValueMax characters. The rest of a longer line
-// is skipped, so a huge line costs no more memory than this.
-constexpr qsizetype kLineHeadLimit = 64 * 1024;
+// Files up to this size are read at once; larger ones in pieces of this size,
+// and of a line longer than this only the start is looked at, so that memory
+// stays bounded.
+constexpr qsizetype kPieceSize = 64 * 1024;
 // The writer holds the file in memory; a settings file is a few lines, so
 // anything larger is refused rather than rewritten.
 constexpr qint64 kWritableSizeMax = 16 * 1024 * 1024;
 
-bool isBlank(QChar ch) { return ch == u' ' || ch == u'\t'; }
-bool isBlankByte(char byte) { return byte == ' ' || byte == '\t'; }
+constexpr QByteArrayView kByteOrderMark("\xEF\xBB\xBF");
 
-QStringView trimBlanks(QStringView text)
+bool isBlank(char byte) { return byte == ' ' || byte == '\t'; }
+bool isBlank(QChar ch) { return ch == u' ' || ch == u'\t'; }
+bool isLineBreak(char byte) { return byte == '\r' || byte == '\n'; }
+
+template <typename View>
+View trimBlanks(View text)
 {
     while (!text.isEmpty() && isBlank(text.front()))
         text = text.sliced(1);
@@ -45,166 +47,107 @@ QString limitedValue(QStringView value)
     return value.toString();
 }
 
-// One line of a file, with its place in the file and the ending it had.
+// Where the first line begins: after the byte-order mark of a file that has one.
+qsizetype firstLineStart(QByteArrayView bytes, TextEncoding encoding)
+{
+    return encoding == TextEncoding::Utf8WithBom && bytes.startsWith(kByteOrderMark)
+               ? kByteOrderMark.size()
+               : 0;
+}
+
+// A line of bytes in memory: its place and the length of the CR LF, LF or CR
+// that ends it (0 for a last line without one).
 struct Line {
-    qint64 start = 0;
-    qint64 length = 0;  // in bytes, without the ending
-    QByteArray head;    // the first kLineHeadLimit bytes
-    QByteArray ending;  // "\r\n", "\n", "\r", or empty for a last line without one
-    char lastNonBlank = 0;  // of the whole line; 0 for a blank line
+    qsizetype start = 0;
+    qsizetype length = 0;
+    qsizetype endingLength = 0;
 
-    bool truncated() const { return length > head.size(); }
-    qint64 end() const { return start + length + ending.size(); }
+    qsizetype end() const { return start + length + endingLength; }
 };
 
-// Reads lines ended by CR LF, LF or CR from a device in chunks.
-class LineReader {
-public:
-    explicit LineReader(QIODevice& device) : device_(device) {}
+Line lineAt(QByteArrayView bytes, qsizetype start)
+{
+    const auto lineBreak = std::find_if(bytes.begin() + start, bytes.end(), isLineBreak);
+    const QByteArrayView rest(lineBreak, bytes.end());
+    return {start, lineBreak - (bytes.begin() + start),
+            rest.startsWith("\r\n") ? 2 : std::min<qsizetype>(rest.size(), 1)};
+}
 
-    bool next(Line& line)
-    {
-        if (!fill())
-            return false;
-        line = Line{};
-        line.start = bufferStart_ + position_;
-        while (fill()) {
-            const char* begin = buffer_.constData() + position_;
-            const char* stop = buffer_.constData() + buffer_.size();
-            const char* lineBreak =
-                std::find_if(begin, stop, [](char byte) { return byte == '\r' || byte == '\n'; });
-            append(line, QByteArrayView(begin, lineBreak));
-            position_ = lineBreak - buffer_.constData();
-            if (lineBreak == stop)
-                continue;
-            line.ending = QByteArray(1, *lineBreak);
-            ++position_;
-            if (*lineBreak == '\r' && fill() && buffer_.at(position_) == '\n') {
-                line.ending += '\n';
-                ++position_;
-            }
-            break;
-        }
-        return true;
-    }
-
-private:
-    // Makes sure an unread byte is in the buffer; false at the end of the data.
-    bool fill()
-    {
-        if (position_ < buffer_.size())
-            return true;
-        bufferStart_ += buffer_.size();
-        buffer_ = device_.read(kChunkSize);
-        position_ = 0;
-        return !buffer_.isEmpty();
-    }
-
-    static void append(Line& line, QByteArrayView bytes)
-    {
-        line.length += bytes.size();
-        line.head.append(bytes.first(std::min(bytes.size(), kLineHeadLimit - line.head.size())));
-        const auto lastNonBlank =
-            std::find_if_not(bytes.rbegin(), bytes.rend(), isBlankByte);
-        if (lastNonBlank != bytes.rend())
-            line.lastNonBlank = *lastNonBlank;
-    }
-
-    QIODevice& device_;
-    QByteArray buffer_;
-    qsizetype position_ = 0;
-    qint64 bufferStart_ = 0;
-};
+// Names compare without regard to case. An ASCII name reads the same in
+// every encoding a file may have, so only other names are decoded.
+bool sameName(QByteArrayView name, QStringView wanted, TextEncoding encoding)
+{
+    const bool ascii = std::none_of(name.begin(), name.end(), [](char byte) { return byte & 0x80; });
+    if (ascii)
+        return wanted.compare(QLatin1StringView(name), Qt::CaseInsensitive) == 0;
+    return wanted.compare(decodeTextAs(name, encoding), Qt::CaseInsensitive) == 0;
+}
 
 // The name of the section that a line opens, or nothing for other lines.
-std::optional<QStringView> sectionName(QStringView text)
+std::optional<QByteArrayView> sectionName(QByteArrayView line)
 {
-    text = trimBlanks(text);
-    if (!text.startsWith(u'['))
+    line = trimBlanks(line);
+    if (!line.startsWith('['))
         return std::nullopt;
-    text = text.sliced(1);
-    const qsizetype close = text.indexOf(u']');
-    return trimBlanks(close < 0 ? text : text.first(close));
+    line = line.sliced(1);
+    const qsizetype close = line.indexOf(']');
+    return trimBlanks(close < 0 ? line : line.first(close));
 }
 
-// The value of `key` when the line is an entry for it.
-std::optional<QString> entryValue(const Line& line, QStringView text, QStringView key)
+// The value of a line that is an entry for `key`: what follows "=", without
+// blanks at its ends and without enclosing double quotes.
+std::optional<QByteArrayView> entryValue(QByteArrayView line, QStringView key, TextEncoding encoding)
 {
-    const qsizetype equals = text.indexOf(u'=');
-    if (equals < 0 || trimBlanks(text.first(equals)).compare(key, Qt::CaseInsensitive) != 0)
+    const qsizetype equals = line.indexOf('=');
+    if (equals < 0 || !sameName(trimBlanks(line.first(equals)), key, encoding))
         return std::nullopt;
-    QStringView value = trimBlanks(text.sliced(equals + 1));
-    // Of a line longer than its head only the last byte tells how the value ends.
-    const bool endsWithQuote = line.truncated() ? line.lastNonBlank == '"'
-                                                : value.size() >= 2 && value.endsWith(u'"');
-    if (value.startsWith(u'"') && endsWithQuote) {
-        value = value.sliced(1);
-        if (!line.truncated())
-            value.chop(1);
-    }
-    return limitedValue(value);
-}
-
-bool matches(QStringView name, QStringView wanted)
-{
-    return name.compare(wanted, Qt::CaseInsensitive) == 0;
+    const QByteArrayView value = trimBlanks(line.sliced(equals + 1));
+    if (value.size() >= 2 && value.startsWith('"') && value.endsWith('"'))
+        return value.sliced(1, value.size() - 2);
+    return value;
 }
 
 // What writing an entry does to a file: the bytes from `cutStart` to `cutEnd`
 // give way to `text`.
 struct ProfileEdit {
-    qint64 cutStart = 0;
-    qint64 cutEnd = 0;
+    qsizetype cutStart = 0;
+    qsizetype cutEnd = 0;
     QString text;
 };
 
-ProfileEdit planEdit(const QByteArray& bytes, TextEncoding encoding, QStringView section,
+ProfileEdit planEdit(QByteArrayView bytes, TextEncoding encoding, QStringView section,
                      QStringView key, const QString& entry)
 {
-    QBuffer device;
-    device.setData(bytes);
-    device.open(QIODevice::ReadOnly);
-    LineReader lines(device);
-    Line line;
-    QByteArray lineEnding;
+    const Line firstLine = lineAt(bytes, firstLineStart(bytes, encoding));
+    const QString newLine =
+        firstLine.endingLength == 0
+            ? u"\r\n"_s
+            : QString::fromLatin1(bytes.sliced(firstLine.start + firstLine.length, firstLine.endingLength));
     bool inSection = false;
     bool inFirstSection = false;
-    bool sectionFound = false;
-    qint64 insertAt = 0;
-    bool insertNeedsLineEnding = false;
-    bool lastLineEnded = true;
-    while (lines.next(line)) {
-        if (lineEnding.isEmpty())
-            lineEnding = line.ending;
-        lastLineEnded = !line.ending.isEmpty();
-        const QString text = decodeTextAs(line.head, encoding);
-        if (const std::optional<QStringView> name = sectionName(text)) {
-            inSection = matches(*name, section);
-            inFirstSection = inSection && !sectionFound;
-            if (inFirstSection) {
-                sectionFound = true;
+    std::optional<qsizetype> insertAt;  // in the first section of that name
+    for (Line line = firstLine; line.start < bytes.size(); line = lineAt(bytes, line.end())) {
+        const QByteArrayView text = bytes.sliced(line.start, line.length);
+        if (const std::optional<QByteArrayView> name = sectionName(text)) {
+            inSection = sameName(*name, section, encoding);
+            inFirstSection = inSection && !insertAt;
+            if (inFirstSection)
                 insertAt = line.end();
-                insertNeedsLineEnding = !lastLineEnded;
-            }
-            continue;
-        }
-        if (!inSection)
-            continue;
-        if (entryValue(line, text, key))
+        } else if (inSection && entryValue(text, key, encoding)) {
             return {line.start, line.start + line.length, entry};
-        // A new entry goes after the last entry of the section, before any
-        // blank lines that set off the next section.
-        if (inFirstSection && line.lastNonBlank != 0) {
+        } else if (inFirstSection && !trimBlanks(text).isEmpty()) {
+            // A new entry goes after the section's last entry, before any
+            // blank lines that set off the next section.
             insertAt = line.end();
-            insertNeedsLineEnding = !lastLineEnded;
         }
     }
-    const QString newLine = lineEnding.isEmpty() ? u"\r\n"_s : QString::fromLatin1(lineEnding);
-    if (sectionFound)
-        return {insertAt, insertAt, (insertNeedsLineEnding ? newLine : QString()) % entry % newLine};
-    const QString separator = bytes.isEmpty() || lastLineEnded ? QString() : newLine;
-    return {bytes.size(), bytes.size(),
-            separator % u'[' % section % u']' % newLine % entry % newLine};
+    const qsizetype at = insertAt.value_or(bytes.size());
+    const bool afterUnendedLine =
+        at == bytes.size() && at > firstLine.start && !isLineBreak(bytes.back());
+    const QString separator = afterUnendedLine ? newLine : QString();
+    if (insertAt)
+        return {at, at, separator % entry % newLine};
+    return {at, at, separator % u'[' % section % u']' % newLine % entry % newLine};
 }
 
 QByteArray applyEdit(const QByteArray& bytes, const ProfileEdit& edit, const QByteArray& text)
@@ -235,29 +178,51 @@ QString GetPrivateProfileString(const QString& section, const QString& key,
     const QString answerWhenMissing = limitedValue(fallback);
     // Only regular files: opening a named pipe would wait for a writer.
     QFile input(file);
-    if (!QFileInfo(file).isFile() || !input.open(QIODevice::ReadOnly))
+    if (!QFileInfo(file).isFile() || !input.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         return answerWhenMissing;
+    QByteArray window = input.read(kPieceSize);
     TextEncodingDetector detector;
-    for (QByteArray chunk = input.read(kChunkSize); !chunk.isEmpty(); chunk = input.read(kChunkSize))
-        detector.feed(chunk);
-    const TextEncoding encoding = detector.finish();
-    if (!input.seek(0))
-        return answerWhenMissing;
-
-    const QStringView wantedSection = trimBlanks(section);
-    const QStringView wantedKey = trimBlanks(key);
-    LineReader lines(input);
-    Line line;
-    bool inSection = false;
-    while (lines.next(line)) {
-        const QString text = decodeTextAs(line.head, encoding);
-        if (const std::optional<QStringView> name = sectionName(text))
-            inSection = matches(*name, wantedSection);
-        else if (inSection)
-            if (std::optional<QString> value = entryValue(line, text, wantedKey))
-                return *value;
+    detector.feed(window);
+    if (!input.atEnd()) {
+        // A large file: its encoding is known only once all of it is read.
+        for (QByteArray piece = input.read(kPieceSize); !piece.isEmpty(); piece = input.read(kPieceSize))
+            detector.feed(piece);
+        if (!input.seek(0))
+            return answerWhenMissing;
+        window = input.read(kPieceSize);
     }
-    return answerWhenMissing;
+    const TextEncoding encoding = detector.finish();
+
+    const QStringView wantedSection = trimBlanks(QStringView(section));
+    const QStringView wantedKey = trimBlanks(QStringView(key));
+    bool inSection = false;
+    qsizetype start = firstLineStart(window, encoding);
+    for (;;) {
+        // The window holds whole lines and then the start of a line whose end
+        // is not read yet, unless the file has been read to its end.
+        const bool atEnd = input.atEnd();
+        for (Line line = lineAt(window, start); line.endingLength > 0 || (atEnd && line.length > 0);
+             line = lineAt(window, start)) {
+            const QByteArrayView text = QByteArrayView(window).sliced(line.start, line.length);
+            start = line.end();
+            if (const std::optional<QByteArrayView> name = sectionName(text))
+                inSection = sameName(*name, wantedSection, encoding);
+            else if (inSection)
+                if (const std::optional<QByteArrayView> value = entryValue(text, wantedKey, encoding))
+                    return limitedValue(decodeTextAs(*value, encoding));
+        }
+        if (atEnd)
+            return answerWhenMissing;
+        window.remove(0, start);
+        start = 0;
+        if (window.size() > kPieceSize) {
+            // Of the rest of a long line only its last non-blank byte matters:
+            // it tells whether a quoted value is closed.
+            const QByteArrayView rest = trimBlanks(QByteArrayView(window).sliced(kPieceSize));
+            window = window.first(kPieceSize) + rest.last(std::min<qsizetype>(rest.size(), 1));
+        }
+        window += input.read(kPieceSize);
+    }
 }
 
 bool WritePrivateProfileString(const QString& section, const QString& key,
@@ -265,8 +230,8 @@ bool WritePrivateProfileString(const QString& section, const QString& key,
 {
     // Names and values that could not be read back as written are refused:
     // a line break would make lines of its own.
-    const QStringView sectionName = trimBlanks(section);
-    const QStringView keyName = trimBlanks(key);
+    const QStringView sectionName = trimBlanks(QStringView(section));
+    const QStringView keyName = trimBlanks(QStringView(key));
     if (holdsLineBreak(sectionName) || sectionName.contains(u']') || keyName.isEmpty()
         || holdsLineBreak(keyName) || keyName.contains(u'=') || keyName.startsWith(u'[')
         || holdsLineBreak(value))
