@@ -1,5 +1,7 @@
 #include "exercises/PictureFiles.h"
 
+#include "tools/CardShape.h"
+
 #include <QFont>
 #include <QPainter>
 
@@ -12,14 +14,13 @@ platform::Picture loadSetPicture(const QString& path) {
 }
 
 platform::Picture missingPictureCard() {
-    constexpr int kSide = 256;
+    // The size and card of the picture files, so that the grey card fits in their place.
+    constexpr int kSide = tools::kPictureSize;
     QImage card(kSide, kSide, QImage::Format_ARGB32_Premultiplied);
     card.fill(Qt::transparent);
     QPainter painter(&card);
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QPen(QColor(128, 128, 128), 6));
-    painter.setBrush(QColor(208, 208, 208));
-    painter.drawRoundedRect(QRectF(8, 8, kSide - 16, kSide - 16), 24, 24);
+    tools::drawCard(painter, kSide, QColor(128, 128, 128), QColor(208, 208, 208));
     QFont font(QStringLiteral("Liberation Sans"));
     font.setBold(true);
     font.setPixelSize(kSide / 2);

@@ -10,6 +10,9 @@
 
 namespace tools {
 
+// The side of every picture, in pixels.
+inline constexpr int kPictureSize = 256;
+
 inline constexpr double kCardBorderWidth = 3;
 inline constexpr double kCardCornerRadius = 28;
 

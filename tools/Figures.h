@@ -5,6 +5,8 @@
 // the size, bit 2 the shape; value 0 of each bit is the first colour, the big
 // size and the first shape of the set.
 
+#include "tools/CardShape.h"
+
 #include <QColor>
 #include <QImage>
 
@@ -12,7 +14,6 @@ namespace tools {
 
 inline constexpr int kSetCount = 5;
 inline constexpr int kPicturesPerSet = 8;
-inline constexpr int kPictureSize = 256;
 
 // Extent of the big and of the small figure, as a share of the picture.
 inline constexpr double kBigExtent = 0.80;

@@ -1,6 +1,10 @@
 // The 40 pictures of the program folder, decoded as the program decodes them,
 // must show the picture code: bit 0 of the index the colour, bit 1 the size,
-// bit 2 the shape, every figure centred on the same point.
+// bit 2 the shape, every figure centred on the same point; each stands on a
+// card that is transparent outside its rounded corners, as does the grey card
+// that replaces a missing picture.
+
+#include "exercises/PictureFiles.h"
 
 #include <QFileInfo>
 #include <QImage>
@@ -19,10 +23,9 @@ constexpr int kSets = 5;
 constexpr int kPictures = 8;
 
 struct Figure {
-    int width = 0, height = 0;
+    int side = 0;
     std::vector<bool> mask;  // the pixels of the figure
     QRect bounds;
-    int area = 0;
     std::array<double, 3> meanLinearRgb{};  // mean colour of the figure, linear light
 };
 
@@ -67,40 +70,41 @@ QString picturePath(int set, int index) {
         + QString::number(index + 1) + u".gif"_s;
 }
 
+bool isOpaque(QRgb pixel) { return qAlpha(pixel) == 255; }
+
 // A pixel belongs to the figure when it stands clearly apart from the white
-// card; the card's own thin border, near the edge, is left out.
+// card; the card's light grey border and the transparent corners do not.
 Figure figureOf(const QImage& image) {
     Figure figure;
-    figure.width = image.width();
-    figure.height = image.height();
-    figure.mask.assign(size_t(image.width()) * size_t(image.height()), false);
-    const int margin = image.width() / 32;
-    for (int y = margin; y < image.height() - margin; ++y)
-        for (int x = margin; x < image.width() - margin; ++x) {
+    figure.side = image.width();
+    figure.mask.assign(size_t(figure.side) * size_t(figure.side), false);
+    int area = 0;
+    for (int y = 0; y < figure.side; ++y)
+        for (int x = 0; x < figure.side; ++x) {
             const QRgb pixel = image.pixel(x, y);
-            if (255 - std::min({qRed(pixel), qGreen(pixel), qBlue(pixel)}) <= 60) continue;
-            figure.mask[size_t(y) * size_t(image.width()) + size_t(x)] = true;
+            if (!isOpaque(pixel) || 255 - std::min({qRed(pixel), qGreen(pixel), qBlue(pixel)}) <= 60) continue;
+            figure.mask[size_t(y) * size_t(figure.side) + size_t(x)] = true;
             figure.bounds |= QRect(x, y, 1, 1);
-            ++figure.area;
+            ++area;
             figure.meanLinearRgb[0] += toLinear(qRed(pixel));
             figure.meanLinearRgb[1] += toLinear(qGreen(pixel));
             figure.meanLinearRgb[2] += toLinear(qBlue(pixel));
         }
-    for (double& channel : figure.meanLinearRgb) channel /= std::max(1, figure.area);
+    for (double& channel : figure.meanLinearRgb) channel /= std::max(1, area);
     return figure;
 }
 
 bool inMask(const Figure& figure, int x, int y) {
-    return x >= 0 && y >= 0 && x < figure.width && y < figure.height
-        && figure.mask[size_t(y) * size_t(figure.width) + size_t(x)];
+    return x >= 0 && y >= 0 && x < figure.side && y < figure.side
+        && figure.mask[size_t(y) * size_t(figure.side) + size_t(x)];
 }
 
 // Overlap (intersection over union) of two figures, the second one first
 // scaled by `scale` about `centre`.
 double overlap(const Figure& a, const Figure& b, double scale = 1, QPointF centre = {}) {
     int both = 0, either = 0;
-    for (int y = 0; y < a.height; ++y)
-        for (int x = 0; x < a.width; ++x) {
+    for (int y = 0; y < a.side; ++y)
+        for (int x = 0; x < a.side; ++x) {
             const bool inA = inMask(a, x, y);
             const bool inB = inMask(b, int(std::lround(centre.x() + (x + 0.5 - centre.x()) / scale - 0.5)),
                                     int(std::lround(centre.y() + (y + 0.5 - centre.y()) / scale - 0.5)));
@@ -112,27 +116,61 @@ double overlap(const Figure& a, const Figure& b, double scale = 1, QPointF centr
 
 int extent(const Figure& figure) { return std::max(figure.bounds.width(), figure.bounds.height()); }
 
-QPointF centreOf(const Figure& figure) {
-    return QRectF(figure.bounds).center();
-}
+QPointF centreOf(const Figure& figure) { return QRectF(figure.bounds).center(); }
+
+QString nameOf(int set, int index) { return u"set %1, picture %2"_s.arg(set + 1).arg(index + 1); }
 
 class PictureTest : public QObject {
     Q_OBJECT
 
+    std::array<std::array<QImage, kPictures>, kSets> images_;
     std::array<std::array<Figure, kPictures>, kSets> figures_;
 
 private Q_SLOTS:
     void initTestCase() {
-        for (int set = 1; set <= kSets; ++set)
+        for (int set = 0; set < kSets; ++set)
             for (int index = 0; index < kPictures; ++index) {
-                const QString path = picturePath(set, index);
+                const QString path = picturePath(set + 1, index);
                 QVERIFY2(QFileInfo::exists(path), qPrintable(path));
                 const QImage image(path);
                 QVERIFY2(!image.isNull(), qPrintable(u"cannot decode "_s + path));
-                QVERIFY2(image.width() >= 200 && image.width() <= 320 && image.height() >= 200
-                             && image.height() <= 320,
+                QVERIFY2(image.width() >= 200 && image.width() <= 320 && image.height() == image.width(),
                          qPrintable(path));
-                figures_[size_t(set - 1)][size_t(index)] = figureOf(image.convertToFormat(QImage::Format_RGB32));
+                images_[size_t(set)][size_t(index)] = image.convertToFormat(QImage::Format_ARGB32);
+                figures_[size_t(set)][size_t(index)] = figureOf(images_[size_t(set)][size_t(index)]);
+            }
+    }
+
+    // Only the corners outside the rounded card are transparent, so that the
+    // screen's background shows there and nowhere else; the grey card that
+    // replaces a missing picture has the very same outline.
+    void cardsAreTransparentOutsideTheirRoundedCorners() {
+        const QImage missing = picture_files::missingPictureCard().image().convertToFormat(QImage::Format_ARGB32);
+        QCOMPARE(missing.size(), images_[0][0].size());
+        const int side = missing.width(), corner = side / 8;
+        const QPoint face[] = {{side / 2, 8}, {side / 2, side - 9}, {8, side / 2}, {side - 9, side / 2}};
+        for (const QPoint& at : face) {
+            const QColor grey = missing.pixelColor(at);
+            QVERIFY(grey.alpha() == 255 && grey.hsvSaturation() == 0 && grey.value() < 240);
+        }
+        for (int set = 0; set < kSets; ++set)
+            for (int index = 0; index < kPictures; ++index) {
+                const QImage& image = images_[size_t(set)][size_t(index)];
+                QPoint wrong(-1, -1);  // the first pixel whose opacity is not the card's
+                for (int y = 0; y < side; ++y)
+                    for (int x = 0; x < side; ++x) {
+                        const int fromX = std::min(x, side - 1 - x), fromY = std::min(y, side - 1 - y);
+                        const bool opaque = isOpaque(image.pixel(x, y));
+                        const bool farInCorner = fromX < corner / 4 && fromY < corner / 4;
+                        const bool onCard = fromX > 0 && fromY > 0 && (fromX >= corner || fromY >= corner);
+                        const bool likeMissing = opaque == (qAlpha(missing.pixel(x, y)) >= 128);
+                        if (wrong.x() < 0 && (!likeMissing || (farInCorner && opaque) || (onCard && !opaque)))
+                            wrong = QPoint(x, y);
+                    }
+                const QString name = nameOf(set, index);
+                QVERIFY2(wrong.x() < 0, qPrintable(name + u": wrong opacity at (%1, %2)"_s.arg(wrong.x()).arg(wrong.y())));
+                for (const QPoint& at : face)
+                    QVERIFY2(image.pixel(at) == qRgb(255, 255, 255), qPrintable(name + u": the card is not white"_s));
             }
     }
 
@@ -141,7 +179,7 @@ private Q_SLOTS:
             for (int index = 0; index < kPictures; index += 2) {
                 const Figure& a = figures_[size_t(set)][size_t(index)];
                 const Figure& b = figures_[size_t(set)][size_t(index + 1)];
-                const QString pair = u"set %1, pictures %2 and %3"_s.arg(set + 1).arg(index + 1).arg(index + 2);
+                const QString pair = nameOf(set, index) + u" and %1"_s.arg(index + 2);
                 QVERIFY2(overlap(a, b) > 0.97, qPrintable(pair + u": silhouettes differ"_s));
                 // The two colours must stay apart in lightness and for colour-blind eyes.
                 const double lightness = std::abs(toLab(a.meanLinearRgb)[0] - toLab(b.meanLinearRgb)[0]);
@@ -159,12 +197,10 @@ private Q_SLOTS:
             for (int index : {0, 1, 4, 5}) {
                 const Figure& big = figures_[size_t(set)][size_t(index)];
                 const Figure& small = figures_[size_t(set)][size_t(index | 2)];
-                const QString pair = u"set %1, pictures %2 and %3"_s.arg(set + 1).arg(index + 1).arg((index | 2) + 1);
-                const double share = double(extent(big)) / big.width;
-                QVERIFY2(share > 0.7 && share < 0.9, qPrintable(pair + u": big figure spans %1"_s.arg(share)));
-                const double smallShare = double(extent(small)) / small.width;
-                QVERIFY2(smallShare > 0.35 && smallShare < 0.55,
-                         qPrintable(pair + u": small figure spans %1"_s.arg(smallShare)));
+                const QString pair = nameOf(set, index) + u" and %1"_s.arg((index | 2) + 1);
+                const double bigShare = double(extent(big)) / big.side, smallShare = double(extent(small)) / small.side;
+                QVERIFY2(bigShare > 0.7 && bigShare < 0.9 && smallShare > 0.35 && smallShare < 0.55,
+                         qPrintable(pair + u": the figures span %1 and %2"_s.arg(bigShare).arg(smallShare)));
                 const double ratio = double(extent(big)) / extent(small);
                 QVERIFY2(ratio >= 1.5, qPrintable(pair + u": sizes too close"_s));
                 QVERIFY2(overlap(big, small, ratio, centreOf(small)) > 0.85,
@@ -172,27 +208,21 @@ private Q_SLOTS:
             }
     }
 
-    void shapeBitChangesOnlyTheShape() {
+    void shapeBitChangesOnlyTheShapeAboutTheSameCentre() {
         for (int set = 0; set < kSets; ++set)
             for (int index = 0; index < 4; ++index) {
                 const Figure& a = figures_[size_t(set)][size_t(index)];
                 const Figure& b = figures_[size_t(set)][size_t(index | 4)];
-                const QString pair = u"set %1, pictures %2 and %3"_s.arg(set + 1).arg(index + 1).arg(index + 5);
+                const QString pair = nameOf(set, index) + u" and %1"_s.arg(index + 5);
                 QVERIFY2(overlap(a, b) < 0.9, qPrintable(pair + u": shapes alike"_s));
                 const double ratio = double(extent(a)) / extent(b);
                 QVERIFY2(ratio > 0.85 && ratio < 1.18, qPrintable(pair + u": sizes differ by %1"_s.arg(ratio)));
                 QVERIFY2(std::abs(toLab(a.meanLinearRgb)[0] - toLab(b.meanLinearRgb)[0]) < 12,
                          qPrintable(pair + u": colours differ"_s));
-            }
-    }
-
-    void everyFigureIsCentredOnTheSamePoint() {
-        for (int set = 0; set < kSets; ++set)
-            for (int index = 0; index < kPictures; ++index) {
-                const Figure& figure = figures_[size_t(set)][size_t(index)];
-                const QPointF offset = centreOf(figure) - QPointF(figure.width / 2.0, figure.height / 2.0);
-                QVERIFY2(std::abs(offset.x()) <= 3 && std::abs(offset.y()) <= 3,
-                         qPrintable(u"set %1, picture %2 is off centre"_s.arg(set + 1).arg(index + 1)));
+                for (const Figure* figure : {&a, &b}) {
+                    const QPointF offset = centreOf(*figure) - QPointF(figure->side / 2.0, figure->side / 2.0);
+                    QVERIFY2(std::abs(offset.x()) <= 3 && std::abs(offset.y()) <= 3, qPrintable(pair + u": off centre"_s));
+                }
             }
     }
 };
