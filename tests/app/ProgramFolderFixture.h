@@ -9,18 +9,17 @@
 #include <QFile>
 #include <QList>
 #include <QTemporaryDir>
-#include <functional>
 
 struct ProgramFolderFixture {
     QTemporaryDir folder;
     QList<platform::MessageBoxRequest> boxes;
-    std::function<platform::MsgAnswer()> answer = [] { return platform::MsgAnswer::Ok; };
+    platform::MsgAnswer answer = platform::MsgAnswer::Ok;
 
     ProgramFolderFixture() {
         platform::setProgramFolder(folder.path());
         platform::setMessageBoxResponder([this](const platform::MessageBoxRequest& box) {
             boxes.append(box);
-            return answer();
+            return answer;
         });
     }
     ~ProgramFolderFixture() {
@@ -30,7 +29,7 @@ struct ProgramFolderFixture {
 
     QString path(const QString& fileName) const { return folder.filePath(fileName); }
 
-    // Language files are 8-bit text with CR LF line ends.
+    // Language and settings files are 8-bit text with CR LF line ends.
     void writeFile(const QString& fileName, const QString& text) const {
         QFile file(path(fileName));
         if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
@@ -40,18 +39,13 @@ struct ProgramFolderFixture {
         QFile file(path(fileName));
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
-    void writeLanguage(const QString& language, const QString& text) const {
-        writeFile(language + QStringLiteral(".lng"), text);
+    void storeLanguage(const QString& language) const {
+        writeFile(QStringLiteral("LangSetting.ini"),
+                  QStringLiteral("[Language]\r\nCurrentLanguage=%1\r\n").arg(language));
     }
-    void removeLanguage(const QString& language) const {
-        QFile::remove(path(language + QStringLiteral(".lng")));
-    }
-    // Removes every file of the folder.
+    // Removes everything in the folder.
     void clear() const {
-        QDir dir(folder.path());
-        for (const QString& name : dir.entryList(QDir::Files | QDir::Hidden))
-            dir.remove(name);
-        for (const QString& name : dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot))
-            QDir(dir.filePath(name)).removeRecursively();
+        QDir(folder.path()).removeRecursively();
+        QDir().mkpath(folder.path());
     }
 };

@@ -14,7 +14,7 @@ using namespace Qt::Literals::StringLiterals;
 namespace {
 
 // Section name -> the keys of that section.
-QMap<QString, QSet<QString>> ReadKeys(const QString& path) {
+QMap<QString, QSet<QString>> readKeys(const QString& path) {
     QMap<QString, QSet<QString>> sections;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
@@ -22,35 +22,24 @@ QMap<QString, QSet<QString>> ReadKeys(const QString& path) {
     QString section;
     for (const QByteArray& rawLine : file.readAll().split('\n')) {
         const QString line = QString::fromLatin1(rawLine).trimmed();
-        if (line.startsWith(u'[') && line.endsWith(u']')) {
-            section = line.mid(1, line.size() - 2);
-            sections[section];
-        } else if (const qsizetype equals = line.indexOf(u'='); equals > 0) {
+        if (line.startsWith(u'[') && line.endsWith(u']'))
+            sections[section = line.mid(1, line.size() - 2)];
+        else if (const qsizetype equals = line.indexOf(u'='); equals > 0)
             sections[section].insert(line.left(equals));
-        }
     }
     return sections;
 }
 
-QString ControlKey(const platform::ControlDesign& control, const QString& property) {
+QString controlKey(const platform::ControlDesign& control, const QString& property) {
     const QString name = QString::fromUtf8(control.name);
-    return control.index >= 0 ? u"%1(%2).%3"_s.arg(name).arg(control.index).arg(property)
-                              : name % u'.' % property;
+    return control.index >= 0 ? u"%1(%2).%3"_s.arg(name).arg(control.index).arg(property) : name % u'.' % property;
 }
 
 // Captions that need no translation: the counts, and the label that the
 // random-change and two-change exercises write for every puzzle.
-bool WrittenAtRunTime(const QString& form, const platform::ControlDesign& control) {
-    const QString name = QString::fromUtf8(control.name);
-    if (name == u"EtichettaEsatti"_s || name == u"EtichettaErrati"_s)
-        return true;
-    return name == u"Label4"_s && (form == u"FormEs5"_s || form == u"FormEs6"_s);
-}
-
-QList<platform::Screen*> AllScreens() {
-    return {&screens::FormAvvio(), &screens::FormMenu(), &screens::FormEs1(),
-            &screens::FormEs2(),   &screens::FormEs3(),  &screens::FormEs4(),
-            &screens::FormEs5(),   &screens::FormEs6(),  &screens::FormEs7()};
+bool writtenAtRunTime(const QString& form, const QString& name) {
+    return name == u"EtichettaEsatti"_s || name == u"EtichettaErrati"_s ||
+           (name == u"Label4"_s && (form == u"FormEs5"_s || form == u"FormEs6"_s));
 }
 
 }  // namespace
@@ -70,27 +59,30 @@ private Q_SLOTS:
 
     void languageFilesMatchTheDesigns() {
         QFETCH(QString, path);
-        const QMap<QString, QSet<QString>> sections = ReadKeys(path);
+        const QMap<QString, QSet<QString>> sections = readKeys(path);
         QStringList missing;
         QStringList unknown;
-        for (const platform::Screen* screen : AllScreens()) {
-            const platform::ScreenDesign& design = screen->design();
-            const QString form = QString::fromUtf8(design.name);
+        for (const platform::Screen* screen :
+             {&screens::FormAvvio(), &screens::FormMenu(), &screens::FormEs1(), &screens::FormEs2(),
+              &screens::FormEs3(), &screens::FormEs4(), &screens::FormEs5(), &screens::FormEs6(),
+              &screens::FormEs7()}) {
+            const QString form = QString::fromUtf8(screen->design().name);
             QSet<QString> allowed{form % u".Caption"_s};
-            for (const platform::ControlDesign& control : design.controls) {
-                const bool languageEntry = QLatin1String(control.name) == "mnuLanguage"_L1;
-                if (!languageEntry)
-                    allowed.unite({ControlKey(control, u"Caption"_s)});
-                allowed.unite({ControlKey(control, u"ToolTipText"_s), ControlKey(control, u"Tag"_s)});
-                const QString key = ControlKey(control, u"Caption"_s);
-                if (!languageEntry && control.caption && *control.caption
-                    && !WrittenAtRunTime(form, control) && !sections.value(form).contains(key))
-                    missing << form % u": "_s % key;
+            for (const platform::ControlDesign& control : screen->design().controls) {
+                const QString name = QString::fromUtf8(control.name);
+                const QString caption = controlKey(control, u"Caption"_s);
+                // The language menu's entries are named after the files.
+                if (name != u"mnuLanguage"_s) {
+                    allowed << caption;
+                    if (control.caption && *control.caption && !writtenAtRunTime(form, name) &&
+                        !sections.value(form).contains(caption))
+                        missing << form % u": "_s % caption;
+                }
+                allowed << controlKey(control, u"ToolTipText"_s) << controlKey(control, u"Tag"_s);
             }
-            for (const QString& key : sections.value(form)) {
+            for (const QString& key : sections.value(form))
                 if (!allowed.contains(key))
                     unknown << form % u": "_s % key;
-            }
         }
         QVERIFY2(missing.isEmpty(), qPrintable(u"missing "_s % missing.join(u", "_s)));
         QVERIFY2(unknown.isEmpty(), qPrintable(u"unknown "_s % unknown.join(u", "_s)));

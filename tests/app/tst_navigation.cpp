@@ -1,4 +1,5 @@
-// Start-up and the screen changes of the start screen and the main menu.
+// Start-up, the screen changes of the start screen and the main menu, the
+// exit question and the about box.
 #include "app/Modulo1.h"
 #include "app/Screens.h"
 #include "language/modLanguageSupport.h"
@@ -13,7 +14,6 @@
 using namespace Qt::Literals::StringLiterals;
 using platform::MsgAnswer;
 using platform::Screen;
-using platform::TextProperty;
 
 namespace {
 
@@ -25,7 +25,7 @@ QStringList loadedNames() {
 }
 
 QString caption(const Screen& screen, const QString& name, int index = -1) {
-    return screen.control(name, index).text(TextProperty::Caption).value_or(QString());
+    return screen.control(name, index).text(platform::TextProperty::Caption).value_or(QString());
 }
 
 }  // namespace
@@ -34,15 +34,10 @@ class TestNavigation : public QObject {
     Q_OBJECT
 
     ProgramFolderFixture folder;
-    MsgAnswer answer = MsgAnswer::Yes;
     int ends = 0;
 
     Screen& menu() { return screens::FormMenu(); }
 
-    void leaveExercise(Screen& exercise) {
-        answer = MsgAnswer::Yes;
-        exercise.control(u"mnuEsci"_s).click();
-    }
     int selectedPictureSet() {
         for (int index = 0; index < 6; ++index) {
             if (menu().control(u"Option1"_s, index).checked())
@@ -50,20 +45,21 @@ class TestNavigation : public QObject {
         }
         return 0;
     }
+    void leaveExercise(Screen& exercise) {
+        folder.answer = MsgAnswer::Yes;
+        exercise.control(u"mnuEsci"_s).click();
+    }
 
 private Q_SLOTS:
     void initTestCase() {
         // This test's own guard against a second copy, apart from any real copy.
         qputenv("XDG_RUNTIME_DIR", folder.folder.path().toLocal8Bit());
-        folder.answer = [this] { return answer; };
         platform::setEndProgramHook([this] { ++ends; });
-        folder.writeLanguage(u"English"_s,
-                             u"[FormAvvio]\r\nLabel2(1).Caption=\"Maths exercises\"\r\n"
-                             "BottoneAvvio.Caption=\"Start\"\r\n"
-                             "[FormMenu]\r\nCommand7.Caption=\"Change colour\"\r\n"
-                             "[Strings]\r\n0001=\"Already running\"\r\n0002=\"Busy\"\r\n"
-                             "0003=\"Quit?\"\r\n"_s);
-        folder.writeFile(u"LangSetting.ini"_s, u"[Language]\r\nCurrentLanguage=English\r\n"_s);
+        folder.writeFile(u"English.lng"_s, u"[FormAvvio]\r\nLabel2(1).Caption=\"Maths exercises\"\r\n"
+                                           "[FormMenu]\r\nCommand7.Caption=\"Change colour\"\r\n"
+                                           "[Strings]\r\n0001=\"Already running\"\r\n0002=\"Busy\"\r\n"
+                                           "0003=\"Quit?\"\r\n"_s);
+        folder.storeLanguage(u"English"_s);
     }
     void cleanupTestCase() {
         for (Screen* screen : Screen::loadedScreens())
@@ -86,11 +82,11 @@ private Q_SLOTS:
         }
         char held = 0;
         QVERIFY(read(fromCopy[0], &held, 1) == 1 && held == 'y');
-
         Modulo1::SerieFigure = 2;
         const bool started = Modulo1::Main();
         [[maybe_unused]] const ssize_t told = write(toCopy[1], "x", 1);
         waitpid(copy, nullptr, 0);
+
         QVERIFY(!started);
         QVERIFY(Screen::loadedScreens().empty());
         QCOMPARE(Modulo1::SerieFigure, qint16(2));
@@ -99,24 +95,17 @@ private Q_SLOTS:
         QCOMPARE(box.message, u"Already running"_s);
         QCOMPARE(box.title, u"Busy"_s);
         QCOMPARE(box.icon, platform::MsgIcon::Critical);
-        QCOMPARE(box.buttons, platform::MsgButtons::Ok);
     }
 
     void startUpShowsOnlyTheStartScreenInTheRememberedLanguage() {
-        Modulo1::SerieFigure = 2;
         Modulo1::SuoniAttivati = false;
         QVERIFY(Modulo1::Main());
         QVERIFY(folder.boxes.isEmpty());
         QCOMPARE(Modulo1::SerieFigure, qint16(6));
         QVERIFY(Modulo1::SuoniAttivati);
         QCOMPARE(loadedNames(), QStringList{u"FormAvvio"_s});
-        const Screen& start = screens::FormAvvio();
-        QCOMPARE(modLanguageSupport::MLSCurrentLanguage, u"English"_s);
-        QCOMPARE(caption(start, u"Label2"_s, 1), u"Maths exercises"_s);
-        QCOMPARE(caption(start, u"BottoneAvvio"_s), u"Start"_s);
-        QCOMPARE(caption(start, u"Label2"_s, 2), u"31 agosto 2003"_s);
-        QCOMPARE(caption(start, u"Label2"_s, 0), u"Metamorfine"_s);
-        QVERIFY(start.window()->isVisible());
+        QCOMPARE(caption(screens::FormAvvio(), u"Label2"_s, 1), u"Maths exercises"_s);
+        QVERIFY(screens::FormAvvio().window()->isVisible());
     }
 
     void avvioLeadsToTheMenuWithTheDefaults() {
@@ -125,12 +114,10 @@ private Q_SLOTS:
         QCOMPARE(selectedPictureSet(), 6);
         QVERIFY(menu().control(u"Check1"_s).checked());
         QCOMPARE(caption(menu(), u"Command7"_s), u"Change colour"_s);
-        QCOMPARE(caption(menu(), u"Command1"_s), u"Cambia forma"_s);
         QCOMPARE(menu().window()->frameGeometry(), menu().window()->screen()->geometry());
         const QWidget* soundSwitch = menu().control(u"Check1"_s).widget();
         QVERIFY(soundSwitch->autoFillBackground());
-        QCOMPARE(soundSwitch->palette().color(QPalette::Window).rgb(),
-                 platform::rgbFromBgr(menu().backColor()));
+        QCOMPARE(soundSwitch->palette().color(QPalette::Window).rgb(), platform::rgbFromBgr(menu().backColor()));
     }
 
     void everyExerciseButtonOpensItsScreenAndLeavingBringsTheMenuBack() {
@@ -143,20 +130,16 @@ private Q_SLOTS:
         for (const auto& [button, exercise] : buttons) {
             menu().control(button).click();
             QCOMPARE(loadedNames(), QStringList{exercise->name()});
-            Modulo1::ContaEsatti = 3;
             leaveExercise(*exercise);
             QCOMPARE(loadedNames(), QStringList{u"FormMenu"_s});
-            QCOMPARE(Modulo1::ContaEsatti, qint16(0));
         }
         QCOMPARE(ends, 0);
     }
 
     void pictureSetAndSoundSwitchSurviveAVisit() {
         menu().control(u"Option1"_s, 2).click();
-        QCOMPARE(Modulo1::SerieFigure, qint16(3));
-        menu().control(u"Option1"_s, 2).click();
-        QCOMPARE(Modulo1::SerieFigure, qint16(3));
         menu().control(u"Check1"_s).click();
+        QCOMPARE(Modulo1::SerieFigure, qint16(3));
         QVERIFY(!Modulo1::SuoniAttivati);
 
         menu().control(u"Command4"_s).click();
@@ -166,29 +149,48 @@ private Q_SLOTS:
         QVERIFY(!menu().control(u"Check1"_s).checked());
         QCOMPARE(Modulo1::SerieFigure, qint16(3));
         QVERIFY(!Modulo1::SuoniAttivati);
-
-        menu().control(u"Check1"_s).click();
-        QVERIFY(Modulo1::SuoniAttivati);
-        menu().control(u"Option1"_s, 5).click();
-        QCOMPARE(Modulo1::SerieFigure, qint16(6));
-        QCOMPARE(selectedPictureSet(), 6);
-        QVERIFY(!menu().control(u"Option1"_s, 2).checked());
     }
 
     void exitAsksAndEndsOnlyOnYes() {
         folder.boxes.clear();
-        answer = MsgAnswer::No;
+        folder.answer = MsgAnswer::No;
         menu().control(u"BottoneEsci"_s).click();
         QCOMPARE(folder.boxes.size(), 1);
-        QCOMPARE(folder.boxes.first().message, u"Quit?"_s);
+        const platform::MessageBoxRequest box = folder.boxes.first();
+        QCOMPARE(box.message, u"Quit?"_s);
+        QCOMPARE(box.title, u"Metamorfine"_s);
+        QCOMPARE(box.icon, platform::MsgIcon::Question);
+        QCOMPARE(box.buttons, platform::MsgButtons::YesNo);
         QCOMPARE(ends, 0);
         QCOMPARE(loadedNames(), QStringList{u"FormMenu"_s});
-        QCOMPARE(selectedPictureSet(), 6);
-        QVERIFY(menu().control(u"Check1"_s).checked());
+        QCOMPARE(selectedPictureSet(), 3);
+        QCOMPARE(Modulo1::SerieFigure, qint16(3));
+        QVERIFY(!menu().control(u"Check1"_s).checked() && !Modulo1::SuoniAttivati);
 
-        answer = MsgAnswer::Yes;
+        folder.answer = MsgAnswer::Yes;
         menu().control(u"BottoneEsci"_s).click();
         QCOMPARE(ends, 1);
+    }
+
+    // The credits, then the language's lines 9996 to 9999 that are not empty.
+    void aboutBoxShowsTheCreditsAndTheLanguageLines() {
+        const auto about = [this](const QString& strings) {
+            folder.writeFile(u"English.lng"_s, u"[Strings]\r\n"_s + strings);
+            folder.boxes.clear();
+            Modulo1::MostraInformazioni();
+            return folder.boxes.size() == 1 ? folder.boxes.first().message : u"<no single box>"_s;
+        };
+        const QString credits = about(u"9996=\"\"\r\n9997=\"\"\r\n9998=\"\"\r\n9999=\"\"\r\n0003=\"Esci?\"\r\n"_s);
+        QCOMPARE(folder.boxes.first().title, u"Metamorfine"_s);
+        QCOMPARE(folder.boxes.first().icon, platform::MsgIcon::Information);
+        QCOMPARE(folder.boxes.first().buttons, platform::MsgButtons::Ok);
+        QVERIFY(!credits.isEmpty() && !credits.endsWith(u'\n'));
+
+        const QString separator = u"\r\n-----------------------\r\n"_s;
+        QCOMPARE(about(u"9998=\"terza\"\r\n"_s), credits % separator % u"terza\r\n"_s);
+        QCOMPARE(about(u"9997=\"   \"\r\n"_s), credits % separator % u"   \r\n"_s);
+        QCOMPARE(about(u"9999=\"d\"\r\n9997=\"b\"\r\n9996=\"a\"\r\n9998=\"c\"\r\n"_s),
+                 credits % separator % u"a\r\nb\r\nc\r\nd\r\n"_s);
     }
 };
 
