@@ -217,11 +217,13 @@ Outcome Control::setText(TextProperty property, const QString& value) {
         if (!hasCaption(design_.kind))
             return Outcome::NoSuchProperty;
         caption_ = value;
-        if (auto* label = qobject_cast<QLabel*>(widget_))
+        if (auto* label = qobject_cast<QLabel*>(widget_)) {
             label->setText(value);
-        else if (auto* button = qobject_cast<QAbstractButton*>(widget_))
+            applyFont();
+        } else if (auto* button = qobject_cast<QAbstractButton*>(widget_)) {
             button->setText(value);
-        else if (action_) {
+            applyFont();
+        } else if (action_) {
             action_->setText(value);
             screen_.clientResized();  // the menu bar may wrap onto another row
         }
@@ -263,7 +265,18 @@ void Control::placeWidget() {
     widget_->setGeometry(qRound(left / perPixelX), qRound(top / perPixelY),
                          std::max(qRound(width / perPixelX), 0),
                          std::max(qRound(height / perPixelY), 0));
-    widget_->setFont(scaledFont(designedFont_, fontScale()));
+    // Moving a control leaves its font as it is.
+    if (fontScale() != fontAppliedAt_.scale || widget_->size() != fontAppliedAt_.size)
+        applyFont();
+}
+
+void Control::applyFont() {
+    fontAppliedAt_ = {fontScale(), widget_->size()};
+    QFont font = scaledFont(designedFont_, fontAppliedAt_.scale);
+    if (hasCaption(design_.kind))
+        font = fittedFont(widget_, font, caption_);
+    if (font != widget_->font())
+        widget_->setFont(font);
 }
 
 // The text grows and shrinks with the control, as far as it still fits both

@@ -76,6 +76,7 @@ private:
     void createWidget(QWidget* parent);
     void createMenuEntry();
     void placeWidget();  // applies the twips geometry, and the font scaled with it, to the widget
+    void applyFont();
     double fontScale() const;
     void clicked();
     bool isClickable() const;
@@ -93,6 +94,10 @@ private:
     bool visible_;
     Picture picture_;
     QFont designedFont_;
+    struct {
+        double scale = -1;
+        QSize size;
+    } fontAppliedAt_;  // the font scale and widget size that the font was last fitted to
     QPointer<QWidget> widget_;
     QPointer<QAction> action_;
     std::function<void()> clickHandler_;

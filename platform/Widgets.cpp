@@ -1,6 +1,7 @@
 #include "platform/Widgets.h"
 
 #include <QEvent>
+#include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
@@ -102,6 +103,25 @@ QFont scaledFont(const QFont& font, double scale) {
     if (font.pointSizeF() > 0)
         scaled.setPointSizeF(std::max(font.pointSizeF() * scale, kSmallestPoints));
     return scaled;
+}
+
+QFont fittedFont(const QWidget* widget, const QFont& font, const QString& caption) {
+    const QString text = caption.trimmed();
+    if (text.isEmpty())
+        return font;
+    // The margins, check mark or picture that the widget shows beside its caption.
+    const double besidesText = widget->sizeHint().width() -
+                               QFontMetricsF(widget->font(), widget).horizontalAdvance(caption);
+    const double room = widget->width() - besidesText;
+    QFont fitted = font;
+    // Hinting makes the width grow unevenly with the size: a few steps reach one that fits.
+    for (int step = 0; step < 3; ++step) {
+        const double textWidth = QFontMetricsF(fitted, widget).horizontalAdvance(text);
+        if (textWidth <= room || room <= 0)
+            break;
+        fitted = scaledFont(fitted, room / textWidth);
+    }
+    return fitted;
 }
 
 void installFontSubstitutions() {

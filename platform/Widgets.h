@@ -36,6 +36,10 @@ QCursor cursorFromPointer(const Pointer& pointer);  // 32 x 32 with its hot spot
 QFont boldFont(const Font& font, const Font& screenFont);
 // `font` with its point size times `scale`, never below one point.
 QFont scaledFont(const QFont& font, double scale);
+// `font`, made smaller where the widget's one-line caption, blanks at its ends
+// aside, would be wider than the room that the widget leaves for it. The
+// widget shows `caption` already.
+QFont fittedFont(const QWidget* widget, const QFont& font, const QString& caption);
 // Maps the designed font families onto the families installed here (once).
 void installFontSubstitutions();
 
