@@ -107,19 +107,4 @@ std::optional<QByteArray> encodeTextAs(const QString& text, TextEncoding encodin
     return text.toUtf8();
 }
 
-QString decodeText(const QByteArray& bytes)
-{
-    return decodeTextAs(bytes, detectTextEncoding(bytes));
-}
-
-QByteArray encodeText(const QString& text)
-{
-    // Windows-1252 bytes can happen to form valid UTF-8 ("Ã©" is C3 A9), which
-    // would read back as other text; UTF-8 then.
-    const std::optional<QByteArray> narrow = encodeWindows1252(text);
-    if (narrow && detectTextEncoding(*narrow) == TextEncoding::Windows1252)
-        return *narrow;
-    return text.toUtf8();
-}
-
 }  // namespace platform

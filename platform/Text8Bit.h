@@ -39,9 +39,4 @@ QString decodeTextAs(QByteArrayView bytes, TextEncoding encoding);
 // when Windows-1252 cannot hold the text.
 std::optional<QByteArray> encodeTextAs(const QString& text, TextEncoding encoding);
 
-// Decodes a whole file's bytes in the encoding they are detected to be in.
-QString decodeText(const QByteArray& bytes);
-// Windows-1252 when that reads back as `text`, otherwise UTF-8 without a mark.
-QByteArray encodeText(const QString& text);
-
 }  // namespace platform
