@@ -298,6 +298,7 @@ private Q_SLOTS:
             QCOMPARE(seen.size(), wanted);
             screen.Unload();
         }
+        QVERIFY(sounds.isEmpty());
     }
 
     void wrongClicksThenTheRightOneThenNext() {
@@ -309,7 +310,13 @@ private Q_SLOTS:
             QVERIFY(!marksRight(es4) && es4.control(u"ComandoIconaNo"_s).visible());
         }
         QCOMPARE(caption(es4, u"EtichettaEsatti"_s), u"0"_s);
+        QCOMPARE(sounds, QStringList(3, folder.path() % u"/suoni/no.wav"_s));
         solve(4, es4);
+        QCOMPARE(sounds.size(), 4);
+        QVERIFY2(QRegularExpression(u"^"_s % QRegularExpression::escape(folder.path()) % u"/suoni/si[1-4]\\.wav$"_s)
+                     .match(sounds.last())
+                     .hasMatch(),
+                 qPrintable(sounds.last()));
         QCOMPARE(caption(es4, u"EtichettaEsatti"_s), u" 1"_s);
         QCOMPARE(caption(es4, u"EtichettaErrati"_s), u" 3"_s);
         QVERIFY(marksRight(es4));
@@ -438,23 +445,6 @@ private Q_SLOTS:
         for (int i = 0; i < 8; ++i)
             QCOMPARE(picture(es6, i).picture().image(), card);
         solve(6, es6);
-    }
-
-    void soundsOfRightAndWrongAnswers() {
-        es1.Show();
-        clickPicture(es1, shownModel(es1));
-        solve(1, es1);
-        QCOMPARE(sounds.size(), 2);
-        QCOMPARE(sounds[0], folder.path() % u"/suoni/no.wav"_s);
-        QVERIFY2(QRegularExpression(u"^"_s % QRegularExpression::escape(folder.path()) % u"/suoni/si[1-4]\\.wav$"_s)
-                     .match(sounds[1])
-                     .hasMatch(),
-                 qPrintable(sounds[1]));
-        Modulo1::SuoniAttivati = false;
-        clickNext(es1);
-        clickPicture(es1, shownModel(es1));
-        solve(1, es1);
-        QCOMPARE(sounds.size(), 2);
     }
 
     void layoutAtTwiceTheDesignSize() {

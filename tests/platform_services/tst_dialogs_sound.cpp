@@ -121,19 +121,16 @@ private Q_SLOTS:
     }
 
     void buttonsSpeakTheSystemLanguage() {
-        const auto buttonTexts = [](const QString& locale, const QString& language) {
-            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-            environment.insert(u"LC_ALL"_s, locale);
-            environment.insert(u"LANG"_s, locale);
-            environment.insert(u"LANGUAGE"_s, language);
-            QProcess child;
-            child.setProcessEnvironment(environment);
-            child.start(QCoreApplication::applicationFilePath(), {kPrintButtonTexts});
-            child.waitForFinished(20000);
-            return QString::fromUtf8(child.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
-        };
-        const QStringList italian = buttonTexts(u"it_IT.UTF-8"_s, u"it"_s);
-        QCOMPARE(buttonTexts(u"C"_s, u"en"_s), QStringList({u"&Yes"_s, u"&No"_s}));
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(u"LC_ALL"_s, u"it_IT.UTF-8"_s);
+        environment.insert(u"LANG"_s, u"it_IT.UTF-8"_s);
+        environment.insert(u"LANGUAGE"_s, u"it"_s);
+        QProcess child;
+        child.setProcessEnvironment(environment);
+        child.start(QCoreApplication::applicationFilePath(), {kPrintButtonTexts});
+        QVERIFY(child.waitForFinished(20000));
+        const QStringList italian = QString::fromUtf8(child.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+        // Qt's own texts are the English ones.
         QCOMPARE(italian.size(), 2);
         QVERIFY2(italian != QStringList({u"&Yes"_s, u"&No"_s}), qPrintable(italian.join(u' ')));
     }
