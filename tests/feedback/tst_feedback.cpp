@@ -18,16 +18,9 @@ class FeedbackTest : public QObject {
     QStringList played_;
 
 private Q_SLOTS:
-    void init() {
-        played_.clear();
+    void initTestCase() {
         platform::setSoundObserver([this](const QString& path) { played_.append(path); });
         platform::setProgramFolder(u"/opt/metamorfine"_s);
-        Modulo1::SuoniAttivati = true;
-    }
-
-    void cleanup() {
-        platform::setSoundObserver({});
-        platform::setProgramFolder(QString());
     }
 
     void paletteSharesFollowTheEntries() {
@@ -52,7 +45,11 @@ private Q_SLOTS:
         }
     }
 
-    void rightAnswerSoundsAreDrawnEquallyOften() {
+    // Each sound routine draws exactly the random numbers it needs, so the
+    // puzzles drawn after it stay as they would be; with the sounds off
+    // nothing plays and nothing is drawn.
+    void soundsAndTheirDraws() {
+        Modulo1::SuoniAttivati = true;
         platform::seedRandom(77);
         constexpr int answers = 8000;
         for (int i = 0; i < answers; ++i)
@@ -65,16 +62,10 @@ private Q_SLOTS:
             const QString path = u"/opt/metamorfine/suoni/si%1.wav"_s.arg(n);
             QVERIFY2(qAbs(heard.value(path) - answers / 4) < answers / 4 * 0.08, qPrintable(path));
         }
-
         played_.clear();
         ModuloColoriSuoni::SuonoErrato();
         QCOMPARE(played_, QStringList{u"/opt/metamorfine/suoni/no.wav"_s});
-    }
 
-    // Each routine draws exactly the random numbers it needs, so the puzzles
-    // drawn after it stay as they would be; with the sounds off nothing plays
-    // and nothing is drawn.
-    void randomNumbersDrawn() {
         const auto nextAfter = [](const std::function<void()>& routine) {
             platform::seedRandom(4242);
             routine();
@@ -82,7 +73,6 @@ private Q_SLOTS:
         };
         const double first = nextAfter([] {});
         const double second = nextAfter([] { platform::Rnd(); });
-
         QCOMPARE(nextAfter([] { ModuloColoriSuoni::PreparaColori(); }), second);
         QCOMPARE(nextAfter(ModuloColoriSuoni::SuonoEsatto), second);
         QCOMPARE(nextAfter(ModuloColoriSuoni::SuonoErrato), first);
