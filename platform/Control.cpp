@@ -265,8 +265,14 @@ void Control::placeWidget() {
     widget_->setGeometry(qRound(left / perPixelX), qRound(top / perPixelY),
                          std::max(qRound(width / perPixelX), 0),
                          std::max(qRound(height / perPixelY), 0));
+    // While a pass over the screen stops its drawing, the fonts wait for its end.
+    if (screen_.drawingEnabled_)
+        refitFont();
+}
+
+void Control::refitFont() {
     // Moving a control leaves its font as it is.
-    if (fontScale() != fontAppliedAt_.scale || widget_->size() != fontAppliedAt_.size)
+    if (widget_ && (fontScale() != fontAppliedAt_.scale || widget_->size() != fontAppliedAt_.size))
         applyFont();
 }
 

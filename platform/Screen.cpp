@@ -94,6 +94,7 @@ void Screen::Load() {
     installFontSubstitutions();
     caption_ = QString::fromUtf8(design_.caption);
     background_ = design_.background;
+    drawingEnabled_ = true;
 
     window_ = std::make_unique<Window>(*this);
     window_->setObjectName(name_);
@@ -266,8 +267,14 @@ double Screen::displayHeight() const {
 }
 
 void Screen::setDrawingEnabled(bool enabled) {
-    if (window_)
-        window_->setUpdatesEnabled(enabled);
+    drawingEnabled_ = enabled;
+    if (!window_)
+        return;
+    if (enabled) {
+        for (const auto& control : controls_)
+            control->refitFont();
+    }
+    window_->setUpdatesEnabled(enabled);
 }
 
 Control* Screen::find(const QString& name, int index) const {

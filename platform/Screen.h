@@ -64,7 +64,8 @@ public:
     // The display the window is on, in twips.
     double displayWidth() const;
     double displayHeight() const;
-    // Stops (false) and restarts (true) the drawing of the window.
+    // Stops (false) and restarts (true) the drawing of the window. While it
+    // is stopped, the fonts of the controls wait to follow their sizes.
     void setDrawingEnabled(bool enabled);
 
     // Every control, nested ones included, in designed order; elements added
@@ -113,6 +114,7 @@ private:
     std::vector<std::pair<QString, std::function<void(int index)>>> arrayClickHandlers_;
     QString caption_;
     QRgb background_;
+    bool drawingEnabled_ = true;
     int lastClientWidth_ = -1;   // pixels
     int lastClientHeight_ = -1;
 };
