@@ -26,11 +26,11 @@ inline platform::ScreenDesign thirtyControls() {
     for (int i = 0; i < kControls; ++i) {
         design.controls.push_back({.name = names[static_cast<std::size_t>(i)].c_str(),
                                    .kind = platform::Kind::Label,
-                                   .left = 120.0 + 300 * (i % 10),
+                                   .left = 120.0 + 900 * (i % 10),
                                    .top = 120.0 + 2000 * (i / 10),
-                                   .width = 280,
+                                   .width = 850,
                                    .height = 1500,
-                                   .caption = "Etichetta"});
+                                   .caption = "Testo"});
     }
     return design;
 }
