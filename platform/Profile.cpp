@@ -67,10 +67,10 @@ struct Line {
 
 Line lineAt(QByteArrayView bytes, qsizetype start)
 {
-    const auto lineBreak = std::find_if(bytes.begin() + start, bytes.end(), isLineBreak);
-    const QByteArrayView rest(lineBreak, bytes.end());
-    return {start, lineBreak - (bytes.begin() + start),
-            rest.startsWith("\r\n") ? 2 : std::min<qsizetype>(rest.size(), 1)};
+    const QByteArrayView rest = bytes.sliced(start);
+    const qsizetype length = std::find_if(rest.begin(), rest.end(), isLineBreak) - rest.begin();
+    const QByteArrayView ending = rest.sliced(length);
+    return {start, length, ending.startsWith("\r\n") ? 2 : ending.isEmpty() ? 0 : 1};
 }
 
 // Names compare without regard to case. An ASCII name reads the same in
@@ -180,16 +180,24 @@ QString GetPrivateProfileString(const QString& section, const QString& key,
     QFile input(file);
     if (!QFileInfo(file).isFile() || !input.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         return answerWhenMissing;
-    QByteArray window = input.read(kPieceSize);
+    // A read that brings less than a piece has reached the end of the file.
+    bool atEnd = false;
+    const auto readPiece = [&] {
+        QByteArray piece = input.read(kPieceSize);
+        atEnd = piece.size() < kPieceSize;
+        return piece;
+    };
+    QByteArray window = readPiece();
     TextEncodingDetector detector;
     detector.feed(window);
-    if (!input.atEnd()) {
+    if (!atEnd) {
         // A large file: its encoding is known only once all of it is read.
-        for (QByteArray piece = input.read(kPieceSize); !piece.isEmpty(); piece = input.read(kPieceSize))
-            detector.feed(piece);
+        do
+            detector.feed(readPiece());
+        while (!atEnd);
         if (!input.seek(0))
             return answerWhenMissing;
-        window = input.read(kPieceSize);
+        window = readPiece();
     }
     const TextEncoding encoding = detector.finish();
 
@@ -200,7 +208,6 @@ QString GetPrivateProfileString(const QString& section, const QString& key,
     for (;;) {
         // The window holds whole lines and then the start of a line whose end
         // is not read yet, unless the file has been read to its end.
-        const bool atEnd = input.atEnd();
         for (Line line = lineAt(window, start); line.endingLength > 0 || (atEnd && line.length > 0);
              line = lineAt(window, start)) {
             const QByteArrayView text = QByteArrayView(window).sliced(line.start, line.length);
@@ -221,7 +228,7 @@ QString GetPrivateProfileString(const QString& section, const QString& key,
             const QByteArrayView rest = trimBlanks(QByteArrayView(window).sliced(kPieceSize));
             window = window.first(kPieceSize) + rest.last(std::min<qsizetype>(rest.size(), 1));
         }
-        window += input.read(kPieceSize);
+        window += readPiece();
     }
 }
 
