@@ -49,252 +49,246 @@ class SettingsFilesTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void windows1252AndUtf8Text();
-    void readsEntries_data();
-    void readsEntries();
-    void badFilesGiveFallback();
+    void windows1252AndUtf8Text() {
+        QByteArray everyByte;
+        for (int code = 0; code < 256; ++code)
+            everyByte.append(static_cast<char>(code));
+        const QString text = platform::decodeTextAs(everyByte, TextEncoding::Windows1252);
+        QCOMPARE(platform::encodeTextAs(text, TextEncoding::Windows1252), everyByte);
+        // ICU's table, where this Qt has it, is an independent reference.
+        if (QStringDecoder reference("windows-1252"); reference.isValid())
+            QCOMPARE(text, QString(reference.decode(everyByte)));
+        QCOMPARE(platform::encodeTextAs(u"\u20AC \u201Cbello\u201D \u2026"_s, TextEncoding::Windows1252),
+                 QByteArray("\x80 \x93" "bello\x94 \x85"));
+        QVERIFY(!platform::encodeTextAs(u"\u0080"_s, TextEncoding::Windows1252));
+        QVERIFY(!platform::encodeTextAs(u"\u0416"_s, TextEncoding::Windows1252));
+
+        // UTF-8 only when valid and not plain ASCII; a sequence cut off by the
+        // end, an overlong form or an encoded surrogate is not valid.
+        const QByteArray utf8 = u"caff\u00E8 \u20AC"_s.toUtf8();
+        const QByteArray withBom = "\xEF\xBB\xBF" + utf8;
+        QCOMPARE(platform::detectTextEncoding(utf8), TextEncoding::Utf8);
+        QCOMPARE(platform::detectTextEncoding(withBom), TextEncoding::Utf8WithBom);
+        QCOMPARE(platform::detectTextEncoding("\xEF\xBB\xBFplain"), TextEncoding::Utf8WithBom);
+        for (const QByteArray& notUtf8 : {QByteArray("ascii"), QByteArray("caff\xE8"),
+                                          QByteArray(utf8 + "\xE8"), utf8.chopped(1),
+                                          QByteArray("\xC0\xAF"), QByteArray("\xED\xA0\x80")})
+            QCOMPARE(platform::detectTextEncoding(notUtf8), TextEncoding::Windows1252);
+        // Fed in pieces that split sequences, the answer is the same.
+        for (const QByteArray& bytes : {withBom, utf8, utf8.chopped(1)}) {
+            platform::TextEncodingDetector detector;
+            for (const char byte : bytes)
+                detector.feed(QByteArrayView(&byte, 1));
+            QCOMPARE(detector.finish(), platform::detectTextEncoding(bytes));
+        }
+        QCOMPARE(platform::decodeTextAs(withBom, TextEncoding::Utf8WithBom), u"caff\u00E8 \u20AC"_s);
+    }
+
+    void readsEntries_data() {
+        QTest::addColumn<QByteArray>("lineEnding");
+        QTest::newRow("CR LF") << QByteArray("\r\n");
+        QTest::newRow("LF") << QByteArray("\n");
+        QTest::newRow("CR") << QByteArray("\r");
+    }
+
+    void readsEntries() {
+        QFETCH(QByteArray, lineEnding);
+        const QList<QByteArray> lines = {
+            "plain=before any section", "[FormMenu]", "Label1.Caption=\"Menu label\"", "[Strings]",
+            "0001=\"Un'altra copia \xE8 aperta\"", "  0002 \t=  \"  spaced inside  \"  ",
+            "0003=no quotes", "0004=\"only opening", "0005=only closing\"", "0006=\"\"", "0007=\"",
+            "0008=\"" + QByteArray(600, 'x') + "\"", "0009=a=b", "0001=second occurrence",
+            "; 0010=commented out", "[ FormAvvio ]", "Label1.Caption=\"Start label\"",
+            "[strings]", "0011=from a repeated section",
+        };
+        const QString file = path(u"entries.lng"_s);
+        writeAll(file, lines.join(lineEnding) + lineEnding);
+        const auto read = [&](const QString& section, const QString& key) {
+            return GetPrivateProfileString(section, key, u"<fallback>"_s, file);
+        };
+        QCOMPARE(read(u"STRINGS"_s, u"0001"_s), u"Un'altra copia \u00E8 aperta"_s);
+        QCOMPARE(read(u"Strings"_s, u"0002"_s), u"  spaced inside  "_s);
+        QCOMPARE(read(u"Strings"_s, u"0003"_s), u"no quotes"_s);
+        QCOMPARE(read(u"Strings"_s, u"0004"_s), u"\"only opening"_s);
+        QCOMPARE(read(u"Strings"_s, u"0005"_s), u"only closing\""_s);
+        QCOMPARE(read(u"Strings"_s, u"0006"_s), QString());
+        QCOMPARE(read(u"Strings"_s, u"0007"_s), u"\""_s);
+        QCOMPARE(read(u"Strings"_s, u"0008"_s), QString(platform::kProfileValueMax, u'x'));
+        QCOMPARE(read(u"Strings"_s, u"0009"_s), u"a=b"_s);
+        QCOMPARE(read(u"Strings"_s, u"0011"_s), u"from a repeated section"_s);
+        QCOMPARE(read(u"FormMenu"_s, u"label1.caption"_s), u"Menu label"_s);
+        QCOMPARE(read(u"formavvio"_s, u"Label1.Caption"_s), u"Start label"_s);
+        for (const auto& [section, key] :
+             {std::pair(u"Strings"_s, u"0010"_s), std::pair(u"FormMenu"_s, u"0001"_s),
+              std::pair(u"Strings"_s, u"plain"_s), std::pair(u"None"_s, u"0001"_s)})
+            QCOMPARE(read(section, key), u"<fallback>"_s);
+
+        // UTF-8 with a byte-order mark before the first section, non-ASCII names
+        // matched without regard to case, and a cut that would split a surrogate
+        // pair ends before it.
+        const QString utf8File = path(u"entries-utf8.lng"_s);
+        writeAll(utf8File, "\xEF\xBB\xBF[Strings]" + lineEnding + u"Cl\u00C9=\"\u0414\u0430\""_s.toUtf8()
+                               + lineEnding + "0002=" + QByteArray(510, 'z') + u"\U0001F600"_s.toUtf8());
+        QCOMPARE(GetPrivateProfileString(u"strings"_s, u"cl\u00E9"_s, QString(), utf8File),
+                 u"\u0414\u0430"_s);
+        QCOMPARE(GetPrivateProfileString(u"Strings"_s, u"0002"_s, QString(), utf8File), QString(510, u'z'));
+    }
+
+    void badFilesGiveFallback() {
+        QCOMPARE(readLanguage(path(u"none.ini"_s)), u"-"_s);
+        QCOMPARE(readLanguage(folder_.path()), u"-"_s);
+        QCOMPARE(readLanguage(path(u"none.ini"_s), QString(700, u'f')).size(), platform::kProfileValueMax);
+        // A named pipe has no writer: neither reading nor writing may wait for one.
+        const QString pipe = path(u"pipe.lng"_s);
+        QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+        QCOMPARE(readLanguage(pipe), u"-"_s);
+        QVERIFY(!writeLanguage(pipe, u"x"_s));
+        QVERIFY(QFileInfo(pipe).exists() && !QFileInfo(pipe).isFile());
+
+        // Junk, alone or around the entries, which then lie in a later piece of the file.
+        QRandomGenerator random(7);
+        QByteArray junk(256 * 1024, Qt::Uninitialized);
+        random.fillRange(reinterpret_cast<quint32*>(junk.data()), junk.size() / 4);
+        junk.replace('[', ' ').replace('=', ' ');
+        const QString junkFile = path(u"junk.lng"_s);
+        writeAll(junkFile, junk);
+        QCOMPARE(readLanguage(junkFile), u"-"_s);
+        writeAll(junkFile, junk + "\n[Language]\nCurrentLanguage=\"found\"\n" + junk);
+        QCOMPARE(readLanguage(junkFile), u"found"_s);
+        // A large UTF-8 file whose first piece is ASCII.
+        const QString russian = u"\u0420\u0443\u0441\u0441\u043A\u0438\u0439"_s;
+        writeAll(junkFile, QByteArray(100 * 1024, ';') + "\n[Language]\nCurrentLanguage=" + russian.toUtf8());
+        QCOMPARE(readLanguage(junkFile), russian);
+
+        // One line of 96 MiB, a quoted value whose closing quote many blanks
+        // follow, then another entry: the reader neither holds the line in memory
+        // nor loses track of how and where it ends.
+        const QString hugeFile = path(u"huge.lng"_s);
+        QFile huge(hugeFile);
+        QVERIFY(huge.open(QIODevice::WriteOnly));
+        huge.write("[Strings]\n0001=\"");
+        const QByteArray block(1024 * 1024, 'y');
+        for (int i = 0; i < 96; ++i)
+            huge.write(block);
+        huge.write("\"" + QByteArray(128 * 1024, ' ') + "\n0002=after\n");
+        huge.close();
+        const auto peakMemoryKiB = [] {
+            rusage usage{};
+            getrusage(RUSAGE_SELF, &usage);
+            return usage.ru_maxrss;
+        };
+        const long memoryBefore = peakMemoryKiB();
+        QCOMPARE(GetPrivateProfileString(u"Strings"_s, u"0001"_s, u"-"_s, hugeFile),
+                 QString(platform::kProfileValueMax, u'y'));
+        QCOMPARE(GetPrivateProfileString(u"Strings"_s, u"0002"_s, u"-"_s, hugeFile), u"after"_s);
+        QVERIFY2(peakMemoryKiB() - memoryBefore < 32 * 1024, "reading grew the memory by 32 MiB or more");
+        // The writer refuses to rewrite such a file and leaves it as it was.
+        const qint64 hugeSize = huge.size();
+        QVERIFY(!WritePrivateProfileString(u"Strings"_s, u"0003"_s, u"x"_s, hugeFile));
+        QCOMPARE(QFileInfo(hugeFile).size(), hugeSize);
+        huge.remove();
+    }
+
     void writerKeepsEveryOtherLine_data() { readsEntries_data(); }
-    void writerKeepsEveryOtherLine();
-    void writerKeepsEncodingAndValues();
-    void failedWriteLeavesOldFileWhole();
+
+    void writerKeepsEveryOtherLine() {
+        QFETCH(QByteArray, lineEnding);
+        const auto join = [&](const QList<QByteArray>& lines) { return lines.join(lineEnding); };
+        const QList<QByteArray> original = {
+            "; remembered choices \xE8", "[Language]", "  currentlanguage = \"Italiano\"  ",
+            "Other=kept", "", "[Window]", "Size = 3 ", "[language]", "Late=1", "",
+        };
+        const QString file = path(u"keep.ini"_s);
+        writeAll(file, join(original));
+
+        // Replacing a value (the key matched without regard to case) changes that
+        // line only and keeps its line ending.
+        QVERIFY(WritePrivateProfileString(u"LANGUAGE"_s, u"CurrentLanguage"_s, u"English"_s, file));
+        QList<QByteArray> expected = original;
+        expected[2] = "CurrentLanguage=English";
+        QCOMPARE(readAll(file), join(expected));
+        // A new key goes after the last entry of the first section of that name,
+        // before its blank line.
+        QVERIFY(WritePrivateProfileString(u"Language"_s, u"Added"_s, u"new"_s, file));
+        expected.insert(4, "Added=new");
+        QCOMPARE(readAll(file), join(expected));
+        // A new section goes at the end of the file.
+        QVERIFY(WritePrivateProfileString(u"Sounds"_s, u"On"_s, u"1"_s, file));
+        expected.removeLast();
+        expected << "[Sounds]" << "On=1" << "";
+        QCOMPARE(readAll(file), join(expected));
+
+        // A last line without a line ending gets one before anything is added.
+        writeAll(file, "[Language]" + lineEnding + "Other=kept");
+        QVERIFY(writeLanguage(file, u"English"_s));
+        QCOMPARE(readAll(file), join({"[Language]", "Other=kept", "CurrentLanguage=English", ""}));
+        writeAll(file, "Other=kept");
+        QVERIFY(writeLanguage(file, u"English"_s));
+        QCOMPARE(readAll(file), "Other=kept\r\n[Language]\r\nCurrentLanguage=English\r\n");
+    }
+
+    void writerKeepsEncodingAndValues() {
+        // A new file is Windows-1252 with CR LF.
+        const QString file = path(u"LangSetting.ini"_s);
+        QVERIFY(writeLanguage(file, u"Fran\u00E7ais"_s));
+        QCOMPARE(readAll(file), QByteArray("[Language]\r\nCurrentLanguage=Fran\xE7" "ais\r\n"));
+        // A name Windows-1252 cannot hold turns the file to UTF-8; the other
+        // lines keep their text.
+        const QString russian = u"\u0420\u0443\u0441\u0441\u043A\u0438\u0439"_s;
+        writeAll(file, "; caff\xE8\r\n[Language]\r\nCurrentLanguage=Fran\xE7" "ais\r\n");
+        QVERIFY(writeLanguage(file, russian));
+        QCOMPARE(readAll(file), u"; caff\u00E8\r\n[Language]\r\nCurrentLanguage="_s.toUtf8()
+                                    + russian.toUtf8() + "\r\n");
+        // A UTF-8 file stays UTF-8, byte-order mark included.
+        QVERIFY(writeLanguage(file, u"Fran\u00E7ais"_s));
+        QCOMPARE(readAll(file),
+                 u"; caff\u00E8\r\n[Language]\r\nCurrentLanguage=Fran\u00E7ais\r\n"_s.toUtf8());
+        writeAll(file, "\xEF\xBB\xBF[Language]\nCurrentLanguage=x\n");
+        QVERIFY(writeLanguage(file, u"Espa\u00F1ol"_s));
+        QCOMPARE(readAll(file), "\xEF\xBB\xBF" + u"[Language]\nCurrentLanguage=Espa\u00F1ol\n"_s.toUtf8());
+
+        // Values the reader would change are quoted, and every value reads back.
+        const QString roundTrip = path(u"roundtrip.ini"_s);
+        for (const QString& value : {u"  blanks around  "_s, u"\"quoted\""_s, u"\""_s, QString(), u"a=b"_s,
+                                     u"\u00C3\u00A9"_s, u"\U0001F600 emoji"_s}) {
+            QVERIFY(writeLanguage(roundTrip, value));
+            QCOMPARE(readLanguage(roundTrip), value);
+        }
+    }
+
+    void failedWriteLeavesOldFileWhole() {
+        // Line breaks would add lines of their own, and a key can hold no "=".
+        const QString settings = path(u"refusing.ini"_s);
+        const QByteArray before("[Language]\r\nCurrentLanguage=English\r\n");
+        writeAll(settings, before);
+        QVERIFY(!writeLanguage(settings, u"a\n[Evil]"_s));
+        QVERIFY(!WritePrivateProfileString(u"Lang\ruage"_s, u"Key"_s, u"v"_s, settings));
+        QVERIFY(!WritePrivateProfileString(u"Language"_s, u"Ke=y"_s, u"v"_s, settings));
+        QVERIFY(!WritePrivateProfileString(u"Language"_s, QString(), u"v"_s, settings));
+        QCOMPARE(readAll(settings), before);
+
+        // A file in a folder where no file can be made, even by root.
+        QVERIFY(!readAll(u"/proc/self/status"_s).isEmpty());
+        QVERIFY(!writeLanguage(u"/proc/self/status"_s, u"x"_s));
+
+        // A full disk: no byte may be written, and no temporary file stays.
+        const auto oldSignal = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit{};
+        getrlimit(RLIMIT_FSIZE, &limit);
+        const rlimit noRoom{0, limit.rlim_max};
+        setrlimit(RLIMIT_FSIZE, &noRoom);
+        const bool writtenOnFullDisk = writeLanguage(settings, u"Italiano"_s);
+        setrlimit(RLIMIT_FSIZE, &limit);
+        std::signal(SIGXFSZ, oldSignal);
+        QVERIFY(!writtenOnFullDisk);
+        QCOMPARE(readAll(settings), before);
+        QCOMPARE(QDir(folder_.path()).entryList({u"refusing.ini*"_s}, QDir::Files).size(), 1);
+    }
 
 private:
     QTemporaryDir folder_;
     QString path(const QString& name) const { return folder_.filePath(name); }
 };
-
-void SettingsFilesTest::windows1252AndUtf8Text()
-{
-    QByteArray everyByte;
-    for (int code = 0; code < 256; ++code)
-        everyByte.append(static_cast<char>(code));
-    const QString text = platform::decodeTextAs(everyByte, TextEncoding::Windows1252);
-    QCOMPARE(platform::encodeTextAs(text, TextEncoding::Windows1252), everyByte);
-    // ICU's table, where this Qt has it, is an independent reference.
-    if (QStringDecoder reference("windows-1252"); reference.isValid())
-        QCOMPARE(text, QString(reference.decode(everyByte)));
-    QCOMPARE(platform::encodeTextAs(u"\u20AC \u201Cbello\u201D \u2026"_s, TextEncoding::Windows1252),
-             QByteArray("\x80 \x93" "bello\x94 \x85"));
-    QVERIFY(!platform::encodeTextAs(u"\u0080"_s, TextEncoding::Windows1252));
-    QVERIFY(!platform::encodeTextAs(u"\u0416"_s, TextEncoding::Windows1252));
-
-    // UTF-8 only when valid and not plain ASCII; a sequence cut off by the
-    // end, an overlong form or an encoded surrogate is not valid.
-    const QByteArray utf8 = u"caff\u00E8 \u20AC"_s.toUtf8();
-    const QByteArray withBom = "\xEF\xBB\xBF" + utf8;
-    QCOMPARE(platform::detectTextEncoding(utf8), TextEncoding::Utf8);
-    QCOMPARE(platform::detectTextEncoding(withBom), TextEncoding::Utf8WithBom);
-    QCOMPARE(platform::detectTextEncoding("\xEF\xBB\xBFplain"), TextEncoding::Utf8WithBom);
-    for (const QByteArray& notUtf8 : {QByteArray("ascii"), QByteArray("caff\xE8"), QByteArray(utf8 + "\xE8"),
-                                      utf8.chopped(1), QByteArray("\xC0\xAF"), QByteArray("\xED\xA0\x80")})
-        QCOMPARE(platform::detectTextEncoding(notUtf8), TextEncoding::Windows1252);
-    // Fed in pieces that split sequences, the answer is the same.
-    for (const QByteArray& bytes : {withBom, utf8, utf8.chopped(1)}) {
-        platform::TextEncodingDetector detector;
-        for (const char byte : bytes)
-            detector.feed(QByteArrayView(&byte, 1));
-        QCOMPARE(detector.finish(), platform::detectTextEncoding(bytes));
-    }
-    QCOMPARE(platform::decodeTextAs(withBom, TextEncoding::Utf8WithBom), u"caff\u00E8 \u20AC"_s);
-}
-
-void SettingsFilesTest::readsEntries_data()
-{
-    QTest::addColumn<QByteArray>("lineEnding");
-    QTest::newRow("CR LF") << QByteArray("\r\n");
-    QTest::newRow("LF") << QByteArray("\n");
-    QTest::newRow("CR") << QByteArray("\r");
-}
-
-void SettingsFilesTest::readsEntries()
-{
-    QFETCH(QByteArray, lineEnding);
-    const QList<QByteArray> lines = {
-        "plain=before any section", "[FormMenu]", "Label1.Caption=\"Menu label\"", "[Strings]",
-        "0001=\"Un'altra copia \xE8 aperta\"", "  0002 \t=  \"  spaced inside  \"  ",
-        "0003=no quotes", "0004=\"only opening", "0005=only closing\"", "0006=\"\"", "0007=\"",
-        "0008=\"" + QByteArray(600, 'x') + "\"", "0009=a=b", "0001=second occurrence",
-        "; 0010=commented out", "[ FormAvvio ]", "Label1.Caption=\"Start label\"",
-        "[strings]", "0011=from a repeated section",
-    };
-    const QString file = path(u"entries.lng"_s);
-    writeAll(file, lines.join(lineEnding) + lineEnding);
-    const auto read = [&](const QString& section, const QString& key) {
-        return GetPrivateProfileString(section, key, u"<fallback>"_s, file);
-    };
-    QCOMPARE(read(u"STRINGS"_s, u"0001"_s), u"Un'altra copia \u00E8 aperta"_s);
-    QCOMPARE(read(u"Strings"_s, u"0002"_s), u"  spaced inside  "_s);
-    QCOMPARE(read(u"Strings"_s, u"0003"_s), u"no quotes"_s);
-    QCOMPARE(read(u"Strings"_s, u"0004"_s), u"\"only opening"_s);
-    QCOMPARE(read(u"Strings"_s, u"0005"_s), u"only closing\""_s);
-    QCOMPARE(read(u"Strings"_s, u"0006"_s), QString());
-    QCOMPARE(read(u"Strings"_s, u"0007"_s), u"\""_s);
-    QCOMPARE(read(u"Strings"_s, u"0008"_s), QString(platform::kProfileValueMax, u'x'));
-    QCOMPARE(read(u"Strings"_s, u"0009"_s), u"a=b"_s);
-    QCOMPARE(read(u"Strings"_s, u"0011"_s), u"from a repeated section"_s);
-    QCOMPARE(read(u"FormMenu"_s, u"label1.caption"_s), u"Menu label"_s);
-    QCOMPARE(read(u"formavvio"_s, u"Label1.Caption"_s), u"Start label"_s);
-    for (const auto& [section, key] : {std::pair(u"Strings"_s, u"0010"_s), std::pair(u"FormMenu"_s, u"0001"_s),
-                                       std::pair(u"Strings"_s, u"plain"_s), std::pair(u"None"_s, u"0001"_s)})
-        QCOMPARE(read(section, key), u"<fallback>"_s);
-
-    // UTF-8 with a byte-order mark before the first section, non-ASCII names
-    // matched without regard to case, and a cut that would split a surrogate
-    // pair ends before it.
-    const QString utf8File = path(u"entries-utf8.lng"_s);
-    writeAll(utf8File, "\xEF\xBB\xBF[Strings]" + lineEnding + u"Cl\u00C9=\"\u0414\u0430\""_s.toUtf8()
-                           + lineEnding + "0002=" + QByteArray(510, 'z') + u"\U0001F600"_s.toUtf8());
-    QCOMPARE(GetPrivateProfileString(u"strings"_s, u"cl\u00E9"_s, QString(), utf8File), u"\u0414\u0430"_s);
-    QCOMPARE(GetPrivateProfileString(u"Strings"_s, u"0002"_s, QString(), utf8File), QString(510, u'z'));
-}
-
-void SettingsFilesTest::badFilesGiveFallback()
-{
-    QCOMPARE(readLanguage(path(u"none.ini"_s)), u"-"_s);
-    QCOMPARE(readLanguage(folder_.path()), u"-"_s);
-    QCOMPARE(readLanguage(path(u"none.ini"_s), QString(700, u'f')).size(), platform::kProfileValueMax);
-    // A named pipe has no writer: neither reading nor writing may wait for one.
-    const QString pipe = path(u"pipe.lng"_s);
-    QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
-    QCOMPARE(readLanguage(pipe), u"-"_s);
-    QVERIFY(!writeLanguage(pipe, u"x"_s));
-    QVERIFY(QFileInfo(pipe).exists() && !QFileInfo(pipe).isFile());
-
-    // Junk, alone or around the entries, which then lie in a later piece of the file.
-    QRandomGenerator random(7);
-    QByteArray junk(256 * 1024, Qt::Uninitialized);
-    random.fillRange(reinterpret_cast<quint32*>(junk.data()), junk.size() / 4);
-    junk.replace('[', ' ').replace('=', ' ');
-    const QString junkFile = path(u"junk.lng"_s);
-    writeAll(junkFile, junk);
-    QCOMPARE(readLanguage(junkFile), u"-"_s);
-    writeAll(junkFile, junk + "\n[Language]\nCurrentLanguage=\"found\"\n" + junk);
-    QCOMPARE(readLanguage(junkFile), u"found"_s);
-    // A large UTF-8 file whose first piece is ASCII.
-    const QString russian = u"\u0420\u0443\u0441\u0441\u043A\u0438\u0439"_s;
-    writeAll(junkFile, QByteArray(100 * 1024, ';') + "\n[Language]\nCurrentLanguage=" + russian.toUtf8());
-    QCOMPARE(readLanguage(junkFile), russian);
-
-    // One line of 96 MiB, a quoted value whose closing quote many blanks
-    // follow, then another entry: the reader neither holds the line in memory
-    // nor loses track of how and where it ends.
-    const QString hugeFile = path(u"huge.lng"_s);
-    QFile huge(hugeFile);
-    QVERIFY(huge.open(QIODevice::WriteOnly));
-    huge.write("[Strings]\n0001=\"");
-    const QByteArray block(1024 * 1024, 'y');
-    for (int i = 0; i < 96; ++i)
-        huge.write(block);
-    huge.write("\"" + QByteArray(128 * 1024, ' ') + "\n0002=after\n");
-    huge.close();
-    const auto peakMemoryKiB = [] { rusage usage{}; getrusage(RUSAGE_SELF, &usage); return usage.ru_maxrss; };
-    const long memoryBefore = peakMemoryKiB();
-    QCOMPARE(GetPrivateProfileString(u"Strings"_s, u"0001"_s, u"-"_s, hugeFile),
-             QString(platform::kProfileValueMax, u'y'));
-    QCOMPARE(GetPrivateProfileString(u"Strings"_s, u"0002"_s, u"-"_s, hugeFile), u"after"_s);
-    QVERIFY2(peakMemoryKiB() - memoryBefore < 32 * 1024, "reading grew the memory by 32 MiB or more");
-    // The writer refuses to rewrite such a file and leaves it as it was.
-    const qint64 hugeSize = huge.size();
-    QVERIFY(!WritePrivateProfileString(u"Strings"_s, u"0003"_s, u"x"_s, hugeFile));
-    QCOMPARE(QFileInfo(hugeFile).size(), hugeSize);
-    huge.remove();
-}
-
-void SettingsFilesTest::writerKeepsEveryOtherLine()
-{
-    QFETCH(QByteArray, lineEnding);
-    const auto join = [&](const QList<QByteArray>& lines) { return lines.join(lineEnding); };
-    const QList<QByteArray> original = {
-        "; remembered choices \xE8", "[Language]", "  currentlanguage = \"Italiano\"  ",
-        "Other=kept", "", "[Window]", "Size = 3 ", "[language]", "Late=1", "",
-    };
-    const QString file = path(u"keep.ini"_s);
-    writeAll(file, join(original));
-
-    // Replacing a value (the key matched without regard to case) changes that
-    // line only and keeps its line ending.
-    QVERIFY(WritePrivateProfileString(u"LANGUAGE"_s, u"CurrentLanguage"_s, u"English"_s, file));
-    QList<QByteArray> expected = original;
-    expected[2] = "CurrentLanguage=English";
-    QCOMPARE(readAll(file), join(expected));
-    // A new key goes after the last entry of the first section of that name,
-    // before its blank line.
-    QVERIFY(WritePrivateProfileString(u"Language"_s, u"Added"_s, u"new"_s, file));
-    expected.insert(4, "Added=new");
-    QCOMPARE(readAll(file), join(expected));
-    // A new section goes at the end of the file.
-    QVERIFY(WritePrivateProfileString(u"Sounds"_s, u"On"_s, u"1"_s, file));
-    expected.removeLast();
-    expected << "[Sounds]" << "On=1" << "";
-    QCOMPARE(readAll(file), join(expected));
-
-    // A last line without a line ending gets one before anything is added.
-    writeAll(file, "[Language]" + lineEnding + "Other=kept");
-    QVERIFY(writeLanguage(file, u"English"_s));
-    QCOMPARE(readAll(file), join({"[Language]", "Other=kept", "CurrentLanguage=English", ""}));
-    writeAll(file, "Other=kept");
-    QVERIFY(writeLanguage(file, u"English"_s));
-    QCOMPARE(readAll(file), "Other=kept\r\n[Language]\r\nCurrentLanguage=English\r\n");
-}
-
-void SettingsFilesTest::writerKeepsEncodingAndValues()
-{
-    // A new file is Windows-1252 with CR LF.
-    const QString file = path(u"LangSetting.ini"_s);
-    QVERIFY(writeLanguage(file, u"Fran\u00E7ais"_s));
-    QCOMPARE(readAll(file), QByteArray("[Language]\r\nCurrentLanguage=Fran\xE7" "ais\r\n"));
-    // A name Windows-1252 cannot hold turns the file to UTF-8; the other
-    // lines keep their text.
-    const QString russian = u"\u0420\u0443\u0441\u0441\u043A\u0438\u0439"_s;
-    writeAll(file, "; caff\xE8\r\n[Language]\r\nCurrentLanguage=Fran\xE7" "ais\r\n");
-    QVERIFY(writeLanguage(file, russian));
-    QCOMPARE(readAll(file), u"; caff\u00E8\r\n[Language]\r\nCurrentLanguage="_s.toUtf8()
-                                + russian.toUtf8() + "\r\n");
-    // A UTF-8 file stays UTF-8, byte-order mark included.
-    QVERIFY(writeLanguage(file, u"Fran\u00E7ais"_s));
-    QCOMPARE(readAll(file), u"; caff\u00E8\r\n[Language]\r\nCurrentLanguage=Fran\u00E7ais\r\n"_s.toUtf8());
-    writeAll(file, "\xEF\xBB\xBF[Language]\nCurrentLanguage=x\n");
-    QVERIFY(writeLanguage(file, u"Espa\u00F1ol"_s));
-    QCOMPARE(readAll(file), "\xEF\xBB\xBF" + u"[Language]\nCurrentLanguage=Espa\u00F1ol\n"_s.toUtf8());
-
-    // Values the reader would change are quoted, and every value reads back.
-    const QString roundTrip = path(u"roundtrip.ini"_s);
-    for (const QString& value : {u"  blanks around  "_s, u"\"quoted\""_s, u"\""_s, QString(), u"a=b"_s,
-                                 u"\u00C3\u00A9"_s, u"\U0001F600 emoji"_s}) {
-        QVERIFY(writeLanguage(roundTrip, value));
-        QCOMPARE(readLanguage(roundTrip), value);
-    }
-}
-
-void SettingsFilesTest::failedWriteLeavesOldFileWhole()
-{
-    // Line breaks would add lines of their own, and a key can hold no "=".
-    const QString settings = path(u"refusing.ini"_s);
-    const QByteArray before("[Language]\r\nCurrentLanguage=English\r\n");
-    writeAll(settings, before);
-    QVERIFY(!writeLanguage(settings, u"a\n[Evil]"_s));
-    QVERIFY(!WritePrivateProfileString(u"Lang\ruage"_s, u"Key"_s, u"v"_s, settings));
-    QVERIFY(!WritePrivateProfileString(u"Language"_s, u"Ke=y"_s, u"v"_s, settings));
-    QVERIFY(!WritePrivateProfileString(u"Language"_s, QString(), u"v"_s, settings));
-    QCOMPARE(readAll(settings), before);
-
-    // A file in a folder where no file can be made, even by root.
-    QVERIFY(!readAll(u"/proc/self/status"_s).isEmpty());
-    QVERIFY(!writeLanguage(u"/proc/self/status"_s, u"x"_s));
-
-    // A full disk: no byte may be written, and no temporary file stays.
-    const auto oldSignal = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limit{};
-    getrlimit(RLIMIT_FSIZE, &limit);
-    const rlimit noRoom{0, limit.rlim_max};
-    setrlimit(RLIMIT_FSIZE, &noRoom);
-    const bool writtenOnFullDisk = writeLanguage(settings, u"Italiano"_s);
-    setrlimit(RLIMIT_FSIZE, &limit);
-    std::signal(SIGXFSZ, oldSignal);
-    QVERIFY(!writtenOnFullDisk);
-    QCOMPARE(readAll(settings), before);
-    QCOMPARE(QDir(folder_.path()).entryList({u"refusing.ini*"_s}, QDir::Files).size(), 1);
-}
 
 QTEST_GUILESS_MAIN(SettingsFilesTest)
 #include "tst_settings_files.moc"
