@@ -145,8 +145,9 @@ void Control::createWidget(QWidget* parent) {
         new ClickFilter(widget, [this] { clicked(); }, receiver_.get());
 
     widget->setEnabled(enabled_);
-    widget->setVisible(visible_);
+    // Placed before it is shown, so that Qt does not first work out a size of its own.
     placeWidget();
+    widget->setVisible(visible_);
 }
 
 void Control::createMenuEntry() {

@@ -109,6 +109,11 @@ QFont fittedFont(const QWidget* widget, const QFont& font, const QString& captio
     const QString text = caption.trimmed();
     if (text.isEmpty())
         return font;
+    // Most captions fit with room to spare; only a tight one needs the widget's
+    // own margins, which take a layout of the whole widget to learn.
+    constexpr double kBesidesTextAtMost = 48;  // pixels of margins, a check mark or an option's circle
+    if (QFontMetricsF(font, widget).horizontalAdvance(text) + kBesidesTextAtMost <= widget->width())
+        return font;
     // The margins, check mark or picture that the widget shows beside its caption.
     const double besidesText = widget->sizeHint().width() -
                                QFontMetricsF(widget->font(), widget).horizontalAdvance(caption);
