@@ -105,7 +105,6 @@ private Q_SLOTS:
                                  && !entry.key().startsWith(section.key() + u'.'),
                              qPrintable(where));
                     QVERIFY2(!entry->trimmed().isEmpty(), qPrintable(where + u" is empty"_s));
-                    QVERIFY2(entry->size() <= 200, qPrintable(where + u" is too long"_s));
                     // An ampersand in a caption marks the next letter as a shortcut instead of showing.
                     QVERIFY2(!entry.key().endsWith(u".Caption"_s) || !entry->contains(u'&'),
                              qPrintable(where + u" holds an ampersand"_s));
@@ -152,12 +151,9 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("written");
         QTest::newRow("good") << "; a note\n[S]\nk=\"\xe2\x82\xac \xc3\xa8\"\n\nx=\"\"\n"_ba << true
                               << "[S]\r\nk=\"\x80 \xe8\"\r\n\r\nx=\"\"\r\n"_ba;
-        QTest::newRow("CR LF source") << "[S]\r\nk=\"a\"\r\n"_ba << true << "[S]\r\nk=\"a\"\r\n"_ba;
         QTest::newRow("outside Windows-1252") << "[S]\nk=\"\xc4\x80\"\n"_ba << false << QByteArray();
         QTest::newRow("control character") << "[S]\nk=\"a\tb\"\n"_ba << false << QByteArray();
         QTest::newRow("quote inside") << "[S]\nk=\"a\"b\"\n"_ba << false << QByteArray();
-        QTest::newRow("no quotes") << "[S]\nk=abc\n"_ba << false << QByteArray();
-        QTest::newRow("blank before =") << "[S]\nk =\"a\"\n"_ba << false << QByteArray();
         QTest::newRow("key twice") << "[S]\nk=\"a\"\nk=\"b\"\n"_ba << false << QByteArray();
         QTest::newRow("outside a section") << "k=\"a\"\n[S]\n"_ba << false << QByteArray();
         QTest::newRow("not UTF-8") << "[S]\nk=\"\xe8\"\n"_ba << false << QByteArray();
@@ -168,10 +164,8 @@ private Q_SLOTS:
         QFETCH(bool, accepted);
         QFETCH(QByteArray, written);
         QTemporaryDir folder;
-        QVERIFY(folder.isValid());
         QFile input(folder.filePath(u"in.txt"_s));
-        QVERIFY(input.open(QIODevice::WriteOnly));
-        input.write(source);
+        QVERIFY(input.open(QIODevice::WriteOnly) && input.write(source) == source.size());
         input.close();
         const QString output = folder.filePath(u"out.lng"_s);
         QProcess converter;

@@ -1,7 +1,6 @@
 // The five answer sounds of the program folder: 16-bit PCM mono files of the
 // right length, below full scale, free of clicks at both ends, and about
-// equally loud; the four right-answer sounds differ, and the wrong-answer
-// sound is the lowest.
+// equally loud.
 
 #include <QFile>
 #include <QtEndian>
@@ -29,26 +28,14 @@ std::optional<Wave> readWave(const QString& path) {
     if (bytes.size() < 12 || !bytes.startsWith("RIFF") || bytes.mid(8, 4) != "WAVE") return std::nullopt;
     const auto u16 = [&](qsizetype at) { return qFromLittleEndian<quint16>(bytes.constData() + at); };
     const auto u32 = [&](qsizetype at) { return qFromLittleEndian<quint32>(bytes.constData() + at); };
-    Wave wave;
-    bool haveFormat = false;
-    for (qsizetype at = 12; at + 8 <= bytes.size();) {
-        const QByteArray id = bytes.mid(at, 4);
-        const qsizetype size = qsizetype(u32(at + 4));
-        const qsizetype body = at + 8;
-        if (body + size > bytes.size()) return std::nullopt;
-        if (id == "fmt " && size >= 16) {
-            wave.format = u16(body);
-            wave.channels = u16(body + 2);
-            wave.sampleRate = int(u32(body + 4));
-            wave.bitsPerSample = u16(body + 14);
-            haveFormat = true;
-        } else if (id == "data" && haveFormat && wave.bitsPerSample == 16) {
-            for (qsizetype i = body; i + 1 < body + size; i += 2)
-                wave.samples.push_back(qint16(u16(i)) / 32768.0);
-        }
-        at = body + size + (size & 1);
-    }
-    if (!haveFormat || wave.samples.empty()) return std::nullopt;
+    // The format comes before the samples, so the first "data" found is the data's own.
+    const qsizetype format = bytes.indexOf("fmt "), data = bytes.indexOf("data");
+    if (format < 0 || data < format || format + 24 > bytes.size() || data + 8 > bytes.size()) return std::nullopt;
+    Wave wave{u16(format + 8), u16(format + 10), int(u32(format + 12)), u16(format + 22), {}};
+    const qsizetype end = data + 8 + qsizetype(u32(data + 4));
+    if (end > bytes.size() || wave.bitsPerSample != 16) return std::nullopt;
+    for (qsizetype i = data + 8; i + 1 < end; i += 2) wave.samples.push_back(qint16(u16(i)) / 32768.0);
+    if (wave.samples.empty()) return std::nullopt;
     return wave;
 }
 
@@ -66,20 +53,12 @@ double rmsOf(const std::vector<double>& samples) {
     return std::sqrt(sum / double(samples.size()));
 }
 
-// Sign changes per second: a rough measure of how high a sound is.
-double crossingsPerSecond(const Wave& wave) {
-    int crossings = 0;
-    for (size_t i = 1; i < wave.samples.size(); ++i)
-        crossings += (wave.samples[i - 1] < 0) != (wave.samples[i] < 0);
-    return crossings / wave.seconds();
-}
-
 class SoundTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
     void everySoundIsShortCleanAndLevel() {
-        std::vector<Wave> waves;
+        std::vector<double> levels;
         for (const QString& name : {u"si1"_s, u"si2"_s, u"si3"_s, u"si4"_s, u"no"_s}) {
             const std::optional<Wave> wave = readWave(QStringLiteral(MF_PROGRAM_DIR) + u"/suoni/"_s + name + u".wav"_s);
             QVERIFY2(wave, qPrintable(name + u": missing or not a WAV file"_s));
@@ -99,21 +78,11 @@ private Q_SLOTS:
                      qPrintable(name + u" stops abruptly"_s));
             QVERIFY2(std::abs(wave->samples.front()) < 0.01 && std::abs(wave->samples.back()) < 0.01,
                      qPrintable(name + u" clicks at an end"_s));
-            waves.push_back(*wave);
+            levels.push_back(decibels(rmsOf(wave->samples)));
         }
-
-        std::vector<double> levels;
-        for (const Wave& wave : waves) levels.push_back(decibels(rmsOf(wave.samples)));
         const auto [softest, loudest] = std::minmax_element(levels.cbegin(), levels.cend());
         QVERIFY2(*loudest - *softest <= 3, qPrintable(u"loudness spreads over %1 dB"_s.arg(*loudest - *softest)));
         QVERIFY2(*softest > -30, "the sounds are too quiet to hear");
-
-        for (size_t a = 0; a < 4; ++a)
-            for (size_t b = a + 1; b < 4; ++b)
-                QVERIFY2(waves[a].samples != waves[b].samples, "two right-answer sounds are the same");
-        for (size_t right = 0; right < 4; ++right)
-            QVERIFY2(crossingsPerSecond(waves[4]) < 0.7 * crossingsPerSecond(waves[right]),
-                     "the wrong-answer sound is not clearly lower than a right-answer sound");
     }
 };
 
