@@ -220,10 +220,10 @@ Outcome Control::setText(TextProperty property, const QString& value) {
         caption_ = value;
         if (auto* label = qobject_cast<QLabel*>(widget_)) {
             label->setText(value);
-            applyFont();
+            refitCaption();
         } else if (auto* button = qobject_cast<QAbstractButton*>(widget_)) {
             button->setText(value);
-            applyFont();
+            refitCaption();
         } else if (action_) {
             action_->setText(value);
             screen_.clientResized();  // the menu bar may wrap onto another row
@@ -266,14 +266,22 @@ void Control::placeWidget() {
     widget_->setGeometry(qRound(left / perPixelX), qRound(top / perPixelY),
                          std::max(qRound(width / perPixelX), 0),
                          std::max(qRound(height / perPixelY), 0));
-    // While a pass over the screen stops its drawing, the fonts wait for its end.
-    if (screen_.drawingEnabled_)
+    // Fonts are fitted to the sizes a child sees: they wait while the window is
+    // hidden (a screen goes through several sizes before it is first shown) and
+    // while a pass over the screen stops its drawing.
+    if (screen_.fontsFollowSizes())
         refitFont();
 }
 
 void Control::refitFont() {
     // Moving a control leaves its font as it is.
     if (widget_ && (fontScale() != fontAppliedAt_.scale || widget_->size() != fontAppliedAt_.size))
+        applyFont();
+}
+
+// Another caption may need another font to fit.
+void Control::refitCaption() {
+    if (screen_.fontsFollowSizes())
         applyFont();
 }
 

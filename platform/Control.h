@@ -77,6 +77,7 @@ private:
     void createMenuEntry();
     void placeWidget();  // applies the twips geometry, and the font scaled with it, to the widget
     void applyFont();
+    void refitCaption();
     void refitFont();  // applies the font again if the control's size changed since
     double fontScale() const;
     void clicked();

@@ -139,6 +139,7 @@ void Screen::Show() {
         activeScreen = this;
         Form_Activate();
     }
+    refitFonts();
 }
 
 void Screen::Unload() {
@@ -270,11 +271,20 @@ void Screen::setDrawingEnabled(bool enabled) {
     drawingEnabled_ = enabled;
     if (!window_)
         return;
-    if (enabled) {
-        for (const auto& control : controls_)
-            control->refitFont();
-    }
+    if (enabled)
+        refitFonts();
     window_->setUpdatesEnabled(enabled);
+}
+
+bool Screen::fontsFollowSizes() const {
+    return drawingEnabled_ && window_ && window_->isVisible();
+}
+
+void Screen::refitFonts() {
+    if (!fontsFollowSizes())
+        return;
+    for (const auto& control : controls_)
+        control->refitFont();
 }
 
 Control* Screen::find(const QString& name, int index) const {

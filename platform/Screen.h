@@ -114,6 +114,8 @@ private:
     std::vector<std::pair<QString, std::function<void(int index)>>> arrayClickHandlers_;
     QString caption_;
     QRgb background_;
+    bool fontsFollowSizes() const;
+    void refitFonts();
     bool drawingEnabled_ = true;
     int lastClientWidth_ = -1;   // pixels
     int lastClientHeight_ = -1;

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Measures, under Xvfb, the time from starting Metamorfine to its first painted
-# start screen, beside the same time for a bare Qt Widgets window (the floor
-# of our stack). Usage: tools/startup-time.sh [runs] [build folder]
+# start screen, beside the same time for a bare Qt Widgets window showing one
+# line of text (the floor of our stack). Usage: tools/startup-time.sh [runs] [build folder]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 runs=${1:-10}
