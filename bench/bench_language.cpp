@@ -60,7 +60,7 @@ BENCHMARK(BM_GetString)->Arg(4 * 1024)->Arg(64000)->Arg(200 * 1024)->Unit(benchm
 void BM_TranslateForm(benchmark::State& state) {
     const LanguageFolder folder(4 * 1024);
     platform::Screen screen(bench::thirtyControls());
-    screen.Load();
+    screen.Show();  // shown, so that new captions are also fitted
     for (auto _ : state)
         modLanguageSupport::MLSTranslateForm(screen);
     if (screen.controls().front()->text(platform::TextProperty::Caption) != u"Label number 0"_s)
