@@ -206,8 +206,6 @@ void drawFaceFeatures(QPainter& painter, const QTransform& toPixels, double penW
 
 }  // namespace
 
-QColor setColour(int set, int colourBit) { return kSets.at(size_t(set - 1)).colours.at(size_t(colourBit & 1)); }
-
 QImage drawPicture(int set, int index) {
     const SetDesign& design = kSets.at(size_t(set - 1));
     const Shape shape = design.shapes.at(size_t((index >> 2) & 1));

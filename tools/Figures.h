@@ -22,7 +22,4 @@ inline constexpr double kSmallExtent = 0.45;
 // set: 1 to 5; index: 0 to 7.
 QImage drawPicture(int set, int index);
 
-// The two fill colours of a set (set 1 to 5, colourBit 0 or 1).
-QColor setColour(int set, int colourBit);
-
 }  // namespace tools
