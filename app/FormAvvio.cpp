@@ -14,6 +14,7 @@ using platform::Kind;
 
 namespace app {
 
+// clang-format off
 platform::ScreenDesign FormAvvio::Design() {
     return {
         .name = "FormAvvio",
@@ -42,6 +43,7 @@ platform::ScreenDesign FormAvvio::Design() {
         },
     };
 }
+// clang-format on
 
 FormAvvio::FormAvvio() : Screen(Design()) {}
 
@@ -51,8 +53,7 @@ void FormAvvio::ConnectEvents() {
 
 void FormAvvio::Form_Load() {
     modLanguageSupport::MLSCurrentLanguage =
-        modLanguageSupport::MLSReadIni(modLanguageSupport::SettingsFile(), u"Language"_s,
-                                       u"CurrentLanguage"_s)
+        modLanguageSupport::MLSReadIni(modLanguageSupport::SettingsFile(), u"Language"_s, u"CurrentLanguage"_s)
             .value_or(QString());
     modLanguageSupport::MLSTranslateForm(*this);
     SetUpResizing(*this);

@@ -20,6 +20,7 @@ namespace {
 const QRgb kWhite = qRgb(255, 255, 255);
 const platform::Font kButtonFont{"Arial", 18};
 
+// clang-format off
 platform::ControlDesign ExerciseButton(const char* name, double left, double top,
                                        const char* caption, int tabIndex) {
     return {.name = name, .kind = Kind::CommandButton,
@@ -78,6 +79,7 @@ platform::ScreenDesign FormMenu::Design() {
         },
     };
 }
+// clang-format on
 
 FormMenu::FormMenu() : Screen(Design()) {}
 
@@ -92,8 +94,7 @@ void FormMenu::ConnectEvents() {
     onArrayClick(u"Option1"_s, [this](int index) { Option1_Click(index); });
     control(u"Check1"_s).onClick([this] { Check1_Click(); });
     control(u"BottoneEsci"_s).onClick([this] { BottoneEsci_Click(); });
-    onArrayClick(u"mnuLanguage"_s,
-                 [this](int index) { modLanguageSupport::mnuLanguage_Click(*this, index); });
+    onArrayClick(u"mnuLanguage"_s, [this](int index) { modLanguageSupport::mnuLanguage_Click(*this, index); });
 }
 
 void FormMenu::Form_Load() {
@@ -120,13 +121,27 @@ void FormMenu::OpenExercise(platform::Screen& exercise) {
     Unload();
 }
 
-void FormMenu::Command7_Click() { OpenExercise(screens::FormEs1()); }
-void FormMenu::Command1_Click() { OpenExercise(screens::FormEs2()); }
-void FormMenu::Command2_Click() { OpenExercise(screens::FormEs3()); }
-void FormMenu::Command3_Click() { OpenExercise(screens::FormEs4()); }
-void FormMenu::Command4_Click() { OpenExercise(screens::FormEs5()); }
-void FormMenu::Command5_Click() { OpenExercise(screens::FormEs6()); }
-void FormMenu::Command6_Click() { OpenExercise(screens::FormEs7()); }
+void FormMenu::Command7_Click() {
+    OpenExercise(screens::FormEs1());
+}
+void FormMenu::Command1_Click() {
+    OpenExercise(screens::FormEs2());
+}
+void FormMenu::Command2_Click() {
+    OpenExercise(screens::FormEs3());
+}
+void FormMenu::Command3_Click() {
+    OpenExercise(screens::FormEs4());
+}
+void FormMenu::Command4_Click() {
+    OpenExercise(screens::FormEs5());
+}
+void FormMenu::Command5_Click() {
+    OpenExercise(screens::FormEs6());
+}
+void FormMenu::Command6_Click() {
+    OpenExercise(screens::FormEs7());
+}
 
 void FormMenu::Option1_Click(int Index) {
     Modulo1::SerieFigure = qint16(Index + 1);

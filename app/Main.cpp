@@ -1,5 +1,4 @@
 #include "app/Modulo1.h"
-
 #include "app/Screens.h"
 #include "language/modLanguageSupport.h"
 #include "platform/MessageBox.h"

@@ -17,9 +17,8 @@ const QString kLineBreak = u"\r\n"_s;
 const QString kSeparator = QString(23, u'-');
 
 // Who made the program; there is no web address or e-mail to give.
-const QString kCreditBlock = u"Metamorfine"_s % kLineBreak % kSeparator % kLineBreak
-                             % u"the Metamorfine developers"_s % kLineBreak
-                             % u"No web address, no e-mail"_s;
+const QString kCreditBlock = u"Metamorfine"_s % kLineBreak % kSeparator % kLineBreak % u"the Metamorfine developers"_s %
+                             kLineBreak % u"No web address, no e-mail"_s;
 
 }  // namespace
 
@@ -32,14 +31,12 @@ void MostraInformazioni() {
     }
     if (!about.isEmpty())
         about = kLineBreak % kSeparator % kLineBreak % about;
-    platform::MsgBox(kCreditBlock % about, platform::MsgButtons::Ok, platform::MsgIcon::Information,
-                     kTitle);
+    platform::MsgBox(kCreditBlock % about, platform::MsgButtons::Ok, platform::MsgIcon::Information, kTitle);
 }
 
 void ConfermaUscita() {
-    const platform::MsgAnswer answer =
-        platform::MsgBox(modLanguageSupport::MLSGetString(u"0003"_s), platform::MsgButtons::YesNo,
-                         platform::MsgIcon::Question, kTitle);
+    const platform::MsgAnswer answer = platform::MsgBox(
+        modLanguageSupport::MLSGetString(u"0003"_s), platform::MsgButtons::YesNo, platform::MsgIcon::Question, kTitle);
     if (answer == platform::MsgAnswer::Yes)
         platform::EndProgram();
 }

@@ -22,14 +22,32 @@ platform::Screen& Instance() {
 
 }  // namespace
 
-platform::Screen& FormAvvio() { return Instance<app::FormAvvio>(); }
-platform::Screen& FormMenu() { return Instance<app::FormMenu>(); }
-platform::Screen& FormEs1() { return Instance<::FormEs1>(); }
-platform::Screen& FormEs2() { return Instance<::FormEs2>(); }
-platform::Screen& FormEs3() { return Instance<::FormEs3>(); }
-platform::Screen& FormEs4() { return Instance<::FormEs4>(); }
-platform::Screen& FormEs5() { return Instance<::FormEs5>(); }
-platform::Screen& FormEs6() { return Instance<::FormEs6>(); }
-platform::Screen& FormEs7() { return Instance<::FormEs7>(); }
+platform::Screen& FormAvvio() {
+    return Instance<app::FormAvvio>();
+}
+platform::Screen& FormMenu() {
+    return Instance<app::FormMenu>();
+}
+platform::Screen& FormEs1() {
+    return Instance<::FormEs1>();
+}
+platform::Screen& FormEs2() {
+    return Instance<::FormEs2>();
+}
+platform::Screen& FormEs3() {
+    return Instance<::FormEs3>();
+}
+platform::Screen& FormEs4() {
+    return Instance<::FormEs4>();
+}
+platform::Screen& FormEs5() {
+    return Instance<::FormEs5>();
+}
+platform::Screen& FormEs6() {
+    return Instance<::FormEs6>();
+}
+platform::Screen& FormEs7() {
+    return Instance<::FormEs7>();
+}
 
 }  // namespace screens

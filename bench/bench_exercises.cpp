@@ -32,7 +32,9 @@ FormEs3& shownExercise() {
     return screen;
 }
 
-platform::Control& modelsCopy(const FormEs3& screen) { return screen.control(u"Picture1"_s, Modulo1::IndiceModello); }
+platform::Control& modelsCopy(const FormEs3& screen) {
+    return screen.control(u"Picture1"_s, Modulo1::IndiceModello);
+}
 
 // Next after a right answer: eight pictures read from their files, a model drawn.
 void BM_NewPuzzle(benchmark::State& state) {

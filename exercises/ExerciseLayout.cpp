@@ -19,6 +19,7 @@ constexpr QRgb kWhite = qRgb(255, 255, 255);
 constexpr QRgb kCyan = qRgb(0, 255, 255);
 constexpr const char* kArial = "Arial";
 
+// clang-format off
 // The controls every exercise screen has, in designed order. Positions that
 // differ between the screens are zero here and come from the screen's row.
 const std::array<ControlDesign, 17> kCommonControls{{
@@ -97,6 +98,7 @@ constexpr std::array<ScreenRow, kScreenCount> kScreens{{
     {"FormEs7", 9360, 6540, {6960, 240, 2295, 2175}, {360, 480}, {5040, 480}, {2400, 840, 2295, 975},
      {7560, 5280}, {240, 2040, 3840, 5640}, {2760, 4560}, "FCD", nullptr, {}},
 }};
+// clang-format on
 
 void place(ControlDesign& control, Rect rect) {
     control.left = rect.left;
@@ -145,8 +147,11 @@ platform::ScreenDesign design(int number) {
         }
         screen.controls.push_back(control);
         if (name == "Label4" && row.title) {
-            ControlDesign title{.name = "Label3", .kind = Kind::Label, .caption = row.title,
-                                .font = {kArial, 24}, .align = Align::Centre};
+            ControlDesign title{.name = "Label3",
+                                .kind = Kind::Label,
+                                .caption = row.title,
+                                .font = {kArial, 24},
+                                .align = Align::Centre};
             place(title, row.titleRect);
             screen.controls.push_back(title);
         }

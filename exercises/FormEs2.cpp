@@ -7,4 +7,6 @@ using namespace Qt::Literals::StringLiterals;
 
 FormEs2::FormEs2() : FormEsercizio(2, u"0011"_s) {}
 
-std::optional<qint16> FormEs2::rightIndex() const { return qint16(Modulo1::IndiceModello ^ puzzle::kShapeBit); }
+std::optional<qint16> FormEs2::rightIndex() const {
+    return qint16(Modulo1::IndiceModello ^ puzzle::kShapeBit);
+}

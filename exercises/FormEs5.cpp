@@ -11,8 +11,9 @@ FormEs5::FormEs5() : FormEsercizio(5, u"0009"_s) {}
 
 void FormEs5::PreparaEsercizio() {
     TipoCambiamento = puzzle::drawKindOfChange(platform::Rnd);
-    control(u"Label4"_s).setText(platform::TextProperty::Caption,
-                                 modLanguageSupport::MLSGetString(puzzle::kindOfChangeString(TipoCambiamento)));
+    control(u"Label4"_s)
+        .setText(platform::TextProperty::Caption,
+                 modLanguageSupport::MLSGetString(puzzle::kindOfChangeString(TipoCambiamento)));
     FormEsercizio::PreparaEsercizio();
 }
 

@@ -23,4 +23,6 @@ void FormEs6::PreparaEsercizio() {
     MostraModello();
 }
 
-std::optional<qint16> FormEs6::rightIndex() const { return IndiceRisposta; }
+std::optional<qint16> FormEs6::rightIndex() const {
+    return IndiceRisposta;
+}

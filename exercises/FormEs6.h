@@ -13,7 +13,7 @@ private:
     void PreparaEsercizio() override;
     std::optional<qint16> rightIndex() const override;
 
-    qint16 PrimoCambiamento = 0;    // 1 colour, 2 size, 3 shape
-    qint16 SecondoCambiamento = 0;  // the same coding
+    qint16 PrimoCambiamento = 0;           // 1 colour, 2 size, 3 shape
+    qint16 SecondoCambiamento = 0;         // the same coding
     std::optional<qint16> IndiceRisposta;  // nothing before the first puzzle
 };

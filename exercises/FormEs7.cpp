@@ -13,4 +13,6 @@ void FormEs7::PreparaEsercizio() {
     MostraModello();
 }
 
-std::optional<qint16> FormEs7::rightIndex() const { return IndiceRisposta; }
+std::optional<qint16> FormEs7::rightIndex() const {
+    return IndiceRisposta;
+}

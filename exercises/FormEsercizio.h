@@ -27,8 +27,8 @@ protected:
     virtual std::optional<qint16> rightIndex() const = 0;
 
     // The steps of the common set-up, for exercises that draw more around them.
-    void CaricaFigure();    // the set (when it is drawn), the eight pictures, IndiceModello
-    void MostraModello();   // Picture2 takes the picture of Picture1(IndiceModello)
+    void CaricaFigure();   // the set (when it is drawn), the eight pictures, IndiceModello
+    void MostraModello();  // Picture2 takes the picture of Picture1(IndiceModello)
 
 private:
     void ConnectEvents() override;

@@ -18,10 +18,14 @@ qint16 drawAmong(const Generator& rnd, int n, int first) {
 // The bit that a single change flips: 1 colour, 2 size, 3 shape.
 int changeBit(qint16 change) {
     switch (change) {
-    case 1: return kColourBit;
-    case 2: return kSizeBit;
-    case 3: return kShapeBit;
-    default: return 0;
+    case 1:
+        return kColourBit;
+    case 2:
+        return kSizeBit;
+    case 3:
+        return kShapeBit;
+    default:
+        return 0;
     }
 }
 
@@ -37,9 +41,13 @@ qint16 drawSet(qint16 serieFigure, const Generator& rnd) {
     return serieFigure == kAllSets ? drawAmong(rnd, kSetCount, 1) : serieFigure;
 }
 
-qint16 drawModel(const Generator& rnd) { return drawAmong(rnd, kPictureCount, 0); }
+qint16 drawModel(const Generator& rnd) {
+    return drawAmong(rnd, kPictureCount, 0);
+}
 
-qint16 drawKindOfChange(const Generator& rnd) { return drawAmong(rnd, 4, 1); }
+qint16 drawKindOfChange(const Generator& rnd) {
+    return drawAmong(rnd, 4, 1);
+}
 
 QString kindOfChangeString(qint16 kind) {
     if (kind < 1 || kind > 4)
@@ -53,11 +61,17 @@ std::optional<qint16> rightIndexForKind(qint16 kind, qint16 model) {
     return qint16(model ^ changeBit(kind));  // kind 4, no change, flips nothing
 }
 
-qint16 drawChange(const Generator& rnd) { return drawAmong(rnd, 3, 1); }
+qint16 drawChange(const Generator& rnd) {
+    return drawAmong(rnd, 3, 1);
+}
 
-QString firstChangeString(qint16 change) { return changeString(change, 14); }
+QString firstChangeString(qint16 change) {
+    return changeString(change, 14);
+}
 
-QString secondChangeString(qint16 change) { return changeString(change, 17); }
+QString secondChangeString(qint16 change) {
+    return changeString(change, 17);
+}
 
 qint16 rightIndexForTwoChanges(qint16 first, qint16 second, qint16 model) {
     return qint16(model ^ changeBit(first) ^ changeBit(second));

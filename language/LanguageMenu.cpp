@@ -18,8 +18,7 @@ const QString kLanguageItem = u"mnuLanguage"_s;
 
 // The language files of the program folder, ordered by name.
 QStringList LanguageFileNames() {
-    return QDir(platform::ProgramFolder())
-        .entryList({u"*.lng"_s}, QDir::Files, QDir::Name | QDir::IgnoreCase);
+    return QDir(platform::ProgramFolder()).entryList({u"*.lng"_s}, QDir::Files, QDir::Name | QDir::IgnoreCase);
 }
 
 }  // namespace
@@ -32,13 +31,11 @@ void MLSFillMenuLanguages(platform::Screen& menu) {
         return;
     }
     for (int i = 0; i < files.size(); ++i) {
-        platform::Control& item = i == 0 ? menu.control(kLanguageItem, 0)
-                                         : menu.loadElement(kLanguageItem, i);
+        platform::Control& item = i == 0 ? menu.control(kLanguageItem, 0) : menu.loadElement(kLanguageItem, i);
         item.setVisible(true);
         item.setText(TextProperty::Caption, files[i].chopped(4));
     }
-    if (const std::optional<QString> stored =
-            MLSReadIni(SettingsFile(), u"Language"_s, u"CurrentLanguage"_s))
+    if (const std::optional<QString> stored = MLSReadIni(SettingsFile(), u"Language"_s, u"CurrentLanguage"_s))
         MLSCurrentLanguage = *stored;
     for (int i = 0; i < files.size(); ++i) {
         platform::Control& item = menu.control(kLanguageItem, i);

@@ -161,8 +161,7 @@ QString scanLines(const QString& file, const QString& key) {
     // An ASCII key on an ASCII line reads the same in either encoding; only
     // otherwise is the whole file needed to tell its encoding.
     const bool sameEitherWay = ansiKey == utf8Key && (!utf8Line.found || isAscii(utf8Line.bytes));
-    const platform::TextEncoding encoding =
-        sameEitherWay ? platform::TextEncoding::Windows1252 : fileEncoding(input);
+    const platform::TextEncoding encoding = sameEitherWay ? platform::TextEncoding::Windows1252 : fileEncoding(input);
     const FoundLine& line = encoding == platform::TextEncoding::Windows1252 ? ansiLine : utf8Line;
     if (!line.found)
         return {};
@@ -176,8 +175,7 @@ QString SettingsFile() {
 }
 
 QString LanguageFile(const QString& language) {
-    if (language.contains(u'/') || language.contains(u'\\') || language.contains(u"..")
-        || language.contains(QChar(0)))
+    if (language.contains(u'/') || language.contains(u'\\') || language.contains(u"..") || language.contains(QChar(0)))
         return {};
     return inProgramFolder(language + u".lng");
 }
@@ -195,8 +193,7 @@ std::optional<QString> MLSReadIni(const QString& file, const QString& section, c
     return scanLines(file, key);
 }
 
-qint32 MLSWriteIni(const QString& file, const QString& section, const QString& key,
-                   const QString& value) {
+qint32 MLSWriteIni(const QString& file, const QString& section, const QString& key, const QString& value) {
     return platform::WritePrivateProfileString(section, key, value, file) ? 1 : 0;
 }
 
@@ -227,8 +224,7 @@ void MLSTranslateForm(platform::Screen& frm) {
     for (std::size_t i = 0; frm.isLoaded() && i < frm.controls().size(); ++i) {
         platform::Control& control = *frm.controls()[i];
         const std::optional<int> index = control.index();
-        const QString prefix = index ? control.name() + u'(' + QString::number(*index) + u')'
-                                     : control.name();
+        const QString prefix = index ? control.name() + u'(' + QString::number(*index) + u')' : control.name();
         for (const auto& [property, suffix] : kProperties) {
             if (!control.text(property))
                 continue;  // the kind has no such property

@@ -33,8 +33,7 @@ QString CurrentLanguageFile();  // LanguageFile(MLSCurrentLanguage)
 std::optional<QString> MLSReadIni(const QString& file, const QString& section, const QString& key);
 
 // Writes one key; non-zero on success.
-qint32 MLSWriteIni(const QString& file, const QString& section, const QString& key,
-                   const QString& value);
+qint32 MLSWriteIni(const QString& file, const QString& section, const QString& key, const QString& value);
 
 // The text of a string number ("0001") in the current language, or empty.
 // Fills an empty current language from the settings file first.

@@ -103,9 +103,8 @@ void Control::createWidget(QWidget* parent) {
     case Kind::PictureBox: {
         auto* box = new PictureBox(design_.border, parent);
         widget = box;
-        setOpaqueBackground(box, design_.backColour != kNoColour
-                                     ? design_.backColour
-                                     : box->palette().color(QPalette::Window).rgb());
+        setOpaqueBackground(
+            box, design_.backColour != kNoColour ? design_.backColour : box->palette().color(QPalette::Window).rgb());
         break;
     }
     case Kind::Image: {
@@ -122,8 +121,7 @@ void Control::createWidget(QWidget* parent) {
     }
     widget_ = widget;
 
-    const QString objectName =
-        index_ >= 0 ? name_ + u'(' + QString::number(index_) + u')' : name_;
+    const QString objectName = index_ >= 0 ? name_ + u'(' + QString::number(index_) + u')' : name_;
     widget->setObjectName(objectName);
     if (!hasCaption(design_.kind))
         widget->setAccessibleName(objectName);
@@ -142,7 +140,8 @@ void Control::createWidget(QWidget* parent) {
     if (auto* button = qobject_cast<QAbstractButton*>(widget))
         QObject::connect(button, &QAbstractButton::clicked, receiver_.get(), [this] { clicked(); });
     else
-        new ClickFilter(widget, [this] { clicked(); }, receiver_.get());
+        new ClickFilter(
+            widget, [this] { clicked(); }, receiver_.get());
 
     widget->setEnabled(enabled_);
     // Placed before it is shown, so that Qt does not first work out a size of its own.
@@ -156,8 +155,7 @@ void Control::createMenuEntry() {
         return;
     Control* menuControl = container();
     QMenu* menu = menuControl && menuControl->action_ ? menuControl->action_->menu<QMenu*>() : nullptr;
-    const QString objectName =
-        index_ >= 0 ? name_ + u'(' + QString::number(index_) + u')' : name_;
+    const QString objectName = index_ >= 0 ? name_ + u'(' + QString::number(index_) + u')' : name_;
     QAction* action = nullptr;
     if (design_.kind == Kind::Menu) {
         QMenu* ownMenu = bar->addMenu(caption_);
@@ -263,8 +261,7 @@ void Control::placeWidget() {
     const double perPixelX = twipsPerPixelX(widget_);
     const double perPixelY = twipsPerPixelY(widget_);
     const auto [left, top, width, height] = twips_;
-    widget_->setGeometry(qRound(left / perPixelX), qRound(top / perPixelY),
-                         std::max(qRound(width / perPixelX), 0),
+    widget_->setGeometry(qRound(left / perPixelX), qRound(top / perPixelY), std::max(qRound(width / perPixelX), 0),
                          std::max(qRound(height / perPixelY), 0));
     // Fonts are fitted to the sizes a child sees: they wait while the window is
     // hidden (a screen goes through several sizes before it is first shown) and

@@ -13,8 +13,8 @@
 #include <QAction>
 #include <QFont>
 #include <QPointer>
-#include <QWidget>
 #include <QString>
+#include <QWidget>
 #include <array>
 #include <functional>
 #include <memory>

@@ -14,11 +14,11 @@ enum class Kind {
     CommandButton,
     GraphicalButton,  // command button with a picture above its caption
     CheckBox,
-    OptionButton,     // option buttons inside one picture box form one group
-    PictureBox,       // container with a background of its own
-    Image,            // shows a picture, drawn as large as fits without distortion
-    MenuCommand,      // menu-bar entry without sub-items
-    Menu,             // menu-bar entry that opens a menu of MenuItem rows
+    OptionButton,  // option buttons inside one picture box form one group
+    PictureBox,    // container with a background of its own
+    Image,         // shows a picture, drawn as large as fits without distortion
+    MenuCommand,   // menu-bar entry without sub-items
+    Menu,          // menu-bar entry that opens a menu of MenuItem rows
     MenuItem,
 };
 
@@ -43,32 +43,32 @@ inline constexpr QRgb kNoColour = 0;  // a real colour always has its alpha set
 struct ControlDesign {
     const char* name;
     Kind kind;
-    int index = -1;                   // >= 0: element `index` of the control array `name`
-    const char* container = nullptr;  // picture box or menu it lies in; nullptr: the screen
+    int index = -1;                                   // >= 0: element `index` of the control array `name`
+    const char* container = nullptr;                  // picture box or menu it lies in; nullptr: the screen
     double left = 0, top = 0, width = 0, height = 0;  // twips
-    const char* caption = nullptr;    // UTF-8; nullptr for kinds without a caption
+    const char* caption = nullptr;                    // UTF-8; nullptr for kinds without a caption
     Font font = {};
     Align align = Align::Left;
-    QRgb foreColour = kNoColour;      // kNoColour: the window-text colour
-    QRgb backColour = kNoColour;      // kNoColour: transparent (labels) or the kind's default
-    bool border = false;              // picture boxes: standard single border
-    const char* picture = nullptr;    // resource of the picture it shows
+    QRgb foreColour = kNoColour;    // kNoColour: the window-text colour
+    QRgb backColour = kNoColour;    // kNoColour: transparent (labels) or the kind's default
+    bool border = false;            // picture boxes: standard single border
+    const char* picture = nullptr;  // resource of the picture it shows
     Pointer pointer = {};
     bool visible = true;
     bool enabled = true;
-    bool checked = false;             // check boxes, option buttons and menu items
-    int tabIndex = -1;                // keyboard order; -1: takes no focus
-    const char* tag = nullptr;        // UTF-8 tag text the control starts with
+    bool checked = false;       // check boxes, option buttons and menu items
+    int tabIndex = -1;          // keyboard order; -1: takes no focus
+    const char* tag = nullptr;  // UTF-8 tag text the control starts with
 };
 
 struct ScreenDesign {
-    const char* name;                 // the form name, also its section in the language files
-    double clientWidth;               // design client area in twips
+    const char* name;    // the form name, also its section in the language files
+    double clientWidth;  // design client area in twips
     double clientHeight;
     QRgb background;
-    const char* icon = nullptr;       // resource of the window icon
+    const char* icon = nullptr;  // resource of the window icon
     Font font = {"MS Sans Serif", 8.25};
-    const char* caption = "";         // window caption; the screens carry none of their own
+    const char* caption = "";  // window caption; the screens carry none of their own
     std::vector<ControlDesign> controls = {};
 };
 

@@ -15,14 +15,12 @@ using namespace Qt::Literals::StringLiterals;
 namespace platform {
 namespace {
 
-MessageBoxResponder& responder()
-{
+MessageBoxResponder& responder() {
     static MessageBoxResponder answer;
     return answer;
 }
 
-QMessageBox::Icon qtIcon(MsgIcon icon)
-{
+QMessageBox::Icon qtIcon(MsgIcon icon) {
     switch (icon) {
     case MsgIcon::Critical:
         return QMessageBox::Critical;
@@ -38,8 +36,7 @@ QMessageBox::Icon qtIcon(MsgIcon icon)
 
 }  // namespace
 
-MsgAnswer MsgBox(const QString& message, MsgButtons buttons, MsgIcon icon, const QString& title)
-{
+MsgAnswer MsgBox(const QString& message, MsgButtons buttons, MsgIcon icon, const QString& title) {
     if (responder())
         return responder()(MessageBoxRequest{message, title, buttons, icon});
 
@@ -72,20 +69,17 @@ MsgAnswer MsgBox(const QString& message, MsgButtons buttons, MsgIcon icon, const
     return box.clickedButton() == yes ? MsgAnswer::Yes : MsgAnswer::No;
 }
 
-void setMessageBoxResponder(MessageBoxResponder answer)
-{
+void setMessageBoxResponder(MessageBoxResponder answer) {
     responder() = std::move(answer);
 }
 
-void installSystemTranslations()
-{
+void installSystemTranslations() {
     static QPointer<QTranslator> installed;
     if (installed || !QCoreApplication::instance())
         return;
     auto* translator = new QTranslator(QCoreApplication::instance());
-    if (translator->load(QLocale::system(), u"qtbase"_s, u"_"_s,
-                         QLibraryInfo::path(QLibraryInfo::TranslationsPath))
-        && QCoreApplication::installTranslator(translator))
+    if (translator->load(QLocale::system(), u"qtbase"_s, u"_"_s, QLibraryInfo::path(QLibraryInfo::TranslationsPath)) &&
+        QCoreApplication::installTranslator(translator))
         installed = translator;
     else
         delete translator;

@@ -20,8 +20,7 @@ struct MessageBoxRequest {
 
 // Shows the box and returns the button pressed. A null title gives the box
 // the application's title.
-MsgAnswer MsgBox(const QString& message, MsgButtons buttons, MsgIcon icon,
-                 const QString& title = QString());
+MsgAnswer MsgBox(const QString& message, MsgButtons buttons, MsgIcon icon, const QString& title = QString());
 
 // While a responder is set no dialog opens: every box is passed to it as it
 // was asked for (a null title stays null) and its answer is returned. Tests

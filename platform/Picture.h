@@ -17,9 +17,7 @@ public:
     const QImage& image() const { return image_; }
 
     // True when both are the very same loaded picture (not merely equal pixels).
-    bool isSameAs(const Picture& other) const {
-        return !isEmpty() && image_.cacheKey() == other.image_.cacheKey();
-    }
+    bool isSameAs(const Picture& other) const { return !isEmpty() && image_.cacheKey() == other.image_.cacheKey(); }
 
 private:
     QImage image_;

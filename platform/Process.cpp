@@ -14,22 +14,19 @@ using namespace Qt::Literals::StringLiterals;
 namespace platform {
 namespace {
 
-QString& programFolderOverride()
-{
+QString& programFolderOverride() {
     static QString folder;
     return folder;
 }
 
-std::function<void()>& endProgramHook()
-{
+std::function<void()>& endProgramHook() {
     static std::function<void()> hook;
     return hook;
 }
 
 // The folder for this user's guard: the per-user runtime folder when the
 // session has one, else the temporary folder (the file name holds the user id).
-QString singleInstanceLockPath()
-{
+QString singleInstanceLockPath() {
     QString folder = qEnvironmentVariable("XDG_RUNTIME_DIR");
     if (folder.isEmpty() || !QFileInfo(folder).isDir())
         folder = QDir::tempPath();
@@ -38,21 +35,18 @@ QString singleInstanceLockPath()
 
 }  // namespace
 
-QString ProgramFolder()
-{
+QString ProgramFolder() {
     if (!programFolderOverride().isEmpty())
         return programFolderOverride();
     const QString folder = QFileInfo(QCoreApplication::applicationFilePath()).canonicalPath();
     return folder.isEmpty() ? QCoreApplication::applicationDirPath() : folder;
 }
 
-void setProgramFolder(const QString& folder)
-{
+void setProgramFolder(const QString& folder) {
     programFolderOverride() = folder.isEmpty() ? QString() : QDir::cleanPath(folder);
 }
 
-bool AcquireSingleInstance()
-{
+bool AcquireSingleInstance() {
     static std::unique_ptr<QLockFile> guard;
     if (guard)
         return true;
@@ -69,8 +63,7 @@ bool AcquireSingleInstance()
     return lock->error() != QLockFile::LockFailedError;
 }
 
-void EndProgram()
-{
+void EndProgram() {
     if (endProgramHook()) {
         endProgramHook()();
         return;
@@ -81,13 +74,11 @@ void EndProgram()
     std::_Exit(0);
 }
 
-void setEndProgramHook(std::function<void()> hook)
-{
+void setEndProgramHook(std::function<void()> hook) {
     endProgramHook() = std::move(hook);
 }
 
-void DoEvents()
-{
+void DoEvents() {
     QCoreApplication::processEvents();
 }
 

@@ -23,13 +23,18 @@ constexpr qint64 kWritableSizeMax = 16 * 1024 * 1024;
 
 constexpr QByteArrayView kByteOrderMark("\xEF\xBB\xBF");
 
-bool isBlank(char byte) { return byte == ' ' || byte == '\t'; }
-bool isBlank(QChar ch) { return ch == u' ' || ch == u'\t'; }
-bool isLineBreak(char byte) { return byte == '\r' || byte == '\n'; }
+bool isBlank(char byte) {
+    return byte == ' ' || byte == '\t';
+}
+bool isBlank(QChar ch) {
+    return ch == u' ' || ch == u'\t';
+}
+bool isLineBreak(char byte) {
+    return byte == '\r' || byte == '\n';
+}
 
 template <typename View>
-View trimBlanks(View text)
-{
+View trimBlanks(View text) {
     while (!text.isEmpty() && isBlank(text.front()))
         text = text.sliced(1);
     while (!text.isEmpty() && isBlank(text.back()))
@@ -37,8 +42,7 @@ View trimBlanks(View text)
     return text;
 }
 
-QString limitedValue(QStringView value)
-{
+QString limitedValue(QStringView value) {
     if (value.size() > kProfileValueMax) {
         value.truncate(kProfileValueMax);
         if (value.back().isHighSurrogate())
@@ -48,11 +52,8 @@ QString limitedValue(QStringView value)
 }
 
 // Where the first line begins: after the byte-order mark of a file that has one.
-qsizetype firstLineStart(QByteArrayView bytes, TextEncoding encoding)
-{
-    return encoding == TextEncoding::Utf8WithBom && bytes.startsWith(kByteOrderMark)
-               ? kByteOrderMark.size()
-               : 0;
+qsizetype firstLineStart(QByteArrayView bytes, TextEncoding encoding) {
+    return encoding == TextEncoding::Utf8WithBom && bytes.startsWith(kByteOrderMark) ? kByteOrderMark.size() : 0;
 }
 
 // A line of bytes in memory: its place and the length of the CR LF, LF or CR
@@ -65,8 +66,7 @@ struct Line {
     qsizetype end() const { return start + length + endingLength; }
 };
 
-Line lineAt(QByteArrayView bytes, qsizetype start)
-{
+Line lineAt(QByteArrayView bytes, qsizetype start) {
     const QByteArrayView rest = bytes.sliced(start);
     const qsizetype length = std::find_if(rest.begin(), rest.end(), isLineBreak) - rest.begin();
     const QByteArrayView ending = rest.sliced(length);
@@ -75,8 +75,7 @@ Line lineAt(QByteArrayView bytes, qsizetype start)
 
 // Names compare without regard to case. An ASCII name reads the same in
 // every encoding a file may have, so only other names are decoded.
-bool sameName(QByteArrayView name, QStringView wanted, TextEncoding encoding)
-{
+bool sameName(QByteArrayView name, QStringView wanted, TextEncoding encoding) {
     const bool ascii = std::none_of(name.begin(), name.end(), [](char byte) { return byte & 0x80; });
     if (ascii)
         return wanted.compare(QLatin1StringView(name), Qt::CaseInsensitive) == 0;
@@ -84,8 +83,7 @@ bool sameName(QByteArrayView name, QStringView wanted, TextEncoding encoding)
 }
 
 // The name of the section that a line opens, or nothing for other lines.
-std::optional<QByteArrayView> sectionName(QByteArrayView line)
-{
+std::optional<QByteArrayView> sectionName(QByteArrayView line) {
     line = trimBlanks(line);
     if (!line.startsWith('['))
         return std::nullopt;
@@ -96,8 +94,7 @@ std::optional<QByteArrayView> sectionName(QByteArrayView line)
 
 // The value of a line that is an entry for `key`: what follows "=", without
 // blanks at its ends and without enclosing double quotes.
-std::optional<QByteArrayView> entryValue(QByteArrayView line, QStringView key, TextEncoding encoding)
-{
+std::optional<QByteArrayView> entryValue(QByteArrayView line, QStringView key, TextEncoding encoding) {
     const qsizetype equals = line.indexOf('=');
     if (equals < 0 || !sameName(trimBlanks(line.first(equals)), key, encoding))
         return std::nullopt;
@@ -115,9 +112,8 @@ struct ProfileEdit {
     QString text;
 };
 
-ProfileEdit planEdit(QByteArrayView bytes, TextEncoding encoding, QStringView section,
-                     QStringView key, const QString& entry)
-{
+ProfileEdit planEdit(QByteArrayView bytes, TextEncoding encoding, QStringView section, QStringView key,
+                     const QString& entry) {
     const Line firstLine = lineAt(bytes, firstLineStart(bytes, encoding));
     const QString newLine =
         firstLine.endingLength == 0
@@ -142,39 +138,33 @@ ProfileEdit planEdit(QByteArrayView bytes, TextEncoding encoding, QStringView se
         }
     }
     const qsizetype at = insertAt.value_or(bytes.size());
-    const bool afterUnendedLine =
-        at == bytes.size() && at > firstLine.start && !isLineBreak(bytes.back());
+    const bool afterUnendedLine = at == bytes.size() && at > firstLine.start && !isLineBreak(bytes.back());
     const QString separator = afterUnendedLine ? newLine : QString();
     if (insertAt)
         return {at, at, separator % entry % newLine};
     return {at, at, separator % u'[' % section % u']' % newLine % entry % newLine};
 }
 
-QByteArray applyEdit(const QByteArray& bytes, const ProfileEdit& edit, const QByteArray& text)
-{
+QByteArray applyEdit(const QByteArray& bytes, const ProfileEdit& edit, const QByteArray& text) {
     return bytes.first(edit.cutStart) + text + bytes.sliced(edit.cutEnd);
 }
 
-bool holdsLineBreak(QStringView text)
-{
+bool holdsLineBreak(QStringView text) {
     return text.contains(u'\r') || text.contains(u'\n');
 }
 
 // A value that the reader would change (blanks at its ends, or enclosing
 // quotes of its own) is written in quotes, so that it reads back the same.
-QString entryLine(QStringView key, const QString& value)
-{
-    const bool quoted = !value.isEmpty()
-                        && (isBlank(value.front()) || isBlank(value.back())
-                            || (value.size() >= 2 && value.startsWith(u'"') && value.endsWith(u'"')));
+QString entryLine(QStringView key, const QString& value) {
+    const bool quoted = !value.isEmpty() && (isBlank(value.front()) || isBlank(value.back()) ||
+                                             (value.size() >= 2 && value.startsWith(u'"') && value.endsWith(u'"')));
     return key % u'=' % (quoted ? u'"' % value % u'"' : value);
 }
 
 }  // namespace
 
-QString GetPrivateProfileString(const QString& section, const QString& key,
-                                const QString& fallback, const QString& file)
-{
+QString GetPrivateProfileString(const QString& section, const QString& key, const QString& fallback,
+                                const QString& file) {
     const QString answerWhenMissing = limitedValue(fallback);
     // Only regular files: opening a named pipe would wait for a writer.
     QFile input(file);
@@ -232,16 +222,13 @@ QString GetPrivateProfileString(const QString& section, const QString& key,
     }
 }
 
-bool WritePrivateProfileString(const QString& section, const QString& key,
-                               const QString& value, const QString& file)
-{
+bool WritePrivateProfileString(const QString& section, const QString& key, const QString& value, const QString& file) {
     // Names and values that could not be read back as written are refused:
     // a line break would make lines of its own.
     const QStringView sectionName = trimBlanks(QStringView(section));
     const QStringView keyName = trimBlanks(QStringView(key));
-    if (holdsLineBreak(sectionName) || sectionName.contains(u']') || keyName.isEmpty()
-        || holdsLineBreak(keyName) || keyName.contains(u'=') || keyName.startsWith(u'[')
-        || holdsLineBreak(value))
+    if (holdsLineBreak(sectionName) || sectionName.contains(u']') || keyName.isEmpty() || holdsLineBreak(keyName) ||
+        keyName.contains(u'=') || keyName.startsWith(u'[') || holdsLineBreak(value))
         return false;
 
     QByteArray old;
@@ -259,12 +246,11 @@ bool WritePrivateProfileString(const QString& section, const QString& key,
     const TextEncoding encoding = detectTextEncoding(old);
     const ProfileEdit edit = planEdit(old, encoding, sectionName, keyName, entry);
     // Only the start of a file carries a byte-order mark.
-    const std::optional<QByteArray> inserted = encodeTextAs(
-        edit.text, encoding == TextEncoding::Utf8WithBom ? TextEncoding::Utf8 : encoding);
+    const std::optional<QByteArray> inserted =
+        encodeTextAs(edit.text, encoding == TextEncoding::Utf8WithBom ? TextEncoding::Utf8 : encoding);
     QByteArray updated = inserted ? applyEdit(old, edit, *inserted) : QByteArray();
-    if (!inserted
-        || (encoding == TextEncoding::Windows1252
-            && detectTextEncoding(updated) != TextEncoding::Windows1252)) {
+    if (!inserted ||
+        (encoding == TextEncoding::Windows1252 && detectTextEncoding(updated) != TextEncoding::Windows1252)) {
         // Windows-1252 cannot hold the new text, or its bytes would make the
         // file read as UTF-8: the whole file becomes UTF-8, which keeps the
         // text of every line (and the bytes of every ASCII line).
@@ -276,9 +262,8 @@ bool WritePrivateProfileString(const QString& section, const QString& key,
     // Unbuffered, so that a write refused by a full disk fails here: a failed
     // flush of a buffered QSaveFile still commits the empty file.
     QSaveFile output(file);
-    return output.open(QIODevice::WriteOnly | QIODevice::Unbuffered)
-           && output.write(updated) == updated.size()
-           && output.commit();
+    return output.open(QIODevice::WriteOnly | QIODevice::Unbuffered) && output.write(updated) == updated.size() &&
+           output.commit();
 }
 
 }  // namespace platform

@@ -18,13 +18,12 @@ namespace platform {
 
 inline constexpr int kProfileValueMax = 511;
 
-QString GetPrivateProfileString(const QString& section, const QString& key,
-                                const QString& fallback, const QString& file);
+QString GetPrivateProfileString(const QString& section, const QString& key, const QString& fallback,
+                                const QString& file);
 
 // Returns false when the file could not be written (unwritable folder, a file
 // over 16 MiB, a line break in the section, key or value, a key holding "=");
 // the old file is then whole.
-bool WritePrivateProfileString(const QString& section, const QString& key,
-                               const QString& value, const QString& file);
+bool WritePrivateProfileString(const QString& section, const QString& key, const QString& value, const QString& file);
 
 }  // namespace platform

@@ -6,7 +6,7 @@
 namespace platform {
 
 double Rnd();
-void Randomize();                 // seeds from the clock
-void seedRandom(quint64 seed);    // a fixed seed, for tests
+void Randomize();               // seeds from the clock
+void seedRandom(quint64 seed);  // a fixed seed, for tests
 
 }  // namespace platform

@@ -298,8 +298,7 @@ Control* Screen::find(const QString& name, int index) const {
 Control& Screen::control(const QString& name, int index) const {
     Control* found = find(name, index);
     if (!found)
-        qFatal("Screen %s has no control %s(%d)", qUtf8Printable(name_), qUtf8Printable(name),
-               index);
+        qFatal("Screen %s has no control %s(%d)", qUtf8Printable(name_), qUtf8Printable(name), index);
     return *found;
 }
 
@@ -355,9 +354,8 @@ void Screen::applyTabOrder() {
         else
             inOrder.push_back(control.get());
     }
-    std::stable_sort(inOrder.begin(), inOrder.end(), [](const Control* a, const Control* b) {
-        return a->design().tabIndex < b->design().tabIndex;
-    });
+    std::stable_sort(inOrder.begin(), inOrder.end(),
+                     [](const Control* a, const Control* b) { return a->design().tabIndex < b->design().tabIndex; });
     for (std::size_t i = 1; i < inOrder.size(); ++i)
         QWidget::setTabOrder(inOrder[i - 1]->widget(), inOrder[i]->widget());
 }

@@ -36,7 +36,7 @@ public:
     const ScreenDesign& design() const { return design_; }
 
     bool isLoaded() const;
-    void Load();    // does nothing when already loaded
+    void Load();  // does nothing when already loaded
     void Show();
     void Unload();  // does nothing when not loaded
 
@@ -117,7 +117,7 @@ private:
     bool fontsFollowSizes() const;
     void refitFonts();
     bool drawingEnabled_ = true;
-    int lastClientWidth_ = -1;   // pixels
+    int lastClientWidth_ = -1;  // pixels
     int lastClientHeight_ = -1;
 };
 

@@ -10,8 +10,7 @@
 namespace platform {
 namespace {
 
-SoundObserver& observer()
-{
+SoundObserver& observer() {
     static SoundObserver watcher;
     return watcher;
 }
@@ -23,8 +22,7 @@ SoundObserver& observer()
 // object exists), and giving it the next file stops the one playing. With no
 // audio output nothing is made or played, so a machine without sound neither
 // waits nor fills the log with a complaint at every answer.
-QSoundEffect* soundEffect()
-{
+QSoundEffect* soundEffect() {
     static QPointer<QSoundEffect> effect;
     if (!effect)
         effect = new QSoundEffect(QCoreApplication::instance());
@@ -33,8 +31,7 @@ QSoundEffect* soundEffect()
 
 }  // namespace
 
-void PlaySoundAsync(const QString& path)
-{
+void PlaySoundAsync(const QString& path) {
     if (observer())
         observer()(path);
     if (!QCoreApplication::instance())
@@ -49,8 +46,7 @@ void PlaySoundAsync(const QString& path)
     effect->play();
 }
 
-void setSoundObserver(SoundObserver watcher)
-{
+void setSoundObserver(SoundObserver watcher) {
     observer() = std::move(watcher);
 }
 

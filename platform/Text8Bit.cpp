@@ -12,26 +12,22 @@ constexpr QByteArrayView kByteOrderMark("\xEF\xBB\xBF");
 // undefined (0x81, 0x8D, 0x8F, 0x90, 0x9D) map to the same code points as in
 // Latin-1, so that every byte decodes and encodes back to itself.
 constexpr std::array<char16_t, 32> kWindows1252High = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
-QString decodeWindows1252(QByteArrayView bytes)
-{
+QString decodeWindows1252(QByteArrayView bytes) {
     QString text(bytes.size(), Qt::Uninitialized);
     QChar* out = text.data();
     for (const char byte : bytes) {
         const auto code = static_cast<unsigned char>(byte);
-        *out++ = (code >= 0x80 && code < 0xA0) ? QChar(kWindows1252High[code - 0x80])
-                                               : QChar(char16_t(code));
+        *out++ = (code >= 0x80 && code < 0xA0) ? QChar(kWindows1252High[code - 0x80]) : QChar(char16_t(code));
     }
     return text;
 }
 
-std::optional<QByteArray> encodeWindows1252(const QString& text)
-{
+std::optional<QByteArray> encodeWindows1252(const QString& text) {
     QByteArray bytes;
     bytes.reserve(text.size());
     for (const QChar ch : text) {
@@ -50,19 +46,16 @@ std::optional<QByteArray> encodeWindows1252(const QString& text)
 
 }  // namespace
 
-void TextEncodingDetector::feed(QByteArrayView bytes)
-{
+void TextEncodingDetector::feed(QByteArrayView bytes) {
     if (start_.size() < kByteOrderMark.size())
         start_.append(bytes.first(std::min(bytes.size(), kByteOrderMark.size() - start_.size())));
     if (!nonAscii_)
-        nonAscii_ = std::any_of(bytes.begin(), bytes.end(),
-                                [](char byte) { return (byte & 0x80) != 0; });
-    if (!utf8_.hasError())
-        [[maybe_unused]] const QString discarded = utf8_.decode(bytes);
+        nonAscii_ = std::any_of(bytes.begin(), bytes.end(), [](char byte) { return (byte & 0x80) != 0; });
+    if (!utf8_.hasError()) [[maybe_unused]]
+        const QString discarded = utf8_.decode(bytes);
 }
 
-TextEncoding TextEncodingDetector::finish()
-{
+TextEncoding TextEncodingDetector::finish() {
     // A sequence cut off by the end of the text shows up as an error once
     // another byte follows it.
     [[maybe_unused]] const QString discarded = utf8_.decode(QByteArrayView("\n"));
@@ -71,15 +64,13 @@ TextEncoding TextEncodingDetector::finish()
     return start_ == kByteOrderMark ? TextEncoding::Utf8WithBom : TextEncoding::Utf8;
 }
 
-TextEncoding detectTextEncoding(QByteArrayView bytes)
-{
+TextEncoding detectTextEncoding(QByteArrayView bytes) {
     TextEncodingDetector detector;
     detector.feed(bytes);
     return detector.finish();
 }
 
-QString decodeTextAs(QByteArrayView bytes, TextEncoding encoding)
-{
+QString decodeTextAs(QByteArrayView bytes, TextEncoding encoding) {
     switch (encoding) {
     case TextEncoding::Windows1252:
         return decodeWindows1252(bytes);
@@ -94,8 +85,7 @@ QString decodeTextAs(QByteArrayView bytes, TextEncoding encoding)
     return utf8.decode(bytes);
 }
 
-std::optional<QByteArray> encodeTextAs(const QString& text, TextEncoding encoding)
-{
+std::optional<QByteArray> encodeTextAs(const QString& text, TextEncoding encoding) {
     switch (encoding) {
     case TextEncoding::Windows1252:
         return encodeWindows1252(text);

@@ -44,8 +44,7 @@ QRect fittedRect(const QSize& picture, const QRect& area) {
     if (picture.isEmpty() || area.isEmpty())
         return {};
     const QSize fitted = picture.scaled(area.size(), Qt::KeepAspectRatio);
-    return {area.topLeft() + QPoint((area.width() - fitted.width()) / 2,
-                                    (area.height() - fitted.height()) / 2),
+    return {area.topLeft() + QPoint((area.width() - fitted.width()) / 2, (area.height() - fitted.height()) / 2),
             fitted};
 }
 
@@ -79,8 +78,7 @@ QIcon iconFromResource(const char* resource) {
 QCursor cursorFromPointer(const Pointer& pointer) {
     if (!pointer.resource)
         return QCursor(Qt::ArrowCursor);
-    const QPixmap pixmap =
-        renderSvg(QString::fromUtf8(pointer.resource), QSize(kPointerSize, kPointerSize));
+    const QPixmap pixmap = renderSvg(QString::fromUtf8(pointer.resource), QSize(kPointerSize, kPointerSize));
     if (pixmap.isNull())
         return QCursor(Qt::ArrowCursor);
     return QCursor(pixmap, pointer.hotX, pointer.hotY);
@@ -115,8 +113,8 @@ QFont fittedFont(const QWidget* widget, const QFont& font, const QString& captio
     if (QFontMetricsF(font, widget).horizontalAdvance(text) + kBesidesTextAtMost <= widget->width())
         return font;
     // The margins, check mark or picture that the widget shows beside its caption.
-    const double besidesText = widget->sizeHint().width() -
-                               QFontMetricsF(widget->font(), widget).horizontalAdvance(caption);
+    const double besidesText =
+        widget->sizeHint().width() - QFontMetricsF(widget->font(), widget).horizontalAdvance(caption);
     const double room = widget->width() - besidesText;
     QFont fitted = font;
     // Hinting makes the width grow unevenly with the size: a few steps reach one that fits.
@@ -188,8 +186,8 @@ void ImageView::paintEvent(QPaintEvent*) {
             canvas.fill(Qt::transparent);
             if (!target.isEmpty()) {
                 QPainter painter(&canvas);
-                painter.drawImage(target, image_.scaled(target.size(), Qt::IgnoreAspectRatio,
-                                                        Qt::SmoothTransformation));
+                painter.drawImage(target,
+                                  image_.scaled(target.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
             }
             canvas.setDevicePixelRatio(ratio);
             scaled_ = canvas;

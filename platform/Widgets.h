@@ -29,7 +29,7 @@ QRect fittedRect(const QSize& picture, const QRect& area);
 // centred on a transparent background. A null pixmap when it cannot be read.
 QPixmap renderSvg(const QString& resource, const QSize& size, qreal devicePixelRatio = 1.0);
 
-QIcon iconFromResource(const char* resource);      // 16, 32 and 48 pixels
+QIcon iconFromResource(const char* resource);       // 16, 32 and 48 pixels
 QCursor cursorFromPointer(const Pointer& pointer);  // 32 x 32 with its hot spot
 
 // The designed font, bold; a design font without a family is the screen's.

@@ -16,8 +16,8 @@ namespace {
 qint32 roundToInteger(double value) {
     if (std::isnan(value))
         return 0;
-    const double clamped = std::clamp(value, double(std::numeric_limits<qint32>::min()),
-                                      double(std::numeric_limits<qint32>::max()));
+    const double clamped =
+        std::clamp(value, double(std::numeric_limits<qint32>::min()), double(std::numeric_limits<qint32>::max()));
     const double below = std::floor(clamped);
     const double fraction = clamped - below;
     const bool up = fraction > 0.5 || (fraction == 0.5 && std::fmod(below, 2.0) != 0.0);
@@ -67,8 +67,7 @@ void clsResize::Initialise() {
             return roundToInteger(control->coordinate(coordinate).value_or(0));
         };
         ControlPositions.push_back({control.get(), recorded(platform::Coordinate::Left),
-                                    recorded(platform::Coordinate::Top),
-                                    recorded(platform::Coordinate::Width),
+                                    recorded(platform::Coordinate::Top), recorded(platform::Coordinate::Width),
                                     recorded(platform::Coordinate::Height)});
     }
     FirstTime = false;

@@ -5,7 +5,6 @@
 
 #include <QDir>
 #include <QString>
-
 #include <cstdio>
 
 using namespace Qt::Literals::StringLiterals;

@@ -6,7 +6,6 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QTransform>
-
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -26,10 +25,10 @@ struct SetDesign {
 };
 
 const std::array<SetDesign, kSetCount> kSets{{
-    {{Shape::Circle, Shape::Square}, {QColor(0x1f, 0x5f, 0xd1), QColor(0xff, 0xa7, 0x26)}},   // blue, orange
-    {{Shape::Star, Shape::Moon}, {QColor(0x6a, 0x2f, 0xa8), QColor(0xff, 0xd6, 0x00)}},       // purple, yellow
-    {{Shape::Heart, Shape::Star}, {QColor(0xd3, 0x2f, 0x2f), QColor(0x81, 0xd4, 0xfa)}},      // red, sky blue
-    {{Shape::Ring, Shape::Face}, {QColor(0x4a, 0x55, 0xc0), QColor(0xff, 0xca, 0x28)}},       // indigo, amber
+    {{Shape::Circle, Shape::Square}, {QColor(0x1f, 0x5f, 0xd1), QColor(0xff, 0xa7, 0x26)}},  // blue, orange
+    {{Shape::Star, Shape::Moon}, {QColor(0x6a, 0x2f, 0xa8), QColor(0xff, 0xd6, 0x00)}},      // purple, yellow
+    {{Shape::Heart, Shape::Star}, {QColor(0xd3, 0x2f, 0x2f), QColor(0x81, 0xd4, 0xfa)}},     // red, sky blue
+    {{Shape::Ring, Shape::Face}, {QColor(0x4a, 0x55, 0xc0), QColor(0xff, 0xca, 0x28)}},      // indigo, amber
     {{Shape::Cube, Shape::Cylinder}, {QColor(0xb5, 0x17, 0x9e), QColor(0x80, 0xde, 0xea)}},  // magenta, aqua
 }};
 
@@ -42,7 +41,9 @@ QColor mix(const QColor& colour, const QColor& with, double share) {
                   channel(colour.blue(), with.blue()));
 }
 
-QColor outlineOf(const QColor& fill) { return mix(fill, Qt::black, 0.55); }
+QColor outlineOf(const QColor& fill) {
+    return mix(fill, Qt::black, 0.55);
+}
 
 // One filled part of a figure, in the figure's own units.
 struct Part {
@@ -56,7 +57,10 @@ QPainterPath starPath() {
         const double radius = i % 2 == 0 ? 1.0 : 0.48;
         const double angle = -std::numbers::pi / 2 + i * std::numbers::pi / 5;
         const QPointF point(radius * std::cos(angle), radius * std::sin(angle));
-        if (i == 0) path.moveTo(point); else path.lineTo(point);
+        if (i == 0)
+            path.moveTo(point);
+        else
+            path.lineTo(point);
     }
     path.closeSubpath();
     return path;
@@ -74,10 +78,10 @@ QPainterPath moonPath() {
     const auto degrees = [](double radians) { return radians * 180 / std::numbers::pi; };
     // Angles as QPainterPath counts them: anticlockwise on the screen, y down.
     const double towardsBite = degrees(std::atan2(-biteCentre.y(), biteCentre.x()));
-    const double outerHalf = degrees(std::acos((distance * distance + outerRadius * outerRadius
-                                                - innerRadius * innerRadius) / (2 * distance * outerRadius)));
-    const double innerHalf = degrees(std::acos((distance * distance + innerRadius * innerRadius
-                                                - outerRadius * outerRadius) / (2 * distance * innerRadius)));
+    const double outerHalf = degrees(std::acos(
+        (distance * distance + outerRadius * outerRadius - innerRadius * innerRadius) / (2 * distance * outerRadius)));
+    const double innerHalf = degrees(std::acos(
+        (distance * distance + innerRadius * innerRadius - outerRadius * outerRadius) / (2 * distance * innerRadius)));
     QPainterPath path;
     path.arcMoveTo(outer, towardsBite + outerHalf);
     path.arcTo(outer, towardsBite + outerHalf, 360 - 2 * outerHalf);
@@ -94,7 +98,10 @@ QPainterPath heartPath() {
         const double s = std::sin(t);
         const QPointF point(16 * s * s * s,
                             -(13 * std::cos(t) - 5 * std::cos(2 * t) - 2 * std::cos(3 * t) - std::cos(4 * t)));
-        if (i == 0) path.moveTo(point); else path.lineTo(point);
+        if (i == 0)
+            path.moveTo(point);
+        else
+            path.lineTo(point);
     }
     path.closeSubpath();
     return path;
@@ -170,10 +177,14 @@ std::vector<Part> partsOf(Shape shape, const QColor& fill) {
 // same extent; they are drawn a little smaller so both read as one size.
 double extentShare(Shape shape) {
     switch (shape) {
-    case Shape::Square: return 0.86;
-    case Shape::Cube: return 0.92;
-    case Shape::Heart: return 0.95;
-    default: return 1.0;
+    case Shape::Square:
+        return 0.86;
+    case Shape::Cube:
+        return 0.92;
+    case Shape::Heart:
+        return 0.95;
+    default:
+        return 1.0;
     }
 }
 
@@ -181,7 +192,8 @@ double extentShare(Shape shape) {
 // `centre` and its larger side is `extent` pixels.
 QTransform fitting(const std::vector<Part>& parts, QPointF centre, double extent) {
     QRectF bounds;
-    for (const Part& part : parts) bounds |= part.path.boundingRect();
+    for (const Part& part : parts)
+        bounds |= part.path.boundingRect();
     const double scale = extent / std::max(bounds.width(), bounds.height());
     return QTransform::fromTranslate(centre.x(), centre.y())
         .scale(scale, scale)
@@ -232,7 +244,8 @@ QImage drawPicture(int set, int index) {
         painter.setBrush(brush);
         painter.drawPath(toPixels.map(part.path));
     }
-    if (shape == Shape::Face) drawFaceFeatures(painter, toPixels, penWidth);
+    if (shape == Shape::Face)
+        drawFaceFeatures(painter, toPixels, penWidth);
     return image;
 }
 

@@ -2,10 +2,8 @@
 
 #include <QFile>
 #include <QHash>
-
-#include <gif_lib.h>
-
 #include <array>
+#include <gif_lib.h>
 #include <memory>
 #include <vector>
 
@@ -49,7 +47,8 @@ IndexedImage indexExactly(const std::vector<QRgb>& keys) {
     for (const QRgb key : keys) {
         auto found = indexOf.constFind(key);
         if (found == indexOf.cend()) {
-            if (indexOf.size() == kMaxColours) return {};
+            if (indexOf.size() == kMaxColours)
+                return {};
             found = indexOf.insert(key, GifByteType(indexOf.size()));
             if (key == kTransparentKey) {
                 result.transparentIndex = *found;
@@ -67,7 +66,8 @@ IndexedImage indexExactly(const std::vector<QRgb>& keys) {
 IndexedImage quantise(const std::vector<QRgb>& keys) {
     std::vector<GifByteType> red, green, blue;
     for (const QRgb key : keys) {
-        if (key == kTransparentKey) continue;
+        if (key == kTransparentKey)
+            continue;
         red.push_back(GifByteType(qRed(key)));
         green.push_back(GifByteType(qGreen(key)));
         blue.push_back(GifByteType(qBlue(key)));
@@ -93,7 +93,8 @@ IndexedImage quantise(const std::vector<QRgb>& keys) {
     }
     for (size_t i = 0; i < result.palette.size(); ++i) {
         const auto& sum = sums[i];
-        if (sum[3] == 0) continue;
+        if (sum[3] == 0)
+            continue;
         const auto mean = [&](quint64 total) { return GifByteType((total + sum[3] / 2) / sum[3]); };
         result.palette[i] = {mean(sum[0]), mean(sum[1]), mean(sum[2])};
     }
@@ -110,7 +111,8 @@ IndexedImage quantise(const std::vector<QRgb>& keys) {
 }
 
 bool putTransparency(GifFileType* gif, int transparentIndex) {
-    if (transparentIndex == NO_TRANSPARENT_COLOR) return true;
+    if (transparentIndex == NO_TRANSPARENT_COLOR)
+        return true;
     const GraphicsControlBlock control{DISPOSAL_UNSPECIFIED, false, 0, transparentIndex};
     GifByteType extension[4];
     const size_t length = EGifGCBToExtension(&control, extension);
@@ -123,14 +125,16 @@ bool writeGif(const QImage& source, const QString& path, QString* error) {
     const QImage image = source.convertToFormat(QImage::Format_ARGB32);
     const std::vector<QRgb> keys = pixelKeys(image);
     IndexedImage indexed = indexExactly(keys);
-    if (indexed.palette.empty()) indexed = quantise(keys);
+    if (indexed.palette.empty())
+        indexed = quantise(keys);
     if (indexed.palette.empty()) {
         *error = u"the colours of the image could not be quantised"_s;
         return false;
     }
     // A GIF colour table holds a power of two entries.
     int tableSize = 2;
-    while (tableSize < int(indexed.palette.size())) tableSize *= 2;
+    while (tableSize < int(indexed.palette.size()))
+        tableSize *= 2;
     indexed.palette.resize(size_t(tableSize), kTransparentColour);
 
     const std::unique_ptr<ColorMapObject, decltype(&GifFreeMapObject)> colourMap(
@@ -142,20 +146,21 @@ bool writeGif(const QImage& source, const QString& path, QString* error) {
         return false;
     }
     EGifSetGifVersion(gif, indexed.transparentIndex != NO_TRANSPARENT_COLOR);
-    bool written = colourMap
-        && EGifPutScreenDesc(gif, image.width(), image.height(), 8, 0, colourMap.get()) == GIF_OK
-        && putTransparency(gif, indexed.transparentIndex)
-        && EGifPutImageDesc(gif, 0, 0, image.width(), image.height(), false, nullptr) == GIF_OK;
+    bool written = colourMap &&
+                   EGifPutScreenDesc(gif, image.width(), image.height(), 8, 0, colourMap.get()) == GIF_OK &&
+                   putTransparency(gif, indexed.transparentIndex) &&
+                   EGifPutImageDesc(gif, 0, 0, image.width(), image.height(), false, nullptr) == GIF_OK;
     for (int y = 0; written && y < image.height(); ++y)
-        written = EGifPutLine(gif, indexed.pixels.data() + size_t(y) * size_t(image.width()), image.width())
-            == GIF_OK;
-    if (!written) gifError = gif->Error;
+        written = EGifPutLine(gif, indexed.pixels.data() + size_t(y) * size_t(image.width()), image.width()) == GIF_OK;
+    if (!written)
+        gifError = gif->Error;
     int closeError = 0;
     if (EGifCloseFile(gif, &closeError) != GIF_OK && written) {
         written = false;
         gifError = closeError;
     }
-    if (!written) *error = QString::fromUtf8(GifErrorString(gifError));
+    if (!written)
+        *error = QString::fromUtf8(GifErrorString(gifError));
     return written;
 }
 

@@ -12,7 +12,6 @@
 #include <QString>
 #include <QStringConverter>
 #include <QStringList>
-
 #include <cstdio>
 #include <optional>
 
@@ -33,16 +32,21 @@ std::optional<Failure> convert(const QString& source, QByteArray* output) {
     bool inSection = false;
     for (int number = 1; number <= lines.size(); ++number) {
         QString line = lines[number - 1];
-        if (line.endsWith(u'\r')) line.chop(1);
-        if (number == lines.size() && line.isEmpty()) break;  // the final line end
-        if (line.startsWith(u';')) continue;
+        if (line.endsWith(u'\r'))
+            line.chop(1);
+        if (number == lines.size() && line.isEmpty())
+            break;  // the final line end
+        if (line.startsWith(u';'))
+            continue;
         if (line.startsWith(u'[')) {
-            if (!line.endsWith(u']') || line.size() < 3) return Failure{number, u"a section name is [Name]"_s};
+            if (!line.endsWith(u']') || line.size() < 3)
+                return Failure{number, u"a section name is [Name]"_s};
             keysOfSection.clear();
             inSection = true;
         } else if (!line.trimmed().isEmpty()) {
             const qsizetype equals = line.indexOf(u'=');
-            if (equals <= 0) return Failure{number, u"an entry is key=\"text\""_s};
+            if (equals <= 0)
+                return Failure{number, u"an entry is key=\"text\""_s};
             const QString key = line.left(equals);
             const QString value = line.mid(equals + 1);
             if (key.contains(u' ') || key.contains(u'"'))
@@ -51,18 +55,23 @@ std::optional<Failure> convert(const QString& source, QByteArray* output) {
                 return Failure{number, u"the text stands between double quotes, right after ="_s};
             if (value.mid(1, value.size() - 2).contains(u'"'))
                 return Failure{number, u"a text holds no double quote"_s};
-            if (value.size() - 2 > kLongestText) return Failure{number, u"the text is too long"_s};
-            if (!inSection) return Failure{number, u"an entry stands inside a section"_s};
-            if (keysOfSection.contains(key)) return Failure{number, u"the key is given twice in its section"_s};
+            if (value.size() - 2 > kLongestText)
+                return Failure{number, u"the text is too long"_s};
+            if (!inSection)
+                return Failure{number, u"an entry stands inside a section"_s};
+            if (keysOfSection.contains(key))
+                return Failure{number, u"the key is given twice in its section"_s};
             keysOfSection.insert(key);
         }
         for (const QChar c : line)
-            if (c.category() == QChar::Other_Control) return Failure{number, u"a line holds no control character"_s};
+            if (c.category() == QChar::Other_Control)
+                return Failure{number, u"a line holds no control character"_s};
         // The encoder puts a substitute in place of a character it cannot
         // hold, so a line that does not come back the same is refused.
         QStringEncoder encoder("windows-1252");
         QStringDecoder decoder("windows-1252");
-        if (!encoder.isValid() || !decoder.isValid()) return Failure{number, u"no Windows-1252 converter"_s};
+        if (!encoder.isValid() || !decoder.isValid())
+            return Failure{number, u"no Windows-1252 converter"_s};
         const QByteArray bytes = encoder(line);
         if (encoder.hasError() || QString(decoder(bytes)) != line)
             return Failure{number, u"Windows-1252 cannot hold this line"_s};
@@ -88,7 +97,8 @@ int main(int argc, char** argv) {
     }
     const QByteArray bytes = source.readAll();
     QString text = QString::fromUtf8(bytes);
-    if (text.startsWith(u'\uFEFF')) text.remove(0, 1);
+    if (text.startsWith(u'\uFEFF'))
+        text.remove(0, 1);
     if (text.contains(QChar::ReplacementCharacter)) {
         std::fprintf(stderr, "%s is not UTF-8 text\n", qPrintable(sourcePath));
         return 1;
@@ -99,8 +109,8 @@ int main(int argc, char** argv) {
         return 1;
     }
     QSaveFile output(outputPath);
-    if (!output.open(QIODevice::WriteOnly | QIODevice::Truncate) || output.write(converted) != converted.size()
-        || !output.commit()) {
+    if (!output.open(QIODevice::WriteOnly | QIODevice::Truncate) || output.write(converted) != converted.size() ||
+        !output.commit()) {
         std::fprintf(stderr, "cannot write %s\n", qPrintable(outputPath));
         return 1;
     }

@@ -45,11 +45,16 @@ struct Partial {
 
 std::vector<Partial> partialsOf(Timbre timbre) {
     switch (timbre) {
-    case Timbre::Bell: return {{1, 1}, {2, 0.35}, {3, 0.12}, {4.2, 0.06}};
-    case Timbre::Brass: return {{1, 1}, {2, 0.5}, {3, 0.33}, {4, 0.2}, {5, 0.1}};
-    case Timbre::Twinkle: return {{1, 1}, {2, 0.15}};
-    case Timbre::Bounce: return {{1, 1}, {2, 0.3}, {3, 0.1}};
-    case Timbre::Soft: return {{1, 1}, {2, 0.12}};
+    case Timbre::Bell:
+        return {{1, 1}, {2, 0.35}, {3, 0.12}, {4.2, 0.06}};
+    case Timbre::Brass:
+        return {{1, 1}, {2, 0.5}, {3, 0.33}, {4, 0.2}, {5, 0.1}};
+    case Timbre::Twinkle:
+        return {{1, 1}, {2, 0.15}};
+    case Timbre::Bounce:
+        return {{1, 1}, {2, 0.3}, {3, 0.1}};
+    case Timbre::Soft:
+        return {{1, 1}, {2, 0.12}};
     }
     return {};
 }
@@ -57,20 +62,28 @@ std::vector<Partial> partialsOf(Timbre timbre) {
 double envelope(Timbre timbre, double t, double duration) {
     const auto ramp = [](double x) { return std::clamp(x, 0.0, 1.0); };
     switch (timbre) {
-    case Timbre::Bell: return ramp(t / 0.004) * std::exp(-t / (duration * 0.35));
-    case Timbre::Twinkle: return ramp(t / 0.002) * std::exp(-t / 0.05);
-    case Timbre::Brass: return ramp(t / 0.02) * ramp((duration - t) / 0.06) * (1 - 0.25 * t / duration);
-    case Timbre::Bounce: return ramp(t / 0.006) * ramp((duration - t) / 0.05) * std::exp(-t / (duration * 0.6));
-    case Timbre::Soft: return std::sin(std::numbers::pi * ramp(t / duration)) * std::exp(-t / duration);
+    case Timbre::Bell:
+        return ramp(t / 0.004) * std::exp(-t / (duration * 0.35));
+    case Timbre::Twinkle:
+        return ramp(t / 0.002) * std::exp(-t / 0.05);
+    case Timbre::Brass:
+        return ramp(t / 0.02) * ramp((duration - t) / 0.06) * (1 - 0.25 * t / duration);
+    case Timbre::Bounce:
+        return ramp(t / 0.006) * ramp((duration - t) / 0.05) * std::exp(-t / (duration * 0.6));
+    case Timbre::Soft:
+        return std::sin(std::numbers::pi * ramp(t / duration)) * std::exp(-t / duration);
     }
     return 0;
 }
 
 double frequencyAt(const Note& note, double t) {
     switch (note.timbre) {
-    case Timbre::Brass: return note.frequency * (1 + 0.004 * std::sin(2 * std::numbers::pi * 5.5 * t));
-    case Timbre::Bounce: return note.frequency * (1 - 0.12 * std::exp(-t / 0.02));
-    default: return note.frequency;
+    case Timbre::Brass:
+        return note.frequency * (1 + 0.004 * std::sin(2 * std::numbers::pi * 5.5 * t));
+    case Timbre::Bounce:
+        return note.frequency * (1 - 0.12 * std::exp(-t / 0.02));
+    default:
+        return note.frequency;
     }
 }
 
@@ -107,15 +120,18 @@ void levelAndFade(std::vector<double>& samples) {
     const size_t fadeIn = size_t(kFadeIn * kSampleRate), fadeOut = size_t(kFadeOut * kSampleRate);
     for (size_t i = 0; i < samples.size(); ++i) {
         double fade = 1;
-        if (i < fadeIn) fade = double(i) / double(fadeIn);
+        if (i < fadeIn)
+            fade = double(i) / double(fadeIn);
         const size_t fromEnd = samples.size() - 1 - i;
-        if (fromEnd < fadeOut) fade = std::min(fade, 0.5 - 0.5 * std::cos(std::numbers::pi * double(fromEnd) / double(fadeOut)));
+        if (fromEnd < fadeOut)
+            fade = std::min(fade, 0.5 - 0.5 * std::cos(std::numbers::pi * double(fromEnd) / double(fadeOut)));
         samples[i] *= gain * fade;
     }
 }
 
 void putLittleEndian(std::string& bytes, uint32_t value, int size) {
-    for (int i = 0; i < size; ++i) bytes.push_back(char((value >> (8 * i)) & 0xff));
+    for (int i = 0; i < size; ++i)
+        bytes.push_back(char((value >> (8 * i)) & 0xff));
 }
 
 bool writeWav(const std::filesystem::path& path, const std::vector<double>& samples) {
@@ -139,9 +155,8 @@ bool writeWav(const std::filesystem::path& path, const std::vector<double>& samp
     return bool(file.flush());
 }
 
-constexpr double C4 = 261.63, E4 = 329.63, G4 = 392.00, C5 = 523.25, E5 = 659.25, G5 = 783.99,
-                 C6 = 1046.50, D6 = 1174.66, E6 = 1318.51, G6 = 1567.98,
-                 A6 = 1760.00, C7 = 2093.00;
+constexpr double C4 = 261.63, E4 = 329.63, G4 = 392.00, C5 = 523.25, E5 = 659.25, G5 = 783.99, C6 = 1046.50,
+                 D6 = 1174.66, E6 = 1318.51, G6 = 1567.98, A6 = 1760.00, C7 = 2093.00;
 
 struct Sound {
     const char* file;
@@ -152,20 +167,39 @@ struct Sound {
 std::vector<Sound> sounds() {
     using enum Timbre;
     return {
-        {"si1.wav", 0.75,  // a rising chime
-         {{0.00, 0.45, C5, 0.6, Bell}, {0.09, 0.45, E5, 0.6, Bell}, {0.18, 0.45, G5, 0.6, Bell},
+        {"si1.wav",
+         0.75,  // a rising chime
+         {{0.00, 0.45, C5, 0.6, Bell},
+          {0.09, 0.45, E5, 0.6, Bell},
+          {0.18, 0.45, G5, 0.6, Bell},
           {0.27, 0.48, C6, 0.7, Bell}}},
-        {"si2.wav", 0.85,  // a little fanfare
-         {{0.00, 0.11, G4, 0.5, Brass}, {0.12, 0.11, C5, 0.5, Brass}, {0.24, 0.11, E5, 0.5, Brass},
-          {0.36, 0.48, G5, 0.5, Brass}, {0.36, 0.48, C5, 0.25, Brass}, {0.36, 0.48, E5, 0.25, Brass}}},
-        {"si3.wav", 0.60,  // a sparkle
-         {{0.00, 0.30, C6, 0.5, Twinkle}, {0.045, 0.30, D6, 0.5, Twinkle}, {0.09, 0.30, E6, 0.5, Twinkle},
-          {0.135, 0.30, G6, 0.5, Twinkle}, {0.18, 0.30, A6, 0.5, Twinkle}, {0.225, 0.30, C7, 0.5, Twinkle},
-          {0.30, 0.30, G6, 0.4, Twinkle}, {0.36, 0.24, C7, 0.4, Twinkle}, {0.00, 0.58, C5, 0.12, Bell}}},
-        {"si4.wav", 0.65,  // a bouncy "ta-da"
-         {{0.00, 0.13, G5, 0.6, Bounce}, {0.17, 0.46, C6, 0.6, Bounce}, {0.17, 0.46, E5, 0.25, Bounce},
+        {"si2.wav",
+         0.85,  // a little fanfare
+         {{0.00, 0.11, G4, 0.5, Brass},
+          {0.12, 0.11, C5, 0.5, Brass},
+          {0.24, 0.11, E5, 0.5, Brass},
+          {0.36, 0.48, G5, 0.5, Brass},
+          {0.36, 0.48, C5, 0.25, Brass},
+          {0.36, 0.48, E5, 0.25, Brass}}},
+        {"si3.wav",
+         0.60,  // a sparkle
+         {{0.00, 0.30, C6, 0.5, Twinkle},
+          {0.045, 0.30, D6, 0.5, Twinkle},
+          {0.09, 0.30, E6, 0.5, Twinkle},
+          {0.135, 0.30, G6, 0.5, Twinkle},
+          {0.18, 0.30, A6, 0.5, Twinkle},
+          {0.225, 0.30, C7, 0.5, Twinkle},
+          {0.30, 0.30, G6, 0.4, Twinkle},
+          {0.36, 0.24, C7, 0.4, Twinkle},
+          {0.00, 0.58, C5, 0.12, Bell}}},
+        {"si4.wav",
+         0.65,  // a bouncy "ta-da"
+         {{0.00, 0.13, G5, 0.6, Bounce},
+          {0.17, 0.46, C6, 0.6, Bounce},
+          {0.17, 0.46, E5, 0.25, Bounce},
           {0.17, 0.46, G5, 0.2, Bounce}}},
-        {"no.wav", 0.45,  // two soft falling notes: "not quite"
+        {"no.wav",
+         0.45,  // two soft falling notes: "not quite"
          {{0.00, 0.22, E4, 0.6, Soft}, {0.19, 0.26, C4, 0.6, Soft}}},
     };
 }

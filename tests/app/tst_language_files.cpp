@@ -62,10 +62,9 @@ private Q_SLOTS:
         const QMap<QString, QSet<QString>> sections = readKeys(path);
         QStringList missing;
         QStringList unknown;
-        for (const platform::Screen* screen :
-             {&screens::FormAvvio(), &screens::FormMenu(), &screens::FormEs1(), &screens::FormEs2(),
-              &screens::FormEs3(), &screens::FormEs4(), &screens::FormEs5(), &screens::FormEs6(),
-              &screens::FormEs7()}) {
+        for (const platform::Screen* screen : {&screens::FormAvvio(), &screens::FormMenu(), &screens::FormEs1(),
+                                               &screens::FormEs2(), &screens::FormEs3(), &screens::FormEs4(),
+                                               &screens::FormEs5(), &screens::FormEs6(), &screens::FormEs7()}) {
             const QString form = QString::fromUtf8(screen->design().name);
             QSet<QString> allowed{form % u".Caption"_s};
             for (const platform::ControlDesign& control : screen->design().controls) {

@@ -55,10 +55,11 @@ private Q_SLOTS:
         // This test's own guard against a second copy, apart from any real copy.
         qputenv("XDG_RUNTIME_DIR", folder.folder.path().toLocal8Bit());
         platform::setEndProgramHook([this] { ++ends; });
-        folder.writeFile(u"English.lng"_s, u"[FormAvvio]\r\nLabel2(1).Caption=\"Maths exercises\"\r\n"
-                                           "[FormMenu]\r\nCommand7.Caption=\"Change colour\"\r\n"
-                                           "[Strings]\r\n0001=\"Already running\"\r\n0002=\"Busy\"\r\n"
-                                           "0003=\"Quit?\"\r\n"_s);
+        folder.writeFile(u"English.lng"_s,
+                         u"[FormAvvio]\r\nLabel2(1).Caption=\"Maths exercises\"\r\n"
+                         "[FormMenu]\r\nCommand7.Caption=\"Change colour\"\r\n"
+                         "[Strings]\r\n0001=\"Already running\"\r\n0002=\"Busy\"\r\n"
+                         "0003=\"Quit?\"\r\n"_s);
         folder.storeLanguage(u"English"_s);
     }
     void cleanupTestCase() {

@@ -7,7 +7,6 @@
 #include <QPainter>
 #include <QSvgRenderer>
 #include <QtTest>
-
 #include <algorithm>
 
 using namespace Qt::Literals::StringLiterals;
@@ -18,7 +17,8 @@ QImage render(const char* resource, int size) {
     QSvgRenderer renderer(QString::fromLatin1(resource));
     QImage image(size, size, QImage::Format_ARGB32);
     image.fill(Qt::transparent);
-    if (!renderer.isValid()) return image;
+    if (!renderer.isValid())
+        return image;
     QPainter painter(&image);
     renderer.render(&painter);
     return image;
@@ -27,7 +27,8 @@ QImage render(const char* resource, int size) {
 double opaqueShare(const QImage& image) {
     int opaque = 0;
     for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x) opaque += qAlpha(image.pixel(x, y)) >= 250;
+        for (int x = 0; x < image.width(); ++x)
+            opaque += qAlpha(image.pixel(x, y)) >= 250;
     return double(opaque) / (image.width() * image.height());
 }
 
@@ -56,7 +57,8 @@ private Q_SLOTS:
             int alpha = 0;
             for (int y = pointer.hotY - 1; y <= pointer.hotY + 1; ++y)
                 for (int x = pointer.hotX - 1; x <= pointer.hotX + 1; ++x)
-                    if (image.rect().contains(x, y)) alpha = std::max(alpha, qAlpha(image.pixel(x, y)));
+                    if (image.rect().contains(x, y))
+                        alpha = std::max(alpha, qAlpha(image.pixel(x, y)));
             QVERIFY2(alpha >= 128, qPrintable(QString::fromLatin1(pointer.resource) + u": nothing at the hot spot"_s));
         }
     }

@@ -34,35 +34,43 @@ LanguageFile readLanguage(const QString& language) {
     const QString text = windows1252(source.readAll());
     QString section;
     const QStringList lines = text.split(u"\r\n"_s);
-    if (lines.isEmpty() || !lines.last().isEmpty()) file.problems << u"the last line has no CR LF"_s;
+    if (lines.isEmpty() || !lines.last().isEmpty())
+        file.problems << u"the last line has no CR LF"_s;
     for (qsizetype n = 0; n + 1 < lines.size(); ++n) {
         const QString& line = lines[n];
         const QString where = u"line %1: "_s.arg(n + 1);
-        if (line.contains(u'\r') || line.contains(u'\n')) file.problems << where + u"a line end other than CR LF"_s;
-        if (line.isEmpty()) continue;
+        if (line.contains(u'\r') || line.contains(u'\n'))
+            file.problems << where + u"a line end other than CR LF"_s;
+        if (line.isEmpty())
+            continue;
         if (line.startsWith(u'[') && line.endsWith(u']')) {
             section = line.mid(1, line.size() - 2);
-            if (file.sections.contains(section)) file.problems << where + u"section again"_s;
+            if (file.sections.contains(section))
+                file.problems << where + u"section again"_s;
             file.sections[section];
             continue;
         }
         const qsizetype equals = line.indexOf(u'=');
         const QString key = line.left(equals);
         const QString value = line.mid(equals + 1);
-        if (equals <= 0 || key.trimmed() != key || section.isEmpty() || value.size() < 2
-            || !value.startsWith(u'"') || !value.endsWith(u'"')) {
+        if (equals <= 0 || key.trimmed() != key || section.isEmpty() || value.size() < 2 || !value.startsWith(u'"') ||
+            !value.endsWith(u'"')) {
             file.problems << where + u"not key=\"text\" in a section"_s;
             continue;
         }
         const QString textOfKey = value.mid(1, value.size() - 2);
-        if (textOfKey.contains(u'"')) file.problems << where + u"a quote inside the text"_s;
-        if (file.sections[section].contains(key)) file.problems << where + u"key again"_s;
+        if (textOfKey.contains(u'"'))
+            file.problems << where + u"a quote inside the text"_s;
+        if (file.sections[section].contains(key))
+            file.problems << where + u"key again"_s;
         file.sections[section][key] = textOfKey;
     }
     return file;
 }
 
-QString keysOf(const Section& section) { return section.keys().join(u", "_s); }
+QString keysOf(const Section& section) {
+    return section.keys().join(u", "_s);
+}
 
 class LanguageTest : public QObject {
     Q_OBJECT
@@ -71,7 +79,8 @@ class LanguageTest : public QObject {
 
 private Q_SLOTS:
     void initTestCase() {
-        for (const QString& language : kLanguages) files_[language] = readLanguage(language);
+        for (const QString& language : kLanguages)
+            files_[language] = readLanguage(language);
     }
 
     void everyFileIsKeyTextPairsInSectionsWithCrLf() {
@@ -83,7 +92,8 @@ private Q_SLOTS:
     void everyLanguageHasTheKeysOfItalian() {
         const LanguageFile& italian = files_[u"Italiano"_s];
         QStringList numbers;
-        for (int n = 1; n <= 20; ++n) numbers << u"%1"_s.arg(n, 4, 10, QChar(u'0'));
+        for (int n = 1; n <= 20; ++n)
+            numbers << u"%1"_s.arg(n, 4, 10, QChar(u'0'));
         numbers << u"9996"_s << u"9997"_s << u"9998"_s << u"9999"_s;
         QCOMPARE(QStringList(italian.sections[u"Strings"_s].keys()), numbers);
 
@@ -96,8 +106,8 @@ private Q_SLOTS:
                 for (auto entry = section->cbegin(); entry != section->cend(); ++entry) {
                     const QString where = language + u" ["_s + section.key() + u"] "_s + entry.key();
                     // Language names, resizing tags and window titles are never translated.
-                    QVERIFY2(!entry.key().startsWith(u"mnuLanguage("_s) && !entry.key().endsWith(u".Tag"_s)
-                                 && !entry.key().startsWith(section.key() + u'.'),
+                    QVERIFY2(!entry.key().startsWith(u"mnuLanguage("_s) && !entry.key().endsWith(u".Tag"_s) &&
+                                 !entry.key().startsWith(section.key() + u'.'),
                              qPrintable(where));
                     QVERIFY2(!entry->trimmed().isEmpty(), qPrintable(where + u" is empty"_s));
                     // An ampersand in a caption marks the next letter as a shortcut instead of showing.
@@ -127,8 +137,10 @@ private Q_SLOTS:
             QCOMPARE(first, single.mid(0, 3));
             QCOMPARE(second, single.mid(0, 3));
             QCOMPARE(QSet<QString>(single.cbegin(), single.cend()).size(), single.size());
-            for (const QString& code : single) QVERIFY2(code.size() <= 2, qPrintable(language + u": "_s + code));
-            for (const QString& code : first) QVERIFY2(code.size() == 1, qPrintable(language + u": "_s + code));
+            for (const QString& code : single)
+                QVERIFY2(code.size() <= 2, qPrintable(language + u": "_s + code));
+            for (const QString& code : first)
+                QVERIFY2(code.size() == 1, qPrintable(language + u": "_s + code));
             const auto label4 = [&](int screen) {
                 return files_[language].sections[u"FormEs"_s + QString::number(screen)].value(u"Label4.Caption"_s);
             };

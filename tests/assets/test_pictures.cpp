@@ -8,7 +8,6 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QtTest>
-
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -49,27 +48,29 @@ double distance(const std::array<double, 3>& a, const std::array<double, 3>& b) 
 // Colour as a viewer with a full dichromacy sees it (Machado, Oliveira and
 // Fernandes, 2009, severity 1), in linear light.
 using Matrix = std::array<std::array<double, 3>, 3>;
-const Matrix kProtanopia{{{0.152286, 1.052583, -0.204868}, {0.114503, 0.786281, 0.099216},
-                          {-0.003882, -0.048116, 1.051998}}};
-const Matrix kDeuteranopia{{{0.367322, 0.860646, -0.227968}, {0.280085, 0.672501, 0.047413},
-                            {-0.011820, 0.042940, 0.968881}}};
-const Matrix kTritanopia{{{1.255528, -0.076749, -0.178779}, {-0.078411, 0.930809, 0.147602},
-                          {0.004733, 0.691367, 0.303900}}};
+const Matrix kProtanopia{
+    {{0.152286, 1.052583, -0.204868}, {0.114503, 0.786281, 0.099216}, {-0.003882, -0.048116, 1.051998}}};
+const Matrix kDeuteranopia{
+    {{0.367322, 0.860646, -0.227968}, {0.280085, 0.672501, 0.047413}, {-0.011820, 0.042940, 0.968881}}};
+const Matrix kTritanopia{
+    {{1.255528, -0.076749, -0.178779}, {-0.078411, 0.930809, 0.147602}, {0.004733, 0.691367, 0.303900}}};
 
 std::array<double, 3> seenWith(const Matrix& m, const std::array<double, 3>& rgb) {
     std::array<double, 3> result{};
     for (int row = 0; row < 3; ++row)
-        result[size_t(row)] = std::clamp(m[size_t(row)][0] * rgb[0] + m[size_t(row)][1] * rgb[1]
-                                             + m[size_t(row)][2] * rgb[2], 0.0, 1.0);
+        result[size_t(row)] =
+            std::clamp(m[size_t(row)][0] * rgb[0] + m[size_t(row)][1] * rgb[1] + m[size_t(row)][2] * rgb[2], 0.0, 1.0);
     return result;
 }
 
 QString picturePath(int set, int index) {
-    return QStringLiteral(MF_PROGRAM_DIR) + u"/gif/"_s + QString::number(set) + u'/'
-        + QString::number(index + 1) + u".gif"_s;
+    return QStringLiteral(MF_PROGRAM_DIR) + u"/gif/"_s + QString::number(set) + u'/' + QString::number(index + 1) +
+           u".gif"_s;
 }
 
-bool isOpaque(QRgb pixel) { return qAlpha(pixel) == 255; }
+bool isOpaque(QRgb pixel) {
+    return qAlpha(pixel) == 255;
+}
 
 // A pixel belongs to the figure when it stands clearly apart from the white
 // card; the card's light grey border and the transparent corners do not.
@@ -81,7 +82,8 @@ Figure figureOf(const QImage& image) {
     for (int y = 0; y < figure.side; ++y)
         for (int x = 0; x < figure.side; ++x) {
             const QRgb pixel = image.pixel(x, y);
-            if (!isOpaque(pixel) || 255 - std::min({qRed(pixel), qGreen(pixel), qBlue(pixel)}) <= 60) continue;
+            if (!isOpaque(pixel) || 255 - std::min({qRed(pixel), qGreen(pixel), qBlue(pixel)}) <= 60)
+                continue;
             figure.mask[size_t(y) * size_t(figure.side) + size_t(x)] = true;
             figure.bounds |= QRect(x, y, 1, 1);
             ++area;
@@ -89,7 +91,8 @@ Figure figureOf(const QImage& image) {
             figure.meanLinearRgb[1] += toLinear(qGreen(pixel));
             figure.meanLinearRgb[2] += toLinear(qBlue(pixel));
         }
-    for (double& channel : figure.meanLinearRgb) channel /= std::max(1, area);
+    for (double& channel : figure.meanLinearRgb)
+        channel /= std::max(1, area);
     return figure;
 }
 
@@ -97,8 +100,8 @@ Figure figureOf(const QImage& image) {
 // scaled by `scale` about `centre`.
 double overlap(const Figure& a, const Figure& b, double scale = 1, QPointF centre = {}) {
     const auto inMask = [](const Figure& figure, int x, int y) {
-        return x >= 0 && y >= 0 && x < figure.side && y < figure.side
-            && figure.mask[size_t(y) * size_t(figure.side) + size_t(x)];
+        return x >= 0 && y >= 0 && x < figure.side && y < figure.side &&
+               figure.mask[size_t(y) * size_t(figure.side) + size_t(x)];
     };
     int both = 0, either = 0;
     for (int y = 0; y < a.side; ++y)
@@ -112,11 +115,17 @@ double overlap(const Figure& a, const Figure& b, double scale = 1, QPointF centr
     return either == 0 ? 0 : double(both) / either;
 }
 
-int extent(const Figure& figure) { return std::max(figure.bounds.width(), figure.bounds.height()); }
+int extent(const Figure& figure) {
+    return std::max(figure.bounds.width(), figure.bounds.height());
+}
 
-QPointF centreOf(const Figure& figure) { return QRectF(figure.bounds).center(); }
+QPointF centreOf(const Figure& figure) {
+    return QRectF(figure.bounds).center();
+}
 
-QString nameOf(int set, int index) { return u"set %1, picture %2"_s.arg(set + 1).arg(index + 1); }
+QString nameOf(int set, int index) {
+    return u"set %1, picture %2"_s.arg(set + 1).arg(index + 1);
+}
 
 class PictureTest : public QObject {
     Q_OBJECT
@@ -143,7 +152,8 @@ private Q_SLOTS:
         const QImage missing = picture_files::missingPictureCard().image().convertToFormat(QImage::Format_ARGB32);
         QCOMPARE(missing.size(), images_[0][0].size());
         const int side = missing.width();
-        for (const QPoint& corner : {QPoint(1, 1), QPoint(side - 2, 1), QPoint(1, side - 2), QPoint(side - 2, side - 2)})
+        for (const QPoint& corner :
+             {QPoint(1, 1), QPoint(side - 2, 1), QPoint(1, side - 2), QPoint(side - 2, side - 2)})
             QCOMPARE(qAlpha(missing.pixel(corner)), 0);
         const QPoint face[] = {{side / 2, 8}, {side / 2, side - 9}, {8, side / 2}, {side - 9, side / 2}};
         for (const QPoint& at : face) {
@@ -156,9 +166,11 @@ private Q_SLOTS:
                 QPoint wrong(-1, -1);  // the first pixel whose opacity is not the missing card's
                 for (int y = 0; y < side && wrong.x() < 0; ++y)
                     for (int x = 0; x < side && wrong.x() < 0; ++x)
-                        if (isOpaque(image.pixel(x, y)) != (qAlpha(missing.pixel(x, y)) >= 128)) wrong = QPoint(x, y);
+                        if (isOpaque(image.pixel(x, y)) != (qAlpha(missing.pixel(x, y)) >= 128))
+                            wrong = QPoint(x, y);
                 const QString name = nameOf(set, index);
-                QVERIFY2(wrong.x() < 0, qPrintable(name + u": wrong opacity at (%1, %2)"_s.arg(wrong.x()).arg(wrong.y())));
+                QVERIFY2(wrong.x() < 0,
+                         qPrintable(name + u": wrong opacity at (%1, %2)"_s.arg(wrong.x()).arg(wrong.y())));
                 for (const QPoint& at : face)
                     QVERIFY2(image.pixel(at) == qRgb(255, 255, 255), qPrintable(name + u": the card is not white"_s));
             }
@@ -174,8 +186,8 @@ private Q_SLOTS:
                 const double lightness = std::abs(toLab(a.meanLinearRgb)[0] - toLab(b.meanLinearRgb)[0]);
                 QVERIFY2(lightness >= 25, qPrintable(pair + u": lightness differs by %1"_s.arg(lightness)));
                 for (const Matrix* sight : {&kProtanopia, &kDeuteranopia, &kTritanopia}) {
-                    const double seen = distance(toLab(seenWith(*sight, a.meanLinearRgb)),
-                                                 toLab(seenWith(*sight, b.meanLinearRgb)));
+                    const double seen =
+                        distance(toLab(seenWith(*sight, a.meanLinearRgb)), toLab(seenWith(*sight, b.meanLinearRgb)));
                     QVERIFY2(seen >= 25, qPrintable(pair + u": colours too close for colour-blind eyes"_s));
                 }
             }
@@ -210,7 +222,8 @@ private Q_SLOTS:
                          qPrintable(pair + u": colours differ"_s));
                 for (const Figure* figure : {&a, &b}) {
                     const QPointF offset = centreOf(*figure) - QPointF(figure->side / 2.0, figure->side / 2.0);
-                    QVERIFY2(std::abs(offset.x()) <= 3 && std::abs(offset.y()) <= 3, qPrintable(pair + u": off centre"_s));
+                    QVERIFY2(std::abs(offset.x()) <= 3 && std::abs(offset.y()) <= 3,
+                             qPrintable(pair + u": off centre"_s));
                 }
             }
     }

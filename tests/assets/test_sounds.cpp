@@ -5,7 +5,6 @@
 #include <QFile>
 #include <QtEndian>
 #include <QtTest>
-
 #include <algorithm>
 #include <cmath>
 #include <optional>
@@ -23,33 +22,43 @@ struct Wave {
 
 std::optional<Wave> readWave(const QString& path) {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
     const QByteArray bytes = file.readAll();
-    if (bytes.size() < 12 || !bytes.startsWith("RIFF") || bytes.mid(8, 4) != "WAVE") return std::nullopt;
+    if (bytes.size() < 12 || !bytes.startsWith("RIFF") || bytes.mid(8, 4) != "WAVE")
+        return std::nullopt;
     const auto u16 = [&](qsizetype at) { return qFromLittleEndian<quint16>(bytes.constData() + at); };
     const auto u32 = [&](qsizetype at) { return qFromLittleEndian<quint32>(bytes.constData() + at); };
     // The format comes before the samples, so the first "data" found is the data's own.
     const qsizetype format = bytes.indexOf("fmt "), data = bytes.indexOf("data");
-    if (format < 0 || data < format || format + 24 > bytes.size() || data + 8 > bytes.size()) return std::nullopt;
+    if (format < 0 || data < format || format + 24 > bytes.size() || data + 8 > bytes.size())
+        return std::nullopt;
     Wave wave{u16(format + 8), u16(format + 10), int(u32(format + 12)), u16(format + 22), {}};
     const qsizetype end = data + 8 + qsizetype(u32(data + 4));
-    if (end > bytes.size() || wave.bitsPerSample != 16) return std::nullopt;
-    for (qsizetype i = data + 8; i + 1 < end; i += 2) wave.samples.push_back(qint16(u16(i)) / 32768.0);
-    if (wave.samples.empty()) return std::nullopt;
+    if (end > bytes.size() || wave.bitsPerSample != 16)
+        return std::nullopt;
+    for (qsizetype i = data + 8; i + 1 < end; i += 2)
+        wave.samples.push_back(qint16(u16(i)) / 32768.0);
+    if (wave.samples.empty())
+        return std::nullopt;
     return wave;
 }
 
 double peakOf(const std::vector<double>& samples, size_t from, size_t to) {
     double peak = 0;
-    for (size_t i = from; i < to && i < samples.size(); ++i) peak = std::max(peak, std::abs(samples[i]));
+    for (size_t i = from; i < to && i < samples.size(); ++i)
+        peak = std::max(peak, std::abs(samples[i]));
     return peak;
 }
 
-double decibels(double level) { return 20 * std::log10(level); }
+double decibels(double level) {
+    return 20 * std::log10(level);
+}
 
 double rmsOf(const std::vector<double>& samples) {
     double sum = 0;
-    for (double s : samples) sum += s * s;
+    for (double s : samples)
+        sum += s * s;
     return std::sqrt(sum / double(samples.size()));
 }
 

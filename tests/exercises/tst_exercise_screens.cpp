@@ -59,7 +59,7 @@ const QByteArray kLanguageFile =
     "0005=\"CO\"\r\n0006=\"DI\"\r\n0007=\"FO\"\r\n0008=\"NI\"\r\n"
     "0014=\"C1\"\r\n0015=\"D1\"\r\n0016=\"F1\"\r\n0017=\"c2\"\r\n0018=\"d2\"\r\n0019=\"f2\"\r\n";
 const std::map<QString, int> kNamedChange{
-    {u"CO"_s, Colour}, {u"DI"_s, Size}, {u"FO"_s, Shape}, {u"NI"_s, 0},    {u"C1"_s, Colour},
+    {u"CO"_s, Colour}, {u"DI"_s, Size},  {u"FO"_s, Shape},  {u"NI"_s, 0},    {u"C1"_s, Colour},
     {u"D1"_s, Size},   {u"F1"_s, Shape}, {u"c2"_s, Colour}, {u"d2"_s, Size}, {u"f2"_s, Shape},
 };
 
@@ -98,11 +98,15 @@ class ExerciseScreensTest : public QObject {
     static QString caption(const FormEsercizio& screen, const QString& name) {
         return screen.control(name).text(platform::TextProperty::Caption).value_or(u"(none)"_s);
     }
-    static void clickPicture(const FormEsercizio& screen, int i) { QTest::mouseClick(picture(screen, i).widget(), Qt::LeftButton); }
+    static void clickPicture(const FormEsercizio& screen, int i) {
+        QTest::mouseClick(picture(screen, i).widget(), Qt::LeftButton);
+    }
     static void clickNext(const FormEsercizio& screen) {
         QTest::mouseClick(screen.control(u"BottoneAvanti"_s).widget(), Qt::LeftButton);
     }
-    static void chooseMenu(const FormEsercizio& screen, const QString& name) { screen.control(name).action()->trigger(); }
+    static void chooseMenu(const FormEsercizio& screen, const QString& name) {
+        screen.control(name).action()->trigger();
+    }
     static bool marksRight(const FormEsercizio& screen) {
         return screen.control(u"ComandoIconaSi"_s).visible() && !screen.control(u"ComandoIconaNo"_s).visible();
     }
@@ -265,7 +269,8 @@ private Q_SLOTS:
         QCOMPARE(sounds, QStringList(2, folder.path() % u"/suoni/no.wav"_s));
         solve(4, es4);
         QCOMPARE(sounds.size(), 3);
-        const QRegularExpression rightSound(u"^"_s % QRegularExpression::escape(folder.path()) % u"/suoni/si[1-4]\\.wav$"_s);
+        const QRegularExpression rightSound(u"^"_s % QRegularExpression::escape(folder.path()) %
+                                            u"/suoni/si[1-4]\\.wav$"_s);
         QVERIFY2(rightSound.match(sounds.last()).hasMatch(), qPrintable(sounds.last()));
         QCOMPARE(caption(es4, u"EtichettaEsatti"_s), u" 1"_s);
         QVERIFY(marksRight(es4));
@@ -392,10 +397,14 @@ private Q_SLOTS:
         QCoreApplication::processEvents();
         // Name, index and the designed left, top, width and height.
         const std::vector<std::tuple<QString, int, test_screen::Box>> designed{
-            {u"PicturesattiErrati"_s, -1, {7080, 240, 2175, 2175}}, {u"EtichettaErrati"_s, -1, {1440, 1605, 615, 615}},
-            {u"Picture4"_s, -1, {360, 480, 1695, 1695}},            {u"Picture2"_s, -1, {0, 0, 1695, 1695}},
-            {u"Label4"_s, -1, {2520, 840, 2055, 975}},              {u"BottoneAvanti"_s, -1, {7560, 5280, 1575, 975}},
-            {u"Picture1"_s, 0, {240, 2760, 1695, 1695}},            {u"Picture1"_s, 7, {5640, 4560, 1695, 1695}},
+            {u"PicturesattiErrati"_s, -1, {7080, 240, 2175, 2175}},
+            {u"EtichettaErrati"_s, -1, {1440, 1605, 615, 615}},
+            {u"Picture4"_s, -1, {360, 480, 1695, 1695}},
+            {u"Picture2"_s, -1, {0, 0, 1695, 1695}},
+            {u"Label4"_s, -1, {2520, 840, 2055, 975}},
+            {u"BottoneAvanti"_s, -1, {7560, 5280, 1575, 975}},
+            {u"Picture1"_s, 0, {240, 2760, 1695, 1695}},
+            {u"Picture1"_s, 7, {5640, 4560, 1695, 1695}},
         };
         const double twipsPerPixel = es6.scaleWidth() / es6.client()->width();
         for (const auto& [name, index, box] : designed) {

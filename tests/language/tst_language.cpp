@@ -37,8 +37,8 @@ class LanguageTest : public QObject {
     }
 
     void storeLanguage(const QString& language) const {
-        QVERIFY(modLanguageSupport::MLSWriteIni(modLanguageSupport::SettingsFile(), u"Language"_s,
-                                                u"CurrentLanguage"_s, language) != 0);
+        QVERIFY(modLanguageSupport::MLSWriteIni(modLanguageSupport::SettingsFile(), u"Language"_s, u"CurrentLanguage"_s,
+                                                language) != 0);
     }
 
     static std::unique_ptr<platform::Screen> translated(const QString& language) {
@@ -66,8 +66,9 @@ private Q_SLOTS:
     // the case of keys; above, the line scan takes the first line anywhere
     // that begins with the key exactly.
     void sizeDecidesHowTheFileIsRead() {
-        const QByteArray text = "[FormAvvio]\r\nLabel1.Caption=\"Avvio\"\r\n"
-                                "[FormMenu]\r\nLabel1.Caption=\"Menu\"\r\nlabel2.caption=\"minuscolo\"\r\n";
+        const QByteArray text =
+            "[FormAvvio]\r\nLabel1.Caption=\"Avvio\"\r\n"
+            "[FormMenu]\r\nLabel1.Caption=\"Menu\"\r\nlabel2.caption=\"minuscolo\"\r\n";
         const QString file = path(u"Italiano.lng"_s);
         write(u"Italiano.lng"_s, paddedTo(text, 64000));
         QCOMPARE(MLSReadIni(file, u"FormMenu"_s, u"Label1.Caption"_s), u"Menu"_s);
@@ -91,12 +92,15 @@ private Q_SLOTS:
         QTest::newRow("key inside a line") << paddedTo("x0003=\"no\"\r\n0003=\"si\"\r\n") << u"si"_s;
         QTest::newRow("lone CR") << paddedTo("0001=\"uno\"\r0003=\"tre\"\r0004=\"quattro\"\r") << u"tre"_s;
         QTest::newRow("last line without end") << paddedTo("0001=\"uno\"\r\n0003=\"fine\"") << u"fine"_s;
-        QTest::newRow("byte-order mark") << QByteArray("\xEF\xBB\xBF" "0003=\"primo\"\r\n;") + QByteArray(70000, 'x')
+        QTest::newRow("byte-order mark") << QByteArray(
+                                                "\xEF\xBB\xBF"
+                                                "0003=\"primo\"\r\n;") +
+                                                QByteArray(70000, 'x')
                                          << u"primo"_s;
         QTest::newRow("UTF-8") << paddedTo("0003=\"citt\xC3\xA0\"\r\n") << u"citt\u00E0"_s;
         // The whole file decides: one byte that is not UTF-8 makes every line Windows-1252.
-        QTest::newRow("Windows-1252 file") << paddedTo("0003=\"\xC3\xA0\"\r\n0004=\"citt\xE0\"\r\n")
-                                           << u"\u00C3\u00A0"_s;
+        QTest::newRow("Windows-1252 file")
+            << paddedTo("0003=\"\xC3\xA0\"\r\n0004=\"citt\xE0\"\r\n") << u"\u00C3\u00A0"_s;
     }
 
     void lineScan() {

@@ -36,8 +36,9 @@ int printButtonTexts() {
 
 // A short mono 8-bit PCM wave file: 4000 samples at 8000 a second.
 QByteArray waveFile() {
-    static const char header[] = "RIFF\xC4\x0F\0\0WAVEfmt \x10\0\0\0\x01\0\x01\0\x40\x1F\0\0\x40\x1F\0\0\x01\0\x08\0"
-                                 "data\xA0\x0F\0\0";
+    static const char header[] =
+        "RIFF\xC4\x0F\0\0WAVEfmt \x10\0\0\0\x01\0\x01\0\x40\x1F\0\0\x40\x1F\0\0\x01\0\x08\0"
+        "data\xA0\x0F\0\0";
     return QByteArray(header, sizeof header - 1) + QByteArray(4000, '\x40');
 }
 
@@ -80,8 +81,7 @@ private Q_SLOTS:
             seen.append(request);
             return request.buttons == MsgButtons::YesNo ? MsgAnswer::No : MsgAnswer::Ok;
         });
-        QCOMPARE(platform::MsgBox(u"Uscire?"_s, MsgButtons::YesNo, MsgIcon::Question, u"Metamorfine"_s),
-                 MsgAnswer::No);
+        QCOMPARE(platform::MsgBox(u"Uscire?"_s, MsgButtons::YesNo, MsgIcon::Question, u"Metamorfine"_s), MsgAnswer::No);
         QCOMPARE(platform::MsgBox(u"Nessun file"_s, MsgButtons::Ok, MsgIcon::None), MsgAnswer::Ok);
         QCOMPARE(platform::MsgBox(QString(), MsgButtons::Ok, MsgIcon::Critical, u""_s), MsgAnswer::Ok);
         platform::setMessageBoxResponder({});

@@ -55,7 +55,8 @@ private Q_SLOTS:
         if (QStringDecoder reference("windows-1252"); reference.isValid())
             QCOMPARE(text, QString(reference.decode(everyByte)));
         QCOMPARE(platform::encodeTextAs(u"\u20AC \u201Cbello\u201D \u2026"_s, TextEncoding::Windows1252),
-                 QByteArray("\x80 \x93" "bello\x94 \x85"));
+                 QByteArray("\x80 \x93"
+                            "bello\x94 \x85"));
         QVERIFY(!platform::encodeTextAs(u"\u0080"_s, TextEncoding::Windows1252));
         QVERIFY(!platform::encodeTextAs(u"\u0416"_s, TextEncoding::Windows1252));
 
@@ -66,9 +67,8 @@ private Q_SLOTS:
         QCOMPARE(platform::detectTextEncoding(utf8), TextEncoding::Utf8);
         QCOMPARE(platform::detectTextEncoding(withBom), TextEncoding::Utf8WithBom);
         QCOMPARE(platform::detectTextEncoding("\xEF\xBB\xBFplain"), TextEncoding::Utf8WithBom);
-        for (const QByteArray& notUtf8 : {QByteArray("ascii"), QByteArray("caff\xE8"),
-                                          QByteArray(utf8 + "\xE8"), utf8.chopped(1),
-                                          QByteArray("\xC0\xAF"), QByteArray("\xED\xA0\x80")})
+        for (const QByteArray& notUtf8 : {QByteArray("ascii"), QByteArray("caff\xE8"), QByteArray(utf8 + "\xE8"),
+                                          utf8.chopped(1), QByteArray("\xC0\xAF"), QByteArray("\xED\xA0\x80")})
             QCOMPARE(platform::detectTextEncoding(notUtf8), TextEncoding::Windows1252);
         QCOMPARE(platform::decodeTextAs(withBom, TextEncoding::Utf8WithBom), u"caff\u00E8 \u20AC"_s);
     }
@@ -83,12 +83,23 @@ private Q_SLOTS:
     void readsEntries() {
         QFETCH(QByteArray, lineEnding);
         const QList<QByteArray> lines = {
-            "plain=before any section", "[FormMenu]", "Label1.Caption=\"Menu label\"", "[Strings]",
-            "0001=\"Un'altra copia \xE8 aperta\"", "  0002 \t=  \"  spaced inside  \"  ",
-            "0003=no quotes", "0004=\"only opening", "0006=\"\"", "0007=\"",
-            "0008=\"" + QByteArray(600, 'x') + "\"", "0001=second occurrence",
-            "; 0010=commented out", "[ FormAvvio ]", "Label1.Caption=\"Start label\"",
-            "[strings]", "0011=from a repeated section",
+            "plain=before any section",
+            "[FormMenu]",
+            "Label1.Caption=\"Menu label\"",
+            "[Strings]",
+            "0001=\"Un'altra copia \xE8 aperta\"",
+            "  0002 \t=  \"  spaced inside  \"  ",
+            "0003=no quotes",
+            "0004=\"only opening",
+            "0006=\"\"",
+            "0007=\"",
+            "0008=\"" + QByteArray(600, 'x') + "\"",
+            "0001=second occurrence",
+            "; 0010=commented out",
+            "[ FormAvvio ]",
+            "Label1.Caption=\"Start label\"",
+            "[strings]",
+            "0011=from a repeated section",
         };
         const QString file = path(u"entries.lng"_s);
         writeAll(file, lines.join(lineEnding) + lineEnding);
@@ -105,17 +116,15 @@ private Q_SLOTS:
         QCOMPARE(read(u"Strings"_s, u"0011"_s), u"from a repeated section"_s);
         QCOMPARE(read(u"FormMenu"_s, u"label1.caption"_s), u"Menu label"_s);
         QCOMPARE(read(u"formavvio"_s, u"Label1.Caption"_s), u"Start label"_s);
-        for (const auto& [section, key] :
-             {std::pair(u"Strings"_s, u"0010"_s), std::pair(u"FormMenu"_s, u"0001"_s),
-              std::pair(u"Strings"_s, u"plain"_s), std::pair(u"None"_s, u"0001"_s)})
+        for (const auto& [section, key] : {std::pair(u"Strings"_s, u"0010"_s), std::pair(u"FormMenu"_s, u"0001"_s),
+                                           std::pair(u"Strings"_s, u"plain"_s), std::pair(u"None"_s, u"0001"_s)})
             QCOMPARE(read(section, key), u"<fallback>"_s);
 
         // Non-ASCII names match without regard to case; a cut never splits a surrogate pair.
         const QString utf8File = path(u"entries-utf8.lng"_s);
-        writeAll(utf8File, "\xEF\xBB\xBF[Strings]" + lineEnding + u"Cl\u00C9=\"\u0414\u0430\""_s.toUtf8()
-                               + lineEnding + "0002=" + QByteArray(510, 'z') + u"\U0001F600"_s.toUtf8());
-        QCOMPARE(GetPrivateProfileString(u"strings"_s, u"cl\u00E9"_s, QString(), utf8File),
-                 u"\u0414\u0430"_s);
+        writeAll(utf8File, "\xEF\xBB\xBF[Strings]" + lineEnding + u"Cl\u00C9=\"\u0414\u0430\""_s.toUtf8() + lineEnding +
+                               "0002=" + QByteArray(510, 'z') + u"\U0001F600"_s.toUtf8());
+        QCOMPARE(GetPrivateProfileString(u"strings"_s, u"cl\u00E9"_s, QString(), utf8File), u"\u0414\u0430"_s);
         QCOMPARE(GetPrivateProfileString(u"Strings"_s, u"0002"_s, QString(), utf8File), QString(510, u'z'));
     }
 
@@ -178,8 +187,16 @@ private Q_SLOTS:
         QFETCH(QByteArray, lineEnding);
         const auto join = [&](const QList<QByteArray>& lines) { return lines.join(lineEnding); };
         const QList<QByteArray> original = {
-            "; remembered choices \xE8", "[Language]", "  currentlanguage = \"Italiano\"  ",
-            "Other=kept", "", "[Window]", "Size = 3 ", "[language]", "Late=1", "",
+            "; remembered choices \xE8",
+            "[Language]",
+            "  currentlanguage = \"Italiano\"  ",
+            "Other=kept",
+            "",
+            "[Window]",
+            "Size = 3 ",
+            "[language]",
+            "Late=1",
+            "",
         };
         const QString file = path(u"keep.ini"_s);
         writeAll(file, join(original));
@@ -194,7 +211,9 @@ private Q_SLOTS:
         QCOMPARE(readAll(file), join(expected));
         QVERIFY(WritePrivateProfileString(u"Sounds"_s, u"On"_s, u"1"_s, file));
         expected.removeLast();
-        expected << "[Sounds]" << "On=1" << "";
+        expected << "[Sounds]"
+                 << "On=1"
+                 << "";
         QCOMPARE(readAll(file), join(expected));
 
         writeAll(file, "[Language]" + lineEnding + "Other=kept");
@@ -208,17 +227,19 @@ private Q_SLOTS:
     void writerKeepsEncodingAndValues() {
         const QString file = path(u"LangSetting.ini"_s);
         QVERIFY(writeLanguage(file, u"Fran\u00E7ais"_s));
-        QCOMPARE(readAll(file), QByteArray("[Language]\r\nCurrentLanguage=Fran\xE7" "ais\r\n"));
+        QCOMPARE(readAll(file), QByteArray("[Language]\r\nCurrentLanguage=Fran\xE7"
+                                           "ais\r\n"));
         // A name Windows-1252 cannot hold turns the file to UTF-8, other lines keeping their text.
         const QString russian = u"\u0420\u0443\u0441\u0441\u043A\u0438\u0439"_s;
-        writeAll(file, "; caff\xE8\r\n[Language]\r\nCurrentLanguage=Fran\xE7" "ais\r\n");
+        writeAll(file,
+                 "; caff\xE8\r\n[Language]\r\nCurrentLanguage=Fran\xE7"
+                 "ais\r\n");
         QVERIFY(writeLanguage(file, russian));
-        QCOMPARE(readAll(file), u"; caff\u00E8\r\n[Language]\r\nCurrentLanguage="_s.toUtf8()
-                                    + russian.toUtf8() + "\r\n");
+        QCOMPARE(readAll(file),
+                 u"; caff\u00E8\r\n[Language]\r\nCurrentLanguage="_s.toUtf8() + russian.toUtf8() + "\r\n");
         // A UTF-8 file stays UTF-8, byte-order mark included.
         QVERIFY(writeLanguage(file, u"Fran\u00E7ais"_s));
-        QCOMPARE(readAll(file),
-                 u"; caff\u00E8\r\n[Language]\r\nCurrentLanguage=Fran\u00E7ais\r\n"_s.toUtf8());
+        QCOMPARE(readAll(file), u"; caff\u00E8\r\n[Language]\r\nCurrentLanguage=Fran\u00E7ais\r\n"_s.toUtf8());
         writeAll(file, "\xEF\xBB\xBF[Language]\nCurrentLanguage=x\n");
         QVERIFY(writeLanguage(file, u"Espa\u00F1ol"_s));
         QCOMPARE(readAll(file), "\xEF\xBB\xBF" + u"[Language]\nCurrentLanguage=Espa\u00F1ol\n"_s.toUtf8());

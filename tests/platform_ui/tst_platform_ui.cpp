@@ -9,8 +9,8 @@
 #include <QPainter>
 #include <QScreen>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QTest>
+#include <QTimer>
 
 using namespace Qt::Literals::StringLiterals;
 using platform::Control;
@@ -28,34 +28,85 @@ platform::ScreenDesign testDesign(const char* name) {
     platform::ScreenDesign design{name, 6000, 4500, qRgb(0, 255, 255)};
     design.icon = kSquare;
     auto add = [&design](ControlDesign control) { design.controls.push_back(control); };
-    add({.name = "Etichetta", .kind = Kind::Label, .left = 150, .top = 150, .width = 1500,
-         .height = 300, .caption = "Titolo  ", .font = {"Arial", 12}, .align = platform::Align::Centre,
+    add({.name = "Etichetta",
+         .kind = Kind::Label,
+         .left = 150,
+         .top = 150,
+         .width = 1500,
+         .height = 300,
+         .caption = "Titolo  ",
+         .font = {"Arial", 12},
+         .align = platform::Align::Centre,
          .tag = "@LT"});
-    add({.name = "Bottone", .kind = Kind::GraphicalButton, .left = 4200, .top = 3300, .width = 1500,
-         .height = 900, .caption = "avanti", .picture = kSquare, .pointer = {kSquare, 3, 1},
+    add({.name = "Bottone",
+         .kind = Kind::GraphicalButton,
+         .left = 4200,
+         .top = 3300,
+         .width = 1500,
+         .height = 900,
+         .caption = "avanti",
+         .picture = kSquare,
+         .pointer = {kSquare, 3, 1},
          .tabIndex = 1});
-    add({.name = "Scatola", .kind = Kind::PictureBox, .left = 150, .top = 600, .width = 3000,
-         .height = 1200, .backColour = qRgb(255, 255, 255), .border = true, .tabIndex = 2});
+    add({.name = "Scatola",
+         .kind = Kind::PictureBox,
+         .left = 150,
+         .top = 600,
+         .width = 3000,
+         .height = 1200,
+         .backColour = qRgb(255, 255, 255),
+         .border = true,
+         .tabIndex = 2});
     for (int i = 0; i < 2; ++i)
-        add({.name = "Opzione", .kind = Kind::OptionButton, .index = i, .container = "Scatola",
-             .left = 120, .top = 120 + 480.0 * i, .width = 1500, .height = 300,
-             .caption = i == 0 ? "uno" : "due", .checked = i == 0, .tabIndex = 3 + i});
+        add({.name = "Opzione",
+             .kind = Kind::OptionButton,
+             .index = i,
+             .container = "Scatola",
+             .left = 120,
+             .top = 120 + 480.0 * i,
+             .width = 1500,
+             .height = 300,
+             .caption = i == 0 ? "uno" : "due",
+             .checked = i == 0,
+             .tabIndex = 3 + i});
     for (int i = 0; i < 3; ++i)
-        add({.name = "Immagine", .kind = Kind::Image, .index = i, .left = 150 + 1500.0 * i,
-             .top = 2100, .width = 1350, .height = 1350});
-    add({.name = "Spunta", .kind = Kind::CheckBox, .left = 3300, .top = 600, .width = 2000,
-         .height = 300, .caption = "Suoni", .tabIndex = 0});
-    add({.name = "Nascosto", .kind = Kind::CommandButton, .left = 3300, .top = 1200,
-         .width = 1500, .height = 600, .caption = "nascosto", .visible = false, .enabled = false,
+        add({.name = "Immagine",
+             .kind = Kind::Image,
+             .index = i,
+             .left = 150 + 1500.0 * i,
+             .top = 2100,
+             .width = 1350,
+             .height = 1350});
+    add({.name = "Spunta",
+         .kind = Kind::CheckBox,
+         .left = 3300,
+         .top = 600,
+         .width = 2000,
+         .height = 300,
+         .caption = "Suoni",
+         .tabIndex = 0});
+    add({.name = "Nascosto",
+         .kind = Kind::CommandButton,
+         .left = 3300,
+         .top = 1200,
+         .width = 1500,
+         .height = 600,
+         .caption = "nascosto",
+         .visible = false,
+         .enabled = false,
          .tabIndex = 5});
-    add({.name = "Cornice", .kind = Kind::PictureBox, .left = 4500, .top = 1950, .width = 1500,
-         .height = 1050, .backColour = qRgb(255, 255, 255), .border = true});
-    add({.name = "Ritratto", .kind = Kind::Image, .container = "Cornice", .width = 1500,
-         .height = 1050});
+    add({.name = "Cornice",
+         .kind = Kind::PictureBox,
+         .left = 4500,
+         .top = 1950,
+         .width = 1500,
+         .height = 1050,
+         .backColour = qRgb(255, 255, 255),
+         .border = true});
+    add({.name = "Ritratto", .kind = Kind::Image, .container = "Cornice", .width = 1500, .height = 1050});
     add({.name = "Azzera", .kind = Kind::MenuCommand, .caption = "Azzera  "});
     add({.name = "Lingue", .kind = Kind::Menu, .caption = "Lingua"});
-    add({.name = "Lingua", .kind = Kind::MenuItem, .index = 0, .container = "Lingue",
-         .caption = "it"});
+    add({.name = "Lingua", .kind = Kind::MenuItem, .index = 0, .container = "Lingue", .caption = "it"});
     return design;
 }
 
@@ -137,8 +188,7 @@ private Q_SLOTS:
         QCOMPARE(option.widget()->objectName(), u"Opzione(1)"_s);
         QVERIFY(first->control(u"Scatola"_s).widget()->isAncestorOf(option.widget()));
         QVERIFY(first->find(u"Opzione"_s) == nullptr);
-        QCOMPARE(first->control(u"Spunta"_s).widget()->nextInFocusChain(),
-                 first->control(u"Bottone"_s).widget());
+        QCOMPARE(first->control(u"Spunta"_s).widget()->nextInFocusChain(), first->control(u"Bottone"_s).widget());
 
         Control& label = first->control(u"Etichetta"_s);
         label.setText(TextProperty::Caption, u"cambiata"_s);
@@ -161,8 +211,7 @@ private Q_SLOTS:
         QCOMPARE(first->activations, 3);
         first->Unload();
         first->Load();
-        QCOMPARE(platform::Screen::loadedScreens(),
-                 (std::vector<platform::Screen*>{second.get(), first.get()}));
+        QCOMPARE(platform::Screen::loadedScreens(), (std::vector<platform::Screen*>{second.get(), first.get()}));
     }
 
     void resizeRunsOncePerRealChange() {
@@ -189,7 +238,8 @@ private Q_SLOTS:
         first->window()->resize(700, 500);
         QCoreApplication::processEvents();
         QCOMPARE(first->resizes, afterShow + 2);
-        QCOMPARE(first->clientAtResize, QSizeF(700 * 15, (500 - first->window()->findChild<QMenuBar*>()->height()) * 15));
+        QCOMPARE(first->clientAtResize,
+                 QSizeF(700 * 15, (500 - first->window()->findChild<QMenuBar*>()->height()) * 15));
     }
 
     void twipsRoundTrip() {
@@ -214,8 +264,7 @@ private Q_SLOTS:
         QCOMPARE(QRect(option.widget()->mapTo(box, QPoint()), option.widget()->size()),
                  QRect(box->contentsRect().topLeft() + QPoint(8, 40), QSize(100, 20)));
         option.setCoordinate(Coordinate::Width, 6000);
-        QCOMPARE(option.widget()->visibleRegion().boundingRect().right() +
-                     option.widget()->mapTo(box, QPoint()).x(),
+        QCOMPARE(option.widget()->visibleRegion().boundingRect().right() + option.widget()->mapTo(box, QPoint()).x(),
                  box->contentsRect().right());
         QCOMPARE(option.coordinate(Coordinate::Top), 600.0);
     }
@@ -247,8 +296,8 @@ private Q_SLOTS:
 
         Control& label = first->control(u"Etichetta"_s);
         label.setText(TextProperty::Caption, u"Un titolo molto più lungo"_s);
-        QVERIFY(QFontMetricsF(label.widget()->font()).horizontalAdvance(u"Un titolo molto più lungo"_s)
-                <= label.widget()->width());
+        QVERIFY(QFontMetricsF(label.widget()->font()).horizontalAdvance(u"Un titolo molto più lungo"_s) <=
+                label.widget()->width());
         label.setText(TextProperty::Caption, u"Titolo"_s);
         QCOMPARE(points(label), 12.0);
 
@@ -339,8 +388,8 @@ private Q_SLOTS:
     void loadPictureRejectsBadFiles() {
         QTemporaryDir folder;
         QVERIFY(!platform::LoadPicture(folder.filePath(u"manca.gif"_s)));
-        for (const QByteArray& junk : {QByteArray("not a picture at all"),
-                                       QByteArray("GIF89a\x10\x00\x10\x00\xff\xff", 12)}) {
+        for (const QByteArray& junk :
+             {QByteArray("not a picture at all"), QByteArray("GIF89a\x10\x00\x10\x00\xff\xff", 12)}) {
             QFile file(folder.filePath(u"rotto.gif"_s));
             QVERIFY(file.open(QIODevice::WriteOnly) && file.write(junk) == junk.size());
             file.close();
