@@ -11,10 +11,10 @@
 namespace tools {
 
 // The side of every picture, in pixels.
-inline constexpr int kPictureSize = 256;
+inline constexpr int kPictureSize = 512;
 
-inline constexpr double kCardBorderWidth = 3;
-inline constexpr double kCardCornerRadius = 28;
+inline constexpr double kCardBorderWidth = 6;
+inline constexpr double kCardCornerRadius = 56;
 
 // Draws the card, antialiased, over the whole of a `side` pixels square
 // picture whose pixels are still transparent.

@@ -231,7 +231,7 @@ QImage drawPicture(int set, int index) {
     drawCard(painter, kPictureSize, kCardBorder, Qt::white);
 
     const double extent = kPictureSize * (big ? kBigExtent : kSmallExtent) * extentShare(shape);
-    const double penWidth = std::max(3.0, extent * 0.025);
+    const double penWidth = std::max(kPictureSize * 0.012, extent * 0.025);
     const QPointF centre(kPictureSize / 2.0, kPictureSize / 2.0);
     const std::vector<Part> parts = partsOf(shape, fill);
     const QTransform toPixels = fitting(parts, centre, extent);
