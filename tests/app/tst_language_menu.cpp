@@ -2,6 +2,7 @@
 // and the remembered language.
 #include "app/Screens.h"
 #include "language/modLanguageSupport.h"
+#include "platform/DataFiles.h"
 #include "platform/Screen.h"
 #include "tests/app/ProgramFolderFixture.h"
 
@@ -36,7 +37,7 @@ class TestLanguageMenu : public QObject {
         return menu().control(u"Command7"_s).text(platform::TextProperty::Caption).value_or(QString());
     }
     QString storedLanguage() {
-        return modLanguageSupport::MLSReadIni(modLanguageSupport::SettingsFile(), u"Language"_s, u"CurrentLanguage"_s)
+        return modLanguageSupport::MLSReadIni(platform::settingsFilePath(), u"Language"_s, u"CurrentLanguage"_s)
             .value_or(u"<none>"_s);
     }
     void openMenu() {

@@ -1,4 +1,5 @@
 #include "language/modLanguageSupport.h"
+#include "platform/DataFiles.h"
 #include "platform/Process.h"
 #include "resize/clsResize.h"
 #include "tests/resize/TestScreen.h"
@@ -37,7 +38,7 @@ class LanguageTest : public QObject {
     }
 
     void storeLanguage(const QString& language) const {
-        QVERIFY(modLanguageSupport::MLSWriteIni(modLanguageSupport::SettingsFile(), u"Language"_s, u"CurrentLanguage"_s,
+        QVERIFY(modLanguageSupport::MLSWriteIni(platform::settingsFilePath(), u"Language"_s, u"CurrentLanguage"_s,
                                                 language) != 0);
     }
 
