@@ -83,6 +83,10 @@ private Q_SLOTS:
 
         writeLanguage(u"Italiano"_s, u"Cambia il colore"_s);
         writeLanguage(u"deutsch"_s, u"Farbe"_s);
+        // Only files that a choice can open are listed: not another case of the
+        // suffix, nor a name that is refused as a way out of the folder.
+        folder.writeFile(u"Francais.LNG"_s, u"[FormMenu]\r\n"_s);
+        folder.writeFile(u"a..b.lng"_s, u"[FormMenu]\r\n"_s);
         folder.storeLanguage(u"Italiano"_s);
         openMenu();
         QCOMPARE(entries(), (QStringList{u"deutsch"_s, u"English"_s, u"Italiano*"_s}));
@@ -123,13 +127,14 @@ private Q_SLOTS:
         openMenu();
 
         QFile::setPermissions(folder.folder.path(), QFile::ReadOwner | QFile::ExeOwner);
-        std::signal(SIGXFSZ, SIG_IGN);
+        const auto oldSignal = std::signal(SIGXFSZ, SIG_IGN);
         rlimit limit{};
         getrlimit(RLIMIT_FSIZE, &limit);
         const rlimit noRoom{0, limit.rlim_max};
         setrlimit(RLIMIT_FSIZE, &noRoom);
         choose(0);
         setrlimit(RLIMIT_FSIZE, &limit);
+        std::signal(SIGXFSZ, oldSignal);
         QFile::setPermissions(folder.folder.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 
         QVERIFY(folder.boxes.isEmpty());
