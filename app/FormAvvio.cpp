@@ -5,6 +5,7 @@
 #include "app/Screens.h"
 #include "feedback/ModuloColoriSuoni.h"
 #include "language/modLanguageSupport.h"
+#include "platform/DataFiles.h"
 #include "platform/Process.h"
 #include "resources/Resources.h"
 
@@ -53,7 +54,7 @@ void FormAvvio::ConnectEvents() {
 
 void FormAvvio::Form_Load() {
     modLanguageSupport::MLSCurrentLanguage =
-        modLanguageSupport::MLSReadIni(modLanguageSupport::SettingsFile(), u"Language"_s, u"CurrentLanguage"_s)
+        modLanguageSupport::MLSReadIni(platform::settingsFilePath(), u"Language"_s, u"CurrentLanguage"_s)
             .value_or(QString());
     modLanguageSupport::MLSTranslateForm(*this);
     SetUpResizing(*this);

@@ -8,8 +8,8 @@
 #include "exercises/PuzzleRules.h"
 #include "feedback/ModuloColoriSuoni.h"
 #include "language/modLanguageSupport.h"
+#include "platform/DataFiles.h"
 #include "platform/MessageBox.h"
-#include "platform/Process.h"
 #include "platform/Random.h"
 
 using namespace Qt::Literals::StringLiterals;
@@ -57,9 +57,8 @@ void FormEsercizio::PreparaEsercizio() {
 
 void FormEsercizio::CaricaFigure() {
     const qint16 set = puzzle::drawSet(Modulo1::SerieFigure, platform::Rnd);
-    const QString folder = platform::ProgramFolder();
     for (int i = 0; i < puzzle::kPictureCount; ++i)
-        control(kPictures, i).setPicture(picture_files::loadSetPicture(puzzle::picturePath(folder, set, i + 1)));
+        control(kPictures, i).setPicture(picture_files::loadSetPicture(platform::picturePath(set, i + 1)));
     Modulo1::IndiceModello = puzzle::drawModel(platform::Rnd);
 }
 

@@ -77,10 +77,6 @@ qint16 rightIndexForTwoChanges(qint16 first, qint16 second, qint16 model) {
     return qint16(model ^ changeBit(first) ^ changeBit(second));
 }
 
-QString picturePath(const QString& programFolder, qint16 set, int n) {
-    return programFolder % u"/gif/"_s % QString::number(set) % u'/' % QString::number(n) % u".gif"_s;
-}
-
 qint16 countAfterAnswer(qint16 count) {
     return count == std::numeric_limits<qint16>::max() ? count : qint16(count + 1);
 }

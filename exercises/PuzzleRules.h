@@ -43,9 +43,6 @@ QString secondChangeString(qint16 change);
 // Both changes applied to the model; the same change twice brings it back.
 qint16 rightIndexForTwoChanges(qint16 first, qint16 second, qint16 model);
 
-// Path of picture n (1 to 8) of set s under the program folder.
-QString picturePath(const QString& programFolder, qint16 set, int n);
-
 // A count after one more answer: a 16-bit count stays at its largest value.
 qint16 countAfterAnswer(qint16 count);
 // A count as shown after an answer: the number with a leading blank, " 1".

@@ -1,7 +1,7 @@
 #include "feedback/ModuloColoriSuoni.h"
 
 #include "app/Modulo1.h"
-#include "platform/Process.h"
+#include "platform/DataFiles.h"
 #include "platform/Random.h"
 #include "platform/Sound.h"
 
@@ -32,13 +32,13 @@ void SuonoEsatto() {
     if (!Modulo1::SuoniAttivati)
         return;
     const int choice = draw(4) + 1;
-    platform::PlaySoundAsync(platform::ProgramFolder() + u"/suoni/si" + QString::number(choice) + u".wav");
+    platform::PlaySoundAsync(platform::soundPath(u"si"_s + QString::number(choice)));
 }
 
 void SuonoErrato() {
     if (!Modulo1::SuoniAttivati)
         return;
-    platform::PlaySoundAsync(platform::ProgramFolder() + u"/suoni/no.wav");
+    platform::PlaySoundAsync(platform::soundPath(u"no"_s));
 }
 
 quint32 PreparaColori() {

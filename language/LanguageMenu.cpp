@@ -1,11 +1,9 @@
 #include "language/LanguageMenu.h"
 
 #include "language/modLanguageSupport.h"
+#include "platform/DataFiles.h"
 #include "platform/MessageBox.h"
-#include "platform/Process.h"
 #include "platform/Screen.h"
-
-#include <QDir>
 
 using namespace Qt::Literals::StringLiterals;
 using platform::TextProperty;
@@ -16,28 +14,24 @@ namespace {
 
 const QString kLanguageItem = u"mnuLanguage"_s;
 
-// The language files of the program folder, ordered by name.
-QStringList LanguageFileNames() {
-    return QDir(platform::ProgramFolder()).entryList({u"*.lng"_s}, QDir::Files, QDir::Name | QDir::IgnoreCase);
-}
-
 }  // namespace
 
 void MLSFillMenuLanguages(platform::Screen& menu) {
-    const QStringList files = LanguageFileNames();
-    if (files.isEmpty()) {
+    const QStringList languages = platform::languageNames();
+    if (languages.isEmpty()) {
         platform::MsgBox(u"Non è presente alcun file di linguaggio!"_s, platform::MsgButtons::Ok,
                          platform::MsgIcon::None);
         return;
     }
-    for (int i = 0; i < files.size(); ++i) {
+    for (int i = 0; i < languages.size(); ++i) {
         platform::Control& item = i == 0 ? menu.control(kLanguageItem, 0) : menu.loadElement(kLanguageItem, i);
         item.setVisible(true);
-        item.setText(TextProperty::Caption, files[i].chopped(4));
+        item.setText(TextProperty::Caption, languages[i]);
     }
-    if (const std::optional<QString> stored = MLSReadIni(SettingsFile(), u"Language"_s, u"CurrentLanguage"_s))
+    if (const std::optional<QString> stored =
+            MLSReadIni(platform::settingsFilePath(), u"Language"_s, u"CurrentLanguage"_s))
         MLSCurrentLanguage = *stored;
-    for (int i = 0; i < files.size(); ++i) {
+    for (int i = 0; i < languages.size(); ++i) {
         platform::Control& item = menu.control(kLanguageItem, i);
         if (item.text(TextProperty::Caption) == MLSCurrentLanguage) {
             item.setChecked(true);
@@ -62,7 +56,7 @@ void mnuLanguage_Click(platform::Screen& menu, int Index) {
         if (screen->isLoaded())
             MLSTranslateForm(*screen);
     }
-    MLSWriteIni(SettingsFile(), u"Language"_s, u"CurrentLanguage"_s, language);
+    MLSWriteIni(platform::settingsFilePath(), u"Language"_s, u"CurrentLanguage"_s, language);
 }
 
 }  // namespace modLanguageSupport

@@ -1,5 +1,7 @@
 #include "language/modLanguageSupport.h"
 
+#include "platform/DataFiles.h"
+#include "platform/LineReader.h"
 #include "platform/Process.h"
 #include "platform/Profile.h"
 #include "platform/Screen.h"
@@ -8,7 +10,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <algorithm>
-#include <cstring>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -20,92 +21,6 @@ namespace {
 
 constexpr qint64 kProfileReaderMaxBytes = 64000;
 
-QString inProgramFolder(const QString& fileName) {
-    QString folder = platform::ProgramFolder();
-    if (!folder.endsWith(u'/'))
-        folder += u'/';
-    return folder + fileName;
-}
-
-constexpr qint64 kChunkSize = 64 * 1024;
-
-// Reads a file line by line; CR LF, LF and a lone CR each end a line. Of each
-// line at most `limit` bytes are kept, so a line of any length costs bounded
-// memory.
-class LineReader {
-public:
-    explicit LineReader(QFile& file) : file_(file), chunk_(kChunkSize, Qt::Uninitialized) {
-        fill();
-        if (QByteArrayView(chunk_.constData(), end_).startsWith("\xEF\xBB\xBF"))
-            pos_ = 3;
-    }
-
-    // False at the end of the file. `cut` tells whether the line was longer
-    // than `limit`.
-    bool next(QByteArray& line, bool& cut, qsizetype limit) {
-        line.truncate(0);
-        cut = false;
-        bool readAny = false;
-        while (pos_ < end_ || fill()) {
-            if (lfEndsLine_) {
-                lfEndsLine_ = false;
-                if (chunk_.at(pos_) == '\n') {
-                    ++pos_;
-                    continue;
-                }
-            }
-            readAny = true;
-            const qsizetype stop = std::min(nextOf('\r', nextCr_), nextOf('\n', nextLf_));
-            const qsizetype length = stop - pos_;
-            const qsizetype kept = std::min(limit - line.size(), length);
-            line.append(chunk_.constData() + pos_, kept);
-            cut = cut || kept < length;
-            pos_ = stop;
-            if (stop < end_) {
-                lfEndsLine_ = chunk_.at(stop) == '\r';
-                ++pos_;
-                return true;
-            }
-        }
-        return readAny;
-    }
-
-private:
-    bool fill() {
-        end_ = std::max<qint64>(file_.read(chunk_.data(), kChunkSize), 0);
-        pos_ = 0;
-        nextCr_ = nextLf_ = -1;
-        return end_ > 0;
-    }
-
-    // The position of the next `byte` at or after pos_, or end_; `cached`
-    // remembers it so that the chunk is searched once for each byte.
-    qsizetype nextOf(char byte, qsizetype& cached) const {
-        if (cached < pos_) {
-            const void* found = std::memchr(chunk_.constData() + pos_, byte, std::size_t(end_ - pos_));
-            cached = found ? static_cast<const char*>(found) - chunk_.constData() : end_;
-        }
-        return cached;
-    }
-
-    QFile& file_;
-    QByteArray chunk_;
-    qsizetype end_ = 0;
-    qsizetype pos_ = 0;
-    qsizetype nextCr_ = -1;
-    qsizetype nextLf_ = -1;
-    bool lfEndsLine_ = false;  // the last line ended with CR: a LF right after belongs to it
-};
-
-platform::TextEncoding fileEncoding(QFile& file) {
-    platform::TextEncodingDetector detector;
-    if (file.seek(0)) {
-        for (QByteArray chunk = file.read(kChunkSize); !chunk.isEmpty(); chunk = file.read(kChunkSize))
-            detector.feed(chunk);
-    }
-    return detector.finish();
-}
-
 bool isAscii(QByteArrayView bytes) {
     return std::all_of(bytes.begin(), bytes.end(), [](char byte) { return (byte & 0x80) == 0; });
 }
@@ -116,24 +31,15 @@ struct FoundLine {
     bool found = false;
 };
 
-QString limitedText(QStringView text) {
-    if (text.size() > platform::kProfileValueMax) {
-        text.truncate(platform::kProfileValueMax);
-        if (text.back().isHighSurrogate())
-            text.chop(1);
-    }
-    return text.toString();
-}
-
 // The text of a line that begins with `key`: what follows the key and one
 // more character, less the first and the last character.
 QString textAfterKey(QStringView line, const QString& key, bool cut) {
     const QStringView rest = line.sliced(std::min(line.size(), key.size() + 1));
     if (cut)  // the last character lies beyond what was kept, and so does the text's end
-        return limitedText(rest.sliced(1));
+        return platform::limitedValue(rest.sliced(1));
     if (rest.size() < 2)
         return {};
-    return limitedText(rest.sliced(1, rest.size() - 2));
+    return platform::limitedValue(rest.sliced(1, rest.size() - 2));
 }
 
 QString scanLines(const QString& file, const QString& key) {
@@ -149,19 +55,22 @@ QString scanLines(const QString& file, const QString& key) {
     const std::optional<QByteArray> ansiKey = platform::encodeTextAs(key, platform::TextEncoding::Windows1252);
     FoundLine utf8Line;
     FoundLine ansiLine;
-    LineReader reader(input);
-    QByteArray bytes;
-    bool cut = false;
-    while ((!utf8Line.found || (ansiKey && !ansiLine.found)) && reader.next(bytes, cut, limit)) {
-        if (!utf8Line.found && bytes.startsWith(utf8Key))
-            utf8Line = {bytes, cut, true};
-        if (ansiKey && !ansiLine.found && bytes.startsWith(*ansiKey))
-            ansiLine = {bytes, cut, true};
+    platform::LineReader reader(input, limit);
+    reader.skipIfNext(platform::kUtf8ByteOrderMark);
+    while (!utf8Line.found || (ansiKey && !ansiLine.found)) {
+        const std::optional<platform::LineReader::Line> line = reader.next();
+        if (!line)
+            break;
+        if (!utf8Line.found && line->text.startsWith(utf8Key))
+            utf8Line = {line->text.toByteArray(), line->cut, true};
+        if (ansiKey && !ansiLine.found && line->text.startsWith(*ansiKey))
+            ansiLine = {line->text.toByteArray(), line->cut, true};
     }
     // An ASCII key on an ASCII line reads the same in either encoding; only
     // otherwise is the whole file needed to tell its encoding.
     const bool sameEitherWay = ansiKey == utf8Key && (!utf8Line.found || isAscii(utf8Line.bytes));
-    const platform::TextEncoding encoding = sameEitherWay ? platform::TextEncoding::Windows1252 : fileEncoding(input);
+    const platform::TextEncoding encoding =
+        sameEitherWay || !input.seek(0) ? platform::TextEncoding::Windows1252 : platform::detectTextEncoding(input);
     const FoundLine& line = encoding == platform::TextEncoding::Windows1252 ? ansiLine : utf8Line;
     if (!line.found)
         return {};
@@ -169,20 +78,6 @@ QString scanLines(const QString& file, const QString& key) {
 }
 
 }  // namespace
-
-QString SettingsFile() {
-    return inProgramFolder(u"LangSetting.ini"_s);
-}
-
-QString LanguageFile(const QString& language) {
-    if (language.contains(u'/') || language.contains(u'\\') || language.contains(u"..") || language.contains(QChar(0)))
-        return {};
-    return inProgramFolder(language + u".lng");
-}
-
-QString CurrentLanguageFile() {
-    return LanguageFile(MLSCurrentLanguage);
-}
 
 std::optional<QString> MLSReadIni(const QString& file, const QString& section, const QString& key) {
     const QFileInfo info(file);
@@ -199,14 +94,15 @@ qint32 MLSWriteIni(const QString& file, const QString& section, const QString& k
 
 QString MLSGetString(const QString& number) {
     if (MLSCurrentLanguage.isEmpty())
-        MLSCurrentLanguage = MLSReadIni(SettingsFile(), u"Language"_s, u"CurrentLanguage"_s).value_or(QString());
-    return MLSReadIni(CurrentLanguageFile(), u"Strings"_s, number).value_or(QString());
+        MLSCurrentLanguage =
+            MLSReadIni(platform::settingsFilePath(), u"Language"_s, u"CurrentLanguage"_s).value_or(QString());
+    return MLSReadIni(platform::languageFilePath(MLSCurrentLanguage), u"Strings"_s, number).value_or(QString());
 }
 
 void MLSTranslateForm(platform::Screen& frm) {
     if (!frm.isLoaded())
         return;
-    const QString file = CurrentLanguageFile();
+    const QString file = platform::languageFilePath(MLSCurrentLanguage);
     const QString& section = frm.name();
 
     if (!frm.caption().isEmpty()) {

@@ -1,7 +1,7 @@
 #pragma once
-// The language files: one INI-style file "<language>.lng" per language in the
-// program folder, a section per screen named by its form name and a section
-// "Strings" of numbered texts; and "LangSetting.ini", which remembers the
+// The language files: one INI-style file per language (platform/DataFiles.h
+// says where), a section per screen named by its form name and a section
+// "Strings" of numbered texts; and the settings file, which remembers the
 // chosen language. Nothing is cached: every lookup reads the file again.
 
 #include <QString>
@@ -15,14 +15,6 @@ namespace modLanguageSupport {
 
 // The name of the current language; empty at start.
 extern QString MLSCurrentLanguage;
-
-// "<program folder>/LangSetting.ini".
-QString SettingsFile();
-// "<program folder>/<language>.lng". A name that holds a path separator, ".."
-// or a zero character names no file of the program folder: the answer is then
-// empty, a path that never exists.
-QString LanguageFile(const QString& language);
-QString CurrentLanguageFile();  // LanguageFile(MLSCurrentLanguage)
 
 // The text of `key` in `section`, or empty when the section or the key is
 // missing; std::nullopt when the file does not exist. Files of up to 64000

@@ -1,5 +1,6 @@
 #include "platform/Profile.h"
 
+#include "platform/LineReader.h"
 #include "platform/Text8Bit.h"
 
 #include <QFile>
@@ -13,15 +14,12 @@ using namespace Qt::Literals::StringLiterals;
 namespace platform {
 namespace {
 
-// Files up to this size are read at once; larger ones in pieces of this size,
-// and of a line longer than this only the start is looked at, so that memory
+// Of a line longer than this only the start is looked at, so that memory
 // stays bounded.
-constexpr qsizetype kPieceSize = 64 * 1024;
+constexpr qsizetype kLineKeep = 64 * 1024;
 // The writer holds the file in memory; a settings file is a few lines, so
 // anything larger is refused rather than rewritten.
 constexpr qint64 kWritableSizeMax = 16 * 1024 * 1024;
-
-constexpr QByteArrayView kByteOrderMark("\xEF\xBB\xBF");
 
 bool isBlank(char byte) {
     return byte == ' ' || byte == '\t';
@@ -42,35 +40,10 @@ View trimBlanks(View text) {
     return text;
 }
 
-QString limitedValue(QStringView value) {
-    if (value.size() > kProfileValueMax) {
-        value.truncate(kProfileValueMax);
-        if (value.back().isHighSurrogate())
-            value.chop(1);
-    }
-    return value.toString();
-}
-
 // Where the first line begins: after the byte-order mark of a file that has one.
 qsizetype firstLineStart(QByteArrayView bytes, TextEncoding encoding) {
-    return encoding == TextEncoding::Utf8WithBom && bytes.startsWith(kByteOrderMark) ? kByteOrderMark.size() : 0;
-}
-
-// A line of bytes in memory: its place and the length of the CR LF, LF or CR
-// that ends it (0 for a last line without one).
-struct Line {
-    qsizetype start = 0;
-    qsizetype length = 0;
-    qsizetype endingLength = 0;
-
-    qsizetype end() const { return start + length + endingLength; }
-};
-
-Line lineAt(QByteArrayView bytes, qsizetype start) {
-    const QByteArrayView rest = bytes.sliced(start);
-    const qsizetype length = std::find_if(rest.begin(), rest.end(), isLineBreak) - rest.begin();
-    const QByteArrayView ending = rest.sliced(length);
-    return {start, length, ending.startsWith("\r\n") ? 2 : ending.isEmpty() ? 0 : 1};
+    return encoding == TextEncoding::Utf8WithBom && bytes.startsWith(kUtf8ByteOrderMark) ? kUtf8ByteOrderMark.size()
+                                                                                         : 0;
 }
 
 // Names compare without regard to case. An ASCII name reads the same in
@@ -114,7 +87,8 @@ struct ProfileEdit {
 
 ProfileEdit planEdit(QByteArrayView bytes, TextEncoding encoding, QStringView section, QStringView key,
                      const QString& entry) {
-    const Line firstLine = lineAt(bytes, firstLineStart(bytes, encoding));
+    LineSplitter lines(bytes);
+    const LineSpan firstLine = lines.lineAt(firstLineStart(bytes, encoding));
     const QString newLine =
         firstLine.endingLength == 0
             ? u"\r\n"_s
@@ -122,7 +96,7 @@ ProfileEdit planEdit(QByteArrayView bytes, TextEncoding encoding, QStringView se
     bool inSection = false;
     bool inFirstSection = false;
     std::optional<qsizetype> insertAt;  // in the first section of that name
-    for (Line line = firstLine; line.start < bytes.size(); line = lineAt(bytes, line.end())) {
+    for (LineSpan line = firstLine; line.start < bytes.size(); line = lines.lineAt(line.end())) {
         const QByteArrayView text = bytes.sliced(line.start, line.length);
         if (const std::optional<QByteArrayView> name = sectionName(text)) {
             inSection = sameName(*name, section, encoding);
@@ -163,6 +137,15 @@ QString entryLine(QStringView key, const QString& value) {
 
 }  // namespace
 
+QString limitedValue(QStringView value) {
+    if (value.size() > kProfileValueMax) {
+        value.truncate(kProfileValueMax);
+        if (value.back().isHighSurrogate())
+            value.chop(1);
+    }
+    return value.toString();
+}
+
 QString GetPrivateProfileString(const QString& section, const QString& key, const QString& fallback,
                                 const QString& file) {
     const QString answerWhenMissing = limitedValue(fallback);
@@ -170,56 +153,31 @@ QString GetPrivateProfileString(const QString& section, const QString& key, cons
     QFile input(file);
     if (!QFileInfo(file).isFile() || !input.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         return answerWhenMissing;
-    // A read that brings less than a piece has reached the end of the file.
-    bool atEnd = false;
-    const auto readPiece = [&] {
-        QByteArray piece = input.read(kPieceSize);
-        atEnd = piece.size() < kPieceSize;
-        return piece;
-    };
-    QByteArray window = readPiece();
-    TextEncodingDetector detector;
-    detector.feed(window);
-    if (!atEnd) {
-        // A large file: its encoding is known only once all of it is read.
-        do
-            detector.feed(readPiece());
-        while (!atEnd);
-        if (!input.seek(0))
-            return answerWhenMissing;
-        window = readPiece();
-    }
-    const TextEncoding encoding = detector.finish();
+    const TextEncoding encoding = detectTextEncoding(input);
+    if (!input.seek(0))
+        return answerWhenMissing;
+    LineReader reader(input, kLineKeep);
+    if (encoding == TextEncoding::Utf8WithBom)
+        reader.skipIfNext(kUtf8ByteOrderMark);
 
     const QStringView wantedSection = trimBlanks(QStringView(section));
     const QStringView wantedKey = trimBlanks(QStringView(key));
     bool inSection = false;
-    qsizetype start = firstLineStart(window, encoding);
-    for (;;) {
-        // The window holds whole lines and then the start of a line whose end
-        // is not read yet, unless the file has been read to its end.
-        for (Line line = lineAt(window, start); line.endingLength > 0 || (atEnd && line.length > 0);
-             line = lineAt(window, start)) {
-            const QByteArrayView text = QByteArrayView(window).sliced(line.start, line.length);
-            start = line.end();
-            if (const std::optional<QByteArrayView> name = sectionName(text))
-                inSection = sameName(*name, wantedSection, encoding);
-            else if (inSection)
-                if (const std::optional<QByteArrayView> value = entryValue(text, wantedKey, encoding))
-                    return limitedValue(decodeTextAs(*value, encoding));
+    QByteArray cutLine;
+    while (const std::optional<LineReader::Line> line = reader.next()) {
+        QByteArrayView text = line->text;
+        if (line->lastNonBlankCutOff) {
+            // Of a cut line its last non-blank byte still tells whether a quoted value is closed.
+            cutLine = text.toByteArray() + *line->lastNonBlankCutOff;
+            text = cutLine;
         }
-        if (atEnd)
-            return answerWhenMissing;
-        window.remove(0, start);
-        start = 0;
-        if (window.size() > kPieceSize) {
-            // Of the rest of a long line only its last non-blank byte matters:
-            // it tells whether a quoted value is closed.
-            const QByteArrayView rest = trimBlanks(QByteArrayView(window).sliced(kPieceSize));
-            window = window.first(kPieceSize) + rest.last(std::min<qsizetype>(rest.size(), 1));
-        }
-        window += readPiece();
+        if (const std::optional<QByteArrayView> name = sectionName(text))
+            inSection = sameName(*name, wantedSection, encoding);
+        else if (inSection)
+            if (const std::optional<QByteArrayView> value = entryValue(text, wantedKey, encoding))
+                return limitedValue(decodeTextAs(*value, encoding));
     }
+    return answerWhenMissing;
 }
 
 bool WritePrivateProfileString(const QString& section, const QString& key, const QString& value, const QString& file) {

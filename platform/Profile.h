@@ -18,6 +18,10 @@ namespace platform {
 
 inline constexpr int kProfileValueMax = 511;
 
+// `value` cut to its first kProfileValueMax characters, never inside a
+// surrogate pair.
+QString limitedValue(QStringView value);
+
 QString GetPrivateProfileString(const QString& section, const QString& key, const QString& fallback,
                                 const QString& file);
 

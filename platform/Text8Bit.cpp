@@ -1,12 +1,14 @@
 #include "platform/Text8Bit.h"
 
+#include <QIODevice>
+#include <QStringDecoder>
 #include <algorithm>
 #include <array>
 
 namespace platform {
 namespace {
 
-constexpr QByteArrayView kByteOrderMark("\xEF\xBB\xBF");
+constexpr qint64 kPieceSize = 64 * 1024;
 
 // Windows-1252 bytes 0x80 to 0x9F. The five bytes the code page leaves
 // undefined (0x81, 0x8D, 0x8F, 0x90, 0x9D) map to the same code points as in
@@ -44,11 +46,25 @@ std::optional<QByteArray> encodeWindows1252(const QString& text) {
     return bytes;
 }
 
+// Tells the encoding of a text handed over in pieces, so that a large file
+// need not be held in memory.
+class TextEncodingDetector {
+public:
+    void feed(QByteArrayView bytes);
+    // Call once, after the last piece.
+    TextEncoding finish();
+
+private:
+    QStringDecoder utf8_{QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom};
+    QByteArray start_;  // the first bytes, up to the length of a byte-order mark
+    bool nonAscii_ = false;
+};
+
 }  // namespace
 
 void TextEncodingDetector::feed(QByteArrayView bytes) {
-    if (start_.size() < kByteOrderMark.size())
-        start_.append(bytes.first(std::min(bytes.size(), kByteOrderMark.size() - start_.size())));
+    if (start_.size() < kUtf8ByteOrderMark.size())
+        start_.append(bytes.first(std::min(bytes.size(), kUtf8ByteOrderMark.size() - start_.size())));
     if (!nonAscii_)
         nonAscii_ = std::any_of(bytes.begin(), bytes.end(), [](char byte) { return (byte & 0x80) != 0; });
     if (!utf8_.hasError()) [[maybe_unused]]
@@ -61,7 +77,7 @@ TextEncoding TextEncodingDetector::finish() {
     [[maybe_unused]] const QString discarded = utf8_.decode(QByteArrayView("\n"));
     if (utf8_.hasError() || !nonAscii_)
         return TextEncoding::Windows1252;
-    return start_ == kByteOrderMark ? TextEncoding::Utf8WithBom : TextEncoding::Utf8;
+    return start_ == kUtf8ByteOrderMark ? TextEncoding::Utf8WithBom : TextEncoding::Utf8;
 }
 
 TextEncoding detectTextEncoding(QByteArrayView bytes) {
@@ -70,13 +86,20 @@ TextEncoding detectTextEncoding(QByteArrayView bytes) {
     return detector.finish();
 }
 
+TextEncoding detectTextEncoding(QIODevice& device) {
+    TextEncodingDetector detector;
+    for (QByteArray piece = device.read(kPieceSize); !piece.isEmpty(); piece = device.read(kPieceSize))
+        detector.feed(piece);
+    return detector.finish();
+}
+
 QString decodeTextAs(QByteArrayView bytes, TextEncoding encoding) {
     switch (encoding) {
     case TextEncoding::Windows1252:
         return decodeWindows1252(bytes);
     case TextEncoding::Utf8WithBom:
-        if (bytes.startsWith(kByteOrderMark))
-            bytes = bytes.sliced(kByteOrderMark.size());
+        if (bytes.startsWith(kUtf8ByteOrderMark))
+            bytes = bytes.sliced(kUtf8ByteOrderMark.size());
         [[fallthrough]];
     case TextEncoding::Utf8:
         break;
@@ -90,7 +113,7 @@ std::optional<QByteArray> encodeTextAs(const QString& text, TextEncoding encodin
     case TextEncoding::Windows1252:
         return encodeWindows1252(text);
     case TextEncoding::Utf8WithBom:
-        return kByteOrderMark.toByteArray() + text.toUtf8();
+        return kUtf8ByteOrderMark.toByteArray() + text.toUtf8();
     case TextEncoding::Utf8:
         break;
     }

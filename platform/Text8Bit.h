@@ -7,30 +7,23 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
-#include <QStringDecoder>
 #include <optional>
+
+class QIODevice;
 
 namespace platform {
 
 enum class TextEncoding { Windows1252, Utf8, Utf8WithBom };
 
-// Tells the encoding of a text handed over in pieces, so that a large file
-// need not be held in memory. A text is UTF-8 when it is valid UTF-8 and holds
-// a byte-order mark or at least one non-ASCII sequence; otherwise it is
-// Windows-1252 (pure ASCII reads the same either way).
-class TextEncodingDetector {
-public:
-    void feed(QByteArrayView bytes);
-    // Call once, after the last piece.
-    TextEncoding finish();
+inline constexpr QByteArrayView kUtf8ByteOrderMark("\xEF\xBB\xBF");
 
-private:
-    QStringDecoder utf8_{QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom};
-    QByteArray start_;  // the first bytes, up to the length of a byte-order mark
-    bool nonAscii_ = false;
-};
-
+// A text is UTF-8 when it is valid UTF-8 and holds a byte-order mark or at
+// least one non-ASCII sequence; otherwise it is Windows-1252 (pure ASCII reads
+// the same either way).
 TextEncoding detectTextEncoding(QByteArrayView bytes);
+// The encoding of what `device` holds from its position to its end, read in
+// pieces; the device is left at its end.
+TextEncoding detectTextEncoding(QIODevice& device);
 
 // Decodes in a known encoding; for Utf8WithBom a leading byte-order mark is
 // skipped. Invalid UTF-8 becomes U+FFFD.

@@ -1,5 +1,4 @@
-// Message boxes (answered by a responder, and real ones answered from the
-// keyboard), the system language of their buttons, and sound on a machine
+// Message boxes answered from the keyboard, the system language of their buttons, and sound on a machine
 // that may have no audio device at all.
 
 #include "platform/MessageBox.h"
@@ -75,29 +74,6 @@ class DialogsSoundTest : public QObject {
 private Q_SLOTS:
     void initTestCase() { QGuiApplication::setApplicationDisplayName(u"Metamorfine test"_s); }
 
-    void responderSeesEveryBoxInsteadOfADialog() {
-        QList<platform::MessageBoxRequest> seen;
-        platform::setMessageBoxResponder([&seen](const platform::MessageBoxRequest& request) {
-            seen.append(request);
-            return request.buttons == MsgButtons::YesNo ? MsgAnswer::No : MsgAnswer::Ok;
-        });
-        QCOMPARE(platform::MsgBox(u"Uscire?"_s, MsgButtons::YesNo, MsgIcon::Question, u"Metamorfine"_s), MsgAnswer::No);
-        QCOMPARE(platform::MsgBox(u"Nessun file"_s, MsgButtons::Ok, MsgIcon::None), MsgAnswer::Ok);
-        QCOMPARE(platform::MsgBox(QString(), MsgButtons::Ok, MsgIcon::Critical, u""_s), MsgAnswer::Ok);
-        platform::setMessageBoxResponder({});
-        QVERIFY(QApplication::topLevelWidgets().isEmpty());
-
-        QCOMPARE(seen.size(), 3);
-        QCOMPARE(seen[0].message, u"Uscire?"_s);
-        QCOMPARE(seen[0].title, u"Metamorfine"_s);
-        QCOMPARE(seen[0].icon, MsgIcon::Question);
-        // No title of its own (the real box shows the application's) and an
-        // empty title stay apart.
-        QVERIFY(seen[1].title.isNull());
-        QVERIFY(!seen[2].title.isNull() && seen[2].title.isEmpty());
-        QCOMPARE(seen[2].icon, MsgIcon::Critical);
-    }
-
     void realBoxIsFocusedAndAnsweredFromKeyboard() {
         // A screen of the program is active when a box comes; the box takes
         // the keyboard from it.
@@ -135,32 +111,22 @@ private Q_SLOTS:
         QVERIFY2(italian != QStringList({u"&Yes"_s, u"&No"_s}), qPrintable(italian.join(u' ')));
     }
 
-    void soundsStartAtOnceAndNeverFail() {
+    // A sound, a broken file, a missing one and no path at all: each starts at
+    // once and plays or fails quietly while events run, also where there is no
+    // audio device.
+    void soundsNeverBlockOrFail() {
         QTemporaryDir folder;
         const QString sound = folder.filePath(u"si1.wav"_s);
         const QString broken = folder.filePath(u"broken.wav"_s);
         QVERIFY(writeFile(sound, waveFile()));
         QVERIFY(writeFile(broken, "RIFF\x10\0\0\0WAVEjunk that is not a wave file"));
-        const QStringList paths = {sound, folder.filePath(u"suoni/no.wav"_s), broken, QString(), sound};
-
-        QStringList started;
-        platform::setSoundObserver([&started](const QString& path) { started.append(path); });
         QElapsedTimer clock;
         clock.start();
         for (int round = 0; round < 100; ++round)
-            for (const QString& path : paths)
+            for (const QString& path : {sound, broken, folder.filePath(u"no.wav"_s), QString()})
                 platform::PlaySoundAsync(path);
-        const qint64 elapsed = clock.elapsed();
-        // Let the sounds load and play (or fail) for a while.
-        QTest::qWait(1500);
-        platform::PlaySoundAsync(sound);
-        QTest::qWait(200);
-        platform::setSoundObserver({});
-
-        QVERIFY2(elapsed < 3000, qPrintable(QString::number(elapsed)));
-        QCOMPARE(started.size(), 501);
-        QCOMPARE(started.mid(0, 5), paths);
-        QCOMPARE(started.last(), sound);
+        QVERIFY2(clock.elapsed() < 3000, qPrintable(QString::number(clock.elapsed())));
+        QTest::qWait(1000);
     }
 };
 

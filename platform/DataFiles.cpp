@@ -1,0 +1,57 @@
+#include "platform/DataFiles.h"
+
+#include "platform/Process.h"
+
+#include <QDir>
+#include <QStringBuilder>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace platform {
+namespace {
+
+const QString kLanguageSuffix = u".lng"_s;
+
+// The program folder is "/" at the root; no second separator then.
+QString inProgramFolder(const QString& relativePath) {
+    QString folder = ProgramFolder();
+    if (!folder.endsWith(u'/'))
+        folder += u'/';
+    return folder + relativePath;
+}
+
+}  // namespace
+
+QString picturePath(int set, int number) {
+    return inProgramFolder(u"gif/"_s % QString::number(set) % u'/' % QString::number(number) % u".gif"_s);
+}
+
+QString soundPath(const QString& name) {
+    return inProgramFolder(u"suoni/"_s % name % u".wav"_s);
+}
+
+QString languageFilePath(const QString& language) {
+    if (language.contains(u'/') || language.contains(u'\\') || language.contains(u"..") || language.contains(QChar(0)))
+        return {};
+    return inProgramFolder(language % kLanguageSuffix);
+}
+
+QString settingsFilePath() {
+    return inProgramFolder(u"LangSetting.ini"_s);
+}
+
+QStringList languageNames() {
+    // The suffix is matched with its case, as languageFilePath() writes it.
+    const QStringList files =
+        QDir(ProgramFolder())
+            .entryList({u'*' % kLanguageSuffix}, QDir::Files | QDir::CaseSensitive, QDir::Name | QDir::IgnoreCase);
+    QStringList names;
+    for (const QString& file : files) {
+        const QString name = file.chopped(kLanguageSuffix.size());
+        if (!languageFilePath(name).isEmpty())
+            names.append(name);
+    }
+    return names;
+}
+
+}  // namespace platform

@@ -1,0 +1,101 @@
+#include "platform/LineReader.h"
+
+#include <QIODevice>
+#include <algorithm>
+#include <cstring>
+
+namespace platform {
+namespace {
+
+// Lines are read in pieces of this size.
+constexpr qsizetype kPieceSize = 64 * 1024;
+
+bool isBlank(char byte) {
+    return byte == ' ' || byte == '\t';
+}
+
+}  // namespace
+
+qsizetype LineSplitter::nextOf(char byte, qsizetype from, qsizetype& cached) const {
+    if (cached < from) {
+        const void* found = std::memchr(bytes_.data() + from, byte, std::size_t(bytes_.size() - from));
+        cached = found ? static_cast<const char*>(found) - bytes_.data() : bytes_.size();
+    }
+    return cached;
+}
+
+LineSpan LineSplitter::lineAt(qsizetype start) {
+    const qsizetype stop = std::min(nextOf('\r', start, nextCr_), nextOf('\n', start, nextLf_));
+    qsizetype endingLength = 0;
+    if (stop < bytes_.size())
+        endingLength = bytes_[stop] == '\r' && stop + 1 < bytes_.size() && bytes_[stop + 1] == '\n' ? 2 : 1;
+    return {start, stop - start, endingLength};
+}
+
+LineReader::LineReader(QIODevice& device, qsizetype keep)
+    : device_(device), keep_(keep), piece_(kPieceSize, Qt::Uninitialized) {}
+
+bool LineReader::fill() {
+    end_ = std::max<qint64>(device_.read(piece_.data(), kPieceSize), 0);
+    pos_ = 0;
+    splitter_ = LineSplitter(QByteArrayView(piece_.constData(), end_));
+    return end_ > 0;
+}
+
+void LineReader::skipIfNext(QByteArrayView prefix) {
+    if (pos_ == end_)
+        fill();
+    if (QByteArrayView(piece_.constData() + pos_, end_ - pos_).startsWith(prefix))
+        pos_ += prefix.size();
+}
+
+void LineReader::keepPart(QByteArrayView part, Line& line) {
+    const qsizetype kept = std::min(std::max<qsizetype>(keep_ - kept_.size(), 0), part.size());
+    kept_.append(part.first(kept));
+    const QByteArrayView cutOff = part.sliced(kept);
+    if (cutOff.isEmpty())
+        return;
+    line.cut = true;
+    const auto last = std::find_if_not(cutOff.rbegin(), cutOff.rend(), isBlank);
+    if (last != cutOff.rend())
+        line.lastNonBlankCutOff = *last;
+}
+
+std::optional<LineReader::Line> LineReader::next() {
+    Line line;
+    kept_.truncate(0);
+    bool started = false;
+    bool spansPieces = false;
+    while (pos_ < end_ || fill()) {
+        if (lfEndsLine_) {
+            lfEndsLine_ = false;
+            if (piece_[pos_] == '\n') {
+                ++pos_;
+                continue;
+            }
+        }
+        started = true;
+        const LineSpan span = splitter_.lineAt(pos_);
+        const QByteArrayView part(piece_.constData() + span.start, span.length);
+        pos_ = span.end();
+        if (span.endingLength == 0) {  // the line goes on in the next piece
+            keepPart(part, line);
+            spansPieces = true;
+            continue;
+        }
+        lfEndsLine_ = pos_ == end_ && piece_[pos_ - 1] == '\r';
+        if (!spansPieces && part.size() <= keep_) {
+            line.text = part;
+            return line;
+        }
+        keepPart(part, line);
+        line.text = kept_;
+        return line;
+    }
+    if (!started)
+        return std::nullopt;
+    line.text = kept_;
+    return line;
+}
+
+}  // namespace platform
