@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 runs=${1:-10}
 build=${2:-build}
-[ -n "${2:-}" ] || tools/setup.sh >/dev/null
+[ -n "${2:-}" ] || tools/setup.sh test >/dev/null
 program="$build/program/metamorfine"
 floor="$build/tools/startup/startup_floor_window"
 for binary in "$program" "$floor"; do
