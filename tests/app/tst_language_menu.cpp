@@ -122,13 +122,14 @@ private Q_SLOTS:
         openMenu();
 
         QFile::setPermissions(folder.folder.path(), QFile::ReadOwner | QFile::ExeOwner);
-        std::signal(SIGXFSZ, SIG_IGN);
+        const auto oldSignal = std::signal(SIGXFSZ, SIG_IGN);
         rlimit limit{};
         getrlimit(RLIMIT_FSIZE, &limit);
         const rlimit noRoom{0, limit.rlim_max};
         setrlimit(RLIMIT_FSIZE, &noRoom);
         choose(0);
         setrlimit(RLIMIT_FSIZE, &limit);
+        std::signal(SIGXFSZ, oldSignal);
         QFile::setPermissions(folder.folder.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 
         QVERIFY(folder.boxes.isEmpty());
