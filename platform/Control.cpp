@@ -1,37 +1,21 @@
 #include "platform/Control.h"
 
+#include "platform/ControlFactory.h"
+#include "platform/Palette.h"
 #include "platform/Screen.h"
+#include "platform/Twips.h"
 #include "platform/Widgets.h"
 
 #include <QCheckBox>
 #include <QLabel>
-#include <QMenu>
-#include <QMenuBar>
-#include <QPushButton>
 #include <QRadioButton>
 
 namespace platform {
 
 namespace {
 
-bool isMenuEntry(Kind kind) {
-    return kind == Kind::MenuCommand || kind == Kind::Menu || kind == Kind::MenuItem;
-}
-
 bool hasCaption(Kind kind) {
     return kind != Kind::PictureBox && kind != Kind::Image;
-}
-
-Qt::Alignment labelAlignment(Align align) {
-    switch (align) {
-    case Align::Centre:
-        return Qt::AlignHCenter | Qt::AlignTop;
-    case Align::Right:
-        return Qt::AlignRight | Qt::AlignTop;
-    case Align::Left:
-        break;
-    }
-    return Qt::AlignLeft | Qt::AlignTop;
 }
 
 }  // namespace
@@ -47,16 +31,21 @@ Control::Control(Screen& screen, const ControlDesign& design, int index)
       enabled_(design.enabled),
       visible_(design.visible),
       receiver_(std::make_unique<QObject>()) {
+    ControlFactory factory(
+        *this, [this] { clicked(); }, receiver_.get());
     if (isMenuEntry(design_.kind)) {
-        createMenuEntry();
+        action_ = factory.createMenuEntry();
         return;
     }
-    const Control* box = container();
-    const auto* boxWidget = box ? dynamic_cast<const PictureBox*>(box->widget()) : nullptr;
-    createWidget(boxWidget ? boxWidget->inside() : screen_.client());
+    widget_ = factory.createWidget();
+    // Placed before it is shown, so that Qt does not first work out a size of its own.
+    placeWidget();
+    widget_->setVisible(visible_);
 }
 
-Control::~Control() = default;
+Control::~Control() {
+    screen_.fonts_.forget(*this);
+}
 
 std::optional<int> Control::index() const {
     if (index_ < 0)
@@ -64,134 +53,12 @@ std::optional<int> Control::index() const {
     return index_;
 }
 
+QString Control::fullName() const {
+    return index_ >= 0 ? name_ + u'(' + QString::number(index_) + u')' : name_;
+}
+
 Control* Control::container() const {
     return design_.container ? screen_.find(QString::fromUtf8(design_.container)) : nullptr;
-}
-
-void Control::createWidget(QWidget* parent) {
-    QWidget* widget = nullptr;
-    switch (design_.kind) {
-    case Kind::Label: {
-        auto* label = new QLabel(caption_, parent);
-        label->setTextFormat(Qt::PlainText);
-        label->setWordWrap(false);
-        label->setAlignment(labelAlignment(design_.align));
-        widget = label;
-        break;
-    }
-    case Kind::CommandButton:
-        widget = new QPushButton(caption_, parent);
-        break;
-    case Kind::GraphicalButton: {
-        auto* button = new PictureButton(QString::fromUtf8(design_.picture), parent);
-        button->setText(caption_);
-        widget = button;
-        break;
-    }
-    case Kind::CheckBox: {
-        auto* box = new CheckBox(caption_, parent);
-        box->setChecked(design_.checked);
-        widget = box;
-        break;
-    }
-    case Kind::OptionButton: {
-        auto* option = new OptionButton(caption_, parent);
-        option->setChecked(design_.checked);
-        widget = option;
-        break;
-    }
-    case Kind::PictureBox: {
-        auto* box = new PictureBox(design_.border, parent);
-        widget = box;
-        setOpaqueBackground(
-            box, design_.backColour != kNoColour ? design_.backColour : box->palette().color(QPalette::Window).rgb());
-        break;
-    }
-    case Kind::Image: {
-        auto* image = new ImageView(parent);
-        if (design_.picture)
-            image->setResource(QString::fromUtf8(design_.picture));
-        widget = image;
-        break;
-    }
-    case Kind::MenuCommand:
-    case Kind::Menu:
-    case Kind::MenuItem:
-        return;
-    }
-    widget_ = widget;
-
-    const QString objectName = index_ >= 0 ? name_ + u'(' + QString::number(index_) + u')' : name_;
-    widget->setObjectName(objectName);
-    if (!hasCaption(design_.kind))
-        widget->setAccessibleName(objectName);
-    designedFont_ = boldFont(design_.font, screen_.design().font);
-    if (design_.foreColour != kNoColour) {
-        QPalette palette = widget->palette();
-        palette.setColor(QPalette::WindowText, QColor::fromRgb(design_.foreColour));
-        palette.setColor(QPalette::ButtonText, QColor::fromRgb(design_.foreColour));
-        widget->setPalette(palette);
-    }
-    if (design_.backColour != kNoColour && design_.kind != Kind::PictureBox)
-        setBackColour(design_.backColour);
-    if (design_.pointer.resource)
-        widget->setCursor(cursorFromPointer(design_.pointer));
-
-    if (auto* button = qobject_cast<QAbstractButton*>(widget))
-        QObject::connect(button, &QAbstractButton::clicked, receiver_.get(), [this] { clicked(); });
-    else
-        new ClickFilter(
-            widget, [this] { clicked(); }, receiver_.get());
-
-    widget->setEnabled(enabled_);
-    // Placed before it is shown, so that Qt does not first work out a size of its own.
-    placeWidget();
-    widget->setVisible(visible_);
-}
-
-void Control::createMenuEntry() {
-    QMenuBar* bar = screen_.menuBar();
-    if (!bar)
-        return;
-    Control* menuControl = container();
-    QMenu* menu = menuControl && menuControl->action_ ? menuControl->action_->menu<QMenu*>() : nullptr;
-    const QString objectName = index_ >= 0 ? name_ + u'(' + QString::number(index_) + u')' : name_;
-    QAction* action = nullptr;
-    if (design_.kind == Kind::Menu) {
-        QMenu* ownMenu = bar->addMenu(caption_);
-        ownMenu->setObjectName(objectName);
-        action = ownMenu->menuAction();
-        QObject::connect(ownMenu, &QMenu::aboutToShow, receiver_.get(), [this] { clicked(); });
-    } else if (design_.kind == Kind::MenuItem && menu) {
-        // A further element of the array goes right after the elements before it.
-        QAction* before = nullptr;
-        const QList<QAction*> actions = menu->actions();
-        for (qsizetype i = actions.size() - 1; i >= 0; --i) {
-            if (actions[i]->objectName().startsWith(name_ + u'(')) {
-                before = i + 1 < actions.size() ? actions[i + 1] : nullptr;
-                break;
-            }
-        }
-        action = new QAction(caption_, menu);
-        menu->insertAction(before, action);
-    } else {
-        action = bar->addAction(caption_);
-    }
-    action_ = action;
-    action->setObjectName(objectName);
-    if (design_.kind == Kind::MenuItem) {
-        action->setCheckable(true);
-        action->setChecked(design_.checked);
-        // Choosing an item does not change its check mark: only setChecked does.
-        QObject::connect(action, &QAction::triggered, receiver_.get(), [this](bool nowChecked) {
-            action_->setChecked(!nowChecked);
-            clicked();
-        });
-    } else if (design_.kind == Kind::MenuCommand) {
-        QObject::connect(action, &QAction::triggered, receiver_.get(), [this] { clicked(); });
-    }
-    action->setEnabled(enabled_);
-    action->setVisible(visible_);
 }
 
 std::optional<QString> Control::text(TextProperty property) const {
@@ -218,10 +85,10 @@ Outcome Control::setText(TextProperty property, const QString& value) {
         caption_ = value;
         if (auto* label = qobject_cast<QLabel*>(widget_)) {
             label->setText(value);
-            refitCaption();
+            screen_.fonts_.captionChanged(*this);
         } else if (auto* button = qobject_cast<QAbstractButton*>(widget_)) {
             button->setText(value);
-            refitCaption();
+            screen_.fonts_.captionChanged(*this);
         } else if (action_) {
             action_->setText(value);
             screen_.clientResized();  // the menu bar may wrap onto another row
@@ -263,42 +130,7 @@ void Control::placeWidget() {
     const auto [left, top, width, height] = twips_;
     widget_->setGeometry(qRound(left / perPixelX), qRound(top / perPixelY), std::max(qRound(width / perPixelX), 0),
                          std::max(qRound(height / perPixelY), 0));
-    // Fonts are fitted to the sizes a child sees: they wait while the window is
-    // hidden (a screen goes through several sizes before it is first shown) and
-    // while a pass over the screen stops its drawing.
-    if (screen_.fontsFollowSizes())
-        refitFont();
-}
-
-void Control::refitFont() {
-    // Moving a control leaves its font as it is.
-    if (widget_ && (fontScale() != fontAppliedAt_.scale || widget_->size() != fontAppliedAt_.size))
-        applyFont();
-}
-
-// Another caption may need another font to fit.
-void Control::refitCaption() {
-    if (screen_.fontsFollowSizes())
-        applyFont();
-}
-
-void Control::applyFont() {
-    fontAppliedAt_ = {fontScale(), widget_->size()};
-    QFont font = scaledFont(designedFont_, fontAppliedAt_.scale);
-    if (hasCaption(design_.kind))
-        font = fittedFont(widget_, font, caption_);
-    if (font != widget_->font())
-        widget_->setFont(font);
-}
-
-// The text grows and shrinks with the control, as far as it still fits both
-// ways; a control designed without an extent keeps its designed font.
-double Control::fontScale() const {
-    if (design_.width <= 0 || design_.height <= 0)
-        return 1.0;
-    const double width = twips_[static_cast<std::size_t>(Coordinate::Width)];
-    const double height = twips_[static_cast<std::size_t>(Coordinate::Height)];
-    return std::min(width / design_.width, height / design_.height);
+    screen_.fonts_.controlPlaced(*this);
 }
 
 bool Control::enabled() const {

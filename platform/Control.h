@@ -11,7 +11,6 @@
 #include "platform/Picture.h"
 
 #include <QAction>
-#include <QFont>
 #include <QPointer>
 #include <QString>
 #include <QWidget>
@@ -37,9 +36,11 @@ public:
 
     const QString& name() const { return name_; }
     std::optional<int> index() const;  // set for the elements of a control array
+    QString fullName() const;          // "Name(3)" for an element of a control array, else the name
     Kind kind() const { return design_.kind; }
     const ControlDesign& design() const { return design_; }
     Screen& screen() const { return screen_; }
+    Control* container() const;  // the picture box or menu it lies in; nullptr: the screen
 
     // Caption: every kind but PictureBox and Image. ToolTipText: every kind
     // but menu entries. Tag: every kind.
@@ -73,16 +74,9 @@ public:
 
 private:
     friend class Screen;
-    void createWidget(QWidget* parent);
-    void createMenuEntry();
-    void placeWidget();  // applies the twips geometry, and the font scaled with it, to the widget
-    void applyFont();
-    void refitCaption();
-    void refitFont();  // applies the font again if the control's size changed since
-    double fontScale() const;
+    void placeWidget();  // applies the twips geometry to the widget and reports it to the screen's fonts
     void clicked();
     bool isClickable() const;
-    Control* container() const;
 
     Screen& screen_;
     const ControlDesign design_;
@@ -95,11 +89,6 @@ private:
     bool enabled_;
     bool visible_;
     Picture picture_;
-    QFont designedFont_;
-    struct {
-        double scale = -1;
-        QSize size;
-    } fontAppliedAt_;  // the font scale and widget size that the font was last fitted to
     QPointer<QWidget> widget_;
     QPointer<QAction> action_;
     std::function<void()> clickHandler_;

@@ -22,6 +22,11 @@ enum class Kind {
     MenuItem,
 };
 
+// Menu entries have no widget and no position: they are actions of the menu bar.
+inline bool isMenuEntry(Kind kind) {
+    return kind == Kind::MenuCommand || kind == Kind::Menu || kind == Kind::MenuItem;
+}
+
 enum class Align { Left, Centre, Right };
 
 // Every font of the program is bold.

@@ -1,7 +1,8 @@
 #include "platform/Screen.h"
 
 #include "platform/Colour.h"
-#include "platform/Widgets.h"
+#include "platform/SvgDrawing.h"
+#include "platform/Twips.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -22,10 +23,6 @@ std::vector<Screen*>& loadedList() {
 
 // The screen that Show made the program's active one.
 Screen* activeScreen = nullptr;
-
-bool isMenuEntry(Kind kind) {
-    return kind == Kind::MenuCommand || kind == Kind::Menu || kind == Kind::MenuItem;
-}
 
 }  // namespace
 
@@ -67,6 +64,7 @@ private:
 Screen::Screen(ScreenDesign design)
     : design_(std::move(design)),
       name_(QString::fromUtf8(design_.name)),
+      fonts_(*this),
       caption_(QString::fromUtf8(design_.caption)),
       background_(design_.background) {}
 
@@ -91,10 +89,9 @@ bool Screen::isLoaded() const {
 void Screen::Load() {
     if (window_)
         return;
-    installFontSubstitutions();
+    fonts_.screenLoaded();
     caption_ = QString::fromUtf8(design_.caption);
     background_ = design_.background;
-    drawingEnabled_ = true;
 
     window_ = std::make_unique<Window>(*this);
     window_->setObjectName(name_);
@@ -134,12 +131,13 @@ void Screen::Show() {
     if (!window_)
         return;
     window_->show();
+    fonts_.windowShown();
     window_->activateWindow();
     if (activeScreen != this) {
         activeScreen = this;
         Form_Activate();
     }
-    refitFonts();
+    fonts_.showFinished();
 }
 
 void Screen::Unload() {
@@ -155,6 +153,7 @@ void Screen::Unload() {
     window->setObjectName(QString());
     window->setAccessibleName(QString());
     window->hide();
+    fonts_.screenHidden();
     controls_.clear();
     arrayClickHandlers_.clear();
     lastClientWidth_ = -1;
@@ -268,23 +267,12 @@ double Screen::displayHeight() const {
 }
 
 void Screen::setDrawingEnabled(bool enabled) {
-    drawingEnabled_ = enabled;
-    if (!window_)
-        return;
     if (enabled)
-        refitFonts();
-    window_->setUpdatesEnabled(enabled);
-}
-
-bool Screen::fontsFollowSizes() const {
-    return drawingEnabled_ && window_ && window_->isVisible();
-}
-
-void Screen::refitFonts() {
-    if (!fontsFollowSizes())
-        return;
-    for (const auto& control : controls_)
-        control->refitFont();
+        fonts_.drawingRestarted();
+    else
+        fonts_.drawingStopped();
+    if (window_)
+        window_->setUpdatesEnabled(enabled);
 }
 
 Control* Screen::find(const QString& name, int index) const {

@@ -11,6 +11,7 @@
 
 #include "platform/Control.h"
 #include "platform/Design.h"
+#include "platform/FontFitter.h"
 
 #include <QString>
 #include <functional>
@@ -96,6 +97,7 @@ private:
     class Window;
     friend class Window;
     friend class Control;
+    friend class ControlFactory;
     // Places the menu bar and the client area in the window, then runs
     // Form_Resize when the client area's size differs from the last one handled.
     void clientResized();
@@ -110,13 +112,11 @@ private:
     const ScreenDesign design_;
     const QString name_;
     std::unique_ptr<Window> window_;
+    FontFitter fonts_;  // before the controls, which report to it until they are gone
     std::vector<std::unique_ptr<Control>> controls_;
     std::vector<std::pair<QString, std::function<void(int index)>>> arrayClickHandlers_;
     QString caption_;
     QRgb background_;
-    bool fontsFollowSizes() const;
-    void refitFonts();
-    bool drawingEnabled_ = true;
     int lastClientWidth_ = -1;  // pixels
     int lastClientHeight_ = -1;
 };

@@ -1,14 +1,8 @@
 #pragma once
-// The widgets behind the controls of a screen and the drawing helpers they
-// share: pictures from the design's SVG resources, pointers, fonts, twips.
-
-#include "platform/Design.h"
+// The widgets of our own behind the controls of a screen.
 
 #include <QCheckBox>
-#include <QCursor>
-#include <QFont>
 #include <QFrame>
-#include <QIcon>
 #include <QImage>
 #include <QPixmap>
 #include <QRadioButton>
@@ -17,34 +11,6 @@
 #include <functional>
 
 namespace platform {
-
-// Twips per pixel on the screen the widget is on (15 at 96 DPI).
-double twipsPerPixelX(const QWidget* widget);
-double twipsPerPixelY(const QWidget* widget);
-
-// The largest rectangle of `picture`'s proportions that fits in `area`, centred.
-QRect fittedRect(const QSize& picture, const QRect& area);
-
-// Renders an SVG resource as large as fits in `size` without distortion,
-// centred on a transparent background. A null pixmap when it cannot be read.
-QPixmap renderSvg(const QString& resource, const QSize& size, qreal devicePixelRatio = 1.0);
-
-QIcon iconFromResource(const char* resource);       // 16, 32 and 48 pixels
-QCursor cursorFromPointer(const Pointer& pointer);  // 32 x 32 with its hot spot
-
-// The designed font, bold; a design font without a family is the screen's.
-QFont boldFont(const Font& font, const Font& screenFont);
-// `font` with its point size times `scale`, never below one point.
-QFont scaledFont(const QFont& font, double scale);
-// `font`, made smaller where the widget's one-line caption, blanks at its ends
-// aside, would be wider than the room that the widget leaves for it. The
-// widget shows `caption` already.
-QFont fittedFont(const QWidget* widget, const QFont& font, const QString& caption);
-// Maps the designed font families onto the families installed here (once).
-void installFontSubstitutions();
-
-// Fills the widget's background with `colour` before it draws itself.
-void setOpaqueBackground(QWidget* widget, QRgb colour);
 
 // Shows a picture as large as fits without distortion, smoothly scaled and
 // centred in the part of the view that its parent leaves visible, so that a

@@ -1,0 +1,58 @@
+#include "platform/SvgDrawing.h"
+
+#include <QPainter>
+#include <QSvgRenderer>
+
+namespace platform {
+
+namespace {
+
+constexpr int kPointerSize = 32;
+
+}  // namespace
+
+QRect fittedRect(const QSize& picture, const QRect& area) {
+    if (picture.isEmpty() || area.isEmpty())
+        return {};
+    const QSize fitted = picture.scaled(area.size(), Qt::KeepAspectRatio);
+    return {area.topLeft() + QPoint((area.width() - fitted.width()) / 2, (area.height() - fitted.height()) / 2),
+            fitted};
+}
+
+QPixmap renderSvg(const QString& resource, const QSize& size, qreal devicePixelRatio) {
+    QSvgRenderer renderer(resource);
+    if (!renderer.isValid() || size.isEmpty())
+        return {};
+    const QSize pixels = (QSizeF(size) * devicePixelRatio).toSize();
+    QPixmap pixmap(pixels);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    renderer.render(&painter, fittedRect(renderer.defaultSize(), QRect(QPoint(), pixels)));
+    painter.end();
+    pixmap.setDevicePixelRatio(devicePixelRatio);
+    return pixmap;
+}
+
+QIcon iconFromResource(const char* resource) {
+    QIcon icon;
+    if (!resource)
+        return icon;
+    for (const int side : {16, 32, 48}) {
+        const QPixmap pixmap = renderSvg(QString::fromUtf8(resource), QSize(side, side));
+        if (!pixmap.isNull())
+            icon.addPixmap(pixmap);
+    }
+    return icon;
+}
+
+QCursor cursorFromPointer(const Pointer& pointer) {
+    if (!pointer.resource)
+        return QCursor(Qt::ArrowCursor);
+    const QPixmap pixmap = renderSvg(QString::fromUtf8(pointer.resource), QSize(kPointerSize, kPointerSize));
+    if (pixmap.isNull())
+        return QCursor(Qt::ArrowCursor);
+    return QCursor(pixmap, pointer.hotX, pointer.hotY);
+}
+
+}  // namespace platform
