@@ -1,13 +1,59 @@
 #include "platform/Picture.h"
 
+#include <QFile>
 #include <QImageReader>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace platform {
 
+namespace {
+
+// The pictures of the program are a few hundred pixels wide; a file that claims
+// more than this is refused before anything is decoded, so that eight such files
+// cannot take the memory of the machine.
+constexpr int kLargestSide = 4096;
+// Decoded as 32-bit pixels, the largest picture takes this many MiB.
+constexpr int kLargestImageMiB = kLargestSide * kLargestSide * 4 / (1024 * 1024);
+// Even an uncompressed GIF of the largest size is smaller than this.
+constexpr qint64 kLargestFileBytes = qint64(kLargestSide) * kLargestSide * 2;
+
+// Opens a regular file of a plausible size for reading. The test is made on the
+// opened file itself: a FIFO would block the opening without O_NONBLOCK, and a
+// file of /proc reports the size 0 however much it yields.
+bool openPictureFile(const QString& path, QFile& file) {
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct stat status {};
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode) || status.st_size <= 0 ||
+        status.st_size > kLargestFileBytes) {
+        ::close(fd);
+        return false;
+    }
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
 std::optional<Picture> LoadPicture(const QString& path) {
-    QImageReader reader(path);
+    QFile file;
+    if (!openPictureFile(path, file))
+        return std::nullopt;
+    QImageReader reader(&file);
+    reader.setAllocationLimit(kLargestImageMiB);
+    // The declared size comes from the header alone; a file that gives none is
+    // still held to the allocation limit while it is decoded.
+    const QSize declared = reader.size();
+    if (declared.width() > kLargestSide || declared.height() > kLargestSide)
+        return std::nullopt;
     QImage image = reader.read();
-    if (image.isNull())
+    if (image.isNull() || image.width() > kLargestSide || image.height() > kLargestSide)
         return std::nullopt;
     return Picture(std::move(image));
 }

@@ -24,7 +24,8 @@ private:
 };
 
 // Loads a picture file (GIF, or any format Qt reads) by its full path.
-// Returns nothing when the file is missing or cannot be decoded.
+// Returns nothing when the file is missing, is not a regular file of a
+// plausible size, claims more than 4096 pixels a side, or cannot be decoded.
 std::optional<Picture> LoadPicture(const QString& path);
 
 }  // namespace platform

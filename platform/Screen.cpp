@@ -299,7 +299,7 @@ Control& Screen::loadElement(const QString& name, int index) {
     Control& element = createControl(design);
     for (const auto& [arrayName, handler] : arrayClickHandlers_) {
         if (arrayName.compare(name, Qt::CaseInsensitive) == 0)
-            element.onClick([handler, index] { handler(index); });
+            element.onClick([handler = handler, index] { handler(index); });
     }
     applyTabOrder();
     if (element.action())

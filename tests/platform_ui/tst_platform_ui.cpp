@@ -3,6 +3,7 @@
 #include "resize/clsResize.h"
 #include "tests/PinnedDisplay.h"
 
+#include <QElapsedTimer>
 #include <QFontInfo>
 #include <QFrame>
 #include <QMenu>
@@ -11,6 +12,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <sys/stat.h>
 
 using namespace Qt::Literals::StringLiterals;
 using platform::Control;
@@ -329,14 +331,32 @@ private Q_SLOTS:
 
     void loadPictureRejectsBadFiles() {
         QTemporaryDir folder;
+        const auto written = [&folder](const QByteArray& bytes) {
+            QFile file(folder.filePath(u"scritto.gif"_s));
+            const bool ok = file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+            return ok ? file.fileName() : QString();
+        };
+        // One black pixel, in a header whose screen and image claim side x side pixels.
+        const auto gif = [](quint16 side) -> QByteArray {
+            const QByteArray size = QByteArray(1, char(side & 0xff)) + char(side >> 8);
+            return "GIF89a" + size + size + QByteArray("\x80\0\0\0\0\0\xff\xff\xff,\0\0\0\0", 14) + size + size +
+                   QByteArray("\0\x02\x02\x44\x01\0;", 7);
+        };
+        QVERIFY(platform::LoadPicture(written(gif(1))));
+
+        QElapsedTimer timer;
+        timer.start();
         QVERIFY(!platform::LoadPicture(folder.filePath(u"manca.gif"_s)));
-        for (const QByteArray& junk :
-             {QByteArray("not a picture at all"), QByteArray("GIF89a\x10\x00\x10\x00\xff\xff", 12)}) {
-            QFile file(folder.filePath(u"rotto.gif"_s));
-            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(junk) == junk.size());
-            file.close();
-            QVERIFY(!platform::LoadPicture(file.fileName()));
-        }
+        for (const QByteArray& bad :
+             {QByteArray("not a picture at all"), QByteArray("GIF89a\x10\x00\x10\x00\xff\xff", 12), gif(5000)})
+            QVERIFY(!platform::LoadPicture(written(bad)));
+        const QString procLink = folder.filePath(u"proc.gif"_s);
+        const QString fifo = folder.filePath(u"fifo.gif"_s);
+        QVERIFY(QFile::link(u"/proc/self/pagemap"_s, procLink));
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        for (const QString& notAFile : {procLink, fifo, folder.path()})
+            QVERIFY(!platform::LoadPicture(notAFile));
+        QVERIFY(timer.elapsed() < 2000);
     }
 
     void closingTheLastWindowQuits() {

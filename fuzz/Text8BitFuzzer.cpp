@@ -1,0 +1,40 @@
+// The 8-bit text of language and settings files on any bytes: the encoding is
+// told alike whether the bytes come whole or in pieces cut anywhere, every
+// byte survives a Windows-1252 round trip, and a text read in any encoding is
+// written so that it reads back the same.
+
+#include "fuzz/FuzzCheck.h"
+#include "platform/Text8Bit.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+
+using platform::TextEncoding;
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const QByteArrayView bytes(data, qsizetype(size));
+    const TextEncoding detected = platform::detectTextEncoding(bytes);
+
+    // The pieces are cut where the bytes themselves say, one to eight bytes long.
+    platform::TextEncodingDetector inPieces;
+    for (qsizetype at = 0; at < bytes.size();) {
+        const qsizetype length = std::min<qsizetype>(1 + data[at] % 8, bytes.size() - at);
+        inPieces.feed(bytes.sliced(at, length));
+        at += length;
+    }
+    MF_FUZZ_CHECK(inPieces.finish() == detected);
+
+    const std::optional<QByteArray> windows1252 =
+        platform::encodeTextAs(platform::decodeTextAs(bytes, TextEncoding::Windows1252), TextEncoding::Windows1252);
+    MF_FUZZ_CHECK(windows1252 && *windows1252 == bytes);
+
+    for (const TextEncoding read : {TextEncoding::Windows1252, TextEncoding::Utf8, TextEncoding::Utf8WithBom}) {
+        const QString text = platform::decodeTextAs(bytes, read);
+        for (const TextEncoding written : {TextEncoding::Windows1252, TextEncoding::Utf8, TextEncoding::Utf8WithBom}) {
+            if (const std::optional<QByteArray> encoded = platform::encodeTextAs(text, written))
+                MF_FUZZ_CHECK(platform::decodeTextAs(*encoded, written) == text);
+        }
+    }
+    return 0;
+}
