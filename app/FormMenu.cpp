@@ -1,6 +1,7 @@
 #include "app/FormMenu.h"
 
 #include "app/Modulo1.h"
+#include "app/SharedState.h"
 #include "app/ScreenFrame.h"
 #include "app/Screens.h"
 #include "feedback/ModuloColoriSuoni.h"

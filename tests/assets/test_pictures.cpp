@@ -4,6 +4,7 @@
 // missing picture, transparent in its corners.
 
 #include "exercises/PictureFiles.h"
+#include "resources/PictureSets.h"
 
 #include <QFileInfo>
 #include <QImage>
@@ -17,8 +18,8 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-constexpr int kSets = 5;
-constexpr int kPictures = 8;
+using picture_sets::kPicturesPerSet;
+using picture_sets::kSetCount;
 
 struct Figure {
     int side = 0;
@@ -130,13 +131,13 @@ QString nameOf(int set, int index) {
 class PictureTest : public QObject {
     Q_OBJECT
 
-    std::array<std::array<QImage, kPictures>, kSets> images_;
-    std::array<std::array<Figure, kPictures>, kSets> figures_;
+    std::array<std::array<QImage, kPicturesPerSet>, kSetCount> images_;
+    std::array<std::array<Figure, kPicturesPerSet>, kSetCount> figures_;
 
 private Q_SLOTS:
     void initTestCase() {
-        for (int set = 0; set < kSets; ++set)
-            for (int index = 0; index < kPictures; ++index) {
+        for (int set = 0; set < kSetCount; ++set)
+            for (int index = 0; index < kPicturesPerSet; ++index) {
                 const QString path = picturePath(set + 1, index);
                 QVERIFY2(QFileInfo::exists(path), qPrintable(path));
                 const QImage image(path);
@@ -160,8 +161,8 @@ private Q_SLOTS:
             const QColor grey = missing.pixelColor(at);
             QVERIFY(grey.alpha() == 255 && grey.hsvSaturation() == 0 && grey.value() < 240);
         }
-        for (int set = 0; set < kSets; ++set)
-            for (int index = 0; index < kPictures; ++index) {
+        for (int set = 0; set < kSetCount; ++set)
+            for (int index = 0; index < kPicturesPerSet; ++index) {
                 const QImage& image = images_[size_t(set)][size_t(index)];
                 QPoint wrong(-1, -1);  // the first pixel whose opacity is not the missing card's
                 for (int y = 0; y < side && wrong.x() < 0; ++y)
@@ -177,8 +178,8 @@ private Q_SLOTS:
     }
 
     void colourBitChangesOnlyTheColour() {
-        for (int set = 0; set < kSets; ++set)
-            for (int index = 0; index < kPictures; index += 2) {
+        for (int set = 0; set < kSetCount; ++set)
+            for (int index = 0; index < kPicturesPerSet; index += 2) {
                 const Figure& a = figures_[size_t(set)][size_t(index)];
                 const Figure& b = figures_[size_t(set)][size_t(index + 1)];
                 const QString pair = nameOf(set, index) + u" and %1"_s.arg(index + 2);
@@ -194,7 +195,7 @@ private Q_SLOTS:
     }
 
     void sizeBitChangesOnlyTheSize() {
-        for (int set = 0; set < kSets; ++set)
+        for (int set = 0; set < kSetCount; ++set)
             for (int index : {0, 1, 4, 5}) {
                 const Figure& big = figures_[size_t(set)][size_t(index)];
                 const Figure& small = figures_[size_t(set)][size_t(index | 2)];
@@ -210,7 +211,7 @@ private Q_SLOTS:
     }
 
     void shapeBitChangesOnlyTheShapeAboutTheSameCentre() {
-        for (int set = 0; set < kSets; ++set)
+        for (int set = 0; set < kSetCount; ++set)
             for (int index = 0; index < 4; ++index) {
                 const Figure& a = figures_[size_t(set)][size_t(index)];
                 const Figure& b = figures_[size_t(set)][size_t(index | 4)];

@@ -1,8 +1,7 @@
 // The seven exercise screens played by clicks, with a seeded generator,
 // scripted message boxes and a program folder of our own.
 
-#include "app/Modulo1.h"
-#include "app/Screens.h"
+#include "app/SharedState.h"
 #include "exercises/FormEs1.h"
 #include "exercises/FormEs2.h"
 #include "exercises/FormEs3.h"
@@ -17,7 +16,6 @@
 #include "platform/Process.h"
 #include "platform/Random.h"
 #include "platform/Sound.h"
-#include "tests/resize/TestScreen.h"
 
 #include <QDir>
 #include <QFile>
@@ -70,13 +68,6 @@ bool writeFile(const QString& path, const QByteArray& bytes) {
 
 }  // namespace
 
-namespace screens {
-platform::Screen& FormMenu() {
-    static platform::Screen menu(platform::ScreenDesign{"FormMenu", 6000, 4000, qRgb(255, 255, 255)});
-    return menu;
-}
-}  // namespace screens
-
 class ExerciseScreensTest : public QObject {
     Q_OBJECT
 
@@ -93,6 +84,7 @@ class ExerciseScreensTest : public QObject {
     std::vector<platform::MessageBoxRequest> boxes;
     platform::MsgAnswer answer = platform::MsgAnswer::No;
     QStringList sounds;
+    int menusShown = 0;
 
     static Control& picture(const FormEsercizio& screen, int i) { return screen.control(u"Picture1"_s, i); }
     static QString caption(const FormEsercizio& screen, const QString& name) {
@@ -203,12 +195,14 @@ private Q_SLOTS:
             return answer;
         });
         platform::setSoundObserver([this](const QString& path) { sounds.append(path); });
+        app::shell().showMenu = [this] { ++menusShown; };
     }
 
     void cleanupTestCase() {
         platform::setMessageBoxResponder({});
         platform::setSoundObserver({});
         platform::setProgramFolder({});
+        app::shell() = {};
     }
 
     void init() {
@@ -345,15 +339,15 @@ private Q_SLOTS:
                 QCOMPARE(boxes.size(), std::size_t(1));
                 QCOMPARE(boxes[0].message, u"lascia "_s % QString::number(number));
                 QCOMPARE(boxes[0].buttons, platform::MsgButtons::YesNo);
-                QVERIFY(screen.isLoaded() && !screens::FormMenu().isLoaded());
+                QVERIFY(screen.isLoaded() && menusShown == 0);
                 QCOMPARE(Modulo1::ContaErrati, qint16(1));
                 QVERIFY(isOpen(screen));
 
                 answer = platform::MsgAnswer::Yes;
                 chooseMenu(screen, u"mnuEsci"_s);
-                QVERIFY(!screen.isLoaded() && screens::FormMenu().isLoaded());
+                QVERIFY(!screen.isLoaded() && menusShown == 1);
                 QCOMPARE(Modulo1::ContaErrati, qint16(0));
-                screens::FormMenu().Unload();
+                menusShown = 0;
             }
         }
     }
@@ -389,39 +383,6 @@ private Q_SLOTS:
         for (int i = 0; i < 8; ++i)
             QCOMPARE(picture(es6, i).picture().image(), card);
         solve(6, es6);
-    }
-
-    void layoutAtTwiceTheDesignSize() {
-        es6.Show();
-        QVERIFY(test_screen::setClientSize(es6, 2 * 9360, 2 * 6540));
-        QCoreApplication::processEvents();
-        // Name, index and the designed left, top, width and height.
-        const std::vector<std::tuple<QString, int, test_screen::Box>> designed{
-            {u"PicturesattiErrati"_s, -1, {7080, 240, 2175, 2175}},
-            {u"EtichettaErrati"_s, -1, {1440, 1605, 615, 615}},
-            {u"Picture4"_s, -1, {360, 480, 1695, 1695}},
-            {u"Picture2"_s, -1, {0, 0, 1695, 1695}},
-            {u"Label4"_s, -1, {2520, 840, 2055, 975}},
-            {u"BottoneAvanti"_s, -1, {7560, 5280, 1575, 975}},
-            {u"Picture1"_s, 0, {240, 2760, 1695, 1695}},
-            {u"Picture1"_s, 7, {5640, 4560, 1695, 1695}},
-        };
-        const double twipsPerPixel = es6.scaleWidth() / es6.client()->width();
-        for (const auto& [name, index, box] : designed) {
-            const Control& control = es6.control(name, index);
-            const QString what = name % u'(' % QString::number(index) % u')';
-            const QRectF twips(box[0] * 2, box[1] * 2, box[2] * 2, box[3] * 2);
-            QVERIFY2(test_screen::boxOf(control) == (test_screen::Box{box[0] * 2, box[1] * 2, box[2] * 2, box[3] * 2}),
-                     qPrintable(what));
-            // The widget within a pixel, counted from the inside of its container's border.
-            QRect pixels = control.widget()->geometry();
-            if (control.design().container)
-                pixels.translate(-control.widget()->parentWidget()->contentsRect().topLeft());
-            const QRectF wanted(twips.topLeft() / twipsPerPixel, twips.size() / twipsPerPixel);
-            QVERIFY2(qAbs(pixels.x() - wanted.x()) <= 1 && qAbs(pixels.y() - wanted.y()) <= 1 &&
-                         qAbs(pixels.width() - wanted.width()) <= 1 && qAbs(pixels.height() - wanted.height()) <= 1,
-                     qPrintable(what));
-        }
     }
 };
 

@@ -1,4 +1,4 @@
-#include "app/Modulo1.h"
+#include "app/SharedState.h"
 #include "feedback/ModuloColoriSuoni.h"
 #include "platform/Colour.h"
 #include "platform/Process.h"
