@@ -1,9 +1,9 @@
 #include "app/FormMenu.h"
 
 #include "app/Modulo1.h"
-#include "app/SharedState.h"
 #include "app/ScreenFrame.h"
 #include "app/Screens.h"
+#include "app/SharedState.h"
 #include "feedback/ModuloColoriSuoni.h"
 #include "language/LanguageMenu.h"
 #include "language/modLanguageSupport.h"

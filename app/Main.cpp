@@ -1,6 +1,6 @@
 #include "app/Modulo1.h"
-#include "app/SharedState.h"
 #include "app/Screens.h"
+#include "app/SharedState.h"
 #include "language/modLanguageSupport.h"
 #include "platform/MessageBox.h"
 #include "platform/Process.h"

@@ -1,7 +1,7 @@
 #include "exercises/FormEsercizio.h"
 
-#include "app/SharedState.h"
 #include "app/ScreenFrame.h"
+#include "app/SharedState.h"
 #include "exercises/ExerciseLayout.h"
 #include "exercises/PictureFiles.h"
 #include "exercises/PuzzleRules.h"

@@ -1,8 +1,8 @@
 // Start-up, the screen changes of the start screen and the main menu, the
 // exit question and the about box.
 #include "app/Modulo1.h"
-#include "app/SharedState.h"
 #include "app/Screens.h"
+#include "app/SharedState.h"
 #include "language/modLanguageSupport.h"
 #include "platform/Colour.h"
 #include "platform/Screen.h"
