@@ -16,10 +16,10 @@
 #include "platform/Process.h"
 #include "platform/Random.h"
 #include "platform/Sound.h"
+#include "resources/PictureSets.h"
 
 #include <QDir>
 #include <QFile>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <array>
@@ -27,6 +27,8 @@
 #include <set>
 
 using namespace Qt::Literals::StringLiterals;
+using picture_sets::kPicturesPerSet;
+using picture_sets::kSetCount;
 using platform::Control;
 
 namespace {
@@ -38,7 +40,7 @@ constexpr std::array<const char*, 8> kFileAttributes{"AAA", "AAB", "ABA", "ABB",
 
 // The picture that differs from the model in exactly these attributes.
 int pictureWithChanges(int model, int attributes) {
-    for (std::size_t i = 0; i < 8; ++i) {
+    for (std::size_t i = 0; i < kPicturesPerSet; ++i) {
         int differing = 0;
         for (int k = 0; k < 3; ++k)
             if (kFileAttributes[std::size_t(model)][k] != kFileAttributes[i][k])
@@ -107,7 +109,7 @@ class ExerciseScreensTest : public QObject {
     static int shownModel(const FormEsercizio& screen) {
         const platform::Picture& model = screen.control(u"Picture2"_s).picture();
         int found = -1;
-        for (int i = 0; i < 8; ++i)
+        for (int i = 0; i < kPicturesPerSet; ++i)
             if (picture(screen, i).picture().isSameAs(model))
                 found = found == -1 ? i : -2;
         return found;
@@ -134,20 +136,20 @@ class ExerciseScreensTest : public QObject {
 
     static int enabledPictures(const FormEsercizio& screen) {
         int enabled = 0;
-        for (int i = 0; i < 8; ++i)
+        for (int i = 0; i < kPicturesPerSet; ++i)
             enabled += int(picture(screen, i).enabled());
         return enabled;
     }
     static bool isOpen(const FormEsercizio& screen) {
         const Control& next = screen.control(u"BottoneAvanti"_s);
-        return enabledPictures(screen) == 8 && next.visible() && !next.enabled() &&
+        return enabledPictures(screen) == kPicturesPerSet && next.visible() && !next.enabled() &&
                screen.control(u"Picture3"_s).picture().isEmpty();
     }
     static bool isSolved(const FormEsercizio& screen) {
         return enabledPictures(screen) == 0 && screen.control(u"BottoneAvanti"_s).enabled() && shownRight(screen) >= 0;
     }
     static int shownRight(const FormEsercizio& screen) {
-        for (int i = 0; i < 8; ++i)
+        for (int i = 0; i < kPicturesPerSet; ++i)
             if (screen.control(u"Picture3"_s).picture().isSameAs(picture(screen, i).picture()))
                 return i;
         return -1;
@@ -167,7 +169,7 @@ class ExerciseScreensTest : public QObject {
     }
     // The set whose first file the screen shows, or 0.
     int shownSet(const FormEsercizio& screen) const {
-        for (int set = 1; set <= 5; ++set)
+        for (int set = 1; set <= kSetCount; ++set)
             if (picture(screen, 0).picture().image() == fileImage(set, 1))
                 return set;
         return 0;
@@ -176,7 +178,7 @@ class ExerciseScreensTest : public QObject {
     static void copySets(const QString& from, const QString& to, int sets) {
         for (int set = 1; set <= sets; ++set) {
             QVERIFY(QDir().mkpath(to % u"/gif/"_s % QString::number(set)));
-            for (int n = 1; n <= 8; ++n) {
+            for (int n = 1; n <= kPicturesPerSet; ++n) {
                 const QString file = u"/gif/%1/%2.gif"_s.arg(set).arg(n);
                 QVERIFY2(QFile::copy(from % file, to % file), qPrintable(from % file));
             }
@@ -186,7 +188,7 @@ class ExerciseScreensTest : public QObject {
 private Q_SLOTS:
     void initTestCase() {
         QVERIFY(folder.isValid());
-        copySets(QStringLiteral(MF_PROGRAM_DIR), folder.path(), 5);
+        copySets(QStringLiteral(MF_PROGRAM_DIR), folder.path(), kSetCount);
         QVERIFY(writeFile(folder.path() % u"/Prova.lng"_s, kLanguageFile));
         platform::setProgramFolder(folder.path());
         modLanguageSupport::MLSCurrentLanguage = u"Prova"_s;
@@ -235,7 +237,7 @@ private Q_SLOTS:
                 QVERIFY2(askedChanges(number, screen) >= 0, qPrintable(caption(screen, u"Label4"_s)));
                 seen.emplace(shownModel(screen), caption(screen, u"Label4"_s));
                 const int right = rightPicture(number, screen);
-                for (int i = 0; i < 8; ++i) {
+                for (int i = 0; i < kPicturesPerSet; ++i) {
                     if (i == right)
                         continue;
                     clickPicture(screen, i);
@@ -263,12 +265,10 @@ private Q_SLOTS:
         QCOMPARE(sounds, QStringList(2, folder.path() % u"/suoni/no.wav"_s));
         solve(4, es4);
         QCOMPARE(sounds.size(), 3);
-        const QRegularExpression rightSound(u"^"_s % QRegularExpression::escape(folder.path()) %
-                                            u"/suoni/si[1-4]\\.wav$"_s);
-        QVERIFY2(rightSound.match(sounds.last()).hasMatch(), qPrintable(sounds.last()));
+        QVERIFY2(sounds.last().startsWith(folder.path() % u"/suoni/si"_s), qPrintable(sounds.last()));
         QCOMPARE(caption(es4, u"EtichettaEsatti"_s), u" 1"_s);
         QVERIFY(marksRight(es4));
-        for (int i = 0; i < 8; ++i)
+        for (int i = 0; i < kPicturesPerSet; ++i)
             clickPicture(es4, i);
         QCOMPARE(Modulo1::ContaEsatti, qint16(1));
         QCOMPARE(Modulo1::ContaErrati, qint16(2));
@@ -371,7 +371,7 @@ private Q_SLOTS:
 
         QVERIFY(QDir(broken.path() % u"/gif"_s).removeRecursively());
         es6.Show();
-        for (int i = 0; i < 8; ++i)
+        for (int i = 0; i < kPicturesPerSet; ++i)
             QCOMPARE(picture(es6, i).picture().image(), card);
         solve(6, es6);
     }
