@@ -1,6 +1,5 @@
 #include "app/FormAvvio.h"
 
-#include "app/Modulo1.h"
 #include "app/ScreenFrame.h"
 #include "app/Screens.h"
 #include "feedback/ModuloColoriSuoni.h"

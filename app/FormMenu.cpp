@@ -3,6 +3,7 @@
 #include "app/Modulo1.h"
 #include "app/ScreenFrame.h"
 #include "app/Screens.h"
+#include "app/SharedState.h"
 #include "feedback/ModuloColoriSuoni.h"
 #include "language/LanguageMenu.h"
 #include "language/modLanguageSupport.h"

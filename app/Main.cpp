@@ -1,5 +1,6 @@
 #include "app/Modulo1.h"
 #include "app/Screens.h"
+#include "app/SharedState.h"
 #include "language/modLanguageSupport.h"
 #include "platform/MessageBox.h"
 #include "platform/Process.h"
@@ -19,6 +20,7 @@ bool Main() {
     SerieFigure = 6;
     platform::Randomize();
     SuoniAttivati = true;
+    app::shell() = {.showMenu = [] { screens::FormMenu().Show(); }, .showAbout = MostraInformazioni};
     screens::FormAvvio().Show();
     return true;
 }

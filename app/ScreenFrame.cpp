@@ -1,6 +1,6 @@
 #include "app/ScreenFrame.h"
 
-#include "app/Modulo1.h"
+#include "app/SharedState.h"
 #include "platform/Screen.h"
 #include "resize/clsResize.h"
 

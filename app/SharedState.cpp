@@ -1,4 +1,5 @@
-#include "app/Modulo1.h"
+#include "app/SharedState.h"
+
 #include "resize/clsResize.h"
 
 namespace Modulo1 {
@@ -11,3 +12,12 @@ qint16 ContaErrati = 0;
 std::unique_ptr<clsResize> Ridimensiona;
 
 }  // namespace Modulo1
+
+namespace app {
+
+ShellCallbacks& shell() {
+    static ShellCallbacks callbacks;
+    return callbacks;
+}
+
+}  // namespace app

@@ -1,5 +1,4 @@
-#include "app/Modulo1.h"
-#include "app/Screens.h"
+#include "app/SharedState.h"
 #include "exercises/FormEs3.h"
 #include "platform/Process.h"
 
@@ -9,13 +8,6 @@
 #include <benchmark/benchmark.h>
 
 using namespace Qt::Literals::StringLiterals;
-
-namespace screens {
-platform::Screen& FormMenu() {
-    static platform::Screen menu(platform::ScreenDesign{"FormMenu", 6000, 4000, qRgb(255, 255, 255)});
-    return menu;
-}
-}  // namespace screens
 
 namespace {
 

@@ -138,7 +138,7 @@ platform::ScreenDesign design(int number) {
         } else if (name == "BottoneAvanti") {
             place(control, row.nextButton);
         } else if (name == "Picture1") {
-            for (int i = 0; i < puzzle::kPictureCount; ++i) {
+            for (int i = 0; i < puzzle::kPicturesPerSet; ++i) {
                 control.index = i;
                 place(control, Point{row.pictureColumns[std::size_t(i % 4)], row.pictureRows[std::size_t(i / 4)]});
                 screen.controls.push_back(control);

@@ -1,6 +1,6 @@
 #include "exercises/FormEs2.h"
 
-#include "app/Modulo1.h"
+#include "app/SharedState.h"
 #include "exercises/PuzzleRules.h"
 
 using namespace Qt::Literals::StringLiterals;

@@ -1,6 +1,6 @@
 #include "exercises/FormEs3.h"
 
-#include "app/Modulo1.h"
+#include "app/SharedState.h"
 
 using namespace Qt::Literals::StringLiterals;
 

@@ -1,6 +1,6 @@
 #include "exercises/FormEs5.h"
 
-#include "app/Modulo1.h"
+#include "app/SharedState.h"
 #include "exercises/PuzzleRules.h"
 #include "language/modLanguageSupport.h"
 #include "platform/Random.h"

@@ -1,8 +1,7 @@
 #include "exercises/FormEsercizio.h"
 
-#include "app/Modulo1.h"
 #include "app/ScreenFrame.h"
-#include "app/Screens.h"
+#include "app/SharedState.h"
 #include "exercises/ExerciseLayout.h"
 #include "exercises/PictureFiles.h"
 #include "exercises/PuzzleRules.h"
@@ -27,7 +26,7 @@ void FormEsercizio::ConnectEvents() {
     onArrayClick(kPictures, [this](int index) { Picture1_Click(index); });
     control(u"BottoneAvanti"_s).onClick([this] { BottoneAvanti_Click(); });
     control(u"MenuAzzera"_s).onClick([this] { MenuAzzera_Click(); });
-    control(u"MenuInformazioni"_s).onClick([] { Modulo1::MostraInformazioni(); });
+    control(u"MenuInformazioni"_s).onClick([] { app::shell().showAbout(); });
     control(u"mnuEsci"_s).onClick([this] { mnuEsci_Click(); });
 }
 
@@ -57,7 +56,7 @@ void FormEsercizio::PreparaEsercizio() {
 
 void FormEsercizio::CaricaFigure() {
     const qint16 set = puzzle::drawSet(Modulo1::SerieFigure, platform::Rnd);
-    for (int i = 0; i < puzzle::kPictureCount; ++i)
+    for (int i = 0; i < puzzle::kPicturesPerSet; ++i)
         control(kPictures, i).setPicture(picture_files::loadSetPicture(platform::picturePath(set, i + 1)));
     Modulo1::IndiceModello = puzzle::drawModel(platform::Rnd);
 }
@@ -68,7 +67,7 @@ void FormEsercizio::MostraModello() {
 
 void FormEsercizio::Picture1_Click(int Index) {
     const std::optional<qint16> right = rightIndex();
-    if (!right || Index < 0 || Index >= puzzle::kPictureCount)
+    if (!right || Index < 0 || Index >= puzzle::kPicturesPerSet)
         return;
     if (Index == *right) {
         Esatto();
@@ -115,14 +114,14 @@ void FormEsercizio::mnuEsci_Click() {
                          platform::MsgIcon::Question, u"Metamorfine"_s);
     if (answer != platform::MsgAnswer::Yes)
         return;
-    screens::FormMenu().Show();
+    app::shell().showMenu();
     Unload();
     Modulo1::ContaEsatti = 0;
     Modulo1::ContaErrati = 0;
 }
 
 void FormEsercizio::setPicturesEnabled(bool enabled) {
-    for (int i = 0; i < puzzle::kPictureCount; ++i)
+    for (int i = 0; i < puzzle::kPicturesPerSet; ++i)
         control(kPictures, i).setEnabled(enabled);
 }
 

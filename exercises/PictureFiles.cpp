@@ -1,6 +1,6 @@
 #include "exercises/PictureFiles.h"
 
-#include "tools/CardShape.h"
+#include "resources/CardShape.h"
 
 #include <QFont>
 #include <QPainter>

@@ -1,6 +1,7 @@
 #include "exercises/PuzzleRules.h"
 
-#include <cmath>
+#include "platform/Random.h"
+
 #include <limits>
 
 using namespace Qt::Literals::StringLiterals;
@@ -9,10 +10,8 @@ namespace puzzle {
 
 namespace {
 
-// floor(r * n) + first, with r in [0, 1).
 qint16 drawAmong(const Generator& rnd, int n, int first) {
-    const int drawn = int(std::floor(rnd() * n));
-    return qint16(first + qBound(0, drawn, n - 1));
+    return qint16(first + platform::IndexFrom(rnd(), n));
 }
 
 // The bit that a single change flips: 1 colour, 2 size, 3 shape.
@@ -42,7 +41,7 @@ qint16 drawSet(qint16 serieFigure, const Generator& rnd) {
 }
 
 qint16 drawModel(const Generator& rnd) {
-    return drawAmong(rnd, kPictureCount, 0);
+    return drawAmong(rnd, kPicturesPerSet, 0);
 }
 
 qint16 drawKindOfChange(const Generator& rnd) {

@@ -5,6 +5,8 @@
 // bit 1 the size, bit 2 the shape. A change of an attribute flips its bit, so
 // every right answer is the model index XOR a mask of the changed attributes.
 
+#include "resources/PictureSets.h"
+
 #include <QString>
 #include <QtGlobal>
 #include <functional>
@@ -15,9 +17,9 @@ namespace puzzle {
 // Returns numbers uniform in [0, 1); the program passes platform::Rnd.
 using Generator = std::function<double()>;
 
-inline constexpr int kPictureCount = 8;
+using picture_sets::kPicturesPerSet;
+using picture_sets::kSetCount;
 inline constexpr qint16 kAllSets = 6;  // SerieFigure value: a set drawn for every puzzle
-inline constexpr int kSetCount = 5;
 
 inline constexpr int kColourBit = 1;
 inline constexpr int kSizeBit = 2;

@@ -1,12 +1,11 @@
 #include "feedback/ModuloColoriSuoni.h"
 
-#include "app/Modulo1.h"
+#include "app/SharedState.h"
 #include "platform/DataFiles.h"
 #include "platform/Random.h"
 #include "platform/Sound.h"
 
 #include <QString>
-#include <algorithm>
 #include <array>
 
 using namespace Qt::Literals::StringLiterals;
@@ -21,17 +20,12 @@ constexpr std::array<quint32, 18> kPalette = {
     0x00FFFF, 0xFFFFC0, 0xFFFF00, 0xFFC0C0, 0xFFC0FF, 0xFFC0FF, 0xE0E0E0, 0xFFC0FF, 0xFF00FF,
 };
 
-// 0 to count - 1, equally likely.
-int draw(int count) {
-    return std::min(static_cast<int>(platform::Rnd() * count), count - 1);
-}
-
 }  // namespace
 
 void SuonoEsatto() {
     if (!Modulo1::SuoniAttivati)
         return;
-    const int choice = draw(4) + 1;
+    const int choice = platform::IndexFrom(platform::Rnd(), 4) + 1;
     platform::PlaySoundAsync(platform::soundPath(u"si"_s + QString::number(choice)));
 }
 
@@ -42,7 +36,7 @@ void SuonoErrato() {
 }
 
 quint32 PreparaColori() {
-    return kPalette[static_cast<std::size_t>(draw(static_cast<int>(kPalette.size())))];
+    return kPalette[static_cast<std::size_t>(platform::IndexFrom(platform::Rnd(), static_cast<int>(kPalette.size())))];
 }
 
 }  // namespace ModuloColoriSuoni

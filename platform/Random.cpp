@@ -1,6 +1,7 @@
 #include "platform/Random.h"
 
 #include <chrono>
+#include <cmath>
 #include <random>
 
 namespace platform {
@@ -17,6 +18,10 @@ double Rnd() {
     // The top 53 bits scaled by 2^-53: every double in [0, 1) on that grid is
     // equally likely and 1.0 never comes.
     return static_cast<double>(generator()() >> 11) * 0x1.0p-53;
+}
+
+int IndexFrom(double uniform, int count) {
+    return qBound(0, static_cast<int>(std::floor(uniform * count)), count - 1);
 }
 
 void Randomize() {

@@ -1,6 +1,6 @@
 #include "tools/Figures.h"
 
-#include "tools/CardShape.h"
+#include "resources/CardShape.h"
 
 #include <QLinearGradient>
 #include <QPainter>

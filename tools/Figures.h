@@ -5,15 +5,16 @@
 // the size, bit 2 the shape; value 0 of each bit is the first colour, the big
 // size and the first shape of the set.
 
-#include "tools/CardShape.h"
+#include "resources/CardShape.h"
+#include "resources/PictureSets.h"
 
 #include <QColor>
 #include <QImage>
 
 namespace tools {
 
-inline constexpr int kSetCount = 5;
-inline constexpr int kPicturesPerSet = 8;
+using picture_sets::kPicturesPerSet;
+using picture_sets::kSetCount;
 
 // Extent of the big and of the small figure, as a share of the picture.
 inline constexpr double kBigExtent = 0.80;

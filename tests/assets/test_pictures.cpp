@@ -4,6 +4,7 @@
 // missing picture, transparent in its corners.
 
 #include "exercises/PictureFiles.h"
+#include "resources/PictureSets.h"
 
 #include <QImage>
 #include <QtTest>
@@ -16,8 +17,8 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-constexpr int kSets = 5;
-constexpr int kPictures = 8;
+using picture_sets::kPicturesPerSet;
+using picture_sets::kSetCount;
 
 double toLinear(int channel) {
     const double c = channel / 255.0;
@@ -108,13 +109,13 @@ int extent(const Figure& figure) {
 class PictureTest : public QObject {
     Q_OBJECT
 
-    std::array<std::array<QImage, kPictures>, kSets> images_;
-    std::array<std::array<Figure, kPictures>, kSets> figures_;
+    std::array<std::array<QImage, kPicturesPerSet>, kSetCount> images_;
+    std::array<std::array<Figure, kPicturesPerSet>, kSetCount> figures_;
 
 private Q_SLOTS:
     void initTestCase() {
-        for (int set = 0; set < kSets; ++set)
-            for (int index = 0; index < kPictures; ++index) {
+        for (int set = 0; set < kSetCount; ++set)
+            for (int index = 0; index < kPicturesPerSet; ++index) {
                 const QString path =
                     u"%1/gif/%2/%3.gif"_s.arg(QStringLiteral(MF_PROGRAM_DIR)).arg(set + 1).arg(index + 1);
                 const QImage image(path);  // big enough to stay sharp on a 4K screen at scale 2
@@ -131,8 +132,8 @@ private Q_SLOTS:
         QCOMPARE(qAlpha(missing.pixel(1, 1)), 0);
         const QPoint face[] = {
             {side / 2, margin}, {side / 2, side - margin}, {margin, side / 2}, {side - margin, side / 2}};
-        for (int set = 0; set < kSets; ++set)
-            for (int index = 0; index < kPictures; ++index) {
+        for (int set = 0; set < kSetCount; ++set)
+            for (int index = 0; index < kPicturesPerSet; ++index) {
                 const QImage& image = images_[size_t(set)][size_t(index)];
                 const QString name = u"set %1, picture %2"_s.arg(set + 1).arg(index + 1);
                 for (int y = 0; y < side; ++y)
@@ -147,8 +148,8 @@ private Q_SLOTS:
     // Pictures i and i XOR bit differ in that bit's attribute only, every
     // figure centred on the middle of its card.
     void eachBitOfTheCodeChangesOnlyItsAttribute() {
-        for (int set = 0; set < kSets; ++set)
-            for (int index = 0; index < kPictures; ++index)
+        for (int set = 0; set < kSetCount; ++set)
+            for (int index = 0; index < kPicturesPerSet; ++index)
                 for (int bit : {1, 2, 4}) {
                     if (index & bit)
                         continue;

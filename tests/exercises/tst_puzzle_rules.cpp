@@ -1,5 +1,5 @@
 // The rules of the game without screens: what each draw takes from the
-// generator, and the counts.
+// generator.
 
 #include "exercises/PuzzleRules.h"
 
@@ -44,9 +44,7 @@ private Q_SLOTS:
             c.draw(rnd.generator());
             QVERIFY2(rnd.taken == 3, c.what);
         }
-    }
-
-    void aChosenSetDrawsNoNumber() {
+        // A chosen set draws no number.
         ScriptedGenerator rnd;
         for (qint16 set = 1; set <= puzzle::kSetCount; ++set)
             QCOMPARE(puzzle::drawSet(set, rnd.generator()), set);
@@ -58,14 +56,6 @@ private Q_SLOTS:
             QVERIFY(!puzzle::rightIndexForKind(kind, 3));
             QVERIFY(puzzle::kindOfChangeString(kind).isEmpty());
         }
-    }
-
-    void countsStopAtTheirLargestValue() {
-        QCOMPARE(puzzle::countAfterAnswer(0), qint16(1));
-        QCOMPARE(puzzle::countAfterAnswer(32766), qint16(32767));
-        QCOMPARE(puzzle::countAfterAnswer(32767), qint16(32767));
-        QCOMPARE(puzzle::countCaption(7), QStringLiteral(" 7"));
-        QCOMPARE(puzzle::countCaption(32767), QStringLiteral(" 32767"));
     }
 };
 

@@ -1,0 +1,33 @@
+#pragma once
+// The state shared by every screen for the whole run, and the way a screen
+// reaches the shell above it. Nothing here is saved between runs.
+
+#include <QtGlobal>
+#include <functional>
+#include <memory>
+
+class clsResize;
+
+namespace Modulo1 {
+
+extern bool SuoniAttivati;                       // sound switch; True at start
+extern qint16 SerieFigure;                       // picture set 1 to 5, or 6: a set drawn for every puzzle
+extern qint16 IndiceModello;                     // index 0 to 7 of the model among Picture1(0..7)
+extern qint16 ContaEsatti;                       // right answers in the current visit of an exercise
+extern qint16 ContaErrati;                       // wrong answers in the current visit of an exercise
+extern std::unique_ptr<clsResize> Ridimensiona;  // resizing of the screen loaded last
+
+}  // namespace Modulo1
+
+namespace app {
+
+// What the exercise screens ask of the shell, which lies above them and fills
+// these in when it starts. Until then each does nothing.
+struct ShellCallbacks {
+    std::function<void()> showMenu = [] {};   // back to the main menu
+    std::function<void()> showAbout = [] {};  // the about box
+};
+
+ShellCallbacks& shell();
+
+}  // namespace app
