@@ -1,12 +1,12 @@
-#include "app/FormAvvio.h"
+#include "FormAvvio.h"
 
-#include "app/ScreenFrame.h"
-#include "app/Screens.h"
-#include "feedback/ModuloColoriSuoni.h"
-#include "language/modLanguageSupport.h"
-#include "platform/DataFiles.h"
-#include "platform/Process.h"
-#include "resources/Resources.h"
+#include "DataFiles.h"
+#include "ModuloColoriSuoni.h"
+#include "Process.h"
+#include "Resources.h"
+#include "ScreenFrame.h"
+#include "Screens.h"
+#include "modLanguageSupport.h"
 
 using namespace Qt::Literals::StringLiterals;
 using platform::Align;

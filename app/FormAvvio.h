@@ -2,7 +2,7 @@
 // The start screen: title, subtitle, the program's date and the button that
 // leads to the main menu. Loading it reads the remembered language.
 
-#include "platform/Screen.h"
+#include "Screen.h"
 
 namespace app {
 

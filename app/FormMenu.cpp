@@ -1,14 +1,14 @@
-#include "app/FormMenu.h"
+#include "FormMenu.h"
 
-#include "app/Modulo1.h"
-#include "app/ScreenFrame.h"
-#include "app/Screens.h"
-#include "app/SharedState.h"
-#include "feedback/ModuloColoriSuoni.h"
-#include "language/LanguageMenu.h"
-#include "language/modLanguageSupport.h"
-#include "platform/Colour.h"
-#include "resources/Resources.h"
+#include "Colour.h"
+#include "LanguageMenu.h"
+#include "Modulo1.h"
+#include "ModuloColoriSuoni.h"
+#include "Resources.h"
+#include "ScreenFrame.h"
+#include "Screens.h"
+#include "SharedState.h"
+#include "modLanguageSupport.h"
 
 using namespace Qt::Literals::StringLiterals;
 using platform::Kind;

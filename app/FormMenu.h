@@ -2,7 +2,7 @@
 // The main menu: the seven exercises, the picture set, the sound switch, the
 // exit button and, on its menu bar, the choice of language.
 
-#include "platform/Screen.h"
+#include "Screen.h"
 
 namespace app {
 

@@ -1,11 +1,11 @@
-#include "app/Modulo1.h"
-#include "app/Screens.h"
-#include "app/SharedState.h"
-#include "language/modLanguageSupport.h"
-#include "platform/MessageBox.h"
-#include "platform/Process.h"
-#include "platform/Random.h"
-#include "platform/Screen.h"
+#include "MessageBox.h"
+#include "Modulo1.h"
+#include "Process.h"
+#include "Random.h"
+#include "Screen.h"
+#include "Screens.h"
+#include "SharedState.h"
+#include "modLanguageSupport.h"
 
 using namespace Qt::Literals::StringLiterals;
 

@@ -1,8 +1,8 @@
-#include "app/Modulo1.h"
+#include "Modulo1.h"
 
-#include "language/modLanguageSupport.h"
-#include "platform/MessageBox.h"
-#include "platform/Process.h"
+#include "MessageBox.h"
+#include "Process.h"
+#include "modLanguageSupport.h"
 
 #include <QString>
 

@@ -1,8 +1,8 @@
-#include "app/ScreenFrame.h"
+#include "ScreenFrame.h"
 
-#include "app/SharedState.h"
-#include "platform/Screen.h"
-#include "resize/clsResize.h"
+#include "Screen.h"
+#include "SharedState.h"
+#include "clsResize.h"
 
 namespace app {
 

@@ -1,14 +1,14 @@
-#include "app/Screens.h"
+#include "Screens.h"
 
-#include "app/FormAvvio.h"
-#include "app/FormMenu.h"
-#include "exercises/FormEs1.h"
-#include "exercises/FormEs2.h"
-#include "exercises/FormEs3.h"
-#include "exercises/FormEs4.h"
-#include "exercises/FormEs5.h"
-#include "exercises/FormEs6.h"
-#include "exercises/FormEs7.h"
+#include "FormAvvio.h"
+#include "FormEs1.h"
+#include "FormEs2.h"
+#include "FormEs3.h"
+#include "FormEs4.h"
+#include "FormEs5.h"
+#include "FormEs6.h"
+#include "FormEs7.h"
+#include "FormMenu.h"
 
 namespace screens {
 

@@ -1,6 +1,6 @@
-#include "app/SharedState.h"
+#include "SharedState.h"
 
-#include "resize/clsResize.h"
+#include "clsResize.h"
 
 namespace Modulo1 {
 

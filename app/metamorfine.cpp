@@ -1,5 +1,5 @@
-#include "app/Modulo1.h"
-#include "platform/MessageBox.h"
+#include "MessageBox.h"
+#include "Modulo1.h"
 
 #include <QApplication>
 

@@ -2,7 +2,7 @@
 // A screen of 30 controls, about the size of the program's largest, and a
 // language file section that translates every one of them.
 
-#include "platform/Design.h"
+#include "Design.h"
 
 #include <QByteArray>
 #include <QStringBuilder>

@@ -1,6 +1,6 @@
-#include "app/SharedState.h"
-#include "exercises/FormEs3.h"
-#include "platform/Process.h"
+#include "FormEs3.h"
+#include "Process.h"
+#include "SharedState.h"
 
 #include <QCoreApplication>
 #include <QWidget>

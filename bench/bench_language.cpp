@@ -1,7 +1,7 @@
-#include "bench/BenchScreen.h"
-#include "language/modLanguageSupport.h"
-#include "platform/Process.h"
-#include "platform/Screen.h"
+#include "BenchScreen.h"
+#include "Process.h"
+#include "Screen.h"
+#include "modLanguageSupport.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,6 +1,6 @@
-#include "bench/BenchScreen.h"
-#include "platform/Screen.h"
-#include "resize/clsResize.h"
+#include "BenchScreen.h"
+#include "Screen.h"
+#include "clsResize.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,7 +1,7 @@
-#include "exercises/ExerciseLayout.h"
+#include "ExerciseLayout.h"
 
-#include "exercises/PuzzleRules.h"
-#include "resources/Resources.h"
+#include "PuzzleRules.h"
+#include "Resources.h"
 
 #include <QtGlobal>
 #include <array>

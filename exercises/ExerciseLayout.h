@@ -2,7 +2,7 @@
 // The designed layout of the seven exercise screens: the controls they share,
 // placed by the positions of each screen.
 
-#include "platform/Design.h"
+#include "Design.h"
 
 namespace exercise_layout {
 

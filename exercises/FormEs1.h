@@ -1,7 +1,7 @@
 #pragma once
 // "Cambia colore": the picture of the other colour, same size and shape.
 
-#include "exercises/FormEsercizio.h"
+#include "FormEsercizio.h"
 
 class FormEs1 : public FormEsercizio {
 public:

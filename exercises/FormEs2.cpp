@@ -1,7 +1,7 @@
-#include "exercises/FormEs2.h"
+#include "FormEs2.h"
 
-#include "app/SharedState.h"
-#include "exercises/PuzzleRules.h"
+#include "PuzzleRules.h"
+#include "SharedState.h"
 
 using namespace Qt::Literals::StringLiterals;
 

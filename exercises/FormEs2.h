@@ -1,7 +1,7 @@
 #pragma once
 // "Cambia forma": the picture of the other shape, same size and colour.
 
-#include "exercises/FormEsercizio.h"
+#include "FormEsercizio.h"
 
 class FormEs2 : public FormEsercizio {
 public:

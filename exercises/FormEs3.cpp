@@ -1,6 +1,6 @@
-#include "exercises/FormEs3.h"
+#include "FormEs3.h"
 
-#include "app/SharedState.h"
+#include "SharedState.h"
 
 using namespace Qt::Literals::StringLiterals;
 

@@ -1,7 +1,7 @@
 #pragma once
 // "Non cambia niente": the very picture of the model.
 
-#include "exercises/FormEsercizio.h"
+#include "FormEsercizio.h"
 
 class FormEs3 : public FormEsercizio {
 public:

@@ -1,7 +1,7 @@
 #pragma once
 // "Cambia dimensione": the picture of the other size, same shape and colour.
 
-#include "exercises/FormEsercizio.h"
+#include "FormEsercizio.h"
 
 class FormEs4 : public FormEsercizio {
 public:

@@ -1,9 +1,9 @@
-#include "exercises/FormEs5.h"
+#include "FormEs5.h"
 
-#include "app/SharedState.h"
-#include "exercises/PuzzleRules.h"
-#include "language/modLanguageSupport.h"
-#include "platform/Random.h"
+#include "PuzzleRules.h"
+#include "Random.h"
+#include "SharedState.h"
+#include "modLanguageSupport.h"
 
 using namespace Qt::Literals::StringLiterals;
 

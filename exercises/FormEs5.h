@@ -2,7 +2,7 @@
 // "Cambiamento casuale": every puzzle draws a kind of change (colour, size,
 // shape or none), names it in Label4 and wants the picture it leads to.
 
-#include "exercises/FormEsercizio.h"
+#include "FormEsercizio.h"
 
 class FormEs5 : public FormEsercizio {
 public:

@@ -3,7 +3,7 @@
 // possibly the same one twice), names both in Label4 and wants the picture
 // that both of them lead to.
 
-#include "exercises/FormEsercizio.h"
+#include "FormEsercizio.h"
 
 class FormEs6 : public FormEsercizio {
 public:

@@ -1,7 +1,7 @@
-#include "exercises/FormEs7.h"
+#include "FormEs7.h"
 
-#include "app/SharedState.h"
-#include "exercises/PuzzleRules.h"
+#include "PuzzleRules.h"
+#include "SharedState.h"
 
 using namespace Qt::Literals::StringLiterals;
 

@@ -2,7 +2,7 @@
 // "Cambia tutto": the picture that differs from the model in colour, size and
 // shape at once.
 
-#include "exercises/FormEsercizio.h"
+#include "FormEsercizio.h"
 
 class FormEs7 : public FormEsercizio {
 public:

@@ -1,15 +1,15 @@
-#include "exercises/FormEsercizio.h"
+#include "FormEsercizio.h"
 
-#include "app/ScreenFrame.h"
-#include "app/SharedState.h"
-#include "exercises/ExerciseLayout.h"
-#include "exercises/PictureFiles.h"
-#include "exercises/PuzzleRules.h"
-#include "feedback/ModuloColoriSuoni.h"
-#include "language/modLanguageSupport.h"
-#include "platform/DataFiles.h"
-#include "platform/MessageBox.h"
-#include "platform/Random.h"
+#include "DataFiles.h"
+#include "ExerciseLayout.h"
+#include "MessageBox.h"
+#include "ModuloColoriSuoni.h"
+#include "PictureFiles.h"
+#include "PuzzleRules.h"
+#include "Random.h"
+#include "ScreenFrame.h"
+#include "SharedState.h"
+#include "modLanguageSupport.h"
 
 using namespace Qt::Literals::StringLiterals;
 

@@ -4,7 +4,7 @@
 // An exercise adds how a puzzle is built, where it differs, and its answer
 // rule: the index of the right picture.
 
-#include "platform/Screen.h"
+#include "Screen.h"
 
 #include <QString>
 #include <QtGlobal>

@@ -1,6 +1,6 @@
-#include "exercises/PictureFiles.h"
+#include "PictureFiles.h"
 
-#include "resources/CardShape.h"
+#include "CardShape.h"
 
 #include <QFont>
 #include <QPainter>

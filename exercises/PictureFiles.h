@@ -1,7 +1,7 @@
 #pragma once
 // The pictures of the sets, read from their files.
 
-#include "platform/Picture.h"
+#include "Picture.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
-#include "exercises/PuzzleRules.h"
+#include "PuzzleRules.h"
 
-#include "platform/Random.h"
+#include "Random.h"
 
 #include <limits>
 

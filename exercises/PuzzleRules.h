@@ -5,7 +5,7 @@
 // bit 1 the size, bit 2 the shape. A change of an attribute flips its bit, so
 // every right answer is the model index XOR a mask of the changed attributes.
 
-#include "resources/PictureSets.h"
+#include "PictureSets.h"
 
 #include <QString>
 #include <QtGlobal>

@@ -1,9 +1,9 @@
-#include "feedback/ModuloColoriSuoni.h"
+#include "ModuloColoriSuoni.h"
 
-#include "app/SharedState.h"
-#include "platform/DataFiles.h"
-#include "platform/Random.h"
-#include "platform/Sound.h"
+#include "DataFiles.h"
+#include "Random.h"
+#include "SharedState.h"
+#include "Sound.h"
 
 #include <QString>
 #include <array>

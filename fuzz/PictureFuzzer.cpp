@@ -2,8 +2,8 @@
 // picture file is. Loading never crashes, keeps its memory bounded, and never
 // gives a picture larger than a picture of the program can need.
 
-#include "fuzz/FuzzCheck.h"
-#include "platform/Picture.h"
+#include "FuzzCheck.h"
+#include "Picture.h"
 
 #include <QCoreApplication>
 #include <QDir>

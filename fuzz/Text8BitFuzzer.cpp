@@ -3,8 +3,8 @@
 // byte survives a Windows-1252 round trip, and a text read in any encoding is
 // written so that it reads back the same.
 
-#include "fuzz/FuzzCheck.h"
-#include "platform/Text8Bit.h"
+#include "FuzzCheck.h"
+#include "Text8Bit.h"
 
 #include <algorithm>
 #include <cstddef>

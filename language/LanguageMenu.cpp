@@ -1,9 +1,9 @@
-#include "language/LanguageMenu.h"
+#include "LanguageMenu.h"
 
-#include "language/modLanguageSupport.h"
-#include "platform/DataFiles.h"
-#include "platform/MessageBox.h"
-#include "platform/Screen.h"
+#include "DataFiles.h"
+#include "MessageBox.h"
+#include "Screen.h"
+#include "modLanguageSupport.h"
 
 using namespace Qt::Literals::StringLiterals;
 using platform::TextProperty;

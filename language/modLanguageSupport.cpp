@@ -1,11 +1,11 @@
-#include "language/modLanguageSupport.h"
+#include "modLanguageSupport.h"
 
-#include "platform/DataFiles.h"
-#include "platform/LineReader.h"
-#include "platform/Process.h"
-#include "platform/Profile.h"
-#include "platform/Screen.h"
-#include "platform/Text8Bit.h"
+#include "DataFiles.h"
+#include "LineReader.h"
+#include "Process.h"
+#include "Profile.h"
+#include "Screen.h"
+#include "Text8Bit.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,10 +1,10 @@
-#include "platform/Control.h"
+#include "Control.h"
 
-#include "platform/ControlFactory.h"
-#include "platform/Palette.h"
-#include "platform/Screen.h"
-#include "platform/Twips.h"
-#include "platform/Widgets.h"
+#include "ControlFactory.h"
+#include "Palette.h"
+#include "Screen.h"
+#include "Twips.h"
+#include "Widgets.h"
 
 #include <QCheckBox>
 #include <QLabel>

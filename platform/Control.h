@@ -7,8 +7,8 @@
 // control's kind does not have answers std::nullopt or Outcome::NoSuchProperty,
 // quietly, and changes nothing.
 
-#include "platform/Design.h"
-#include "platform/Picture.h"
+#include "Design.h"
+#include "Picture.h"
 
 #include <QAction>
 #include <QPointer>

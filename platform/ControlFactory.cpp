@@ -1,10 +1,10 @@
-#include "platform/ControlFactory.h"
+#include "ControlFactory.h"
 
-#include "platform/Control.h"
-#include "platform/Palette.h"
-#include "platform/Screen.h"
-#include "platform/SvgDrawing.h"
-#include "platform/Widgets.h"
+#include "Control.h"
+#include "Palette.h"
+#include "Screen.h"
+#include "SvgDrawing.h"
+#include "Widgets.h"
 
 #include <QLabel>
 #include <QMenu>

@@ -2,7 +2,7 @@
 // Makes the widget, or the menu-bar action, behind a control from the
 // control's design row, and connects the user's clicks on it.
 
-#include "platform/Design.h"
+#include "Design.h"
 
 #include <QString>
 #include <functional>

@@ -1,6 +1,6 @@
-#include "platform/DataFiles.h"
+#include "DataFiles.h"
 
-#include "platform/Process.h"
+#include "Process.h"
 
 #include <QDir>
 #include <QStringBuilder>

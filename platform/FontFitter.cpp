@@ -1,7 +1,7 @@
-#include "platform/FontFitter.h"
+#include "FontFitter.h"
 
-#include "platform/Control.h"
-#include "platform/Screen.h"
+#include "Control.h"
+#include "Screen.h"
 
 #include <QFontMetricsF>
 #include <algorithm>

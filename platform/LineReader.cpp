@@ -1,4 +1,4 @@
-#include "platform/LineReader.h"
+#include "LineReader.h"
 
 #include <QIODevice>
 #include <algorithm>

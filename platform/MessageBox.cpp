@@ -1,4 +1,4 @@
-#include "platform/MessageBox.h"
+#include "MessageBox.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>

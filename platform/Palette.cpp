@@ -1,4 +1,4 @@
-#include "platform/Palette.h"
+#include "Palette.h"
 
 #include <QPalette>
 #include <QWidget>

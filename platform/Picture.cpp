@@ -1,4 +1,4 @@
-#include "platform/Picture.h"
+#include "Picture.h"
 
 #include <QFile>
 #include <QImageReader>

@@ -1,4 +1,4 @@
-#include "platform/Process.h"
+#include "Process.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,7 +1,7 @@
-#include "platform/Profile.h"
+#include "Profile.h"
 
-#include "platform/LineReader.h"
-#include "platform/Text8Bit.h"
+#include "LineReader.h"
+#include "Text8Bit.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "platform/Random.h"
+#include "Random.h"
 
 #include <chrono>
 #include <cmath>

@@ -1,8 +1,8 @@
-#include "platform/Screen.h"
+#include "Screen.h"
 
-#include "platform/Colour.h"
-#include "platform/SvgDrawing.h"
-#include "platform/Twips.h"
+#include "Colour.h"
+#include "SvgDrawing.h"
+#include "Twips.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>

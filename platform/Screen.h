@@ -9,9 +9,9 @@
 // getting the focus back from another application does not activate again.
 // Form_Resize runs whenever the client area changes size, whatever the cause.
 
-#include "platform/Control.h"
-#include "platform/Design.h"
-#include "platform/FontFitter.h"
+#include "Control.h"
+#include "Design.h"
+#include "FontFitter.h"
 
 #include <QString>
 #include <functional>

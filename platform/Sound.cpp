@@ -1,4 +1,4 @@
-#include "platform/Sound.h"
+#include "Sound.h"
 
 #include <QAudioDevice>
 #include <QCoreApplication>

@@ -1,4 +1,4 @@
-#include "platform/SvgDrawing.h"
+#include "SvgDrawing.h"
 
 #include <QPainter>
 #include <QSvgRenderer>

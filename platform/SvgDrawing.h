@@ -2,7 +2,7 @@
 // Pictures drawn from the design's SVG resources: pictures fitted into an
 // area, window icons and mouse pointers.
 
-#include "platform/Design.h"
+#include "Design.h"
 
 #include <QCursor>
 #include <QIcon>

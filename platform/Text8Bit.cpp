@@ -1,4 +1,4 @@
-#include "platform/Text8Bit.h"
+#include "Text8Bit.h"
 
 #include <QIODevice>
 #include <QStringDecoder>

@@ -1,6 +1,6 @@
-#include "platform/Widgets.h"
+#include "Widgets.h"
 
-#include "platform/SvgDrawing.h"
+#include "SvgDrawing.h"
 
 #include <QEvent>
 #include <QMouseEvent>

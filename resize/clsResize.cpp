@@ -1,6 +1,6 @@
-#include "resize/clsResize.h"
+#include "clsResize.h"
 
-#include "platform/Screen.h"
+#include "Screen.h"
 
 #include <QString>
 #include <algorithm>

@@ -12,7 +12,7 @@
 // height, are left alone; so is a control that is no longer the one recorded
 // (the screen was loaded again since).
 
-#include "platform/Control.h"
+#include "Control.h"
 
 #include <QtGlobal>
 #include <vector>

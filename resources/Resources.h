@@ -2,7 +2,7 @@
 // The design images of the screens, built into the executable as Qt
 // resources. Each is an SVG drawing, rendered at the size it is shown.
 
-#include "platform/Design.h"
+#include "Design.h"
 
 #include <array>
 

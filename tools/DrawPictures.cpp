@@ -1,7 +1,7 @@
 // Draws the 40 pictures of the exercises into <program folder>/gif/<set>/<n>.gif.
 
-#include "tools/Figures.h"
-#include "tools/GifFile.h"
+#include "Figures.h"
+#include "GifFile.h"
 
 #include <QDir>
 #include <QString>

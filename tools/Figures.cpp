@@ -1,6 +1,6 @@
-#include "tools/Figures.h"
+#include "Figures.h"
 
-#include "resources/CardShape.h"
+#include "CardShape.h"
 
 #include <QLinearGradient>
 #include <QPainter>

@@ -5,8 +5,8 @@
 // the size, bit 2 the shape; value 0 of each bit is the first colour, the big
 // size and the first shape of the set.
 
-#include "resources/CardShape.h"
-#include "resources/PictureSets.h"
+#include "CardShape.h"
+#include "PictureSets.h"
 
 #include <QColor>
 #include <QImage>

@@ -1,4 +1,4 @@
-#include "tools/GifFile.h"
+#include "GifFile.h"
 
 #include <QFile>
 #include <QHash>

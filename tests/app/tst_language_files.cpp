@@ -1,9 +1,9 @@
 // Every shipped language file translates every designed caption of every
 // screen, and names no control that a screen lacks.
-#include "app/Screens.h"
-#include "platform/DataFiles.h"
-#include "platform/Process.h"
-#include "platform/Screen.h"
+#include "DataFiles.h"
+#include "Process.h"
+#include "Screen.h"
+#include "Screens.h"
 
 #include <QFile>
 #include <QMap>

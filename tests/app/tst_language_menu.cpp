@@ -1,10 +1,10 @@
 // The language menu of the main menu: its entries, the check mark, a choice
 // and the remembered language.
-#include "app/Screens.h"
-#include "language/modLanguageSupport.h"
-#include "platform/DataFiles.h"
-#include "platform/Screen.h"
-#include "tests/app/ProgramFolderFixture.h"
+#include "DataFiles.h"
+#include "ProgramFolderFixture.h"
+#include "Screen.h"
+#include "Screens.h"
+#include "modLanguageSupport.h"
 
 #include <QTest>
 

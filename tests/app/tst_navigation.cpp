@@ -1,12 +1,12 @@
 // Start-up, the screen changes of the start screen and the main menu, the
 // exit question and the about box.
-#include "app/Modulo1.h"
-#include "app/Screens.h"
-#include "app/SharedState.h"
-#include "language/modLanguageSupport.h"
-#include "platform/Colour.h"
-#include "platform/Screen.h"
-#include "tests/app/ProgramFolderFixture.h"
+#include "Colour.h"
+#include "Modulo1.h"
+#include "ProgramFolderFixture.h"
+#include "Screen.h"
+#include "Screens.h"
+#include "SharedState.h"
+#include "modLanguageSupport.h"
 
 #include <QTest>
 #include <sys/wait.h>

@@ -1,7 +1,7 @@
 // The design images built into the program: each draws at any size inside
 // its box; each pointer has its tip at its hot spot.
 
-#include "resources/Resources.h"
+#include "Resources.h"
 
 #include <QDir>
 #include <QImage>

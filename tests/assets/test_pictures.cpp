@@ -3,8 +3,8 @@
 // the same point, on a card of the outline of the grey card that replaces a
 // missing picture, transparent in its corners.
 
-#include "exercises/PictureFiles.h"
-#include "resources/PictureSets.h"
+#include "PictureFiles.h"
+#include "PictureSets.h"
 
 #include <QImage>
 #include <QtTest>

@@ -1,22 +1,22 @@
 // The seven exercise screens played by clicks, with a seeded generator,
 // scripted message boxes and a program folder of our own.
 
-#include "app/SharedState.h"
-#include "exercises/FormEs1.h"
-#include "exercises/FormEs2.h"
-#include "exercises/FormEs3.h"
-#include "exercises/FormEs4.h"
-#include "exercises/FormEs5.h"
-#include "exercises/FormEs6.h"
-#include "exercises/FormEs7.h"
-#include "exercises/PictureFiles.h"
-#include "feedback/ModuloColoriSuoni.h"
-#include "language/modLanguageSupport.h"
-#include "platform/MessageBox.h"
-#include "platform/Process.h"
-#include "platform/Random.h"
-#include "platform/Sound.h"
-#include "resources/PictureSets.h"
+#include "FormEs1.h"
+#include "FormEs2.h"
+#include "FormEs3.h"
+#include "FormEs4.h"
+#include "FormEs5.h"
+#include "FormEs6.h"
+#include "FormEs7.h"
+#include "MessageBox.h"
+#include "ModuloColoriSuoni.h"
+#include "PictureFiles.h"
+#include "PictureSets.h"
+#include "Process.h"
+#include "Random.h"
+#include "SharedState.h"
+#include "Sound.h"
+#include "modLanguageSupport.h"
 
 #include <QDir>
 #include <QFile>

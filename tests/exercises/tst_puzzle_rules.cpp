@@ -1,7 +1,7 @@
 // The rules of the game without screens: what each draw takes from the
 // generator.
 
-#include "exercises/PuzzleRules.h"
+#include "PuzzleRules.h"
 
 #include <QTest>
 #include <vector>

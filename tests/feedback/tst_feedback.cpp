@@ -1,8 +1,8 @@
-#include "app/SharedState.h"
-#include "feedback/ModuloColoriSuoni.h"
-#include "platform/Process.h"
-#include "platform/Random.h"
-#include "platform/Sound.h"
+#include "ModuloColoriSuoni.h"
+#include "Process.h"
+#include "Random.h"
+#include "SharedState.h"
+#include "Sound.h"
 
 #include <QSet>
 #include <QStringList>

@@ -1,8 +1,8 @@
-#include "language/modLanguageSupport.h"
-#include "platform/DataFiles.h"
-#include "platform/Process.h"
-#include "resize/clsResize.h"
-#include "tests/resize/TestScreen.h"
+#include "DataFiles.h"
+#include "Process.h"
+#include "TestScreen.h"
+#include "clsResize.h"
+#include "modLanguageSupport.h"
 
 #include <QDir>
 #include <QFile>

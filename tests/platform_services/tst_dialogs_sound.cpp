@@ -1,8 +1,8 @@
 // Message boxes answered from the keyboard, the system language of their buttons, and sound on a machine
 // that may have no audio device at all.
 
-#include "platform/MessageBox.h"
-#include "platform/Sound.h"
+#include "MessageBox.h"
+#include "Sound.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

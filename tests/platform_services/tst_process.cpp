@@ -1,8 +1,8 @@
 // The running program: the guard against a second copy (across real
 // processes), ending at once, and seeding the random generator.
 
-#include "platform/Process.h"
-#include "platform/Random.h"
+#include "Process.h"
+#include "Random.h"
 
 #include <QApplication>
 #include <QCloseEvent>

@@ -1,8 +1,8 @@
 // The 8-bit text of language and settings files, and the profile reader and
 // writer, against hand-made files.
 
-#include "platform/Profile.h"
-#include "platform/Text8Bit.h"
+#include "Profile.h"
+#include "Text8Bit.h"
 
 #include <QDir>
 #include <QFile>

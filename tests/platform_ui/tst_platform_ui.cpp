@@ -1,7 +1,7 @@
-#include "platform/Picture.h"
-#include "platform/Screen.h"
-#include "resize/clsResize.h"
-#include "tests/PinnedDisplay.h"
+#include "Picture.h"
+#include "PinnedDisplay.h"
+#include "Screen.h"
+#include "clsResize.h"
 
 #include <QElapsedTimer>
 #include <QFontInfo>

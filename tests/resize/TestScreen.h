@@ -2,8 +2,8 @@
 // A small screen of every kind of control the resizing and the translation
 // touch, and its controls' positions and sizes in twips.
 
-#include "platform/Design.h"
-#include "platform/Screen.h"
+#include "Design.h"
+#include "Screen.h"
 
 #include <QList>
 

@@ -1,6 +1,6 @@
-#include "resize/clsResize.h"
-#include "tests/PinnedDisplay.h"
-#include "tests/resize/TestScreen.h"
+#include "PinnedDisplay.h"
+#include "TestScreen.h"
+#include "clsResize.h"
 
 #include <QTest>
 #include <QWidget>
