@@ -119,8 +119,7 @@ void MLSTranslateForm(platform::Screen& frm) {
     // so the collection is walked by position and looked at anew each time.
     for (std::size_t i = 0; frm.isLoaded() && i < frm.controls().size(); ++i) {
         platform::Control& control = *frm.controls()[i];
-        const std::optional<int> index = control.index();
-        const QString prefix = index ? control.name() + u'(' + QString::number(*index) + u')' : control.name();
+        const QString prefix = control.fullName();
         for (const auto& [property, suffix] : kProperties) {
             if (!control.text(property))
                 continue;  // the kind has no such property
