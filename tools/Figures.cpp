@@ -51,19 +51,22 @@ struct Part {
     QBrush brush;
 };
 
-QPainterPath starPath() {
-    QPainterPath path;
-    for (int i = 0; i < 10; ++i) {
-        const double radius = i % 2 == 0 ? 1.0 : 0.48;
-        const double angle = -std::numbers::pi / 2 + i * std::numbers::pi / 5;
-        const QPointF point(radius * std::cos(angle), radius * std::sin(angle));
-        if (i == 0)
-            path.moveTo(point);
-        else
-            path.lineTo(point);
-    }
+// A closed outline through `count` points, the point of step i given by `at`.
+template <typename PointAt>
+QPainterPath closedPath(int count, PointAt at) {
+    QPainterPath path(at(0));
+    for (int i = 1; i < count; ++i)
+        path.lineTo(at(i));
     path.closeSubpath();
     return path;
+}
+
+QPainterPath starPath() {
+    return closedPath(10, [](int i) {
+        const double radius = i % 2 == 0 ? 1.0 : 0.48;
+        const double angle = -std::numbers::pi / 2 + i * std::numbers::pi / 5;
+        return QPointF(radius * std::cos(angle), radius * std::sin(angle));
+    });
 }
 
 // A crescent: the arc of a disc outside a second, offset disc, closed by the
@@ -91,20 +94,13 @@ QPainterPath moonPath() {
 }
 
 QPainterPath heartPath() {
-    QPainterPath path;
     constexpr int kSteps = 120;
-    for (int i = 0; i < kSteps; ++i) {
+    return closedPath(kSteps, [](int i) {
         const double t = 2 * std::numbers::pi * i / kSteps;
         const double s = std::sin(t);
-        const QPointF point(16 * s * s * s,
-                            -(13 * std::cos(t) - 5 * std::cos(2 * t) - 2 * std::cos(3 * t) - std::cos(4 * t)));
-        if (i == 0)
-            path.moveTo(point);
-        else
-            path.lineTo(point);
-    }
-    path.closeSubpath();
-    return path;
+        return QPointF(16 * s * s * s,
+                       -(13 * std::cos(t) - 5 * std::cos(2 * t) - 2 * std::cos(3 * t) - std::cos(4 * t)));
+    });
 }
 
 QPainterPath polygon(std::initializer_list<QPointF> points) {
