@@ -2,7 +2,9 @@
 // that may have no audio device at all.
 
 #include "MessageBox.h"
+#include "Process.h"
 #include "Sound.h"
+#include "Speech.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -111,11 +113,13 @@ private Q_SLOTS:
         QVERIFY2(italian != QStringList({u"&Yes"_s, u"&No"_s}), qPrintable(italian.join(u' ')));
     }
 
-    // A sound, a broken file, a missing one and no path at all: each starts at
-    // once and plays or fails quietly while events run, also where there is no
-    // audio device.
-    void soundsNeverBlockOrFail() {
+    // A sound, a broken file, a missing one and no path at all, and sentences:
+    // each starts at once and plays or fails quietly while events run, also
+    // where there is no audio device and the media plugin is missing (it is
+    // looked for in the program folder, here an empty one).
+    void soundsAndSpeechNeverBlockOrFail() {
         QTemporaryDir folder;
+        platform::setProgramFolder(folder.path());
         const QString sound = folder.filePath(u"si1.wav"_s);
         const QString broken = folder.filePath(u"broken.wav"_s);
         QVERIFY(writeFile(sound, waveFile()));
@@ -123,10 +127,14 @@ private Q_SLOTS:
         QElapsedTimer clock;
         clock.start();
         for (int round = 0; round < 100; ++round)
-            for (const QString& path : {sound, broken, folder.filePath(u"no.wav"_s), QString()})
+            for (const QString& path : {sound, broken, folder.filePath(u"no.wav"_s), QString()}) {
                 platform::PlaySoundAsync(path);
+                platform::Speak(path, u"it"_s);
+            }
+        platform::StopSpeaking();
         QVERIFY2(clock.elapsed() < 3000, qPrintable(QString::number(clock.elapsed())));
         QTest::qWait(1000);
+        platform::setProgramFolder({});
     }
 };
 
