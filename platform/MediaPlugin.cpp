@@ -23,7 +23,10 @@ namespace {
 // wait for that.
 class Speaker : public QObject {
 public:
+    // Stopping before anything was said does not make the engine.
     void speak(const QString& text, const QString& localeTag) {
+        if (!engine_ && text.isEmpty())
+            return;
         if (!engine_)
             engine_ = new QTextToSpeech(this);
         if (engine_->state() == QTextToSpeech::Error)
