@@ -120,14 +120,15 @@ def main():
         ratios.append(times[0][-1] / times[1][-1])
         print(f"round {round_number + 1:2}: {times[0][-1] * 1000:5.1f} ms / "
               f"{times[1][-1] * 1000:5.1f} ms = {ratios[-1]:.2f}")
-    memory = [time_one_run(display, root, points, command, environment, 30, settle=1.0)[1]
+    memory = [statistics.median(time_one_run(display, root, points, command, environment, 30, settle=1.0)[1]
+                                for _ in range(3))
               for command in commands]
     print(f"first paint, median [fastest-slowest] over {rounds} rounds at {width}x{height}:")
     print(f"  {commands[0][0]}: {milliseconds(times[0])}")
     print(f"  {commands[1][0]}: {milliseconds(times[1])}")
     print(f"  ratio per round: median {statistics.median(ratios):.2f} "
           f"[{min(ratios):.2f}-{max(ratios):.2f}], slower in {sum(r > 1 for r in ratios)} of {rounds}")
-    print(f"resident memory 1 s after the first paint: {memory[0] / 1024:.1f} MiB / "
+    print(f"resident memory 1 s after the first paint, median of 3 runs: {memory[0] / 1024:.1f} MiB / "
           f"{memory[1] / 1024:.1f} MiB = {memory[0] / memory[1]:.2f}")
 
 
