@@ -19,8 +19,9 @@
 namespace {
 
 // Lives on a thread of its own: the engine reaches speech-dispatcher while it
-// is made, which may start the dispatcher and wait for it, and no screen may
-// wait for that.
+// is made, which may start the dispatcher and wait for it, and lists the
+// voices at the first sentence, which takes seconds with espeak-ng's hundreds
+// of variants; no screen may wait for that.
 class Speaker : public QObject {
 public:
     // Stopping before anything was said does not make the engine.
@@ -86,11 +87,14 @@ public:
     }
 
     // The sentence goes to the speaker's thread and is said there, on a
-    // channel of its own: it never cuts a sound.
+    // channel of its own: it never cuts a sound. Once the program quits,
+    // nothing more is said.
     void speak(const QString& text, const QString& locale) override {
+        if (!speaker_ && speechThread_.isFinished())
+            return;
         if (!speaker_)
             startSpeechThread();
-        QMetaObject::invokeMethod(speaker_, [speaker = speaker_, text, locale] { speaker->speak(text, locale); });
+        QMetaObject::invokeMethod(speaker_, [speaker = speaker_.get(), text, locale] { speaker->speak(text, locale); });
     }
 
 private:
@@ -108,7 +112,7 @@ private:
     }
 
     QPointer<QSoundEffect> effect_;
-    Speaker* speaker_ = nullptr;
+    QPointer<Speaker> speaker_;
     QThread speechThread_;
 };
 
