@@ -10,7 +10,7 @@ expect() {
     [ -e "$prefix/$path" ] || { echo "missing: $prefix/$path"; missing=1; }
   done
 }
-expect bin/metamorfine share/metamorfine/suoni/{si1,si2,si3,si4,no}.wav \
+expect bin/metamorfine lib/metamorfine/libmetamorfine-media.so share/metamorfine/suoni/{si1,si2,si3,si4,no}.wav \
   share/metamorfine/{Italiano,English,Deutsch,Français,Español}.lng \
   share/applications/$id.desktop share/metainfo/$id.metainfo.xml \
   share/icons/hicolor/scalable/apps/$id.svg share/man/man6/metamorfine.6.gz \

@@ -1,11 +1,7 @@
 #include "Sound.h"
 
-#include <QAudioDevice>
-#include <QCoreApplication>
-#include <QMediaDevices>
-#include <QPointer>
-#include <QSoundEffect>
-#include <QUrl>
+#include "MediaBackend.h"
+#include "MediaLoader.h"
 
 namespace platform {
 namespace {
@@ -15,35 +11,13 @@ SoundObserver& observer() {
     return watcher;
 }
 
-// QSoundEffect decodes the WAV file itself and writes to the audio output
-// directly, without the media back end, whose player crashes on this Qt when
-// the machine has no audio device or no GStreamer plugins. One effect serves
-// the whole run: it is made at the first sound (never before the application
-// object exists), and giving it the next file stops the one playing. With no
-// audio output nothing is made or played, so a machine without sound neither
-// waits nor fills the log with a complaint at every answer.
-QSoundEffect* soundEffect() {
-    static QPointer<QSoundEffect> effect;
-    if (!effect)
-        effect = new QSoundEffect(QCoreApplication::instance());
-    return effect;
-}
-
 }  // namespace
 
 void PlaySoundAsync(const QString& path) {
     if (observer())
         observer()(path);
-    if (!QCoreApplication::instance())
-        return;
-    const QAudioDevice output = QMediaDevices::defaultAudioOutput();
-    if (output.isNull())
-        return;
-    QSoundEffect* effect = soundEffect();
-    effect->stop();
-    effect->setAudioDevice(output);
-    effect->setSource(QUrl::fromLocalFile(path));
-    effect->play();
+    if (MediaBackend* backend = mediaBackend())
+        backend->playSound(path);
 }
 
 void setSoundObserver(SoundObserver watcher) {

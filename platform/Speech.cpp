@@ -1,5 +1,8 @@
 #include "Speech.h"
 
+#include "MediaBackend.h"
+#include "MediaLoader.h"
+
 namespace platform {
 namespace {
 
@@ -13,9 +16,15 @@ SpeechObserver& observer() {
 void Speak(const QString& text, const QString& locale) {
     if (observer())
         observer()(text, locale);
+    if (MediaBackend* backend = mediaBackend())
+        backend->speak(text, locale);
 }
 
-void StopSpeaking() {}
+// Nothing has been said before the plugin is loaded, so stopping never loads it.
+void StopSpeaking() {
+    if (MediaBackend* backend = loadedMediaBackend())
+        backend->speak(QString(), QString());
+}
 
 void setSpeechObserver(SpeechObserver watcher) {
     observer() = std::move(watcher);

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
-# Measures, under Xvfb, the time from starting Metamorfine to its first painted
-# start screen, beside the same time for a bare Qt Widgets window showing one
-# line of text (the floor of our stack). Usage: tools/startup-time.sh [runs] [build folder]
+# Measures, under Xvfb at 1920x1080, the time from starting Metamorfine to its
+# first painted start screen against the same time for a bare Qt Widgets
+# window showing one line of text (the floor of our stack), round by round,
+# and the resident memory of both. Usage: tools/startup-time.sh [rounds] [build folder]
 set -euo pipefail
 cd "$(dirname "$0")/.."
-runs=${1:-10}
+rounds=${1:-15}
 build=${2:-build}
 [ -n "${2:-}" ] || tools/setup.sh test >/dev/null
 program="$build/program/metamorfine"
@@ -14,12 +15,11 @@ for binary in "$program" "$floor"; do
 done
 
 work=$(mktemp -d)
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -br -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
+Xvfb -displayfd 3 -screen 0 1920x1080x24 -br -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
 xvfb=$!
 trap 'kill "$xvfb" 2>/dev/null || true; rm -rf "$work"' EXIT
 for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
 number=$(head -n1 "$work/display")
 export DISPLAY=":$number"
 
-echo "Metamorfine:        $(/usr/bin/python3 tools/startup/first_paint.py "$runs" "$program")"
-echo "bare Qt window:     $(/usr/bin/python3 tools/startup/first_paint.py "$runs" "$floor")"
+/usr/bin/python3 tools/startup/first_paint.py "$rounds" "$program" "$floor"

@@ -1,10 +1,17 @@
-"""Times, over several runs, how long an X11 program takes from its start to
-the first painted pixels of its first window.
+"""Compares, over interleaved rounds, how long two X11 programs take from
+their start to the first painted pixels of their first window, and the
+resident memory of each once it has painted.
 
 The display must have a black root window and nothing else on it. The probe
-watches a few pixels around the middle of the display: the first run that
-turns any of them from black marks the first paint. The program is then
-stopped, and the next run starts on an empty display again.
+watches a few pixels around the middle of the display: the first frame that
+turns any of them from black (a frame with a visible pixel; a window mapped
+but not yet painted leaves the black showing) marks the first paint. The
+program is then stopped, and the next run starts on an empty display again.
+Each round runs both programs, in alternating order, and gives one ratio; the
+median of the ratios of the rounds is the figure, since a round's two runs
+share the state of the machine.
+
+Usage: first_paint.py <rounds> <program> <reference program>
 """
 
 import ctypes
@@ -52,14 +59,26 @@ def painted(display, root, points):
     return False
 
 
-def time_one_run(display, root, points, command, environment, timeout):
+def resident_kib(pid):
+    with open(f"/proc/{pid}/status") as status:
+        for line in status:
+            if line.startswith("VmRSS:"):
+                return int(line.split()[1])
+    return 0
+
+
+def time_one_run(display, root, points, command, environment, timeout, settle=0.0):
+    """Returns the seconds to the first paint and the resident memory (KiB)
+    `settle` seconds after it."""
     start = time.monotonic()
     process = subprocess.Popen(command, env=environment, stdout=subprocess.DEVNULL,
                                stderr=subprocess.DEVNULL)
     try:
         while time.monotonic() - start < timeout:
             if painted(display, root, points):
-                return time.monotonic() - start
+                elapsed = time.monotonic() - start
+                time.sleep(settle)
+                return elapsed, resident_kib(process.pid)
             if process.poll() is not None:
                 raise RuntimeError(f"{command[0]} ended before it painted")
             time.sleep(0.0005)
@@ -75,9 +94,13 @@ def time_one_run(display, root, points, command, environment, timeout):
             time.sleep(0.005)
 
 
+def milliseconds(values):
+    return f"{statistics.median(values) * 1000:.0f} ms [{min(values) * 1000:.0f}-{max(values) * 1000:.0f}]"
+
+
 def main():
-    runs = int(sys.argv[1])
-    command = sys.argv[2:]
+    rounds = int(sys.argv[1])
+    commands = [[sys.argv[2]], [sys.argv[3]]]
     display = xlib.XOpenDisplay(None)
     if not display:
         sys.exit("cannot open the display")
@@ -86,11 +109,27 @@ def main():
     points = [(width // 2 + dx, height // 2 + dy)
               for dx in (-60, 0, 60) for dy in (-60, 0, 60)]
     environment = dict(os.environ, QT_QPA_PLATFORM="xcb")
-    time_one_run(display, root, points, command, environment, 30)  # warms the disk cache
-    times = [time_one_run(display, root, points, command, environment, 30) for _ in range(runs)]
-    print(f"{statistics.median(times) * 1000:.0f} ms median, "
-          f"{min(times) * 1000:.0f} ms fastest, {max(times) * 1000:.0f} ms slowest "
-          f"over {runs} runs")
+    for command in commands:  # warms the disk cache
+        time_one_run(display, root, points, command, environment, 30)
+    times = ([], [])
+    ratios = []
+    for round_number in range(rounds):
+        order = (0, 1) if round_number % 2 == 0 else (1, 0)
+        for which in order:
+            times[which].append(time_one_run(display, root, points, commands[which], environment, 30)[0])
+        ratios.append(times[0][-1] / times[1][-1])
+        print(f"round {round_number + 1:2}: {times[0][-1] * 1000:5.1f} ms / "
+              f"{times[1][-1] * 1000:5.1f} ms = {ratios[-1]:.2f}")
+    memory = [statistics.median(time_one_run(display, root, points, command, environment, 30, settle=1.0)[1]
+                                for _ in range(3))
+              for command in commands]
+    print(f"first paint, median [fastest-slowest] over {rounds} rounds at {width}x{height}:")
+    print(f"  {commands[0][0]}: {milliseconds(times[0])}")
+    print(f"  {commands[1][0]}: {milliseconds(times[1])}")
+    print(f"  ratio per round: median {statistics.median(ratios):.2f} "
+          f"[{min(ratios):.2f}-{max(ratios):.2f}], slower in {sum(r > 1 for r in ratios)} of {rounds}")
+    print(f"resident memory 1 s after the first paint, median of 3 runs: {memory[0] / 1024:.1f} MiB / "
+          f"{memory[1] / 1024:.1f} MiB = {memory[0] / memory[1]:.2f}")
 
 
 if __name__ == "__main__":

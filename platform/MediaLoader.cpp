@@ -1,0 +1,38 @@
+#include "MediaLoader.h"
+
+#include "MediaBackend.h"
+#include "Process.h"
+
+#include <QCoreApplication>
+#include <QPluginLoader>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace platform {
+namespace {
+
+MediaBackend* backend = nullptr;
+bool tried = false;
+
+}  // namespace
+
+MediaBackend* loadedMediaBackend() {
+    return backend;
+}
+
+MediaBackend* mediaBackend() {
+    if (tried || !QCoreApplication::instance())
+        return backend;
+    tried = true;
+    const QString folder = ProgramFolder();
+    for (const QString& candidate : {folder, QString(folder % u"/../lib/metamorfine"_s)}) {
+        // The loader adds the platform's prefix and suffix to the base name.
+        QPluginLoader loader(candidate % u"/metamorfine-media"_s);
+        backend = qobject_cast<MediaBackend*>(loader.instance());
+        if (backend)
+            break;
+    }
+    return backend;
+}
+
+}  // namespace platform
