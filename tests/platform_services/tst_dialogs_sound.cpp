@@ -42,18 +42,17 @@ class DialogsSoundTest : public QObject {
     bool checkedBox_ = false;
 
     // Answers the next real message box by pressing `key` on whatever has
-    // the keyboard focus, after checking the box.
+    // the keyboard focus, once the box is shown and active, after checking it.
     void pressOnNextBox(Qt::Key key, const QString& expectedTitle, QMessageBox::Icon expectedIcon) {
         checkedBox_ = false;
-        QTimer::singleShot(50, this, [this, key, expectedTitle, expectedIcon] {
+        QTimer::singleShot(10, this, [=, this] {
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (!box)
-                return;
+            if (!box || QApplication::activeWindow() != box || !QApplication::focusWidget())
+                return pressOnNextBox(key, expectedTitle, expectedIcon);  // not up yet: look again
             QWidget* focused = QApplication::focusWidget();
             checkedBox_ = box->objectName() == u"MsgBox"_s && box->windowTitle() == expectedTitle &&
-                          box->icon() == expectedIcon && focused && focused == box->defaultButton() &&
-                          QApplication::activeWindow() == box;
-            QTest::keyClick(focused ? focused : box, key);
+                          box->icon() == expectedIcon && focused == box->defaultButton();
+            QTest::keyClick(focused, key);
             if (box->isVisible())
                 box->done(0);
         });
