@@ -13,6 +13,11 @@
 
 namespace platform {
 
+// Whether `path` can be read as a language or settings file: a regular file
+// (a named pipe would wait for a writer) of at most 1 GiB, not on a kernel
+// file system (a /proc file claims a size of 0 yet may never end).
+bool isPlainDataFile(const QString& path);
+
 QString picturePath(int set, int number);
 // `name` without its ".wav", such as "si1".
 QString soundPath(const QString& name);
