@@ -68,8 +68,10 @@ QStringList languageNames() {
             .entryList({u'*' % kLanguageSuffix}, QDir::Files | QDir::CaseSensitive, QDir::Name | QDir::IgnoreCase);
     QStringList names;
     for (const QString& file : files) {
+        // A name that is not valid UTF-8 comes back with U+FFFD in it, and Qt
+        // has no spelling that opens the file: such a file is left out.
         const QString name = file.chopped(kLanguageSuffix.size());
-        if (!languageFilePath(name).isEmpty())
+        if (const QString path = languageFilePath(name); !path.isEmpty() && QFileInfo(path).isFile())
             names.append(name);
     }
     return names;

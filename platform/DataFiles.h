@@ -28,7 +28,8 @@ QString settingsFilePath();
 
 // The languages whose files lie in the program folder, ordered by name without
 // regard to case. Only names whose languageFilePath() is the file found are
-// listed, so that every name listed can be opened.
+// listed, so that every name listed can be opened (a file name that is not
+// valid UTF-8 has no such name).
 QStringList languageNames();
 
 }  // namespace platform

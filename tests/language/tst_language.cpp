@@ -9,6 +9,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <fcntl.h>
+#include <unistd.h>
 
 using namespace Qt::Literals::StringLiterals;
 using modLanguageSupport::MLSCurrentLanguage;
@@ -165,6 +167,13 @@ private Q_SLOTS:
         for (const QString& name : {u"outside.lng"_s, u"program/inner/x.lng"_s, u"program/inner\\x.lng"_s})
             write(name, "[Strings]\r\n0001=\"leak\"\r\n");
         platform::setProgramFolder(path(u"program"_s));
+        // A name in Windows-1252 bytes cannot be opened through any name, so it is not offered.
+        write(u"program/Italiano.lng"_s, {});
+        const QByteArray windows1252Name = QFile::encodeName(path(u"program/"_s)) +
+                                           "Fran\xE7"
+                                           "ais.lng";
+        QCOMPARE(::close(::creat(windows1252Name.constData(), 0600)), 0);
+        QCOMPARE(platform::languageNames(), QStringList{u"Italiano"_s});
         for (const QString& language : {u"../outside"_s, u"inner/x"_s, u"inner\\x"_s}) {
             storeLanguage(language);
             MLSCurrentLanguage.clear();
