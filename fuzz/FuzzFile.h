@@ -7,8 +7,10 @@
 #include <QFile>
 #include <QString>
 
+// In memory where there is such a folder: the writer syncs each file it saves.
 inline QString fuzzFilePath(QStringView name) {
-    return QDir::temp().filePath(QStringLiteral("mf-fuzz-%1-").arg(QCoreApplication::applicationPid()) + name);
+    const QDir folder = QDir(QStringLiteral("/dev/shm")).exists() ? QDir(QStringLiteral("/dev/shm")) : QDir::temp();
+    return folder.filePath(QStringLiteral("mf-fuzz-%1-").arg(QCoreApplication::applicationPid()) + name);
 }
 
 inline bool writeFuzzFile(const QString& path, QByteArrayView bytes) {

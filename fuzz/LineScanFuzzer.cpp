@@ -5,6 +5,7 @@
 
 #include "FuzzCheck.h"
 #include "FuzzFile.h"
+#include "Profile.h"
 #include "modLanguageSupport.h"
 
 #include <cstddef>
@@ -30,7 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (keyEnd < 0)
         return 0;
     const QString key = QString::fromUtf8(input.first(keyEnd));
-    if (!writeFuzzFile(filePath, input.sliced(keyEnd + 1).toByteArray() + padding))
+    if (!writeFuzzFile(filePath, QByteArray(input.sliced(keyEnd + 1).toByteArray() + padding)))
         return 0;
     const std::optional<QString> text = modLanguageSupport::MLSReadIni(filePath, u"Strings"_s, key);
     MF_FUZZ_CHECK(text && text->size() <= platform::kProfileValueMax && wholeCharacters(*text));
