@@ -224,9 +224,10 @@ bool WritePrivateProfileString(const QString& section, const QString& key, const
     QByteArray old;
     QFile existing(file);
     if (existing.exists()) {
-        if (!isPlainDataFile(file) || !existing.open(QIODevice::ReadOnly))
+        // The size is asked first: reading up to the cap would take a buffer of that size.
+        if (!isPlainDataFile(file) || !existing.open(QIODevice::ReadOnly) || existing.size() > kWritableSizeMax)
             return false;
-        old = existing.read(kWritableSizeMax + 1);
+        old = existing.readAll();
         if (old.size() > kWritableSizeMax || existing.error() != QFileDevice::NoError)
             return false;
         existing.close();
