@@ -27,8 +27,8 @@
 // - A rewritten key keeps the caller's spelling (Windows keeps the file's).
 // - A new key goes after the section's last non-blank line, comments
 //   included (Windows: after its last entry); only the look differs.
-// - An unpaired surrogate or an odd last byte of a UTF-16 file reads as
-//   U+FFFD, and a write stores that.
+// - An unpaired surrogate of a UTF-16 file reads as U+FFFD and an odd last
+//   byte is dropped; a write stores the text so read.
 // - Files over 1 GiB, or on /proc and the like, read as missing; files over
 //   16 MiB are not rewritten (a settings file is a few lines).
 

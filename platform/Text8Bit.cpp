@@ -113,10 +113,7 @@ std::optional<QStringConverter::Encoding> utf16ByteOrder(QByteArrayView start) {
 
 QString decodeUtf16(QByteArrayView bytes, QStringConverter::Encoding byteOrder) {
     QStringDecoder decoder(byteOrder);  // skips the mark
-    QString text = decoder.decode(bytes);
-    if (decoder.hasError() && bytes.size() % 2 != 0)
-        text += QChar::ReplacementCharacter;
-    return text;
+    return decoder.decode(bytes);
 }
 
 QByteArray encodeUtf16(const QString& text, QStringConverter::Encoding byteOrder) {
@@ -124,17 +121,21 @@ QByteArray encodeUtf16(const QString& text, QStringConverter::Encoding byteOrder
     return encoder.encode(text);
 }
 
-Utf16AsUtf8::Utf16AsUtf8(QIODevice& source, QStringConverter::Encoding byteOrder)
-    : source_(source), decoder_(byteOrder) {
+Utf16AsUtf8::Utf16AsUtf8(QIODevice& source, QStringConverter::Encoding byteOrder, qint64 pieceSize)
+    : source_(source), decoder_(byteOrder), pieceSize_(pieceSize) {
     open(QIODevice::ReadOnly | QIODevice::Unbuffered);
 }
 
 qint64 Utf16AsUtf8::readData(char* data, qint64 maxSize) {
     while (pendingAt_ == pending_.size()) {
-        const QByteArray piece = source_.read(kPieceSize);
-        if (piece.isEmpty())
+        const QByteArray piece = source_.read(pieceSize_);
+        if (piece.isEmpty() && highSurrogate_.isEmpty())
             return -1;
-        pending_ = QString(decoder_.decode(piece)).toUtf8();
+        QString text = highSurrogate_ + QString(decoder_.decode(piece));
+        highSurrogate_.clear();
+        if (!piece.isEmpty() && !text.isEmpty() && text.back().isHighSurrogate())
+            highSurrogate_ = text.sliced(text.size() - 1);
+        pending_ = QStringView(text).chopped(highSurrogate_.size()).toUtf8();
         pendingAt_ = 0;
     }
     const qint64 count = std::min<qint64>(maxSize, pending_.size() - pendingAt_);

@@ -50,15 +50,17 @@ std::optional<QByteArray> encodeTextAs(const QString& text, TextEncoding encodin
 
 // The UTF-16 byte order a file's first bytes announce with a byte-order mark.
 std::optional<QStringConverter::Encoding> utf16ByteOrder(QByteArrayView start);
-// A UTF-16 text with its mark, whole; an unpaired surrogate or a last odd
-// byte becomes U+FFFD.
+// A UTF-16 text with its mark, whole; an unpaired surrogate becomes U+FFFD,
+// an odd last byte is dropped.
 QString decodeUtf16(QByteArrayView bytes, QStringConverter::Encoding byteOrder);
 QByteArray encodeUtf16(const QString& text, QStringConverter::Encoding byteOrder);
 
-// Reads a UTF-16 file, from after its mark, as UTF-8, a piece at a time.
+// Reads a UTF-16 file, from after its mark, as UTF-8, a piece of
+// `pieceSize` bytes at a time; a surrogate pair cut by a piece's end is kept
+// whole.
 class Utf16AsUtf8 : public QIODevice {
 public:
-    Utf16AsUtf8(QIODevice& source, QStringConverter::Encoding byteOrder);
+    Utf16AsUtf8(QIODevice& source, QStringConverter::Encoding byteOrder, qint64 pieceSize = 64 * 1024);
     bool isSequential() const override { return true; }
 
 protected:
@@ -68,6 +70,8 @@ protected:
 private:
     QIODevice& source_;
     QStringDecoder decoder_;
+    const qint64 pieceSize_;
+    QString highSurrogate_;  // the last piece's, until its pair comes
     QByteArray pending_;
     qsizetype pendingAt_ = 0;
 };
