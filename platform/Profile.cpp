@@ -234,26 +234,24 @@ bool WritePrivateProfileString(const QString& section, const QString& key, const
     }
 
     const QString entry = entryLine(keyName, value);
-    QByteArray updated;
-    if (const auto byteOrder = utf16ByteOrder(old)) {
-        // Edited as UTF-8, which keeps the text of every line, and written back in UTF-16.
-        const QByteArray utf8 = decodeUtf16(old, *byteOrder).toUtf8();
+    const auto editedAsUtf8 = [&](const QString& text) {
+        const QByteArray utf8 = text.toUtf8();
         const ProfileEdit edit = planEdit(utf8, TextEncoding::Utf8, sectionName, keyName, entry);
-        updated = encodeUtf16(QString::fromUtf8(applyEdit(utf8, edit, edit.text.toUtf8())), *byteOrder);
-        return saveFile(file, updated);
-    }
+        return applyEdit(utf8, edit, edit.text.toUtf8());
+    };
+    // UTF-16 is edited as UTF-8, which keeps the text of every line, and written back in UTF-16.
+    if (const auto byteOrder = utf16ByteOrder(old))
+        return saveFile(file, encodeUtf16(QString::fromUtf8(editedAsUtf8(decodeUtf16(old, *byteOrder))), *byteOrder));
     const TextEncoding encoding = detectTextEncoding(old);
     const ProfileEdit edit = planEdit(old, encoding, sectionName, keyName, entry);
     const std::optional<QByteArray> inserted = encodeTextAs(edit.text, encoding);
-    updated = inserted ? applyEdit(old, edit, *inserted) : QByteArray();
+    QByteArray updated = inserted ? applyEdit(old, edit, *inserted) : QByteArray();
     if (!inserted ||
         (encoding == TextEncoding::Windows1252 && detectTextEncoding(updated) != TextEncoding::Windows1252)) {
         // Windows-1252 cannot hold the new text, or its bytes would make the
         // file read as UTF-8: the whole file becomes UTF-8, which keeps the
         // text of every line (and the bytes of every ASCII line).
-        const QByteArray utf8 = decodeTextAs(old, encoding).toUtf8();
-        const ProfileEdit utf8Edit = planEdit(utf8, TextEncoding::Utf8, sectionName, keyName, entry);
-        updated = applyEdit(utf8, utf8Edit, utf8Edit.text.toUtf8());
+        updated = editedAsUtf8(decodeTextAs(old, encoding));
     }
     return saveFile(file, updated);
 }
