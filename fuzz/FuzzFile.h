@@ -1,22 +1,33 @@
 #pragma once
-// A file in the temporary folder, one per fuzzer process, that each input is
-// written to, since the code under test reads files by name.
+// A file that each input is written to, since the code under test reads files
+// by name: one per fuzzer process, in memory where there is such a folder (the
+// writer syncs each file it saves), removed when the fuzzer exits.
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QString>
 
-// In memory where there is such a folder: the writer syncs each file it saves.
-inline QString fuzzFilePath(QStringView name) {
-    const QDir folder = QDir(QStringLiteral("/dev/shm")).exists() ? QDir(QStringLiteral("/dev/shm")) : QDir::temp();
-    return folder.filePath(QStringLiteral("mf-fuzz-%1-").arg(QCoreApplication::applicationPid()) + name);
-}
+class FuzzFile {
+public:
+    explicit FuzzFile(QStringView name) {
+        const QDir memory(QStringLiteral("/dev/shm"));
+        path_ = (memory.exists() ? memory : QDir::temp())
+                    .filePath(QStringLiteral("mf-fuzz-%1-").arg(QCoreApplication::applicationPid()) + name);
+    }
+    ~FuzzFile() { QFile::remove(path_); }
+    FuzzFile(const FuzzFile&) = delete;
+    FuzzFile& operator=(const FuzzFile&) = delete;
 
-inline bool writeFuzzFile(const QString& path, QByteArrayView bytes) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes.data(), bytes.size()) == bytes.size();
-}
+    const QString& path() const { return path_; }
+    bool write(QByteArrayView bytes) const {
+        QFile file(path_);
+        return file.open(QIODevice::WriteOnly) && file.write(bytes.data(), bytes.size()) == bytes.size();
+    }
+
+private:
+    QString path_;
+};
 
 // `text` holds no half of a surrogate pair.
 inline bool wholeCharacters(QStringView text) {

@@ -10,18 +10,19 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-QString filePath;
+std::optional<FuzzFile> inputFile;
 const QByteArray padding = "\n;" + QByteArray(64000, 'p');
 
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    filePath = fuzzFilePath(u"scan.lng");
+    inputFile.emplace(u"scan.lng");
     return 0;
 }
 
@@ -31,9 +32,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (keyEnd < 0)
         return 0;
     const QString key = QString::fromUtf8(input.first(keyEnd));
-    if (!writeFuzzFile(filePath, QByteArray(input.sliced(keyEnd + 1).toByteArray() + padding)))
+    if (!inputFile->write(QByteArray(input.sliced(keyEnd + 1).toByteArray() + padding)))
         return 0;
-    const std::optional<QString> text = modLanguageSupport::MLSReadIni(filePath, u"Strings"_s, key);
+    const std::optional<QString> text = modLanguageSupport::MLSReadIni(inputFile->path(), u"Strings"_s, key);
     MF_FUZZ_CHECK(text && text->size() <= platform::kProfileValueMax && wholeCharacters(*text));
     return 0;
 }

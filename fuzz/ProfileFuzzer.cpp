@@ -13,12 +13,13 @@
 #include <QList>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-QString filePath;
+std::optional<FuzzFile> inputFile;
 
 // The next line of `input`, which then begins after it.
 QString takeLine(QByteArrayView& input) {
@@ -71,7 +72,7 @@ bool onlyTheEntryChanged(const QByteArray& before, const QByteArray& after) {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    filePath = fuzzFilePath(u"profile.ini");
+    inputFile.emplace(u"profile.ini");
     return 0;
 }
 
@@ -80,17 +81,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QString section = takeLine(input);
     const QString key = takeLine(input);
     const QString value = takeLine(input);
-    if (!writeFuzzFile(filePath, input))
+    if (!inputFile->write(input))
         return 0;
 
-    const QString read = platform::GetPrivateProfileString(section, key, u"-"_s, filePath);
+    const QString read = platform::GetPrivateProfileString(section, key, u"-"_s, inputFile->path());
     MF_FUZZ_CHECK(read.size() <= platform::kProfileValueMax && wholeCharacters(read));
 
     const QByteArray before = input.toByteArray();
-    if (!platform::WritePrivateProfileString(section, key, value, filePath))
+    if (!platform::WritePrivateProfileString(section, key, value, inputFile->path()))
         return 0;
-    MF_FUZZ_CHECK(platform::GetPrivateProfileString(section, key, u"-"_s, filePath) == platform::limitedValue(value));
-    const QByteArray after = readAll(filePath);
+    MF_FUZZ_CHECK(platform::GetPrivateProfileString(section, key, u"-"_s, inputFile->path()) ==
+                  platform::limitedValue(value));
+    const QByteArray after = readAll(inputFile->path());
     // An 8-bit file that had to become UTF-8 keeps the text of its lines, not their bytes.
     if (platform::utf16ByteOrder(before) ||
         platform::detectTextEncoding(before) != platform::TextEncoding::Windows1252 ||
