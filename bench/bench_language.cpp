@@ -11,31 +11,37 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-// A language file of `size` bytes: screen sections first, the strings at the
-// end, so that a lookup of a string reads the whole file.
-QByteArray languageFile(qsizetype size) {
+enum class Shape { CrLfLines, LfLines, OneLongLine };
+
+// A language file of `size` bytes: screen sections first (or one long comment
+// line), the strings at the end, so that a lookup of a string reads the whole
+// file.
+QByteArray languageFile(qsizetype size, Shape shape = Shape::CrLfLines) {
     QByteArray strings = "[Strings]\r\n";
     for (int i = 1; i <= 20; ++i)
         strings += QByteArray::number(i).rightJustified(4, '0') + "=\"Text number " + QByteArray::number(i) + "\"\r\n";
     const QByteArray caption = "Label00.Caption=\"Some caption of a control\"\r\n";
-    QByteArray text = bench::thirtyControlsSection();
+    QByteArray text = shape == Shape::OneLongLine ? QByteArray() : bench::thirtyControlsSection();
     for (int screen = 0; text.size() + strings.size() + 2 * caption.size() < size; ++screen) {
         text += "[FormEs" + QByteArray::number(screen) + "]\r\n";
         for (int i = 10; i < 40 && text.size() + strings.size() + 2 * caption.size() < size; ++i)
             text += "Label" + QByteArray::number(i) + caption.mid(7);
     }
     const qsizetype padding = size - text.size() - strings.size() - 3;
-    return text + ';' + QByteArray(padding, 'x') + "\r\n" + strings;
+    text += ';' + QByteArray(padding, 'x') + "\r\n" + strings;
+    if (shape == Shape::LfLines)
+        text.replace("\r\n", "\n");
+    return text;
 }
 
 // A program folder holding one language file of the given size, current.
 class LanguageFolder {
 public:
-    explicit LanguageFolder(qsizetype size) {
+    explicit LanguageFolder(qsizetype size, Shape shape = Shape::CrLfLines) {
         QFile file(dir_.filePath(u"Bench.lng"_s));
         if (!file.open(QIODevice::WriteOnly))
             return;
-        file.write(languageFile(size));
+        file.write(languageFile(size, shape));
         file.close();
         platform::setProgramFolder(dir_.path());
         modLanguageSupport::MLSCurrentLanguage = u"Bench"_s;
@@ -56,6 +62,20 @@ void BM_GetString(benchmark::State& state) {
         state.SkipWithError("the lookup did not find its text");
 }
 BENCHMARK(BM_GetString)->Arg(4 * 1024)->Arg(64000)->Arg(200 * 1024)->Unit(benchmark::kMicrosecond);
+
+// The line scan over 100 MB, written at run time in a temporary folder.
+void BM_GetStringIn100MB(benchmark::State& state) {
+    const LanguageFolder folder(100'000'000, Shape(state.range(0)));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(modLanguageSupport::MLSGetString(u"0020"_s));
+    if (modLanguageSupport::MLSGetString(u"0020"_s) != u"Text number 20"_s)
+        state.SkipWithError("the lookup did not find its text");
+}
+BENCHMARK(BM_GetStringIn100MB)
+    ->ArgName("CRLF=0,LF=1,one-line=2")
+    ->DenseRange(0, 2)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(5);
 
 void BM_TranslateForm(benchmark::State& state) {
     const LanguageFolder folder(4 * 1024);

@@ -1,11 +1,13 @@
 // The 8-bit text of language and settings files on any bytes: the encoding is
 // told alike whether the bytes come whole or in pieces cut anywhere, every
 // byte survives a Windows-1252 round trip, and a text read in any encoding is
-// written so that it reads back the same.
+// written so that it reads back the same. UTF-16 read in pieces as UTF-8
+// gives the text read whole, and written back gives the same text.
 
 #include "FuzzCheck.h"
 #include "Text8Bit.h"
 
+#include <QBuffer>
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -35,6 +37,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             if (const std::optional<QByteArray> encoded = platform::encodeTextAs(text, written))
                 MF_FUZZ_CHECK(platform::decodeTextAs(*encoded, written) == text);
         }
+    }
+
+    for (const auto byteOrder : {QStringConverter::Utf16LE, QStringConverter::Utf16BE}) {
+        const QString whole = platform::decodeUtf16(bytes, byteOrder);
+        QByteArray copy = bytes.toByteArray();
+        QBuffer source(&copy);
+        source.open(QIODevice::ReadOnly);
+        platform::Utf16AsUtf8 inPieces(source, byteOrder, bytes.isEmpty() ? 1 : 1 + data[0] % 16);
+        MF_FUZZ_CHECK(inPieces.readAll() == whole.toUtf8());
+        const QByteArray written = platform::encodeUtf16(whole, byteOrder);
+        MF_FUZZ_CHECK(platform::utf16ByteOrder(written) == byteOrder &&
+                      platform::decodeUtf16(written, byteOrder) == whole);
     }
     return 0;
 }

@@ -31,47 +31,78 @@ struct FoundLine {
     bool found = false;
 };
 
+// The length of the character `text` begins with: 2 for a surrogate pair.
+qsizetype firstCharacterLength(QStringView text) {
+    return text.size() >= 2 && text[0].isHighSurrogate() && text[1].isLowSurrogate() ? 2 : 1;
+}
+qsizetype lastCharacterLength(QStringView text) {
+    return text.size() >= 2 && text.back().isLowSurrogate() && text[text.size() - 2].isHighSurrogate() ? 2 : 1;
+}
+
 // The text of a line that begins with `key`: what follows the key and one
-// more character, less the first and the last character.
+// more character, less the first and the last character (never half of one).
 QString textAfterKey(QStringView line, const QString& key, bool cut) {
-    const QStringView rest = line.sliced(std::min(line.size(), key.size() + 1));
-    if (cut)  // the last character lies beyond what was kept, and so does the text's end
-        return platform::limitedValue(rest.sliced(1));
-    if (rest.size() < 2)
+    QStringView rest = line.sliced(std::min(line.size(), key.size() + 1));
+    if (rest.isEmpty())
         return {};
-    return platform::limitedValue(rest.sliced(1, rest.size() - 2));
+    rest = rest.sliced(firstCharacterLength(rest));
+    if (cut)  // the last character lies beyond what was kept, and so does the text's end
+        return platform::limitedValue(rest);
+    if (rest.isEmpty())
+        return {};
+    return platform::limitedValue(rest.chopped(lastCharacterLength(rest)));
+}
+
+struct FoundLines {
+    FoundLine utf8;
+    FoundLine ansi;
+};
+
+// The first line that begins with `utf8Key`, and the first that begins with
+// `ansiKey`, of what `device` holds; lines are cut at `limit` bytes.
+FoundLines firstLinesWithKeys(QIODevice& device, qsizetype limit, const QByteArray& utf8Key,
+                              const std::optional<QByteArray>& ansiKey) {
+    FoundLines found;
+    platform::LineReader reader(device, limit);
+    reader.skipIfNext(platform::kUtf8ByteOrderMark);
+    while (!found.utf8.found || (ansiKey && !found.ansi.found)) {
+        const std::optional<platform::LineReader::Line> line = reader.next();
+        if (!line)
+            break;
+        if (!found.utf8.found && line->text.startsWith(utf8Key))
+            found.utf8 = {line->text.toByteArray(), line->cut, true};
+        if (ansiKey && !found.ansi.found && line->text.startsWith(*ansiKey))
+            found.ansi = {line->text.toByteArray(), line->cut, true};
+    }
+    return found;
 }
 
 QString scanLines(const QString& file, const QString& key) {
     QFile input(file);
     if (!input.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         return {};
+    const std::optional<QStringConverter::Encoding> byteOrder = platform::utf16ByteOrder(input.read(2));
+    if (!input.seek(0))
+        return {};
     // A character takes at most three bytes, so a cut line still holds the
     // key, the "=", the opening quote and a full-length text.
     const qsizetype limit = 3 * (key.size() + 2 + platform::kProfileValueMax) + 4;
+    const QByteArray utf8Key = key.toUtf8();
+    if (byteOrder) {
+        platform::Utf16AsUtf8 text(input, *byteOrder);
+        const FoundLine line = firstLinesWithKeys(text, limit, utf8Key, std::nullopt).utf8;
+        return line.found ? textAfterKey(QString::fromUtf8(line.bytes), key, line.cut) : QString();
+    }
     // The file's encoding decides which bytes the key has: look for the key
     // in either encoding, and decode the line of the one the file has.
-    const QByteArray utf8Key = key.toUtf8();
     const std::optional<QByteArray> ansiKey = platform::encodeTextAs(key, platform::TextEncoding::Windows1252);
-    FoundLine utf8Line;
-    FoundLine ansiLine;
-    platform::LineReader reader(input, limit);
-    reader.skipIfNext(platform::kUtf8ByteOrderMark);
-    while (!utf8Line.found || (ansiKey && !ansiLine.found)) {
-        const std::optional<platform::LineReader::Line> line = reader.next();
-        if (!line)
-            break;
-        if (!utf8Line.found && line->text.startsWith(utf8Key))
-            utf8Line = {line->text.toByteArray(), line->cut, true};
-        if (ansiKey && !ansiLine.found && line->text.startsWith(*ansiKey))
-            ansiLine = {line->text.toByteArray(), line->cut, true};
-    }
+    const FoundLines lines = firstLinesWithKeys(input, limit, utf8Key, ansiKey);
     // An ASCII key on an ASCII line reads the same in either encoding; only
     // otherwise is the whole file needed to tell its encoding.
-    const bool sameEitherWay = ansiKey == utf8Key && (!utf8Line.found || isAscii(utf8Line.bytes));
+    const bool sameEitherWay = ansiKey == utf8Key && (!lines.utf8.found || isAscii(lines.utf8.bytes));
     const platform::TextEncoding encoding =
         sameEitherWay || !input.seek(0) ? platform::TextEncoding::Windows1252 : platform::detectTextEncoding(input);
-    const FoundLine& line = encoding == platform::TextEncoding::Windows1252 ? ansiLine : utf8Line;
+    const FoundLine& line = encoding == platform::TextEncoding::Windows1252 ? lines.ansi : lines.utf8;
     if (!line.found)
         return {};
     return textAfterKey(platform::decodeTextAs(line.bytes, encoding), key, line.cut);
@@ -80,10 +111,9 @@ QString scanLines(const QString& file, const QString& key) {
 }  // namespace
 
 std::optional<QString> MLSReadIni(const QString& file, const QString& section, const QString& key) {
-    const QFileInfo info(file);
-    if (file.isEmpty() || !info.isFile())
+    if (!platform::isPlainDataFile(file))
         return std::nullopt;
-    if (info.size() <= kProfileReaderMaxBytes)
+    if (QFileInfo(file).size() <= kProfileReaderMaxBytes)
         return platform::GetPrivateProfileString(section, key, QString(), file);
     return scanLines(file, key);
 }

@@ -3,7 +3,11 @@
 #include "Process.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QStringBuilder>
+#include <linux/magic.h>
+#include <sys/vfs.h>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -20,7 +24,24 @@ QString inProgramFolder(const QString& relativePath) {
     return folder + relativePath;
 }
 
+constexpr qint64 kDataFileSizeMax = qint64(1) << 30;
+
+bool onKernelFileSystem(const QString& path) {
+    struct statfs fileSystem {};
+    if (::statfs(QFile::encodeName(path).constData(), &fileSystem) != 0)
+        return true;
+    for (const auto magic : {PROC_SUPER_MAGIC, SYSFS_MAGIC, DEBUGFS_MAGIC, TRACEFS_MAGIC, SECURITYFS_MAGIC})
+        if (fileSystem.f_type == magic)
+            return true;
+    return false;
+}
+
 }  // namespace
+
+bool isPlainDataFile(const QString& path) {
+    const QFileInfo info(path);
+    return !path.isEmpty() && info.isFile() && info.size() <= kDataFileSizeMax && !onKernelFileSystem(path);
+}
 
 QString picturePath(int set, int number) {
     return inProgramFolder(u"gif/"_s % QString::number(set) % u'/' % QString::number(number) % u".gif"_s);
@@ -47,8 +68,10 @@ QStringList languageNames() {
             .entryList({u'*' % kLanguageSuffix}, QDir::Files | QDir::CaseSensitive, QDir::Name | QDir::IgnoreCase);
     QStringList names;
     for (const QString& file : files) {
+        // A name that is not valid UTF-8 comes back with U+FFFD in it, and Qt
+        // has no spelling that opens the file: such a file is left out.
         const QString name = file.chopped(kLanguageSuffix.size());
-        if (!languageFilePath(name).isEmpty())
+        if (const QString path = languageFilePath(name); !path.isEmpty() && QFileInfo(path).isFile())
             names.append(name);
     }
     return names;

@@ -13,6 +13,11 @@
 
 namespace platform {
 
+// Whether `path` can be read as a language or settings file: a regular file
+// (a named pipe would wait for a writer) of at most 1 GiB, not on a kernel
+// file system (a /proc file claims a size of 0 yet may never end).
+bool isPlainDataFile(const QString& path);
+
 QString picturePath(int set, int number);
 // `name` without its ".wav", such as "si1".
 QString soundPath(const QString& name);
@@ -23,7 +28,8 @@ QString settingsFilePath();
 
 // The languages whose files lie in the program folder, ordered by name without
 // regard to case. Only names whose languageFilePath() is the file found are
-// listed, so that every name listed can be opened.
+// listed, so that every name listed can be opened (a file name that is not
+// valid UTF-8 has no such name).
 QStringList languageNames();
 
 }  // namespace platform

@@ -17,6 +17,8 @@ bool isBlank(char byte) {
 }  // namespace
 
 qsizetype LineSplitter::nextOf(char byte, qsizetype from, qsizetype& cached) const {
+    if (from >= bytes_.size())
+        return bytes_.size();
     if (cached < from) {
         const void* found = std::memchr(bytes_.data() + from, byte, std::size_t(bytes_.size() - from));
         cached = found ? static_cast<const char*>(found) - bytes_.data() : bytes_.size();

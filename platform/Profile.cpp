@@ -1,10 +1,10 @@
 #include "Profile.h"
 
+#include "DataFiles.h"
 #include "LineReader.h"
 #include "Text8Bit.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QSaveFile>
 #include <algorithm>
 #include <optional>
@@ -65,16 +65,19 @@ std::optional<QByteArrayView> sectionName(QByteArrayView line) {
     return trimBlanks(close < 0 ? line : line.first(close));
 }
 
+template <typename View>
+bool isQuoted(View value) {
+    return value.size() >= 2 && value.front() == value.back() && (value.front() == u'"' || value.front() == u'\'');
+}
+
 // The value of a line that is an entry for `key`: what follows "=", without
-// blanks at its ends and without enclosing double quotes.
+// blanks at its ends and without a pair of enclosing double or single quotes.
 std::optional<QByteArrayView> entryValue(QByteArrayView line, QStringView key, TextEncoding encoding) {
     const qsizetype equals = line.indexOf('=');
     if (equals < 0 || !sameName(trimBlanks(line.first(equals)), key, encoding))
         return std::nullopt;
     const QByteArrayView value = trimBlanks(line.sliced(equals + 1));
-    if (value.size() >= 2 && value.startsWith('"') && value.endsWith('"'))
-        return value.sliced(1, value.size() - 2);
-    return value;
+    return isQuoted(value) ? value.sliced(1, value.size() - 2) : value;
 }
 
 // What writing an entry does to a file: the bytes from `cutStart` to `cutEnd`
@@ -85,38 +88,44 @@ struct ProfileEdit {
     QString text;
 };
 
+QString endingOf(QByteArrayView bytes, const LineSpan& line) {
+    return QString::fromLatin1(bytes.sliced(line.start + line.length, line.endingLength));
+}
+
+// Only the first section of a name counts, as on Windows: a key is looked for
+// there, and a new one goes after its last entry, before any blank lines that
+// set off the next section. A new line ends as the line before it does.
 ProfileEdit planEdit(QByteArrayView bytes, TextEncoding encoding, QStringView section, QStringView key,
                      const QString& entry) {
     LineSplitter lines(bytes);
     const LineSpan firstLine = lines.lineAt(firstLineStart(bytes, encoding));
-    const QString newLine =
-        firstLine.endingLength == 0
-            ? u"\r\n"_s
-            : QString::fromLatin1(bytes.sliced(firstLine.start + firstLine.length, firstLine.endingLength));
-    bool inSection = false;
-    bool inFirstSection = false;
-    std::optional<qsizetype> insertAt;  // in the first section of that name
-    for (LineSpan line = firstLine; line.start < bytes.size(); line = lines.lineAt(line.end())) {
+    const QString fileEnding = firstLine.endingLength == 0 ? u"\r\n"_s : endingOf(bytes, firstLine);
+    enum { Before, Inside, After } state = Before;
+    std::optional<LineSpan> insertAfter;
+    for (LineSpan line = firstLine; line.start < bytes.size() && state != After; line = lines.lineAt(line.end())) {
         const QByteArrayView text = bytes.sliced(line.start, line.length);
         if (const std::optional<QByteArrayView> name = sectionName(text)) {
-            inSection = sameName(*name, section, encoding);
-            inFirstSection = inSection && !insertAt;
-            if (inFirstSection)
-                insertAt = line.end();
-        } else if (inSection && entryValue(text, key, encoding)) {
+            if (state == Inside)
+                state = After;
+            else if (sameName(*name, section, encoding)) {
+                state = Inside;
+                insertAfter = line;
+            }
+        } else if (state == Inside && entryValue(text, key, encoding)) {
             return {line.start, line.start + line.length, entry};
-        } else if (inFirstSection && !trimBlanks(text).isEmpty()) {
-            // A new entry goes after the section's last entry, before any
-            // blank lines that set off the next section.
-            insertAt = line.end();
+        } else if (state == Inside && !trimBlanks(text).isEmpty()) {
+            insertAfter = line;
         }
     }
-    const qsizetype at = insertAt.value_or(bytes.size());
-    const bool afterUnendedLine = at == bytes.size() && at > firstLine.start && !isLineBreak(bytes.back());
-    const QString separator = afterUnendedLine ? newLine : QString();
-    if (insertAt)
-        return {at, at, separator % entry % newLine};
-    return {at, at, separator % u'[' % section % u']' % newLine % entry % newLine};
+    if (insertAfter && insertAfter->endingLength > 0) {
+        const qsizetype at = insertAfter->end();
+        return {at, at, entry % endingOf(bytes, *insertAfter)};
+    }
+    const qsizetype at = bytes.size();
+    const QString separator = at > firstLine.start && !isLineBreak(bytes.back()) ? fileEnding : QString();
+    if (insertAfter)
+        return {at, at, separator % entry % fileEnding};
+    return {at, at, separator % u'[' % section % u']' % fileEnding % entry % fileEnding};
 }
 
 QByteArray applyEdit(const QByteArray& bytes, const ProfileEdit& edit, const QByteArray& text) {
@@ -130,9 +139,44 @@ bool holdsLineBreak(QStringView text) {
 // A value that the reader would change (blanks at its ends, or enclosing
 // quotes of its own) is written in quotes, so that it reads back the same.
 QString entryLine(QStringView key, const QString& value) {
-    const bool quoted = !value.isEmpty() && (isBlank(value.front()) || isBlank(value.back()) ||
-                                             (value.size() >= 2 && value.startsWith(u'"') && value.endsWith(u'"')));
+    const bool quoted = !value.isEmpty() && (isBlank(value.front()) || isBlank(value.back()) || isQuoted(value));
     return key % u'=' % (quoted ? u'"' % value % u'"' : value);
+}
+
+// The entry of `key` in the first section named `section` of the text
+// `device` holds in `encoding`.
+std::optional<QString> findEntry(QIODevice& device, TextEncoding encoding, QStringView section, QStringView key) {
+    LineReader reader(device, kLineKeep);
+    if (encoding == TextEncoding::Utf8WithBom)
+        reader.skipIfNext(kUtf8ByteOrderMark);
+    enum { Before, Inside } state = Before;
+    QByteArray cutLine;
+    while (const std::optional<LineReader::Line> line = reader.next()) {
+        QByteArrayView text = line->text;
+        if (line->lastNonBlankCutOff) {
+            // Of a cut line its last non-blank byte still tells whether a quoted value is closed.
+            cutLine = text.toByteArray() + *line->lastNonBlankCutOff;
+            text = cutLine;
+        }
+        if (const std::optional<QByteArrayView> name = sectionName(text)) {
+            if (state == Inside)
+                return std::nullopt;
+            if (sameName(*name, section, encoding))
+                state = Inside;
+        } else if (state == Inside) {
+            if (const std::optional<QByteArrayView> value = entryValue(text, key, encoding))
+                return limitedValue(decodeTextAs(*value, encoding));
+        }
+    }
+    return std::nullopt;
+}
+
+// Unbuffered, so that a write refused by a full disk fails here: a failed
+// flush of a buffered QSaveFile still commits the empty file.
+bool saveFile(const QString& file, const QByteArray& bytes) {
+    QSaveFile output(file);
+    return output.open(QIODevice::WriteOnly | QIODevice::Unbuffered) && output.write(bytes) == bytes.size() &&
+           output.commit();
 }
 
 }  // namespace
@@ -148,36 +192,24 @@ QString limitedValue(QStringView value) {
 
 QString GetPrivateProfileString(const QString& section, const QString& key, const QString& fallback,
                                 const QString& file) {
-    const QString answerWhenMissing = limitedValue(fallback);
-    // Only regular files: opening a named pipe would wait for a writer.
     QFile input(file);
-    if (!QFileInfo(file).isFile() || !input.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-        return answerWhenMissing;
-    const TextEncoding encoding = detectTextEncoding(input);
-    if (!input.seek(0))
-        return answerWhenMissing;
-    LineReader reader(input, kLineKeep);
-    if (encoding == TextEncoding::Utf8WithBom)
-        reader.skipIfNext(kUtf8ByteOrderMark);
-
+    if (!isPlainDataFile(file) || !input.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        return limitedValue(fallback);
     const QStringView wantedSection = trimBlanks(QStringView(section));
     const QStringView wantedKey = trimBlanks(QStringView(key));
-    bool inSection = false;
-    QByteArray cutLine;
-    while (const std::optional<LineReader::Line> line = reader.next()) {
-        QByteArrayView text = line->text;
-        if (line->lastNonBlankCutOff) {
-            // Of a cut line its last non-blank byte still tells whether a quoted value is closed.
-            cutLine = text.toByteArray() + *line->lastNonBlankCutOff;
-            text = cutLine;
-        }
-        if (const std::optional<QByteArrayView> name = sectionName(text))
-            inSection = sameName(*name, wantedSection, encoding);
-        else if (inSection)
-            if (const std::optional<QByteArrayView> value = entryValue(text, wantedKey, encoding))
-                return limitedValue(decodeTextAs(*value, encoding));
+    const std::optional<QStringConverter::Encoding> byteOrder = utf16ByteOrder(input.read(2));
+    if (!input.seek(0))
+        return limitedValue(fallback);
+    std::optional<QString> value;
+    if (byteOrder) {
+        Utf16AsUtf8 text(input, *byteOrder);
+        value = findEntry(text, TextEncoding::Utf8, wantedSection, wantedKey);
+    } else {
+        const TextEncoding encoding = detectTextEncoding(input);
+        if (input.seek(0))
+            value = findEntry(input, encoding, wantedSection, wantedKey);
     }
-    return answerWhenMissing;
+    return value.value_or(limitedValue(fallback));
 }
 
 bool WritePrivateProfileString(const QString& section, const QString& key, const QString& value, const QString& file) {
@@ -192,36 +224,36 @@ bool WritePrivateProfileString(const QString& section, const QString& key, const
     QByteArray old;
     QFile existing(file);
     if (existing.exists()) {
-        if (!QFileInfo(file).isFile() || !existing.open(QIODevice::ReadOnly))
+        // The size is asked first: reading up to the cap would take a buffer of that size.
+        if (!isPlainDataFile(file) || !existing.open(QIODevice::ReadOnly) || existing.size() > kWritableSizeMax)
             return false;
-        old = existing.read(kWritableSizeMax + 1);
+        old = existing.readAll();
         if (old.size() > kWritableSizeMax || existing.error() != QFileDevice::NoError)
             return false;
         existing.close();
     }
 
     const QString entry = entryLine(keyName, value);
+    const auto editedAsUtf8 = [&](const QString& text) {
+        const QByteArray utf8 = text.toUtf8();
+        const ProfileEdit edit = planEdit(utf8, TextEncoding::Utf8, sectionName, keyName, entry);
+        return applyEdit(utf8, edit, edit.text.toUtf8());
+    };
+    // UTF-16 is edited as UTF-8, which keeps the text of every line, and written back in UTF-16.
+    if (const auto byteOrder = utf16ByteOrder(old))
+        return saveFile(file, encodeUtf16(QString::fromUtf8(editedAsUtf8(decodeUtf16(old, *byteOrder))), *byteOrder));
     const TextEncoding encoding = detectTextEncoding(old);
     const ProfileEdit edit = planEdit(old, encoding, sectionName, keyName, entry);
-    // Only the start of a file carries a byte-order mark.
-    const std::optional<QByteArray> inserted =
-        encodeTextAs(edit.text, encoding == TextEncoding::Utf8WithBom ? TextEncoding::Utf8 : encoding);
+    const std::optional<QByteArray> inserted = encodeTextAs(edit.text, encoding);
     QByteArray updated = inserted ? applyEdit(old, edit, *inserted) : QByteArray();
     if (!inserted ||
         (encoding == TextEncoding::Windows1252 && detectTextEncoding(updated) != TextEncoding::Windows1252)) {
         // Windows-1252 cannot hold the new text, or its bytes would make the
         // file read as UTF-8: the whole file becomes UTF-8, which keeps the
         // text of every line (and the bytes of every ASCII line).
-        const QByteArray utf8 = decodeTextAs(old, encoding).toUtf8();
-        const ProfileEdit utf8Edit = planEdit(utf8, TextEncoding::Utf8, sectionName, keyName, entry);
-        updated = applyEdit(utf8, utf8Edit, utf8Edit.text.toUtf8());
+        updated = editedAsUtf8(decodeTextAs(old, encoding));
     }
-
-    // Unbuffered, so that a write refused by a full disk fails here: a failed
-    // flush of a buffered QSaveFile still commits the empty file.
-    QSaveFile output(file);
-    return output.open(QIODevice::WriteOnly | QIODevice::Unbuffered) && output.write(updated) == updated.size() &&
-           output.commit();
+    return saveFile(file, updated);
 }
 
 }  // namespace platform

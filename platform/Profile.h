@@ -1,16 +1,36 @@
 #pragma once
-// Reading and writing one key of an INI-style settings file.
+// Reading and writing one key of an INI-style settings file, as Windows'
+// profile functions do on every point our files can meet.
 //
 // Reading: section and key names match without regard to case, blanks around
-// key and value are ignored, enclosing double quotes are removed, at most 511
-// characters are returned; a missing file, section or key gives `fallback`.
-// Lines may end in CR LF, LF or CR; a huge file or line is read in pieces.
+// key and value are ignored, a pair of enclosing double or single quotes is
+// removed, at most 511 characters are returned; only the first section of a
+// name is searched; a missing file, section or key gives `fallback`. Lines
+// may end in CR LF, LF or CR. Text is 8-bit or UTF-8 (see Text8Bit.h), or
+// UTF-16 with a byte-order mark; only the start of a file carries a mark.
 // Writing creates the file, the section or the key when missing and replaces
-// the value otherwise; every other line is kept as it was, byte for byte (a new
-// file gets CR LF), and the file is replaced atomically, so a crash or a full
-// disk never leaves it truncated. A value that reading would change (blanks at
-// its ends, enclosing quotes) is written in quotes. Text is 8-bit (see
-// Text8Bit.h): a text Windows-1252 cannot hold turns the file into UTF-8.
+// the value otherwise, in the first section of the name; every other line is
+// kept byte for byte, the rewritten one keeps its ending and a new one takes
+// the ending of the line before it (a new file gets CR LF). The file is
+// replaced atomically, so a crash or a full disk never leaves it truncated.
+// A UTF-16 file stays UTF-16 with its mark; a text Windows-1252 cannot hold
+// turns an 8-bit file into UTF-8.
+//
+// Where we differ from Windows, and why:
+// - Valid UTF-8 is read as UTF-8 (Windows: the ANSI code page), so that files
+//   saved by today's editors read right.
+// - A value with blanks at its ends, or with enclosing quotes of its own, is
+//   written in quotes (Windows writes it bare and reads it back changed).
+// - Line breaks in a section, key or value, a "]" in a section, an empty key
+//   or one holding "=" or starting with "[" are refused (Windows writes lines
+//   that read back as something else).
+// - A rewritten key keeps the caller's spelling (Windows keeps the file's).
+// - A new key goes after the section's last non-blank line, comments
+//   included (Windows: after its last entry); only the look differs.
+// - An unpaired surrogate of a UTF-16 file reads as U+FFFD and an odd last
+//   byte is dropped; a write stores the text so read.
+// - Files over 1 GiB, or on /proc and the like, read as missing; files over
+//   16 MiB are not rewritten (a settings file is a few lines).
 
 #include <QString>
 

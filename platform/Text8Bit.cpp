@@ -4,6 +4,7 @@
 #include <QStringDecoder>
 #include <algorithm>
 #include <array>
+#include <cstring>
 
 namespace platform {
 namespace {
@@ -46,20 +47,6 @@ std::optional<QByteArray> encodeWindows1252(const QString& text) {
     return bytes;
 }
 
-// Tells the encoding of a text handed over in pieces, so that a large file
-// need not be held in memory.
-class TextEncodingDetector {
-public:
-    void feed(QByteArrayView bytes);
-    // Call once, after the last piece.
-    TextEncoding finish();
-
-private:
-    QStringDecoder utf8_{QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom};
-    QByteArray start_;  // the first bytes, up to the length of a byte-order mark
-    bool nonAscii_ = false;
-};
-
 }  // namespace
 
 void TextEncodingDetector::feed(QByteArrayView bytes) {
@@ -98,9 +85,6 @@ QString decodeTextAs(QByteArrayView bytes, TextEncoding encoding) {
     case TextEncoding::Windows1252:
         return decodeWindows1252(bytes);
     case TextEncoding::Utf8WithBom:
-        if (bytes.startsWith(kUtf8ByteOrderMark))
-            bytes = bytes.sliced(kUtf8ByteOrderMark.size());
-        [[fallthrough]];
     case TextEncoding::Utf8:
         break;
     }
@@ -113,11 +97,51 @@ std::optional<QByteArray> encodeTextAs(const QString& text, TextEncoding encodin
     case TextEncoding::Windows1252:
         return encodeWindows1252(text);
     case TextEncoding::Utf8WithBom:
-        return kUtf8ByteOrderMark.toByteArray() + text.toUtf8();
     case TextEncoding::Utf8:
         break;
     }
     return text.toUtf8();
+}
+
+std::optional<QStringConverter::Encoding> utf16ByteOrder(QByteArrayView start) {
+    if (start.startsWith("\xFF\xFE"))
+        return QStringConverter::Utf16LE;
+    if (start.startsWith("\xFE\xFF"))
+        return QStringConverter::Utf16BE;
+    return std::nullopt;
+}
+
+QString decodeUtf16(QByteArrayView bytes, QStringConverter::Encoding byteOrder) {
+    QStringDecoder decoder(byteOrder);  // skips the mark
+    return decoder.decode(bytes);
+}
+
+QByteArray encodeUtf16(const QString& text, QStringConverter::Encoding byteOrder) {
+    QStringEncoder encoder(byteOrder, QStringConverter::Flag::WriteBom);
+    return encoder.encode(text);
+}
+
+Utf16AsUtf8::Utf16AsUtf8(QIODevice& source, QStringConverter::Encoding byteOrder, qint64 pieceSize)
+    : source_(source), decoder_(byteOrder), pieceSize_(pieceSize) {
+    open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+}
+
+qint64 Utf16AsUtf8::readData(char* data, qint64 maxSize) {
+    while (pendingAt_ == pending_.size()) {
+        const QByteArray piece = source_.read(pieceSize_);
+        if (piece.isEmpty() && highSurrogate_.isEmpty())
+            return -1;
+        QString text = highSurrogate_ + QString(decoder_.decode(piece));
+        highSurrogate_.clear();
+        if (!piece.isEmpty() && !text.isEmpty() && text.back().isHighSurrogate())
+            highSurrogate_ = text.sliced(text.size() - 1);
+        pending_ = QStringView(text).chopped(highSurrogate_.size()).toUtf8();
+        pendingAt_ = 0;
+    }
+    const qint64 count = std::min<qint64>(maxSize, pending_.size() - pendingAt_);
+    std::memcpy(data, pending_.constData() + pendingAt_, std::size_t(count));
+    pendingAt_ += count;
+    return count;
 }
 
 }  // namespace platform

@@ -1,15 +1,17 @@
 #pragma once
-// The 8-bit text of language and settings files. Files are read as
-// Windows-1252 unless they are valid UTF-8 (with or without a byte-order
-// mark), which is read as UTF-8. Text is written as Windows-1252, or as UTF-8
-// when Windows-1252 cannot hold it, so that it reads back the same.
+// The text of language and settings files. Files are read as Windows-1252
+// unless they are valid UTF-8 (with or without a byte-order mark), which is
+// read as UTF-8, or begin with a UTF-16 byte-order mark (Notepad's "Unicode"),
+// which are read as UTF-16 turned into UTF-8 on the fly. Text is written as
+// Windows-1252, or as UTF-8 when Windows-1252 cannot hold it, so that it reads
+// back the same.
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QIODevice>
 #include <QString>
+#include <QStringDecoder>
 #include <optional>
-
-class QIODevice;
 
 namespace platform {
 
@@ -25,11 +27,53 @@ TextEncoding detectTextEncoding(QByteArrayView bytes);
 // pieces; the device is left at its end.
 TextEncoding detectTextEncoding(QIODevice& device);
 
-// Decodes in a known encoding; for Utf8WithBom a leading byte-order mark is
-// skipped. Invalid UTF-8 becomes U+FFFD.
+// Tells the encoding of a text handed over in pieces, so that a large file
+// need not be held in memory.
+class TextEncodingDetector {
+public:
+    void feed(QByteArrayView bytes);
+    // Call once, after the last piece.
+    TextEncoding finish();
+
+private:
+    QStringDecoder utf8_{QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom};
+    QByteArray start_;  // the first bytes, up to the length of a byte-order mark
+    bool nonAscii_ = false;
+};
+
+// Decodes a part of a file in a known encoding; Utf8 and Utf8WithBom decode
+// alike, a U+FEFF included: only the start of a file carries a mark, which
+// its reader skips. Invalid UTF-8 becomes U+FFFD.
 QString decodeTextAs(QByteArrayView bytes, TextEncoding encoding);
-// Encodes in a given encoding (Utf8WithBom puts the mark in front); nothing
-// when Windows-1252 cannot hold the text.
+// Encodes a part of a file; nothing when Windows-1252 cannot hold the text.
 std::optional<QByteArray> encodeTextAs(const QString& text, TextEncoding encoding);
+
+// The UTF-16 byte order a file's first bytes announce with a byte-order mark.
+std::optional<QStringConverter::Encoding> utf16ByteOrder(QByteArrayView start);
+// A UTF-16 text with its mark, whole; an unpaired surrogate becomes U+FFFD,
+// an odd last byte is dropped.
+QString decodeUtf16(QByteArrayView bytes, QStringConverter::Encoding byteOrder);
+QByteArray encodeUtf16(const QString& text, QStringConverter::Encoding byteOrder);
+
+// Reads a UTF-16 file, from after its mark, as UTF-8, a piece of
+// `pieceSize` bytes at a time; a surrogate pair cut by a piece's end is kept
+// whole.
+class Utf16AsUtf8 : public QIODevice {
+public:
+    Utf16AsUtf8(QIODevice& source, QStringConverter::Encoding byteOrder, qint64 pieceSize = 64 * 1024);
+    bool isSequential() const override { return true; }
+
+protected:
+    qint64 readData(char* data, qint64 maxSize) override;
+    qint64 writeData(const char*, qint64) override { return -1; }
+
+private:
+    QIODevice& source_;
+    QStringDecoder decoder_;
+    const qint64 pieceSize_;
+    QString highSurrogate_;  // the last piece's, until its pair comes
+    QByteArray pending_;
+    qsizetype pendingAt_ = 0;
+};
 
 }  // namespace platform

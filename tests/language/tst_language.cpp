@@ -1,6 +1,7 @@
 #include "DataFiles.h"
 #include "Process.h"
 #include "TestScreen.h"
+#include "Text8Bit.h"
 #include "clsResize.h"
 #include "modLanguageSupport.h"
 
@@ -8,6 +9,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <fcntl.h>
+#include <unistd.h>
 
 using namespace Qt::Literals::StringLiterals;
 using modLanguageSupport::MLSCurrentLanguage;
@@ -99,6 +102,10 @@ private Q_SLOTS:
                                                 QByteArray(70000, 'x')
                                          << u"primo"_s;
         QTest::newRow("UTF-8") << paddedTo("0003=\"citt\xC3\xA0\"\r\n") << u"citt\u00E0"_s;
+        QTest::newRow("no closing quote after an emoji") << paddedTo("0003=\"abc\xF0\x9F\x98\x80\n") << u"abc"_s;
+        QTest::newRow("UTF-16") << platform::encodeUtf16(QString::fromLatin1(paddedTo("0003=\"\xE9t\xE9\"\n")),
+                                                         QStringConverter::Utf16LE)
+                                << u"\u00E9t\u00E9"_s;
         // The whole file decides: one byte that is not UTF-8 makes every line Windows-1252.
         QTest::newRow("Windows-1252 file")
             << paddedTo("0003=\"\xC3\xA0\"\r\n0004=\"citt\xE0\"\r\n") << u"\u00C3\u00A0"_s;
@@ -132,6 +139,8 @@ private Q_SLOTS:
         QCOMPARE(MLSReadIni(path(u"folder.lng"_s), u"Strings"_s, u"0001"_s), std::nullopt);
         write(u"empty.lng"_s, {});
         QCOMPARE(MLSReadIni(path(u"empty.lng"_s), u"Strings"_s, u"0001"_s), QString());
+        QVERIFY(QFile::link(u"/proc/self/pagemap"_s, path(u"kernel.lng"_s)));
+        QCOMPARE(MLSReadIni(path(u"kernel.lng"_s), u"Strings"_s, u"0001"_s), std::nullopt);
     }
 
     void currentLanguageComesFromTheSettingsOnce() {
@@ -158,6 +167,13 @@ private Q_SLOTS:
         for (const QString& name : {u"outside.lng"_s, u"program/inner/x.lng"_s, u"program/inner\\x.lng"_s})
             write(name, "[Strings]\r\n0001=\"leak\"\r\n");
         platform::setProgramFolder(path(u"program"_s));
+        // A name in Windows-1252 bytes cannot be opened through any name, so it is not offered.
+        write(u"program/Italiano.lng"_s, {});
+        const QByteArray windows1252Name = QFile::encodeName(path(u"program/"_s)) +
+                                           "Fran\xE7"
+                                           "ais.lng";
+        QCOMPARE(::close(::creat(windows1252Name.constData(), 0600)), 0);
+        QCOMPARE(platform::languageNames(), QStringList{u"Italiano"_s});
         for (const QString& language : {u"../outside"_s, u"inner/x"_s, u"inner\\x"_s}) {
             storeLanguage(language);
             MLSCurrentLanguage.clear();

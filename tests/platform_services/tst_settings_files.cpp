@@ -66,7 +66,6 @@ private Q_SLOTS:
         for (const QByteArray& notUtf8 : {QByteArray("ascii"), QByteArray("caff\xE8"), QByteArray(utf8 + "\xE8"),
                                           utf8.chopped(1), QByteArray("\xC0\xAF"), QByteArray("\xED\xA0\x80")})
             QCOMPARE(platform::detectTextEncoding(notUtf8), TextEncoding::Windows1252);
-        QCOMPARE(platform::decodeTextAs(withBom, TextEncoding::Utf8WithBom), u"caff\u00E8 \u20AC"_s);
     }
 
     void readsEntries_data() {
@@ -90,6 +89,7 @@ private Q_SLOTS:
             "0006=\"\"",
             "0007=\"",
             "0008=\"" + QByteArray(600, 'x') + "\"",
+            "0009='single quoted'",
             "0001=second occurrence",
             "; 0010=commented out",
             "[ FormAvvio ]",
@@ -109,19 +109,27 @@ private Q_SLOTS:
         QCOMPARE(read(u"Strings"_s, u"0006"_s), QString());
         QCOMPARE(read(u"Strings"_s, u"0007"_s), u"\""_s);
         QCOMPARE(read(u"Strings"_s, u"0008"_s), QString(platform::kProfileValueMax, u'x'));
-        QCOMPARE(read(u"Strings"_s, u"0011"_s), u"from a repeated section"_s);
+        QCOMPARE(read(u"Strings"_s, u"0009"_s), u"single quoted"_s);
         QCOMPARE(read(u"FormMenu"_s, u"label1.caption"_s), u"Menu label"_s);
         QCOMPARE(read(u"formavvio"_s, u"Label1.Caption"_s), u"Start label"_s);
         for (const auto& [section, key] : {std::pair(u"Strings"_s, u"0010"_s), std::pair(u"FormMenu"_s, u"0001"_s),
-                                           std::pair(u"Strings"_s, u"plain"_s), std::pair(u"None"_s, u"0001"_s)})
+                                           std::pair(u"Strings"_s, u"plain"_s), std::pair(u"None"_s, u"0001"_s),
+                                           std::pair(u"Strings"_s, u"0011"_s)})  // only a section's first copy counts
             QCOMPARE(read(section, key), u"<fallback>"_s);
 
-        // Non-ASCII names match without regard to case; a cut never splits a surrogate pair.
-        const QString utf8File = path(u"entries-utf8.lng"_s);
-        writeAll(utf8File, "\xEF\xBB\xBF[Strings]" + lineEnding + u"Cl\u00C9=\"\u0414\u0430\""_s.toUtf8() + lineEnding +
-                               "0002=" + QByteArray(510, 'z') + u"\U0001F600"_s.toUtf8());
-        QCOMPARE(GetPrivateProfileString(u"strings"_s, u"cl\u00E9"_s, QString(), utf8File), u"\u0414\u0430"_s);
-        QCOMPARE(GetPrivateProfileString(u"Strings"_s, u"0002"_s, QString(), utf8File), QString(510, u'z'));
+        // In UTF-8 and UTF-16 with a mark: non-ASCII names match without regard to case, a
+        // cut never splits a surrogate pair, and only the file's first U+FEFF is its mark.
+        const QString text = u"\uFEFF[Strings]"_s + QString::fromLatin1(lineEnding) + u"Cl\u00C9=\"\u0414\u0430\""_s +
+                             QString::fromLatin1(lineEnding) + u"\uFEFFmark=\uFEFF"_s +
+                             QString::fromLatin1(lineEnding) + u"0002="_s + QString(510, u'z') + u"\U0001F600"_s;
+        const QString unicodeFile = path(u"entries-unicode.lng"_s);
+        for (const QByteArray& bytes : {text.toUtf8(), platform::encodeUtf16(text.sliced(1), QStringConverter::Utf16LE),
+                                        platform::encodeUtf16(text.sliced(1), QStringConverter::Utf16BE)}) {
+            writeAll(unicodeFile, bytes);
+            QCOMPARE(GetPrivateProfileString(u"strings"_s, u"cl\u00E9"_s, QString(), unicodeFile), u"\u0414\u0430"_s);
+            QCOMPARE(GetPrivateProfileString(u"Strings"_s, u"0002"_s, QString(), unicodeFile), QString(510, u'z'));
+            QCOMPARE(GetPrivateProfileString(u"Strings"_s, u"\uFEFFmark"_s, QString(), unicodeFile), u"\uFEFF"_s);
+        }
     }
 
     void badFilesGiveFallback() {
@@ -134,6 +142,9 @@ private Q_SLOTS:
         QCOMPARE(readLanguage(pipe), u"-"_s);
         QVERIFY(!writeLanguage(pipe, u"x"_s));
         QVERIFY(QFileInfo(pipe).exists() && !QFileInfo(pipe).isFile());
+        // A kernel file claims a size of 0 but may never end.
+        QVERIFY(QFile::link(u"/proc/self/pagemap"_s, path(u"kernel.lng"_s)));
+        QCOMPARE(readLanguage(path(u"kernel.lng"_s)), u"-"_s);
 
         // Junk alone, then around entries that lie in a later piece of the file.
         QRandomGenerator random(7);
@@ -215,6 +226,13 @@ private Q_SLOTS:
         writeAll(file, "Other=kept");
         QVERIFY(writeLanguage(file, u"English"_s));
         QCOMPARE(readAll(file), "Other=kept\r\n[Language]\r\nCurrentLanguage=English\r\n");
+
+        // Mixed endings: a new line ends as the line before it, a rewritten one keeps its own.
+        writeAll(file, "; top\r\n[Language]\rOther=1\n\n[Next]\r\nA=1");
+        QVERIFY(writeLanguage(file, u"English"_s));
+        QVERIFY(WritePrivateProfileString(u"Language"_s, u"Other"_s, u"2"_s, file));
+        QVERIFY(WritePrivateProfileString(u"Next"_s, u"B"_s, u"2"_s, file));
+        QCOMPARE(readAll(file), "; top\r\n[Language]\rOther=2\nCurrentLanguage=English\n\n[Next]\r\nA=1\r\nB=2\r\n");
     }
 
     void writerKeepsEncodingAndValues() {
@@ -236,11 +254,22 @@ private Q_SLOTS:
         writeAll(file, "\xEF\xBB\xBF[Language]\nCurrentLanguage=x\n");
         QVERIFY(writeLanguage(file, u"Espa\u00F1ol"_s));
         QCOMPARE(readAll(file), "\xEF\xBB\xBF" + u"[Language]\nCurrentLanguage=Espa\u00F1ol\n"_s.toUtf8());
+        // A key that begins with U+FEFF is found again, not added twice.
+        for (const QString& value : {u"1"_s, u"2"_s})
+            QVERIFY(WritePrivateProfileString(u"Language"_s, u"\uFEFFKey"_s, value, file));
+        QCOMPARE(readAll(file), u"\uFEFF[Language]\nCurrentLanguage=Espa\u00F1ol\n\uFEFFKey=2\n"_s.toUtf8());
+        // UTF-16 stays UTF-16 with its mark, in its byte order.
+        for (const auto byteOrder : {QStringConverter::Utf16LE, QStringConverter::Utf16BE}) {
+            writeAll(file, platform::encodeUtf16(u"[Language]\r\nCurrentLanguage=x\r\n"_s, byteOrder));
+            QVERIFY(writeLanguage(file, russian));
+            QCOMPARE(readAll(file),
+                     platform::encodeUtf16(u"[Language]\r\nCurrentLanguage="_s + russian + u"\r\n", byteOrder));
+        }
 
         // Values the reader would change are quoted, and every value reads back.
         const QString roundTrip = path(u"roundtrip.ini"_s);
-        for (const QString& value : {u"  blanks around  "_s, u"\"quoted\""_s, u"\""_s, QString(), u"a=b"_s,
-                                     u"\u00C3\u00A9"_s, u"\U0001F600 emoji"_s}) {
+        for (const QString& value : {u"  blanks around  "_s, u"\"quoted\""_s, u"'quoted'"_s, u"\""_s, QString(),
+                                     u"a=b"_s, u"\u00C3\u00A9"_s, u"\U0001F600 emoji"_s}) {
             QVERIFY(writeLanguage(roundTrip, value));
             QCOMPARE(readLanguage(roundTrip), value);
         }

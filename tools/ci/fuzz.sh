@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer harnesses of fuzz/ with clang in build-fuzz and runs
 # each for the given number of seconds (default 60) from a copy of its seed
-# corpus in fuzz/corpus. Any crash, failed check, sanitizer report, leak,
+# corpus in fuzz/corpus; the profile and line-scan fuzzers also start from the
+# shipped language files, built by the language converter. Any crash, failed check, sanitizer report, leak,
 # input slower than 10 s or process above 1 GB fails. Prints each fuzzer's
 # executions per second.
 set -euo pipefail
@@ -12,7 +13,7 @@ build=$root/build-fuzz
 
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMF_FUZZ=ON \
     -DCMAKE_CXX_COMPILER="${CXX:-clang++-14}" -DCMAKE_DISABLE_FIND_PACKAGE_benchmark=ON
-cmake --build "$build" -j2 --target mf_fuzzers
+cmake --build "$build" -j2 --target mf_fuzzers mf_data
 
 export ASAN_OPTIONS=halt_on_error=1:detect_leaks=1
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
@@ -23,6 +24,17 @@ for seeds in fuzz/corpus/*/; do
     rm -rf "$run"
     mkdir -p "$run/corpus" "$run/crashes"
     cp "$seeds"* "$run/corpus/"
+    # Each input of these fuzzers begins with the names to look up.
+    case $name in
+    profile) names=$'Strings\n0001\nnew text\n' ;;
+    linescan) names=$'0001\n' ;;
+    *) names= ;;
+    esac
+    if [ -n "$names" ]; then
+        for language in "$build"/program/*.lng; do
+            { printf '%s' "$names"; cat "$language"; } >"$run/corpus/shipped-$(basename "$language")"
+        done
+    fi
     if "$build/fuzz/fuzz_$name" "$run/corpus" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=1024 \
         -print_final_stats=1 -artifact_prefix="$run/crashes/" >"$run/log" 2>&1; then
         rate=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$run/log")
