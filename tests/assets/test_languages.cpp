@@ -1,7 +1,10 @@
 // The shipped language files: Windows-1252 text with CR LF line ends, the
-// same sections and keys in every language, a text for every key, and codes
-// of the changes that are distinct and fit their labels. Also the converter
+// same sections and keys in every language (every sentence the program says
+// among them), a text for every key, and codes of the changes that are
+// distinct and fit their labels. Also the converter
 // that writes them, which must refuse what the program could not read back.
+
+#include "SpokenWords.h"
 
 #include <QFile>
 #include <QMap>
@@ -96,6 +99,9 @@ private Q_SLOTS:
             numbers << u"%1"_s.arg(n, 4, 10, QChar(u'0'));
         numbers << u"9996"_s << u"9997"_s << u"9998"_s << u"9999"_s;
         QCOMPARE(QStringList(italian.sections[u"Strings"_s].keys()), numbers);
+        QStringList spoken = spoken_words::allKeys();
+        spoken.sort();
+        QCOMPARE(QStringList(italian.sections[u"Speech"_s].keys()), spoken);
 
         for (const QString& language : kLanguages) {
             const LanguageFile& file = files_[language];
