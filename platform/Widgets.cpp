@@ -121,7 +121,7 @@ bool CaptionPicture::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void CaptionPicture::render(QAbstractButton* button) const {
-    constexpr double kShareOfHeight = 0.7;
+    constexpr double kShareOfHeight = 0.55;
     const int height = qMax(1, qRound(button->height() * kShareOfHeight));
     const QSize size(2 * height, height);
     if (button->iconSize() == size && !button->icon().isNull())

@@ -1,8 +1,8 @@
 // The shipped language files: Windows-1252 text with CR LF line ends, the
 // same sections and keys in every language (every sentence the program says
 // among them), a text for every key, and codes of the changes that are
-// distinct and fit their labels. Also the converter
-// that writes them, which must refuse what the program could not read back.
+// distinct and fit their labels. Also the converter that writes them, which
+// must refuse what the program could not read back.
 
 #include "SpokenWords.h"
 
