@@ -10,8 +10,6 @@
 #include "SpokenWords.h"
 #include "modLanguageSupport.h"
 
-#include <QApplication>
-#include <QEnterEvent>
 #include <QTest>
 #include <utility>
 
@@ -20,13 +18,10 @@ using platform::Screen;
 
 namespace {
 
-// The codes that Label4 shows, and the word of the change each names.
+// Label4 names the changes by the keys of their sentences.
 const QString kStrings =
-    u"[Strings]\r\n0005=\"CO\"\r\n0006=\"DI\"\r\n0007=\"FO\"\r\n0008=\"NI\"\r\n"
-    "0014=\"C1\"\r\n0015=\"D1\"\r\n0016=\"F1\"\r\n0017=\"c2\"\r\n0018=\"d2\"\r\n0019=\"f2\"\r\n"_s;
-const QMap<QString, QString> kChangeOfCode{
-    {u"CO"_s, u"Colour"_s}, {u"DI"_s, u"Size"_s},  {u"FO"_s, u"Shape"_s},  {u"NI"_s, u"Same"_s}, {u"C1"_s, u"Colour"_s},
-    {u"D1"_s, u"Size"_s},   {u"F1"_s, u"Shape"_s}, {u"c2"_s, u"Colour"_s}, {u"d2"_s, u"Size"_s}, {u"f2"_s, u"Shape"_s}};
+    u"[Strings]\r\n0005=\"Colour\"\r\n0006=\"Size\"\r\n0007=\"Shape\"\r\n0008=\"Same\"\r\n0014=\"Colour\"\r\n"
+    "0015=\"Size\"\r\n0016=\"Shape\"\r\n0017=\"Colour\"\r\n0018=\"Size\"\r\n0019=\"Shape\"\r\n"_s;
 
 // A language whose sentence of each key is its locale and the key.
 QString languageFile(const QString& locale) {
@@ -46,14 +41,10 @@ class SpokenWordsTest : public QObject {
 
     Screen& menu() { return screens::FormMenu(); }
 
-    // What the screen asks, from the codes it shows.
+    // What the screen asks, from the changes it names.
     static QString askedKey(const Screen& exercise, const QString& fixedKey) {
-        if (!fixedKey.isEmpty())
-            return fixedKey;
-        QString key;
-        for (const QString& code : exercise.control(u"Label4"_s).text(platform::TextProperty::Caption)->split(u' '))
-            key += kChangeOfCode.value(code, u"?"_s);
-        return key;
+        return fixedKey.isEmpty() ? exercise.control(u"Label4"_s).text(platform::TextProperty::Caption)->remove(u' ')
+                                  : fixedKey;
     }
     // Says `expected` (in `locale`), or nothing when the language has no sentences.
     void checkSaid(const QString& locale, const QString& key, const char* when) {
@@ -94,8 +85,6 @@ private Q_SLOTS:
         QFETCH(QString, locale);
         modLanguageSupport::MLSCurrentLanguage = language;
         Modulo1::SuoniAttivati = true;
-        for (Screen* screen : Screen::loadedScreens())
-            screen->Unload();
         menu().Show();
         QTest::mouseMove(menu().window(), QPoint(1, 1));
         said.clear();
@@ -114,7 +103,8 @@ private Q_SLOTS:
                 exercise->control(u"BottoneAvanti"_s).click();
                 if (key.isEmpty())
                     checkSaid(locale, askedKey(*exercise, key), "new puzzle");
-                QVERIFY(said.isEmpty());
+                else
+                    QVERIFY(said.isEmpty());
             }
             for (const QString& label : {u"Label3"_s, u"Label4"_s}) {
                 if (platform::Control* instruction = exercise->find(label)) {
