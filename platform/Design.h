@@ -54,11 +54,10 @@ struct ControlDesign {
     const char* caption = nullptr;                    // UTF-8; nullptr for kinds without a caption
     Font font = {};
     Align align = Align::Left;
-    QRgb foreColour = kNoColour;  // kNoColour: the window-text colour
-    QRgb backColour = kNoColour;  // kNoColour: transparent (labels) or the kind's default
-    bool border = false;          // picture boxes: standard single border
-    const char* picture =
-        nullptr;  // resource of the picture it shows; beside the caption of a command, check or option button
+    QRgb foreColour = kNoColour;    // kNoColour: the window-text colour
+    QRgb backColour = kNoColour;    // kNoColour: transparent (labels) or the kind's default
+    bool border = false;            // picture boxes: standard single border
+    const char* picture = nullptr;  // resource of the picture it shows; a plain button: beside the caption
     Pointer pointer = {};
     bool visible = true;
     bool enabled = true;
