@@ -8,6 +8,8 @@
 #include "ScreenFrame.h"
 #include "Screens.h"
 #include "SharedState.h"
+#include "SpokenWords.h"
+#include "Widgets.h"
 #include "modLanguageSupport.h"
 
 using namespace Qt::Literals::StringLiterals;
@@ -23,10 +25,10 @@ const platform::Font kButtonFont{"Arial", 18};
 
 // clang-format off
 platform::ControlDesign ExerciseButton(const char* name, double left, double top,
-                                       const char* caption, int tabIndex) {
+                                       const char* caption, const char* rule, int tabIndex) {
     return {.name = name, .kind = Kind::CommandButton,
             .left = left, .top = top, .width = 4095, .height = 615,
-            .caption = caption, .font = kButtonFont,
+            .caption = caption, .font = kButtonFont, .picture = rule,
             .pointer = resources::kWhiteArrowPointer, .tabIndex = tabIndex};
 }
 
@@ -35,7 +37,8 @@ platform::ControlDesign PictureSetOption(int index, double left, double top, dou
     return {.name = "Option1", .kind = Kind::OptionButton, .index = index,
             .container = "Picture1",
             .left = left, .top = top, .width = width, .height = 375,
-            .caption = caption, .backColour = kWhite, .checked = selected,
+            .caption = caption, .backColour = kWhite,
+            .picture = resources::kPictureSetIcons[std::size_t(index)], .checked = selected,
             .tabIndex = 8 + index};
 }
 
@@ -48,15 +51,15 @@ platform::ScreenDesign FormMenu::Design() {
         .clientHeight = 6030,
         .background = qRgb(128, 255, 255),
         .controls = {
-            ExerciseButton("Command7", 120, 240, "Cambia colore", 0),
-            ExerciseButton("Command1", 120, 1680, "Cambia forma", 1),
-            ExerciseButton("Command2", 120, 2400, "Non cambia niente", 2),
+            ExerciseButton("Command7", 120, 240, "Cambia colore", resources::kRuleColour, 0),
+            ExerciseButton("Command1", 120, 1680, "Cambia forma", resources::kRuleShape, 1),
+            ExerciseButton("Command2", 120, 2400, "Non cambia niente", resources::kRuleNone, 2),
             {.name = "BottoneEsci", .kind = Kind::GraphicalButton,
              .left = 4560, .top = 4680, .width = 4095, .height = 975,
              .caption = "Esci", .font = kButtonFont, .picture = resources::kExitSign,
              .pointer = resources::kWhiteArrowPointer, .tabIndex = 3},
-            ExerciseButton("Command3", 120, 960, "Cambia dimensione", 4),
-            ExerciseButton("Command4", 120, 3120, "Cambiamento casuale", 5),
+            ExerciseButton("Command3", 120, 960, "Cambia dimensione", resources::kRuleSize, 4),
+            ExerciseButton("Command4", 120, 3120, "Cambiamento casuale", resources::kRuleRandom, 5),
             {.name = "Check1", .kind = Kind::CheckBox,
              .left = 5160, .top = 4080, .width = 3135, .height = 375,
              .caption = "Suoni attivati", .font = {"Arial", 12},
@@ -70,8 +73,8 @@ platform::ScreenDesign FormMenu::Design() {
             PictureSetOption(3, 2280, 120, 1700, "anelli e facce"),
             PictureSetOption(4, 2280, 600, 1700, "cubi e cilindri"),
             PictureSetOption(5, 2280, 1080, 1700, "tutte le forme", true),
-            ExerciseButton("Command5", 4560, 240, "Due metamorfine", 14),
-            ExerciseButton("Command6", 4560, 960, "Cambia tutto", 15),
+            ExerciseButton("Command5", 4560, 240, "Due metamorfine", resources::kRuleTwo, 14),
+            ExerciseButton("Command6", 4560, 960, "Cambia tutto", resources::kRuleAll, 15),
             {.name = "mnuLanguages", .kind = Kind::Menu, .caption = "Lingua",
              .tag = "Multi-Language Support"},
             {.name = "mnuLanguage", .kind = Kind::MenuItem, .index = 0,
@@ -96,6 +99,11 @@ void FormMenu::ConnectEvents() {
     control(u"Check1"_s).onClick([this] { Check1_Click(); });
     control(u"BottoneEsci"_s).onClick([this] { BottoneEsci_Click(); });
     onArrayClick(u"mnuLanguage"_s, [this](int index) { modLanguageSupport::mnuLanguage_Click(*this, index); });
+    // Reaching an exercise button or a picture set says its name, for a child who cannot read yet.
+    for (const auto& choice : controls()) {
+        if (choice->widget() && (choice->kind() == Kind::CommandButton || choice->kind() == Kind::OptionButton))
+            new platform::EntryFilter(choice->widget(), [name = choice->fullName()] { spoken_words::Say(name); });
+    }
 }
 
 void FormMenu::Form_Load() {

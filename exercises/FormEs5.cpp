@@ -3,6 +3,7 @@
 #include "PuzzleRules.h"
 #include "Random.h"
 #include "SharedState.h"
+#include "SpokenWords.h"
 #include "modLanguageSupport.h"
 
 using namespace Qt::Literals::StringLiterals;
@@ -19,4 +20,8 @@ void FormEs5::PreparaEsercizio() {
 
 std::optional<qint16> FormEs5::rightIndex() const {
     return puzzle::rightIndexForKind(TipoCambiamento, Modulo1::IndiceModello);
+}
+
+QString FormEs5::instructionKey() const {
+    return spoken_words::singleChangeKey(TipoCambiamento);
 }

@@ -11,6 +11,7 @@ public:
 private:
     void PreparaEsercizio() override;
     std::optional<qint16> rightIndex() const override;
+    QString instructionKey() const override;
 
     qint16 TipoCambiamento = 0;  // 1 colour, 2 size, 3 shape, 4 none; 0 before the first puzzle
 };

@@ -3,6 +3,7 @@
 #include "PuzzleRules.h"
 #include "Random.h"
 #include "SharedState.h"
+#include "SpokenWords.h"
 #include "modLanguageSupport.h"
 
 using namespace Qt::Literals::StringLiterals;
@@ -25,4 +26,8 @@ void FormEs6::PreparaEsercizio() {
 
 std::optional<qint16> FormEs6::rightIndex() const {
     return IndiceRisposta;
+}
+
+QString FormEs6::instructionKey() const {
+    return spoken_words::twoChangesKey(PrimoCambiamento, SecondoCambiamento);
 }

@@ -12,6 +12,7 @@ public:
 private:
     void PreparaEsercizio() override;
     std::optional<qint16> rightIndex() const override;
+    QString instructionKey() const override;
 
     qint16 PrimoCambiamento = 0;           // 1 colour, 2 size, 3 shape
     qint16 SecondoCambiamento = 0;         // the same coding

@@ -2,10 +2,11 @@
 
 #include "PuzzleRules.h"
 #include "SharedState.h"
+#include "SpokenWords.h"
 
 using namespace Qt::Literals::StringLiterals;
 
-FormEs7::FormEs7() : FormEsercizio(7, u"0012"_s) {}
+FormEs7::FormEs7() : FormEsercizio(7, u"0012"_s, QString::fromLatin1(spoken_words::kEverything)) {}
 
 void FormEs7::PreparaEsercizio() {
     CaricaFigure();

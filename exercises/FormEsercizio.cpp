@@ -9,7 +9,11 @@
 #include "Random.h"
 #include "ScreenFrame.h"
 #include "SharedState.h"
+#include "SpokenWords.h"
 #include "modLanguageSupport.h"
+
+#include <QKeySequence>
+#include <QShortcut>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -19,8 +23,10 @@ const QString kPictures = u"Picture1"_s;
 
 }  // namespace
 
-FormEsercizio::FormEsercizio(int number, QString leaveQuestion)
-    : platform::Screen(exercise_layout::design(number)), leaveQuestion_(std::move(leaveQuestion)) {}
+FormEsercizio::FormEsercizio(int number, QString leaveQuestion, QString instruction)
+    : platform::Screen(exercise_layout::design(number)),
+      leaveQuestion_(std::move(leaveQuestion)),
+      instruction_(std::move(instruction)) {}
 
 void FormEsercizio::ConnectEvents() {
     onArrayClick(kPictures, [this](int index) { Picture1_Click(index); });
@@ -28,6 +34,13 @@ void FormEsercizio::ConnectEvents() {
     control(u"MenuAzzera"_s).onClick([this] { MenuAzzera_Click(); });
     control(u"MenuInformazioni"_s).onClick([] { app::shell().showAbout(); });
     control(u"mnuEsci"_s).onClick([this] { mnuEsci_Click(); });
+    // The title and the letters of the change say the instruction again, and so does the key H.
+    for (const QString& label : {u"Label3"_s, u"Label4"_s}) {
+        if (platform::Control* instruction = find(label))
+            instruction->onClick([this] { SayInstruction(); });
+    }
+    auto* again = new QShortcut(QKeySequence(Qt::Key_H), window());
+    QObject::connect(again, &QShortcut::activated, again, [this] { SayInstruction(); });
 }
 
 void FormEsercizio::Form_Load() {
@@ -43,6 +56,7 @@ void FormEsercizio::Form_Activate() {
     control(u"BottoneAvanti"_s).setVisible(true);
     showCounts(QString::number(Modulo1::ContaEsatti), QString::number(Modulo1::ContaErrati));
     PreparaEsercizio();
+    SayInstruction();
 }
 
 void FormEsercizio::Form_Resize() {
@@ -99,6 +113,8 @@ void FormEsercizio::BottoneAvanti_Click() {
     control(u"BottoneAvanti"_s).setEnabled(false);
     control(u"Picture3"_s).setPicture(platform::Picture());
     PreparaEsercizio();
+    if (instruction_.isEmpty())
+        SayInstruction();
     setPicturesEnabled(true);
 }
 
@@ -123,6 +139,10 @@ void FormEsercizio::mnuEsci_Click() {
 void FormEsercizio::setPicturesEnabled(bool enabled) {
     for (int i = 0; i < puzzle::kPicturesPerSet; ++i)
         control(kPictures, i).setEnabled(enabled);
+}
+
+void FormEsercizio::SayInstruction() const {
+    spoken_words::Say(instructionKey());
 }
 
 void FormEsercizio::showCounts(const QString& right, const QString& wrong) {

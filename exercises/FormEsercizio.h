@@ -16,8 +16,11 @@ public:
     void Errato();
 
 protected:
-    // FormEs<number>, whose leave question is the text of `leaveQuestion`.
-    FormEsercizio(int number, QString leaveQuestion);
+    // FormEs<number>, whose leave question is the text of `leaveQuestion` and
+    // whose spoken instruction is `instruction`. An exercise that names a change
+    // drawn with every puzzle passes no instruction: it gives instructionKey()
+    // and says it again at every new puzzle.
+    FormEsercizio(int number, QString leaveQuestion, QString instruction = QString());
 
     // Builds a new puzzle; the common version chooses the set, loads its eight
     // pictures, draws the model and shows it.
@@ -25,6 +28,8 @@ protected:
     // The index of the right picture of the current puzzle; nothing while
     // there is no puzzle to answer.
     virtual std::optional<qint16> rightIndex() const = 0;
+    // The key of the spoken instruction of the current puzzle.
+    virtual QString instructionKey() const { return instruction_; }
 
     // The steps of the common set-up, for exercises that draw more around them.
     void CaricaFigure();   // the set (when it is drawn), the eight pictures, IndiceModello
@@ -42,6 +47,8 @@ private:
     void mnuEsci_Click();
     void setPicturesEnabled(bool enabled);
     void showCounts(const QString& right, const QString& wrong);
+    void SayInstruction() const;
 
     const QString leaveQuestion_;
+    const QString instruction_;
 };

@@ -123,10 +123,18 @@ qint32 MLSWriteIni(const QString& file, const QString& section, const QString& k
 }
 
 QString MLSGetString(const QString& number) {
+    return MLSGetSectionString(u"Strings"_s, number);
+}
+
+QString MLSGetSectionString(const QString& section, const QString& key) {
     if (MLSCurrentLanguage.isEmpty())
         MLSCurrentLanguage =
             MLSReadIni(platform::settingsFilePath(), u"Language"_s, u"CurrentLanguage"_s).value_or(QString());
-    return MLSReadIni(platform::languageFilePath(MLSCurrentLanguage), u"Strings"_s, number).value_or(QString());
+    return MLSReadIni(platform::languageFilePath(MLSCurrentLanguage), section, key).value_or(QString());
+}
+
+QString MLSCurrentLocale() {
+    return MLSGetSectionString(u"Language"_s, u"Locale"_s);
 }
 
 void MLSTranslateForm(platform::Screen& frm) {

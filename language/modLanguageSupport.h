@@ -31,6 +31,14 @@ qint32 MLSWriteIni(const QString& file, const QString& section, const QString& k
 // Fills an empty current language from the settings file first.
 QString MLSGetString(const QString& number);
 
+// The text of `key` in `section` of the current language file, or empty; the
+// lookup of MLSGetString for any section.
+QString MLSGetSectionString(const QString& section, const QString& key);
+
+// The language tag of the current language ("it", "en"), for its voice: the
+// key Locale of the section Language; empty when the file has none.
+QString MLSCurrentLocale();
+
 // Applies the current language file to a loaded screen: its window caption
 // (only while not empty) and the caption, tooltip text and tag of every
 // control for which the file has a text.

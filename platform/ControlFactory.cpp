@@ -27,10 +27,19 @@ Qt::Alignment labelAlignment(Align align) {
     return Qt::AlignLeft | Qt::AlignTop;
 }
 
+// A button with its design's drawing, if any, beside the caption.
 template <typename Button>
-QWidget* createCheckable(const QString& caption, bool checked, QWidget* parent) {
+Button* createButton(const ControlDesign& design, const QString& caption, QWidget* parent) {
     auto* button = new Button(caption, parent);
-    button->setChecked(checked);
+    if (design.picture)
+        new CaptionPicture(button, QString::fromUtf8(design.picture));
+    return button;
+}
+
+template <typename Button>
+QWidget* createCheckable(const ControlDesign& design, const QString& caption, QWidget* parent) {
+    Button* button = createButton<Button>(design, caption, parent);
+    button->setChecked(design.checked);
     return button;
 }
 
@@ -60,13 +69,13 @@ QWidget* ControlFactory::createOfKind(QWidget* parent) const {
     case Kind::Label:
         return createLabel(parent);
     case Kind::CommandButton:
-        return new QPushButton(caption_, parent);
+        return createButton<QPushButton>(design_, caption_, parent);
     case Kind::GraphicalButton:
         return createPictureButton(parent);
     case Kind::CheckBox:
-        return createCheckable<CheckBox>(caption_, design_.checked, parent);
+        return createCheckable<CheckBox>(design_, caption_, parent);
     case Kind::OptionButton:
-        return createCheckable<OptionButton>(caption_, design_.checked, parent);
+        return createCheckable<OptionButton>(design_, caption_, parent);
     case Kind::PictureBox:
         return createPictureBox(parent);
     case Kind::Image:

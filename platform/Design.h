@@ -57,7 +57,7 @@ struct ControlDesign {
     QRgb foreColour = kNoColour;    // kNoColour: the window-text colour
     QRgb backColour = kNoColour;    // kNoColour: transparent (labels) or the kind's default
     bool border = false;            // picture boxes: standard single border
-    const char* picture = nullptr;  // resource of the picture it shows
+    const char* picture = nullptr;  // resource of the picture it shows; a plain button: beside the caption
     Pointer pointer = {};
     bool visible = true;
     bool enabled = true;

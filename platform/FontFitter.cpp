@@ -3,6 +3,7 @@
 #include "Control.h"
 #include "Screen.h"
 
+#include <QAbstractButton>
 #include <QFontMetricsF>
 #include <algorithm>
 
@@ -54,7 +55,9 @@ QFont fittedFont(const QWidget* widget, const QFont& font, const QString& captio
     // Most captions fit with room to spare; only a tight one needs the widget's
     // own margins, which take a layout of the whole widget to learn.
     constexpr double kBesidesTextAtMost = 48;  // pixels of margins, a check mark or an option's circle
-    if (QFontMetricsF(font, widget).horizontalAdvance(text) + kBesidesTextAtMost <= widget->width())
+    const auto* button = qobject_cast<const QAbstractButton*>(widget);
+    const double picture = button && !button->icon().isNull() ? button->iconSize().width() : 0;
+    if (QFontMetricsF(font, widget).horizontalAdvance(text) + kBesidesTextAtMost + picture <= widget->width())
         return font;
     // The margins, check mark or picture that the widget shows beside its caption.
     const double besidesText =

@@ -108,6 +108,45 @@ void PictureButton::renderPicture() {
     setIcon(QIcon(renderSvg(resource_, iconSize(), devicePixelRatioF())));
 }
 
+CaptionPicture::CaptionPicture(QAbstractButton* button, QString svgResource)
+    : QObject(button), resource_(std::move(svgResource)) {
+    button->installEventFilter(this);
+    render(button);
+}
+
+bool CaptionPicture::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Resize)
+        render(static_cast<QAbstractButton*>(watched));
+    return false;
+}
+
+void CaptionPicture::render(QAbstractButton* button) const {
+    constexpr double kShareOfHeight = 0.55;
+    const int height = qMax(1, qRound(button->height() * kShareOfHeight));
+    const QSize size(2 * height, height);
+    if (button->iconSize() == size && !button->icon().isNull())
+        return;
+    button->setIconSize(size);
+    button->setIcon(QIcon(renderSvg(resource_, size, button->devicePixelRatioF())));
+}
+
+EntryFilter::EntryFilter(QWidget* watched, std::function<void()> onEntry)
+    : QObject(watched), onEntry_(std::move(onEntry)) {
+    watched->installEventFilter(this);
+}
+
+bool EntryFilter::eventFilter(QObject*, QEvent* event) {
+    if (event->type() == QEvent::Enter) {
+        onEntry_();
+    } else if (event->type() == QEvent::FocusIn) {
+        // The focus a window hands on when it opens, or a click's, is not the child moving to the widget.
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::MouseFocusReason && reason != Qt::PopupFocusReason)
+            onEntry_();
+    }
+    return false;
+}
+
 ClickFilter::ClickFilter(QWidget* watched, std::function<void()> onClick, QObject* owner)
     : QObject(owner), onClick_(std::move(onClick)) {
     watched->installEventFilter(this);

@@ -1,6 +1,7 @@
 #pragma once
 // The widgets of our own behind the controls of a screen.
 
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QFrame>
 #include <QImage>
@@ -62,6 +63,34 @@ protected:
 private:
     void renderPicture();
     QString resource_;
+};
+
+// Shows an SVG drawing (2:1) beside a button's caption, as high as a share of
+// the button and drawn anew at every size, so that it grows with the button
+// and stays sharp. Lives as long as the button.
+class CaptionPicture : public QObject {
+public:
+    CaptionPicture(QAbstractButton* button, QString svgResource);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void render(QAbstractButton* button) const;
+    QString resource_;
+};
+
+// Calls `onEntry` each time the pointer enters the widget or the keyboard
+// moves the focus to it; moving inside it calls nothing.
+class EntryFilter : public QObject {
+public:
+    EntryFilter(QWidget* watched, std::function<void()> onEntry);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    std::function<void()> onEntry_;
 };
 
 // A check box and an option button that take a click anywhere on their

@@ -1,0 +1,143 @@
+// Which sentence is said when: opening each exercise, every new puzzle of the
+// random-change and two-changes exercises, the instruction clicked or asked
+// for with H, the menu's choices reached by pointer or keyboard; in two
+// languages, with a file lacking the sentences, and with the sounds off.
+#include "ProgramFolderFixture.h"
+#include "Screen.h"
+#include "Screens.h"
+#include "SharedState.h"
+#include "Speech.h"
+#include "SpokenWords.h"
+#include "modLanguageSupport.h"
+
+#include <QTest>
+#include <utility>
+
+using namespace Qt::Literals::StringLiterals;
+using platform::Screen;
+
+namespace {
+
+// Label4 names the changes by the keys of their sentences.
+const QString kStrings =
+    u"[Strings]\r\n0005=\"Colour\"\r\n0006=\"Size\"\r\n0007=\"Shape\"\r\n0008=\"Same\"\r\n0014=\"Colour\"\r\n"
+    "0015=\"Size\"\r\n0016=\"Shape\"\r\n0017=\"Colour\"\r\n0018=\"Size\"\r\n0019=\"Shape\"\r\n"_s;
+
+// A language whose sentence of each key is its locale and the key.
+QString languageFile(const QString& locale) {
+    QString speech = u"[Language]\r\nLocale=\""_s + locale + u"\"\r\n[Speech]\r\n"_s;
+    for (const QString& key : spoken_words::allKeys())
+        speech += key + u"=\""_s + locale + u' ' + key + u"\"\r\n"_s;
+    return speech + kStrings;
+}
+
+}  // namespace
+
+class SpokenWordsTest : public QObject {
+    Q_OBJECT
+
+    ProgramFolderFixture folder;
+    QList<std::pair<QString, QString>> said;  // sentence, locale
+
+    Screen& menu() { return screens::FormMenu(); }
+
+    // What the screen asks, from the changes it names.
+    static QString askedKey(const Screen& exercise, const QString& fixedKey) {
+        return fixedKey.isEmpty() ? exercise.control(u"Label4"_s).text(platform::TextProperty::Caption)->remove(u' ')
+                                  : fixedKey;
+    }
+    // Says `expected` (in `locale`), or nothing when the language has no sentences.
+    void checkSaid(const QString& locale, const QString& key, const char* when) {
+        QList<std::pair<QString, QString>> expected;
+        if (!locale.isEmpty())
+            expected.append({locale + u' ' + key, locale});
+        QVERIFY2(said == expected, when);
+        said.clear();
+    }
+
+private Q_SLOTS:
+    void initTestCase() {
+        qputenv("XDG_RUNTIME_DIR", folder.folder.path().toLocal8Bit());
+        folder.writeFile(u"Uno.lng"_s, languageFile(u"it"_s));
+        folder.writeFile(u"Due.lng"_s, languageFile(u"en"_s));
+        folder.writeFile(u"Vuoto.lng"_s, kStrings);
+        folder.answer = platform::MsgAnswer::Yes;
+        app::shell().showMenu = [this] { menu().Show(); };
+        platform::setSpeechObserver([this](const QString& text, const QString& locale) {
+            said.append({text, locale});
+        });
+    }
+    void cleanupTestCase() {
+        platform::setSpeechObserver({});
+        for (Screen* screen : Screen::loadedScreens())
+            screen->Unload();
+    }
+
+    void sentencesFollowTheChildsSteps_data() {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QString>("locale");
+        QTest::newRow("Italian") << u"Uno"_s << u"it"_s;
+        QTest::newRow("English") << u"Due"_s << u"en"_s;
+        QTest::newRow("no sentences") << u"Vuoto"_s << QString();
+    }
+    void sentencesFollowTheChildsSteps() {
+        QFETCH(QString, language);
+        QFETCH(QString, locale);
+        modLanguageSupport::MLSCurrentLanguage = language;
+        Modulo1::SuoniAttivati = true;
+        menu().Show();
+        QTest::mouseMove(menu().window(), QPoint(1, 1));
+        said.clear();
+
+        const std::pair<const char*, const char*> exercises[] = {
+            {"Command7", "Colour"}, {"Command1", "Shape"}, {"Command2", "Same"},      {"Command3", "Size"},
+            {"Command4", ""},       {"Command5", ""},      {"Command6", "Everything"}};
+        for (const auto& [button, fixedKey] : exercises) {
+            menu().control(QString::fromLatin1(button)).click();
+            Screen* exercise = Screen::loadedScreens().front();
+            const QString key = QString::fromLatin1(fixedKey);
+            checkSaid(locale, askedKey(*exercise, key), button);
+            // A drawn change is said again with each new puzzle; a fixed one is not.
+            for (int puzzle = 0; puzzle < 6; ++puzzle) {
+                exercise->control(u"BottoneAvanti"_s).setEnabled(true);
+                exercise->control(u"BottoneAvanti"_s).click();
+                if (key.isEmpty())
+                    checkSaid(locale, askedKey(*exercise, key), "new puzzle");
+                else
+                    QVERIFY(said.isEmpty());
+            }
+            for (const QString& label : {u"Label3"_s, u"Label4"_s}) {
+                if (platform::Control* instruction = exercise->find(label)) {
+                    QTest::mouseClick(instruction->widget(), Qt::LeftButton);
+                    checkSaid(locale, askedKey(*exercise, key), "instruction clicked");
+                }
+            }
+            QVERIFY(QTest::qWaitForWindowActive(exercise->window()));
+            QTest::keyClick(exercise->window(), Qt::Key_H);
+            checkSaid(locale, askedKey(*exercise, key), "H");
+            exercise->control(u"mnuEsci"_s).click();
+        }
+
+        // Entering a choice says its name once; moving inside it says nothing more.
+        QWidget* colour = menu().control(u"Command7"_s).widget();
+        for (const QPoint inside : {QPoint(4, 4), QPoint(8, 8), QPoint(12, 9)})
+            QTest::mouseMove(colour, inside);
+        QCoreApplication::processEvents();
+        checkSaid(locale, u"Command7"_s, "pointer entered");
+        menu().control(u"Option1"_s, 2).widget()->setFocus(Qt::TabFocusReason);
+        checkSaid(locale, u"Option1(2)"_s, "focus reached");
+
+        // Sounds off: nothing is said.
+        menu().control(u"Check1"_s).click();
+        QVERIFY(!Modulo1::SuoniAttivati);
+        QTest::mouseMove(menu().window(), QPoint(1, 1));
+        QTest::mouseMove(colour, QPoint(4, 4));
+        menu().control(u"Command4"_s).click();
+        QTest::keyClick(Screen::loadedScreens().front()->window(), Qt::Key_H);
+        QVERIFY(said.isEmpty());
+        Screen::loadedScreens().front()->control(u"mnuEsci"_s).click();
+    }
+};
+
+QTEST_MAIN(SpokenWordsTest)
+#include "tst_spoken_words.moc"
