@@ -69,8 +69,11 @@ void EndProgram() {
         return;
     }
     // Settings are always written atomically, so ending here loses nothing;
-    // no window or handler gets another chance to run.
-    std::fflush(nullptr);
+    // no window or handler gets another chance to run. Only our own output is
+    // flushed: flushing every stream would wait for the lock of a stream that
+    // a library's thread holds while it blocks reading a socket.
+    std::fflush(stdout);
+    std::fflush(stderr);
     std::_Exit(0);
 }
 
