@@ -38,7 +38,7 @@ class LanguageTest : public QObject {
     }
 
     void storeLanguage(const QString& language) const {
-        QVERIFY(modLanguageSupport::MLSWriteIni(platform::settingsFilePath(), u"Language"_s, u"CurrentLanguage"_s,
+        QVERIFY(modLanguageSupport::MLSWriteIni(platform::settingsFileToWrite(), u"Language"_s, u"CurrentLanguage"_s,
                                                 language) != 0);
     }
 
