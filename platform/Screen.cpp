@@ -191,10 +191,6 @@ void Screen::setTitle(const QString& title) {
     setCaption(caption_);
 }
 
-bool Screen::isFullScreen() const {
-    return window_ && window_->isFullScreen();
-}
-
 void Screen::setFullScreen(bool fullScreen) {
     if (!window_)
         return;

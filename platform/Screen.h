@@ -72,7 +72,6 @@ public:
     double displayWidth() const;
     double displayHeight() const;
     // The window system's full-screen state: no frame, the whole display.
-    bool isFullScreen() const;
     void setFullScreen(bool fullScreen);
     // Runs `handler` when `key` is pressed anywhere in the loaded window.
     void onKey(const QKeySequence& key, const std::function<void()>& handler);
