@@ -52,9 +52,7 @@ void FormAvvio::ConnectEvents() {
 }
 
 void FormAvvio::Form_Load() {
-    modLanguageSupport::MLSCurrentLanguage =
-        modLanguageSupport::MLSReadIni(platform::settingsFilePath(), u"Language"_s, u"CurrentLanguage"_s)
-            .value_or(QString());
+    modLanguageSupport::MLSCurrentLanguage = modLanguageSupport::MLSStartLanguage();
     modLanguageSupport::MLSTranslateForm(*this);
     SetUpResizing(*this);
     setBackColor(ModuloColoriSuoni::PreparaColori());

@@ -12,6 +12,9 @@
 #include "Widgets.h"
 #include "modLanguageSupport.h"
 
+#include <QCoreApplication>
+#include <QStringBuilder>
+
 using namespace Qt::Literals::StringLiterals;
 using platform::Kind;
 using platform::TextProperty;
@@ -125,31 +128,35 @@ void FormMenu::Form_Resize() {
     ResizeControls(*this);
 }
 
-void FormMenu::OpenExercise(platform::Screen& exercise) {
+void FormMenu::OpenExercise(platform::Screen& exercise, const QString& button) {
+    // The window system shows the exercise by the name its button gives it here.
+    exercise.Load();
+    exercise.setTitle(QCoreApplication::applicationName() % u" \u2014 "_s %
+                      control(button).text(platform::TextProperty::Caption).value_or(QString()).trimmed());
     exercise.Show();
     Unload();
 }
 
 void FormMenu::Command7_Click() {
-    OpenExercise(screens::FormEs1());
+    OpenExercise(screens::FormEs1(), u"Command7"_s);
 }
 void FormMenu::Command1_Click() {
-    OpenExercise(screens::FormEs2());
+    OpenExercise(screens::FormEs2(), u"Command1"_s);
 }
 void FormMenu::Command2_Click() {
-    OpenExercise(screens::FormEs3());
+    OpenExercise(screens::FormEs3(), u"Command2"_s);
 }
 void FormMenu::Command3_Click() {
-    OpenExercise(screens::FormEs4());
+    OpenExercise(screens::FormEs4(), u"Command3"_s);
 }
 void FormMenu::Command4_Click() {
-    OpenExercise(screens::FormEs5());
+    OpenExercise(screens::FormEs5(), u"Command4"_s);
 }
 void FormMenu::Command5_Click() {
-    OpenExercise(screens::FormEs6());
+    OpenExercise(screens::FormEs6(), u"Command5"_s);
 }
 void FormMenu::Command6_Click() {
-    OpenExercise(screens::FormEs7());
+    OpenExercise(screens::FormEs7(), u"Command6"_s);
 }
 
 void FormMenu::Option1_Click(int Index) {

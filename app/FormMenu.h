@@ -28,7 +28,7 @@ private:
     void Option1_Click(int Index);
     void Check1_Click();
     void BottoneEsci_Click();
-    void OpenExercise(platform::Screen& exercise);
+    void OpenExercise(platform::Screen& exercise, const QString& button);
 };
 
 }  // namespace app

@@ -2,16 +2,21 @@
 #include "Modulo1.h"
 #include "Process.h"
 #include "Random.h"
+#include "Resources.h"
 #include "Screen.h"
 #include "Screens.h"
 #include "SharedState.h"
+#include "SvgDrawing.h"
 #include "modLanguageSupport.h"
+
+#include <QGuiApplication>
 
 using namespace Qt::Literals::StringLiterals;
 
 namespace Modulo1 {
 
 bool Main() {
+    QGuiApplication::setWindowIcon(platform::iconFromResource(resources::kStartIcon));
     if (!platform::AcquireSingleInstance()) {
         platform::MsgBox(modLanguageSupport::MLSGetString(u"0001"_s), platform::MsgButtons::Ok,
                          platform::MsgIcon::Critical, modLanguageSupport::MLSGetString(u"0002"_s));

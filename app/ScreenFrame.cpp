@@ -6,17 +6,45 @@
 
 namespace app {
 
+namespace {
+
+bool windowedMode = false;
+
+}  // namespace
+
 void SetUpResizing(platform::Screen& screen) {
     Modulo1::Ridimensiona = std::make_unique<clsResize>();
     Modulo1::Ridimensiona->SourceForm(&screen);
     Modulo1::Ridimensiona->SizeFormToScreen(75);
+    screen.onKey(QKeySequence(Qt::Key_F11), [&screen] { SwitchFullScreen(screen); });
 }
 
 void CoverDisplay(platform::Screen& screen) {
+    if (windowedMode)
+        return;
     screen.setTop(0);
     screen.setLeft(0);
     screen.setHeight(screen.displayHeight());
     screen.setWidth(screen.displayWidth());
+    // A window manager then takes the frame away and keeps the window on the
+    // display; without one the geometry above is already the whole display.
+    screen.setFullScreen(true);
+}
+
+void ChooseWindowed(bool windowed) {
+    windowedMode = windowed;
+}
+
+void SwitchFullScreen(platform::Screen& screen) {
+    windowedMode = !windowedMode;
+    if (!windowedMode) {
+        CoverDisplay(screen);
+        return;
+    }
+    // Back to the window SetUpResizing made: three quarters of the display, centred.
+    screen.setFullScreen(false);
+    if (Modulo1::Ridimensiona && Modulo1::Ridimensiona->SourceForm() == &screen)
+        Modulo1::Ridimensiona->SizeFormToScreen(75);
 }
 
 void ResizeControls(platform::Screen& screen) {

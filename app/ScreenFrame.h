@@ -11,8 +11,16 @@ namespace app {
 // it sizes to three quarters of the display, centred.
 void SetUpResizing(platform::Screen& screen);
 
-// Moves the screen to the top-left corner and makes it as large as the display.
+// Moves the screen to the top-left corner, makes it as large as the display
+// and puts it in the window system's full-screen state; in windowed mode it
+// stays the window SetUpResizing made it.
 void CoverDisplay(platform::Screen& screen);
+
+// Windowed mode (--windowed, or F11 on any screen) holds for every screen shown
+// later in the run. F11 switches the screen in front between full screen and
+// its window, which SetUpResizing connects on every screen.
+void ChooseWindowed(bool windowed);
+void SwitchFullScreen(platform::Screen& screen);
 
 // Keeps the controls of `screen` in proportion. Ridimensiona serves the screen
 // loaded last; during a change of screens that may already be the next one,

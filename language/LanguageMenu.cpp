@@ -28,8 +28,7 @@ void MLSFillMenuLanguages(platform::Screen& menu) {
         item.setVisible(true);
         item.setText(TextProperty::Caption, languages[i]);
     }
-    if (const std::optional<QString> stored =
-            MLSReadIni(platform::settingsFilePath(), u"Language"_s, u"CurrentLanguage"_s))
+    if (const std::optional<QString> stored = MLSStoredLanguage())
         MLSCurrentLanguage = *stored;
     for (int i = 0; i < languages.size(); ++i) {
         platform::Control& item = menu.control(kLanguageItem, i);
@@ -56,7 +55,7 @@ void mnuLanguage_Click(platform::Screen& menu, int Index) {
         if (screen->isLoaded())
             MLSTranslateForm(*screen);
     }
-    MLSWriteIni(platform::settingsFilePath(), u"Language"_s, u"CurrentLanguage"_s, language);
+    MLSWriteIni(platform::settingsFileToWrite(), u"Language"_s, u"CurrentLanguage"_s, language);
 }
 
 }  // namespace modLanguageSupport

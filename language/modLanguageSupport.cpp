@@ -122,19 +122,48 @@ qint32 MLSWriteIni(const QString& file, const QString& section, const QString& k
     return platform::WritePrivateProfileString(section, key, value, file) ? 1 : 0;
 }
 
+std::optional<QString> MLSStoredLanguage() {
+    for (const QString& file : platform::settingsFilesToRead()) {
+        const QString stored = MLSReadIni(file, u"Language"_s, u"CurrentLanguage"_s).value_or(QString());
+        if (!stored.isEmpty())
+            return stored;
+    }
+    return std::nullopt;
+}
+
+QString MLSSystemLanguage(const QStringList& uiLanguages) {
+    const auto localeOf = [](const QString& language) {
+        return QLocale(MLSReadIni(platform::languageFilePath(language), u"Language"_s, u"Locale"_s).value_or(QString()))
+            .language();
+    };
+    const QStringList languages = platform::languageNames();
+    for (const QString& wanted : uiLanguages + QStringList{u"it"_s}) {
+        const QLocale::Language language = QLocale(wanted).language();
+        for (const QString& name : languages) {
+            if (language != QLocale::C && localeOf(name) == language)
+                return name;
+        }
+    }
+    return {};
+}
+
+QString MLSStartLanguage() {
+    return MLSStoredLanguage().value_or(MLSSystemLanguage());
+}
+
+QString MLSCurrentLocale() {
+    const QString locale = MLSGetSectionString(u"Language"_s, u"Locale"_s);
+    return locale.isEmpty() ? u"it"_s : locale;
+}
+
 QString MLSGetString(const QString& number) {
     return MLSGetSectionString(u"Strings"_s, number);
 }
 
 QString MLSGetSectionString(const QString& section, const QString& key) {
     if (MLSCurrentLanguage.isEmpty())
-        MLSCurrentLanguage =
-            MLSReadIni(platform::settingsFilePath(), u"Language"_s, u"CurrentLanguage"_s).value_or(QString());
+        MLSCurrentLanguage = MLSStartLanguage();
     return MLSReadIni(platform::languageFilePath(MLSCurrentLanguage), section, key).value_or(QString());
-}
-
-QString MLSCurrentLocale() {
-    return MLSGetSectionString(u"Language"_s, u"Locale"_s);
 }
 
 void MLSTranslateForm(platform::Screen& frm) {

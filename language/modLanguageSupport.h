@@ -1,10 +1,14 @@
 #pragma once
 // The language files: one INI-style file per language (platform/DataFiles.h
 // says where), a section per screen named by its form name and a section
-// "Strings" of numbered texts; and the settings file, which remembers the
-// chosen language. Nothing is cached: every lookup reads the file again.
+// "Strings" of numbered texts, and a section "Language" whose key "Locale"
+// names the locale the file is for ("it", "en", ...); and the settings file,
+// which remembers the chosen language. Nothing is cached: every lookup reads
+// the file again.
 
+#include <QLocale>
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 namespace platform {
@@ -35,8 +39,16 @@ QString MLSGetString(const QString& number);
 // lookup of MLSGetString for any section.
 QString MLSGetSectionString(const QString& section, const QString& key);
 
-// The language tag of the current language ("it", "en"), for its voice: the
-// key Locale of the section Language; empty when the file has none.
+// The language the settings files remember; std::nullopt when none holds a
+// choice (missing, unreadable or without the key: all the same).
+std::optional<QString> MLSStoredLanguage();
+// The language whose file is for the first of `uiLanguages` ("de-DE", "fr")
+// that one is for, else the Italian one, else empty: the language of a first run.
+QString MLSSystemLanguage(const QStringList& uiLanguages = QLocale::system().uiLanguages());
+// The remembered language, or at first run the system's.
+QString MLSStartLanguage();
+// The locale the current language file is for; "it" when it names none, the
+// designed texts being Italian.
 QString MLSCurrentLocale();
 
 // Applies the current language file to a loaded screen: its window caption

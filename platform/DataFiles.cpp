@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStandardPaths>
 #include <QStringBuilder>
 #include <linux/magic.h>
 #include <sys/vfs.h>
@@ -15,10 +16,16 @@ namespace platform {
 namespace {
 
 const QString kLanguageSuffix = u".lng"_s;
+const QString kSettingsFile = u"LangSetting.ini"_s;
+
+bool holdsData(const QDir& folder) {
+    return folder.exists(u"gif"_s) || folder.exists(u"suoni"_s) ||
+           !folder.entryList({u'*' % kLanguageSuffix}, QDir::Files).isEmpty();
+}
 
 // The program folder is "/" at the root; no second separator then.
 QString inProgramFolder(const QString& relativePath) {
-    QString folder = ProgramFolder();
+    QString folder = programFolder();
     if (!folder.endsWith(u'/'))
         folder += u'/';
     return folder + relativePath;
@@ -36,11 +43,28 @@ bool onKernelFileSystem(const QString& path) {
     return false;
 }
 
+QString userSettingsFile() {
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    return folder.isEmpty() ? QString() : folder % u"/metamorfine/"_s % kSettingsFile;
+}
+
+bool programFolderWritable() {
+    return QFileInfo(programFolder()).isWritable();
+}
+
 }  // namespace
 
 bool isPlainDataFile(const QString& path) {
     const QFileInfo info(path);
     return !path.isEmpty() && info.isFile() && info.size() <= kDataFileSizeMax && !onKernelFileSystem(path);
+}
+
+QString programFolder() {
+    const QString executableFolder = ProgramFolder();
+    const QString installed = QDir::cleanPath(executableFolder % u"/../share/metamorfine"_s);
+    if (!QFileInfo(installed).isDir() || holdsData(QDir(executableFolder)))
+        return executableFolder;
+    return installed;
 }
 
 QString picturePath(int set, int number) {
@@ -57,14 +81,27 @@ QString languageFilePath(const QString& language) {
     return inProgramFolder(language % kLanguageSuffix);
 }
 
-QString settingsFilePath() {
-    return inProgramFolder(u"LangSetting.ini"_s);
+QStringList settingsFilesToRead() {
+    const QString shared = inProgramFolder(kSettingsFile);
+    const QString own = userSettingsFile();
+    if (programFolderWritable() || own.isEmpty())
+        return {shared};
+    return {own, shared};
+}
+
+QString settingsFileToWrite() {
+    if (programFolderWritable())
+        return inProgramFolder(kSettingsFile);
+    const QString own = userSettingsFile();
+    if (!own.isEmpty())
+        QDir().mkpath(QFileInfo(own).path());
+    return own;
 }
 
 QStringList languageNames() {
     // The suffix is matched with its case, as languageFilePath() writes it.
     const QStringList files =
-        QDir(ProgramFolder())
+        QDir(programFolder())
             .entryList({u'*' % kLanguageSuffix}, QDir::Files | QDir::CaseSensitive, QDir::Name | QDir::IgnoreCase);
     QStringList names;
     for (const QString& file : files) {

@@ -1,12 +1,20 @@
 #pragma once
-// Where the program's data files and the settings file lie. All of them are
-// found from the program folder (Process.h): this is the one place that
-// decides it.
+// Where the program's data files and the settings file lie: this is the one
+// place that decides it.
+//
+// The program folder holds the data. It is the executable's own folder
+// (Process.h) when that holds the data (a build tree, a copied portable
+// folder); an installed executable finds it in ../share/metamorfine beside it.
 //
 //   gif/<set>/<number>.gif   the pictures, sets 1 to 5, numbers 1 to 8
 //   suoni/<name>.wav         the sounds
 //   <language>.lng           one language file per language
 //   LangSetting.ini          the settings file: the chosen language
+//
+// The settings file lies in the program folder while the user can write
+// there. Otherwise each user has their own, in
+// $XDG_CONFIG_HOME/metamorfine/LangSetting.ini (~/.config when unset), and the
+// program folder's file, if any, is only read while the user's has no choice.
 
 #include <QString>
 #include <QStringList>
@@ -18,13 +26,19 @@ namespace platform {
 // file system (a /proc file claims a size of 0 yet may never end).
 bool isPlainDataFile(const QString& path);
 
+QString programFolder();
+
 QString picturePath(int set, int number);
 // `name` without its ".wav", such as "si1".
 QString soundPath(const QString& name);
 // A name that holds a path separator, ".." or a zero character names no file
 // of the program folder: the answer is then empty, a path that never exists.
 QString languageFilePath(const QString& language);
-QString settingsFilePath();
+// The settings files to read, the first with a choice winning.
+QStringList settingsFilesToRead();
+// The settings file a choice is written to; its folder is made when missing.
+// Empty when the user has no settings folder at all.
+QString settingsFileToWrite();
 
 // The languages whose files lie in the program folder, ordered by name without
 // regard to case. Only names whose languageFilePath() is the file found are

@@ -4,6 +4,7 @@
 #include "SvgDrawing.h"
 #include "Twips.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -91,12 +92,13 @@ void Screen::Load() {
         return;
     fonts_.screenLoaded();
     caption_ = QString::fromUtf8(design_.caption);
+    title_ = QCoreApplication::applicationName();
     background_ = design_.background;
 
     window_ = std::make_unique<Window>(*this);
     window_->setObjectName(name_);
     window_->setAccessibleName(name_);
-    window_->setWindowTitle(caption_);
+    window_->setWindowTitle(caption_.isEmpty() ? title_ : caption_);
     window_->background = background_;
     window_->client()->setObjectName(name_ + u".client");
     if (design_.icon)
@@ -130,13 +132,22 @@ void Screen::Show() {
     Load();
     if (!window_)
         return;
+    const bool firstShown = !window_->isVisible();
+    const auto activate = [this] {
+        if (activeScreen != this) {
+            activeScreen = this;
+            Form_Activate();
+        }
+    };
+    if (firstShown)
+        activate();
+    if (!window_)  // the activation unloaded the screen
+        return;
     window_->show();
     fonts_.windowShown();
     window_->activateWindow();
-    if (activeScreen != this) {
-        activeScreen = this;
-        Form_Activate();
-    }
+    if (!firstShown)
+        activate();
     fonts_.showFinished();
 }
 
@@ -172,7 +183,33 @@ QString Screen::caption() const {
 void Screen::setCaption(const QString& caption) {
     caption_ = caption;
     if (window_)
-        window_->setWindowTitle(caption);
+        window_->setWindowTitle(caption.isEmpty() ? title_ : caption);
+}
+
+void Screen::setTitle(const QString& title) {
+    title_ = title;
+    setCaption(caption_);
+}
+
+void Screen::setFullScreen(bool fullScreen) {
+    if (!window_)
+        return;
+    const Qt::WindowStates state = window_->windowState();
+    window_->setWindowState(fullScreen ? state | Qt::WindowFullScreen : state & ~Qt::WindowFullScreen);
+    // What a window manager gives a full-screen window, for displays without one.
+    if (fullScreen && window_->screen())
+        window_->setGeometry(window_->screen()->geometry());
+    clientResized();
+}
+
+void Screen::onKey(const QKeySequence& key, const std::function<void()>& handler) {
+    if (!window_)
+        return;
+    auto* action = new QAction(window_.get());
+    action->setShortcut(key);
+    action->setShortcutContext(Qt::WindowShortcut);
+    QObject::connect(action, &QAction::triggered, window_.get(), handler);
+    window_->addAction(action);
 }
 
 quint32 Screen::backColor() const {

@@ -4,15 +4,18 @@
 // design and runs Form_Load; unloading destroys the window and the controls
 // while the instance, and the variables of a subclass, remain.
 //
-// Show loads the screen if needed, shows it and makes it the program's active
-// screen, running Form_Activate. Activation happens only then: the program
-// getting the focus back from another application does not activate again.
+// Show loads the screen if needed, makes it the program's active screen,
+// running Form_Activate, and shows it: a window first shown is activated
+// before it reaches the display, so that it appears once, at its final place
+// and size. Activation happens only then: the program getting the focus back
+// from another application does not activate again.
 // Form_Resize runs whenever the client area changes size, whatever the cause.
 
 #include "Control.h"
 #include "Design.h"
 #include "FontFitter.h"
 
+#include <QKeySequence>
 #include <QString>
 #include <functional>
 #include <memory>
@@ -47,6 +50,9 @@ public:
     // Properties of a loaded screen.
     QString caption() const;
     void setCaption(const QString& caption);
+    // The title the window system shows: the caption while there is one,
+    // else this title, at first the application's name.
+    void setTitle(const QString& title);
     quint32 backColor() const;  // 0x00BBGGRR
     void setBackColor(quint32 bbggrr);
     // The whole window, in twips of the display.
@@ -65,6 +71,10 @@ public:
     // The display the window is on, in twips.
     double displayWidth() const;
     double displayHeight() const;
+    // The window system's full-screen state: no frame, the whole display.
+    void setFullScreen(bool fullScreen);
+    // Runs `handler` when `key` is pressed anywhere in the loaded window.
+    void onKey(const QKeySequence& key, const std::function<void()>& handler);
     // Stops (false) and restarts (true) the drawing of the window. While it
     // is stopped, the fonts of the controls wait to follow their sizes.
     void setDrawingEnabled(bool enabled);
@@ -116,6 +126,7 @@ private:
     std::vector<std::unique_ptr<Control>> controls_;
     std::vector<std::pair<QString, std::function<void(int index)>>> arrayClickHandlers_;
     QString caption_;
+    QString title_;
     QRgb background_;
     int lastClientWidth_ = -1;  // pixels
     int lastClientHeight_ = -1;

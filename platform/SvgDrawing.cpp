@@ -1,5 +1,6 @@
 #include "SvgDrawing.h"
 
+#include <QHash>
 #include <QPainter>
 #include <QSvgRenderer>
 
@@ -35,11 +36,16 @@ QPixmap renderSvg(const QString& resource, const QSize& size, qreal devicePixelR
 }
 
 QIcon iconFromResource(const char* resource) {
-    QIcon icon;
     if (!resource)
-        return icon;
+        return {};
+    // Each screen's window asks again whenever it is loaded: render once a run.
+    static QHash<QString, QIcon> rendered;
+    const QString name = QString::fromUtf8(resource);
+    if (const auto found = rendered.constFind(name); found != rendered.constEnd())
+        return *found;
+    QIcon& icon = rendered[name];
     for (const int side : {16, 32, 48}) {
-        const QPixmap pixmap = renderSvg(QString::fromUtf8(resource), QSize(side, side));
+        const QPixmap pixmap = renderSvg(name, QSize(side, side));
         if (!pixmap.isNull())
             icon.addPixmap(pixmap);
     }

@@ -35,7 +35,7 @@ class TestLanguageMenu : public QObject {
         return menu().control(u"Command7"_s).text(platform::TextProperty::Caption).value_or(QString());
     }
     QString storedLanguage() {
-        return modLanguageSupport::MLSReadIni(platform::settingsFilePath(), u"Language"_s, u"CurrentLanguage"_s)
+        return modLanguageSupport::MLSReadIni(platform::settingsFileToWrite(), u"Language"_s, u"CurrentLanguage"_s)
             .value_or(u"<none>"_s);
     }
     void openMenu() {

@@ -113,7 +113,7 @@ private Q_SLOTS:
         QCOMPARE(selectedPictureSet(), 6);
         QVERIFY(menu().control(u"Check1"_s).checked());
         QCOMPARE(caption(menu(), u"Command7"_s), u"Change colour"_s);
-        QCOMPARE(menu().window()->frameGeometry(), menu().window()->screen()->geometry());
+        QTRY_COMPARE(menu().window()->frameGeometry(), menu().window()->screen()->geometry());
         const QWidget* soundSwitch = menu().control(u"Check1"_s).widget();
         QVERIFY(soundSwitch->autoFillBackground());
         QCOMPARE(soundSwitch->palette().color(QPalette::Window).rgb(), platform::rgbFromBgr(menu().backColor()));

@@ -1,9 +1,18 @@
 """Drives the real program in a real X display.
 
-The executable and its data are copied into a temporary program folder. The
-program runs under Xvfb (no window manager), is driven with real input events
-(xdotool) and read through its accessibility tree (AT-SPI). Run it inside
-dbus-run-session with the Debian python3 that has pyatspi.
+    e2e_program.py PROGRAM_FOLDER               a copy of the built program folder
+    e2e_program.py --wm PROGRAM_FOLDER          the same copy under openbox: full
+                                                screen, F11 and the window titles
+    e2e_program.py --installed EXECUTABLE       an installed program, as a user:
+                                                settings in ~/.config, the
+                                                installed files untouched
+    e2e_program.py --first-run EXECUTABLE LANG  a user's first start is in the
+                                                language LANG ($LANG decides)
+
+The program runs under Xvfb (no window manager unless --wm), is driven with
+real input events (xdotool) and read through its accessibility tree (AT-SPI).
+Run it inside dbus-run-session with the Debian python3 that has pyatspi.
+$E2E_SCREENSHOTS names a folder for screenshots of the --wm run.
 """
 
 import configparser
@@ -153,8 +162,8 @@ def answer(dialog, button):
 # --- the program ----------------------------------------------------------------
 
 class Program:
-    def __init__(self, folder, environment):
-        self.process = subprocess.Popen([os.path.join(folder, "metamorfine")], env=environment,
+    def __init__(self, executable, environment):
+        self.process = subprocess.Popen([executable], env=environment,
                                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         self.pid = self.process.pid
 
@@ -181,28 +190,59 @@ def start_xvfb(work):
     return xvfb, f":{number}"
 
 
+def snapshot(paths):
+    """Every file under `paths` with its size and modification time."""
+    found = {}
+    for top in paths:
+        for root, _, files in os.walk(top):
+            for name in files:
+                status = os.lstat(os.path.join(root, name))
+                found[os.path.join(root, name)] = (status.st_size, status.st_mtime_ns)
+    return found
+
+
 def main():
-    source = sys.argv[1]
+    mode, target, *rest = sys.argv[1:] if sys.argv[1].startswith("--") else ["--copy"] + sys.argv[1:]
     work = tempfile.mkdtemp(prefix="metamorfine-e2e-")
-    folder = os.path.join(work, "program")
-    shutil.copytree(source, folder, ignore=shutil.ignore_patterns("LangSetting.ini"))
     runtime = os.path.join(work, "runtime")
     os.mkdir(runtime, 0o700)
+    if mode in ("--copy", "--wm"):
+        folder = os.path.join(work, "program")
+        shutil.copytree(target, folder, ignore=shutil.ignore_patterns("LangSetting.ini"))
+        executable = os.path.join(folder, "metamorfine")
+        settings_file = os.path.join(folder, "LangSetting.ini")
+    else:
+        executable = target
+        folder = os.path.join(os.path.dirname(target), "..", "share", "metamorfine")
+        config = os.environ.get("XDG_CONFIG_HOME") or os.path.expanduser("~/.config")
+        settings_file = os.path.join(config, "metamorfine", "LangSetting.ini")
+        os.makedirs(os.path.dirname(settings_file), exist_ok=True)
     english = read_language(os.path.join(folder, "English.lng"))
     deutsch = read_language(os.path.join(folder, "Deutsch.lng"))
-    with open(os.path.join(folder, "LangSetting.ini"), "w", newline="\r\n") as settings:
-        settings.write("[Language]\nCurrentLanguage=English\n")
+    if mode != "--first-run":
+        with open(settings_file, "w", newline="\r\n") as settings:
+            settings.write("[Language]\nCurrentLanguage=English\n")
+    installed = snapshot([folder, executable]) if mode == "--installed" else None
 
     xvfb, display = start_xvfb(work)
     bus = subprocess.Popen(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"],
                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    language = {} if mode == "--first-run" else {"LC_ALL": "C", "LANG": "C"}
     environment = dict(os.environ, DISPLAY=display, QT_QPA_PLATFORM="xcb",
                        QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_ACCESSIBILITY="1",
-                       XDG_RUNTIME_DIR=runtime, LC_ALL="C", LANG="C")
+                       XDG_RUNTIME_DIR=runtime, **language)
     os.environ["DISPLAY"] = display
     programs = []
     try:
-        run(folder, environment, english, deutsch, programs)
+        if mode == "--first-run":
+            expected = read_language(os.path.join(folder, rest[0] + ".lng"))
+            first_run(executable, environment, expected, programs)
+        elif mode == "--wm":
+            run_wm(executable, environment, english, programs)
+        else:
+            run(executable, settings_file, environment, english, deutsch, programs)
+        if installed is not None:
+            check(snapshot([folder, executable]) == installed, "the installed files are untouched")
     finally:
         for program in programs:
             program.stop()
@@ -211,9 +251,89 @@ def main():
         shutil.rmtree(work, ignore_errors=True)
 
 
-def run(folder, environment, english, deutsch, programs):
+def first_run(executable, environment, expected, programs):
+    program = Program(executable, environment)
+    programs.append(program)
+    wait_for(lambda: find(program.pid, pyatspi.ROLE_PUSH_BUTTON,
+                          expected["FormAvvio"]["BottoneAvvio.Caption"]),
+             "the start screen in the system's language")
+    passed("a first start speaks the system's language")
+
+
+def x_window(pid):
+    return wait_for(lambda: subprocess.run(["xdotool", "search", "--onlyvisible", "--pid", str(pid)],
+                                           capture_output=True, text=True).stdout.split()[-1],
+                    "a visible window")
+
+
+def x_property(window, name):
+    return subprocess.run(["xprop", "-id", window, name], capture_output=True, text=True).stdout
+
+
+def x_geometry(window):
+    """The window's client area: x, y, width, height on the display."""
+    info = subprocess.run(["xwininfo", "-id", window], capture_output=True, text=True).stdout
+    values = dict(line.strip().split(":", 1) for line in info.splitlines() if ":" in line)
+    return tuple(int(values[key]) for key in ("Absolute upper-left X", "Absolute upper-left Y",
+                                              "Width", "Height"))
+
+
+def screenshot(name):
+    folder = os.environ.get("E2E_SCREENSHOTS")
+    if folder:
+        subprocess.run(["import", "-window", "root", os.path.join(folder, name)], check=True)
+
+
+def run_wm(executable, environment, english, programs):
+    openbox = subprocess.Popen(["openbox"], env=environment, stdout=subprocess.DEVNULL,
+                               stderr=subprocess.DEVNULL)
+    try:
+        wait_for(lambda: "window id" in subprocess.run(
+            ["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], capture_output=True, text=True).stdout,
+            "openbox to manage the display")
+        program = Program(executable, environment)
+        programs.append(program)
+        avvio = english["FormAvvio"]["BottoneAvvio.Caption"]
+        wait_for(lambda: find(program.pid, pyatspi.ROLE_PUSH_BUTTON, avvio), "the start screen")
+        window = x_window(program.pid)
+        wait_for(lambda: "_NET_WM_STATE_FULLSCREEN" in x_property(window, "_NET_WM_STATE"),
+                 "the full-screen state")
+        check(wait_for(lambda: x_geometry(window) == (0, 0, 1280, 1024), "the whole display", 5),
+              "the start screen is full screen, nothing off-screen")
+        check(window_titles(program.pid) == ["Metamorfine"], "the window is titled Metamorfine")
+        screenshot("start-full-screen.png")
+        before = extents(find(program.pid, pyatspi.ROLE_PUSH_BUTTON, avvio))
+
+        subprocess.run(["xdotool", "key", "--window", window, "F11"], check=True)
+        wait_for(lambda: "_NET_WM_STATE_FULLSCREEN" not in x_property(window, "_NET_WM_STATE"),
+                 "F11 to leave full screen")
+        frame = wait_for(lambda: [int(v) for v in x_property(window, "_NET_FRAME_EXTENTS")
+                                  .split("=")[-1].split(",") if v.strip()], "a frame")
+        check(frame[2] > 0, "F11 gives a decorated window")
+        _, _, width, height = wait_for(lambda: (lambda g: g if g[2] < 1280 else None)(x_geometry(window)),
+                                       "a smaller window")
+        after = wait_for(lambda: (lambda e: e if e[2] < before[2] else None)(
+            extents(find(program.pid, pyatspi.ROLE_PUSH_BUTTON, avvio))), "the button to follow")
+        check(abs(after[2] / before[2] - width / 1280) < 0.05
+              and abs(after[3] / before[3] - height / 1024) < 0.05,
+              f"the controls follow the window's size ({width}x{height})")
+
+        click_named(program.pid, pyatspi.ROLE_PUSH_BUTTON, avvio)
+        command = english["FormMenu"]["Command7.Caption"]
+        click_named(program.pid, pyatspi.ROLE_PUSH_BUTTON, command)
+        title = "Metamorfine \u2014 " + command.strip()
+        wait_for(lambda: title in window_titles(program.pid), f"the title {title!r}")
+        check("_NET_WM_STATE_FULLSCREEN" not in x_property(x_window(program.pid), "_NET_WM_STATE"),
+              "the exercise keeps the window, titled with the exercise's name")
+        time.sleep(0.5)
+        screenshot("exercise-window.png")
+    finally:
+        openbox.terminate()
+
+
+def run(executable, settings_file, environment, english, deutsch, programs):
     def start():
-        program = Program(folder, environment)
+        program = Program(executable, environment)
         programs.append(program)
         return program
 
@@ -273,7 +393,7 @@ def run(folder, environment, english, deutsch, programs):
     answer(message_box(first.pid, deutsch["Strings"]["0003"]), "Yes")
     first.wait_end("the program to end")
     passed("Yes to the exit question ends the program")
-    with open(os.path.join(folder, "LangSetting.ini"), encoding="cp1252") as settings:
+    with open(settings_file, encoding="cp1252") as settings:
         check("CurrentLanguage=Deutsch" in settings.read(), "the choice is in the settings file")
 
     third = start()

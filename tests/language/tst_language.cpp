@@ -41,7 +41,7 @@ class LanguageTest : public QObject {
     }
 
     void storeLanguage(const QString& language) const {
-        QVERIFY(modLanguageSupport::MLSWriteIni(platform::settingsFilePath(), u"Language"_s, u"CurrentLanguage"_s,
+        QVERIFY(modLanguageSupport::MLSWriteIni(platform::settingsFileToWrite(), u"Language"_s, u"CurrentLanguage"_s,
                                                 language) != 0);
     }
 
@@ -148,10 +148,6 @@ private Q_SLOTS:
         write(u"Italiano.lng"_s, "[Strings]\r\n0001=\"Ciao\"\r\n");
         QCOMPARE(MLSGetString(u"0001"_s), QString());
 
-        write(u"LangSetting.ini"_s, "[Language]\r\n");
-        QCOMPARE(MLSGetString(u"0001"_s), QString());
-        QCOMPARE(MLSCurrentLanguage, QString());
-
         storeLanguage(u"English"_s);
         QCOMPARE(MLSGetString(u"0001"_s), u"Hello"_s);
         QCOMPARE(MLSCurrentLanguage, u"English"_s);
@@ -180,6 +176,89 @@ private Q_SLOTS:
             QCOMPARE(MLSGetString(u"0001"_s), QString());
             QCOMPARE(MLSCurrentLanguage, language);
         }
+    }
+
+    // Where the data and the settings lie: in the executable's folder when it
+    // holds the data, else in an installed prefix; the choice in the program
+    // folder while it can be written, else in the user's own file, which only
+    // counts while it holds a choice.
+    void settingsFollowTheProgramFolder_data() {
+        QTest::addColumn<bool>("installed");
+        QTest::addColumn<bool>("readOnly");
+        QTest::addColumn<bool>("xdgSet");
+        QTest::addColumn<QByteArray>("userFile");  // "dir", "device", or its bytes
+        QTest::addColumn<QString>("stored");       // before a choice is written
+        const QString english = u"English"_s;
+        QTest::newRow("portable") << false << false << true << QByteArray() << english;
+        QTest::newRow("installed") << true << false << true << QByteArray() << english;
+        QTest::newRow("read-only") << true << true << true << QByteArray() << english;
+        QTest::newRow("read-only, home") << true << true << false << QByteArray() << english;
+        QTest::newRow("user file") << false << true << true << QByteArray("[Language]\nCurrentLanguage=Deutsch")
+                                   << u"Deutsch"_s;
+        QTest::newRow("junk") << false << true << true << QByteArray("\x01\xff[[=") << english;
+        QTest::newRow("directory") << false << true << false << QByteArray("dir") << english;
+        QTest::newRow("device") << false << true << true << QByteArray("device") << english;
+    }
+    void settingsFollowTheProgramFolder() {
+        QFETCH(bool, installed);
+        QFETCH(bool, readOnly);
+        QFETCH(bool, xdgSet);
+        QFETCH(QByteArray, userFile);
+        QFETCH(QString, stored);
+        if (readOnly && ::geteuid() == 0)
+            QSKIP("root writes to any folder");
+        const QString data = installed ? u"prefix/share/metamorfine"_s : u"prefix/bin"_s;
+        QVERIFY(QDir(dir_->path()).mkpath(data) && QDir(dir_->path()).mkpath(u"prefix/bin"_s));
+        write(data + u"/English.lng"_s, "[Strings]\r\n");
+        write(data + u"/LangSetting.ini"_s, "[Language]\r\nCurrentLanguage=English\r\n");
+        const QString home = path(u"home"_s);
+        const QString config = xdgSet ? path(u"config"_s) : home + u"/.config"_s;
+        const QString own = config + u"/metamorfine/LangSetting.ini"_s;
+        qputenv("HOME", home.toUtf8());
+        if (xdgSet)
+            qputenv("XDG_CONFIG_HOME", config.toUtf8());
+        else
+            qunsetenv("XDG_CONFIG_HOME");
+        QVERIFY(QDir().mkpath(config + u"/metamorfine"_s));
+        if (userFile == "dir")
+            QVERIFY(QDir().mkpath(own));
+        else if (userFile == "device")
+            QVERIFY(QFile::link(u"/dev/null"_s, own));
+        else if (!userFile.isEmpty())
+            write(QDir(dir_->path()).relativeFilePath(own), userFile);
+        platform::setProgramFolder(path(u"prefix/bin"_s));
+        QFile::setPermissions(path(data), readOnly ? QFile::ReadOwner | QFile::ExeOwner
+                                                   : QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+
+        QCOMPARE(platform::programFolder(), path(data));
+        QCOMPARE(platform::languageNames(), QStringList{u"English"_s});
+        QCOMPARE(modLanguageSupport::MLSStoredLanguage(), stored);
+        QCOMPARE(platform::settingsFileToWrite(), readOnly ? own : path(data + u"/LangSetting.ini"_s));
+        if (userFile.isEmpty()) {
+            storeLanguage(u"Français"_s);
+            QCOMPARE(modLanguageSupport::MLSStoredLanguage(), u"Français"_s);
+            QCOMPARE(MLSReadIni(path(data + u"/LangSetting.ini"_s), u"Language"_s, u"CurrentLanguage"_s),
+                     readOnly ? u"English"_s : u"Français"_s);
+        }
+        QFile::setPermissions(path(data), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+
+    // The first run speaks the system's language when a file is for it, else Italian.
+    void firstRunTakesTheSystemLanguage() {
+        for (const auto& [name, locale] : {std::pair{"Deutsch", "de"}, {"English", "en"}, {"Italiano", "it"}})
+            write(QString::fromUtf8(name) + u".lng"_s, "[Language]\r\nLocale=\"" + QByteArray(locale) + "\"\r\n");
+        const std::pair<QStringList, QString> cases[] = {
+            {{u"de-DE"_s, u"de"_s}, u"Deutsch"_s}, {{u"en-GB"_s}, u"English"_s},
+            {{u"pt-BR"_s, u"en"_s}, u"English"_s}, {{u"C"_s}, u"Italiano"_s},
+            {{u"fr_FR"_s}, u"Italiano"_s},         {{}, u"Italiano"_s},
+        };
+        for (const auto& [uiLanguages, expected] : cases)
+            QCOMPARE(modLanguageSupport::MLSSystemLanguage(uiLanguages), expected);
+        QCOMPARE(MLSCurrentLanguage, QString());
+        MLSCurrentLanguage = u"Deutsch"_s;
+        QCOMPARE(modLanguageSupport::MLSCurrentLocale(), u"de"_s);
+        MLSCurrentLanguage = u"none"_s;
+        QCOMPARE(modLanguageSupport::MLSCurrentLocale(), u"it"_s);
     }
 
     void translateScreen() {

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # CI, as root on a fresh Debian 12 after ./test.sh: builds the Debian package,
 # checks it with lintian and the desktop-file validators, installs it with
-# apt-get, starts the installed program under Xvfb until it shows a window,
+# apt-get, plays the installed program as two users made for the purpose,
 # removes the package and checks that nothing of it is left.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
@@ -38,22 +38,25 @@ DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "$deb"
   && [ "$(find /usr/share/metamorfine -name '*.lng' | wc -l)" -eq 5 ] \
   || { echo "the data in /usr/share/metamorfine is incomplete" >&2; exit 1; }
 
-echo "== start under Xvfb"
-# The program runs until it is ended: wait for its first visible window.
-cat >"$work/start.sh" <<'SCRIPT'
-cd "$1"
-metamorfine & program=$!
-for _ in $(seq 100); do
-  if xdotool search --onlyvisible --pid "$program" >/dev/null 2>&1; then
-    echo "metamorfine shows a window"; kill "$program"; exit 0
-  fi
-  kill -0 "$program" 2>/dev/null || { echo "metamorfine ended before showing a window" >&2; exit 1; }
-  sleep 0.2
-done
-echo "metamorfine showed no window within 20 s" >&2
-kill "$program"; exit 1
-SCRIPT
-timeout 60 xvfb-run -a -s "-screen 0 1280x1024x24" bash "$work/start.sh" "$work"
+echo "== the installed program, as two users"
+# Each user has their own settings: a language chosen in one run is there in
+# the next, the installed files stay as they are, and a second user's first
+# start speaks the system's language.
+e2e=$(mktemp -d /tmp/metamorfine-e2e.XXXXXX)
+chmod 755 "$e2e"
+install -m 644 tests/e2e/e2e_program.py "$e2e/"
+users=(mf-e2e-first mf-e2e-second)
+trap 'for user in "${users[@]}"; do userdel -r "$user" 2>/dev/null || true; done; rm -rf "$work" "$e2e"' EXIT
+for user in "${users[@]}"; do useradd -m "$user"; done
+as_user() {  # user, $LANG, then the end-to-end test's arguments
+  local user=$1 lang=$2; shift 2
+  runuser -u "$user" -- env -i HOME="/home/$user" PATH=/usr/bin:/bin LANG="$lang" \
+    timeout 300 dbus-run-session -- /usr/bin/python3 "$e2e/e2e_program.py" "$@"
+}
+started=$SECONDS
+as_user mf-e2e-first C --installed /usr/bin/metamorfine
+as_user mf-e2e-second de_DE.UTF-8 --first-run /usr/bin/metamorfine Deutsch
+echo "== the users' runs took $((SECONDS - started)) s"
 
 echo "== remove"
 DEBIAN_FRONTEND=noninteractive apt-get remove -y -qq metamorfine
