@@ -42,6 +42,16 @@ private:
     void mnuEsci_Click();
     void setPicturesEnabled(bool enabled);
     void showCounts(const QString& right, const QString& wrong);
+    void focusFirstPicture();
 
+    // What the controls tell assistive technology, in the current language.
+    void nameForAssistiveTechnology();
+    void describePictures();
+    QString countName(const QString& label, const QString& countLabel) const;
+    void announceAnswer(const QString& faceName, const QString& countName);
+
+    const int number_;
     const QString leaveQuestion_;
+    qint16 set_ = 1;       // the set of the current puzzle
+    int foundIndex_ = -1;  // the picture shown as found; -1: none
 };

@@ -2,6 +2,7 @@
 
 #include "DataFiles.h"
 #include "LineReader.h"
+#include "MessageBox.h"
 #include "Process.h"
 #include "Profile.h"
 #include "Screen.h"
@@ -99,9 +100,14 @@ QString MLSGetString(const QString& number) {
     return MLSReadIni(platform::languageFilePath(MLSCurrentLanguage), u"Strings"_s, number).value_or(QString());
 }
 
+QString MLSCurrentLocale() {
+    return MLSReadIni(platform::languageFilePath(MLSCurrentLanguage), u"Language"_s, u"Locale"_s).value_or(QString());
+}
+
 void MLSTranslateForm(platform::Screen& frm) {
     if (!frm.isLoaded())
         return;
+    platform::installDialogTranslations(MLSCurrentLocale());
     const QString file = platform::languageFilePath(MLSCurrentLanguage);
     const QString& section = frm.name();
 

@@ -31,6 +31,10 @@ qint32 MLSWriteIni(const QString& file, const QString& section, const QString& k
 // Fills an empty current language from the settings file first.
 QString MLSGetString(const QString& number);
 
+// The locale that the current language file names ([Language] Locale: "it",
+// "en"...); empty when it names none.
+QString MLSCurrentLocale();
+
 // Applies the current language file to a loaded screen: its window caption
 // (only while not empty) and the caption, tooltip text and tag of every
 // control for which the file has a text.
