@@ -27,6 +27,9 @@ QAccessibleInterface* roleOf(const QString&, QObject* object) {
         return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Notification);
     if (auto* box = dynamic_cast<PictureBox*>(object))
         return new QAccessibleWidget(box, QAccessible::Grouping);
+    // A screen's window is a plain widget, which Qt would expose as a filler.
+    if (object->metaObject() == &QWidget::staticMetaObject && static_cast<QWidget*>(object)->isWindow())
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
     if (auto* image = dynamic_cast<ImageView*>(object))
         return new QAccessibleWidget(image,
                                      image->focusPolicy() == Qt::NoFocus ? QAccessible::Graphic : QAccessible::Button);

@@ -1,7 +1,7 @@
 #pragma once
 // What the controls of a screen tell assistive technology beyond their own
 // names: containers are groups, focusable pictures are buttons and other
-// pictures are graphics; and announcements, which a screen reader speaks as
+// pictures are graphics, screens' windows are windows; and announcements, which a screen reader speaks as
 // they happen (shown as a notification, which Orca reads when it appears).
 
 #include <QString>
