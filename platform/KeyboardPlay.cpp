@@ -41,6 +41,9 @@ protected:
     }
 };
 
+// Keys stay in use from one screen to the next, until a mouse click.
+bool keyboardUsed = false;
+
 bool isArrow(int key) {
     return key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Up || key == Qt::Key_Down;
 }
@@ -54,7 +57,7 @@ KeyboardPlay::KeyboardPlay(Screen& screen)
 }
 
 int KeyboardPlay::ringWidth(int displayLines) {
-    return std::max(4, qRound(displayLines * 6 / 1080.0));
+    return std::max(4, qRound(displayLines * 10 / 1080.0));
 }
 
 void KeyboardPlay::arrowsBetween(std::vector<Control*> controls) {
@@ -73,7 +76,7 @@ bool KeyboardPlay::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::KeyPress:
         return keyPressed(widget, static_cast<QKeyEvent*>(event)->key());
     case QEvent::MouseButtonPress:
-        keyboardUsed_ = false;
+        keyboardUsed = false;
         placeRing();
         break;
     case QEvent::Move:
@@ -93,7 +96,7 @@ bool KeyboardPlay::keyPressed(QWidget* receiver, int key) {
     // A key reaches every widget between the focus and the window: act once, at the focus.
     if (receiver != window_->focusWidget() && receiver != window_)
         return false;
-    keyboardUsed_ = true;
+    keyboardUsed = true;
     placeRing();
     if (key == Qt::Key_Escape && escape_) {
         const std::function<void()> escape = escape_;  // may unload the screen
@@ -158,7 +161,7 @@ QWidget* KeyboardPlay::neighbour(QWidget* from, int key) const {
 void KeyboardPlay::placeRing() {
     auto* ring = static_cast<FocusRing*>(ring_);
     QWidget* focused = window_ ? window_->focusWidget() : nullptr;
-    const bool shown = keyboardUsed_ && focused && focused != window_ && focused->isVisible() &&
+    const bool shown = keyboardUsed && focused && focused != window_ && focused->isVisible() &&
                        ring->parentWidget()->isAncestorOf(focused);
     if (!shown) {
         ring->hide();

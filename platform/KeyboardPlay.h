@@ -42,7 +42,6 @@ private:
     QWidget* ring_;
     std::vector<QPointer<QWidget>> arrowGroup_;
     std::function<void()> escape_;
-    bool keyboardUsed_ = false;
 };
 
 }  // namespace platform

@@ -1,5 +1,7 @@
 #include "MessageBox.h"
 
+#include "Screen.h"
+
 #include <QApplication>
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -82,7 +84,8 @@ MsgAnswer MsgBox(const QString& message, MsgButtons buttons, MsgIcon icon, const
     box.setObjectName(u"MsgBox"_s);
     box.setAccessibleName(shownTitle);
     QFont font = box.font();
-    font.setPixelSize(smallestTextPixels(QApplication::activeWindow()));
+    const std::vector<Screen*> screens = Screen::loadedScreens();
+    font.setPixelSize(smallestTextPixels(screens.empty() ? QApplication::activeWindow() : screens.back()->window()));
     box.setFont(font);
     QPushButton* yes = nullptr;
     QPushButton* defaultButton = nullptr;

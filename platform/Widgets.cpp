@@ -14,7 +14,7 @@ namespace platform {
 namespace {
 
 // The application's style, with the marks of check boxes and option buttons
-// as tall as most of their text.
+// as tall as a line of their text.
 class MarkGrowingStyle : public QProxyStyle {
 public:
     int pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const override {
@@ -24,7 +24,7 @@ public:
         case PM_IndicatorHeight:
         case PM_ExclusiveIndicatorWidth:
         case PM_ExclusiveIndicatorHeight:
-            return widget ? std::max(base, widget->fontMetrics().height() * 4 / 5) : base;
+            return widget ? std::max(base, widget->fontMetrics().height()) : base;
         default:
             return base;
         }
