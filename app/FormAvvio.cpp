@@ -1,6 +1,7 @@
 #include "FormAvvio.h"
 
 #include "DataFiles.h"
+#include "KeyboardPlay.h"
 #include "ModuloColoriSuoni.h"
 #include "Process.h"
 #include "Resources.h"
@@ -56,10 +57,14 @@ void FormAvvio::Form_Load() {
     modLanguageSupport::MLSTranslateForm(*this);
     SetUpResizing(*this);
     setBackColor(ModuloColoriSuoni::PreparaColori());
+    // The program's name, as the screen shows it.
+    window()->setAccessibleName(control(u"Label2"_s, 0).text(platform::TextProperty::Caption).value_or(QString()));
+    new platform::KeyboardPlay(*this);
 }
 
 void FormAvvio::Form_Activate() {
     CoverDisplay(*this);
+    control(u"BottoneAvvio"_s).widget()->setFocus(Qt::OtherFocusReason);
 }
 
 void FormAvvio::Form_Resize() {

@@ -1,6 +1,9 @@
 #include "FormMenu.h"
 
+#include "Accessibility.h"
+#include "AccessibleTexts.h"
 #include "Colour.h"
+#include "KeyboardPlay.h"
 #include "LanguageMenu.h"
 #include "Modulo1.h"
 #include "ModuloColoriSuoni.h"
@@ -116,12 +119,22 @@ void FormMenu::Form_Load() {
     SetUpResizing(*this);
     setBackColor(ModuloColoriSuoni::PreparaColori());
     control(u"Check1"_s).setBackColour(platform::rgbFromBgr(backColor()));
+    window()->setAccessibleName(modLanguageSupport::MLSAccessibleText(u"Menu"_s));
+    control(u"Picture1"_s).widget()->setAccessibleName(modLanguageSupport::MLSAccessibleText(u"PictureSets"_s));
+    auto* keys = new platform::KeyboardPlay(*this);
+    std::vector<platform::Control*> buttons;
+    for (const auto& control : controls())
+        if (control->kind() == Kind::CommandButton || control->kind() == Kind::GraphicalButton)
+            buttons.push_back(control.get());
+    keys->arrowsBetween(std::move(buttons));
+    keys->onEscape([this] { BottoneEsci_Click(); });
 }
 
 void FormMenu::Form_Activate() {
     CoverDisplay(*this);
     if (platform::Control* option = find(u"Option1"_s, Modulo1::SerieFigure - 1))
         option->setChecked(true);
+    control(u"Command7"_s).widget()->setFocus(Qt::OtherFocusReason);
 }
 
 void FormMenu::Form_Resize() {
@@ -161,6 +174,7 @@ void FormMenu::Command6_Click() {
 
 void FormMenu::Option1_Click(int Index) {
     Modulo1::SerieFigure = qint16(Index + 1);
+    platform::announce(window(), control(u"Option1"_s, Index).text(TextProperty::Caption).value_or(QString()));
 }
 
 void FormMenu::Check1_Click() {

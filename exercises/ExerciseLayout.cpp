@@ -51,7 +51,7 @@ const std::array<ControlDesign, 17> kCommonControls{{
      .backColour = kWhite},
     {.name = "BottoneAvanti", .kind = Kind::GraphicalButton, .width = 1575, .height = 975,
      .caption = "avanti", .font = {kArial, 14.25}, .picture = resources::kNextArrow,
-     .pointer = resources::kNextPointer, .visible = false, .enabled = false, .tabIndex = 0},
+     .pointer = resources::kNextPointer, .visible = false, .enabled = false, .tabIndex = 8},
     {.name = "Picture1", .kind = Kind::Image, .width = 1695, .height = 1695,
      .pointer = resources::kWhiteArrowPointer},
     {.name = "MenuAzzera", .kind = Kind::MenuCommand, .caption = "Azzera conteggio        "},
@@ -140,6 +140,7 @@ platform::ScreenDesign design(int number) {
         } else if (name == "Picture1") {
             for (int i = 0; i < puzzle::kPicturesPerSet; ++i) {
                 control.index = i;
+                control.tabIndex = i;  // the pictures first, then "avanti"
                 place(control, Point{row.pictureColumns[std::size_t(i % 4)], row.pictureRows[std::size_t(i / 4)]});
                 screen.controls.push_back(control);
             }

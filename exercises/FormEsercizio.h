@@ -48,7 +48,17 @@ private:
     void setPicturesEnabled(bool enabled);
     void showCounts(const QString& right, const QString& wrong);
     void SayInstruction() const;
+    void focusFirstPicture();
 
+    // What the controls tell assistive technology, in the current language.
+    void nameForAssistiveTechnology();
+    void describePictures();
+    QString countName(const QString& label, const QString& countLabel) const;
+    void announceAnswer(const QString& faceName, const QString& countName);
+
+    const int number_;
     const QString leaveQuestion_;
     const QString instruction_;
+    qint16 set_ = 1;       // the set of the current puzzle
+    int foundIndex_ = -1;  // the picture shown as found; -1: none
 };

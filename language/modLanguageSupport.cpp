@@ -2,6 +2,7 @@
 
 #include "DataFiles.h"
 #include "LineReader.h"
+#include "MessageBox.h"
 #include "Process.h"
 #include "Profile.h"
 #include "Screen.h"
@@ -169,6 +170,7 @@ QString MLSGetSectionString(const QString& section, const QString& key) {
 void MLSTranslateForm(platform::Screen& frm) {
     if (!frm.isLoaded())
         return;
+    platform::installDialogTranslations(MLSCurrentLocale());
     const QString file = platform::languageFilePath(MLSCurrentLanguage);
     const QString& section = frm.name();
 

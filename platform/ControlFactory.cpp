@@ -111,6 +111,8 @@ QWidget* ControlFactory::createPictureBox(QWidget* parent) const {
 
 QWidget* ControlFactory::createImage(QWidget* parent) const {
     auto* image = new ImageView(parent);
+    if (design_.tabIndex >= 0)
+        image->setFocusPolicy(Qt::StrongFocus);
     if (design_.picture)
         image->setResource(QString::fromUtf8(design_.picture));
     return image;
@@ -119,8 +121,6 @@ QWidget* ControlFactory::createImage(QWidget* parent) const {
 void ControlFactory::applyLook(QWidget* widget) const {
     const QString name = control_.fullName();
     widget->setObjectName(name);
-    if (!control_.text(TextProperty::Caption))
-        widget->setAccessibleName(name);
     if (design_.foreColour != kNoColour)
         setTextColour(widget, design_.foreColour);
     // A picture box has its background already; an image has none of its own.

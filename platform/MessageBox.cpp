@@ -1,7 +1,11 @@
 #include "MessageBox.h"
 
+#include "Screen.h"
+
+#include <QApplication>
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QMessageBox>
@@ -34,6 +38,41 @@ QMessageBox::Icon qtIcon(MsgIcon icon) {
     return QMessageBox::NoIcon;
 }
 
+QPointer<QTranslator>& installedTranslator() {
+    static QPointer<QTranslator> installed;
+    return installed;
+}
+
+bool installTranslator(const QLocale& locale) {
+    if (!QCoreApplication::instance())
+        return false;
+    auto* translator = new QTranslator(QCoreApplication::instance());
+    if (!translator->load(locale, u"qtbase"_s, u"_"_s, QLibraryInfo::path(QLibraryInfo::TranslationsPath)) ||
+        !QCoreApplication::installTranslator(translator)) {
+        delete translator;
+        return false;
+    }
+    delete installedTranslator();
+    installedTranslator() = translator;
+    return true;
+}
+
+// The smallest text of the window that the box stands over, in pixels.
+int smallestTextPixels(const QWidget* window) {
+    int smallest = QFontInfo(QApplication::font()).pixelSize();
+    if (!window)
+        return smallest;
+    int found = 0;
+    for (const QWidget* widget : window->findChildren<QWidget*>()) {
+        if (!widget->isVisible() ||
+            (!qobject_cast<const QLabel*>(widget) && !qobject_cast<const QAbstractButton*>(widget)))
+            continue;
+        const int pixels = QFontInfo(widget->font()).pixelSize();
+        found = found ? std::min(found, pixels) : pixels;
+    }
+    return std::max(smallest, found);
+}
+
 }  // namespace
 
 MsgAnswer MsgBox(const QString& message, MsgButtons buttons, MsgIcon icon, const QString& title) {
@@ -43,8 +82,11 @@ MsgAnswer MsgBox(const QString& message, MsgButtons buttons, MsgIcon icon, const
     const QString shownTitle = title.isNull() ? QGuiApplication::applicationDisplayName() : title;
     QMessageBox box(qtIcon(icon), shownTitle, message, QMessageBox::NoButton);
     box.setObjectName(u"MsgBox"_s);
-    box.setAccessibleName(u"MsgBox"_s);
-    box.setAccessibleDescription(message);
+    box.setAccessibleName(shownTitle);
+    QFont font = box.font();
+    const std::vector<Screen*> screens = Screen::loadedScreens();
+    font.setPixelSize(smallestTextPixels(screens.empty() ? QApplication::activeWindow() : screens.back()->window()));
+    box.setFont(font);
     QPushButton* yes = nullptr;
     QPushButton* defaultButton = nullptr;
     if (buttons == MsgButtons::YesNo) {
@@ -74,15 +116,13 @@ void setMessageBoxResponder(MessageBoxResponder answer) {
 }
 
 void installSystemTranslations() {
-    static QPointer<QTranslator> installed;
-    if (installed || !QCoreApplication::instance())
-        return;
-    auto* translator = new QTranslator(QCoreApplication::instance());
-    if (translator->load(QLocale::system(), u"qtbase"_s, u"_"_s, QLibraryInfo::path(QLibraryInfo::TranslationsPath)) &&
-        QCoreApplication::installTranslator(translator))
-        installed = translator;
-    else
-        delete translator;
+    if (!installedTranslator())
+        installTranslator(QLocale::system());
+}
+
+void installDialogTranslations(const QString& locale) {
+    if (!locale.isEmpty())
+        installTranslator(QLocale(locale));
 }
 
 }  // namespace platform

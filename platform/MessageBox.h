@@ -1,6 +1,8 @@
 #pragma once
-// Modal message boxes. Their buttons speak the system's language (the
-// program loads Qt's own translations for the system locale at start-up).
+// Modal message boxes. Their buttons speak the language of Qt's own
+// translations installed last: the system's at start-up, then the chosen
+// language's. Their text is as large as the smallest text of the window
+// they stand over, and never smaller than Qt's default.
 
 #include <QString>
 #include <functional>
@@ -25,12 +27,15 @@ MsgAnswer MsgBox(const QString& message, MsgButtons buttons, MsgIcon icon, const
 // While a responder is set no dialog opens: every box is passed to it as it
 // was asked for (a null title stays null) and its answer is returned. Tests
 // answer message boxes this way; an empty function restores the real dialogs.
-// A real box is a window named "MsgBox" (object and accessible name), with
-// the keyboard focus on its default button.
+// A real box is a window whose object name is "MsgBox" and whose accessible
+// name is its title, with the keyboard focus on its default button.
 using MessageBoxResponder = std::function<MsgAnswer(const MessageBoxRequest&)>;
 void setMessageBoxResponder(MessageBoxResponder responder);
 
 // Loads Qt's translations of its own dialogs for the system locale.
 void installSystemTranslations();
+// Loads them for `locale` ("it", "de"...) instead; an empty or unknown
+// locale leaves the translations as they are.
+void installDialogTranslations(const QString& locale);
 
 }  // namespace platform

@@ -1,5 +1,6 @@
 #include "Screen.h"
 
+#include "Accessibility.h"
 #include "Colour.h"
 #include "SvgDrawing.h"
 #include "Twips.h"
@@ -96,8 +97,8 @@ void Screen::Load() {
     background_ = design_.background;
 
     window_ = std::make_unique<Window>(*this);
+    installAccessibleRoles();
     window_->setObjectName(name_);
-    window_->setAccessibleName(name_);
     window_->setWindowTitle(caption_.isEmpty() ? title_ : caption_);
     window_->background = background_;
     window_->client()->setObjectName(name_ + u".client");

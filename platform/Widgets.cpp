@@ -2,11 +2,53 @@
 
 #include "SvgDrawing.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
+#include <QProxyStyle>
 
 namespace platform {
+
+namespace {
+
+// The application's style, with the marks of check boxes and option buttons
+// as tall as a line of their text.
+class MarkGrowingStyle : public QProxyStyle {
+public:
+    int pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const override {
+        const int base = QProxyStyle::pixelMetric(metric, option, widget);
+        switch (metric) {
+        case PM_IndicatorWidth:
+        case PM_IndicatorHeight:
+        case PM_ExclusiveIndicatorWidth:
+        case PM_ExclusiveIndicatorHeight:
+            return widget ? std::max(base, widget->fontMetrics().height()) : base;
+        default:
+            return base;
+        }
+    }
+};
+
+QStyle* markGrowingStyle() {
+    static QPointer<QStyle> style;
+    if (!style) {
+        style = new MarkGrowingStyle;
+        style->setParent(qApp);
+    }
+    return style;
+}
+
+}  // namespace
+
+CheckBox::CheckBox(const QString& text, QWidget* parent) : QCheckBox(text, parent) {
+    setStyle(markGrowingStyle());
+}
+
+OptionButton::OptionButton(const QString& text, QWidget* parent) : QRadioButton(text, parent) {
+    setStyle(markGrowingStyle());
+}
 
 ImageView::ImageView(QWidget* parent) : QWidget(parent) {
     if (parent)

@@ -94,10 +94,11 @@ private:
 };
 
 // A check box and an option button that take a click anywhere on their
-// rectangle, not only on the mark and the caption.
+// rectangle, not only on the mark and the caption, and whose mark grows
+// with their text.
 class CheckBox : public QCheckBox {
 public:
-    using QCheckBox::QCheckBox;
+    CheckBox(const QString& text, QWidget* parent);
 
 protected:
     bool hitButton(const QPoint& position) const override { return rect().contains(position); }
@@ -105,7 +106,7 @@ protected:
 
 class OptionButton : public QRadioButton {
 public:
-    using QRadioButton::QRadioButton;
+    OptionButton(const QString& text, QWidget* parent);
 
 protected:
     bool hitButton(const QPoint& position) const override { return rect().contains(position); }

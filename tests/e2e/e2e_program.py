@@ -106,6 +106,10 @@ def find(pid, role, name=None):
     return found[0] if found else None
 
 
+def screen(pid, name):
+    return find(pid, pyatspi.ROLE_FRAME, name)
+
+
 def texts(pid, role=pyatspi.ROLE_LABEL):
     return [a.name for a in find_all(pid, role)]
 
@@ -357,26 +361,26 @@ def run(executable, settings_file, environment, english, deutsch, programs):
           "the first copy still runs its start screen")
 
     click(click_target)
-    wait_for(lambda: find(first.pid, None, "FormMenu"), "the main menu")
-    wait_for(lambda: find(first.pid, None, "FormAvvio") is None, "the start screen to close")
+    menu_name = english["Accessibility"]["Menu"]
+    wait_for(lambda: screen(first.pid, menu_name), "the main menu")
+    wait_for(lambda: screen(first.pid, "Metamorfine") is None, "the start screen to close")
     passed("Avvio leads to the main menu")
 
-    exercises = [("Command7", "FormEs1", "0013"), ("Command1", "FormEs2", "0011"),
-                 ("Command2", "FormEs3", "0004"), ("Command3", "FormEs4", "0010"),
-                 ("Command4", "FormEs5", "0009"), ("Command5", "FormEs6", "0020"),
-                 ("Command6", "FormEs7", "0012")]
+    exercises = [("Command7", "0013"), ("Command1", "0011"), ("Command2", "0004"), ("Command3", "0010"),
+                 ("Command4", "0009"), ("Command5", "0020"), ("Command6", "0012")]
     esci = english["FormEs1"]["mnuEsci.Caption"]
-    for button, form, question in exercises:
-        click_named(first.pid, pyatspi.ROLE_PUSH_BUTTON, menu[button + ".Caption"])
-        wait_for(lambda: find(first.pid, None, form), f"{form} to open")
-        wait_for(lambda: find(first.pid, None, "FormMenu") is None, "the menu to close")
+    for button, question in exercises:
+        form = menu[button + ".Caption"]
+        click_named(first.pid, pyatspi.ROLE_PUSH_BUTTON, form)
+        wait_for(lambda: screen(first.pid, form), f"{form} to open")
+        wait_for(lambda: screen(first.pid, menu_name) is None, "the menu to close")
         click_named(first.pid, pyatspi.ROLE_MENU_ITEM, esci)
         answer(message_box(first.pid, strings[question]), "Yes")
-        wait_for(lambda: find(first.pid, None, "FormMenu"), "the menu to come back")
-        check(find(first.pid, None, form) is None, f"{button} opens {form}, left with Yes")
+        wait_for(lambda: screen(first.pid, menu_name), "the menu to come back")
+        check(screen(first.pid, form) is None, f"{button} opens {form}, left with Yes")
 
-    play_no_change(first.pid, english)
-    passed("one exercise played: a wrong and a right answer, then Next")
+    play_no_change_by_keys(first.pid, english)
+    passed("one exercise played from the keyboard alone: a wrong and a right answer, then Next")
 
     click_named(first.pid, pyatspi.ROLE_MENU_ITEM, esci)
     answer(message_box(first.pid, strings["0004"]), "Yes")
@@ -390,7 +394,7 @@ def run(executable, settings_file, environment, english, deutsch, programs):
     passed("a language chosen in the menu translates the menu at once")
 
     click_named(first.pid, pyatspi.ROLE_PUSH_BUTTON, deutsch["FormMenu"]["BottoneEsci.Caption"])
-    answer(message_box(first.pid, deutsch["Strings"]["0003"]), "Yes")
+    answer(message_box(first.pid, deutsch["Strings"]["0003"]), "Ja")  # the buttons speak the chosen language
     first.wait_end("the program to end")
     passed("Yes to the exit question ends the program")
     with open(settings_file, encoding="cp1252") as settings:
@@ -411,45 +415,37 @@ def run(executable, settings_file, environment, english, deutsch, programs):
     passed("the guard of a killed copy does not block the next start")
 
 
-def play_no_change(pid, english):
-    """Plays "Non cambia niente": clicks the pictures in turn until the right one,
-    over puzzles until one of them has had a wrong answer first, then Next."""
+def play_no_change_by_keys(pid, english):
+    """Plays "Nothing changes" with keys only: the focus starts on the first
+    picture; a wrong answer, arrows to the picture that the model's
+    description names, the right answer, its announcement, then Next."""
+    words = english["Accessibility"]
     click_named(pid, pyatspi.ROLE_PUSH_BUTTON, english["FormMenu"]["Command2.Caption"])
-    wait_for(lambda: find(pid, None, "FormEs3"), "the exercise screen")
-    avanti = english["FormEs3"]["BottoneAvanti.Caption"]
+    wait_for(lambda: screen(pid, english["FormMenu"]["Command2.Caption"]), "the exercise screen")
 
-    def counts():
-        """(right, wrong): the right count stands above the wrong one."""
-        labels = [label for label in find_all(pid, pyatspi.ROLE_LABEL)
-                  if label.name.strip().isdigit()]
-        labels.sort(key=lambda label: extents(label)[1])
-        return tuple(int(label.name) for label in labels)
+    def keys(*names):
+        subprocess.run(["xdotool", "key", "--delay", "150", *names], check=True)
 
-    def next_enabled():
-        button = find(pid, pyatspi.ROLE_PUSH_BUTTON, avanti)
-        return button is not None and button.getState().contains(pyatspi.STATE_ENABLED)
+    def announced(expected):
+        return wait_for(lambda: next((a.name for a in find_all(pid, pyatspi.ROLE_NOTIFICATION)
+                                      if a.name.startswith(expected)), None), f"{expected!r} announced")
 
-    wrong_first = False
-    for _ in range(10):
-        for index in range(8):
-            before = counts()
-            click(wait_for(lambda: find(pid, None, f"Picture1({index})"), f"picture {index}"))
-            after = wait_for(lambda: (lambda now: now if now != before else None)(counts()),
-                             f"the counts to change after a click on picture {index}")
-            if after == (before[0] + 1, before[1]):
-                break
-            check(after == (before[0], before[1] + 1),
-                  f"a wrong click on picture {index} counts one more wrong answer")
-            check(not next_enabled(), "the puzzle stays open after a wrong answer")
-            wrong_first = True
-        check(next_enabled(), "a right answer enables Next")
-        if wrong_first:
-            break
-        click_named(pid, pyatspi.ROLE_PUSH_BUTTON, avanti)
-        wait_for(lambda: not next_enabled(), "Next to be disabled for a new puzzle")
-    check(wrong_first, "a wrong answer left the puzzle open until the right one")
-    click_named(pid, pyatspi.ROLE_PUSH_BUTTON, avanti)
-    wait_for(lambda: not next_enabled(), "Next to be disabled for a new puzzle")
+    model = wait_for(lambda: next((a.name for a in find_all(pid, pyatspi.ROLE_IMAGE)
+                                   if a.name.startswith(words["Model"] + ": ")), None), "the model's description")
+    description = model.split(": ", 1)[1]
+    pictures = sorted(find_all(pid, pyatspi.ROLE_PUSH_BUTTON), key=lambda a: a.name)
+    names = [a.name for a in pictures if a.name.startswith("picture ")]
+    check(len(names) == 8 and all(" of 8: " in name for name in names), "the eight pictures are described")
+    right = next(i for i, name in enumerate(names) if name.endswith(": " + description))
+    wrong = 1 if right == 0 else 0
+    keys(*(["Right"] if wrong else []), "Return")
+    print("announced:", announced(words["Wrong"] + ", "))
+    keys(*(["Left"] * 3), "Up", *(["Right"] * (right % 4)), *(["Down"] * (right // 4)), "space")
+    print("announced:", announced(words["Right"] + ", " + english["FormEs3"]["Label1.Caption"] + ": 1"))
+    found = words["Found"] + ": "
+    check(find(pid, pyatspi.ROLE_IMAGE, found + description) is not None, "the found picture is described")
+    keys("Return")
+    wait_for(lambda: find(pid, pyatspi.ROLE_IMAGE, found + words["Empty"]), "a new puzzle after Next")
 
 
 if __name__ == "__main__":

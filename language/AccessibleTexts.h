@@ -1,0 +1,24 @@
+#pragma once
+// The words that assistive technology speaks, from the section
+// [Accessibility] of the current language file.
+//
+// Where the file lacks a word, the caller's fallback stands in: a text
+// already shown on the screen in the same language. Where there is none, the
+// word is empty: an empty name is better than an internal one. A missing
+// pattern joins its non-empty values with blanks.
+
+#include <QString>
+#include <QStringList>
+
+namespace modLanguageSupport {
+
+QString MLSAccessibleText(const QString& key, const QString& fallback = QString());
+
+// The pattern `key` ("picture %1 of %2: %3") filled with `values`.
+QString MLSAccessibleFill(const QString& key, const QStringList& values);
+
+// What picture `index` (0 to 7) of set `set` (1 to 5) shows: its size, colour
+// and figure in the words and order of the language ("big blue circle").
+QString MLSPictureDescription(int set, int index);
+
+}  // namespace modLanguageSupport

@@ -1,0 +1,144 @@
+// A child with the keyboard alone, and a screen reader: focus, keys, the
+// names that assistive technology hears and the announcement of answers.
+#include "Accessibility.h"
+#include "Modulo1.h"
+#include "ProgramFolderFixture.h"
+#include "Screen.h"
+#include "Screens.h"
+#include "SharedState.h"
+#include "modLanguageSupport.h"
+
+#include <QTest>
+
+using namespace Qt::Literals::StringLiterals;
+using platform::Screen;
+
+namespace {
+
+QWidget* focused(const Screen& screen) {
+    return screen.window()->focusWidget();
+}
+QWidget* widget(const Screen& screen, const QString& name, int index = -1) {
+    return screen.control(name, index).widget();
+}
+void press(const Screen& screen, Qt::Key key) {
+    QTest::keyClick(focused(screen), key);
+}
+QString announcement(const Screen& screen) {
+    const auto* said = screen.window()->findChild<QWidget*>(QString::fromLatin1(platform::kAnnouncementName));
+    return said ? said->accessibleName() : QString();
+}
+
+}  // namespace
+
+class TestKeyboardAccess : public QObject {
+    Q_OBJECT
+
+    ProgramFolderFixture folder;
+
+    void useShippedLanguage(const QString& language) {
+        QFile::remove(folder.path(language + u".lng"));
+        QVERIFY(
+            QFile::copy(QStringLiteral(MF_PROGRAM_DIR) + u'/' + language + u".lng", folder.path(language + u".lng")));
+        folder.storeLanguage(language);
+        modLanguageSupport::MLSCurrentLanguage = language;
+    }
+
+private Q_SLOTS:
+    void init() { Modulo1::SerieFigure = 1; }
+    void cleanup() {
+        for (Screen* screen : Screen::loadedScreens())
+            screen->Unload();
+    }
+
+    void anExerciseIsPlayedFromStartToLeavingWithKeysAlone() {
+        useShippedLanguage(u"English"_s);
+        Screen& start = screens::FormAvvio();
+        start.Show();
+        QCOMPARE(focused(start), widget(start, u"BottoneAvvio"_s));
+        press(start, Qt::Key_Return);
+        Screen& menu = screens::FormMenu();
+        QVERIFY(menu.isLoaded() && !start.isLoaded());
+        QCOMPARE(focused(menu), widget(menu, u"Command7"_s));
+        for (const char* below : {"Command3", "Command1", "Command2"}) {
+            press(menu, Qt::Key_Down);
+            QCOMPARE(focused(menu), widget(menu, QString::fromLatin1(below)));
+        }
+        press(menu, Qt::Key_Enter);
+        Screen& exercise = screens::FormEs3();  // the right picture is the model itself
+        QVERIFY(exercise.isLoaded() && !menu.isLoaded());
+        QCOMPARE(focused(exercise), widget(exercise, u"Picture1"_s, 0));
+        // The arrows follow the two rows of four; Shift+Tab from the first goes round to the last.
+        for (auto [key, index] : {std::pair{Qt::Key_Right, 1},
+                                  {Qt::Key_Down, 5},
+                                  {Qt::Key_Left, 4},
+                                  {Qt::Key_Up, 0},
+                                  {Qt::Key_Backtab, 7},
+                                  {Qt::Key_Tab, 0}}) {
+            press(exercise, key);
+            QCOMPARE(focused(exercise), widget(exercise, u"Picture1"_s, index));
+        }
+        const int right = Modulo1::IndiceModello;
+        const int wrong = right == 0 ? 1 : 0;
+        widget(exercise, u"Picture1"_s, wrong)->setFocus();
+        press(exercise, Qt::Key_Return);
+        QCOMPARE(Modulo1::ContaErrati, 1);
+        QCOMPARE(focused(exercise), widget(exercise, u"Picture1"_s, wrong));
+        QCOMPARE(announcement(exercise), u"wrong, Wrong: 1"_s);
+        widget(exercise, u"Picture1"_s, right)->setFocus();
+        press(exercise, Qt::Key_Space);
+        QCOMPARE(Modulo1::ContaEsatti, 1);
+        QCOMPARE(announcement(exercise), u"right, Right: 1"_s);
+        QCOMPARE(focused(exercise), widget(exercise, u"BottoneAvanti"_s));
+        QCOMPARE(widget(exercise, u"Picture3"_s)->accessibleName(),
+                 u"found: "_s + widget(exercise, u"Picture2"_s)->accessibleName().section(u": "_s, 1));
+        press(exercise, Qt::Key_Return);
+        QCOMPARE(focused(exercise), widget(exercise, u"Picture1"_s, 0));
+        QCOMPARE(widget(exercise, u"Picture3"_s)->accessibleName(), u"found: empty"_s);
+        folder.answer = platform::MsgAnswer::No;
+        press(exercise, Qt::Key_Escape);
+        QCOMPARE(folder.boxes.last().message, modLanguageSupport::MLSGetString(u"0004"_s));
+        QVERIFY(exercise.isLoaded());
+    }
+
+    // Every control is named in the language, or by what the screen shows; never by an internal name.
+    void namesAndDescriptionsSpeakTheLanguage_data() {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<QString>("picture7");
+        QTest::addColumn<QString>("rightFace");
+        QTest::newRow("English") << u"English"_s << u"Change colour"_s << u"picture 7 of 8: small blue square"_s
+                                 << u"right"_s;
+        QTest::newRow("Deutsch") << u"Deutsch"_s << u"Farbe ändern"_s << u"Bild 7 von 8: Quadrat in Blau, klein"_s
+                                 << u"richtig"_s;
+        QTest::newRow("no words") << u"Bare"_s << u"CHANGE COLOUR"_s << u"7 8"_s << u"Right"_s;
+    }
+    void namesAndDescriptionsSpeakTheLanguage() {
+        QFETCH(QString, language);
+        if (language == u"Bare"_s) {
+            folder.writeFile(u"Bare.lng"_s,
+                             u"[FormEs1]\r\nLabel3.Caption=\"CHANGE COLOUR\"\r\n"
+                             "Label1.Caption=\"Right\"\r\n"_s);
+            folder.storeLanguage(language);
+            modLanguageSupport::MLSCurrentLanguage = language;
+        } else {
+            useShippedLanguage(language);
+        }
+        Screen& exercise = screens::FormEs1();
+        exercise.Show();
+        QTEST(exercise.window()->accessibleName(), "window");
+        QTEST(widget(exercise, u"Picture1"_s, 6)->accessibleName(), "picture7");
+        QTEST(widget(exercise, u"ComandoIconaSi"_s)->accessibleName(), "rightFace");
+        for (Screen* screen : {&exercise, &screens::FormMenu(), &screens::FormAvvio()}) {
+            screen->Show();
+            QVERIFY(!screen->window()->accessibleName().contains(u"Form"_s));
+            for (const auto& control : screen->controls())
+                if (control->widget())
+                    QVERIFY2(control->widget()->accessibleName() != control->fullName(),
+                             qPrintable(control->fullName()));
+        }
+    }
+};
+
+QTEST_MAIN(TestKeyboardAccess)
+#include "tst_keyboard_access.moc"
