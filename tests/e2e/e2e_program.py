@@ -234,7 +234,10 @@ def main():
     language = {} if mode == "--first-run" else {"LC_ALL": "C", "LANG": "C"}
     environment = dict(os.environ, DISPLAY=display, QT_QPA_PLATFORM="xcb",
                        QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_ACCESSIBILITY="1",
-                       XDG_RUNTIME_DIR=runtime, **language)
+                       XDG_RUNTIME_DIR=runtime, **language,
+                       # No speech-dispatcher is started for the program, none
+                       # outlives the test: the program speaks to nobody.
+                       SPEECHD_ADDRESS=f"unix_socket:{runtime}/no-speech.sock")
     os.environ["DISPLAY"] = display
     programs = []
     try:
