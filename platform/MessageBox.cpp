@@ -11,6 +11,7 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
+#include <QStyle>
 #include <QTimer>
 #include <QTranslator>
 
@@ -36,6 +37,19 @@ QMessageBox::Icon qtIcon(MsgIcon icon) {
         break;
     }
     return QMessageBox::NoIcon;
+}
+
+QStyle::StandardPixmap standardPixmap(MsgIcon icon) {
+    switch (icon) {
+    case MsgIcon::Critical:
+        return QStyle::SP_MessageBoxCritical;
+    case MsgIcon::Question:
+        return QStyle::SP_MessageBoxQuestion;
+    case MsgIcon::Information:
+    case MsgIcon::None:
+        break;
+    }
+    return QStyle::SP_MessageBoxInformation;
 }
 
 QPointer<QTranslator>& installedTranslator() {
@@ -87,6 +101,15 @@ MsgAnswer MsgBox(const QString& message, MsgButtons buttons, MsgIcon icon, const
     const std::vector<Screen*> screens = Screen::loadedScreens();
     font.setPixelSize(smallestTextPixels(screens.empty() ? QApplication::activeWindow() : screens.back()->window()));
     box.setFont(font);
+    // The icon grows with the text: two and a half lines high, as the style's
+    // own icon stands beside its default text. The style's largest picture is
+    // stretched where it has none that large.
+    if (icon != MsgIcon::None) {
+        const int side = font.pixelSize() * 5 / 2;
+        const QIcon styleIcon = box.style()->standardIcon(standardPixmap(icon), nullptr, &box);
+        box.setIconPixmap(
+            styleIcon.pixmap(QSize(side, side)).scaled(side, side, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    }
     QPushButton* yes = nullptr;
     QPushButton* defaultButton = nullptr;
     if (buttons == MsgButtons::YesNo) {
