@@ -103,11 +103,13 @@ MsgAnswer MsgBox(const QString& message, MsgButtons buttons, MsgIcon icon, const
     box.setFont(font);
     // The icon grows with the text: two and a half lines high, as the style's
     // own icon stands beside its default text. The style's largest picture is
-    // stretched where it has none that large.
-    if (icon != MsgIcon::None) {
+    // stretched where it has none that large. It goes into the box's own icon
+    // label, so that the box still says which icon it shows.
+    auto* iconLabel = box.findChild<QLabel*>(u"qt_msgboxex_icon_label"_s);
+    if (icon != MsgIcon::None && iconLabel) {
         const int side = font.pixelSize() * 5 / 2;
         const QIcon styleIcon = box.style()->standardIcon(standardPixmap(icon), nullptr, &box);
-        box.setIconPixmap(
+        iconLabel->setPixmap(
             styleIcon.pixmap(QSize(side, side)).scaled(side, side, Qt::KeepAspectRatio, Qt::SmoothTransformation));
     }
     QPushButton* yes = nullptr;
