@@ -9,8 +9,6 @@
 #include "modLanguageSupport.h"
 
 #include <QTest>
-#include <sys/wait.h>
-#include <unistd.h>
 
 using namespace Qt::Literals::StringLiterals;
 using platform::MsgAnswer;
@@ -59,8 +57,7 @@ private Q_SLOTS:
         folder.writeFile(u"English.lng"_s,
                          u"[FormAvvio]\r\nLabel2(1).Caption=\"Maths exercises\"\r\n"
                          "[FormMenu]\r\nCommand7.Caption=\"Change colour\"\r\n"
-                         "[Strings]\r\n0001=\"Already running\"\r\n0002=\"Busy\"\r\n"
-                         "0003=\"Quit?\"\r\n"_s);
+                         "[Strings]\r\n0003=\"Quit?\"\r\n"_s);
         folder.storeLanguage(u"English"_s);
     }
     void cleanupTestCase() {
@@ -68,37 +65,8 @@ private Q_SLOTS:
             screen->Unload();
     }
 
-    // Another process holds the guard, as a running copy does, until told to
-    // end; it ends without letting the guard go, as a killed copy would.
-    void aSecondCopyIsRefusedInTheRememberedLanguage() {
-        int toCopy[2];
-        int fromCopy[2];
-        QVERIFY(pipe(toCopy) == 0 && pipe(fromCopy) == 0);
-        const pid_t copy = fork();
-        if (copy == 0) {
-            char held = platform::AcquireSingleInstance() ? 'y' : 'n';
-            if (write(fromCopy[1], &held, 1) == 1) {
-                [[maybe_unused]] const ssize_t told = read(toCopy[0], &held, 1);
-            }
-            _exit(0);
-        }
-        char held = 0;
-        QVERIFY(read(fromCopy[0], &held, 1) == 1 && held == 'y');
-        Modulo1::SerieFigure = 2;
-        const bool started = Modulo1::Main();
-        [[maybe_unused]] const ssize_t told = write(toCopy[1], "x", 1);
-        waitpid(copy, nullptr, 0);
-
-        QVERIFY(!started);
-        QVERIFY(Screen::loadedScreens().empty());
-        QCOMPARE(Modulo1::SerieFigure, qint16(2));
-        QCOMPARE(folder.boxes.size(), 1);
-        const platform::MessageBoxRequest box = folder.boxes.takeFirst();
-        QCOMPARE(box.message, u"Already running"_s);
-        QCOMPARE(box.title, u"Busy"_s);
-    }
-
     void startUpShowsTheStartScreenThenTheMenuWithTheDefaults() {
+        Modulo1::SerieFigure = 2;
         Modulo1::SuoniAttivati = false;
         QVERIFY(Modulo1::Main());
         QVERIFY(folder.boxes.isEmpty());
