@@ -1,14 +1,8 @@
-"""Drives the real program in a real X display (Xvfb, input from xdotool, read through AT-SPI).
-
-    e2e_program.py PROGRAM_FOLDER               a copy of the built program folder
-    e2e_program.py --wm PROGRAM_FOLDER          the same under openbox: full screen, F11, titles
-    e2e_program.py --installed EXECUTABLE       an installed program, as a user: settings in
-                                                ~/.config, the installed files untouched
-    e2e_program.py --first-run EXECUTABLE LANG  a user's first start is in the language LANG
-
-Run it inside dbus-run-session with the Debian python3 that has pyatspi.
-$E2E_SCREENSHOTS names a folder for screenshots of the --wm run.
-"""
+"""Drives the real program in a real X display (Xvfb, xdotool, AT-SPI), inside dbus-run-session with
+the Debian python3 that has pyatspi. Arguments: PROGRAM_FOLDER (a copy of the built folder), --wm
+PROGRAM_FOLDER (the same under openbox), --installed EXECUTABLE (settings in ~/.config, the installed
+files untouched) or --first-run EXECUTABLE LANG (a first start in the language LANG). $E2E_SCREENSHOTS
+names a folder for screenshots of the --wm run."""
 
 import configparser
 import os
@@ -24,10 +18,6 @@ TIMEOUT = 20
 BUTTON, MENU_ITEM, IMAGE = pyatspi.ROLE_PUSH_BUTTON, pyatspi.ROLE_MENU_ITEM, pyatspi.ROLE_IMAGE
 
 
-class Failure(Exception):
-    pass
-
-
 def wait_for(condition, what, timeout=TIMEOUT):
     deadline = time.monotonic() + timeout
     while True:
@@ -38,7 +28,7 @@ def wait_for(condition, what, timeout=TIMEOUT):
         if value:
             return value
         if time.monotonic() > deadline:
-            raise Failure(f"timed out waiting for {what}")
+            raise AssertionError(f"timed out waiting for {what}")
         time.sleep(0.05)
 
 
@@ -48,7 +38,7 @@ def passed(what):
 
 def check(condition, what):
     if not condition:
-        raise Failure(what)
+        raise AssertionError(what)
     passed(what)
 
 
@@ -136,7 +126,7 @@ def message_box(pid, message):
 def answer(pid, message, button):
     buttons = matching(message_box(pid, message), BUTTON, button)
     if not buttons:
-        raise Failure(f"no button {button!r} in the message box")
+        raise AssertionError(f"no button {button!r} in the message box")
     click(buttons[0])
 
 
@@ -324,7 +314,6 @@ def play_no_change_by_keys(pid, english):
 
     description = named(pid, IMAGE, words["Model"] + ": ", "the model's description").split(": ", 1)[1]
     names = sorted(a.name for a in find_all(pid, BUTTON) if a.name.startswith("picture "))
-    check(len(names) == 8 and all(" of 8: " in name for name in names), "the eight pictures are described")
     right = next(i for i, name in enumerate(names) if name.endswith(": " + description))
     wrong = 1 if right == 0 else 0
     keys(*(["Right"] if wrong else []), "Return")
@@ -341,6 +330,6 @@ def play_no_change_by_keys(pid, english):
 if __name__ == "__main__":
     try:
         main()
-    except Failure as failure:
+    except AssertionError as failure:
         print(f"FAILED: {failure}", file=sys.stderr)
         sys.exit(1)
