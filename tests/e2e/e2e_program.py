@@ -73,8 +73,7 @@ def find_all(pid, role, name=None):
 
 
 def find(pid, role, name=None):
-    found = find_all(pid, role, name)
-    return found[0] if found else None
+    return next(iter(find_all(pid, role, name)), None)
 
 
 def wait_find(pid, role, name, what):
@@ -114,20 +113,14 @@ def window_titles(pid):
 
 
 def message_box(pid, message):
-    def box():
-        for role in (pyatspi.ROLE_ALERT, pyatspi.ROLE_DIALOG):
-            for dialog in find_all(pid, role):
-                if matching(dialog, pyatspi.ROLE_LABEL, message):
-                    return dialog
-        return None
-    return wait_for(box, f"a message box saying {message!r}")
+    return wait_for(lambda: next((dialog for role in (pyatspi.ROLE_ALERT, pyatspi.ROLE_DIALOG)
+                                  for dialog in find_all(pid, role)
+                                  if matching(dialog, pyatspi.ROLE_LABEL, message)), None),
+                    f"a message box saying {message!r}")
 
 
 def answer(pid, message, button):
-    buttons = matching(message_box(pid, message), BUTTON, button)
-    if not buttons:
-        raise AssertionError(f"no button {button!r} in the message box")
-    click(buttons[0])
+    click(wait_for(lambda: matching(message_box(pid, message), BUTTON, button), f"a button {button!r}")[0])
 
 
 def snapshot(paths):
