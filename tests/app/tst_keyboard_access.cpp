@@ -69,12 +69,9 @@ private Q_SLOTS:
         QVERIFY(exercise.isLoaded() && !menu.isLoaded());
         QCOMPARE(focused(exercise), widget(exercise, u"Picture1"_s, 0));
         // The arrows follow the two rows of four; Shift+Tab from the first goes round to the last.
-        for (auto [key, index] : {std::pair{Qt::Key_Right, 1},
-                                  {Qt::Key_Down, 5},
-                                  {Qt::Key_Left, 4},
-                                  {Qt::Key_Up, 0},
-                                  {Qt::Key_Backtab, 7},
-                                  {Qt::Key_Tab, 0}}) {
+        const std::pair<Qt::Key, int> moves[] = {{Qt::Key_Right, 1}, {Qt::Key_Down, 5},    {Qt::Key_Left, 4},
+                                                 {Qt::Key_Up, 0},    {Qt::Key_Backtab, 7}, {Qt::Key_Tab, 0}};
+        for (const auto& [key, index] : moves) {
             press(exercise, key);
             QCOMPARE(focused(exercise), widget(exercise, u"Picture1"_s, index));
         }

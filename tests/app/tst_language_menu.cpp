@@ -24,11 +24,10 @@ class TestLanguageMenu : public QObject {
     // The captions of the language menu's entries, a "*" after the checked one.
     QStringList entries() {
         QStringList captions;
-        for (const auto& control : menu().controls()) {
+        for (const auto& control : menu().controls())
             if (control->name() == u"mnuLanguage"_s)
                 captions << control->text(platform::TextProperty::Caption).value_or(u"?"_s) +
                                 (control->checked() ? u"*"_s : QString());
-        }
         return captions;
     }
     QString exerciseCaption() {

@@ -216,9 +216,7 @@ private Q_SLOTS:
         QCOMPARE(readAll(file), join(expected));
         QVERIFY(WritePrivateProfileString(u"Sounds"_s, u"On"_s, u"1"_s, file));
         expected.removeLast();
-        expected << "[Sounds]"
-                 << "On=1"
-                 << "";
+        expected.append({"[Sounds]", "On=1", ""});
         QCOMPARE(readAll(file), join(expected));
 
         writeAll(file, "[Language]" + lineEnding + "Other=kept");
