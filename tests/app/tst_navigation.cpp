@@ -119,9 +119,8 @@ private Q_SLOTS:
         folder.answer = MsgAnswer::No;
         menu().control(u"BottoneEsci"_s).click();
         QCOMPARE(folder.boxes.size(), 1);
-        const platform::MessageBoxRequest box = folder.boxes.first();
-        QCOMPARE(box.message, u"Quit?"_s);
-        QCOMPARE(box.buttons, platform::MsgButtons::YesNo);
+        QCOMPARE(folder.boxes.first().message, u"Quit?"_s);
+        QCOMPARE(folder.boxes.first().buttons, platform::MsgButtons::YesNo);
         QCOMPARE(ends, 0);
         QCOMPARE(loadedNames(), QStringList{u"FormMenu"_s});
 

@@ -81,7 +81,6 @@ def wait_find(pid, role, name, what):
 
 
 def named(pid, role, prefix, what):
-    """The name of the first showing accessible whose name starts with `prefix`."""
     return wait_for(lambda: next((a.name for a in find_all(pid, role) if a.name.startswith(prefix)), None), what)
 
 
@@ -202,7 +201,6 @@ def full_screen(window):
 
 
 def x_geometry(window):
-    """The window's client area: x, y, width, height on the display."""
     values = dict(line.strip().split(":", 1) for line in output("xwininfo", "-id", window).splitlines()
                   if ":" in line)
     return tuple(int(values[key]) for key in ("Absolute upper-left X", "Absolute upper-left Y", "Width", "Height"))
@@ -308,8 +306,7 @@ def play_no_change_by_keys(pid, english):
     description = named(pid, IMAGE, words["Model"] + ": ", "the model's description").split(": ", 1)[1]
     names = sorted(a.name for a in find_all(pid, BUTTON) if a.name.startswith("picture "))
     right = next(i for i, name in enumerate(names) if name.endswith(": " + description))
-    wrong = 1 if right == 0 else 0
-    keys(*(["Right"] if wrong else []), "Return")
+    keys(*(["Right"] if right == 0 else []), "Return")  # a wrong answer first
     print("announced:", named(pid, pyatspi.ROLE_NOTIFICATION, words["Wrong"] + ", ", "the wrong answer announced"))
     keys(*(["Left"] * 3), "Up", *(["Right"] * (right % 4)), *(["Down"] * (right // 4)), "space")
     print("announced:", named(pid, pyatspi.ROLE_NOTIFICATION,

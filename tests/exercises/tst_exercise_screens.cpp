@@ -234,8 +234,7 @@ private Q_SLOTS:
             // Every model with every change asked: 4 kinds in FormEs5, 9 ordered pairs in FormEs6.
             const std::size_t wanted = number == 5 ? 32 : number == 6 ? 72 : 8;
             std::set<std::pair<int, QString>> seen;
-            qint16 rights = 0;
-            qint16 wrongs = 0;
+            qint16 rights = 0, wrongs = 0;
             for (int puzzle = 0; puzzle < 1500 && seen.size() < wanted; ++puzzle) {
                 QCOMPARE(shownModel(screen), int(Modulo1::IndiceModello));
                 QVERIFY2(askedChanges(number, screen) >= 0, qPrintable(caption(screen, u"Label4"_s)));

@@ -237,12 +237,9 @@ private Q_SLOTS:
     void writerKeepsEncodingAndValues() {
         const QString file = path(u"LangSetting.ini"_s);
         QVERIFY(writeLanguage(file, u"Fran\u00E7ais"_s));
-        QCOMPARE(readAll(file), QByteArray("[Language]\r\nCurrentLanguage=Fran\xE7"
-                                           "ais\r\n"));
+        QCOMPARE(readAll(file), u"[Language]\r\nCurrentLanguage=Fran\u00E7ais\r\n"_s.toLatin1());
         // A name Windows-1252 cannot hold turns the file to UTF-8, other lines keeping their text.
-        writeAll(file,
-                 "; caff\xE8\r\n[Language]\r\nCurrentLanguage=Fran\xE7"
-                 "ais\r\n");
+        writeAll(file, u"; caff\u00E8\r\n[Language]\r\nCurrentLanguage=Fran\u00E7ais\r\n"_s.toLatin1());
         QVERIFY(writeLanguage(file, kRussian));
         QCOMPARE(readAll(file),
                  u"; caff\u00E8\r\n[Language]\r\nCurrentLanguage="_s.toUtf8() + kRussian.toUtf8() + "\r\n");
