@@ -36,8 +36,7 @@ class LanguageTest : public QObject {
 
     void write(const QString& name, const QByteArray& bytes) const {
         QFile file(path(name));
-        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        QCOMPARE(file.write(bytes), bytes.size());
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size());
     }
 
     void storeLanguage(const QString& language) const {
