@@ -44,10 +44,6 @@ class TestNavigation : public QObject {
         }
         return 0;
     }
-    void leaveExercise(Screen& exercise) {
-        folder.answer = MsgAnswer::Yes;
-        exercise.control(u"mnuEsci"_s).click();
-    }
 
 private Q_SLOTS:
     void initTestCase() {
@@ -106,7 +102,8 @@ private Q_SLOTS:
             folder.boxes.clear();
             exercise->control(u"MenuInformazioni"_s).click();
             QCOMPARE(folder.boxes.size(), 1);
-            leaveExercise(*exercise);
+            folder.answer = MsgAnswer::Yes;
+            exercise->control(u"mnuEsci"_s).click();
             QCOMPARE(loadedNames(), QStringList{u"FormMenu"_s});
             QCOMPARE(selectedPictureSet(), 3);
             QVERIFY(!menu().control(u"Check1"_s).checked() && !Modulo1::SuoniAttivati);

@@ -14,11 +14,10 @@ import time
 
 import pyatspi
 
-TIMEOUT = 20
 BUTTON, MENU_ITEM, IMAGE = pyatspi.ROLE_PUSH_BUTTON, pyatspi.ROLE_MENU_ITEM, pyatspi.ROLE_IMAGE
 
 
-def wait_for(condition, what, timeout=TIMEOUT):
+def wait_for(condition, what, timeout=20):
     deadline = time.monotonic() + timeout
     while True:
         try:
