@@ -24,11 +24,10 @@ class TestLanguageMenu : public QObject {
     // The captions of the language menu's entries, a "*" after the checked one.
     QStringList entries() {
         QStringList captions;
-        for (const auto& control : menu().controls()) {
+        for (const auto& control : menu().controls())
             if (control->name() == u"mnuLanguage"_s)
                 captions << control->text(platform::TextProperty::Caption).value_or(u"?"_s) +
                                 (control->checked() ? u"*"_s : QString());
-        }
         return captions;
     }
     QString exerciseCaption() {
@@ -110,23 +109,17 @@ private Q_SLOTS:
             QCOMPARE(exerciseCaption(), u"Change colour"_s);
             QCOMPARE(storedLanguage(), u"English"_s);
         }
-        QVERIFY(folder.boxes.isEmpty());
         openMenu();
         QCOMPARE(entries(), (QStringList{u"English*"_s, u"Italiano"_s}));
-    }
 
-    // A settings file that cannot be written (a folder stands in its place):
-    // the choice holds for this run only, and nothing is reported.
-    void anUnwritableSettingsFileKeepsTheChoiceForThisRun() {
-        writeLanguage(u"English"_s, u"Change colour"_s);
-        writeLanguage(u"Italiano"_s, u"Cambia il colore"_s);
+        // A settings file that cannot be written (a folder stands in its place):
+        // the choice holds for this run only, and nothing is reported.
+        QVERIFY(QFile::remove(folder.path(u"LangSetting.ini"_s)));
         QVERIFY(QDir(folder.folder.path()).mkdir(u"LangSetting.ini"_s));
-        MLSCurrentLanguage = u"Italiano"_s;
-        openMenu();
-        choose(0);
+        choose(1);
+        QCOMPARE(MLSCurrentLanguage, u"Italiano"_s);
+        QCOMPARE(exerciseCaption(), u"Cambia il colore"_s);
         QVERIFY(folder.boxes.isEmpty());
-        QCOMPARE(MLSCurrentLanguage, u"English"_s);
-        QCOMPARE(exerciseCaption(), u"Change colour"_s);
         QVERIFY(QFileInfo(folder.path(u"LangSetting.ini"_s)).isDir());
     }
 };

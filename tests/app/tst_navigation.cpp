@@ -9,8 +9,6 @@
 #include "modLanguageSupport.h"
 
 #include <QTest>
-#include <sys/wait.h>
-#include <unistd.h>
 
 using namespace Qt::Literals::StringLiterals;
 using platform::MsgAnswer;
@@ -46,10 +44,6 @@ class TestNavigation : public QObject {
         }
         return 0;
     }
-    void leaveExercise(Screen& exercise) {
-        folder.answer = MsgAnswer::Yes;
-        exercise.control(u"mnuEsci"_s).click();
-    }
 
 private Q_SLOTS:
     void initTestCase() {
@@ -59,8 +53,7 @@ private Q_SLOTS:
         folder.writeFile(u"English.lng"_s,
                          u"[FormAvvio]\r\nLabel2(1).Caption=\"Maths exercises\"\r\n"
                          "[FormMenu]\r\nCommand7.Caption=\"Change colour\"\r\n"
-                         "[Strings]\r\n0001=\"Already running\"\r\n0002=\"Busy\"\r\n"
-                         "0003=\"Quit?\"\r\n"_s);
+                         "[Strings]\r\n0003=\"Quit?\"\r\n"_s);
         folder.storeLanguage(u"English"_s);
     }
     void cleanupTestCase() {
@@ -68,37 +61,8 @@ private Q_SLOTS:
             screen->Unload();
     }
 
-    // Another process holds the guard, as a running copy does, until told to
-    // end; it ends without letting the guard go, as a killed copy would.
-    void aSecondCopyIsRefusedInTheRememberedLanguage() {
-        int toCopy[2];
-        int fromCopy[2];
-        QVERIFY(pipe(toCopy) == 0 && pipe(fromCopy) == 0);
-        const pid_t copy = fork();
-        if (copy == 0) {
-            char held = platform::AcquireSingleInstance() ? 'y' : 'n';
-            if (write(fromCopy[1], &held, 1) == 1) {
-                [[maybe_unused]] const ssize_t told = read(toCopy[0], &held, 1);
-            }
-            _exit(0);
-        }
-        char held = 0;
-        QVERIFY(read(fromCopy[0], &held, 1) == 1 && held == 'y');
-        Modulo1::SerieFigure = 2;
-        const bool started = Modulo1::Main();
-        [[maybe_unused]] const ssize_t told = write(toCopy[1], "x", 1);
-        waitpid(copy, nullptr, 0);
-
-        QVERIFY(!started);
-        QVERIFY(Screen::loadedScreens().empty());
-        QCOMPARE(Modulo1::SerieFigure, qint16(2));
-        QCOMPARE(folder.boxes.size(), 1);
-        const platform::MessageBoxRequest box = folder.boxes.takeFirst();
-        QCOMPARE(box.message, u"Already running"_s);
-        QCOMPARE(box.title, u"Busy"_s);
-    }
-
     void startUpShowsTheStartScreenThenTheMenuWithTheDefaults() {
+        Modulo1::SerieFigure = 2;
         Modulo1::SuoniAttivati = false;
         QVERIFY(Modulo1::Main());
         QVERIFY(folder.boxes.isEmpty());
@@ -138,7 +102,8 @@ private Q_SLOTS:
             folder.boxes.clear();
             exercise->control(u"MenuInformazioni"_s).click();
             QCOMPARE(folder.boxes.size(), 1);
-            leaveExercise(*exercise);
+            folder.answer = MsgAnswer::Yes;
+            exercise->control(u"mnuEsci"_s).click();
             QCOMPARE(loadedNames(), QStringList{u"FormMenu"_s});
             QCOMPARE(selectedPictureSet(), 3);
             QVERIFY(!menu().control(u"Check1"_s).checked() && !Modulo1::SuoniAttivati);
@@ -151,9 +116,8 @@ private Q_SLOTS:
         folder.answer = MsgAnswer::No;
         menu().control(u"BottoneEsci"_s).click();
         QCOMPARE(folder.boxes.size(), 1);
-        const platform::MessageBoxRequest box = folder.boxes.first();
-        QCOMPARE(box.message, u"Quit?"_s);
-        QCOMPARE(box.buttons, platform::MsgButtons::YesNo);
+        QCOMPARE(folder.boxes.first().message, u"Quit?"_s);
+        QCOMPARE(folder.boxes.first().buttons, platform::MsgButtons::YesNo);
         QCOMPARE(ends, 0);
         QCOMPARE(loadedNames(), QStringList{u"FormMenu"_s});
 

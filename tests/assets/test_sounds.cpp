@@ -6,6 +6,7 @@
 #include <QtEndian>
 #include <QtTest>
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <optional>
 #include <vector>
@@ -71,9 +72,8 @@ private Q_SLOTS:
         for (const QString& name : {u"si1"_s, u"si2"_s, u"si3"_s, u"si4"_s, u"no"_s}) {
             const std::optional<Wave> wave = readWave(QStringLiteral(MF_PROGRAM_DIR) + u"/suoni/"_s + name + u".wav"_s);
             QVERIFY2(wave, qPrintable(name + u": missing or not a WAV file"_s));
-            QCOMPARE(wave->format, 1);
-            QCOMPARE(wave->channels, 1);
-            QCOMPARE(wave->bitsPerSample, 16);
+            // PCM, mono, 16 bits.
+            QCOMPARE((std::array{wave->format, wave->channels, wave->bitsPerSample}), (std::array{1, 1, 16}));
             QVERIFY(wave->sampleRate >= 22050);
             QVERIFY2(wave->seconds() >= 0.3 && wave->seconds() <= (name == u"no"_s ? 0.6 : 0.9),
                      qPrintable(name + u" lasts %1 s"_s.arg(wave->seconds())));

@@ -31,6 +31,8 @@ void writeAll(const QString& path, const QByteArray& bytes) {
     QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
 }
 
+const QString kRussian = u"\u0420\u0443\u0441\u0441\u043A\u0438\u0439"_s;
+
 QString readLanguage(const QString& file, const QString& fallback = u"-"_s) {
     return GetPrivateProfileString(u"Language"_s, u"CurrentLanguage"_s, fallback, file);
 }
@@ -157,9 +159,8 @@ private Q_SLOTS:
         writeAll(junkFile, junk + "\n[Language]\nCurrentLanguage=\"found\"\n" + junk);
         QCOMPARE(readLanguage(junkFile), u"found"_s);
         // A large UTF-8 file whose first piece is ASCII.
-        const QString russian = u"\u0420\u0443\u0441\u0441\u043A\u0438\u0439"_s;
-        writeAll(junkFile, QByteArray(100 * 1024, ';') + "\n[Language]\nCurrentLanguage=" + russian.toUtf8());
-        QCOMPARE(readLanguage(junkFile), russian);
+        writeAll(junkFile, QByteArray(100 * 1024, ';') + "\n[Language]\nCurrentLanguage=" + kRussian.toUtf8());
+        QCOMPARE(readLanguage(junkFile), kRussian);
 
         // A line of 96 MiB, its closing quote after more than a piece of blanks,
         // is neither held in memory nor loses track of its end.
@@ -215,9 +216,7 @@ private Q_SLOTS:
         QCOMPARE(readAll(file), join(expected));
         QVERIFY(WritePrivateProfileString(u"Sounds"_s, u"On"_s, u"1"_s, file));
         expected.removeLast();
-        expected << "[Sounds]"
-                 << "On=1"
-                 << "";
+        expected.append({"[Sounds]", "On=1", ""});
         QCOMPARE(readAll(file), join(expected));
 
         writeAll(file, "[Language]" + lineEnding + "Other=kept");
@@ -238,16 +237,12 @@ private Q_SLOTS:
     void writerKeepsEncodingAndValues() {
         const QString file = path(u"LangSetting.ini"_s);
         QVERIFY(writeLanguage(file, u"Fran\u00E7ais"_s));
-        QCOMPARE(readAll(file), QByteArray("[Language]\r\nCurrentLanguage=Fran\xE7"
-                                           "ais\r\n"));
+        QCOMPARE(readAll(file), u"[Language]\r\nCurrentLanguage=Fran\u00E7ais\r\n"_s.toLatin1());
         // A name Windows-1252 cannot hold turns the file to UTF-8, other lines keeping their text.
-        const QString russian = u"\u0420\u0443\u0441\u0441\u043A\u0438\u0439"_s;
-        writeAll(file,
-                 "; caff\xE8\r\n[Language]\r\nCurrentLanguage=Fran\xE7"
-                 "ais\r\n");
-        QVERIFY(writeLanguage(file, russian));
+        writeAll(file, u"; caff\u00E8\r\n[Language]\r\nCurrentLanguage=Fran\u00E7ais\r\n"_s.toLatin1());
+        QVERIFY(writeLanguage(file, kRussian));
         QCOMPARE(readAll(file),
-                 u"; caff\u00E8\r\n[Language]\r\nCurrentLanguage="_s.toUtf8() + russian.toUtf8() + "\r\n");
+                 u"; caff\u00E8\r\n[Language]\r\nCurrentLanguage="_s.toUtf8() + kRussian.toUtf8() + "\r\n");
         // A UTF-8 file stays UTF-8, byte-order mark included.
         QVERIFY(writeLanguage(file, u"Fran\u00E7ais"_s));
         QCOMPARE(readAll(file), u"; caff\u00E8\r\n[Language]\r\nCurrentLanguage=Fran\u00E7ais\r\n"_s.toUtf8());
@@ -261,9 +256,9 @@ private Q_SLOTS:
         // UTF-16 stays UTF-16 with its mark, in its byte order.
         for (const auto byteOrder : {QStringConverter::Utf16LE, QStringConverter::Utf16BE}) {
             writeAll(file, platform::encodeUtf16(u"[Language]\r\nCurrentLanguage=x\r\n"_s, byteOrder));
-            QVERIFY(writeLanguage(file, russian));
+            QVERIFY(writeLanguage(file, kRussian));
             QCOMPARE(readAll(file),
-                     platform::encodeUtf16(u"[Language]\r\nCurrentLanguage="_s + russian + u"\r\n", byteOrder));
+                     platform::encodeUtf16(u"[Language]\r\nCurrentLanguage="_s + kRussian + u"\r\n", byteOrder));
         }
 
         // Values the reader would change are quoted, and every value reads back.

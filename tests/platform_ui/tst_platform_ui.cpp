@@ -1,6 +1,7 @@
 #include "Picture.h"
 #include "PinnedDisplay.h"
 #include "Screen.h"
+#include "TestScreen.h"
 #include "clsResize.h"
 
 #include <QElapsedTimer>
@@ -31,14 +32,7 @@ platform::ScreenDesign testDesign(const char* name) {
     design.icon = kSquare;
     auto add = [&design](const char* name, Kind kind, QRectF twips, const char* caption = nullptr,
                          int index = -1) -> ControlDesign& {
-        design.controls.push_back({.name = name,
-                                   .kind = kind,
-                                   .index = index,
-                                   .left = twips.left(),
-                                   .top = twips.top(),
-                                   .width = twips.width(),
-                                   .height = twips.height(),
-                                   .caption = caption});
+        design.controls.push_back(test_screen::control(name, kind, twips, caption, index));
         return design.controls.back();
     };
     ControlDesign& label = add("Etichetta", Kind::Label, {150, 150, 1500, 300}, "Titolo  ");

@@ -6,10 +6,25 @@
 #include "Screen.h"
 
 #include <QList>
+#include <QRectF>
 
 namespace test_screen {
 
 using Box = QList<double>;  // Left, Top, Width, Height
+
+// A control at `twips` (left, top, width, height).
+inline platform::ControlDesign control(const char* name, platform::Kind kind, QRectF twips,
+                                       const char* caption = nullptr, int index = -1, const char* container = nullptr) {
+    return {.name = name,
+            .kind = kind,
+            .index = index,
+            .container = container,
+            .left = twips.left(),
+            .top = twips.top(),
+            .width = twips.width(),
+            .height = twips.height(),
+            .caption = caption};
+}
 
 inline platform::ScreenDesign design(double clientWidth = 9360, double clientHeight = 6540) {
     using platform::Kind;
@@ -17,48 +32,14 @@ inline platform::ScreenDesign design(double clientWidth = 9360, double clientHei
     screen.caption = "Schermo";
     screen.controls = {
         // Halves are recorded to the even neighbour.
-        {.name = "Label1",
-         .kind = Kind::Label,
-         .left = 100.5,
-         .top = 101.5,
-         .width = 2000.5,
-         .height = 399.5,
-         .caption = "Etichetta"},
-        {.name = "Command1",
-         .kind = Kind::CommandButton,
-         .left = 3000,
-         .top = 200,
-         .width = 1500,
-         .height = 500,
-         .caption = "Vai"},
-        {.name = "Picture2", .kind = Kind::PictureBox, .left = 5000, .top = 1000, .width = 3000, .height = 3000},
-        {.name = "Option1",
-         .kind = Kind::OptionButton,
-         .index = 0,
-         .container = "Picture2",
-         .left = 100,
-         .top = 100,
-         .width = 2000,
-         .height = 300,
-         .caption = "Primo"},
-        {.name = "Option1",
-         .kind = Kind::OptionButton,
-         .index = 1,
-         .container = "Picture2",
-         .left = 100,
-         .top = 500,
-         .width = 2000,
-         .height = 300,
-         .caption = "Secondo"},
-        {.name = "Picture1", .kind = Kind::Image, .index = 0, .left = 120, .top = 4500, .width = 1000, .height = 1000},
-        {.name = "Label2",
-         .kind = Kind::Label,
-         .left = 1200,
-         .top = 4500,
-         .width = 2000,
-         .height = 400,
-         .caption = "Resta"},
-        {.name = "mnuEsci", .kind = Kind::MenuCommand, .caption = "Esci"},
+        control("Label1", Kind::Label, {100.5, 101.5, 2000.5, 399.5}, "Etichetta"),
+        control("Command1", Kind::CommandButton, {3000, 200, 1500, 500}, "Vai"),
+        control("Picture2", Kind::PictureBox, {5000, 1000, 3000, 3000}),
+        control("Option1", Kind::OptionButton, {100, 100, 2000, 300}, "Primo", 0, "Picture2"),
+        control("Option1", Kind::OptionButton, {100, 500, 2000, 300}, "Secondo", 1, "Picture2"),
+        control("Picture1", Kind::Image, {120, 4500, 1000, 1000}, nullptr, 0),
+        control("Label2", Kind::Label, {1200, 4500, 2000, 400}, "Resta"),
+        control("mnuEsci", Kind::MenuCommand, {}, "Esci"),
     };
     return screen;
 }
