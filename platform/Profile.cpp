@@ -6,6 +6,7 @@
 
 #include <QFile>
 #include <QSaveFile>
+#include <QStringDecoder>
 #include <algorithm>
 #include <optional>
 
@@ -240,8 +241,13 @@ bool WritePrivateProfileString(const QString& section, const QString& key, const
         return applyEdit(utf8, edit, edit.text.toUtf8());
     };
     // UTF-16 is edited as UTF-8, which keeps the text of every line, and written back in UTF-16.
-    if (const auto byteOrder = utf16ByteOrder(old))
-        return saveFile(file, encodeUtf16(QString::fromUtf8(editedAsUtf8(decodeUtf16(old, *byteOrder))), *byteOrder));
+    // A U+FEFF that starts the text after the file's mark is text, as the reader takes it: the
+    // decoder keeps it rather than dropping it as a mark.
+    if (const auto byteOrder = utf16ByteOrder(old)) {
+        QStringDecoder keepingLeadingFeff(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+        const QString edited = keepingLeadingFeff.decode(editedAsUtf8(decodeUtf16(old, *byteOrder)));
+        return saveFile(file, encodeUtf16(edited, *byteOrder));
+    }
     const TextEncoding encoding = detectTextEncoding(old);
     const ProfileEdit edit = planEdit(old, encoding, sectionName, keyName, entry);
     const std::optional<QByteArray> inserted = encodeTextAs(edit.text, encoding);

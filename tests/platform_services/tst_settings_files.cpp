@@ -253,12 +253,19 @@ private Q_SLOTS:
         for (const QString& value : {u"1"_s, u"2"_s})
             QVERIFY(WritePrivateProfileString(u"Language"_s, u"\uFEFFKey"_s, value, file));
         QCOMPARE(readAll(file), u"\uFEFF[Language]\nCurrentLanguage=Espa\u00F1ol\n\uFEFFKey=2\n"_s.toUtf8());
-        // UTF-16 stays UTF-16 with its mark, in its byte order.
+        // UTF-16 stays UTF-16 with its mark, in its byte order; a U+FEFF after the mark is text
+        // to the writer as to the reader (that line is no section header).
         for (const auto byteOrder : {QStringConverter::Utf16LE, QStringConverter::Utf16BE}) {
             writeAll(file, platform::encodeUtf16(u"[Language]\r\nCurrentLanguage=x\r\n"_s, byteOrder));
             QVERIFY(writeLanguage(file, kRussian));
             QCOMPARE(readAll(file),
                      platform::encodeUtf16(u"[Language]\r\nCurrentLanguage="_s + kRussian + u"\r\n", byteOrder));
+            const QByteArray feffFirst =
+                platform::encodeUtf16(u"\uFEFF[Language]\r\nCurrentLanguage=x\r\n"_s, byteOrder);
+            writeAll(file, feffFirst);
+            QVERIFY(writeLanguage(file, kRussian));
+            QVERIFY(readAll(file).startsWith(feffFirst));
+            QCOMPARE(GetPrivateProfileString(u"Language"_s, u"CurrentLanguage"_s, QString(), file), kRussian);
         }
 
         // Values the reader would change are quoted, and every value reads back.
