@@ -39,17 +39,11 @@ QMessageBox::Icon qtIcon(MsgIcon icon) {
     return QMessageBox::NoIcon;
 }
 
-QStyle::StandardPixmap standardPixmap(MsgIcon icon) {
-    switch (icon) {
-    case MsgIcon::Critical:
-        return QStyle::SP_MessageBoxCritical;
-    case MsgIcon::Question:
-        return QStyle::SP_MessageBoxQuestion;
-    case MsgIcon::Information:
-    case MsgIcon::None:
-        break;
-    }
-    return QStyle::SP_MessageBoxInformation;
+// The style lists its message-box pictures in the order the box lists its icons.
+QStyle::StandardPixmap standardPixmap(QMessageBox::Icon icon) {
+    static_assert(QStyle::SP_MessageBoxQuestion - QStyle::SP_MessageBoxInformation ==
+                  QMessageBox::Question - QMessageBox::Information);
+    return QStyle::StandardPixmap(QStyle::SP_MessageBoxInformation + (icon - QMessageBox::Information));
 }
 
 QPointer<QTranslator>& installedTranslator() {
@@ -108,7 +102,7 @@ MsgAnswer MsgBox(const QString& message, MsgButtons buttons, MsgIcon icon, const
     auto* iconLabel = box.findChild<QLabel*>(u"qt_msgboxex_icon_label"_s);
     if (icon != MsgIcon::None && iconLabel) {
         const int side = font.pixelSize() * 5 / 2;
-        const QIcon styleIcon = box.style()->standardIcon(standardPixmap(icon), nullptr, &box);
+        const QIcon styleIcon = box.style()->standardIcon(standardPixmap(box.icon()), nullptr, &box);
         iconLabel->setPixmap(
             styleIcon.pixmap(QSize(side, side)).scaled(side, side, Qt::KeepAspectRatio, Qt::SmoothTransformation));
     }
