@@ -140,8 +140,13 @@ void installSystemTranslations() {
 }
 
 void installDialogTranslations(const QString& locale) {
-    if (!locale.isEmpty())
-        installTranslator(QLocale(locale));
+    // Every screen applies its language as it loads: the file is read, and every
+    // widget told of a new language, only when the language changes.
+    static QString installedLocale;
+    if (locale.isEmpty() || (locale == installedLocale && installedTranslator()))
+        return;
+    if (installTranslator(QLocale(locale)))
+        installedLocale = locale;
 }
 
 }  // namespace platform
