@@ -89,8 +89,12 @@ void FormEsercizio::PreparaEsercizio() {
 
 void FormEsercizio::CaricaFigure() {
     set_ = puzzle::drawSet(Modulo1::SerieFigure, platform::Rnd);
+    QStringList paths;
     for (int i = 0; i < puzzle::kPicturesPerSet; ++i)
-        control(kPictures, i).setPicture(picture_files::loadSetPicture(platform::picturePath(set_, i + 1)));
+        paths.append(platform::picturePath(set_, i + 1));
+    const std::vector<platform::Picture> pictures = picture_files::loadSetPictures(paths);
+    for (int i = 0; i < puzzle::kPicturesPerSet; ++i)
+        control(kPictures, i).setPicture(pictures[i]);
     Modulo1::IndiceModello = puzzle::drawModel(platform::Rnd);
 }
 

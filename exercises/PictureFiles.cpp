@@ -4,13 +4,19 @@
 
 #include <QFont>
 #include <QPainter>
+#include <QtConcurrent/QtConcurrentMap>
 
 namespace picture_files {
 
-platform::Picture loadSetPicture(const QString& path) {
-    if (std::optional<platform::Picture> picture = platform::LoadPicture(path))
-        return *picture;
-    return missingPictureCard();
+std::vector<platform::Picture> loadSetPictures(const QStringList& paths) {
+    const QList<std::optional<platform::Picture>> decoded =
+        QtConcurrent::blockingMapped(paths, [](const QString& path) { return platform::LoadPicture(path); });
+    // The grey card is drawn here, on the screen's thread, where its font is at home.
+    std::vector<platform::Picture> pictures;
+    pictures.reserve(decoded.size());
+    for (const std::optional<platform::Picture>& picture : decoded)
+        pictures.push_back(picture ? *picture : missingPictureCard());
+    return pictures;
 }
 
 platform::Picture missingPictureCard() {

@@ -4,12 +4,16 @@
 #include "Picture.h"
 
 #include <QString>
+#include <QStringList>
+#include <vector>
 
 namespace picture_files {
 
-// The picture of the file; when the file is missing or cannot be decoded, a
-// new grey card with a question mark takes its place.
-platform::Picture loadSetPicture(const QString& path);
+// The pictures of the files, in their order; where a file is missing or cannot
+// be decoded, a new grey card with a question mark takes its place. The files
+// are decoded side by side on the machine's cores: decoding is most of the time
+// a new puzzle takes.
+std::vector<platform::Picture> loadSetPictures(const QStringList& paths);
 
 // The grey card with a question mark that stands for a picture that could not
 // be read.
