@@ -239,8 +239,13 @@ void FormEsercizio::describePictures() {
         if (i == foundIndex_)
             found = description;
     }
-    control(u"Picture2"_s).widget()->setAccessibleName(described(MLSAccessibleText(u"Model"_s), model));
+    const QString modelName = described(MLSAccessibleText(u"Model"_s), model);
+    control(u"Picture2"_s).widget()->setAccessibleName(modelName);
     control(u"Picture3"_s).widget()->setAccessibleName(described(MLSAccessibleText(u"Found"_s), found));
+    // A screen reader tells a picture's description after its name: whoever
+    // cannot see the model hears it on every picture the focus reaches.
+    for (int i = 0; i < puzzle::kPicturesPerSet; ++i)
+        control(kPictures, i).widget()->setAccessibleDescription(modelName);
 }
 
 void FormEsercizio::announceAnswer(const QString& faceName, const QString& countName) {

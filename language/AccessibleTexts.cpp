@@ -9,15 +9,18 @@ namespace modLanguageSupport {
 
 namespace {
 
-QString currentFileText(const QString& section, const QString& key) {
-    return MLSReadIni(platform::languageFilePath(MLSCurrentLanguage), section, key).value_or(QString());
+QString accessibilityText(const QString& language, const QString& key) {
+    return MLSReadIni(platform::languageFilePath(language), u"Accessibility"_s, key).value_or(QString());
 }
 
 }  // namespace
 
 QString MLSAccessibleText(const QString& key, const QString& fallback) {
-    const QString text = currentFileText(u"Accessibility"_s, key);
-    return text.isEmpty() ? fallback : text;
+    if (QString text = accessibilityText(MLSCurrentLanguage, key); !text.isEmpty())
+        return text;
+    if (!fallback.isEmpty())
+        return fallback;
+    return accessibilityText(MLSSystemLanguage({}), key);
 }
 
 QString MLSAccessibleFill(const QString& key, const QStringList& values) {

@@ -4,8 +4,10 @@
 //
 // Where the file lacks a word, the caller's fallback stands in: a text
 // already shown on the screen in the same language. Where there is none, the
-// word is empty: an empty name is better than an internal one. A missing
-// pattern joins its non-empty values with blanks.
+// word of the designed language's file does (a file written before these words
+// existed still tells a big blue circle from a small one), else the word is
+// empty: an empty name is better than an internal one. A missing pattern joins
+// its non-empty values with blanks.
 
 #include <QString>
 #include <QStringList>

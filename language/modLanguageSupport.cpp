@@ -138,7 +138,7 @@ QString MLSSystemLanguage(const QStringList& uiLanguages) {
             .language();
     };
     const QStringList languages = platform::languageNames();
-    for (const QString& wanted : uiLanguages + QStringList{u"it"_s}) {
+    for (const QString& wanted : uiLanguages + QStringList{kDesignedLocale.toString()}) {
         const QLocale::Language language = QLocale(wanted).language();
         for (const QString& name : languages) {
             if (language != QLocale::C && localeOf(name) == language)
@@ -154,7 +154,7 @@ QString MLSStartLanguage() {
 
 QString MLSCurrentLocale() {
     const QString locale = MLSGetSectionString(u"Language"_s, u"Locale"_s);
-    return locale.isEmpty() ? u"it"_s : locale;
+    return locale.isEmpty() ? kDesignedLocale.toString() : locale;
 }
 
 QString MLSGetString(const QString& number) {

@@ -42,13 +42,14 @@ QString MLSGetSectionString(const QString& section, const QString& key);
 // The language the settings files remember; std::nullopt when none holds a
 // choice (missing, unreadable or without the key: all the same).
 std::optional<QString> MLSStoredLanguage();
+// The locale of the designed texts.
+inline constexpr QStringView kDesignedLocale = u"it";
 // The language whose file is for the first of `uiLanguages` ("de-DE", "fr")
-// that one is for, else the Italian one, else empty: the language of a first run.
+// that one is for, else the designed one, else empty: the language of a first run.
 QString MLSSystemLanguage(const QStringList& uiLanguages = QLocale::system().uiLanguages());
 // The remembered language, or at first run the system's.
 QString MLSStartLanguage();
-// The locale the current language file is for; "it" when it names none, the
-// designed texts being Italian.
+// The locale the current language file is for; the designed one when it names none.
 QString MLSCurrentLocale();
 
 // Applies the current language file to a loaded screen: its window caption

@@ -92,6 +92,12 @@ private Q_SLOTS:
         press(exercise, Qt::Key_Return);
         QCOMPARE(focused(exercise), widget(exercise, u"Picture1"_s, 0));
         QCOMPARE(widget(exercise, u"Picture3"_s)->accessibleName(), u"found: empty"_s);
+        // Every picture tells the new model after its own name.
+        const QString model =
+            u"model: "_s +
+            widget(exercise, u"Picture1"_s, Modulo1::IndiceModello)->accessibleName().section(u": "_s, 1);
+        QCOMPARE(widget(exercise, u"Picture2"_s)->accessibleName(), model);
+        QCOMPARE(widget(exercise, u"Picture1"_s, 0)->accessibleDescription(), model);
         folder.answer = platform::MsgAnswer::No;
         press(exercise, Qt::Key_Escape);
         QCOMPARE(folder.boxes.last().message, modLanguageSupport::MLSGetString(u"0004"_s));
@@ -108,10 +114,14 @@ private Q_SLOTS:
                                  << u"right"_s;
         QTest::newRow("Deutsch") << u"Deutsch"_s << u"Farbe ändern"_s << u"Bild 7 von 8: Quadrat in Blau, klein"_s
                                  << u"richtig"_s;
-        QTest::newRow("no words") << u"Bare"_s << u"CHANGE COLOUR"_s << u"7 8"_s << u"Right"_s;
+        // A file without the words: the screen's own texts, else the designed language's words.
+        QTest::newRow("no words") << u"Bare"_s << u"CHANGE COLOUR"_s
+                                  << u"figura 7 di 8: quadrato di colore blu, di misura piccola"_s << u"Right"_s;
     }
     void namesAndDescriptionsSpeakTheLanguage() {
         QFETCH(QString, language);
+        if (language == u"Bare"_s)
+            useLanguage(u"Italiano"_s);  // its words stand in for those the file lacks
         useLanguage(language);
         if (language == u"Bare"_s)
             folder.writeFile(u"Bare.lng"_s,
