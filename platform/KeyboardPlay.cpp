@@ -1,48 +1,17 @@
 #include "KeyboardPlay.h"
 
 #include "Control.h"
+#include "FocusRing.h"
 #include "Screen.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QKeyEvent>
-#include <QPainter>
-#include <QScreen>
 #include <limits>
 
 namespace platform {
 
 namespace {
-
-// Drawn over the focused control: a dark outer band and a light inner one,
-// so that one of them stands out on any background.
-class FocusRing : public QWidget {
-public:
-    explicit FocusRing(QWidget* parent) : QWidget(parent) {
-        setAttribute(Qt::WA_TransparentForMouseEvents);
-        setFocusPolicy(Qt::NoFocus);
-        hide();
-    }
-    int width_ = 4;
-
-protected:
-    void paintEvent(QPaintEvent*) override {
-        QPainter painter(this);
-        const int half = width_ / 2;
-        painter.setPen(Qt::NoPen);
-        const auto band = [&](const QRect& outer, int thickness, const QColor& colour) {
-            QRegion region(outer);
-            region -= outer.adjusted(thickness, thickness, -thickness, -thickness);
-            painter.setClipRegion(region);
-            painter.fillRect(outer, colour);
-        };
-        band(rect(), half, QColor(0x10, 0x10, 0x10));
-        band(rect().adjusted(half, half, -half, -half), width_ - half, Qt::white);
-    }
-};
-
-// Keys stay in use from one screen to the next, until a mouse click.
-bool keyboardUsed = false;
 
 bool isArrow(int key) {
     return key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Up || key == Qt::Key_Down;
@@ -50,14 +19,10 @@ bool isArrow(int key) {
 
 }  // namespace
 
-KeyboardPlay::KeyboardPlay(Screen& screen)
-    : QObject(screen.window()), screen_(screen), window_(screen.window()), ring_(new FocusRing(screen.client())) {
+KeyboardPlay::KeyboardPlay(Screen& screen) : QObject(screen.window()), screen_(screen), window_(screen.window()) {
     qApp->installEventFilter(this);
-    connect(qApp, &QApplication::focusChanged, this, [this] { placeRing(); });
-}
-
-int KeyboardPlay::ringWidth(int displayLines) {
-    return std::max(4, qRound(displayLines * 10 / 1080.0));
+    // Installed after this filter, the ring sees a key before it is acted on.
+    new FocusRing(screen.window(), screen.client());
 }
 
 void KeyboardPlay::arrowsBetween(std::vector<Control*> controls) {
@@ -70,34 +35,15 @@ bool KeyboardPlay::eventFilter(QObject* watched, QEvent* event) {
     if (!watched->isWidgetType() || !window_)
         return false;
     auto* widget = static_cast<QWidget*>(watched);
-    if (widget->window() != window_)
+    if (widget->window() != window_ || event->type() != QEvent::KeyPress)
         return false;
-    switch (event->type()) {
-    case QEvent::KeyPress:
-        return keyPressed(widget, static_cast<QKeyEvent*>(event)->key());
-    case QEvent::MouseButtonPress:
-        keyboardUsed = false;
-        placeRing();
-        break;
-    case QEvent::Move:
-    case QEvent::Resize:
-    case QEvent::Hide:
-    case QEvent::EnabledChange:
-        if (widget == window_->focusWidget())
-            placeRing();
-        break;
-    default:
-        break;
-    }
-    return false;
+    return keyPressed(widget, static_cast<QKeyEvent*>(event)->key());
 }
 
 bool KeyboardPlay::keyPressed(QWidget* receiver, int key) {
     // A key reaches every widget between the focus and the window: act once, at the focus.
     if (receiver != window_->focusWidget() && receiver != window_)
         return false;
-    keyboardUsed = true;
-    placeRing();
     if (key == Qt::Key_Escape && escape_) {
         const std::function<void()> escape = escape_;  // may unload the screen
         escape();
@@ -156,25 +102,6 @@ QWidget* KeyboardPlay::neighbour(QWidget* from, int key) const {
         }
     }
     return best;
-}
-
-void KeyboardPlay::placeRing() {
-    auto* ring = static_cast<FocusRing*>(ring_);
-    QWidget* focused = window_ ? window_->focusWidget() : nullptr;
-    const bool shown = keyboardUsed && focused && focused != window_ && focused->isVisible() &&
-                       ring->parentWidget()->isAncestorOf(focused);
-    if (!shown) {
-        ring->hide();
-        return;
-    }
-    const QScreen* display = window_->screen();
-    ring->width_ = ringWidth(display ? display->geometry().height() : 1080);
-    const int margin = ring->width_;
-    ring->setGeometry(QRect(focused->mapTo(ring->parentWidget(), QPoint()), focused->size())
-                          .adjusted(-margin, -margin, margin, margin));
-    ring->raise();
-    ring->show();
-    ring->update();
 }
 
 }  // namespace platform

@@ -3,8 +3,7 @@
 // move the focus between the controls of a group as they stand on the
 // screen; Enter presses the focused control, and Space presses one that is
 // not a button (a button takes Space itself); Escape runs the screen's leave
-// command. From the first key press until the next mouse click a thick ring
-// in two tones, growing with the display, shows which control has the focus.
+// command. A focus ring (FocusRing.h) shows which control has the focus.
 
 #include <QObject>
 #include <QPointer>
@@ -25,9 +24,6 @@ public:
     void arrowsBetween(std::vector<Control*> controls);
     void onEscape(std::function<void()> handler) { escape_ = std::move(handler); }
 
-    // The ring's thickness in pixels on a display of that many lines.
-    static int ringWidth(int displayLines);
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -35,11 +31,9 @@ private:
     bool keyPressed(QWidget* receiver, int key);
     bool pressFocused(QWidget* focused, bool isSpace);
     QWidget* neighbour(QWidget* from, int key) const;
-    void placeRing();
 
     Screen& screen_;
     QPointer<QWidget> window_;
-    QWidget* ring_;
     std::vector<QPointer<QWidget>> arrowGroup_;
     std::function<void()> escape_;
 };

@@ -1,5 +1,6 @@
 #include "MessageBox.h"
 
+#include "FocusRing.h"
 #include "Screen.h"
 
 #include <QApplication>
@@ -116,6 +117,7 @@ MsgAnswer MsgBox(const QString& message, MsgButtons buttons, MsgIcon icon, const
         defaultButton = box.addButton(QMessageBox::Ok);
     }
     box.setDefaultButton(defaultButton);
+    new FocusRing(&box, &box);
     // Under Xvfb there is no window manager to stack or activate windows: the
     // box raises and activates itself, and puts the focus on its default
     // button (a focused No button would take Enter for itself).

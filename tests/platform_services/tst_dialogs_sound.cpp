@@ -1,6 +1,7 @@
 // Message boxes answered from the keyboard, the system language of their buttons, and sound and speech
 // where the media plugin is missing.
 
+#include "FocusRing.h"
 #include "MessageBox.h"
 #include "Process.h"
 #include "Sound.h"
@@ -43,15 +44,20 @@ class DialogsSoundTest : public QObject {
 
     // Answers the next real message box by pressing `key` on whatever has
     // the keyboard focus, once the box is shown and active, after checking it.
-    void pressOnNextBox(Qt::Key key, const QString& expectedTitle, QMessageBox::Icon expectedIcon) {
+    // Once a key has been used, a focus ring surrounds the focused button.
+    void pressOnNextBox(Qt::Key key, const QString& expectedTitle, QMessageBox::Icon expectedIcon, bool ringShown) {
         checkedBox_ = false;
         QTimer::singleShot(10, this, [=, this] {
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
             if (!box || QApplication::activeWindow() != box || !QApplication::focusWidget())
-                return pressOnNextBox(key, expectedTitle, expectedIcon);  // not up yet: look again
+                return pressOnNextBox(key, expectedTitle, expectedIcon, ringShown);  // not up yet: look again
             QWidget* focused = QApplication::focusWidget();
+            const auto* ring = box->findChild<QWidget*>(QString::fromLatin1(platform::kFocusRingName));
+            const bool ringAround =
+                ring && ring->isVisible() &&
+                ring->geometry().contains(QRect(focused->mapTo(box, QPoint()), focused->size()).adjusted(-4, -4, 4, 4));
             checkedBox_ = box->objectName() == u"MsgBox"_s && box->windowTitle() == expectedTitle &&
-                          box->icon() == expectedIcon && focused == box->defaultButton();
+                          box->icon() == expectedIcon && focused == box->defaultButton() && ringAround == ringShown;
             QTest::keyClick(focused, key);
             if (box->isVisible())
                 box->done(0);
@@ -66,17 +72,19 @@ private Q_SLOTS:
         // the keyboard from it.
         QWidget screen;
         screen.setFocusPolicy(Qt::StrongFocus);
+        new platform::FocusRing(&screen, &screen);
         screen.show();
         screen.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&screen));
         const auto ask = [] {
             return platform::MsgBox(u"Uscire?"_s, MsgButtons::YesNo, MsgIcon::Question, u"Metamorfine"_s);
         };
-        pressOnNextBox(Qt::Key_Return, u"Metamorfine"_s, QMessageBox::Question);
+        pressOnNextBox(Qt::Key_Return, u"Metamorfine"_s, QMessageBox::Question, false);
         QVERIFY(ask() == MsgAnswer::Yes && checkedBox_);
-        pressOnNextBox(Qt::Key_Escape, u"Metamorfine"_s, QMessageBox::Question);
+        pressOnNextBox(Qt::Key_Escape, u"Metamorfine"_s, QMessageBox::Question, true);
         QVERIFY(ask() == MsgAnswer::No && checkedBox_);
-        pressOnNextBox(Qt::Key_Return, u"Metamorfine test"_s, QMessageBox::Critical);
+        QTest::mouseClick(&screen, Qt::LeftButton);
+        pressOnNextBox(Qt::Key_Return, u"Metamorfine test"_s, QMessageBox::Critical, false);
         QVERIFY(platform::MsgBox(u"Gi\u00E0 aperto"_s, MsgButtons::Ok, MsgIcon::Critical) == MsgAnswer::Ok &&
                 checkedBox_);
     }

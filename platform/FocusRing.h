@@ -1,0 +1,37 @@
+#pragma once
+// A thick ring in two tones around the focused control of a window: a dark
+// outer band and a light inner one, so that one of them stands out on any
+// background. It shows from the first key press until the next mouse click,
+// in whichever window they happen (keys stay in use from a screen to its
+// message box and to the next screen), and grows with the display.
+
+#include <QObject>
+#include <QPointer>
+
+class QWidget;
+
+namespace platform {
+
+// The ring's object name, for those who look for it.
+inline constexpr char kFocusRingName[] = "FocusRing";
+
+class FocusRing : public QObject {
+public:
+    // Follows the focus of `window`, drawn inside `area` (the window or a
+    // widget of it); lives as long as `window`, which owns it.
+    FocusRing(QWidget* window, QWidget* area);
+
+    // The ring's thickness in pixels on a display of that many lines.
+    static int ringWidth(int displayLines);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void place();
+
+    QPointer<QWidget> window_;
+    QWidget* ring_;
+};
+
+}  // namespace platform
