@@ -7,11 +7,13 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QLayout>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
+#include <QScreen>
 #include <QStyle>
 #include <QTimer>
 #include <QTranslator>
@@ -117,7 +119,18 @@ MsgAnswer MsgBox(const QString& message, MsgButtons buttons, MsgIcon icon, const
         defaultButton = box.addButton(QMessageBox::Ok);
     }
     box.setDefaultButton(defaultButton);
+    // The focus ring stands outside the button it surrounds: the box leaves it
+    // room at its edges and between the buttons, and the buttons have room
+    // around their words for a child to hit.
     new FocusRing(&box, &box);
+    const QScreen* display = box.screen();
+    const int ring = FocusRing::ringWidth(display ? display->geometry().height() : 1080);
+    box.layout()->setContentsMargins(2 * ring, 2 * ring, 2 * ring, 2 * ring);
+    for (QAbstractButton* button : box.buttons()) {
+        button->setMinimumSize(button->sizeHint() + QSize(font.pixelSize(), font.pixelSize() / 2));
+        if (QLayout* row = button->parentWidget()->layout())
+            row->setSpacing(3 * ring);
+    }
     // Under Xvfb there is no window manager to stack or activate windows: the
     // box raises and activates itself, and puts the focus on its default
     // button (a focused No button would take Enter for itself).
