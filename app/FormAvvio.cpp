@@ -7,13 +7,22 @@
 #include "Resources.h"
 #include "ScreenFrame.h"
 #include "Screens.h"
+#include "SpokenWords.h"
 #include "modLanguageSupport.h"
+
+#include <QTimer>
 
 using namespace Qt::Literals::StringLiterals;
 using platform::Align;
 using platform::Kind;
 
 namespace app {
+
+namespace {
+// The start screen is painted well within this time, and a child rarely
+// presses "Avvio" sooner: the voice is readied then, for the menu.
+constexpr int kVoiceWarmUpMs = 1000;
+}  // namespace
 
 // clang-format off
 platform::ScreenDesign FormAvvio::Design() {
@@ -65,6 +74,7 @@ void FormAvvio::Form_Load() {
 void FormAvvio::Form_Activate() {
     CoverDisplay(*this);
     control(u"BottoneAvvio"_s).widget()->setFocus(Qt::OtherFocusReason);
+    QTimer::singleShot(kVoiceWarmUpMs, window(), [] { spoken_words::PrepareVoice(); });
 }
 
 void FormAvvio::Form_Resize() {

@@ -55,4 +55,9 @@ void Say(const QString& key) {
         platform::Speak(sentence, modLanguageSupport::MLSCurrentLocale());
 }
 
+void PrepareVoice() {
+    if (Modulo1::SuoniAttivati)
+        platform::PrepareSpeech(modLanguageSupport::MLSCurrentLocale());
+}
+
 }  // namespace spoken_words

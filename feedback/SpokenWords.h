@@ -26,4 +26,8 @@ QStringList allKeys();
 // Says the sentence of `key`, stopping the one still being said.
 void Say(const QString& key);
 
+// Readies the voice of the current language while the sounds are on, so that
+// the first sentence comes at once (see platform::PrepareSpeech).
+void PrepareVoice();
+
 }  // namespace spoken_words

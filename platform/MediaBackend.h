@@ -17,9 +17,12 @@ public:
     // A new sentence stops the one still being spoken, never a sound; an empty
     // text only stops.
     virtual void speak(const QString& text, const QString& locale) = 0;
+    // Makes the speech engine and picks the voice of `locale` ahead of the
+    // first sentence.
+    virtual void prepareSpeech(const QString& locale) = 0;
 };
 
 }  // namespace platform
 
-#define MetamorfineMediaBackend_iid "org.metamorfine.MediaBackend/1"
+#define MetamorfineMediaBackend_iid "org.metamorfine.MediaBackend/2"
 Q_DECLARE_INTERFACE(platform::MediaBackend, MetamorfineMediaBackend_iid)

@@ -26,11 +26,7 @@ class Speaker : public QObject {
 public:
     // Stopping before anything was said does not make the engine.
     void speak(const QString& text, const QString& localeTag) {
-        if (!engine_ && text.isEmpty())
-            return;
-        if (!engine_)
-            engine_ = new QTextToSpeech(this);
-        if (engine_->state() == QTextToSpeech::Error)
+        if ((!engine_ && text.isEmpty()) || !madeEngine())
             return;
         engine_->stop();
         if (text.isEmpty() || !chooseVoice(QLocale(localeTag)))
@@ -38,7 +34,18 @@ public:
         engine_->say(text);
     }
 
+    void prepare(const QString& localeTag) {
+        if (madeEngine())
+            chooseVoice(QLocale(localeTag));
+    }
+
 private:
+    bool madeEngine() {
+        if (!engine_)
+            engine_ = new QTextToSpeech(this);
+        return engine_->state() != QTextToSpeech::Error;
+    }
+
     // The voice of the locale itself, else one of its language. A language
     // without a voice stays silent: a sentence read by a voice of another
     // language cannot be understood.
@@ -95,6 +102,14 @@ public:
         if (!speaker_)
             startSpeechThread();
         QMetaObject::invokeMethod(speaker_, [speaker = speaker_.get(), text, locale] { speaker->speak(text, locale); });
+    }
+
+    void prepareSpeech(const QString& locale) override {
+        if (!speaker_ && speechThread_.isFinished())
+            return;
+        if (!speaker_)
+            startSpeechThread();
+        QMetaObject::invokeMethod(speaker_, [speaker = speaker_.get(), locale] { speaker->prepare(locale); });
     }
 
 private:

@@ -26,6 +26,11 @@ void StopSpeaking() {
         backend->speak(QString(), QString());
 }
 
+void PrepareSpeech(const QString& locale) {
+    if (MediaBackend* backend = mediaBackend())
+        backend->prepareSpeech(locale);
+}
+
 void setSpeechObserver(SpeechObserver watcher) {
     observer() = std::move(watcher);
 }
