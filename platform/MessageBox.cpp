@@ -109,6 +109,16 @@ MsgAnswer MsgBox(const QString& message, MsgButtons buttons, MsgIcon icon, const
         iconLabel->setPixmap(
             styleIcon.pixmap(QSize(side, side)).scaled(side, side, Qt::KeepAspectRatio, Qt::SmoothTransformation));
     }
+    // The box would wrap its text at a width meant for small text: a question
+    // in large letters keeps its lines whole up to half the screen.
+    auto* textLabel = box.findChild<QLabel*>(u"qt_msgbox_label"_s);
+    if (textLabel && box.screen()) {
+        const QFontMetrics metrics(font);
+        int longestLine = 0;
+        for (const QString& line : message.split(u'\n'))
+            longestLine = std::max(longestLine, metrics.horizontalAdvance(line));
+        textLabel->setMinimumWidth(std::min(longestLine, box.screen()->geometry().width() / 2));
+    }
     QPushButton* yes = nullptr;
     QPushButton* defaultButton = nullptr;
     if (buttons == MsgButtons::YesNo) {
