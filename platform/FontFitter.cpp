@@ -5,7 +5,10 @@
 
 #include <QAbstractButton>
 #include <QFontMetricsF>
+#include <QRadioButton>
 #include <algorithm>
+#include <utility>
+#include <vector>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -154,8 +157,33 @@ void FontFitter::fit(const Control& control) {
     QFont font = scaledFont(last.designed, last.scale);
     if (const std::optional<QString> caption = control.text(TextProperty::Caption))
         font = fittedFont(widget, font, *caption);
-    if (font != widget->font())
+    last.fitted = font;
+    if (qobject_cast<const QRadioButton*>(widget))
+        evenOutOptions(widget->parentWidget());
+    else if (font != widget->font())
         widget->setFont(font);
+}
+
+// Options side by side in one box are read as one list: they all take the
+// smallest of their fitted fonts, so that a long caption does not leave its
+// option in smaller letters, with a smaller circle, than the others.
+void FontFitter::evenOutOptions(const QWidget* box) {
+    std::vector<std::pair<QWidget*, QFont>> options;
+    double smallest = 0;
+    for (const auto& [control, last] : fits_) {
+        QWidget* widget = control->widget();
+        if (!widget || widget->parentWidget() != box || !qobject_cast<const QRadioButton*>(widget))
+            continue;
+        options.emplace_back(widget, last.fitted);
+        const double points = last.fitted.pointSizeF();
+        smallest = smallest > 0 ? std::min(smallest, points) : points;
+    }
+    for (auto& [widget, font] : options) {
+        if (smallest > 0)
+            font.setPointSizeF(smallest);
+        if (font != widget->font())
+            widget->setFont(font);
+    }
 }
 
 }  // namespace platform

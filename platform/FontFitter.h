@@ -5,7 +5,7 @@
 // grows and shrinks with its control, as far as the control has grown or
 // shrunk both ways since the design; a control designed without an extent
 // keeps its designed size. A caption too wide for its control gets a smaller
-// font that fits it, on one line.
+// font that fits it, on one line; the options of one box share the smallest.
 //
 // The screen is in one of three states:
 //   Hidden          loaded but not shown yet, or unloaded. A screen passes
@@ -31,6 +31,8 @@
 
 #include <QFont>
 #include <QSize>
+
+class QWidget;
 #include <unordered_map>
 
 namespace platform {
@@ -61,12 +63,14 @@ private:
         QFont designed;
         double scale = -1;
         QSize size;
+        QFont fitted;  // before the options of one box are evened out
     };
 
     bool fontsFollowSizes() const { return shown_ && drawing_; }
     void fitChanged();
     void fitIfResized(const Control& control);
     void fit(const Control& control);
+    void evenOutOptions(const QWidget* box);
 
     const Screen& screen_;
     bool shown_ = false;

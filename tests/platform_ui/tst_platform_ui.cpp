@@ -247,7 +247,12 @@ private Q_SLOTS:
         first->setHeight(first->height() + first->scaleHeight());
         resize.ResizeControls();
         QCOMPARE(points(check), 16.5);
-        QCOMPARE(points(first->control(u"Opzione"_s, 0)), 16.5);
+        Control& option = first->control(u"Opzione"_s, 0);
+        QCOMPARE(points(option), 16.5);
+        first->control(u"Opzione"_s, 1).setText(TextProperty::Caption, u"Una scelta molto più lunga"_s);
+        QVERIFY(points(option) < 16.5 && points(option) == points(first->control(u"Opzione"_s, 1)));
+        first->control(u"Opzione"_s, 1).setText(TextProperty::Caption, u"due"_s);
+        QCOMPARE(points(option), 16.5);
         QCOMPARE(label.coordinate(Coordinate::Width), 1500.0);
         QCOMPARE(points(label), 12.0);
 
