@@ -2,7 +2,10 @@
 # Measures, under Xvfb at 1920x1080, the time from starting Metamorfine to its
 # first painted start screen against the same time for a bare Qt Widgets
 # window showing one line of text (the floor of our stack), round by round,
-# and the resident memory of both. Usage: tools/startup-time.sh [rounds] [build folder]
+# and the resident memory of both. Then, where speech-dispatcher is installed,
+# the same program started with a speech server to talk to against one started
+# with none: the voice must not delay the first painted screen.
+# Usage: tools/startup-time.sh [rounds] [build folder]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 rounds=${1:-15}
@@ -17,9 +20,19 @@ done
 work=$(mktemp -d)
 Xvfb -displayfd 3 -screen 0 1920x1080x24 -br -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
 xvfb=$!
-trap 'kill "$xvfb" 2>/dev/null || true; rm -rf "$work"' EXIT
+speechd=
+trap 'kill $xvfb $speechd 2>/dev/null || true; rm -rf "$work"' EXIT
 for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
 number=$(head -n1 "$work/display")
 export DISPLAY=":$number"
 
 /usr/bin/python3 tools/startup/first_paint.py "$rounds" "$program" "$floor"
+
+command -v speech-dispatcher >/dev/null || { echo "no speech-dispatcher: speech not measured"; exit 0; }
+speech-dispatcher -s -t 0 -c unix_socket -S "$work/speechd.sock" -L "$work" >/dev/null 2>&1 &
+speechd=$!
+for _ in $(seq 100); do [ -S "$work/speechd.sock" ] && break; sleep 0.05; done
+echo "with a speech server against without one:"
+/usr/bin/python3 tools/startup/first_paint.py "$rounds" \
+  "SPEECHD_ADDRESS=unix_socket:$work/speechd.sock $(printf %q "$program")" \
+  "SPEECHD_ADDRESS=unix_socket:$work/no-speech.sock $(printf %q "$program")"

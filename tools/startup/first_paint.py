@@ -11,12 +11,15 @@ Each round runs both programs, in alternating order, and gives one ratio; the
 median of the ratios of the rounds is the figure, since a round's two runs
 share the state of the machine.
 
-Usage: first_paint.py <rounds> <program> <reference program>
+Usage: first_paint.py <rounds> <command> <reference command>
+A command is one word, the program, or a quoted line whose leading NAME=value
+words are set in the program's environment, as a shell would.
 """
 
 import ctypes
 import ctypes.util
 import os
+import shlex
 import signal
 import statistics
 import subprocess
@@ -67,9 +70,21 @@ def resident_kib(pid):
     return 0
 
 
-def time_one_run(display, root, points, command, environment, timeout, settle=0.0):
+def split_command(line, environment):
+    """Returns the words of `line` after its NAME=value words, and
+    `environment` with those set."""
+    words = shlex.split(line)
+    own = dict(environment)
+    while len(words) > 1 and "=" in words[0]:
+        name, value = words.pop(0).split("=", 1)
+        own[name] = value
+    return words, own
+
+
+def time_one_run(display, root, points, line, environment, timeout, settle=0.0):
     """Returns the seconds to the first paint and the resident memory (KiB)
     `settle` seconds after it."""
+    command, environment = split_command(line, environment)
     start = time.monotonic()
     process = subprocess.Popen(command, env=environment, stdout=subprocess.DEVNULL,
                                stderr=subprocess.DEVNULL)
@@ -100,7 +115,7 @@ def milliseconds(values):
 
 def main():
     rounds = int(sys.argv[1])
-    commands = [[sys.argv[2]], [sys.argv[3]]]
+    commands = sys.argv[2:4]
     display = xlib.XOpenDisplay(None)
     if not display:
         sys.exit("cannot open the display")
@@ -124,8 +139,8 @@ def main():
                                 for _ in range(3))
               for command in commands]
     print(f"first paint, median [fastest-slowest] over {rounds} rounds at {width}x{height}:")
-    print(f"  {commands[0][0]}: {milliseconds(times[0])}")
-    print(f"  {commands[1][0]}: {milliseconds(times[1])}")
+    print(f"  {commands[0]}: {milliseconds(times[0])}")
+    print(f"  {commands[1]}: {milliseconds(times[1])}")
     print(f"  ratio per round: median {statistics.median(ratios):.2f} "
           f"[{min(ratios):.2f}-{max(ratios):.2f}], slower in {sum(r > 1 for r in ratios)} of {rounds}")
     print(f"resident memory 1 s after the first paint, median of 3 runs: {memory[0] / 1024:.1f} MiB / "
