@@ -48,6 +48,28 @@ CheckBox::CheckBox(const QString& text, QWidget* parent) : QCheckBox(text, paren
 
 OptionButton::OptionButton(const QString& text, QWidget* parent) : QRadioButton(text, parent) {
     setStyle(markGrowingStyle());
+    connect(this, &QRadioButton::toggled, this, [this](bool on) {
+        if (on)
+            becomeTabStop();
+    });
+}
+
+void OptionButton::showEvent(QShowEvent* event) {
+    if (isChecked())
+        becomeTabStop();
+    QRadioButton::showEvent(event);
+}
+
+// Tab reaches a group of options at its chosen one, as on every desktop; the
+// arrows then move among them.
+void OptionButton::becomeTabStop() {
+    if (!parentWidget())
+        return;
+    for (auto* option : parentWidget()->findChildren<QRadioButton*>(Qt::FindDirectChildrenOnly)) {
+        const int policy =
+            option == this ? option->focusPolicy() | Qt::TabFocus : option->focusPolicy() & ~Qt::TabFocus;
+        option->setFocusPolicy(Qt::FocusPolicy(policy));
+    }
 }
 
 ImageView::ImageView(QWidget* parent) : QWidget(parent) {

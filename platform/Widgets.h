@@ -110,6 +110,10 @@ public:
 
 protected:
     bool hitButton(const QPoint& position) const override { return rect().contains(position); }
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void becomeTabStop();
 };
 
 // Turns a left-button press and release inside an enabled widget into a call

@@ -53,6 +53,7 @@ private Q_SLOTS:
 
     void anExerciseIsPlayedFromStartToLeavingWithKeysAlone() {
         useLanguage(u"English"_s);
+        Modulo1::SerieFigure = 4;
         Screen& start = screens::FormAvvio();
         start.Show();
         QCOMPARE(focused(start), widget(start, u"BottoneAvvio"_s));
@@ -60,6 +61,11 @@ private Q_SLOTS:
         Screen& menu = screens::FormMenu();
         QVERIFY(menu.isLoaded() && !start.isLoaded());
         QCOMPARE(focused(menu), widget(menu, u"Command7"_s));
+        // Tab reaches the picture sets at the chosen one.
+        widget(menu, u"Check1"_s)->setFocus();
+        press(menu, Qt::Key_Tab);
+        QCOMPARE(focused(menu), widget(menu, u"Option1"_s, 3));
+        widget(menu, u"Command7"_s)->setFocus();
         for (const char* below : {"Command3", "Command1", "Command2"}) {
             press(menu, Qt::Key_Down);
             QCOMPARE(focused(menu), widget(menu, QString::fromLatin1(below)));
