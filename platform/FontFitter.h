@@ -31,9 +31,9 @@
 
 #include <QFont>
 #include <QSize>
+#include <unordered_map>
 
 class QWidget;
-#include <unordered_map>
 
 namespace platform {
 

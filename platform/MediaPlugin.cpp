@@ -97,22 +97,23 @@ public:
     // channel of its own: it never cuts a sound. Once the program quits,
     // nothing more is said.
     void speak(const QString& text, const QString& locale) override {
-        if (!speaker_ && speechThread_.isFinished())
-            return;
-        if (!speaker_)
-            startSpeechThread();
-        QMetaObject::invokeMethod(speaker_, [speaker = speaker_.get(), text, locale] { speaker->speak(text, locale); });
+        if (Speaker* speaker = runningSpeaker())
+            QMetaObject::invokeMethod(speaker, [speaker, text, locale] { speaker->speak(text, locale); });
     }
 
     void prepareSpeech(const QString& locale) override {
-        if (!speaker_ && speechThread_.isFinished())
-            return;
-        if (!speaker_)
-            startSpeechThread();
-        QMetaObject::invokeMethod(speaker_, [speaker = speaker_.get(), locale] { speaker->prepare(locale); });
+        if (Speaker* speaker = runningSpeaker())
+            QMetaObject::invokeMethod(speaker, [speaker, locale] { speaker->prepare(locale); });
     }
 
 private:
+    // The speaker, its thread started at first use; none once the program quits.
+    Speaker* runningSpeaker() {
+        if (!speaker_ && !speechThread_.isFinished())
+            startSpeechThread();
+        return speaker_;
+    }
+
     void startSpeechThread() {
         speaker_ = new Speaker;
         speaker_->moveToThread(&speechThread_);
