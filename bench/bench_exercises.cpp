@@ -1,5 +1,5 @@
+#include "DataFiles.h"
 #include "FormEs3.h"
-#include "Process.h"
 #include "SharedState.h"
 
 #include <QCoreApplication>

@@ -1,5 +1,5 @@
 #include "BenchScreen.h"
-#include "Process.h"
+#include "DataFiles.h"
 #include "Screen.h"
 #include "modLanguageSupport.h"
 

@@ -1,5 +1,5 @@
 #pragma once
-// The language files: one INI-style file per language (platform/DataFiles.h
+// The language files: one INI-style file per language (files/DataFiles.h
 // says where), a section per screen named by its form name and a section
 // "Strings" of numbered texts, and a section "Language" whose key "Locale"
 // names the locale the file is for ("it", "en", ...); and the settings file,

@@ -2,8 +2,8 @@
 // A temporary program folder for one test executable, and a message-box
 // responder that records every box and answers as the test says.
 
+#include "DataFiles.h"
 #include "MessageBox.h"
-#include "Process.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,6 @@
 // Every shipped language file translates every designed caption of every
 // screen, and names no control that a screen lacks.
 #include "DataFiles.h"
-#include "Process.h"
 #include "Screen.h"
 #include "Screens.h"
 

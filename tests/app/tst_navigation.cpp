@@ -2,6 +2,7 @@
 // exit question and the about box.
 #include "Colour.h"
 #include "Modulo1.h"
+#include "Process.h"
 #include "ProgramFolderFixture.h"
 #include "Screen.h"
 #include "Screens.h"

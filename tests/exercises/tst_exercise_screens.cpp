@@ -1,6 +1,7 @@
 // The seven exercise screens played by clicks, with a seeded generator,
 // scripted message boxes and a program folder of our own.
 
+#include "DataFiles.h"
 #include "FormEs1.h"
 #include "FormEs2.h"
 #include "FormEs3.h"
@@ -12,7 +13,6 @@
 #include "ModuloColoriSuoni.h"
 #include "PictureFiles.h"
 #include "PictureSets.h"
-#include "Process.h"
 #include "Random.h"
 #include "SharedState.h"
 #include "Sound.h"

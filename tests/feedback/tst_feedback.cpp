@@ -1,5 +1,5 @@
+#include "DataFiles.h"
 #include "ModuloColoriSuoni.h"
-#include "Process.h"
 #include "Random.h"
 #include "SharedState.h"
 #include "Sound.h"

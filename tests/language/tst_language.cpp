@@ -1,5 +1,4 @@
 #include "DataFiles.h"
-#include "Process.h"
 #include "TestScreen.h"
 #include "Text8Bit.h"
 #include "clsResize.h"

@@ -1,9 +1,9 @@
 // Message boxes answered from the keyboard, the system language of their buttons, and sound and speech
 // where the media plugin is missing.
 
+#include "DataFiles.h"
 #include "FocusRing.h"
 #include "MessageBox.h"
-#include "Process.h"
 #include "Sound.h"
 #include "Speech.h"
 

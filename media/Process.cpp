@@ -14,11 +14,6 @@ using namespace Qt::Literals::StringLiterals;
 namespace platform {
 namespace {
 
-QString& programFolderOverride() {
-    static QString folder;
-    return folder;
-}
-
 std::function<void()>& endProgramHook() {
     static std::function<void()> hook;
     return hook;
@@ -34,17 +29,6 @@ QString singleInstanceLockPath() {
 }
 
 }  // namespace
-
-QString ProgramFolder() {
-    if (!programFolderOverride().isEmpty())
-        return programFolderOverride();
-    const QString folder = QFileInfo(QCoreApplication::applicationFilePath()).canonicalPath();
-    return folder.isEmpty() ? QCoreApplication::applicationDirPath() : folder;
-}
-
-void setProgramFolder(const QString& folder) {
-    programFolderOverride() = folder.isEmpty() ? QString() : QDir::cleanPath(folder);
-}
 
 bool AcquireSingleInstance() {
     static std::unique_ptr<QLockFile> guard;

@@ -1,18 +1,11 @@
 #pragma once
-// The running program: its folder, the guard against a second copy, ending
+// The running program: the guard against a second copy, ending
 // it, letting pending events run.
 
 #include <QString>
 #include <functional>
 
 namespace platform {
-
-// The folder of the executable, links resolved, without a trailing separator
-// (except for the root "/").
-QString ProgramFolder();
-// Makes ProgramFolder() answer `folder` (tests use a temporary program folder);
-// an empty string restores the real one.
-void setProgramFolder(const QString& folder);
 
 // Holds the guard for this user for the rest of the run and returns true, or
 // returns false when another copy of the program is running. A guard left by a

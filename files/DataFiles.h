@@ -3,7 +3,7 @@
 // place that decides it.
 //
 // The program folder holds the data. It is the executable's own folder
-// (Process.h) when that holds the data (a build tree, a copied portable
+// (ProgramFolder()) when that holds the data (a build tree, a copied portable
 // folder); an installed executable finds it in ../share/metamorfine beside it.
 //
 //   gif/<set>/<number>.gif   the pictures, sets 1 to 5, numbers 1 to 8
@@ -25,6 +25,13 @@ namespace platform {
 // (a named pipe would wait for a writer) of at most 1 GiB, not on a kernel
 // file system (a /proc file claims a size of 0 yet may never end).
 bool isPlainDataFile(const QString& path);
+
+// The folder of the executable, links resolved, without a trailing separator
+// (except for the root "/").
+QString ProgramFolder();
+// Makes ProgramFolder() answer `folder` (tests use a temporary program folder);
+// an empty string restores the real one.
+void setProgramFolder(const QString& folder);
 
 QString programFolder();
 

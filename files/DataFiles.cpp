@@ -1,7 +1,6 @@
 #include "DataFiles.h"
 
-#include "Process.h"
-
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -17,6 +16,11 @@ namespace {
 
 const QString kLanguageSuffix = u".lng"_s;
 const QString kSettingsFile = u"LangSetting.ini"_s;
+
+QString& programFolderOverride() {
+    static QString folder;
+    return folder;
+}
 
 bool holdsData(const QDir& folder) {
     return folder.exists(u"gif"_s) || folder.exists(u"suoni"_s) ||
@@ -57,6 +61,17 @@ bool programFolderWritable() {
 bool isPlainDataFile(const QString& path) {
     const QFileInfo info(path);
     return !path.isEmpty() && info.isFile() && info.size() <= kDataFileSizeMax && !onKernelFileSystem(path);
+}
+
+QString ProgramFolder() {
+    if (!programFolderOverride().isEmpty())
+        return programFolderOverride();
+    const QString folder = QFileInfo(QCoreApplication::applicationFilePath()).canonicalPath();
+    return folder.isEmpty() ? QCoreApplication::applicationDirPath() : folder;
+}
+
+void setProgramFolder(const QString& folder) {
+    programFolderOverride() = folder.isEmpty() ? QString() : QDir::cleanPath(folder);
 }
 
 QString programFolder() {

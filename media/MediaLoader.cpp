@@ -1,7 +1,7 @@
 #include "MediaLoader.h"
 
+#include "DataFiles.h"
 #include "MediaBackend.h"
-#include "Process.h"
 
 #include <QCoreApplication>
 #include <QPluginLoader>
