@@ -1,5 +1,7 @@
 #include "Picture.h"
 
+#include "FilesLog.h"
+
 #include <QFile>
 #include <QImageReader>
 #include <fcntl.h>
@@ -42,19 +44,25 @@ bool openPictureFile(const QString& path, QFile& file) {
 }  // namespace
 
 std::optional<Picture> LoadPicture(const QString& path) {
+    const auto refused = [&path](const char* why) {
+        qCWarning(lcFiles, "picture %s refused: %s", qUtf8Printable(path), why);
+        return std::nullopt;
+    };
     QFile file;
     if (!openPictureFile(path, file))
-        return std::nullopt;
+        return refused("not a readable file of a plausible size");
     QImageReader reader(&file);
     reader.setAllocationLimit(kLargestImageMiB);
     // The declared size comes from the header alone; a file that gives none is
     // still held to the allocation limit while it is decoded.
     const QSize declared = reader.size();
     if (declared.width() > kLargestSide || declared.height() > kLargestSide)
-        return std::nullopt;
+        return refused("larger than 4096 pixels a side");
     QImage image = reader.read();
-    if (image.isNull() || image.width() > kLargestSide || image.height() > kLargestSide)
-        return std::nullopt;
+    if (image.isNull())
+        return refused(qUtf8Printable(reader.errorString()));
+    if (image.width() > kLargestSide || image.height() > kLargestSide)
+        return refused("larger than 4096 pixels a side");
     // Premultiplied is the form Qt scales and draws fastest: twice as fast as
     // the plain alpha a GIF decodes to, for a tenth of the scaling's cost once.
     return Picture(std::move(image).convertToFormat(QImage::Format_ARGB32_Premultiplied));

@@ -1,6 +1,7 @@
 #include "LanguageMenu.h"
 
 #include "DataFiles.h"
+#include "LanguageLog.h"
 #include "MessageBox.h"
 #include "Screen.h"
 #include "modLanguageSupport.h"
@@ -55,7 +56,10 @@ void mnuLanguage_Click(platform::Screen& menu, int Index) {
         if (screen->isLoaded())
             MLSTranslateForm(*screen);
     }
-    MLSWriteIni(platform::settingsFileToWrite(), u"Language"_s, u"CurrentLanguage"_s, language);
+    const QString settings = platform::settingsFileToWrite();
+    if (!MLSWriteIni(settings, u"Language"_s, u"CurrentLanguage"_s, language))
+        qCWarning(lcLanguage, "the language chosen cannot be kept: settings file \"%s\" cannot be written",
+                  qUtf8Printable(settings));
 }
 
 }  // namespace modLanguageSupport

@@ -1,6 +1,7 @@
 #include "modLanguageSupport.h"
 
 #include "DataFiles.h"
+#include "LanguageLog.h"
 #include "LineReader.h"
 #include "MessageBox.h"
 #include "Process.h"
@@ -109,6 +110,21 @@ QString scanLines(const QString& file, const QString& key) {
     return textAfterKey(platform::decodeTextAs(line.bytes, encoding), key, line.cut);
 }
 
+// The file of the current language. One line is logged when it cannot be
+// read, and again only after another file was the current one.
+QString currentLanguageFile() {
+    static QString reported;
+    const QString file = platform::languageFilePath(MLSCurrentLanguage);
+    if (platform::isPlainDataFile(file) && QFileInfo(file).isReadable()) {
+        reported.clear();
+    } else if (file != reported) {
+        reported = file;
+        qCWarning(lcLanguage, "language file %s cannot be read: its texts stay as they are",
+                  qUtf8Printable(file.isEmpty() ? MLSCurrentLanguage : file));
+    }
+    return file;
+}
+
 }  // namespace
 
 std::optional<QString> MLSReadIni(const QString& file, const QString& section, const QString& key) {
@@ -164,14 +180,14 @@ QString MLSGetString(const QString& number) {
 QString MLSGetSectionString(const QString& section, const QString& key) {
     if (MLSCurrentLanguage.isEmpty())
         MLSCurrentLanguage = MLSStartLanguage();
-    return MLSReadIni(platform::languageFilePath(MLSCurrentLanguage), section, key).value_or(QString());
+    return MLSReadIni(currentLanguageFile(), section, key).value_or(QString());
 }
 
 void MLSTranslateForm(platform::Screen& frm) {
     if (!frm.isLoaded())
         return;
     platform::installDialogTranslations(MLSCurrentLocale());
-    const QString file = platform::languageFilePath(MLSCurrentLanguage);
+    const QString file = currentLanguageFile();
     const QString& section = frm.name();
 
     if (!frm.caption().isEmpty()) {

@@ -2,6 +2,7 @@
 
 #include "DataFiles.h"
 #include "MediaBackend.h"
+#include "MediaLog.h"
 
 #include <QCoreApplication>
 #include <QPluginLoader>
@@ -25,13 +26,16 @@ MediaBackend* mediaBackend() {
         return backend;
     tried = true;
     const QString folder = ProgramFolder();
+    QStringList errors;
     for (const QString& candidate : {folder, QString(folder % u"/../lib/metamorfine"_s)}) {
         // The loader adds the platform's prefix and suffix to the base name.
         QPluginLoader loader(candidate % u"/metamorfine-media"_s);
         backend = qobject_cast<MediaBackend*>(loader.instance());
         if (backend)
-            break;
+            return backend;
+        errors += loader.errorString();
     }
+    qCWarning(lcMedia, "no media plugin, no sound or speech: %s", qUtf8Printable(errors.join(u"; "_s)));
     return backend;
 }
 

@@ -3,6 +3,7 @@
 // QtTextToSpeech with speech-dispatcher), kept out of the executable so that
 // they are loaded at the first sound or sentence and not at start-up.
 #include "MediaBackend.h"
+#include "MediaLog.h"
 
 #include <QAudioDevice>
 #include <QCoreApplication>
@@ -41,8 +42,12 @@ public:
 
 private:
     bool madeEngine() {
-        if (!engine_)
+        if (!engine_) {
             engine_ = new QTextToSpeech(this);
+            if (engine_->state() == QTextToSpeech::Error)
+                qCWarning(platform::lcMedia, "no speech engine (%s): nothing is spoken",
+                          qUtf8Printable(engine_->engine()));
+        }
         return engine_->state() != QTextToSpeech::Error;
     }
 

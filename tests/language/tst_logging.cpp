@@ -1,0 +1,87 @@
+// What fails without the child seeing it is logged, one line, only when the
+// logging rules ask for it.
+#include "DataFiles.h"
+#include "Picture.h"
+#include "modLanguageSupport.h"
+
+#include <QFile>
+#include <QLoggingCategory>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+struct Line {
+    QString category;
+    QString text;
+};
+QList<Line> logged;
+
+void keepOurLines(QtMsgType, const QMessageLogContext& context, const QString& text) {
+    const QString category = QString::fromUtf8(context.category);
+    if (category.startsWith(u"metamorfine."_s))
+        logged.append({category, text});
+}
+
+}  // namespace
+
+class LoggingTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void silentFailuresLogOneLineWhenAsked() {
+        QTemporaryDir folder;
+        QVERIFY(folder.isValid());
+        platform::setProgramFolder(folder.path());
+        const QString damaged = folder.filePath(u"damaged.gif"_s);
+        QFile file(damaged);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("GIF89a\x10\x00\x10\x00 not a picture") > 0);
+        file.close();
+        const QtMessageHandler previous = qInstallMessageHandler(keepOurLines);
+
+        // Fails a picture and the language file of `language`, twice each.
+        const auto failBoth = [&](const QString& picture, const QString& language) {
+            logged.clear();
+            modLanguageSupport::MLSCurrentLanguage = language;
+            for (int round = 0; round < 2; ++round) {
+                QVERIFY(!platform::LoadPicture(picture));
+                QVERIFY(modLanguageSupport::MLSGetString(u"1"_s).isEmpty());
+            }
+        };
+        const auto linesOf = [](const QString& category) {
+            QStringList texts;
+            for (const Line& line : logged) {
+                if (line.category == category)
+                    texts += line.text;
+            }
+            return texts;
+        };
+
+        failBoth(folder.filePath(u"missing.gif"_s), u"Deutsch"_s);
+        QCOMPARE(logged.size(), 0);  // quiet by default
+
+        QLoggingCategory::setFilterRules(u"metamorfine.*=true"_s);
+        failBoth(damaged, u"Klingon"_s);
+        const QStringList pictureLines = linesOf(u"metamorfine.files"_s);
+        QCOMPARE(pictureLines.size(), 2);  // each refusal is its own failure
+        QVERIFY2(pictureLines[0].contains(damaged), qPrintable(pictureLines[0]));
+        const QStringList languageLines = linesOf(u"metamorfine.language"_s);
+        QCOMPARE(languageLines.size(), 1);  // one line however many texts are looked up
+        QVERIFY2(languageLines[0].contains(platform::languageFilePath(u"Klingon"_s)), qPrintable(languageLines[0]));
+        QCOMPARE(logged.size(), 3);
+
+        QLoggingCategory::setFilterRules(u"metamorfine.*=false"_s);
+        failBoth(damaged, u"Vulcan"_s);
+        QCOMPARE(logged.size(), 0);
+
+        qInstallMessageHandler(previous);
+        QLoggingCategory::setFilterRules(QString());
+        modLanguageSupport::MLSCurrentLanguage.clear();
+        platform::setProgramFolder(QString());
+    }
+};
+
+QTEST_GUILESS_MAIN(LoggingTest)
+#include "tst_logging.moc"
