@@ -33,7 +33,7 @@ MediaBackend* mediaBackend() {
         backend = qobject_cast<MediaBackend*>(loader.instance());
         if (backend)
             return backend;
-        errors += loader.errorString();
+        errors += candidate % u": "_s % loader.errorString();
     }
     qCWarning(lcMedia, "no media plugin, no sound or speech: %s", qUtf8Printable(errors.join(u"; "_s)));
     return backend;
