@@ -88,10 +88,20 @@ public:
     // a complaint at every answer.
     void playSound(const QString& path) override {
         const QAudioDevice output = QMediaDevices::defaultAudioOutput();
-        if (output.isNull())
+        if (output.isNull()) {
+            if (!reportedNoOutput_)
+                qCWarning(platform::lcMedia, "no audio output: no sound is played");
+            reportedNoOutput_ = true;
             return;
-        if (!effect_)
+        }
+        if (!effect_) {
             effect_ = new QSoundEffect(QCoreApplication::instance());
+            connect(effect_, &QSoundEffect::statusChanged, effect_, [effect = effect_] {
+                if (effect->status() == QSoundEffect::Error)
+                    qCWarning(platform::lcMedia, "sound %s cannot be played",
+                              qUtf8Printable(effect->source().toLocalFile()));
+            });
+        }
         effect_->stop();
         effect_->setAudioDevice(output);
         effect_->setSource(QUrl::fromLocalFile(path));
@@ -133,6 +143,7 @@ private:
     }
 
     QPointer<QSoundEffect> effect_;
+    bool reportedNoOutput_ = false;
     QPointer<Speaker> speaker_;
     QThread speechThread_;
 };

@@ -1,7 +1,11 @@
 // What fails without the child seeing it is logged, one line, only when the
 // logging rules ask for it.
 #include "DataFiles.h"
+#include "FilesLog.h"
+#include "LanguageLog.h"
+#include "MediaLog.h"
 #include "Picture.h"
+#include "Sound.h"
 #include "modLanguageSupport.h"
 
 #include <QFile>
@@ -61,6 +65,9 @@ private Q_SLOTS:
 
         failBoth(folder.filePath(u"missing.gif"_s), u"Deutsch"_s);
         QCOMPARE(logged.size(), 0);  // quiet by default
+        for (const QLoggingCategory* category :
+             {&platform::lcFiles(), &platform::lcMedia(), &modLanguageSupport::lcLanguage()})
+            QVERIFY2(!category->isWarningEnabled() && category->isCriticalEnabled(), category->categoryName());
 
         QLoggingCategory::setFilterRules(u"metamorfine.*=true"_s);
         failBoth(damaged, u"Klingon"_s);
@@ -71,6 +78,12 @@ private Q_SLOTS:
         QCOMPARE(languageLines.size(), 1);  // one line however many texts are looked up
         QVERIFY2(languageLines[0].contains(platform::languageFilePath(u"Klingon"_s)), qPrintable(languageLines[0]));
         QCOMPARE(logged.size(), 3);
+        // The media plugin is looked for once a run, here in vain.
+        platform::PlaySoundAsync(folder.filePath(u"si1.wav"_s));
+        platform::PlaySoundAsync(folder.filePath(u"no.wav"_s));
+        const QStringList mediaLines = linesOf(u"metamorfine.media"_s);
+        QCOMPARE(mediaLines.size(), 1);
+        QVERIFY2(mediaLines[0].contains(folder.path()), qPrintable(mediaLines[0]));
 
         QLoggingCategory::setFilterRules(u"metamorfine.*=false"_s);
         failBoth(damaged, u"Vulcan"_s);
