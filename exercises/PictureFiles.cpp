@@ -21,12 +21,12 @@ std::vector<platform::Picture> loadSetPictures(const QStringList& paths) {
 
 platform::Picture missingPictureCard() {
     // The size and card of the picture files, so that the grey card fits in their place.
-    constexpr int kSide = tools::kPictureSize;
+    constexpr int kSide = picture_sets::kPictureSize;
     QImage card(kSide, kSide, QImage::Format_ARGB32_Premultiplied);
     card.fill(Qt::transparent);
     QPainter painter(&card);
     painter.setRenderHint(QPainter::Antialiasing);
-    tools::drawCard(painter, kSide, QColor(128, 128, 128), QColor(208, 208, 208));
+    picture_sets::drawCard(painter, kSide, QColor(128, 128, 128), QColor(208, 208, 208));
     QFont font(QStringLiteral("Liberation Sans"));
     font.setBold(true);
     font.setPixelSize(kSide / 2);

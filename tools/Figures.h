@@ -13,6 +13,8 @@
 
 namespace tools {
 
+using picture_sets::drawCard;
+using picture_sets::kPictureSize;
 using picture_sets::kPicturesPerSet;
 using picture_sets::kSetCount;
 
