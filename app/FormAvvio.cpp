@@ -10,7 +10,9 @@
 #include "SpokenWords.h"
 #include "modLanguageSupport.h"
 
+#include <QEvent>
 #include <QTimer>
+#include <QWidget>
 
 using namespace Qt::Literals::StringLiterals;
 using platform::Align;
@@ -19,9 +21,26 @@ using platform::Kind;
 namespace app {
 
 namespace {
-// The start screen is painted well within this time, and a child rarely
-// presses "Avvio" sooner: the voice is readied then, for the menu.
-constexpr int kVoiceWarmUpMs = 1000;
+
+// Readies sound and voice once the start screen has been painted: on a thread
+// of their own, so nothing on the screen waits, and that early, so that the
+// first sentence is not late however soon the child opens an exercise.
+class PrepareVoiceAfterFirstPaint : public QObject {
+public:
+    explicit PrepareVoiceAfterFirstPaint(QWidget& window) : QObject(&window) { window.installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            // After the paint event has been handled and flushed to the display.
+            QTimer::singleShot(0, [] { spoken_words::PrepareVoice(); });
+            watched->removeEventFilter(this);
+            deleteLater();
+        }
+        return false;
+    }
+};
+
 }  // namespace
 
 // clang-format off
@@ -74,7 +93,7 @@ void FormAvvio::Form_Load() {
 void FormAvvio::Form_Activate() {
     CoverDisplay(*this);
     control(u"BottoneAvvio"_s).widget()->setFocus(Qt::OtherFocusReason);
-    QTimer::singleShot(kVoiceWarmUpMs, window(), [] { spoken_words::PrepareVoice(); });
+    new PrepareVoiceAfterFirstPaint(*window());
 }
 
 void FormAvvio::Form_Resize() {

@@ -1,11 +1,20 @@
+#include "MediaLoader.h"
 #include "MessageBox.h"
 #include "Modulo1.h"
+#include "Process.h"
 #include "ScreenFrame.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
 
 using namespace Qt::Literals::StringLiterals;
+
+namespace {
+// How long the end of the run waits for sound and speech to stop; a speech
+// server that never answers must not keep the program, and its single-copy
+// guard, alive.
+constexpr int kMediaEndDeadlineMs = 500;
+}  // namespace
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
@@ -21,5 +30,8 @@ int main(int argc, char* argv[]) {
     platform::installSystemTranslations();
     if (!Modulo1::Main())
         return 0;
-    return QApplication::exec();
+    const int status = QApplication::exec();
+    if (!platform::finishMedia(kMediaEndDeadlineMs))
+        platform::LeaveNow(status);
+    return status;
 }

@@ -1,7 +1,8 @@
 #pragma once
-// What the media plugin offers: the sound player and the speech engine. The
-// program reaches them only through this interface, so that it links neither
-// QtMultimedia nor QtTextToSpeech; the plugin is loaded at the first sound or
+// What the media plugin offers: the sound player and the voice. The program
+// reaches them only through this interface, so that it links neither
+// QtMultimedia nor speech-dispatcher's library; the plugin is loaded off the
+// main thread once the first screen is painted, or at the first sound or
 // sentence (see MediaLoader.h). Every call returns at once.
 
 #include <QString>
@@ -12,17 +13,22 @@ namespace platform {
 class MediaBackend {
 public:
     virtual ~MediaBackend() = default;
-    // A new sound stops the one still playing.
+    // A new sound stops the one still playing. Called on the main thread.
     virtual void playSound(const QString& path) = 0;
     // A new sentence stops the one still being spoken, never a sound; an empty
     // text only stops.
     virtual void speak(const QString& text, const QString& locale) = 0;
-    // Makes the speech engine and picks the voice of `locale` ahead of the
-    // first sentence.
-    virtual void prepareSpeech(const QString& locale) = 0;
+    // Readies the audio output and the voice of `locale` ahead of the first
+    // sound and sentence. Called on the thread that loaded the plugin, never
+    // the main thread: reaching the audio server takes tens of milliseconds.
+    virtual void prepare(const QString& locale) = 0;
+    // Stops the voice and lets its thread end within `deadlineMs`; false when
+    // it is still waiting on the speech server (then the plugin's code must
+    // stay loaded: the program leaves without unloading anything).
+    virtual bool finish(int deadlineMs) = 0;
 };
 
 }  // namespace platform
 
-#define MetamorfineMediaBackend_iid "org.metamorfine.MediaBackend/2"
+#define MetamorfineMediaBackend_iid "org.metamorfine.MediaBackend/3"
 Q_DECLARE_INTERFACE(platform::MediaBackend, MetamorfineMediaBackend_iid)

@@ -5,38 +5,85 @@
 #include "MediaLog.h"
 
 #include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QFileInfo>
 #include <QPluginLoader>
+#include <QThread>
+#include <atomic>
+#include <mutex>
+#include <unistd.h>
 
 using namespace Qt::Literals::StringLiterals;
 
 namespace platform {
 namespace {
 
-MediaBackend* backend = nullptr;
-bool tried = false;
+std::once_flag loading;
+std::atomic<MediaBackend*> backend = nullptr;
+// Main thread only.
+QThread* preparer = nullptr;
+
+// Owned by this user or by root, and writable by nobody else.
+bool safeFromOtherUsers(const QFileInfo& info) {
+    const bool ownOrRoot = info.ownerId() == ::getuid() || info.ownerId() == 0;
+    return info.exists() && ownOrRoot && !(info.permissions() & (QFile::WriteGroup | QFile::WriteOther));
+}
+
+void load() {
+    const QString file = mediaPluginFile();
+    QPluginLoader loader(file);
+    QObject* instance = file.isEmpty() ? nullptr : loader.instance();
+    auto* media = qobject_cast<MediaBackend*>(instance);
+    if (!media) {
+        qCWarning(lcMedia, "no media plugin, no sound or speech: looked in %s and %s; %s",
+                  qUtf8Printable(ProgramFolder()), MF_MEDIA_PLUGIN_FOLDER,
+                  qUtf8Printable(file.isEmpty() ? u"none usable"_s : loader.errorString()));
+        return;
+    }
+    // Made on whichever thread loaded it; it belongs to the main thread, which
+    // plays the sounds.
+    instance->moveToThread(QCoreApplication::instance()->thread());
+    backend = media;
+}
 
 }  // namespace
 
-MediaBackend* loadedMediaBackend() {
-    return backend;
+QString mediaPluginFile() {
+    const QString name = QStringLiteral(MF_MEDIA_PLUGIN_NAME);
+    QFileInfo plugin(ProgramFolder() % u'/' % name);
+    if (!plugin.exists())
+        plugin.setFile(QStringLiteral(MF_MEDIA_PLUGIN_FOLDER) % u'/' % name);
+    const bool usable = safeFromOtherUsers(plugin) && safeFromOtherUsers(QFileInfo(plugin.absolutePath()));
+    return usable ? plugin.filePath() : QString();
 }
 
 MediaBackend* mediaBackend() {
-    if (tried || !QCoreApplication::instance())
-        return backend;
-    tried = true;
-    const QString folder = ProgramFolder();
-    QStringList errors;
-    for (const QString& candidate : {folder, QString(folder % u"/../lib/metamorfine"_s)}) {
-        // The loader adds the platform's prefix and suffix to the base name.
-        QPluginLoader loader(candidate % u"/metamorfine-media"_s);
-        backend = qobject_cast<MediaBackend*>(loader.instance());
-        if (backend)
-            return backend;
-        errors += candidate % u": "_s % loader.errorString();
-    }
-    qCWarning(lcMedia, "no media plugin, no sound or speech: %s", qUtf8Printable(errors.join(u"; "_s)));
+    if (!QCoreApplication::instance())
+        return nullptr;
+    std::call_once(loading, load);
     return backend;
+}
+
+void prepareMedia(const QString& locale) {
+    if (preparer || !QCoreApplication::instance())
+        return;
+    preparer = QThread::create([locale] {
+        if (MediaBackend* media = mediaBackend())
+            media->prepare(locale);
+    });
+    preparer->start(QThread::LowPriority);
+}
+
+bool finishMedia(int deadlineMs) {
+    const QDeadlineTimer deadline(deadlineMs);
+    if (preparer) {
+        if (!preparer->wait(deadline))
+            return false;
+        delete preparer;
+        preparer = nullptr;
+    }
+    MediaBackend* media = backend;
+    return !media || media->finish(int(deadline.remainingTime()));
 }
 
 }  // namespace platform

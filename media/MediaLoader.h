@@ -1,17 +1,32 @@
 #pragma once
-// Finds and loads the media plugin once, at its first use.
+// Finds and loads the media plugin once: off the main thread once the first
+// screen is painted (prepareMedia), or at the first sound or sentence.
+
+#include <QString>
 
 namespace platform {
 
 class MediaBackend;
 
-// The plugin's back end, or null when there is no application object yet or
-// the plugin is missing or cannot be loaded (then sounds and speech are
-// silent, and nothing is reported). The plugin lies in the program folder (the
-// build tree, a portable copy) or, installed, in lib/metamorfine beside the
-// program's data in share/metamorfine.
+// The plugin's back end, or null when there is no application object or the
+// plugin is missing or cannot be loaded (then sounds and speech are silent).
+// While prepareMedia() is still loading it, waits for that.
 MediaBackend* mediaBackend();
-// The back end if an earlier call loaded it, else null; never loads it.
-MediaBackend* loadedMediaBackend();
+
+// Loads the plugin and readies the audio output and the voice of `locale` on
+// a thread of its own; returns at once. Only the first call does anything.
+void prepareMedia(const QString& locale);
+
+// The plugin file to load, or empty for none. A program folder that holds the
+// plugin (the build tree, a portable copy) uses its own; otherwise the program
+// is installed and uses the one in the plugin folder fixed when it was built,
+// never one found relative to the executable. A file or folder that another
+// user could have written is not used.
+QString mediaPluginFile();
+
+// Stops sound and speech at the end of the run. False when a thread of the
+// plugin is still busy after `deadlineMs` (waiting on a speech or audio
+// server): the program must then leave without unloading anything.
+bool finishMedia(int deadlineMs);
 
 }  // namespace platform

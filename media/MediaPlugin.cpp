@@ -1,74 +1,90 @@
-// The media plugin: the sound player and the speech engine, with the
-// libraries they bring (QtMultimedia with PulseAudio and its codecs,
-// QtTextToSpeech with speech-dispatcher), kept out of the executable so that
-// they are loaded at the first sound or sentence and not at start-up.
+// The media plugin: the sound player (QtMultimedia with PulseAudio and its
+// codecs) and the voice (speech-dispatcher through its own library), kept out
+// of the executable so that start-up does not load them.
 #include "MediaBackend.h"
 #include "MediaLog.h"
 
 #include <QAudioDevice>
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QLocale>
 #include <QMediaDevices>
 #include <QObject>
 #include <QPointer>
 #include <QSoundEffect>
-#include <QTextToSpeech>
 #include <QThread>
 #include <QUrl>
-#include <algorithm>
+#include <atomic>
+#include <cstdlib>
+#include <libspeechd.h>
 
 namespace {
 
-// Lives on a thread of its own: the engine reaches speech-dispatcher while it
-// is made, which may start the dispatcher and wait for it, and lists the
-// voices at the first sentence, which takes seconds with espeak-ng's hundreds
-// of variants; no screen may wait for that.
+// Lives on a thread of its own: connecting may start speech-dispatcher and
+// wait for it, and a server that accepts but never answers blocks every call
+// for good; no screen may wait for that.
 class Speaker : public QObject {
 public:
-    // Stopping before anything was said does not make the engine.
+    ~Speaker() override {
+        if (connection_)
+            spd_close(connection_);
+    }
+
+    // Stopping before anything was said does not connect.
     void speak(const QString& text, const QString& localeTag) {
-        if ((!engine_ && text.isEmpty()) || !madeEngine())
+        if ((!triedConnecting_ && text.isEmpty()) || !connected())
             return;
-        engine_->stop();
-        if (text.isEmpty() || !chooseVoice(QLocale(localeTag)))
-            return;
-        engine_->say(text);
+        spd_cancel(connection_);
+        if (!text.isEmpty() && chooseLanguage(localeTag))
+            spd_say(connection_, SPD_TEXT, text.toUtf8().constData());
     }
 
     void prepare(const QString& localeTag) {
-        if (madeEngine())
-            chooseVoice(QLocale(localeTag));
+        if (connected())
+            chooseLanguage(localeTag);
     }
 
 private:
-    bool madeEngine() {
-        if (!engine_) {
-            engine_ = new QTextToSpeech(this);
-            if (engine_->state() == QTextToSpeech::Error)
-                qCWarning(platform::lcMedia, "no speech engine (%s): nothing is spoken",
-                          qUtf8Printable(engine_->engine()));
-        }
-        return engine_->state() != QTextToSpeech::Error;
+    // One try per run: without a server the voice stays silent.
+    bool connected() {
+        if (triedConnecting_)
+            return connection_;
+        triedConnecting_ = true;
+        char* error = nullptr;
+        connection_ = spd_open2("metamorfine", "speech", nullptr, SPD_MODE_SINGLE, nullptr, 1, &error);
+        if (!connection_)
+            qCWarning(platform::lcMedia, "no speech server (%s): nothing is spoken", error);
+        std::free(error);
+        return connection_;
     }
 
-    // The voice of the locale itself, else one of its language. A language
-    // without a voice stays silent: a sentence read by a voice of another
+    // speech-dispatcher takes the language and territory ("en-GB") and picks
+    // a voice of that locale, else one of the language alone. A tag without a
+    // known language stays silent: a sentence read by a voice of another
     // language cannot be understood.
-    bool chooseVoice(const QLocale& wanted) {
-        if (engine_->locale() == wanted)
-            return true;
-        const QList<QLocale> locales = engine_->availableLocales();
-        auto chosen = std::find(locales.begin(), locales.end(), wanted);
-        if (chosen == locales.end())
-            chosen = std::find_if(locales.begin(), locales.end(),
-                                  [&](const QLocale& locale) { return locale.language() == wanted.language(); });
-        if (chosen == locales.end())
+    bool chooseLanguage(const QString& localeTag) {
+        const QByteArray wanted = speechLanguage(localeTag);
+        if (wanted.isEmpty())
             return false;
-        engine_->setLocale(*chosen);
-        return true;
+        if (wanted != language_ && spd_set_language(connection_, wanted.constData()) == 0)
+            language_ = wanted;
+        return wanted == language_;
     }
 
-    QTextToSpeech* engine_ = nullptr;
+    static QByteArray speechLanguage(const QString& localeTag) {
+        const QLocale locale(localeTag);
+        if (locale.language() == QLocale::C || locale.language() == QLocale::AnyLanguage)
+            return {};
+        QString tag = QLocale::languageToCode(locale.language());
+        // QLocale fills in a territory the tag does not name.
+        if (localeTag.contains(u'_') || localeTag.contains(u'-'))
+            tag += u'-' + QLocale::territoryToCode(locale.territory());
+        return tag.toLatin1();
+    }
+
+    SPDConnection* connection_ = nullptr;
+    bool triedConnecting_ = false;
+    QByteArray language_;
 };
 
 class MediaPlugin : public QObject, public platform::MediaBackend {
@@ -77,7 +93,18 @@ class MediaPlugin : public QObject, public platform::MediaBackend {
     Q_INTERFACES(platform::MediaBackend)
 
 public:
-    ~MediaPlugin() override { stopSpeechThread(); }
+    MediaPlugin() : speaker_(new Speaker) {
+        speaker_->moveToThread(&speechThread_);
+        connect(&speechThread_, &QThread::finished, speaker_, &QObject::deleteLater);
+        speechThread_.start(QThread::LowPriority);
+    }
+
+    // Unloading only follows a finish() that succeeded, or a run that never
+    // reached a speech server that does not answer.
+    ~MediaPlugin() override {
+        speechThread_.quit();
+        speechThread_.wait();
+    }
 
     // QSoundEffect decodes the WAV file itself and writes to the audio output
     // directly, without the media back end, whose player crashes on this Qt
@@ -109,43 +136,35 @@ public:
     }
 
     // The sentence goes to the speaker's thread and is said there, on a
-    // channel of its own: it never cuts a sound. Once the program quits,
-    // nothing more is said.
+    // channel of its own: it never cuts a sound.
     void speak(const QString& text, const QString& locale) override {
-        if (Speaker* speaker = runningSpeaker())
-            QMetaObject::invokeMethod(speaker, [speaker, text, locale] { speaker->speak(text, locale); });
+        if (!finishing_)
+            QMetaObject::invokeMethod(speaker_, [speaker = speaker_, text, locale] { speaker->speak(text, locale); });
     }
 
-    void prepareSpeech(const QString& locale) override {
-        if (Speaker* speaker = runningSpeaker())
-            QMetaObject::invokeMethod(speaker, [speaker, locale] { speaker->prepare(locale); });
+    // Asking for the audio output connects to the audio server and lists its
+    // devices, which the first sound would otherwise do on the main thread.
+    void prepare(const QString& locale) override {
+        QMediaDevices::defaultAudioOutput();
+        if (!finishing_)
+            QMetaObject::invokeMethod(speaker_, [speaker = speaker_, locale] { speaker->prepare(locale); });
+    }
+
+    bool finish(int deadlineMs) override {
+        finishing_ = true;
+        if (effect_)
+            effect_->stop();
+        speechThread_.quit();
+        return speechThread_.wait(QDeadlineTimer(deadlineMs));
     }
 
 private:
-    // The speaker, its thread started at first use; none once the program quits.
-    Speaker* runningSpeaker() {
-        if (!speaker_ && !speechThread_.isFinished())
-            startSpeechThread();
-        return speaker_;
-    }
-
-    void startSpeechThread() {
-        speaker_ = new Speaker;
-        speaker_->moveToThread(&speechThread_);
-        connect(&speechThread_, &QThread::finished, speaker_, &QObject::deleteLater);
-        connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this, &MediaPlugin::stopSpeechThread);
-        speechThread_.start(QThread::LowPriority);
-    }
-
-    void stopSpeechThread() {
-        speechThread_.quit();
-        speechThread_.wait();
-    }
-
     QPointer<QSoundEffect> effect_;
     bool reportedNoOutput_ = false;
-    QPointer<Speaker> speaker_;
+    // Deleted on its thread once that ends; nothing reaches it after finish().
+    Speaker* speaker_;
     QThread speechThread_;
+    std::atomic<bool> finishing_ = false;
 };
 
 }  // namespace

@@ -9,6 +9,17 @@
 #include <memory>
 #include <unistd.h>
 
+#if defined(__SANITIZE_ADDRESS__)
+#define MF_LEAK_CHECK
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define MF_LEAK_CHECK
+#endif
+#endif
+#ifdef MF_LEAK_CHECK
+#include <sanitizer/lsan_interface.h>
+#endif
+
 using namespace Qt::Literals::StringLiterals;
 
 namespace platform {
@@ -53,12 +64,21 @@ void EndProgram() {
         return;
     }
     // Settings are always written atomically, so ending here loses nothing;
-    // no window or handler gets another chance to run. Only our own output is
-    // flushed: flushing every stream would wait for the lock of a stream that
-    // a library's thread holds while it blocks reading a socket.
+    // no window or handler gets another chance to run.
+    LeaveNow(0);
+}
+
+void LeaveNow(int status) {
+    // Only our own output is flushed: flushing every stream would wait for the
+    // lock of a stream that a library's thread holds while it blocks reading a
+    // socket.
     std::fflush(stdout);
     std::fflush(stderr);
-    std::_Exit(0);
+#ifdef MF_LEAK_CHECK
+    // The sanitizer's leak check runs at a normal exit only.
+    __lsan_do_leak_check();
+#endif
+    std::_Exit(status);
 }
 
 void setEndProgramHook(std::function<void()> hook) {

@@ -18,6 +18,9 @@ bool AcquireSingleInstance();
 // further handler. Tests replace what it does.
 void EndProgram();
 void setEndProgramHook(std::function<void()> hook);
+// Ends the process now with `status`, without unloading anything or running
+// any destructor: for an end that must not wait on a thread that is stuck.
+[[noreturn]] void LeaveNow(int status);
 
 // Lets pending user-interface events run.
 void DoEvents();

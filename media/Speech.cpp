@@ -20,15 +20,8 @@ void Speak(const QString& text, const QString& locale) {
         backend->speak(text, locale);
 }
 
-// Nothing has been said before the plugin is loaded, so stopping never loads it.
-void StopSpeaking() {
-    if (MediaBackend* backend = loadedMediaBackend())
-        backend->speak(QString(), QString());
-}
-
 void PrepareSpeech(const QString& locale) {
-    if (MediaBackend* backend = mediaBackend())
-        backend->prepareSpeech(locale);
+    prepareMedia(locale);
 }
 
 void setSpeechObserver(SpeechObserver watcher) {

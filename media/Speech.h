@@ -2,24 +2,22 @@
 // Spoken sentences: say a text in the voice of a locale and return at once.
 // A new sentence stops the one still being spoken; sounds are a separate
 // channel and are never cut by speech. Nothing is ever reported: a machine
-// without a speech engine or audio device says nothing, and nothing waits
-// for the engine (it is made after start-up, at PrepareSpeech or at the first
-// sentence).
+// without a speech server or audio device says nothing, and nothing waits
+// for the server (it is reached on a thread of its own).
 
 #include <QString>
 #include <functional>
 
 namespace platform {
 
-// `locale` is a language tag such as "it" or "en"; an empty text says nothing
-// and stops what is being said.
+// `locale` is a locale tag such as "en_GB" or "it": the voice of that
+// language and territory, else one of the language alone. An empty text says
+// nothing and stops what is being said.
 void Speak(const QString& text, const QString& locale);
-void StopSpeaking();
-// Makes the engine and picks the voice of `locale` now, in the background: the
-// engine lists every voice it has before its first sentence, which takes
-// seconds, and the first name a child points at on the menu must not come
-// that late. Loads the media plugin, so it is called once the first screen is
-// painted, never on the way to it.
+// Loads the media plugin, connects to the audio and speech servers and picks
+// the voice of `locale`, all on a thread of its own, so that neither the first
+// sound nor the first sentence waits for them. Called once the first screen
+// is painted, never on the way to it; only the first call does anything.
 void PrepareSpeech(const QString& locale);
 
 // Tests see every sentence passed in, before speaking is tried (so also on a

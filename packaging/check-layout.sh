@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Checks that an installed prefix holds everything Metamorfine needs, and no
-# settings file: check-layout.sh <prefix>
+# settings file: check-layout.sh <prefix> <library folder under it>
 set -euo pipefail
 prefix=$1
+libdir=$2
 id=org.metamorfine.Metamorfine
 missing=0
 expect() {
@@ -10,7 +11,7 @@ expect() {
     [ -e "$prefix/$path" ] || { echo "missing: $prefix/$path"; missing=1; }
   done
 }
-expect bin/metamorfine lib/metamorfine/libmetamorfine-media.so share/metamorfine/suoni/{si1,si2,si3,si4,no}.wav \
+expect bin/metamorfine $libdir/metamorfine/libmetamorfine-media.so share/metamorfine/suoni/{si1,si2,si3,si4,no}.wav \
   share/metamorfine/{Italiano,English,Deutsch,Français,Español}.lng \
   share/applications/$id.desktop share/metainfo/$id.metainfo.xml \
   share/icons/hicolor/scalable/apps/$id.svg share/man/man6/metamorfine.6.gz \

@@ -7,12 +7,17 @@ names a folder for screenshots of the --wm run."""
 import configparser
 import os
 import shutil
+import socket
 import subprocess
 import sys
 import tempfile
+import threading
 import time
 
 import pyatspi
+
+# Every program the test started, ended at its end.
+start_programs = []
 
 BUTTON, MENU_ITEM, IMAGE = pyatspi.ROLE_PUSH_BUTTON, pyatspi.ROLE_MENU_ITEM, pyatspi.ROLE_IMAGE
 
@@ -165,7 +170,7 @@ def main():
                        # outlives the test: the program speaks to nobody.
                        SPEECHD_ADDRESS=f"unix_socket:{runtime}/no-speech.sock")
     os.environ["DISPLAY"] = display
-    programs = []
+    programs = start_programs
 
     def start():
         programs.append(subprocess.Popen([executable], env=environment,
@@ -247,8 +252,46 @@ def run_wm(start, environment, english):
               "the exercise keeps the window, titled with the exercise's name")
         time.sleep(0.5)
         screenshot("exercise-window.png")
+        check_closing_with_silent_speech_server(pid, start, environment, avvio)
     finally:
         openbox.terminate()
+
+
+def close_by_window_manager(pid, what):
+    """Alt+F4 to the program's window; the seconds until the process is gone."""
+    subprocess.run(["xdotool", "windowactivate", "--sync", x_windows(pid)[-1]], check=True)
+    subprocess.run(["xdotool", "key", "alt+F4"], check=True)
+    began = time.monotonic()
+    process = next(program for program in start_programs if program.pid == pid)
+    wait_for(lambda: process.poll() is not None, what, 10)
+    return time.monotonic() - began
+
+
+def check_closing_with_silent_speech_server(pid, start, environment, avvio):
+    """A speech server that accepts and never answers keeps neither the closing
+    program nor its single-copy guard: Alt+F4 ends it within 2 s, and the next
+    start shows its start screen."""
+    seconds = close_by_window_manager(pid, "Alt+F4 to end the program")
+    check(seconds < 2, f"Alt+F4 ends the program ({seconds:.2f} s)")
+    silent = socket.socket(socket.AF_UNIX, socket.SOCK_STREAM)
+    path = os.path.join(environment["XDG_RUNTIME_DIR"], "silent-speech.sock")
+    silent.bind(path)
+    silent.listen(8)
+    accepted = []
+    threading.Thread(target=lambda: accepted.extend(silent.accept() for _ in range(2)), daemon=True).start()
+    environment["SPEECHD_ADDRESS"] = f"unix_socket:{path}"
+    try:
+        pid = start().pid
+        wait_find(pid, BUTTON, avvio, "the start screen with a silent speech server")
+        wait_for(lambda: accepted, "the program to reach the speech server", 10)
+        seconds = close_by_window_manager(pid, "Alt+F4 to end the program while speech waits")
+        print(f"closing time with a silent speech server: {seconds:.2f} s", flush=True)
+        check(seconds < 2, f"Alt+F4 ends the program while its voice waits on the server ({seconds:.2f} s)")
+        pid = start().pid
+        wait_find(pid, BUTTON, avvio, "the start screen of the next start")
+        passed("the next start works")
+    finally:
+        silent.close()
 
 
 def run(start, settings_file, english, deutsch):

@@ -1,14 +1,18 @@
-// Message boxes answered from the keyboard, the system language of their buttons, and sound and speech
-// where the media plugin is missing.
+// Message boxes answered from the keyboard, the system language of their buttons, sound and speech
+// where the media plugin is missing, and where the media plugin is loaded from.
 
 #include "DataFiles.h"
 #include "FocusRing.h"
+#include "MediaLoader.h"
 #include "MessageBox.h"
 #include "Sound.h"
 #include "Speech.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
@@ -24,8 +28,29 @@ using platform::MsgIcon;
 
 namespace {
 
-// The test binary runs itself with this argument, under another locale.
+// The test binary runs itself with these arguments: under another locale, or
+// with a program folder in which it loads the media plugin.
 const QString kPrintButtonTexts = u"--print-button-texts"_s;
+const QString kLoadMediaPlugin = u"--load-media-plugin"_s;
+
+// Loads the media plugin as the program does, with `folder` as the program
+// folder, and prints the file the process has mapped for it, or "none".
+int loadMediaPlugin(const QString& folder) {
+    platform::setProgramFolder(folder);
+    platform::mediaBackend();
+    QFile maps(u"/proc/self/maps"_s);
+    if (!maps.open(QIODevice::ReadOnly))
+        return 1;
+    const QByteArray pluginName = '/' + QFileInfo(QStringLiteral(MF_MEDIA_PLUGIN)).fileName().toUtf8();
+    for (const QByteArray& line : maps.readAll().split('\n')) {
+        if (line.endsWith(pluginName)) {
+            std::cout << line.mid(line.indexOf('/')).constData() << std::endl;
+            return 0;
+        }
+    }
+    std::cout << "none" << std::endl;
+    return 0;
+}
 
 int printButtonTexts() {
     platform::installSystemTranslations();
@@ -115,9 +140,42 @@ private Q_SLOTS:
             platform::PlaySoundAsync(folder.filePath(u"si1.wav"_s));
             platform::Speak(u"Trova la figura"_s, u"it"_s);
         }
-        platform::StopSpeaking();
         QVERIFY2(clock.elapsed() < 1000, qPrintable(QString::number(clock.elapsed())));
         platform::setProgramFolder({});
+    }
+
+    // The plugin of the program folder is loaded; one planted beside a
+    // portable folder in ../lib/metamorfine is not; one that another user could
+    // have replaced is not, in the program folder either.
+    void mediaPluginOnlyFromTrustedFolders() {
+        const auto loadedFrom = [](const QString& folder) {
+            QProcess child;
+            child.start(QCoreApplication::applicationFilePath(), {kLoadMediaPlugin, folder});
+            return child.waitForFinished(20000) ? QString::fromUtf8(child.readAllStandardOutput()).trimmed()
+                                                : u"no answer"_s;
+        };
+        QTemporaryDir top;
+        const QString program = top.filePath(u"program"_s);
+        const QString planted = top.filePath(u"lib/metamorfine"_s);
+        const QString pluginName = QFileInfo(QStringLiteral(MF_MEDIA_PLUGIN)).fileName();
+        QVERIFY(QDir().mkpath(program) && QDir().mkpath(planted));
+        QVERIFY(QFile::copy(QStringLiteral(MF_MEDIA_PLUGIN), planted % u'/' % pluginName));
+        const QString ownPlugin = program % u'/' % pluginName;
+
+        QVERIFY(!loadedFrom(program).startsWith(top.path()));
+
+        QVERIFY(QFile::copy(QStringLiteral(MF_MEDIA_PLUGIN), ownPlugin));
+        QCOMPARE(loadedFrom(program), ownPlugin);
+
+        for (const QFile::Permissions othersWrite : {QFile::WriteGroup, QFile::WriteOther}) {
+            QFile::setPermissions(ownPlugin, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | othersWrite);
+            QCOMPARE(loadedFrom(program), u"none"_s);
+            QFile::setPermissions(ownPlugin, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+            QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | othersWrite);
+            QCOMPARE(loadedFrom(program), u"none"_s);
+            QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        }
+        QCOMPARE(loadedFrom(program), ownPlugin);
     }
 };
 
@@ -125,6 +183,8 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     if (argc == 2 && QString::fromLocal8Bit(argv[1]) == kPrintButtonTexts)
         return printButtonTexts();
+    if (argc == 3 && QString::fromLocal8Bit(argv[1]) == kLoadMediaPlugin)
+        return loadMediaPlugin(QString::fromLocal8Bit(argv[2]));
     DialogsSoundTest test;
     QTEST_SET_MAIN_SOURCE_PATH
     return QTest::qExec(&test, argc, argv);

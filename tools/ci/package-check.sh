@@ -23,7 +23,7 @@ lintian --fail-on error --display-info "$deb"
 echo "== the files the package holds"
 dpkg-deb -x "$deb" "$work/root"
 id=org.metamorfine.Metamorfine
-packaging/check-layout.sh "$work/root/usr"
+packaging/check-layout.sh "$work/root/usr" "lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)"
 packaging/validate.sh desktop "$work/root/usr/share/applications/$id.desktop"
 packaging/validate.sh metainfo "$work/root/usr/share/metainfo/$id.metainfo.xml"
 packaging/validate.sh manpage "$work/root/usr/share/man/man6/metamorfine.6.gz"
