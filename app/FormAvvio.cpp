@@ -1,7 +1,6 @@
 #include "FormAvvio.h"
 
 #include "DataFiles.h"
-#include "KeyboardPlay.h"
 #include "ModuloColoriSuoni.h"
 #include "Process.h"
 #include "Resources.h"
@@ -87,7 +86,6 @@ void FormAvvio::Form_Load() {
     setBackColor(ModuloColoriSuoni::PreparaColori());
     // The program's name, as the screen shows it.
     window()->setAccessibleName(control(u"Label2"_s, 0).text(platform::TextProperty::Caption).value_or(QString()));
-    new platform::KeyboardPlay(*this);
 }
 
 void FormAvvio::Form_Activate() {

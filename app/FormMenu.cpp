@@ -121,13 +121,12 @@ void FormMenu::Form_Load() {
     control(u"Check1"_s).setBackColour(platform::rgbFromBgr(backColor()));
     window()->setAccessibleName(modLanguageSupport::MLSAccessibleText(u"Menu"_s));
     control(u"Picture1"_s).widget()->setAccessibleName(modLanguageSupport::MLSAccessibleText(u"PictureSets"_s));
-    auto* keys = new platform::KeyboardPlay(*this);
-    std::vector<platform::Control*> buttons;
+    std::vector<QWidget*> buttons;
     for (const auto& control : controls())
         if (control->kind() == Kind::CommandButton || control->kind() == Kind::GraphicalButton)
-            buttons.push_back(control.get());
-    keys->arrowsBetween(std::move(buttons));
-    keys->onEscape([this] { BottoneEsci_Click(); });
+            buttons.push_back(control->widget());
+    keys().arrowsBetween(std::move(buttons));
+    keys().bind(Qt::Key_Escape, [this] { BottoneEsci_Click(); });
 }
 
 void FormMenu::Form_Activate() {

@@ -15,8 +15,6 @@
 #include "SpokenWords.h"
 #include "modLanguageSupport.h"
 
-#include <QKeySequence>
-#include <QShortcut>
 #include <array>
 
 using namespace Qt::Literals::StringLiterals;
@@ -48,8 +46,7 @@ void FormEsercizio::ConnectEvents() {
         if (platform::Control* instruction = find(label))
             instruction->onClick([this] { SayInstruction(); });
     }
-    auto* again = new QShortcut(QKeySequence(Qt::Key_H), window());
-    QObject::connect(again, &QShortcut::activated, again, [this] { SayInstruction(); });
+    keys().bind(Qt::Key_H, [this] { SayInstruction(); });
 }
 
 void FormEsercizio::Form_Load() {
@@ -57,12 +54,11 @@ void FormEsercizio::Form_Load() {
     app::SetUpResizing(*this);
     setBackColor(ModuloColoriSuoni::PreparaColori());
     nameForAssistiveTechnology();
-    auto* keys = new platform::KeyboardPlay(*this);
-    std::vector<platform::Control*> pictures;
+    std::vector<QWidget*> pictures;
     for (int i = 0; i < puzzle::kPicturesPerSet; ++i)
-        pictures.push_back(&control(kPictures, i));
-    keys->arrowsBetween(std::move(pictures));
-    keys->onEscape([this] { mnuEsci_Click(); });
+        pictures.push_back(control(kPictures, i).widget());
+    keys().arrowsBetween(std::move(pictures));
+    keys().bind(Qt::Key_Escape, [this] { mnuEsci_Click(); });
 }
 
 void FormEsercizio::Form_Activate() {

@@ -2,9 +2,11 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QMenuBar>
 #include <QPainter>
 #include <QScreen>
 #include <QWidget>
+#include <vector>
 
 namespace platform {
 
@@ -38,57 +40,83 @@ protected:
 
 bool keyboardUsed = false;
 
+std::vector<FocusRing*>& rings() {
+    static std::vector<FocusRing*> all;
+    return all;
+}
+
 }  // namespace
 
-FocusRing::FocusRing(QWidget* window, QWidget* area) : QObject(window), window_(window), ring_(new RingWidget(area)) {
-    qApp->installEventFilter(this);
-    connect(qApp, &QApplication::focusChanged, this, [this] { place(); });
+FocusRing::FocusRing(QWidget* window) : QObject(window), window_(window), ring_(new RingWidget(window)) {
+    rings().push_back(this);
+    connect(qApp, &QApplication::focusChanged, this, [this] { focusMoved(); });
+    // The menu bar's active entry moves without the focus moving.
+    for (QMenuBar* bar : window->findChildren<QMenuBar*>())
+        connect(bar, &QMenuBar::hovered, this, &FocusRing::place);
+}
+
+FocusRing::~FocusRing() {
+    std::erase(rings(), this);
 }
 
 int FocusRing::ringWidth(int displayLines) {
     return std::max(4, qRound(displayLines * 10 / 1080.0));
 }
 
-bool FocusRing::eventFilter(QObject* watched, QEvent* event) {
-    if (!watched->isWidgetType() || !window_)
-        return false;
-    auto* widget = static_cast<QWidget*>(watched);
+void FocusRing::setKeyboardInUse(bool inUse) {
+    if (keyboardUsed == inUse)
+        return;
+    keyboardUsed = inUse;
+    for (FocusRing* ring : rings())
+        ring->place();
+}
+
+void FocusRing::focusMoved() {
+    QWidget* focused = window_ ? window_->focusWidget() : nullptr;
+    if (focused != watched_) {
+        if (watched_)
+            watched_->removeEventFilter(this);
+        watched_ = focused;
+        if (focused)
+            focused->installEventFilter(this);
+    }
+    place();
+}
+
+bool FocusRing::eventFilter(QObject*, QEvent* event) {
     switch (event->type()) {
-    case QEvent::KeyPress:
-        keyboardUsed = true;
-        break;
-    case QEvent::MouseButtonPress:
-        keyboardUsed = false;
-        break;
     case QEvent::Move:
     case QEvent::Resize:
     case QEvent::Hide:
     case QEvent::EnabledChange:
-        if (widget != window_->focusWidget())
-            return false;
+        place();
         break;
     default:
-        return false;
+        break;
     }
-    if (widget->window() == window_)
-        place();
     return false;
 }
 
 void FocusRing::place() {
     auto* ring = static_cast<RingWidget*>(ring_);
     QWidget* focused = window_ ? window_->focusWidget() : nullptr;
-    const bool shown = keyboardUsed && focused && focused != window_ && focused->isVisible() &&
-                       ring->parentWidget()->isAncestorOf(focused);
-    if (!shown) {
+    QRect around;
+    if (focused && focused != window_ && focused->isVisible()) {
+        around = QRect(focused->mapTo(window_, QPoint()), focused->size());
+        if (auto* bar = qobject_cast<QMenuBar*>(focused))
+            around = bar->activeAction()
+                         ? bar->actionGeometry(bar->activeAction()).translated(bar->mapTo(window_, QPoint()))
+                         : QRect();
+    }
+    if (!keyboardUsed || around.isEmpty()) {
         ring->hide();
         return;
     }
     const QScreen* display = window_->screen();
     ring->width_ = ringWidth(display ? display->geometry().height() : 1080);
+    // Inside the window, where the ring would stand outside it (a menu entry at its edge).
     const int margin = ring->width_;
-    ring->setGeometry(QRect(focused->mapTo(ring->parentWidget(), QPoint()), focused->size())
-                          .adjusted(-margin, -margin, margin, margin));
+    ring->setGeometry(around.adjusted(-margin, -margin, margin, margin).intersected(window_->rect()));
     ring->raise();
     ring->show();
     ring->update();

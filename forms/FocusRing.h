@@ -3,7 +3,8 @@
 // outer band and a light inner one, so that one of them stands out on any
 // background. It shows from the first key press until the next mouse click,
 // in whichever window they happen (keys stay in use from a screen to its
-// message box and to the next screen), and grows with the display.
+// message box and to the next screen), and grows with the display. While the
+// window's menu bar has the focus, it surrounds the bar's active entry.
 
 #include <QObject>
 #include <QPointer>
@@ -17,20 +18,25 @@ inline constexpr char kFocusRingName[] = "FocusRing";
 
 class FocusRing : public QObject {
 public:
-    // Follows the focus of `window`, drawn inside `area` (the window or a
-    // widget of it); lives as long as `window`, which owns it.
-    FocusRing(QWidget* window, QWidget* area);
+    // Follows the focus of `window`; lives as long as `window`, which owns it.
+    explicit FocusRing(QWidget* window);
+    ~FocusRing() override;
 
     // The ring's thickness in pixels on a display of that many lines.
     static int ringWidth(int displayLines);
+    // Keys are in use (a key was pressed) or not (the mouse was pressed):
+    // every ring shows or hides.
+    static void setKeyboardInUse(bool inUse);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void focusMoved();
     void place();
 
     QPointer<QWidget> window_;
+    QPointer<QWidget> watched_;  // the focused widget, whose moves the ring follows
     QWidget* ring_;
 };
 

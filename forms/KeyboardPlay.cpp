@@ -1,89 +1,142 @@
 #include "KeyboardPlay.h"
 
-#include "Control.h"
 #include "FocusRing.h"
-#include "Screen.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QKeyEvent>
+#include <QMenuBar>
+#include <algorithm>
 #include <limits>
 
 namespace platform {
 
 namespace {
 
-bool isArrow(int key) {
-    return key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Up || key == Qt::Key_Down;
+std::vector<KeyboardPlay*>& tables() {
+    static std::vector<KeyboardPlay*> all;
+    return all;
 }
+
+// The one application-wide filter: a key goes to the table of the window it
+// is pressed in, and tells the focus rings that keys are in use.
+class KeyDispatcher : public QObject {
+public:
+    static void install() {
+        static KeyDispatcher* dispatcher = nullptr;
+        if (dispatcher || !qApp)
+            return;
+        dispatcher = new KeyDispatcher(qApp);
+        qApp->installEventFilter(dispatcher);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::MouseButtonPress)
+            FocusRing::setKeyboardInUse(false);
+        if (event->type() != QEvent::KeyPress || !watched->isWidgetType())
+            return false;
+        FocusRing::setKeyboardInUse(true);
+        auto* receiver = static_cast<QWidget*>(watched);
+        QWidget* window = receiver->window();
+        // A key reaches every widget between the focus and the window: act at
+        // the focus, or at the window where a key is sent to it.
+        if ((receiver != window->focusWidget() && receiver != window) || qobject_cast<QMenuBar*>(receiver))
+            return false;
+        KeyboardPlay* table = KeyboardPlay::of(window);
+        if (!table)
+            return false;
+        const auto* key = static_cast<QKeyEvent*>(event);
+        return table->keyPressed(receiver,
+                                 QKeyCombination(key->modifiers() & ~Qt::KeypadModifier, Qt::Key(key->key())));
+    }
+
+private:
+    using QObject::QObject;
+};
+
+constexpr Qt::Key kArrows[] = {Qt::Key_Left, Qt::Key_Right, Qt::Key_Up, Qt::Key_Down};
 
 }  // namespace
 
-KeyboardPlay::KeyboardPlay(Screen& screen) : QObject(screen.window()), screen_(screen), window_(screen.window()) {
-    qApp->installEventFilter(this);
-    // Installed after this filter, the ring sees a key before it is acted on.
-    new FocusRing(screen.window(), screen.client());
+KeyboardPlay::KeyboardPlay(QWidget* window, Press press)
+    : QObject(window), window_(window), press_(std::move(press)), table_(defaults()) {
+    KeyDispatcher::install();
+    tables().push_back(this);
+    new FocusRing(window);
 }
 
-void KeyboardPlay::arrowsBetween(std::vector<Control*> controls) {
-    arrowGroup_.clear();
-    for (Control* control : controls)
-        arrowGroup_.emplace_back(control->widget());
+KeyboardPlay::~KeyboardPlay() {
+    std::erase(tables(), this);
 }
 
-bool KeyboardPlay::eventFilter(QObject* watched, QEvent* event) {
-    if (!watched->isWidgetType() || !window_)
-        return false;
-    auto* widget = static_cast<QWidget*>(watched);
-    if (widget->window() != window_ || event->type() != QEvent::KeyPress)
-        return false;
-    return keyPressed(widget, static_cast<QKeyEvent*>(event)->key());
+KeyboardPlay* KeyboardPlay::of(const QWidget* window) {
+    const auto found = std::find_if(tables().begin(), tables().end(),
+                                    [window](const KeyboardPlay* table) { return table->window_ == window; });
+    return found == tables().end() ? nullptr : *found;
 }
 
-bool KeyboardPlay::keyPressed(QWidget* receiver, int key) {
-    // A key reaches every widget between the focus and the window: act once, at the focus.
-    if (receiver != window_->focusWidget() && receiver != window_)
-        return false;
-    if (key == Qt::Key_Escape && escape_) {
-        const std::function<void()> escape = escape_;  // may unload the screen
-        escape();
+std::map<int, KeyboardPlay::Action> KeyboardPlay::defaults() const {
+    std::map<int, Action> keys;
+    for (const Qt::Key arrow : kArrows)
+        keys[QKeyCombination(arrow).toCombined()] = [this, arrow](QWidget* focused) {
+            return moveFocus(focused, arrow);
+        };
+    for (const Qt::Key enter : {Qt::Key_Return, Qt::Key_Enter})
+        keys[QKeyCombination(enter).toCombined()] = [this](QWidget* focused) { return pressFocused(focused, false); };
+    keys[QKeyCombination(Qt::Key_Space).toCombined()] = [this](QWidget* focused) {
+        return pressFocused(focused, true);
+    };
+    return keys;
+}
+
+void KeyboardPlay::bind(QKeyCombination key, std::function<void()> handler) {
+    table_[key.toCombined()] = [handler = std::move(handler)](QWidget*) {
+        const std::function<void()> run = handler;  // the handler may unload the screen, and this table
+        run();
         return true;
-    }
-    if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space)
-        return pressFocused(receiver, key == Qt::Key_Space);
-    if (isArrow(key)) {
-        if (QWidget* next = neighbour(receiver, key)) {
-            next->setFocus(Qt::TabFocusReason);
-            return true;
-        }
-    }
-    return false;
+    };
 }
 
-bool KeyboardPlay::pressFocused(QWidget* focused, bool isSpace) {
+void KeyboardPlay::restore(QKeyCombination key) {
+    std::map<int, Action> standard = defaults();
+    const auto found = standard.find(key.toCombined());
+    if (found == standard.end())
+        table_.erase(key.toCombined());
+    else
+        table_[key.toCombined()] = std::move(found->second);
+}
+
+void KeyboardPlay::arrowsBetween(std::vector<QWidget*> widgets) {
+    arrowGroup_.assign(widgets.begin(), widgets.end());
+}
+
+bool KeyboardPlay::keyPressed(QWidget* focused, QKeyCombination key) {
+    const auto found = table_.find(key.toCombined());
+    if (found == table_.end())
+        return false;
+    const Action action = found->second;  // may unload the screen, and this table with it
+    return action(focused);
+}
+
+bool KeyboardPlay::pressFocused(QWidget* focused, bool isSpace) const {
     if (auto* button = qobject_cast<QAbstractButton*>(focused)) {
         if (isSpace)
             return false;
         button->click();
         return true;
     }
-    for (const auto& control : screen_.controls()) {
-        if (control->widget() == focused) {
-            control->click();  // may unload the screen
-            return true;
-        }
-    }
-    return false;
+    return press_ && press_(focused);
 }
 
-QWidget* KeyboardPlay::neighbour(QWidget* from, int key) const {
+bool KeyboardPlay::moveFocus(QWidget* from, Qt::Key arrow) const {
     if (std::find(arrowGroup_.begin(), arrowGroup_.end(), from) == arrowGroup_.end())
-        return nullptr;
+        return false;
     const QPoint start = from->mapTo(window_, from->rect().center());
-    const QPoint direction = key == Qt::Key_Left    ? QPoint(-1, 0)
-                             : key == Qt::Key_Right ? QPoint(1, 0)
-                             : key == Qt::Key_Up    ? QPoint(0, -1)
-                                                    : QPoint(0, 1);
+    const QPoint direction = arrow == Qt::Key_Left    ? QPoint(-1, 0)
+                             : arrow == Qt::Key_Right ? QPoint(1, 0)
+                             : arrow == Qt::Key_Up    ? QPoint(0, -1)
+                                                      : QPoint(0, 1);
     QWidget* best = nullptr;
     qint64 bestScore = std::numeric_limits<qint64>::max();
     for (const QPointer<QWidget>& candidate : arrowGroup_) {
@@ -101,7 +154,10 @@ QWidget* KeyboardPlay::neighbour(QWidget* from, int key) const {
             best = candidate;
         }
     }
-    return best;
+    if (!best)
+        return false;
+    best->setFocus(Qt::TabFocusReason);
+    return true;
 }
 
 }  // namespace platform

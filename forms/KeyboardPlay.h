@@ -1,41 +1,62 @@
 #pragma once
-// Lets a child use a loaded screen with the keyboard alone. The arrow keys
-// move the focus between the controls of a group as they stand on the
-// screen; Enter presses the focused control, and Space presses one that is
-// not a button (a button takes Space itself); Escape runs the screen's leave
-// command. A focus ring (FocusRing.h) shows which control has the focus.
+// The keys of one window (a screen or a message box), as a table: key ->
+// what it does there. One application-wide filter, installed with the first
+// table, hands a key pressed in a window to that window's table before the
+// focused control sees it; a key the table does not hold goes on to the
+// control as usual (Tab moves the focus, a button takes Space).
+//
+// Every table starts with the keys that let a child play with the keyboard
+// alone: the arrows move the focus between the controls of a group as they
+// stand on the screen, Enter presses the focused control, and Space presses
+// one that is not a button. A screen binds its own keys (Escape, F11, H) and
+// may take over any of these. A focus ring (FocusRing.h) shows which control
+// has the focus. While the window's menu bar has the focus (Alt), keys are the
+// menu bar's own: Enter opens an entry, the arrows move, Escape gives the
+// focus back to the control that had it.
 
+#include <QKeyCombination>
 #include <QObject>
 #include <QPointer>
 #include <functional>
+#include <map>
 #include <vector>
 
 class QWidget;
 
 namespace platform {
 
-class Control;
-class Screen;
-
 class KeyboardPlay : public QObject {
 public:
-    // Lives as long as the screen's window, which owns it.
-    explicit KeyboardPlay(Screen& screen);
-    void arrowsBetween(std::vector<Control*> controls);
-    void onEscape(std::function<void()> handler) { escape_ = std::move(handler); }
+    // What Enter and Space do to a focused control that is not a button.
+    using Press = std::function<bool(QWidget* focused)>;
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    // The table of `window`; lives as long as the window, which owns it.
+    explicit KeyboardPlay(QWidget* window, Press press = {});
+    ~KeyboardPlay() override;
+
+    // From now on `key` runs `handler` anywhere in the window. A handler may
+    // unload the screen, and this table with it.
+    void bind(QKeyCombination key, std::function<void()> handler);
+    // `key` does again what it did when the table was made.
+    void restore(QKeyCombination key);
+    // The arrow keys move the focus among these widgets.
+    void arrowsBetween(std::vector<QWidget*> widgets);
+
+    // The table that serves `window`; nullptr when it has none.
+    static KeyboardPlay* of(const QWidget* window);
+    // Handles a key pressed with the focus on `focused`; true when it was used.
+    bool keyPressed(QWidget* focused, QKeyCombination key);
 
 private:
-    bool keyPressed(QWidget* receiver, int key);
-    bool pressFocused(QWidget* focused, bool isSpace);
-    QWidget* neighbour(QWidget* from, int key) const;
+    using Action = std::function<bool(QWidget* focused)>;
+    std::map<int, Action> defaults() const;
+    bool pressFocused(QWidget* focused, bool isSpace) const;
+    bool moveFocus(QWidget* from, Qt::Key arrow) const;
 
-    Screen& screen_;
     QPointer<QWidget> window_;
+    Press press_;
     std::vector<QPointer<QWidget>> arrowGroup_;
-    std::function<void()> escape_;
+    std::map<int, Action> table_;  // by QKeyCombination::toCombined()
 };
 
 }  // namespace platform

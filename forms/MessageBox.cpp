@@ -1,6 +1,7 @@
 #include "MessageBox.h"
 
 #include "FocusRing.h"
+#include "KeyboardPlay.h"
 #include "Screen.h"
 
 #include <QApplication>
@@ -123,16 +124,18 @@ MsgAnswer MsgBox(const QString& message, MsgButtons buttons, MsgIcon icon, const
     QPushButton* defaultButton = nullptr;
     if (buttons == MsgButtons::YesNo) {
         yes = box.addButton(QMessageBox::Yes);
-        box.setEscapeButton(box.addButton(QMessageBox::No));
-        defaultButton = yes;
+        defaultButton = box.addButton(QMessageBox::No);
+        box.setEscapeButton(defaultButton);
     } else {
         defaultButton = box.addButton(QMessageBox::Ok);
     }
     box.setDefaultButton(defaultButton);
-    // The focus ring stands outside the button it surrounds: the box leaves it
-    // room at its edges and between the buttons, and the buttons have room
-    // around their words for a child to hit.
-    new FocusRing(&box, &box);
+    // The arrows go from button to button. The focus ring stands outside the
+    // button it surrounds: the box leaves it room at its edges and between the
+    // buttons, and the buttons have room around their words for a child to hit.
+    auto* keys = new KeyboardPlay(&box);
+    const QList<QAbstractButton*> boxButtons = box.buttons();
+    keys->arrowsBetween({boxButtons.begin(), boxButtons.end()});
     const QScreen* display = box.screen();
     const int ring = FocusRing::ringWidth(display ? display->geometry().height() : 1080);
     box.layout()->setContentsMargins(2 * ring, 2 * ring, 2 * ring, 2 * ring);
@@ -143,7 +146,7 @@ MsgAnswer MsgBox(const QString& message, MsgButtons buttons, MsgIcon icon, const
     }
     // Under Xvfb there is no window manager to stack or activate windows: the
     // box raises and activates itself, and puts the focus on its default
-    // button (a focused No button would take Enter for itself).
+    // button (a focused button takes Enter for itself).
     QTimer::singleShot(0, &box, [&box, defaultButton] {
         box.raise();
         box.activateWindow();

@@ -10,7 +10,8 @@
 namespace platform {
 
 enum class MsgIcon { None, Critical, Question, Information };
-enum class MsgButtons { Ok, YesNo };  // Yes and No: Yes is the default button
+// Yes and No: No is the default button, so that a stray Enter changes nothing.
+enum class MsgButtons { Ok, YesNo };
 enum class MsgAnswer { Ok, Yes, No };
 
 struct MessageBoxRequest {

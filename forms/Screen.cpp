@@ -2,10 +2,10 @@
 
 #include "Accessibility.h"
 #include "Colour.h"
+#include "KeyboardPlay.h"
 #include "SvgDrawing.h"
 #include "Twips.h"
 
-#include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -110,6 +110,15 @@ void Screen::Load() {
         window_->menuBar->setNativeMenuBar(false);
     }
     loadedList().push_back(this);
+    keys_ = new KeyboardPlay(window_.get(), [this](QWidget* focused) {
+        for (const auto& control : controls_) {
+            if (control->widget() == focused) {
+                control->click();  // may unload the screen
+                return true;
+            }
+        }
+        return false;
+    });
 
     for (const ControlDesign& control : design_.controls)
         createControl(control);
@@ -161,6 +170,7 @@ void Screen::Unload() {
     // A handler of this very window may be running: the window goes once the
     // event loop is back, but from now on it reports nothing and holds no control.
     Window* window = window_.release();
+    keys_ = nullptr;
     window->detach();
     window->setObjectName(QString());
     window->setAccessibleName(QString());
@@ -201,16 +211,6 @@ void Screen::setFullScreen(bool fullScreen) {
     if (fullScreen && window_->screen())
         window_->setGeometry(window_->screen()->geometry());
     clientResized();
-}
-
-void Screen::onKey(const QKeySequence& key, const std::function<void()>& handler) {
-    if (!window_)
-        return;
-    auto* action = new QAction(window_.get());
-    action->setShortcut(key);
-    action->setShortcutContext(Qt::WindowShortcut);
-    QObject::connect(action, &QAction::triggered, window_.get(), handler);
-    window_->addAction(action);
 }
 
 quint32 Screen::backColor() const {

@@ -15,7 +15,6 @@
 #include "Design.h"
 #include "FontFitter.h"
 
-#include <QKeySequence>
 #include <QString>
 #include <functional>
 #include <memory>
@@ -26,6 +25,8 @@ class QMenuBar;
 class QWidget;
 
 namespace platform {
+
+class KeyboardPlay;
 
 enum class WindowState { Normal, Minimised, Maximised };
 
@@ -73,8 +74,9 @@ public:
     double displayHeight() const;
     // The window system's full-screen state: no frame, the whole display.
     void setFullScreen(bool fullScreen);
-    // Runs `handler` when `key` is pressed anywhere in the loaded window.
-    void onKey(const QKeySequence& key, const std::function<void()>& handler);
+    // The keys of the loaded window (KeyboardPlay.h); Enter and Space press
+    // the focused control.
+    KeyboardPlay& keys() const { return *keys_; }
     // Stops (false) and restarts (true) the drawing of the window. While it
     // is stopped, the fonts of the controls wait to follow their sizes.
     void setDrawingEnabled(bool enabled);
@@ -122,7 +124,8 @@ private:
     const ScreenDesign design_;
     const QString name_;
     std::unique_ptr<Window> window_;
-    FontFitter fonts_;  // before the controls, which report to it until they are gone
+    KeyboardPlay* keys_ = nullptr;  // owned by the window
+    FontFitter fonts_;              // before the controls, which report to it until they are gone
     std::vector<std::unique_ptr<Control>> controls_;
     std::vector<std::pair<QString, std::function<void(int index)>>> arrayClickHandlers_;
     QString caption_;

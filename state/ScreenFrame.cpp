@@ -1,5 +1,6 @@
 #include "ScreenFrame.h"
 
+#include "KeyboardPlay.h"
 #include "Screen.h"
 #include "SharedState.h"
 #include "clsResize.h"
@@ -16,7 +17,7 @@ void SetUpResizing(platform::Screen& screen) {
     Modulo1::Ridimensiona = std::make_unique<clsResize>();
     Modulo1::Ridimensiona->SourceForm(&screen);
     Modulo1::Ridimensiona->SizeFormToScreen(75);
-    screen.onKey(QKeySequence(Qt::Key_F11), [&screen] { SwitchFullScreen(screen); });
+    screen.keys().bind(Qt::Key_F11, [&screen] { SwitchFullScreen(screen); });
 }
 
 void CoverDisplay(platform::Screen& screen) {

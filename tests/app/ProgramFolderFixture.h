@@ -17,6 +17,10 @@ struct ProgramFolderFixture {
 
     ProgramFolderFixture() {
         platform::setProgramFolder(folder.path());
+        answerBoxes();
+    }
+    // Boxes are recorded and answered with `answer` (again, after a test showed real ones).
+    void answerBoxes() {
         platform::setMessageBoxResponder([this](const platform::MessageBoxRequest& box) {
             boxes.append(box);
             return answer;

@@ -1,6 +1,7 @@
 // A child with the keyboard alone, and a screen reader: focus, keys, the
 // names that assistive technology hears and the announcement of answers.
 #include "Accessibility.h"
+#include "FocusRing.h"
 #include "Modulo1.h"
 #include "ProgramFolderFixture.h"
 #include "Screen.h"
@@ -8,7 +9,13 @@
 #include "SharedState.h"
 #include "modLanguageSupport.h"
 
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
 #include <QTest>
+#include <QTimer>
 
 using namespace Qt::Literals::StringLiterals;
 using platform::Screen;
@@ -23,6 +30,35 @@ QWidget* widget(const Screen& screen, const QString& name, int index = -1) {
 }
 void press(const Screen& screen, Qt::Key key) {
     QTest::keyClick(focused(screen), key);
+}
+// The ring surrounds `area` (in the window's coordinates).
+bool ringAround(const Screen& screen, const QRect& area) {
+    const auto* ring = screen.window()->findChild<QWidget*>(QString::fromLatin1(platform::kFocusRingName));
+    return ring && ring->isVisible() && ring->geometry().contains(area) &&
+           ring->geometry().adjusted(20, 20, -20, -20).width() < area.width();
+}
+bool ringAround(const Screen& screen, const QWidget* widget) {
+    return ringAround(screen, QRect(widget->mapTo(screen.window(), QPoint()), widget->size()));
+}
+// The entry of the menu bar that the keys are on, or nothing.
+QAction* menuBarEntry(const Screen& screen) {
+    auto* bar = qobject_cast<QMenuBar*>(focused(screen));
+    return bar ? bar->activeAction() : nullptr;
+}
+bool ringAroundEntry(const Screen& screen) {
+    auto* bar = screen.window()->findChild<QMenuBar*>();
+    return menuBarEntry(screen) &&
+           ringAround(screen,
+                      bar->actionGeometry(menuBarEntry(screen)).translated(bar->mapTo(screen.window(), QPoint())));
+}
+// Answers the next real message box, once it has the keyboard.
+void onNextBox(const std::function<void(QMessageBox* box)>& answer) {
+    QTimer::singleShot(10, qApp, [answer] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box || QApplication::activeWindow() != box || !QApplication::focusWidget())
+            return onNextBox(answer);
+        answer(box);
+    });
 }
 QString announcement(const Screen& screen) {
     const auto* said = screen.window()->findChild<QWidget*>(QString::fromLatin1(platform::kAnnouncementName));
@@ -45,6 +81,9 @@ class TestKeyboardAccess : public QObject {
     }
 
 private Q_SLOTS:
+    void initTestCase() {
+        app::shell().showMenu = [] { screens::FormMenu().Show(); };
+    }
     void init() { Modulo1::SerieFigure = 1; }
     void cleanup() {
         for (Screen* screen : Screen::loadedScreens())
@@ -108,6 +147,87 @@ private Q_SLOTS:
         press(exercise, Qt::Key_Escape);
         QCOMPARE(folder.boxes.last().message, modLanguageSupport::MLSGetString(u"0004"_s));
         QVERIFY(exercise.isLoaded());
+    }
+
+    // A stray Escape, then Enter, asks to leave and keeps the exercise and its
+    // counts, as often as it happens; the mouse still leaves with Yes.
+    void strayEscapeThenEnterKeepsTheGame() {
+        useLanguage(u"English"_s);
+        Screen& exercise = screens::FormEs1();
+        exercise.Show();
+        const int model = Modulo1::IndiceModello;
+        widget(exercise, u"Picture1"_s, model)->setFocus();  // the model itself is wrong: its colour is the same
+        press(exercise, Qt::Key_Return);
+        widget(exercise, u"Picture1"_s, model ^ 1)->setFocus();
+        press(exercise, Qt::Key_Return);
+        QVERIFY(Modulo1::ContaEsatti == 1 && Modulo1::ContaErrati == 1);
+        QWidget* next = focused(exercise);
+        platform::setMessageBoxResponder({});  // the real question
+        for (int round = 0; round < 2; ++round) {
+            onNextBox([](QMessageBox*) { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return); });
+            press(exercise, Qt::Key_Escape);
+            QVERIFY(exercise.isLoaded() && !screens::FormMenu().isLoaded());
+            QVERIFY(Modulo1::ContaEsatti == 1 && Modulo1::ContaErrati == 1);
+            QCOMPARE(widget(exercise, u"EtichettaEsatti"_s)->property("text").toString().trimmed(), u"1"_s);
+            QCOMPARE(focused(exercise), next);
+        }
+        onNextBox([](QMessageBox* box) { QTest::mouseClick(box->button(QMessageBox::Yes), Qt::LeftButton); });
+        press(exercise, Qt::Key_Escape);
+        folder.answerBoxes();
+        QVERIFY(!exercise.isLoaded() && screens::FormMenu().isLoaded());
+    }
+
+    // Alt takes the keys to the menu bar, with the ring on its entry; the
+    // arrows move, Enter opens; Escape gives the keys back to the control that
+    // had them, each time, without asking to leave.
+    void theMenuBarIsReachedByAltAndLeftWithEscape() {
+        useLanguage(u"English"_s);
+        Screen& exercise = screens::FormEs1();
+        exercise.Show();
+        QVERIFY(QTest::qWaitForWindowActive(exercise.window()));
+        QWidget* picture = widget(exercise, u"Picture1"_s, Modulo1::IndiceModello);  // a wrong answer
+        picture->setFocus();
+        const QList<QAction*> entries = exercise.window()->findChild<QMenuBar*>()->actions();
+        const qsizetype asked = folder.boxes.size();
+        for (int round = 0; round < 2; ++round) {
+            press(exercise, Qt::Key_Alt);
+            QCOMPARE(menuBarEntry(exercise), entries.value(0));
+            QVERIFY(ringAroundEntry(exercise));
+            press(exercise, Qt::Key_Right);
+            QCOMPARE(menuBarEntry(exercise), entries.value(1));
+            QVERIFY(ringAroundEntry(exercise));
+            press(exercise, Qt::Key_Escape);
+            QCOMPARE(focused(exercise), picture);
+            QVERIFY(ringAround(exercise, picture));
+        }
+        // Alt again leaves the menu bar as well.
+        press(exercise, Qt::Key_Alt);
+        press(exercise, Qt::Key_Alt);
+        QCOMPARE(focused(exercise), picture);
+        QVERIFY(folder.boxes.size() == asked && exercise.isLoaded());
+        // Enter on an entry runs it: the first resets the counts.
+        picture->setFocus();
+        press(exercise, Qt::Key_Return);
+        QCOMPARE(Modulo1::ContaErrati, 1);
+        press(exercise, Qt::Key_Alt);
+        press(exercise, Qt::Key_Return);
+        QCOMPARE(Modulo1::ContaErrati, 0);
+
+        // The menu's language menu opens with Enter; Escape closes it, and the next gives the keys back.
+        exercise.Unload();
+        Screen& menu = screens::FormMenu();
+        menu.Show();
+        QVERIFY(QTest::qWaitForWindowActive(menu.window()));
+        QWidget* first = focused(menu);
+        press(menu, Qt::Key_Alt);
+        press(menu, Qt::Key_Return);
+        auto* languages = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        QVERIFY(languages && languages->isVisible());
+        QTest::keyClick(languages, Qt::Key_Escape);
+        QVERIFY(!languages->isVisible() && menuBarEntry(menu));
+        press(menu, Qt::Key_Escape);
+        QCOMPARE(focused(menu), first);
+        QVERIFY(folder.boxes.size() == asked && menu.isLoaded());
     }
 
     // Every control is named in the language, or by what the screen shows; never by an internal name.

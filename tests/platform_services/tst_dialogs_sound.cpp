@@ -3,6 +3,7 @@
 
 #include "DataFiles.h"
 #include "FocusRing.h"
+#include "KeyboardPlay.h"
 #include "MediaLoader.h"
 #include "MessageBox.h"
 #include "Sound.h"
@@ -67,15 +68,16 @@ class DialogsSoundTest : public QObject {
 
     bool checkedBox_ = false;
 
-    // Answers the next real message box by pressing `key` on whatever has
+    // Answers the next real message box by pressing `keys` on whatever has
     // the keyboard focus, once the box is shown and active, after checking it.
     // Once a key has been used, a focus ring surrounds the focused button.
-    void pressOnNextBox(Qt::Key key, const QString& expectedTitle, QMessageBox::Icon expectedIcon, bool ringShown) {
+    void pressOnNextBox(const QList<Qt::Key>& keys, const QString& expectedTitle, QMessageBox::Icon expectedIcon,
+                        bool ringShown) {
         checkedBox_ = false;
         QTimer::singleShot(10, this, [=, this] {
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
             if (!box || QApplication::activeWindow() != box || !QApplication::focusWidget())
-                return pressOnNextBox(key, expectedTitle, expectedIcon, ringShown);  // not up yet: look again
+                return pressOnNextBox(keys, expectedTitle, expectedIcon, ringShown);  // not up yet: look again
             QWidget* focused = QApplication::focusWidget();
             const auto* ring = box->findChild<QWidget*>(QString::fromLatin1(platform::kFocusRingName));
             const bool ringAround =
@@ -83,7 +85,8 @@ class DialogsSoundTest : public QObject {
                 ring->geometry().contains(QRect(focused->mapTo(box, QPoint()), focused->size()).adjusted(-4, -4, 4, 4));
             checkedBox_ = box->objectName() == u"MsgBox"_s && box->windowTitle() == expectedTitle &&
                           box->icon() == expectedIcon && focused == box->defaultButton() && ringAround == ringShown;
-            QTest::keyClick(focused, key);
+            for (const Qt::Key key : keys)
+                QTest::keyClick(QApplication::focusWidget(), key);
             if (box->isVisible())
                 box->done(0);
         });
@@ -97,19 +100,24 @@ private Q_SLOTS:
         // the keyboard from it.
         QWidget screen;
         screen.setFocusPolicy(Qt::StrongFocus);
-        new platform::FocusRing(&screen, &screen);
+        new platform::KeyboardPlay(&screen);
         screen.show();
         screen.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&screen));
         const auto ask = [] {
             return platform::MsgBox(u"Uscire?"_s, MsgButtons::YesNo, MsgIcon::Question, u"Metamorfine"_s);
         };
-        pressOnNextBox(Qt::Key_Return, u"Metamorfine"_s, QMessageBox::Question, false);
+        // No is the default: a stray Enter, like Escape, keeps things as they are; Yes takes a move to it.
+        pressOnNextBox({Qt::Key_Return}, u"Metamorfine"_s, QMessageBox::Question, false);
+        QVERIFY(ask() == MsgAnswer::No && checkedBox_);
+        pressOnNextBox({Qt::Key_Escape}, u"Metamorfine"_s, QMessageBox::Question, true);
+        QVERIFY(ask() == MsgAnswer::No && checkedBox_);
+        pressOnNextBox({Qt::Key_Left, Qt::Key_Return}, u"Metamorfine"_s, QMessageBox::Question, true);
         QVERIFY(ask() == MsgAnswer::Yes && checkedBox_);
-        pressOnNextBox(Qt::Key_Escape, u"Metamorfine"_s, QMessageBox::Question, true);
+        pressOnNextBox({Qt::Key_Left, Qt::Key_Right, Qt::Key_Return}, u"Metamorfine"_s, QMessageBox::Question, true);
         QVERIFY(ask() == MsgAnswer::No && checkedBox_);
         QTest::mouseClick(&screen, Qt::LeftButton);
-        pressOnNextBox(Qt::Key_Return, u"Metamorfine test"_s, QMessageBox::Critical, false);
+        pressOnNextBox({Qt::Key_Return}, u"Metamorfine test"_s, QMessageBox::Critical, false);
         QVERIFY(platform::MsgBox(u"Gi\u00E0 aperto"_s, MsgButtons::Ok, MsgIcon::Critical) == MsgAnswer::Ok &&
                 checkedBox_);
     }
