@@ -205,11 +205,13 @@ void Screen::setTitle(const QString& title) {
 void Screen::setFullScreen(bool fullScreen) {
     if (!window_)
         return;
-    const Qt::WindowStates state = window_->windowState();
-    window_->setWindowState(fullScreen ? state | Qt::WindowFullScreen : state & ~Qt::WindowFullScreen);
-    // What a window manager gives a full-screen window, for displays without one.
+    // What a window manager gives a full-screen window, for displays without
+    // one. It comes first: a window manager takes a new geometry of a
+    // full-screen window as the end of its full-screen state.
     if (fullScreen && window_->screen())
         window_->setGeometry(window_->screen()->geometry());
+    const Qt::WindowStates state = window_->windowState();
+    window_->setWindowState(fullScreen ? state | Qt::WindowFullScreen : state & ~Qt::WindowFullScreen);
     clientResized();
 }
 

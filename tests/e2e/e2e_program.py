@@ -231,17 +231,28 @@ def run_wm(start, environment, english):
         screenshot("start-full-screen.png")
         before = extents(find(pid, BUTTON, avvio))
 
-        subprocess.run(["xdotool", "key", "--window", window, "F11"], check=True)
-        wait_for(lambda: not full_screen(window), "F11 to leave full screen")
-        frame = wait_for(lambda: [int(v) for v in output("xprop", "-id", window, "_NET_FRAME_EXTENTS")
-                                  .split("=")[-1].split(",") if v.strip()], "a frame")
-        check(frame[2] > 0, "F11 gives a decorated window")
-        _, _, width, height = wait_for(lambda: (lambda g: g if g[2] < 1280 else None)(x_geometry(window)),
-                                       "a smaller window")
-        after = wait_for(lambda: (lambda e: e if e[2] < before[2] else None)(
-            extents(find(pid, BUTTON, avvio))), "the button to follow")
-        check(abs(after[2] / before[2] - width / 1280) < 0.05 and abs(after[3] / before[3] - height / 1024) < 0.05,
-              f"the controls follow the window's size ({width}x{height})")
+        # F11 goes back and forth between the window manager's full screen and a decorated window.
+        for press, full in enumerate((False, True, False), 1):
+            subprocess.run(["xdotool", "key", "--window", window, "F11"], check=True)
+            wait_for(lambda: full_screen(window) == full, f"F11 number {press} to give full screen {full}")
+            frame = wait_for(lambda: [int(v) for v in output("xprop", "-id", window, "_NET_FRAME_EXTENTS")
+                                      .split("=")[-1].split(",") if v.strip()], "the frame's extents")
+            if full:
+                check(wait_for(lambda: x_geometry(window) == (0, 0, 1280, 1024), "the whole display", 5)
+                      and frame[2] == 0, f"F11 number {press} gives the whole display, undecorated")
+                wait_for(lambda: extents(find(pid, BUTTON, avvio))[2:] == before[2:],
+                         "the button to take its full-screen size")
+            else:
+                check(frame[2] > 0, f"F11 number {press} gives a decorated window")
+                _, _, width, height = wait_for(lambda: (lambda g: g if g[2] < 1280 else None)(x_geometry(window)),
+                                               "a smaller window")
+                after = wait_for(lambda: (lambda e: e if e[2] < before[2] else None)(
+                    extents(find(pid, BUTTON, avvio))), "the button to follow")
+                check(abs(after[2] / before[2] - width / 1280) < 0.05 and
+                      abs(after[3] / before[3] - height / 1024) < 0.05,
+                      f"the controls follow the window's size ({width}x{height})")
+            time.sleep(0.5)
+            screenshot(f"start-f11-{press}.png")
 
         click_named(pid, BUTTON, avvio)
         command = english["FormMenu"]["Command7.Caption"]
