@@ -2,9 +2,12 @@
 # Measures, under Xvfb at 1920x1080, the time from starting Metamorfine to its
 # first painted start screen against the same time for a bare Qt Widgets
 # window showing one line of text (the floor of our stack), round by round,
-# and the resident memory of both. Then, where speech-dispatcher is installed,
-# the same program started with a speech server to talk to against one started
-# with none: the voice must not delay the first painted screen.
+# and the resident memory of both: the build's program folder, then an
+# installed tree (cmake --install into a temporary prefix whose bin/ also holds
+# 2,000 other files). Then what the media plugin costs: the program folder
+# against a copy without the plugin. Then, where speech-dispatcher is
+# installed, the same program started with a speech server to talk to against
+# one started with none: the voice must not delay the first painted screen.
 # Usage: tools/startup-time.sh [rounds] [build folder]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -26,10 +29,22 @@ for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
 number=$(head -n1 "$work/display")
 export DISPLAY=":$number"
 
+echo "the build's program folder against the bare window:"
 /usr/bin/python3 tools/startup/first_paint.py "$rounds" "$program" "$floor"
 
+installed="$work/installed"
+cmake --install "$build" --prefix "$installed" >/dev/null
+(cd "$installed/bin" && touch $(seq -f other-%g 2000))
+echo "an installed tree against the bare window:"
+/usr/bin/python3 tools/startup/first_paint.py "$rounds" "$installed/bin/metamorfine" "$floor"
+
+cp -r "$build/program" "$work/no-plugin"
+rm -f "$work"/no-plugin/*metamorfine-media*
+echo "the program folder against a copy without the media plugin:"
+/usr/bin/python3 tools/startup/first_paint.py "$rounds" "$program" "$work/no-plugin/metamorfine"
+
 command -v speech-dispatcher >/dev/null || { echo "no speech-dispatcher: speech not measured"; exit 0; }
-speech-dispatcher -s -t 0 -c unix_socket -S "$work/speechd.sock" -L "$work" >/dev/null 2>&1 &
+speech-dispatcher -s -t 0 -c unix_socket -S "$work/speechd.sock" -L "$work" -P "$work/speechd.pid" >/dev/null 2>&1 &
 speechd=$!
 for _ in $(seq 100); do [ -S "$work/speechd.sock" ] && break; sleep 0.05; done
 echo "with a speech server against without one:"

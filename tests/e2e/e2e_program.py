@@ -289,7 +289,7 @@ def check_closing_with_silent_speech_server(pid, start, environment, avvio):
     silent.bind(path)
     silent.listen(8)
     accepted = []
-    threading.Thread(target=lambda: accepted.extend(silent.accept() for _ in range(2)), daemon=True).start()
+    threading.Thread(target=lambda: accepted.extend(silent.accept() for _ in range(3)), daemon=True).start()
     environment["SPEECHD_ADDRESS"] = f"unix_socket:{path}"
     try:
         pid = start().pid
@@ -298,9 +298,16 @@ def check_closing_with_silent_speech_server(pid, start, environment, avvio):
         seconds = close_by_window_manager(pid, "Alt+F4 to end the program while speech waits")
         print(f"closing time with a silent speech server: {seconds:.2f} s", flush=True)
         check(seconds < 2, f"Alt+F4 ends the program while its voice waits on the server ({seconds:.2f} s)")
-        pid = start().pid
-        wait_find(pid, BUTTON, avvio, "the start screen of the next start")
+        program = start()
+        wait_find(program.pid, BUTTON, avvio, "the start screen of the next start")
         passed("the next start works")
+        wait_for(lambda: len(accepted) == 2, "the next start to reach the speech server", 10)
+        began = time.monotonic()
+        program.terminate()
+        wait_for(lambda: program.poll() is not None, "SIGTERM to end the program", 10)
+        check(time.monotonic() - began < 2, "SIGTERM ends the program while its voice waits on the server")
+        wait_find(start().pid, BUTTON, avvio, "the start screen after SIGTERM")
+        passed("a start after SIGTERM works")
     finally:
         silent.close()
 
