@@ -7,7 +7,8 @@
 # 2,000 other files). Then what the media plugin costs: the program folder
 # against a copy without the plugin. Then, where speech-dispatcher is
 # installed, the same program started with a speech server to talk to against
-# one started with none: the voice must not delay the first painted screen.
+# one started with none: the voice must not delay the first painted screen;
+# and the time from opening an exercise to its first sentence (first_sentence.py).
 # Usage: tools/startup-time.sh [rounds] [build folder]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -51,3 +52,5 @@ echo "with a speech server against without one:"
 /usr/bin/python3 tools/startup/first_paint.py "$rounds" \
   "SPEECHD_ADDRESS=unix_socket:$work/speechd.sock $(printf %q "$program")" \
   "SPEECHD_ADDRESS=unix_socket:$work/no-speech.sock $(printf %q "$program")"
+echo "from opening an exercise to its first sentence handed to speech-dispatcher:"
+/usr/bin/python3 tools/startup/first_sentence.py "$program"
