@@ -12,14 +12,10 @@ namespace platform {
 
 namespace {
 
-// The pictures of the program are a few hundred pixels wide; a file that claims
-// more than this is refused before anything is decoded, so that eight such files
-// cannot take the memory of the machine.
-constexpr int kLargestSide = 4096;
 // Decoded as 32-bit pixels, the largest picture takes this many MiB.
-constexpr int kLargestImageMiB = kLargestSide * kLargestSide * 4 / (1024 * 1024);
+constexpr int kLargestImageMiB = kPictureSideMax * kPictureSideMax * 4 / (1024 * 1024);
 // Even an uncompressed GIF of the largest size is smaller than this.
-constexpr qint64 kLargestFileBytes = qint64(kLargestSide) * kLargestSide * 2;
+constexpr qint64 kLargestFileBytes = qint64(kPictureSideMax) * kPictureSideMax * 2;
 
 // Opens a regular file of a plausible size for reading. The test is made on the
 // opened file itself: a FIFO would block the opening without O_NONBLOCK, and a
@@ -56,13 +52,13 @@ std::optional<Picture> LoadPicture(const QString& path) {
     // The declared size comes from the header alone; a file that gives none is
     // still held to the allocation limit while it is decoded.
     const QSize declared = reader.size();
-    if (declared.width() > kLargestSide || declared.height() > kLargestSide)
-        return refused("larger than 4096 pixels a side");
+    if (declared.width() > kPictureSideMax || declared.height() > kPictureSideMax)
+        return refused("larger than 1024 pixels a side");
     QImage image = reader.read();
     if (image.isNull())
         return refused(qUtf8Printable(reader.errorString()));
-    if (image.width() > kLargestSide || image.height() > kLargestSide)
-        return refused("larger than 4096 pixels a side");
+    if (image.width() > kPictureSideMax || image.height() > kPictureSideMax)
+        return refused("larger than 1024 pixels a side");
     // Premultiplied is the form Qt scales and draws fastest: twice as fast as
     // the plain alpha a GIF decodes to, for a tenth of the scaling's cost once.
     return Picture(std::move(image).convertToFormat(QImage::Format_ARGB32_Premultiplied));

@@ -16,16 +16,19 @@ public:
     bool isEmpty() const { return image_.isNull(); }
     const QImage& image() const { return image_; }
 
-    // True when both are the very same loaded picture (not merely equal pixels).
-    bool isSameAs(const Picture& other) const { return !isEmpty() && image_.cacheKey() == other.image_.cacheKey(); }
-
 private:
     QImage image_;
 };
 
+// The program's pictures are 512 pixels a side; a file that claims more than
+// this is refused before anything is decoded, so that a picture costs at most
+// 4 MiB.
+inline constexpr int kPictureSideMax = 1024;
+
 // Loads a picture file (GIF, or any format Qt reads) by its full path.
 // Returns nothing when the file is missing, is not a regular file of a
-// plausible size, claims more than 4096 pixels a side, or cannot be decoded.
+// plausible size, claims more than kPictureSideMax pixels a side, or cannot be
+// decoded.
 std::optional<Picture> LoadPicture(const QString& path);
 
 }  // namespace platform

@@ -35,7 +35,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     file.close();
     if (const std::optional<platform::Picture> picture = platform::LoadPicture(inputPath)) {
         MF_FUZZ_CHECK(!picture->isEmpty());
-        MF_FUZZ_CHECK(picture->image().width() <= 4096 && picture->image().height() <= 4096);
+        MF_FUZZ_CHECK(picture->image().width() <= platform::kPictureSideMax &&
+                      picture->image().height() <= platform::kPictureSideMax);
     }
     return 0;
 }

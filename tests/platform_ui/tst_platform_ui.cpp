@@ -342,12 +342,14 @@ private Q_SLOTS:
                    QByteArray("\0\x02\x02\x44\x01\0;", 7);
         };
         QVERIFY(platform::LoadPicture(written(gif(1))));
+        QVERIFY(platform::LoadPicture(written(gif(platform::kPictureSideMax))));
 
         QElapsedTimer timer;
         timer.start();
         QVERIFY(!platform::LoadPicture(folder.filePath(u"manca.gif"_s)));
         for (const QByteArray& bad :
-             {QByteArray("not a picture at all"), QByteArray("GIF89a\x10\x00\x10\x00\xff\xff", 12), gif(5000)})
+             {QByteArray("not a picture at all"), QByteArray("GIF89a\x10\x00\x10\x00\xff\xff", 12),
+              gif(platform::kPictureSideMax + 1), gif(4096)})
             QVERIFY(!platform::LoadPicture(written(bad)));
         const QString procLink = folder.filePath(u"proc.gif"_s);
         const QString fifo = folder.filePath(u"fifo.gif"_s);
