@@ -4,6 +4,7 @@
 #include "GifFile.h"
 
 #include <QDir>
+#include <QFile>
 #include <QString>
 #include <cstdio>
 
@@ -15,9 +16,14 @@ int main(int argc, char** argv) {
         return 2;
     }
     const QDir programFolder(QString::fromLocal8Bit(argv[1]));
+    // Every user of the program opens these folders, whatever the umask.
+    constexpr QFile::Permissions kOpenToAll = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadUser |
+                                              QFile::WriteUser | QFile::ExeUser | QFile::ReadGroup | QFile::ExeGroup |
+                                              QFile::ReadOther | QFile::ExeOther;
     for (int set = 1; set <= tools::kSetCount; ++set) {
         const QString folder = programFolder.filePath(u"gif/"_s + QString::number(set));
-        if (!QDir().mkpath(folder)) {
+        if (!QDir().mkpath(folder) || !QFile::setPermissions(programFolder.filePath(u"gif"_s), kOpenToAll) ||
+            !QFile::setPermissions(folder, kOpenToAll)) {
             std::fprintf(stderr, "cannot create %s\n", qPrintable(folder));
             return 1;
         }

@@ -3,8 +3,13 @@
 #include <QFile>
 #include <QHash>
 #include <array>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
 #include <gif_lib.h>
 #include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 using namespace Qt::Literals::StringLiterals;
@@ -139,9 +144,19 @@ bool writeGif(const QImage& source, const QString& path, QString* error) {
 
     const std::unique_ptr<ColorMapObject, decltype(&GifFreeMapObject)> colourMap(
         GifMakeMapObject(tableSize, indexed.palette.data()), &GifFreeMapObject);
+    // giflib would create the file readable by its owner only; the pictures
+    // are data every user of the program reads, whatever the umask.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0 || ::fchmod(fd, 0644) != 0) {
+        *error = QString::fromLocal8Bit(std::strerror(errno));
+        if (fd >= 0)
+            ::close(fd);
+        return false;
+    }
     int gifError = 0;
-    GifFileType* gif = EGifOpenFileName(QFile::encodeName(path).constData(), false, &gifError);
+    GifFileType* gif = EGifOpenFileHandle(fd, &gifError);
     if (!gif) {
+        ::close(fd);
         *error = QString::fromUtf8(GifErrorString(gifError));
         return false;
     }

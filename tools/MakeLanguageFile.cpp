@@ -108,9 +108,12 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s:%d: %s\n", qPrintable(sourcePath), failure->line, qPrintable(failure->message));
         return 1;
     }
+    // Every user of the program reads the language files, whatever the umask.
+    constexpr QFile::Permissions kReadableByAll =
+        QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser | QFile::ReadGroup | QFile::ReadOther;
     QSaveFile output(outputPath);
     if (!output.open(QIODevice::WriteOnly | QIODevice::Truncate) || output.write(converted) != converted.size() ||
-        !output.commit()) {
+        !output.setPermissions(kReadableByAll) || !output.commit()) {
         std::fprintf(stderr, "cannot write %s\n", qPrintable(outputPath));
         return 1;
     }

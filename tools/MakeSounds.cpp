@@ -152,7 +152,12 @@ bool writeWav(const std::filesystem::path& path, const std::vector<double>& samp
         putLittleEndian(bytes, uint32_t(uint16_t(int16_t(std::lround(std::clamp(s, -1.0, 1.0) * 32767)))), 2);
     std::ofstream file(path, std::ios::binary);
     file.write(bytes.data(), std::streamsize(bytes.size()));
-    return bool(file.flush());
+    if (!file.flush())
+        return false;
+    // Every user of the program reads the sounds, whatever the umask.
+    std::error_code error;
+    std::filesystem::permissions(path, std::filesystem::perms(0644), error);
+    return !error;
 }
 
 constexpr double C4 = 261.63, E4 = 329.63, G4 = 392.00, C5 = 523.25, E5 = 659.25, G5 = 783.99, C6 = 1046.50,
@@ -214,6 +219,8 @@ int main(int argc, char** argv) {
     const std::filesystem::path folder = std::filesystem::path(argv[1]) / "suoni";
     std::error_code error;
     std::filesystem::create_directories(folder, error);
+    // Every user of the program opens this folder, whatever the umask.
+    std::filesystem::permissions(folder, std::filesystem::perms(0755), error);
     for (const Sound& sound : sounds()) {
         std::vector<double> samples = render(sound.notes, sound.length);
         levelAndFade(samples);

@@ -1,0 +1,40 @@
+#!/bin/sh
+# Every data file the build writes can be read by every user (mode 0644, its
+# folders 0755): those
+# of the built program folder, and those the generators write again under a
+# umask that would keep new files private.
+# Arguments: PROGRAM_FOLDER DRAW_PICTURES MAKE_SOUNDS MAKE_LANGUAGE_FILE LANGUAGE_SOURCE
+set -eu
+program=$1 draw=$2 sounds=$3 language=$4 source=$5
+failed=0
+
+check() {
+  count=$(find "$1" -type f \( -name '*.gif' -o -name '*.wav' -o -name '*.lng' \) | wc -l)
+  if [ "$count" -ne "$2" ]; then
+    echo "FAIL: $3: $count data files instead of $2"; failed=1
+  fi
+  wrong=$(find "$1" -type f \( -name '*.gif' -o -name '*.wav' -o -name '*.lng' \) ! -perm 0644)
+  if [ -n "$wrong" ]; then
+    echo "FAIL: $3: not mode 0644:"; ls -l $wrong; failed=1
+  else
+    echo "PASS: $3: $count data files of mode 0644"
+  fi
+  wrong=$(find "$1" -mindepth 1 -type d ! -perm 0755)
+  if [ -n "$wrong" ]; then
+    echo "FAIL: $3: folders not of mode 0755: $wrong"; failed=1
+  fi
+}
+
+# 40 pictures, 5 sounds, 5 languages.
+check "$program" 50 "the built program folder"
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+(
+  umask 077
+  "$draw" "$work" >/dev/null
+  "$sounds" "$work" >/dev/null
+  "$language" "$source" "$work/English.lng"
+)
+check "$work" 46 "written under umask 077"
+exit $failed
