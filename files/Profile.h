@@ -31,6 +31,18 @@
 //   byte is dropped; a write stores the text so read.
 // - Files over 1 GiB, or on /proc and the like, read as missing; files over
 //   16 MiB are not rewritten (a settings file is a few lines).
+// - A rewritten last line that has no line ending keeps having none
+//   (Windows ends it with CR LF).
+// - A file that is only a byte-order mark is an empty file of that encoding:
+//   a write keeps the mark and puts the new section right after it (Windows
+//   first ends a line after the mark).
+// - A line that begins with ";" is an entry like any other: the key ";key"
+//   finds ";key=value" (Windows takes the line for a comment and gives the
+//   fallback).
+// - The fallback is given as it is (Windows removes its trailing blanks).
+// - Of a line over 64 KiB only the first 64 KiB are read: a value that
+//   begins beyond (after 64 KiB of blanks) reads as empty (Windows reads the
+//   whole line). Language files that large go to the line scan instead.
 
 #include <QString>
 
