@@ -1,8 +1,12 @@
 #include "DataFiles.h"
 #include "FormEs3.h"
 #include "SharedState.h"
+#include "modLanguageSupport.h"
 
 #include <QCoreApplication>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
 #include <QWidget>
 #include <QWindow>
 #include <benchmark/benchmark.h>
@@ -11,9 +15,40 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-FormEs3& shownExercise() {
+// Where the program runs from: the build's program folder, or an installed
+// tree (`cmake --install` into a temporary prefix whose bin/ also holds 2,000
+// other files, as /usr/bin does).
+enum Layout { kProgramFolder, kInstalled };
+
+// The executable's folder of the layout; empty when the tree could not be installed.
+QString executableFolderOf(Layout layout) {
+    if (layout == kProgramFolder)
+        return QStringLiteral(MF_PROGRAM_DIR);
+    static QTemporaryDir prefix;
+    static const bool installed = [] {
+        if (QProcess::execute(QStringLiteral(MF_CMAKE_COMMAND),
+                              {u"--install"_s, QStringLiteral(MF_BUILD_DIR), u"--prefix"_s, prefix.path()}) != 0)
+            return false;
+        for (int i = 0; i < 2000; ++i) {
+            QFile other(prefix.filePath(u"bin/other-program-"_s + QString::number(i)));
+            if (!other.open(QIODevice::WriteOnly))
+                return false;
+        }
+        return true;
+    }();
+    return installed ? prefix.filePath(u"bin"_s) : QString();
+}
+
+// The exercise shown, its files read from `layout`; nothing when the layout is missing.
+FormEs3* shownExercise(benchmark::State& state, Layout layout) {
+    const QString folder = executableFolderOf(layout);
+    if (folder.isEmpty()) {
+        state.SkipWithError("the tree could not be installed");
+        return nullptr;
+    }
     static FormEs3 screen;
-    platform::setProgramFolder(QStringLiteral(MF_PROGRAM_DIR));
+    platform::setExecutableFolder(folder);
+    modLanguageSupport::MLSCurrentLanguage = u"English"_s;
     Modulo1::SerieFigure = 6;
     if (!screen.isLoaded()) {
         screen.Show();
@@ -21,43 +56,55 @@ FormEs3& shownExercise() {
         while (!screen.window()->windowHandle()->isExposed())
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
     }
-    return screen;
+    state.SetLabel(layout == kProgramFolder ? "program folder" : "installed");
+    return &screen;
 }
 
 platform::Control& modelsCopy(const FormEs3& screen) {
     return screen.control(u"Picture1"_s, Modulo1::IndiceModello);
 }
 
-// Next after a right answer, from the click to the repainted window: eight
-// pictures read from their files, a model drawn, the pictures scaled to their
-// boxes. The pictures are decoded on several threads, so the time measured is
-// the time the child waits.
-void BM_NewPuzzle(benchmark::State& state) {
-    FormEs3& screen = shownExercise();
+// A right answer and Next, from the first click to the window repainted after
+// the second: the answer's effects, then eight pictures read from their files,
+// a model drawn, the pictures scaled to their boxes. The pictures are decoded
+// on several threads, so the time measured is the time the child waits.
+void BM_RightAnswerAndNext(benchmark::State& state) {
+    FormEs3* screen = shownExercise(state, Layout(state.range(0)));
+    if (!screen)
+        return;
     Modulo1::SuoniAttivati = false;
-    platform::Control& next = screen.control(u"BottoneAvanti"_s);
+    platform::Control& next = screen->control(u"BottoneAvanti"_s);
     for (auto _ : state) {
-        state.PauseTiming();
-        modelsCopy(screen).click();
-        state.ResumeTiming();
+        modelsCopy(*screen).click();
+        screen->window()->repaint();
         next.click();
-        screen.window()->repaint();
+        screen->window()->repaint();
     }
     state.counters["right answers"] = Modulo1::ContaEsatti;
 }
-BENCHMARK(BM_NewPuzzle)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RightAnswerAndNext)
+    ->ArgName("installed")
+    ->DenseRange(kProgramFolder, kInstalled)
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
 
 // A wrong answer from the click to the repainted window, with or without sound.
 void BM_Answer(benchmark::State& state) {
-    FormEs3& screen = shownExercise();
+    FormEs3* screen = shownExercise(state, Layout(state.range(1)));
+    if (!screen)
+        return;
     Modulo1::SuoniAttivati = state.range(0) != 0;
-    platform::Control& wrong = screen.control(u"Picture1"_s, (Modulo1::IndiceModello + 1) % 8);
+    platform::Control& wrong = screen->control(u"Picture1"_s, (Modulo1::IndiceModello + 1) % 8);
     for (auto _ : state) {
         wrong.click();
-        screen.window()->repaint();
+        screen->window()->repaint();
     }
     state.counters["wrong answers"] = Modulo1::ContaErrati;
 }
-BENCHMARK(BM_Answer)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Answer)
+    ->ArgNames({"sound", "installed"})
+    ->ArgsProduct({{0, 1}, {kProgramFolder, kInstalled}})
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace

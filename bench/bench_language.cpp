@@ -11,16 +11,21 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-enum class Shape { CrLfLines, LfLines, OneLongLine };
+enum class Shape { CrLfLines, LfLines, OneLongLine, EmptyCrLfLines, EmptyLfLines, EmptyCrLines };
 
 // A language file of `size` bytes: screen sections first (or one long comment
-// line), the strings at the end, so that a lookup of a string reads the whole
-// file.
+// line, or empty lines), the strings at the end, so that a lookup of a string
+// reads the whole file.
 QByteArray languageFile(qsizetype size, Shape shape = Shape::CrLfLines) {
     QByteArray strings = "[Strings]\r\n";
     for (int i = 1; i <= 20; ++i)
         strings += QByteArray::number(i).rightJustified(4, '0') + "=\"Text number " + QByteArray::number(i) + "\"\r\n";
     const QByteArray caption = "Label00.Caption=\"Some caption of a control\"\r\n";
+    if (shape >= Shape::EmptyCrLfLines) {
+        const QByteArray ending = shape == Shape::EmptyCrLfLines ? "\r\n" : shape == Shape::EmptyLfLines ? "\n" : "\r";
+        strings.replace("\r\n", ending);
+        return ending.repeated((size - strings.size()) / ending.size()) + strings;
+    }
     QByteArray text = shape == Shape::OneLongLine ? QByteArray() : bench::thirtyControlsSection();
     for (int screen = 0; text.size() + strings.size() + 2 * caption.size() < size; ++screen) {
         text += "[FormEs" + QByteArray::number(screen) + "]\r\n";
@@ -43,10 +48,10 @@ public:
             return;
         file.write(languageFile(size, shape));
         file.close();
-        platform::setProgramFolder(dir_.path());
+        platform::setExecutableFolder(dir_.path());
         modLanguageSupport::MLSCurrentLanguage = u"Bench"_s;
     }
-    ~LanguageFolder() { platform::setProgramFolder(QString()); }
+    ~LanguageFolder() { platform::setExecutableFolder(QString()); }
     LanguageFolder(const LanguageFolder&) = delete;
     LanguageFolder& operator=(const LanguageFolder&) = delete;
 
@@ -72,8 +77,8 @@ void BM_GetStringIn100MB(benchmark::State& state) {
         state.SkipWithError("the lookup did not find its text");
 }
 BENCHMARK(BM_GetStringIn100MB)
-    ->ArgName("CRLF=0,LF=1,one-line=2")
-    ->DenseRange(0, 2)
+    ->ArgName("CRLF=0,LF=1,one-line=2,empty-CRLF=3,empty-LF=4,empty-CR=5")
+    ->DenseRange(0, 5)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(5);
 

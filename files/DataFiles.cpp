@@ -4,7 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QStandardPaths>
+#include <QMutex>
 #include <QStringBuilder>
 #include <linux/magic.h>
 #include <sys/vfs.h>
@@ -17,19 +17,33 @@ namespace {
 const QString kLanguageSuffix = u".lng"_s;
 const QString kSettingsFile = u"LangSetting.ini"_s;
 
-QString& programFolderOverride() {
+QString& executableFolderOverride() {
     static QString folder;
     return folder;
 }
 
-bool holdsData(const QDir& folder) {
-    return folder.exists(u"gif"_s) || folder.exists(u"suoni"_s) ||
-           !folder.entryList({u'*' % kLanguageSuffix}, QDir::Files).isEmpty();
+QString runningExecutableFolder() {
+    const QString resolved = QFileInfo(QCoreApplication::applicationFilePath()).canonicalPath();
+    return resolved.isEmpty() ? QCoreApplication::applicationDirPath() : resolved;
 }
 
-// The program folder is "/" at the root; no second separator then.
-QString inProgramFolder(const QString& relativePath) {
-    QString folder = programFolder();
+// Known names only: listing an installed executable's folder (/usr/bin holds
+// thousands of files) would cost more than everything else of a start.
+bool holdsData(const QString& folder) {
+    return QFileInfo::exists(folder % u"/gif"_s) || QFileInfo::exists(folder % u"/suoni"_s) ||
+           QFileInfo::exists(folder % u"/Italiano"_s % kLanguageSuffix);
+}
+
+QString decideDataFolder(const QString& executableFolder) {
+    const QString installed = QDir::cleanPath(executableFolder % u"/../share/metamorfine"_s);
+    if (!QFileInfo(installed).isDir() || holdsData(executableFolder))
+        return executableFolder;
+    return installed;
+}
+
+// The data folder is "/" at the root; no second separator then.
+QString inDataFolder(const QString& relativePath) {
+    QString folder = dataFolder();
     if (!folder.endsWith(u'/'))
         folder += u'/';
     return folder + relativePath;
@@ -47,13 +61,16 @@ bool onKernelFileSystem(const QString& path) {
     return false;
 }
 
+// $XDG_CONFIG_HOME only when absolute, else ~/.config, as the XDG rules say.
 QString userSettingsFile() {
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
-    return folder.isEmpty() ? QString() : folder % u"/metamorfine/"_s % kSettingsFile;
+    QString folder = qEnvironmentVariable("XDG_CONFIG_HOME");
+    if (!QDir::isAbsolutePath(folder))
+        folder = QDir::homePath() % u"/.config"_s;
+    return folder % u"/metamorfine/"_s % kSettingsFile;
 }
 
-bool programFolderWritable() {
-    return QFileInfo(programFolder()).isWritable();
+bool dataFolderWritable() {
+    return QFileInfo(dataFolder()).isWritable();
 }
 
 }  // namespace
@@ -63,60 +80,66 @@ bool isPlainDataFile(const QString& path) {
     return !path.isEmpty() && info.isFile() && info.size() <= kDataFileSizeMax && !onKernelFileSystem(path);
 }
 
-QString ProgramFolder() {
-    if (!programFolderOverride().isEmpty())
-        return programFolderOverride();
-    const QString folder = QFileInfo(QCoreApplication::applicationFilePath()).canonicalPath();
-    return folder.isEmpty() ? QCoreApplication::applicationDirPath() : folder;
+QString executableFolder() {
+    if (!executableFolderOverride().isEmpty())
+        return executableFolderOverride();
+    if (!QCoreApplication::instance())
+        return runningExecutableFolder();
+    static const QString folder = runningExecutableFolder();
+    return folder;
 }
 
-void setProgramFolder(const QString& folder) {
-    programFolderOverride() = folder.isEmpty() ? QString() : QDir::cleanPath(folder);
+void setExecutableFolder(const QString& folder) {
+    executableFolderOverride() = folder.isEmpty() ? QString() : QDir::cleanPath(folder);
 }
 
-QString programFolder() {
-    const QString executableFolder = ProgramFolder();
-    const QString installed = QDir::cleanPath(executableFolder % u"/../share/metamorfine"_s);
-    if (!QFileInfo(installed).isDir() || holdsData(QDir(executableFolder)))
-        return executableFolder;
-    return installed;
+QString dataFolder() {
+    struct Decision {
+        QString executableFolder;
+        QString dataFolder;
+    };
+    static QMutex mutex;
+    static Decision decision;
+    const QString executable = executableFolder();
+    const QMutexLocker lock(&mutex);
+    if (decision.dataFolder.isEmpty() || decision.executableFolder != executable)
+        decision = {executable, decideDataFolder(executable)};
+    return decision.dataFolder;
 }
 
 QString picturePath(int set, int number) {
-    return inProgramFolder(u"gif/"_s % QString::number(set) % u'/' % QString::number(number) % u".gif"_s);
+    return inDataFolder(u"gif/"_s % QString::number(set) % u'/' % QString::number(number) % u".gif"_s);
 }
 
 QString soundPath(const QString& name) {
-    return inProgramFolder(u"suoni/"_s % name % u".wav"_s);
+    return inDataFolder(u"suoni/"_s % name % u".wav"_s);
 }
 
 QString languageFilePath(const QString& language) {
     if (language.contains(u'/') || language.contains(u'\\') || language.contains(u"..") || language.contains(QChar(0)))
         return {};
-    return inProgramFolder(language % kLanguageSuffix);
+    return inDataFolder(language % kLanguageSuffix);
 }
 
 QStringList settingsFilesToRead() {
-    const QString shared = inProgramFolder(kSettingsFile);
-    const QString own = userSettingsFile();
-    if (programFolderWritable() || own.isEmpty())
+    const QString shared = inDataFolder(kSettingsFile);
+    if (dataFolderWritable())
         return {shared};
-    return {own, shared};
+    return {userSettingsFile(), shared};
 }
 
 QString settingsFileToWrite() {
-    if (programFolderWritable())
-        return inProgramFolder(kSettingsFile);
+    if (dataFolderWritable())
+        return inDataFolder(kSettingsFile);
     const QString own = userSettingsFile();
-    if (!own.isEmpty())
-        QDir().mkpath(QFileInfo(own).path());
+    QDir().mkpath(QFileInfo(own).path());
     return own;
 }
 
 QStringList languageNames() {
     // The suffix is matched with its case, as languageFilePath() writes it.
     const QStringList files =
-        QDir(programFolder())
+        QDir(dataFolder())
             .entryList({u'*' % kLanguageSuffix}, QDir::Files | QDir::CaseSensitive, QDir::Name | QDir::IgnoreCase);
     QStringList names;
     for (const QString& file : files) {

@@ -2,19 +2,21 @@
 // Where the program's data files and the settings file lie: this is the one
 // place that decides it.
 //
-// The program folder holds the data. It is the executable's own folder
-// (ProgramFolder()) when that holds the data (a build tree, a copied portable
-// folder); an installed executable finds it in ../share/metamorfine beside it.
+// The data folder is the executable's own folder (executableFolder()) when
+// that holds the data (a build tree, a copied portable folder); an installed
+// executable finds it in ../share/metamorfine beside it. It is decided once for
+// each executable folder, by names it knows, never by listing a folder.
 //
 //   gif/<set>/<number>.gif   the pictures, sets 1 to 5, numbers 1 to 8
 //   suoni/<name>.wav         the sounds
 //   <language>.lng           one language file per language
 //   LangSetting.ini          the settings file: the chosen language
 //
-// The settings file lies in the program folder while the user can write
-// there. Otherwise each user has their own, in
-// $XDG_CONFIG_HOME/metamorfine/LangSetting.ini (~/.config when unset), and the
-// program folder's file, if any, is only read while the user's has no choice.
+// The settings file lies in the data folder while the user can write there.
+// Otherwise each user has their own, in
+// $XDG_CONFIG_HOME/metamorfine/LangSetting.ini (~/.config when unset or not an
+// absolute path), and the data folder's file, if any, is only read while the
+// user's has no choice.
 
 #include <QString>
 #include <QStringList>
@@ -27,27 +29,27 @@ namespace platform {
 bool isPlainDataFile(const QString& path);
 
 // The folder of the executable, links resolved, without a trailing separator
-// (except for the root "/").
-QString ProgramFolder();
-// Makes ProgramFolder() answer `folder` (tests use a temporary program folder);
-// an empty string restores the real one.
-void setProgramFolder(const QString& folder);
+// (except for the root "/"). Found once per run: it cannot change under a
+// running program.
+QString executableFolder();
+// Makes executableFolder() answer `folder` (tests use a temporary program
+// folder); an empty string restores the real one.
+void setExecutableFolder(const QString& folder);
 
-QString programFolder();
+QString dataFolder();
 
 QString picturePath(int set, int number);
 // `name` without its ".wav", such as "si1".
 QString soundPath(const QString& name);
 // A name that holds a path separator, ".." or a zero character names no file
-// of the program folder: the answer is then empty, a path that never exists.
+// of the data folder: the answer is then empty, a path that never exists.
 QString languageFilePath(const QString& language);
 // The settings files to read, the first with a choice winning.
 QStringList settingsFilesToRead();
 // The settings file a choice is written to; its folder is made when missing.
-// Empty when the user has no settings folder at all.
 QString settingsFileToWrite();
 
-// The languages whose files lie in the program folder, ordered by name without
+// The languages whose files lie in the data folder, ordered by name without
 // regard to case. Only names whose languageFilePath() is the file found are
 // listed, so that every name listed can be opened (a file name that is not
 // valid UTF-8 has no such name).

@@ -14,7 +14,76 @@ bool isBlank(char byte) {
     return byte == ' ' || byte == '\t';
 }
 
+bool endsLine(char byte) {
+    return byte == '\r' || byte == '\n';
+}
+
+// The key search reads pieces of this size.
+constexpr qsizetype kSearchPieceSize = 1024 * 1024;
+
+// Reads up to a piece from `device` onto the end of `buffer`; false at the end.
+bool readPiece(QIODevice& device, QByteArray& buffer) {
+    const qsizetype kept = buffer.size();
+    buffer.resize(kept + kSearchPieceSize);
+    const qint64 read = std::max<qint64>(device.read(buffer.data() + kept, kSearchPieceSize), 0);
+    buffer.resize(kept + read);
+    return read > 0;
+}
+
+// The rest of the line that begins at `start` of `buffer`, reading on while
+// it has no ending; what lies beyond `keep` bytes is only passed over.
+KeyLine lineFrom(QIODevice& device, QByteArray& buffer, qsizetype start, qsizetype keep) {
+    KeyLine line;
+    for (;;) {
+        const QByteArrayView rest = QByteArrayView(buffer).sliced(start);
+        const auto stop = std::find_if(rest.begin(), rest.end(), endsLine);
+        const QByteArrayView part = rest.first(stop - rest.begin());
+        const qsizetype room = std::max<qsizetype>(keep - line.text.size(), 0);
+        line.cut = line.cut || part.size() > room;
+        line.text.append(part.first(std::min(room, part.size())));
+        if (stop != rest.end())
+            return line;
+        buffer.clear();
+        start = 0;
+        if (!readPiece(device, buffer))
+            return line;
+    }
+}
+
 }  // namespace
+
+std::optional<KeyLine> firstLineBeginningWith(QIODevice& device, QByteArrayView key, qsizetype keep,
+                                              QByteArrayView skipped) {
+    QByteArray buffer;
+    if (!readPiece(device, buffer))
+        return std::nullopt;
+    if (buffer.startsWith(skipped))
+        buffer.remove(0, skipped.size());
+    qsizetype from = 0;
+    // Whether the first byte of the buffer starts a line.
+    bool lineStartsAtFront = true;
+    for (;;) {
+        for (;;) {
+            const void* found = ::memmem(buffer.constData() + from, std::size_t(buffer.size() - from), key.data(),
+                                         std::size_t(key.size()));
+            if (!found)
+                break;
+            const qsizetype at = static_cast<const char*>(found) - buffer.constData();
+            if (at == 0 ? lineStartsAtFront : endsLine(buffer[at - 1]))
+                return lineFrom(device, buffer, at, keep);
+            from = at + 1;
+        }
+        // The last bytes may begin a key that goes on in the next piece.
+        const qsizetype carried = std::min(buffer.size(), std::max<qsizetype>(key.size() - 1, 0));
+        const qsizetype dropped = buffer.size() - carried;
+        if (dropped > 0)
+            lineStartsAtFront = endsLine(buffer[dropped - 1]);
+        buffer.remove(0, dropped);
+        from = 0;
+        if (!readPiece(device, buffer))
+            return std::nullopt;
+    }
+}
 
 qsizetype LineSplitter::nextOf(char byte, qsizetype from, qsizetype& cached) const {
     if (from >= bytes_.size())

@@ -75,4 +75,17 @@ private:
     bool lfEndsLine_ = false;  // the last piece ended with CR: a LF first in this one belongs to it
 };
 
+// The first line of what `device` holds from its current position (after
+// `skipped`, such as a byte-order mark, when the text begins with it) that
+// begins with `key`. The key is searched for with memmem, and a place it is
+// found counts when a line starts there, so that the search runs at the speed
+// of memory whatever the lines are like. The file is read in pieces of 1 MiB.
+// The line comes without its ending, cut to its first `keep` bytes.
+struct KeyLine {
+    QByteArray text;
+    bool cut = false;
+};
+std::optional<KeyLine> firstLineBeginningWith(QIODevice& device, QByteArrayView key, qsizetype keep,
+                                              QByteArrayView skipped = {});
+
 }  // namespace platform

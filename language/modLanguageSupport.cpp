@@ -27,12 +27,6 @@ bool isAscii(QByteArrayView bytes) {
     return std::all_of(bytes.begin(), bytes.end(), [](char byte) { return (byte & 0x80) == 0; });
 }
 
-struct FoundLine {
-    QByteArray bytes;
-    bool cut = false;
-    bool found = false;
-};
-
 // The length of the character `text` begins with: 2 for a surrogate pair.
 qsizetype firstCharacterLength(QStringView text) {
     return text.size() >= 2 && text[0].isHighSurrogate() && text[1].isLowSurrogate() ? 2 : 1;
@@ -44,10 +38,9 @@ qsizetype lastCharacterLength(QStringView text) {
 // The text of a line that begins with `key`: what follows the key and one
 // more character, less the first and the last character (never half of one).
 QString textAfterKey(QStringView line, const QString& key, bool cut) {
-    QStringView rest = line.sliced(std::min(line.size(), key.size() + 1));
-    if (rest.isEmpty())
-        return {};
-    rest = rest.sliced(firstCharacterLength(rest));
+    QStringView rest = line.sliced(std::min(line.size(), key.size()));
+    for (int skipped = 0; skipped < 2 && !rest.isEmpty(); ++skipped)
+        rest = rest.sliced(firstCharacterLength(rest));
     if (cut)  // the last character lies beyond what was kept, and so does the text's end
         return platform::limitedValue(rest);
     if (rest.isEmpty())
@@ -55,28 +48,9 @@ QString textAfterKey(QStringView line, const QString& key, bool cut) {
     return platform::limitedValue(rest.chopped(lastCharacterLength(rest)));
 }
 
-struct FoundLines {
-    FoundLine utf8;
-    FoundLine ansi;
-};
-
-// The first line that begins with `utf8Key`, and the first that begins with
-// `ansiKey`, of what `device` holds; lines are cut at `limit` bytes.
-FoundLines firstLinesWithKeys(QIODevice& device, qsizetype limit, const QByteArray& utf8Key,
-                              const std::optional<QByteArray>& ansiKey) {
-    FoundLines found;
-    platform::LineReader reader(device, limit);
-    reader.skipIfNext(platform::kUtf8ByteOrderMark);
-    while (!found.utf8.found || (ansiKey && !found.ansi.found)) {
-        const std::optional<platform::LineReader::Line> line = reader.next();
-        if (!line)
-            break;
-        if (!found.utf8.found && line->text.startsWith(utf8Key))
-            found.utf8 = {line->text.toByteArray(), line->cut, true};
-        if (ansiKey && !found.ansi.found && line->text.startsWith(*ansiKey))
-            found.ansi = {line->text.toByteArray(), line->cut, true};
-    }
-    return found;
+// The first line of `device` that begins with `key`, cut at `limit` bytes.
+std::optional<platform::KeyLine> firstLineWithKey(QIODevice& device, qsizetype limit, const QByteArray& key) {
+    return platform::firstLineBeginningWith(device, key, limit, platform::kUtf8ByteOrderMark);
 }
 
 QString scanLines(const QString& file, const QString& key) {
@@ -92,22 +66,31 @@ QString scanLines(const QString& file, const QString& key) {
     const QByteArray utf8Key = key.toUtf8();
     if (byteOrder) {
         platform::Utf16AsUtf8 text(input, *byteOrder);
-        const FoundLine line = firstLinesWithKeys(text, limit, utf8Key, std::nullopt).utf8;
-        return line.found ? textAfterKey(QString::fromUtf8(line.bytes), key, line.cut) : QString();
+        const std::optional<platform::KeyLine> line = firstLineWithKey(text, limit, utf8Key);
+        return line ? textAfterKey(QString::fromUtf8(line->text), key, line->cut) : QString();
     }
     // The file's encoding decides which bytes the key has: look for the key
     // in either encoding, and decode the line of the one the file has.
     const std::optional<QByteArray> ansiKey = platform::encodeTextAs(key, platform::TextEncoding::Windows1252);
-    const FoundLines lines = firstLinesWithKeys(input, limit, utf8Key, ansiKey);
+    const std::optional<platform::KeyLine> utf8Line = firstLineWithKey(input, limit, utf8Key);
     // An ASCII key on an ASCII line reads the same in either encoding; only
     // otherwise is the whole file needed to tell its encoding.
-    const bool sameEitherWay = ansiKey == utf8Key && (!lines.utf8.found || isAscii(lines.utf8.bytes));
-    const platform::TextEncoding encoding =
-        sameEitherWay || !input.seek(0) ? platform::TextEncoding::Windows1252 : platform::detectTextEncoding(input);
-    const FoundLine& line = encoding == platform::TextEncoding::Windows1252 ? lines.ansi : lines.utf8;
-    if (!line.found)
+    if (ansiKey == utf8Key && (!utf8Line || isAscii(utf8Line->text)))
+        return utf8Line ? textAfterKey(platform::decodeTextAs(utf8Line->text, platform::TextEncoding::Windows1252), key,
+                                       utf8Line->cut)
+                        : QString();
+    if (!input.seek(0))
         return {};
-    return textAfterKey(platform::decodeTextAs(line.bytes, encoding), key, line.cut);
+    const platform::TextEncoding encoding = platform::detectTextEncoding(input);
+    std::optional<platform::KeyLine> line = utf8Line;
+    if (encoding == platform::TextEncoding::Windows1252 && ansiKey != utf8Key) {
+        if (!ansiKey || !input.seek(0))
+            return {};
+        line = firstLineWithKey(input, limit, *ansiKey);
+    }
+    if (!line)
+        return {};
+    return textAfterKey(platform::decodeTextAs(line->text, encoding), key, line->cut);
 }
 
 // The file of the current language. One line is logged when it cannot be

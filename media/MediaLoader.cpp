@@ -36,7 +36,7 @@ void load() {
     auto* media = qobject_cast<MediaBackend*>(instance);
     if (!media) {
         qCWarning(lcMedia, "no media plugin, no sound or speech: looked in %s and %s; %s",
-                  qUtf8Printable(ProgramFolder()), MF_MEDIA_PLUGIN_FOLDER,
+                  qUtf8Printable(executableFolder()), MF_MEDIA_PLUGIN_FOLDER,
                   qUtf8Printable(file.isEmpty() ? u"none usable"_s : loader.errorString()));
         return;
     }
@@ -50,7 +50,7 @@ void load() {
 
 QString mediaPluginFile() {
     const QString name = QStringLiteral(MF_MEDIA_PLUGIN_NAME);
-    QFileInfo plugin(ProgramFolder() % u'/' % name);
+    QFileInfo plugin(executableFolder() % u'/' % name);
     if (!plugin.exists())
         plugin.setFile(QStringLiteral(MF_MEDIA_PLUGIN_FOLDER) % u'/' % name);
     const bool usable = safeFromOtherUsers(plugin) && safeFromOtherUsers(QFileInfo(plugin.absolutePath()));

@@ -2,11 +2,12 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFileInfo>
+#include <QFile>
 #include <QLockFile>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #if defined(__SANITIZE_ADDRESS__)
@@ -30,13 +31,29 @@ std::function<void()>& endProgramHook() {
     return hook;
 }
 
-// The folder for this user's guard: the per-user runtime folder when the
-// session has one, else the temporary folder (the file name holds the user id).
-QString singleInstanceLockPath() {
-    QString folder = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (folder.isEmpty() || !QFileInfo(folder).isDir())
-        folder = QDir::tempPath();
-    return folder % u"/metamorfine-"_s % QString::number(::getuid()) % u".lock"_s;
+// A folder where only this user (and root) can make or replace a file.
+bool isPrivateFolder(const QString& folder) {
+    struct stat status {};
+    return ::lstat(QFile::encodeName(folder).constData(), &status) == 0 && S_ISDIR(status.st_mode) &&
+           status.st_uid == ::geteuid() && (status.st_mode & (S_IWGRP | S_IWOTH)) == 0;
+}
+
+bool ownedByAnotherUser(const QString& path) {
+    struct stat status {};
+    return ::lstat(QFile::encodeName(path).constData(), &status) == 0 && status.st_uid != ::geteuid();
+}
+
+// The folder of this user's guard: the session's runtime folder, else a folder
+// of the user's own made in the temporary folder. Empty when neither is
+// private: another user could then plant a guard that keeps the program from
+// starting.
+QString singleInstanceFolder() {
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (QDir::isAbsolutePath(runtime) && isPrivateFolder(runtime))
+        return runtime;
+    const QString own = QDir::tempPath() % u"/metamorfine-"_s % QString::number(::geteuid());
+    ::mkdir(QFile::encodeName(own).constData(), 0700);  // fails when it is there already
+    return isPrivateFolder(own) ? own : QString();
 }
 
 }  // namespace
@@ -45,7 +62,15 @@ bool AcquireSingleInstance() {
     static std::unique_ptr<QLockFile> guard;
     if (guard)
         return true;
-    auto lock = std::make_unique<QLockFile>(singleInstanceLockPath());
+    const QString folder = singleInstanceFolder();
+    if (folder.isEmpty())
+        return true;
+    // Only root could have put a file of another user's in a private folder:
+    // it is no guard of this user's copies.
+    const QString path = folder % u"/metamorfine.lock"_s;
+    if (ownedByAnotherUser(path) && !QFile::remove(path))
+        return true;
+    auto lock = std::make_unique<QLockFile>(path);
     // A lock is stale only when the process that took it is gone, however
     // long a copy has been running.
     lock->setStaleLockTime(0);

@@ -16,7 +16,7 @@ struct ProgramFolderFixture {
     platform::MsgAnswer answer = platform::MsgAnswer::Ok;
 
     ProgramFolderFixture() {
-        platform::setProgramFolder(folder.path());
+        platform::setExecutableFolder(folder.path());
         answerBoxes();
     }
     // Boxes are recorded and answered with `answer` (again, after a test showed real ones).
@@ -28,7 +28,7 @@ struct ProgramFolderFixture {
     }
     ~ProgramFolderFixture() {
         platform::setMessageBoxResponder({});
-        platform::setProgramFolder(QString());
+        platform::setExecutableFolder(QString());
     }
 
     QString path(const QString& fileName) const { return folder.filePath(fileName); }

@@ -50,7 +50,7 @@ class TestLanguageFiles : public QObject {
 private Q_SLOTS:
     // Each language the menu lists, checked against every screen's design.
     void languageFilesMatchTheDesigns() {
-        platform::setProgramFolder(QStringLiteral(MF_PROGRAM_DIR));
+        platform::setExecutableFolder(QStringLiteral(MF_PROGRAM_DIR));
         const QStringList languages = platform::languageNames();
         QVERIFY2(languages.size() >= 5, qPrintable(languages.join(u", "_s)));
         QStringList missing;
@@ -79,7 +79,7 @@ private Q_SLOTS:
                         unknown << language % u": "_s % form % u": "_s % key;
             }
         }
-        platform::setProgramFolder(QString());
+        platform::setExecutableFolder(QString());
         QVERIFY2(missing.isEmpty(), qPrintable(u"missing "_s % missing.join(u", "_s)));
         QVERIFY2(unknown.isEmpty(), qPrintable(u"unknown "_s % unknown.join(u", "_s)));
     }

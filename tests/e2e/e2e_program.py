@@ -2,10 +2,13 @@
 the Debian python3 that has pyatspi. Arguments: PROGRAM_FOLDER (a copy of the built folder), --wm
 PROGRAM_FOLDER (the same under openbox), --installed EXECUTABLE (settings in ~/.config, the installed
 files untouched) or --first-run EXECUTABLE LANG (a first start in the language LANG). $E2E_SCREENSHOTS
-names a folder for screenshots of the --wm run."""
+names a folder for screenshots of the --wm run. With $E2E_TRACE_FOLDERS set, the --installed run records
+with strace, from the menu on, what the program opens: no folder is listed beside the executable, and the
+data files are opened from the data folder."""
 
 import configparser
 import os
+import re
 import shutil
 import socket
 import subprocess
@@ -188,7 +191,8 @@ def main():
         elif mode == "--wm":
             run_wm(start, environment, lng("English"))
         else:
-            run(start, settings_file, lng("English"), lng("Deutsch"))
+            run(start, settings_file, lng("English"), lng("Deutsch"),
+                folder if os.environ.get("E2E_TRACE_FOLDERS") and installed is not None else None)
         if installed is not None:
             check(snapshot([folder, executable]) == installed, "the installed files are untouched")
     finally:
@@ -312,7 +316,34 @@ def check_closing_with_silent_speech_server(pid, start, environment, avvio):
         silent.close()
 
 
-def run(start, settings_file, english, deutsch):
+def start_trace(pid, log):
+    """strace following every thread of the running program `pid`: the files it opens, into `log`."""
+    tracer = subprocess.Popen(["strace", "-f", "-e", "trace=openat", "-o", log, "-p", str(pid)],
+                              stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True)
+    check("attached" in tracer.stderr.readline(), "strace follows the program")
+    return tracer
+
+
+def check_opened(tracer, log, pid, data_folder):
+    """Stops `tracer` and checks what the program opened: no folder beside the executable (which holds
+    2,000 other files) was listed, and the pictures and texts came from the data folder."""
+    tracer.terminate()
+    tracer.wait()
+    executable_folder = os.path.dirname(os.readlink(f"/proc/{pid}/exe"))
+    data_folder = os.path.realpath(data_folder)
+    with open(log) as trace:
+        lines = trace.read().splitlines()
+    listed = [line for line in lines if f'"{executable_folder}"' in line and "O_DIRECTORY" in line]
+    check(not listed, f"the executable's folder is not listed after the first screen: {listed[:3]}")
+    opened = [found.group(1) for found in map(re.compile(r'openat\([^"]*"([^"]+)".* = \d+$').search, lines)
+              if found]
+    for kind, suffix in (("pictures", ".gif"), ("texts", ".lng")):
+        check(any(path.startswith(data_folder + "/") and path.endswith(suffix) for path in opened),
+              f"the {kind} are opened from the data folder")
+    passed(f"the installed program lists no folder beside its executable ({len(lines)} calls traced)")
+
+
+def run(start, settings_file, english, deutsch, traced_data_folder=None):
     avvio = english["FormAvvio"]["BottoneAvvio.Caption"]
     strings = english["Strings"]
 
@@ -333,11 +364,16 @@ def run(start, settings_file, english, deutsch):
     wait_for(lambda: find(first.pid, pyatspi.ROLE_FRAME, "Metamorfine") is None, "the start screen to close")
     passed("Avvio leads to the main menu")
 
+    if traced_data_folder:
+        trace_log = settings_file + ".trace"
+        tracer = start_trace(first.pid, trace_log)
     play_no_change_by_keys(first.pid, english)
     passed("one exercise played from the keyboard alone: a wrong and a right answer, then Next")
     click_named(first.pid, MENU_ITEM, english["FormEs1"]["mnuEsci.Caption"])
     answer(first.pid, strings["0004"], "Yes")
     wait_find(first.pid, BUTTON, english["FormMenu"]["Command7.Caption"], "the menu after the exercise")
+    if traced_data_folder:
+        check_opened(tracer, trace_log, first.pid, traced_data_folder)
 
     click_named(first.pid, MENU_ITEM, english["FormMenu"]["mnuLanguages.Caption"])
     click_named(first.pid, MENU_ITEM, "Deutsch")

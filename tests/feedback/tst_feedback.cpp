@@ -19,12 +19,12 @@ class FeedbackTest : public QObject {
 private Q_SLOTS:
     void initTestCase() {
         platform::setSoundObserver([this](const QString& path) { played_.append(path); });
-        platform::setProgramFolder(u"/opt/metamorfine"_s);
+        platform::setExecutableFolder(u"/opt/metamorfine"_s);
     }
 
     void cleanupTestCase() {
         platform::setSoundObserver({});
-        platform::setProgramFolder({});
+        platform::setExecutableFolder({});
     }
 
     // Each sound routine draws exactly the random numbers it needs, so the

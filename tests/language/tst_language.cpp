@@ -1,6 +1,7 @@
 #include "DataFiles.h"
 #include "TestScreen.h"
 #include "Text8Bit.h"
+#include "Unprivileged.h"
 #include "clsResize.h"
 #include "modLanguageSupport.h"
 
@@ -55,12 +56,13 @@ private Q_SLOTS:
     void init() {
         dir_ = std::make_unique<QTemporaryDir>();
         QVERIFY(dir_->isValid());
-        platform::setProgramFolder(dir_->path());
+        platform::setExecutableFolder(dir_->path());
         MLSCurrentLanguage.clear();
     }
 
     void cleanup() {
-        platform::setProgramFolder(QString());
+        QDir::setCurrent(QCoreApplication::applicationDirPath());
+        platform::setExecutableFolder(QString());
         MLSCurrentLanguage.clear();
     }
 
@@ -99,16 +101,33 @@ private Q_SLOTS:
                                          << u"primo"_s;
         QTest::newRow("UTF-8") << paddedTo("0003=\"citt\xC3\xA0\"\r\n") << u"citt\u00E0"_s;
         QTest::newRow("no closing quote after an emoji") << paddedTo("0003=\"abc\xF0\x9F\x98\x80\n") << u"abc"_s;
+        // A character outside the BMP right after "=", or in its place, is passed over whole.
+        QTest::newRow("emoji after =") << paddedTo(
+                                              "0003=\xF0\x9F\x98\x80"
+                                              "abc\xF0\x9F\x98\x80\n")
+                                       << u"abc"_s;
+        QTest::newRow("emoji for =") << paddedTo("0003\xF0\x9F\x98\x80\"abc\"\n") << u"abc"_s;
+        QTest::newRow("UTF-16, emoji after =")
+            << platform::encodeUtf16(QString::fromUtf8(paddedTo("0003=\xF0\x9F\x98\x80\xC3\xA9\xF0\x9F\x98\x80\n")),
+                                     QStringConverter::Utf16BE)
+            << u"\u00E9"_s;
         QTest::newRow("UTF-16") << platform::encodeUtf16(QString::fromLatin1(paddedTo("0003=\"\xE9t\xE9\"\n")),
                                                          QStringConverter::Utf16LE)
                                 << u"\u00E9t\u00E9"_s;
         // The whole file decides: one byte that is not UTF-8 makes every line Windows-1252.
         QTest::newRow("Windows-1252 file")
             << paddedTo("0003=\"\xC3\xA0\"\r\n0004=\"citt\xE0\"\r\n") << u"\u00C3\u00A0"_s;
-        // The file is read in pieces of 64 KiB: a line, or its CR LF, may span two.
+        // The file is searched in pieces of 1 MiB: the key, the line ending
+        // before it, or the line after it may span two.
         const QByteArray entry = "0003=\"tre\"\r\n";
-        QTest::newRow("line across pieces") << paddedTo(entry, 65536 - 2 + entry.size()) << u"tre"_s;
-        QTest::newRow("CR LF across pieces") << paddedTo(entry, 65536 + 1 + entry.size()) << u"tre"_s;
+        constexpr qsizetype kPiece = 1024 * 1024;
+        for (const qsizetype keyAt : {-5, -4, -3, -2, -1, 0, 1})
+            QTest::newRow(qPrintable(u"key at %1 of a piece's end"_s.arg(keyAt)))
+                << paddedTo(entry, kPiece + keyAt + entry.size()) << u"tre"_s;
+        for (const qsizetype keyAt : {-4, -3, -1, 0})
+            QTest::newRow(qPrintable(u"key inside a line at %1 of a piece's end"_s.arg(keyAt)))
+                << paddedTo("x" + entry + "0003=\"si\"\n", kPiece + keyAt - 1 + entry.size() + 11) << u"si"_s;
+        QTest::newRow("lone CR before a piece's end") << paddedTo("\r" + entry, kPiece + entry.size()) << u"tre"_s;
         // A line of a megabyte is neither held whole nor lost track of; a cut inside a character of three bytes
         // still reads as UTF-8.
         const QByteArray megabyte = "0003=\"" + QByteArray(1024 * 1024, 'a') + "\"\r\n";
@@ -154,7 +173,7 @@ private Q_SLOTS:
         QVERIFY(QDir(dir_->path()).mkpath(u"program/inner"_s));
         for (const QString& name : {u"outside.lng"_s, u"program/inner/x.lng"_s, u"program/inner\\x.lng"_s})
             write(name, "[Strings]\r\n0001=\"leak\"\r\n");
-        platform::setProgramFolder(path(u"program"_s));
+        platform::setExecutableFolder(path(u"program"_s));
         // A name in Windows-1252 bytes cannot be opened through any name, so it is not offered.
         write(u"program/Italiano.lng"_s, {});
         const QByteArray windows1252Name = QFile::encodeName(path(u"program/Fran"_s)) + '\xE7' + "ais.lng";
@@ -169,46 +188,68 @@ private Q_SLOTS:
     }
 
     // Where the data and the settings lie: in the executable's folder when it
-    // holds the data, else in an installed prefix; the choice in the program
-    // folder while it can be written, else in the user's own file, which only
-    // counts while it holds a choice.
+    // holds the data (known by its names: gif/, suoni/ or the Italian file),
+    // else in an installed prefix; the choice in the data folder while it can
+    // be written, else in the user's own file, which only counts while it
+    // holds a choice. Rows of a read-only folder run as nobody under root.
     void settingsFollowTheProgramFolder_data() {
-        QTest::addColumn<bool>("installed");
+        QTest::addColumn<QString>("dataIn");  // the data's folder, and what marks the executable's
         QTest::addColumn<bool>("readOnly");
-        QTest::addColumn<bool>("xdgSet");
+        QTest::addColumn<QString>("xdg");          // XDG_CONFIG_HOME: "absolute", "relative" or unset
         QTest::addColumn<QByteArray>("userFile");  // "dir", "device", or its bytes
         QTest::addColumn<QString>("stored");       // before a choice is written
         const QString english = u"English"_s;
-        QTest::newRow("portable") << false << false << true << QByteArray() << english;
-        QTest::newRow("installed") << true << false << true << QByteArray() << english;
-        QTest::newRow("read-only") << true << true << true << QByteArray() << english;
-        QTest::newRow("read-only, home") << true << true << false << QByteArray() << english;
-        QTest::newRow("user file") << false << true << true << QByteArray("[Language]\nCurrentLanguage=Deutsch")
-                                   << u"Deutsch"_s;
-        QTest::newRow("junk") << false << true << true << QByteArray("\x01\xff[[=") << english;
-        QTest::newRow("directory") << false << true << false << QByteArray("dir") << english;
-        QTest::newRow("device") << false << true << true << QByteArray("device") << english;
+        const QString installed = u"prefix/share/metamorfine"_s;
+        const QString absolute = u"absolute"_s;
+        QTest::newRow("portable") << u"prefix/bin"_s << false << absolute << QByteArray() << english;
+        QTest::newRow("portable, gif") << u"prefix/bin gif"_s << false << absolute << QByteArray() << english;
+        QTest::newRow("portable, suoni") << u"prefix/bin suoni"_s << false << absolute << QByteArray() << english;
+        QTest::newRow("portable, Italian")
+            << u"prefix/bin Italiano.lng"_s << false << absolute << QByteArray() << english;
+        QTest::newRow("installed") << installed << false << absolute << QByteArray() << english;
+        QTest::newRow("installed, other files in bin")
+            << installed + u" Other.lng"_s << false << absolute << QByteArray() << english;
+        QTest::newRow("read-only") << installed << true << absolute << QByteArray() << english;
+        QTest::newRow("read-only, home") << installed << true << QString() << QByteArray() << english;
+        QTest::newRow("read-only, relative") << installed << true << u"relative"_s << QByteArray() << english;
+        QTest::newRow("user file") << u"prefix/bin"_s << true << absolute
+                                   << QByteArray("[Language]\nCurrentLanguage=Deutsch") << u"Deutsch"_s;
+        QTest::newRow("junk") << u"prefix/bin"_s << true << absolute << QByteArray("\x01\xff[[=") << english;
+        QTest::newRow("directory") << u"prefix/bin"_s << true << QString() << QByteArray("dir") << english;
+        QTest::newRow("device") << u"prefix/bin"_s << true << absolute << QByteArray("device") << english;
     }
     void settingsFollowTheProgramFolder() {
-        QFETCH(bool, installed);
+        QFETCH(QString, dataIn);
         QFETCH(bool, readOnly);
-        QFETCH(bool, xdgSet);
+        QFETCH(QString, xdg);
         QFETCH(QByteArray, userFile);
         QFETCH(QString, stored);
-        if (readOnly && ::geteuid() == 0)
-            QSKIP("root writes to any folder");
-        const QString data = installed ? u"prefix/share/metamorfine"_s : u"prefix/bin"_s;
-        QVERIFY(QDir(dir_->path()).mkpath(data) && QDir(dir_->path()).mkpath(u"prefix/bin"_s));
+        if (readOnly && unprivileged::runningAsRoot()) {  // root writes to any folder
+            QVERIFY(unprivileged::currentRowPassesUnprivileged());
+            return;
+        }
+        const QString data = dataIn.section(u' ', 0, 0);
+        const QString marker = dataIn.section(u' ', 1);
+        // An installed prefix beside the executable's folder, except in a bare portable folder.
+        if (data != u"prefix/bin"_s || !marker.isEmpty())
+            QVERIFY(QDir(dir_->path()).mkpath(u"prefix/share/metamorfine"_s));
+        QVERIFY(QDir(dir_->path()).mkpath(u"prefix/bin"_s));
+        if (marker.endsWith(u".lng"_s))
+            write(u"prefix/bin/"_s + marker, "[Strings]\r\n");
+        else if (!marker.isEmpty())
+            QVERIFY(QDir(path(u"prefix/bin"_s)).mkdir(marker));
         write(data + u"/English.lng"_s, "[Strings]\r\n");
         write(data + u"/LangSetting.ini"_s, "[Language]\r\nCurrentLanguage=English\r\n");
         const QString home = path(u"home"_s);
-        const QString config = xdgSet ? path(u"config"_s) : home + u"/.config"_s;
+        const QString config = xdg == u"absolute"_s ? path(u"config"_s) : home + u"/.config"_s;
         const QString own = config + u"/metamorfine/LangSetting.ini"_s;
         qputenv("HOME", home.toUtf8());
-        if (xdgSet)
-            qputenv("XDG_CONFIG_HOME", config.toUtf8());
-        else
+        if (xdg.isEmpty())
             qunsetenv("XDG_CONFIG_HOME");
+        else  // a relative one names a folder of the working directory, which must not be taken
+            qputenv("XDG_CONFIG_HOME", xdg == u"absolute"_s ? config.toUtf8() : QByteArray("config"));
+        if (xdg == u"relative"_s)
+            QVERIFY(QDir::setCurrent(dir_->path()));
         QVERIFY(QDir().mkpath(config + u"/metamorfine"_s));
         if (userFile == "dir")
             QVERIFY(QDir().mkpath(own));
@@ -216,12 +257,14 @@ private Q_SLOTS:
             QVERIFY(QFile::link(u"/dev/null"_s, own));
         else if (!userFile.isEmpty())
             write(QDir(dir_->path()).relativeFilePath(own), userFile);
-        platform::setProgramFolder(path(u"prefix/bin"_s));
+        platform::setExecutableFolder(path(u"prefix/bin"_s));
         QFile::setPermissions(path(data), readOnly ? QFile::ReadOwner | QFile::ExeOwner
                                                    : QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 
-        QCOMPARE(platform::programFolder(), path(data));
-        QCOMPARE(platform::languageNames(), QStringList{u"English"_s});
+        QCOMPARE(platform::dataFolder(), path(data));
+        const QStringList languages =
+            marker == u"Italiano.lng"_s ? QStringList{u"English"_s, u"Italiano"_s} : QStringList{u"English"_s};
+        QCOMPARE(platform::languageNames(), languages);
         QCOMPARE(modLanguageSupport::MLSStoredLanguage(), stored);
         QCOMPARE(platform::settingsFileToWrite(), readOnly ? own : path(data + u"/LangSetting.ini"_s));
         if (userFile.isEmpty()) {

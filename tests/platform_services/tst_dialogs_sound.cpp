@@ -141,7 +141,7 @@ private Q_SLOTS:
     // for in the program folder, here an empty one): silence, at once.
     void soundsAndSpeechWithoutPluginAreSilentAtOnce() {
         QTemporaryDir folder;
-        platform::setProgramFolder(folder.path());
+        platform::setExecutableFolder(folder.path());
         QElapsedTimer clock;
         clock.start();
         for (int round = 0; round < 100; ++round) {
@@ -149,7 +149,7 @@ private Q_SLOTS:
             platform::Speak(u"Trova la figura"_s, u"it"_s);
         }
         QVERIFY2(clock.elapsed() < 1000, qPrintable(QString::number(clock.elapsed())));
-        platform::setProgramFolder({});
+        platform::setExecutableFolder({});
     }
 
     // The plugin of the program folder is loaded; one planted beside a

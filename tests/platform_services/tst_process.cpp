@@ -3,12 +3,14 @@
 
 #include "Process.h"
 #include "Random.h"
+#include "Unprivileged.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QSysInfo>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWidget>
@@ -16,6 +18,8 @@
 #include <array>
 #include <iostream>
 #include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -114,6 +118,71 @@ private Q_SLOTS:
         childEnvironment_.insert(u"XDG_RUNTIME_DIR"_s, u"/proc"_s);
         QCOMPARE(runChild(kTryGuard), 0);
         childEnvironment_.insert(u"XDG_RUNTIME_DIR"_s, runtimeFolder_.path());
+    }
+
+    // The guard lies where only its user can write. Root makes another user's
+    // files and folders where nobody's guard would lie: a lock file naming a
+    // running process (this one) in nobody's runtime folder and, with no
+    // runtime folder, in a shared temporary folder under the name of old, or
+    // nobody's folder made there by root. None keeps nobody's copy from
+    // starting; nobody's own guard still refuses a second copy.
+    void anotherUsersGuardIsNotObeyed() {
+        if (!unprivileged::runningAsRoot())
+            QSKIP("only root makes files of another user");
+        QTemporaryDir base;
+        QVERIFY(::chmod(QFile::encodeName(base.path()).constData(), 0755) == 0);
+        const auto folder = [&base](const QString& name, uid_t owner, mode_t mode) {
+            const QByteArray path = QFile::encodeName(base.filePath(name));
+            const bool made = ::mkdir(path.constData(), mode) == 0 &&
+                              ::chown(path.constData(), owner, gid_t(-1)) == 0 && ::chmod(path.constData(), mode) == 0;
+            return made ? base.filePath(name) : QString();
+        };
+        const uid_t nobody = unprivileged::nobodyId();
+        const QString nobodySuffix = u"/metamorfine-"_s + QString::number(nobody);
+        const QString runtime = folder(u"runtime"_s, nobody, 0700);
+        const QString shared = folder(u"shared"_s, 0, 01777);
+        const QString taken = folder(u"taken"_s, 0, 01777);
+        QVERIFY(!runtime.isEmpty() && !shared.isEmpty() && !taken.isEmpty() &&
+                !folder(u"taken"_s + nobodySuffix, 0, 0700).isEmpty());
+        // A lock file as QLockFile writes it, naming this process.
+        const QByteArray planted = QByteArray::number(QCoreApplication::applicationPid()) + '\n' +
+                                   QCoreApplication::applicationName().toUtf8() + '\n' +
+                                   QSysInfo::machineHostName().toUtf8() + '\n';
+        for (const QString& lock : QStringList{runtime + u"/metamorfine.lock"_s, shared + nobodySuffix + u".lock"_s}) {
+            QFile file(lock);
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(planted) == planted.size());
+        }
+
+        QProcessEnvironment environment = childEnvironment_;
+        const auto tryAsNobody = [&environment] {
+            QByteArray output;
+            const int result = unprivileged::runTestBinary({kTryGuard}, &output, environment);
+            if (result != 0 && result != kRefused)
+                qWarning().noquote() << output;
+            return result;
+        };
+        environment.insert(u"XDG_RUNTIME_DIR"_s, runtime);
+        QCOMPARE(tryAsNobody(), 0);
+        environment.remove(u"XDG_RUNTIME_DIR"_s);
+        environment.insert(u"TMPDIR"_s, taken);
+        QCOMPARE(tryAsNobody(), 0);
+        environment.insert(u"TMPDIR"_s, shared);
+        QCOMPARE(tryAsNobody(), 0);
+        struct stat made {};
+        QVERIFY(::lstat(QFile::encodeName(shared + nobodySuffix).constData(), &made) == 0);
+        QCOMPARE(made.st_uid, nobody);
+        QCOMPARE(made.st_mode & 07777, mode_t(0700));
+
+        QProcess holder;
+        holder.setProcessEnvironment(environment);
+        unprivileged::startTestBinary(holder, {kHoldGuard});
+        QVERIFY(holder.waitForReadyRead(10000));
+        QCOMPARE(holder.readLine().trimmed(), QByteArray("held"));
+        QCOMPARE(tryAsNobody(), kRefused);
+        environment.insert(u"XDG_RUNTIME_DIR"_s, runtime);
+        QCOMPARE(tryAsNobody(), 0);
+        holder.closeWriteChannel();
+        QVERIFY(holder.waitForFinished(10000));
     }
 
     void endProgramEndsAtOnce() {
