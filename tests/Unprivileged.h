@@ -51,9 +51,9 @@ inline bool currentRowPassesUnprivileged() {
     const QByteArray function = QTest::currentTestFunction();
     const QByteArray row = QTest::currentDataTag();
     QByteArray output;
-    const bool passed = runTestBinary({QString::fromUtf8(function + ':' + row)}, &output) == 0 &&
-                        output.contains("PASS   : ") && output.contains(QByteArray("::" + function + '(' + row + ')')) &&
-                        output.contains(", 0 skipped");
+    const bool passed =
+        runTestBinary({QString::fromUtf8(function + ':' + row)}, &output) == 0 && output.contains("PASS   : ") &&
+        output.contains(QByteArray("::" + function + '(' + row + ')')) && output.contains(", 0 skipped");
     if (!passed)
         qWarning().noquote() << output;
     return passed;
