@@ -1,5 +1,7 @@
 #include "Process.h"
 
+#include "MediaLog.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -63,13 +65,18 @@ bool AcquireSingleInstance() {
     if (guard)
         return true;
     const QString folder = singleInstanceFolder();
-    if (folder.isEmpty())
+    if (folder.isEmpty()) {
+        qCWarning(lcMedia) << "no folder of the user's own for the single-copy guard: starting without one";
         return true;
+    }
     // Only root could have put a file of another user's in a private folder:
     // it is no guard of this user's copies.
     const QString path = folder % u"/metamorfine.lock"_s;
-    if (ownedByAnotherUser(path) && !QFile::remove(path))
-        return true;
+    if (ownedByAnotherUser(path)) {
+        qCWarning(lcMedia) << "another user's lock file is no guard, removed:" << path;
+        if (!QFile::remove(path))
+            return true;
+    }
     auto lock = std::make_unique<QLockFile>(path);
     // A lock is stale only when the process that took it is gone, however
     // long a copy has been running.

@@ -38,7 +38,7 @@ private Q_SLOTS:
     void silentFailuresLogOneLineWhenAsked() {
         QTemporaryDir folder;
         QVERIFY(folder.isValid());
-        platform::setProgramFolder(folder.path());
+        platform::setExecutableFolder(folder.path());
         const QString damaged = folder.filePath(u"damaged.gif"_s);
         QFile file(damaged);
         QVERIFY(file.open(QIODevice::WriteOnly) && file.write("GIF89a\x10\x00\x10\x00 not a picture") > 0);
@@ -92,7 +92,7 @@ private Q_SLOTS:
         qInstallMessageHandler(previous);
         QLoggingCategory::setFilterRules(QString());
         modLanguageSupport::MLSCurrentLanguage.clear();
-        platform::setProgramFolder(QString());
+        platform::setExecutableFolder(QString());
     }
 };
 
