@@ -37,7 +37,7 @@ const QString kLoadMediaPlugin = u"--load-media-plugin"_s;
 // Loads the media plugin as the program does, with `folder` as the program
 // folder, and prints the file the process has mapped for it, or "none".
 int loadMediaPlugin(const QString& folder) {
-    platform::setProgramFolder(folder);
+    platform::setExecutableFolder(folder);
     platform::mediaBackend();
     QFile maps(u"/proc/self/maps"_s);
     if (!maps.open(QIODevice::ReadOnly))
