@@ -1,5 +1,5 @@
 // Message boxes answered from the keyboard, the system language of their buttons, sound and speech
-// where the media plugin is missing, and where the media plugin is loaded from.
+// where the media plugin is missing, where the media plugin is loaded from, and the locale of the voice.
 
 #include "DataFiles.h"
 #include "FocusRing.h"
@@ -14,6 +14,8 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QLocalServer>
+#include <QLocalSocket>
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
@@ -33,6 +35,57 @@ namespace {
 // with a program folder in which it loads the media plugin.
 const QString kPrintButtonTexts = u"--print-button-texts"_s;
 const QString kLoadMediaPlugin = u"--load-media-plugin"_s;
+const QString kSpeakInLocales = u"--speak-in-locales"_s;
+
+// Says one sentence per locale tag through the build's media plugin, then
+// ends as the program does once its input is closed.
+int speakInLocales() {
+    platform::setExecutableFolder(QStringLiteral(MF_PROGRAM_DIR));
+    for (const QString& tag : {u"en_GB"_s, u"it"_s, u"zz"_s, u"de-AT"_s, u"en_GB"_s})
+        platform::Speak(u"sentence "_s % tag, tag);
+    for (std::string line; std::getline(std::cin, line);) {
+    }
+    return platform::finishMedia(10000) ? 0 : 1;
+}
+
+// A speech server that answers every request as speech-dispatcher does when
+// it accepts it, and records the languages chosen and the sentences said, in
+// order.
+class RecordingSpeechServer : public QLocalServer {
+public:
+    QStringList heard;
+
+    RecordingSpeechServer() {
+        connect(this, &QLocalServer::newConnection, this, [this] {
+            QLocalSocket* client = nextPendingConnection();
+            connect(client, &QLocalSocket::readyRead, client, [this, client] { answer(client); });
+        });
+    }
+
+private:
+    bool receivingText_ = false;
+
+    void answer(QLocalSocket* client) {
+        while (client->canReadLine()) {
+            const QString line = QString::fromUtf8(client->readLine().trimmed());
+            if (receivingText_) {
+                if (line == u"."_s) {
+                    receivingText_ = false;
+                    client->write("225-1\r\n225 OK MESSAGE QUEUED\r\n");
+                } else {
+                    heard << line;
+                }
+            } else if (line.compare(u"SPEAK"_s, Qt::CaseInsensitive) == 0) {
+                receivingText_ = true;
+                client->write("230 OK RECEIVING DATA\r\n");
+            } else {
+                if (line.startsWith(u"SET SELF LANGUAGE "_s))
+                    heard << line;
+                client->write("200 OK\r\n");
+            }
+        }
+    }
+};
 
 // Loads the media plugin as the program does, with `folder` as the program
 // folder, and prints the file the process has mapped for it, or "none".
@@ -185,12 +238,37 @@ private Q_SLOTS:
         }
         QCOMPARE(loadedFrom(program), ownPlugin);
     }
+
+    // The voice follows the whole locale tag (language and territory), the
+    // language alone when the tag names no territory, and a tag without a
+    // language says nothing; a locale already chosen is not sent again.
+    void voiceFollowsTheLocale() {
+        QTemporaryDir folder;
+        RecordingSpeechServer server;
+        QVERIFY(server.listen(folder.filePath(u"speechd.sock"_s)));
+        QProcess speaker;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(u"SPEECHD_ADDRESS"_s, u"unix_socket:"_s % server.fullServerName());
+        speaker.setProcessEnvironment(environment);
+        speaker.start(QCoreApplication::applicationFilePath(), {kSpeakInLocales});
+        QTRY_COMPARE_WITH_TIMEOUT(
+            server.heard,
+            QStringList({u"SET SELF LANGUAGE en-GB"_s, u"sentence en_GB"_s, u"SET SELF LANGUAGE it"_s, u"sentence it"_s,
+                         u"SET SELF LANGUAGE de-AT"_s, u"sentence de-AT"_s, u"SET SELF LANGUAGE en-GB"_s,
+                         u"sentence en_GB"_s}),
+            15000);
+        speaker.closeWriteChannel();
+        QVERIFY(speaker.waitForFinished(20000));
+        QCOMPARE(speaker.exitCode(), 0);
+    }
 };
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     if (argc == 2 && QString::fromLocal8Bit(argv[1]) == kPrintButtonTexts)
         return printButtonTexts();
+    if (argc == 2 && QString::fromLocal8Bit(argv[1]) == kSpeakInLocales)
+        return speakInLocales();
     if (argc == 3 && QString::fromLocal8Bit(argv[1]) == kLoadMediaPlugin)
         return loadMediaPlugin(QString::fromLocal8Bit(argv[2]));
     DialogsSoundTest test;
