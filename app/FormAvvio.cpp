@@ -21,6 +21,9 @@ namespace app {
 
 namespace {
 
+constexpr platform::ControlName Label2{"Label2"};  // title, subtitle and date, a control array
+constexpr platform::ControlName BottoneAvvio{"BottoneAvvio"};
+
 // Readies sound and voice once the start screen has been painted: on a thread
 // of their own, so nothing on the screen waits, and that early, so that the
 // first sentence is not late however soon the child opens an exercise.
@@ -51,19 +54,19 @@ platform::ScreenDesign FormAvvio::Design() {
         .background = qRgb(255, 255, 255),
         .icon = resources::kStartIcon,
         .controls = {
-            {.name = "Label2", .kind = Kind::Label, .index = 0,
+            {.name = Label2, .kind = Kind::Label, .index = 0,
              .left = 720, .top = 1920, .width = 6855, .height = 1335,
              .caption = "Metamorfine", .font = {"Comic Sans MS", 48}, .align = Align::Centre,
              .tabIndex = 0},
-            {.name = "Label2", .kind = Kind::Label, .index = 1,
+            {.name = Label2, .kind = Kind::Label, .index = 1,
              .left = 1800, .top = 360, .width = 4935, .height = 855,
              .caption = "Esercitazioni matematiche", .font = {"Comic Sans MS", 18},
              .align = Align::Centre, .tabIndex = 1},
-            {.name = "Label2", .kind = Kind::Label, .index = 2,
+            {.name = Label2, .kind = Kind::Label, .index = 2,
              .left = 120, .top = 4800, .width = 2415, .height = 495,
              .caption = "31 agosto 2003", .font = {"Comic Sans MS", 13.5}, .align = Align::Centre,
              .tabIndex = 3},
-            {.name = "BottoneAvvio", .kind = Kind::GraphicalButton,
+            {.name = BottoneAvvio, .kind = Kind::GraphicalButton,
              .left = 2520, .top = 4440, .width = 3735, .height = 1395,
              .caption = "Avvio", .font = {"Comic Sans MS", 18},
              .picture = resources::kStartIcon, .pointer = resources::kStartPointer,
@@ -76,7 +79,7 @@ platform::ScreenDesign FormAvvio::Design() {
 FormAvvio::FormAvvio() : Screen(Design()) {}
 
 void FormAvvio::ConnectEvents() {
-    control(u"BottoneAvvio"_s).onClick([this] { BottoneAvvio_Click(); });
+    control(BottoneAvvio).onClick([this] { BottoneAvvio_Click(); });
 }
 
 void FormAvvio::Form_Load() {
@@ -85,12 +88,12 @@ void FormAvvio::Form_Load() {
     SetUpResizing(*this);
     setBackColor(ModuloColoriSuoni::PreparaColori());
     // The program's name, as the screen shows it.
-    window()->setAccessibleName(control(u"Label2"_s, 0).text(platform::TextProperty::Caption).value_or(QString()));
+    window()->setAccessibleName(control(Label2, 0).text(platform::TextProperty::Caption).value_or(QString()));
 }
 
 void FormAvvio::Form_Activate() {
     CoverDisplay(*this);
-    control(u"BottoneAvvio"_s).widget()->setFocus(Qt::OtherFocusReason);
+    control(BottoneAvvio).widget()->setFocus(Qt::OtherFocusReason);
     new PrepareVoiceAfterFirstPaint(*window());
 }
 

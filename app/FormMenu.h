@@ -4,12 +4,21 @@
 
 #include "Screen.h"
 
+#include <QStringList>
+
+namespace exercise_catalogue {
+struct Exercise;
+}
+
 namespace app {
 
 class FormMenu : public platform::Screen {
 public:
     FormMenu();
     static platform::ScreenDesign Design();
+    // The keys of every sentence the program may say: the exercises'
+    // instructions and names, and the names of the picture sets.
+    static QStringList SpokenKeys();
 
 protected:
     void ConnectEvents() override;
@@ -18,17 +27,11 @@ protected:
     void Form_Resize() override;
 
 private:
-    void Command7_Click();
-    void Command1_Click();
-    void Command2_Click();
-    void Command3_Click();
-    void Command4_Click();
-    void Command5_Click();
-    void Command6_Click();
+    // The button of an exercise opens it.
+    void ExerciseButton_Click(const exercise_catalogue::Exercise& exercise);
     void Option1_Click(int Index);
     void Check1_Click();
     void BottoneEsci_Click();
-    void OpenExercise(platform::Screen& exercise, const QString& button);
 };
 
 }  // namespace app

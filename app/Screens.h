@@ -1,5 +1,5 @@
 #pragma once
-// The one instance of each of the program's nine screens, created on first use.
+// The one instance of each of the program's screens, created on first use.
 
 namespace platform {
 class Screen;
@@ -9,6 +9,8 @@ namespace screens {
 
 platform::Screen& FormAvvio();
 platform::Screen& FormMenu();
+// FormEs<number>, one for each row of the exercise catalogue.
+platform::Screen& exercise(int number);
 platform::Screen& FormEs1();
 platform::Screen& FormEs2();
 platform::Screen& FormEs3();

@@ -1,5 +1,6 @@
 #include "DataFiles.h"
-#include "FormEs3.h"
+#include "ExerciseCatalogue.h"
+#include "FormEsercizio.h"
 #include "SharedState.h"
 #include "modLanguageSupport.h"
 
@@ -40,13 +41,14 @@ QString executableFolderOf(Layout layout) {
 }
 
 // The exercise shown, its files read from `layout`; nothing when the layout is missing.
-FormEs3* shownExercise(benchmark::State& state, Layout layout) {
+FormEsercizio* shownExercise(benchmark::State& state, Layout layout) {
     const QString folder = executableFolderOf(layout);
     if (folder.isEmpty()) {
         state.SkipWithError("the tree could not be installed");
         return nullptr;
     }
-    static FormEs3 screen;
+    // "Non cambia niente": the right picture is the model's copy.
+    static FormEsercizio screen(exercise_catalogue::exercise(3));
     platform::setExecutableFolder(folder);
     modLanguageSupport::MLSCurrentLanguage = u"English"_s;
     Modulo1::SerieFigure = 6;
@@ -60,8 +62,8 @@ FormEs3* shownExercise(benchmark::State& state, Layout layout) {
     return &screen;
 }
 
-platform::Control& modelsCopy(const FormEs3& screen) {
-    return screen.control(u"Picture1"_s, Modulo1::IndiceModello);
+platform::Control& modelsCopy(const FormEsercizio& screen) {
+    return screen.control(exercise_layout::Picture1, Modulo1::IndiceModello);
 }
 
 // A right answer and Next, from the first click to the window repainted after
@@ -69,11 +71,11 @@ platform::Control& modelsCopy(const FormEs3& screen) {
 // a model drawn, the pictures scaled to their boxes. The pictures are decoded
 // on several threads, so the time measured is the time the child waits.
 void BM_RightAnswerAndNext(benchmark::State& state) {
-    FormEs3* screen = shownExercise(state, Layout(state.range(0)));
+    FormEsercizio* screen = shownExercise(state, Layout(state.range(0)));
     if (!screen)
         return;
     Modulo1::SuoniAttivati = false;
-    platform::Control& next = screen->control(u"BottoneAvanti"_s);
+    platform::Control& next = screen->control(exercise_layout::BottoneAvanti);
     for (auto _ : state) {
         modelsCopy(*screen).click();
         screen->window()->repaint();
@@ -90,11 +92,11 @@ BENCHMARK(BM_RightAnswerAndNext)
 
 // A wrong answer from the click to the repainted window, with or without sound.
 void BM_Answer(benchmark::State& state) {
-    FormEs3* screen = shownExercise(state, Layout(state.range(1)));
+    FormEsercizio* screen = shownExercise(state, Layout(state.range(1)));
     if (!screen)
         return;
     Modulo1::SuoniAttivati = state.range(0) != 0;
-    platform::Control& wrong = screen->control(u"Picture1"_s, (Modulo1::IndiceModello + 1) % 8);
+    platform::Control& wrong = screen->control(exercise_layout::Picture1, (Modulo1::IndiceModello + 1) % 8);
     for (auto _ : state) {
         wrong.click();
         screen->window()->repaint();

@@ -23,82 +23,47 @@ constexpr const char* kArial = "Arial";
 // The controls every exercise screen has, in designed order. Positions that
 // differ between the screens are zero here and come from the screen's row.
 const std::array<ControlDesign, 17> kCommonControls{{
-    {.name = "PicturesattiErrati", .kind = Kind::PictureBox, .backColour = kWhite, .border = true},
-    {.name = "ComandoIconaSi", .kind = Kind::Image, .container = "PicturesattiErrati",
+    {.name = PicturesattiErrati, .kind = Kind::PictureBox, .backColour = kWhite, .border = true},
+    {.name = ComandoIconaSi, .kind = Kind::Image, .container = PicturesattiErrati,
      .left = 480, .top = 120, .width = 1095, .height = 975, .picture = resources::kSmilingFace},
-    {.name = "ComandoIconaNo", .kind = Kind::Image, .container = "PicturesattiErrati",
+    {.name = ComandoIconaNo, .kind = Kind::Image, .container = PicturesattiErrati,
      .left = 480, .top = 120, .width = 1095, .height = 975, .picture = resources::kSadFace,
      .visible = false},
-    {.name = "Label1", .kind = Kind::Label, .container = "PicturesattiErrati",
+    {.name = Label1, .kind = Kind::Label, .container = PicturesattiErrati,
      .left = 120, .top = 1185, .width = 1215, .height = 375, .caption = "Esatti",
      .font = {kArial, 12}, .align = Align::Centre},
-    {.name = "Label2", .kind = Kind::Label, .container = "PicturesattiErrati",
+    {.name = Label2, .kind = Kind::Label, .container = PicturesattiErrati,
      .left = 120, .top = 1710, .width = 1215, .height = 495, .caption = "Errati",
      .font = {kArial, 12}, .align = Align::Centre},
-    {.name = "EtichettaEsatti", .kind = Kind::Label, .container = "PicturesattiErrati",
+    {.name = EtichettaEsatti, .kind = Kind::Label, .container = PicturesattiErrati,
      .left = 1440, .top = 1080, .width = 615, .height = 615, .caption = "0",
      .font = {kArial, 20.25}, .align = Align::Right},
-    {.name = "EtichettaErrati", .kind = Kind::Label, .container = "PicturesattiErrati",
+    {.name = EtichettaErrati, .kind = Kind::Label, .container = PicturesattiErrati,
      .left = 1440, .top = 1605, .width = 615, .height = 615, .caption = "0",
      .font = {kArial, 20.25}, .align = Align::Right},
-    {.name = "Picture4", .kind = Kind::PictureBox, .width = 1695, .height = 1695,
+    {.name = Picture4, .kind = Kind::PictureBox, .width = 1695, .height = 1695,
      .backColour = kWhite, .border = true},
-    {.name = "Picture2", .kind = Kind::Image, .container = "Picture4", .width = 1695, .height = 1695},
-    {.name = "Picture5", .kind = Kind::PictureBox, .width = 1695, .height = 1695,
+    {.name = Picture2, .kind = Kind::Image, .container = Picture4, .width = 1695, .height = 1695},
+    {.name = Picture5, .kind = Kind::PictureBox, .width = 1695, .height = 1695,
      .backColour = kWhite, .border = true},
-    {.name = "Picture3", .kind = Kind::Image, .container = "Picture5", .width = 1695, .height = 1695},
-    {.name = "Label4", .kind = Kind::Label, .font = {kArial, 48}, .align = Align::Centre,
+    {.name = Picture3, .kind = Kind::Image, .container = Picture5, .width = 1695, .height = 1695},
+    {.name = Label4, .kind = Kind::Label, .font = {kArial, 48}, .align = Align::Centre,
      .backColour = kWhite},
-    {.name = "BottoneAvanti", .kind = Kind::GraphicalButton, .width = 1575, .height = 975,
+    {.name = BottoneAvanti, .kind = Kind::GraphicalButton, .width = 1575, .height = 975,
      .caption = "avanti", .font = {kArial, 14.25}, .picture = resources::kNextArrow,
      .pointer = resources::kNextPointer, .visible = false, .enabled = false, .tabIndex = 8},
-    {.name = "Picture1", .kind = Kind::Image, .width = 1695, .height = 1695,
+    {.name = Picture1, .kind = Kind::Image, .width = 1695, .height = 1695,
      .pointer = resources::kWhiteArrowPointer},
-    {.name = "MenuAzzera", .kind = Kind::MenuCommand, .caption = "Azzera conteggio        "},
-    {.name = "MenuInformazioni", .kind = Kind::MenuCommand, .caption = "Informazioni          "},
-    {.name = "mnuEsci", .kind = Kind::MenuCommand, .caption = "Esci"},
+    {.name = MenuAzzera, .kind = Kind::MenuCommand, .caption = "Azzera conteggio        "},
+    {.name = MenuInformazioni, .kind = Kind::MenuCommand, .caption = "Informazioni          "},
+    {.name = mnuEsci, .kind = Kind::MenuCommand, .caption = "Esci"},
 }};
 
-struct Rect {
-    double left, top, width, height;
-};
-struct Point {
-    double left, top;
-};
-
-// What differs between the seven screens.
-struct ScreenRow {
-    const char* form;
-    double clientWidth, clientHeight;
-    Rect panel;  // PicturesattiErrati
-    Point modelBox;  // Picture4
-    Point foundBox;  // Picture5
-    Rect changeLabel;  // Label4
-    Point nextButton;  // BottoneAvanti
-    std::array<double, 4> pictureColumns;
-    std::array<double, 2> pictureRows;
-    const char* changeCaption;
-    const char* title;  // Label3; nullptr where the screen has none
-    Rect titleRect;
-};
-
-constexpr std::array<ScreenRow, kScreenCount> kScreens{{
-    {"FormEs1", 9360, 6540, {6840, 240, 2295, 2175}, {720, 840}, {4680, 840}, {3000, 1200, 1095, 975},
-     {7560, 5280}, {240, 2040, 3840, 5640}, {2760, 4560}, "C", "CAMBIA COLORE", {1200, 120, 4695, 615}},
-    {"FormEs2", 9390, 6750, {6840, 240, 2295, 2175}, {600, 840}, {4560, 840}, {2880, 1200, 1095, 975},
-     {7440, 5280}, {120, 1920, 3720, 5520}, {2760, 4560}, "F", "CAMBIA FORMA", {1080, 120, 4695, 615}},
-    {"FormEs3", 9570, 6885, {6960, 240, 2295, 2175}, {720, 840}, {4680, 840}, {3000, 1200, 1095, 975},
-     {7560, 5280}, {240, 2040, 3840, 5640}, {2760, 4560}, "N", "NON CAMBIA NIENTE", {1200, 120, 5415, 615}},
-    {"FormEs4", 9765, 6810, {7080, 240, 2295, 2175}, {720, 840}, {4680, 840}, {3000, 1200, 1095, 975},
-     {7560, 5280}, {240, 2040, 3840, 5640}, {2760, 4560}, "D", "CAMBIA DIMENSIONE", {960, 120, 5775, 615}},
-    {"FormEs5", 9435, 6720, {6960, 240, 2295, 2175}, {720, 720}, {4680, 720}, {3000, 1080, 1095, 975},
-     {7560, 5160}, {240, 2040, 3840, 5640}, {2640, 4440}, "C", nullptr, {}},
-    {"FormEs6", 9360, 6540, {7080, 240, 2175, 2175}, {360, 480}, {5040, 480}, {2520, 840, 2055, 975},
-     {7560, 5280}, {240, 2040, 3840, 5640}, {2760, 4560}, "CF", nullptr, {}},
-    {"FormEs7", 9360, 6540, {6960, 240, 2295, 2175}, {360, 480}, {5040, 480}, {2400, 840, 2295, 975},
-     {7560, 5280}, {240, 2040, 3840, 5640}, {2760, 4560}, "FCD", nullptr, {}},
-}};
 // clang-format on
+
+bool is(const ControlDesign& control, ControlName name) {
+    return std::string_view(control.name) == std::string_view(name);
+}
 
 void place(ControlDesign& control, Rect rect) {
     control.left = rect.left;
@@ -114,30 +79,27 @@ void place(ControlDesign& control, Point point) {
 
 }  // namespace
 
-platform::ScreenDesign design(int number) {
-    Q_ASSERT(number >= 1 && number <= kScreenCount);
-    const ScreenRow& row = kScreens[std::size_t(number - 1)];
+platform::ScreenDesign design(const char* form, const Placement& row) {
     platform::ScreenDesign screen{
-        .name = row.form,
+        .name = form,
         .clientWidth = row.clientWidth,
         .clientHeight = row.clientHeight,
         .background = kCyan,
         .icon = resources::kSmilingFace,
     };
     for (ControlDesign control : kCommonControls) {
-        const std::string_view name = control.name;
-        if (name == "PicturesattiErrati") {
+        if (is(control, PicturesattiErrati)) {
             place(control, row.panel);
-        } else if (name == "Picture4") {
+        } else if (is(control, Picture4)) {
             place(control, row.modelBox);
-        } else if (name == "Picture5") {
+        } else if (is(control, Picture5)) {
             place(control, row.foundBox);
-        } else if (name == "Label4") {
+        } else if (is(control, Label4)) {
             place(control, row.changeLabel);
             control.caption = row.changeCaption;
-        } else if (name == "BottoneAvanti") {
+        } else if (is(control, BottoneAvanti)) {
             place(control, row.nextButton);
-        } else if (name == "Picture1") {
+        } else if (is(control, Picture1)) {
             for (int i = 0; i < puzzle::kPicturesPerSet; ++i) {
                 control.index = i;
                 control.tabIndex = i;  // the pictures first, then "avanti"
@@ -147,8 +109,8 @@ platform::ScreenDesign design(int number) {
             continue;
         }
         screen.controls.push_back(control);
-        if (name == "Label4" && row.title) {
-            ControlDesign title{.name = "Label3",
+        if (is(control, Label4) && row.title) {
+            ControlDesign title{.name = Label3,
                                 .kind = Kind::Label,
                                 .caption = row.title,
                                 .font = {kArial, 24},

@@ -1,14 +1,58 @@
 #pragma once
-// The designed layout of the seven exercise screens: the controls they share,
-// placed by the positions of each screen.
+// The designed layout of the exercise screens: the controls they all have,
+// named here, placed by the positions of each screen's row of the catalogue.
 
 #include "Design.h"
 
+#include <array>
+
 namespace exercise_layout {
 
-inline constexpr int kScreenCount = 7;
+using platform::ControlName;
 
-// The design of FormEs<number>, number 1 to 7.
-platform::ScreenDesign design(int number);
+// The controls of an exercise screen.
+inline constexpr ControlName PicturesattiErrati{"PicturesattiErrati"};  // the panel of the marks and counts
+inline constexpr ControlName ComandoIconaSi{"ComandoIconaSi"};          // smiling face
+inline constexpr ControlName ComandoIconaNo{"ComandoIconaNo"};          // sad face
+inline constexpr ControlName Label1{"Label1"};                          // "Esatti"
+inline constexpr ControlName Label2{"Label2"};                          // "Errati"
+inline constexpr ControlName EtichettaEsatti{"EtichettaEsatti"};
+inline constexpr ControlName EtichettaErrati{"EtichettaErrati"};
+inline constexpr ControlName Picture4{"Picture4"};  // the box of the model
+inline constexpr ControlName Picture2{"Picture2"};  // the model
+inline constexpr ControlName Picture5{"Picture5"};  // the box of the found picture
+inline constexpr ControlName Picture3{"Picture3"};  // the found picture
+inline constexpr ControlName Label4{"Label4"};      // the letters of the change
+inline constexpr ControlName Label3{"Label3"};      // the title, where the screen has one
+inline constexpr ControlName BottoneAvanti{"BottoneAvanti"};
+inline constexpr ControlName Picture1{"Picture1"};  // the eight pictures, a control array
+inline constexpr ControlName MenuAzzera{"MenuAzzera"};
+inline constexpr ControlName MenuInformazioni{"MenuInformazioni"};
+inline constexpr ControlName mnuEsci{"mnuEsci"};
+
+struct Rect {
+    double left, top, width, height;
+};
+struct Point {
+    double left, top;
+};
+
+// Where the controls of one exercise screen stand, in twips.
+struct Placement {
+    double clientWidth, clientHeight;
+    Rect panel;        // PicturesattiErrati
+    Point modelBox;    // Picture4
+    Point foundBox;    // Picture5
+    Rect changeLabel;  // Label4
+    Point nextButton;  // BottoneAvanti
+    std::array<double, 4> pictureColumns;
+    std::array<double, 2> pictureRows;
+    const char* changeCaption;  // Label4 as designed
+    const char* title;          // Label3; nullptr where the screen has none
+    Rect titleRect;
+};
+
+// The design of the exercise screen `form` placed by `placement`.
+platform::ScreenDesign design(const char* form, const Placement& placement);
 
 }  // namespace exercise_layout

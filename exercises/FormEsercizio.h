@@ -1,39 +1,27 @@
 #pragma once
-// The frame that the seven exercise screens share: counts, marks, the Next
-// button, the reset, about and leave commands, and the common puzzle set-up.
-// An exercise adds how a puzzle is built, where it differs, and its answer
-// rule: the index of the right picture.
+// An exercise screen, configured by its row of the catalogue: the frame the
+// exercises share (counts, marks, the Next button, the reset, about and leave
+// commands) around the puzzle model, whose changes it shows and says. What
+// follows a new puzzle or an answer is the list of listeners in
+// ListenToPuzzle().
 
+#include "ExerciseCatalogue.h"
+#include "PuzzleModel.h"
 #include "Screen.h"
 
 #include <QString>
-#include <QtGlobal>
-#include <optional>
 
 class FormEsercizio : public platform::Screen {
 public:
+    explicit FormEsercizio(const exercise_catalogue::Exercise& exercise);
+
+    const exercise_catalogue::Exercise& exercise() const { return exercise_; }
+    const puzzle::PuzzleModel& puzzle() const { return puzzle_; }
+
+    // What a right and a wrong answer show: the face, the sound, and after a
+    // right one the Next button instead of the pictures.
     void Esatto();
     void Errato();
-
-protected:
-    // FormEs<number>, whose leave question is the text of `leaveQuestion` and
-    // whose spoken instruction is `instruction`. An exercise that names a change
-    // drawn with every puzzle passes no instruction: it gives instructionKey()
-    // and says it again at every new puzzle.
-    FormEsercizio(int number, QString leaveQuestion, QString instruction = QString());
-
-    // Builds a new puzzle; the common version chooses the set, loads its eight
-    // pictures, draws the model and shows it.
-    virtual void PreparaEsercizio();
-    // The index of the right picture of the current puzzle; nothing while
-    // there is no puzzle to answer.
-    virtual std::optional<qint16> rightIndex() const = 0;
-    // The key of the spoken instruction of the current puzzle.
-    virtual QString instructionKey() const { return instruction_; }
-
-    // The steps of the common set-up, for exercises that draw more around them.
-    void CaricaFigure();   // the set (when it is drawn), the eight pictures, IndiceModello
-    void MostraModello();  // Picture2 takes the picture of Picture1(IndiceModello)
 
 private:
     void ConnectEvents() override;
@@ -45,20 +33,24 @@ private:
     void BottoneAvanti_Click();
     void MenuAzzera_Click();
     void mnuEsci_Click();
-    void setPicturesEnabled(bool enabled);
-    void showCounts(const QString& right, const QString& wrong);
+
+    // A new puzzle of the chosen set.
+    void PreparaEsercizio();
+    void ListenToPuzzle();
+    void ShowPuzzle();
+    void ShowCounts();
+    void ShowFound(int index);
     void SayInstruction() const;
+    void setPicturesEnabled(bool enabled);
     void focusFirstPicture();
 
     // What the controls tell assistive technology, in the current language.
     void nameForAssistiveTechnology();
     void describePictures();
-    QString countName(const QString& label, const QString& countLabel) const;
-    void announceAnswer(const QString& faceName, const QString& countName);
+    QString countName(platform::ControlName label, platform::ControlName count) const;
+    void announceAnswer(bool right);
 
-    const int number_;
-    const QString leaveQuestion_;
-    const QString instruction_;
-    qint16 set_ = 1;       // the set of the current puzzle
-    int foundIndex_ = -1;  // the picture shown as found; -1: none
+    const exercise_catalogue::Exercise& exercise_;
+    puzzle::PuzzleModel puzzle_;
+    bool opening_ = false;  // the first puzzle of a visit is being shown
 };

@@ -5,23 +5,8 @@
 // A file without the key says nothing.
 
 #include <QString>
-#include <QStringList>
-#include <QtGlobal>
 
 namespace spoken_words {
-
-inline constexpr const char* kColour = "Colour";
-inline constexpr const char* kSize = "Size";
-inline constexpr const char* kShape = "Shape";
-inline constexpr const char* kSame = "Same";
-inline constexpr const char* kEverything = "Everything";
-
-// The instruction for one change: 1 colour, 2 size, 3 shape, 4 none; empty otherwise.
-QString singleChangeKey(qint16 kind);
-// The instruction for two changes drawn in this order (1 colour, 2 size, 3 shape).
-QString twoChangesKey(qint16 first, qint16 second);
-// Every key the program may say, the menu's names included (named like their controls).
-QStringList allKeys();
 
 // Says the sentence of `key`, stopping the one still being said.
 void Say(const QString& key);

@@ -29,6 +29,19 @@ inline bool isMenuEntry(Kind kind) {
 
 enum class Align { Left, Centre, Right };
 
+// The name of a control, as the layout table of its screen declares it. Code
+// reaches a control through the constant declared beside the table, never
+// through a string, so that a misspelt name does not compile.
+class ControlName {
+public:
+    explicit constexpr ControlName(const char* name) : name_(name) {}
+    constexpr operator const char*() const { return name_; }
+    constexpr const char* text() const { return name_; }
+
+private:
+    const char* name_;
+};
+
 // Every font of the program is bold.
 struct Font {
     const char* family = nullptr;  // nullptr: the screen's own font

@@ -347,7 +347,8 @@ Control& Screen::loadElement(const QString& name, int index) {
     return element;
 }
 
-void Screen::onArrayClick(const QString& name, const std::function<void(int index)>& handler) {
+void Screen::onArrayClick(ControlName arrayName, const std::function<void(int index)>& handler) {
+    const QString name = QString::fromLatin1(arrayName.text());
     arrayClickHandlers_.emplace_back(name, handler);
     for (const auto& control : controls_) {
         if (control->index_ >= 0 && control->name_.compare(name, Qt::CaseInsensitive) == 0)

@@ -88,11 +88,15 @@ public:
     // nullptr when the loaded screen has none.
     Control* find(const QString& name, int index = -1) const;
     Control& control(const QString& name, int index = -1) const;  // must exist
+    Control* find(ControlName name, int index = -1) const { return find(QString::fromLatin1(name.text()), index); }
+    Control& control(ControlName name, int index = -1) const {
+        return control(QString::fromLatin1(name.text()), index);
+    }
     // Creates element `index` of the control array `name` as a copy of its
     // element 0 and returns it (menu items of a menu, at run time).
     Control& loadElement(const QString& name, int index);
     // One handler for every element of a control array, told the index.
-    void onArrayClick(const QString& name, const std::function<void(int index)>& handler);
+    void onArrayClick(ControlName name, const std::function<void(int index)>& handler);
 
     QWidget* window() const;  // nullptr while not loaded
     QWidget* client() const;  // the client area, parent of the screen's controls

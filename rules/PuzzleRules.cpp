@@ -2,6 +2,7 @@
 
 #include "Random.h"
 
+#include <array>
 #include <limits>
 
 using namespace Qt::Literals::StringLiterals;
@@ -26,6 +27,16 @@ int changeBit(qint16 change) {
     default:
         return 0;
     }
+}
+
+// The names of the single changes, 1 colour, 2 size, 3 shape, as the
+// instruction keys spell them.
+const std::array<QString, 3> kChangeNames{u"Colour"_s, u"Size"_s, u"Shape"_s};
+const QString kSameKey = u"Same"_s;
+const QString kEverythingKey = u"Everything"_s;
+
+bool isChange(qint16 change) {
+    return change >= 1 && change <= qint16(kChangeNames.size());
 }
 
 QString changeString(qint16 change, int firstNumber) {
@@ -74,6 +85,45 @@ QString secondChangeString(qint16 change) {
 
 qint16 rightIndexForTwoChanges(qint16 first, qint16 second, qint16 model) {
     return qint16(model ^ changeBit(first) ^ changeBit(second));
+}
+
+QString instructionKey(int mask) {
+    switch (mask) {
+    case 0:
+        return kSameKey;
+    case kColourBit:
+        return kChangeNames[0];
+    case kSizeBit:
+        return kChangeNames[1];
+    case kShapeBit:
+        return kChangeNames[2];
+    case kEveryBit:
+        return kEverythingKey;
+    default:
+        return {};
+    }
+}
+
+QString singleChangeKey(qint16 kind) {
+    if (isChange(kind))
+        return kChangeNames[std::size_t(kind - 1)];
+    return kind == 4 ? kSameKey : QString();
+}
+
+QString twoChangesKey(qint16 first, qint16 second) {
+    if (!isChange(first) || !isChange(second))
+        return {};
+    return kChangeNames[std::size_t(first - 1)] + kChangeNames[std::size_t(second - 1)];
+}
+
+QStringList allInstructionKeys() {
+    QStringList keys{kChangeNames.begin(), kChangeNames.end()};
+    keys << kSameKey << kEverythingKey;
+    for (qint16 first = 1; first <= 3; ++first) {
+        for (qint16 second = 1; second <= 3; ++second)
+            keys << twoChangesKey(first, second);
+    }
+    return keys;
 }
 
 qint16 countAfterAnswer(qint16 count) {

@@ -8,6 +8,7 @@
 #include "PictureSets.h"
 
 #include <QString>
+#include <QStringList>
 #include <QtGlobal>
 #include <functional>
 #include <optional>
@@ -16,6 +17,15 @@ namespace puzzle {
 
 // Returns numbers uniform in [0, 1); the program passes platform::Rnd.
 using Generator = std::function<double()>;
+
+// How an exercise finds its right picture: a fixed mask of changed attributes,
+// or a change (or two) drawn with every puzzle and named on the screen.
+enum class RuleKind { FixedChange, RandomChange, TwoChanges };
+
+struct Rule {
+    RuleKind kind = RuleKind::FixedChange;
+    int mask = 0;  // FixedChange: the bits in which the right picture differs from the model
+};
 
 using picture_sets::kPicturesPerSet;
 using picture_sets::kSetCount;
@@ -44,6 +54,15 @@ QString firstChangeString(qint16 change);
 QString secondChangeString(qint16 change);
 // Both changes applied to the model; the same change twice brings it back.
 qint16 rightIndexForTwoChanges(qint16 first, qint16 second, qint16 model);
+
+// The key of the spoken instruction: the change of a fixed mask ("Colour",
+// "Same", "Everything"), a drawn kind of change, or two drawn changes in
+// their order ("ColourSize"); empty for anything else.
+QString instructionKey(int mask);
+QString singleChangeKey(qint16 kind);
+QString twoChangesKey(qint16 first, qint16 second);
+// Every instruction key an exercise may ask to say.
+QStringList allInstructionKeys();
 
 // A count after one more answer: a 16-bit count stays at its largest value.
 qint16 countAfterAnswer(qint16 count);

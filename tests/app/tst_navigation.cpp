@@ -91,15 +91,19 @@ private Q_SLOTS:
         menu().control(u"Check1"_s).click();
         QCOMPARE(Modulo1::SerieFigure, qint16(3));
         QVERIFY(!Modulo1::SuoniAttivati);
-        const QList<std::pair<QString, Screen*>> buttons = {
-            {u"Command7"_s, &screens::FormEs1()}, {u"Command1"_s, &screens::FormEs2()},
-            {u"Command2"_s, &screens::FormEs3()}, {u"Command3"_s, &screens::FormEs4()},
-            {u"Command4"_s, &screens::FormEs5()}, {u"Command5"_s, &screens::FormEs6()},
-            {u"Command6"_s, &screens::FormEs7()},
+        // Each button opens the exercise its caption names, under that name.
+        const QList<std::pair<QString, QString>> buttons = {
+            {u"Command7"_s, u"FormEs1"_s}, {u"Command1"_s, u"FormEs2"_s}, {u"Command2"_s, u"FormEs3"_s},
+            {u"Command3"_s, u"FormEs4"_s}, {u"Command4"_s, u"FormEs5"_s}, {u"Command5"_s, u"FormEs6"_s},
+            {u"Command6"_s, u"FormEs7"_s},
         };
-        for (const auto& [button, exercise] : buttons) {
+        for (const auto& [button, form] : buttons) {
+            const QString name = caption(menu(), button).trimmed();
             menu().control(button).click();
-            QCOMPARE(loadedNames(), QStringList{exercise->name()});
+            QCOMPARE(loadedNames(), QStringList{form});
+            Screen* exercise = Screen::loadedScreens().front();
+            QCOMPARE(exercise->window()->windowTitle(), QCoreApplication::applicationName() % u" \u2014 "_s % name);
+            QCOMPARE(exercise->window()->accessibleName(), name);
             folder.boxes.clear();
             exercise->control(u"MenuInformazioni"_s).click();
             QCOMPARE(folder.boxes.size(), 1);

@@ -7,6 +7,7 @@
 #include "Screens.h"
 #include "SharedState.h"
 #include "Speech.h"
+#include "FormMenu.h"
 #include "SpokenWords.h"
 #include "modLanguageSupport.h"
 
@@ -26,7 +27,7 @@ const QString kStrings =
 // A language whose sentence of each key is its locale and the key.
 QString languageFile(const QString& locale) {
     QString speech = u"[Language]\r\nLocale=\""_s + locale + u"\"\r\n[Speech]\r\n"_s;
-    for (const QString& key : spoken_words::allKeys())
+    for (const QString& key : app::FormMenu::SpokenKeys())
         speech += key + u"=\""_s + locale + u' ' + key + u"\"\r\n"_s;
     return speech + kStrings;
 }

@@ -4,7 +4,7 @@
 // distinct and fit their labels. Also the converter that writes them, which
 // must refuse what the program could not read back.
 
-#include "SpokenWords.h"
+#include "FormMenu.h"
 
 #include <QFile>
 #include <QMap>
@@ -93,7 +93,7 @@ private Q_SLOTS:
             numbers << u"%1"_s.arg(n, 4, 10, QChar(u'0'));
         numbers << u"9996"_s << u"9997"_s << u"9998"_s << u"9999"_s;
         QCOMPARE(QStringList(italian.sections[u"Strings"_s].keys()), numbers);
-        QStringList spoken = spoken_words::allKeys();
+        QStringList spoken = app::FormMenu::SpokenKeys();
         spoken.sort();
         QCOMPARE(QStringList(italian.sections[u"Speech"_s].keys()), spoken);
 

@@ -1,8 +1,10 @@
 // The rules of the game without screens: what each draw takes from the
 // generator.
 
+#include "PuzzleModel.h"
 #include "PuzzleRules.h"
 
+#include <QSignalSpy>
 #include <QTest>
 #include <vector>
 
@@ -56,6 +58,91 @@ private Q_SLOTS:
             QVERIFY(!puzzle::rightIndexForKind(kind, 3));
             QVERIFY(puzzle::kindOfChangeString(kind).isEmpty());
         }
+    }
+
+    // A fresh model of each rule, every model and every drawn change: the right
+    // picture differs from the model in exactly the attributes the instruction
+    // names; everything else is wrong, and once solved nothing counts.
+    void aModelJudgesByItsRuleAndCountsOnce() {
+        using puzzle::RuleKind;
+        // The bits each instruction key asks to change.
+        const auto asked = [](const QString& key) {
+            int bits = 0;
+            for (const auto& [word, bit] :
+                 {std::pair{u"Colour", puzzle::kColourBit}, std::pair{u"Size", puzzle::kSizeBit},
+                  std::pair{u"Shape", puzzle::kShapeBit}})
+                bits ^= key.count(QStringView(word)) % 2 ? bit : 0;
+            return key == u"Everything" ? puzzle::kEveryBit : bits;
+        };
+        struct Case {
+            puzzle::Rule rule;
+            int draws;  // numbers drawn for the changes
+        };
+        const std::vector<Case> cases = {
+            {{RuleKind::FixedChange, puzzle::kColourBit}, 0},
+            {{RuleKind::FixedChange, puzzle::kShapeBit}, 0},
+            {{RuleKind::FixedChange, 0}, 0},
+            {{RuleKind::FixedChange, puzzle::kSizeBit}, 0},
+            {{RuleKind::FixedChange, puzzle::kEveryBit}, 0},
+            {{RuleKind::RandomChange}, 1},
+            {{RuleKind::TwoChanges}, 2},
+        };
+        for (const Case& c : cases) {
+            const int kinds = c.draws == 0 ? 1 : c.draws == 1 ? 4 : 9;
+            for (int drawn = 0; drawn < kinds; ++drawn) {
+                for (int model = 0; model < puzzle::kPicturesPerSet; ++model) {
+                    std::vector<double> numbers;
+                    if (c.draws == 1)
+                        numbers.push_back((drawn + 0.5) / 4);
+                    if (c.draws == 2)
+                        numbers.insert(numbers.end(), {(drawn / 3 + 0.5) / 3, (drawn % 3 + 0.5) / 3});
+                    numbers.push_back((model + 0.5) / 8);
+                    ScriptedGenerator rnd{numbers};
+                    puzzle::PuzzleModel puzzle(c.rule, rnd.generator());
+                    QSignalSpy answers(&puzzle, &puzzle::PuzzleModel::answered);
+                    puzzle.start(3);
+                    QCOMPARE(puzzle.IndiceModello(), qint16(model));
+                    const QString key = puzzle.instructionKey();
+                    QVERIFY(!key.isEmpty());
+                    const int right = model ^ asked(key);
+                    QCOMPARE(puzzle.rightIndex(), qint16(right));
+                    for (int i = -1; i <= puzzle::kPicturesPerSet; ++i) {
+                        if (i != right)
+                            puzzle.answer(i);
+                    }
+                    QCOMPARE(puzzle.ContaErrati(), qint16(7));
+                    QCOMPARE(puzzle.wrongAnswersInPuzzle(), 7);
+                    QVERIFY(!puzzle.solved());
+                    puzzle.answer(right);
+                    QVERIFY(puzzle.solved() && puzzle.foundIndex() == right);
+                    puzzle.answer(right);
+                    puzzle.answer(right ^ 1);
+                    QCOMPARE(puzzle.ContaEsatti(), qint16(1));
+                    QCOMPARE(puzzle.ContaErrati(), qint16(7));
+                    QCOMPARE(answers.size(), 8);
+                    QCOMPARE(answers.last(), (QList<QVariant>{true, right}));
+                    QCOMPARE(rnd.taken, numbers.size());
+                }
+            }
+        }
+    }
+
+    void countsStopAtTheirLargestAndStartFromZeroAtEveryVisit() {
+        puzzle::PuzzleModel puzzle({puzzle::RuleKind::FixedChange, 0}, [] { return 0.0; });
+        QVERIFY(!puzzle.rightIndex());
+        puzzle.answer(0);  // before the first puzzle nothing counts
+        QCOMPARE(puzzle.ContaErrati(), qint16(0));
+        puzzle.start(1);
+        QSignalSpy counts(&puzzle, &puzzle::PuzzleModel::countsChanged);
+        for (int i = 0; i < 32770; ++i)
+            puzzle.answer(1);
+        QCOMPARE(puzzle.ContaErrati(), qint16(32767));
+        QCOMPARE(counts.size(), 32770);
+        puzzle.answer(0);
+        puzzle.newPuzzle(1);
+        QVERIFY(!puzzle.solved() && puzzle.wrongAnswersInPuzzle() == 0 && puzzle.ContaEsatti() == 1);
+        puzzle.start(1);
+        QVERIFY(puzzle.ContaEsatti() == 0 && puzzle.ContaErrati() == 0);
     }
 };
 

@@ -85,8 +85,8 @@ public:
 
 protected:
     void ConnectEvents() override {
-        onArrayClick(u"Immagine"_s, [this](int index) { imageClicks.push_back(index); });
-        onArrayClick(u"Lingua"_s, [this](int index) { itemClicks.push_back(index); });
+        onArrayClick(platform::ControlName{"Immagine"}, [this](int index) { imageClicks.push_back(index); });
+        onArrayClick(platform::ControlName{"Lingua"}, [this](int index) { itemClicks.push_back(index); });
         control(u"Bottone"_s).onClick([this] { ++buttonClicks; });
     }
     void Form_Load() override {
