@@ -1,3 +1,4 @@
+#include "AccessibleTexts.h"
 #include "DataFiles.h"
 #include "TestScreen.h"
 #include "Text8Bit.h"
@@ -337,6 +338,21 @@ private Q_SLOTS:
         MLSCurrentLanguage = u"English"_s;
         modLanguageSupport::MLSTranslateForm(*screen);
         QCOMPARE(screen->caption(), QString());
+    }
+
+    // Each of the eight pictures is told by its own size, colour and figure:
+    // files 1 to 8 of a set, in the order the picture generator draws them.
+    void everyPictureIsDescribedByItsOwnAttributes() {
+        write(u"English.lng"_s,
+              "[Accessibility]\r\nDescription=\"%1 %2 %3\"\r\nBig=\"big\"\r\nSmall=\"small\"\r\n"
+              "Set2.Colour0=\"purple\"\r\nSet2.Colour1=\"yellow\"\r\n"
+              "Set2.Figure0=\"star\"\r\nSet2.Figure1=\"moon\"\r\n");
+        MLSCurrentLanguage = u"English"_s;
+        const QStringList files{u"big purple star"_s,   u"big yellow star"_s,  u"small purple star"_s,
+                                u"small yellow star"_s, u"big purple moon"_s,  u"big yellow moon"_s,
+                                u"small purple moon"_s, u"small yellow moon"_s};
+        for (int index = 0; index < files.size(); ++index)
+            QCOMPARE(modLanguageSupport::MLSPictureDescription(2, index), files[index]);
     }
 
     // A tag set by a translation is read by the next resizing pass.
