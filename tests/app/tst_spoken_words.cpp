@@ -2,12 +2,12 @@
 // random-change and two-changes exercises, the instruction clicked or asked
 // for with H, the menu's choices reached by pointer or keyboard; in two
 // languages, with a file lacking the sentences, and with the sounds off.
+#include "FormMenu.h"
 #include "ProgramFolderFixture.h"
 #include "Screen.h"
 #include "Screens.h"
 #include "SharedState.h"
 #include "Speech.h"
-#include "FormMenu.h"
 #include "SpokenWords.h"
 #include "modLanguageSupport.h"
 
