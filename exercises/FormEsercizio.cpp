@@ -13,7 +13,6 @@
 #include "SpokenWords.h"
 #include "modLanguageSupport.h"
 
-
 using namespace Qt::Literals::StringLiterals;
 using namespace exercise_layout;
 using platform::TextProperty;
