@@ -18,6 +18,8 @@ warnings="-Wno-error=array-bounds"
 # A small quarantine of freed memory still catches a use after free, and keeps
 # the memory bounds that some tests measure.
 export ASAN_OPTIONS="halt_on_error=1:detect_leaks=1:detect_stack_use_after_return=1:quarantine_size_mb=16:log_path=$logs/asan"
+# The program's end is checked for leaks; the libraries' own are listed here.
+export LSAN_OPTIONS="suppressions=$root/tools/ci/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1:log_path=$logs/ubsan"
 
 rm -rf "$logs"
