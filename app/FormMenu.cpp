@@ -124,6 +124,11 @@ void FormMenu::ConnectEvents() {
     }
 }
 
+void FormMenu::nameForAssistiveTechnology() {
+    window()->setAccessibleName(modLanguageSupport::MLSAccessibleText(u"Menu"_s));
+    control(Picture1).widget()->setAccessibleName(modLanguageSupport::MLSAccessibleText(u"PictureSets"_s));
+}
+
 void FormMenu::Form_Load() {
     modLanguageSupport::MLSFillMenuLanguages(*this);
     modLanguageSupport::MLSTranslateForm(*this);
@@ -131,8 +136,6 @@ void FormMenu::Form_Load() {
     SetUpResizing(*this);
     setBackColor(ModuloColoriSuoni::PreparaColori());
     control(Check1).setBackColour(platform::rgbFromBgr(backColor()));
-    window()->setAccessibleName(modLanguageSupport::MLSAccessibleText(u"Menu"_s));
-    control(Picture1).widget()->setAccessibleName(modLanguageSupport::MLSAccessibleText(u"PictureSets"_s));
     std::vector<QWidget*> buttons;
     for (const auto& control : controls())
         if (control->kind() == Kind::CommandButton || control->kind() == Kind::GraphicalButton)

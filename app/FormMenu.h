@@ -25,6 +25,7 @@ protected:
     void Form_Load() override;
     void Form_Activate() override;
     void Form_Resize() override;
+    void nameForAssistiveTechnology() override;
 
 private:
     // The button of an exercise opens it.

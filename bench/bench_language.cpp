@@ -1,11 +1,15 @@
+#include "AccessibleTexts.h"
 #include "BenchScreen.h"
 #include "DataFiles.h"
 #include "Screen.h"
+#include "Screens.h"
+#include "SharedState.h"
 #include "modLanguageSupport.h"
 
 #include <QFile>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
+#include <functional>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -92,5 +96,55 @@ void BM_TranslateForm(benchmark::State& state) {
         state.SkipWithError("the screen was not translated");
 }
 BENCHMARK(BM_TranslateForm)->Unit(benchmark::kMillisecond);
+
+// A word of ours (the screen reader's name of the model) in the shipped
+// English file, as the exercise screens ask for it after every answer.
+void BM_OurWord(benchmark::State& state) {
+    platform::setExecutableFolder(QStringLiteral(MF_PROGRAM_DIR));
+    modLanguageSupport::MLSCurrentLanguage = u"English"_s;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(modLanguageSupport::MLSAccessibleText(u"Model"_s));
+    if (modLanguageSupport::MLSAccessibleText(u"Model"_s).isEmpty())
+        state.SkipWithError("the word was not found");
+    platform::setExecutableFolder(QString());
+}
+BENCHMARK(BM_OurWord)->Unit(benchmark::kMicrosecond);
+
+// How often the language files are read when an exercise screen loads, at a
+// wrong answer, at a right answer and at Next: the shipped English file, the
+// sounds on (the instruction is said), a set drawn for every puzzle.
+void BM_LanguageFileReads(benchmark::State& state) {
+    platform::setExecutableFolder(QStringLiteral(MF_PROGRAM_DIR));
+    modLanguageSupport::MLSCurrentLanguage = u"English"_s;
+    Modulo1::SuoniAttivati = true;
+    Modulo1::SerieFigure = 6;
+    platform::Screen& exercise = screens::FormEs3();
+    const auto readsOf = [](const std::function<void()>& step) {
+        const quint64 before = modLanguageSupport::MLSReadCount();
+        step();
+        return double(modLanguageSupport::MLSReadCount() - before);
+    };
+    const auto picture = [&exercise](int index) -> platform::Control& {
+        return exercise.control(u"Picture1"_s, index);
+    };
+    double load = 0;
+    double wrong = 0;
+    double right = 0;
+    double next = 0;
+    for (auto _ : state) {
+        load += readsOf([&exercise] {
+            exercise.Unload();
+            exercise.Show();
+        });
+        wrong += readsOf([&] { picture((Modulo1::IndiceModello + 1) % 8).click(); });
+        right += readsOf([&] { picture(Modulo1::IndiceModello).click(); });
+        next += readsOf([&exercise] { exercise.control(u"BottoneAvanti"_s).click(); });
+    }
+    exercise.Unload();
+    platform::setExecutableFolder(QString());
+    for (const auto& [name, reads] : {std::pair{"load", load}, {"wrong", wrong}, {"right", right}, {"next", next}})
+        state.counters[name] = benchmark::Counter(reads, benchmark::Counter::kAvgIterations);
+}
+BENCHMARK(BM_LanguageFileReads)->Iterations(20)->Unit(benchmark::kMillisecond);
 
 }  // namespace

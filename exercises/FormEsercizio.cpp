@@ -72,10 +72,9 @@ void FormEsercizio::ConnectEvents() {
 }
 
 void FormEsercizio::Form_Load() {
-    modLanguageSupport::MLSTranslateForm(*this);
+    modLanguageSupport::MLSTranslateForm(*this);  // names the controls for assistive technology too
     app::SetUpResizing(*this);
     setBackColor(ModuloColoriSuoni::PreparaColori());
-    nameForAssistiveTechnology();
     std::vector<QWidget*> pictures;
     for (int i = 0; i < puzzle::kPicturesPerSet; ++i)
         pictures.push_back(control(Picture1, i).widget());
@@ -153,7 +152,7 @@ void FormEsercizio::ShowCounts() {
     const auto caption = [](qint16 count) { return count == 0 ? u"0"_s : puzzle::countCaption(count); };
     control(EtichettaEsatti).setText(TextProperty::Caption, caption(puzzle_.ContaEsatti()));
     control(EtichettaErrati).setText(TextProperty::Caption, caption(puzzle_.ContaErrati()));
-    nameForAssistiveTechnology();
+    nameCounts();
 }
 
 void FormEsercizio::Esatto() {
@@ -196,11 +195,15 @@ void FormEsercizio::nameForAssistiveTechnology() {
     window()->setAccessibleName(exercise_catalogue::exerciseName(exercise_));
     control(ComandoIconaSi).widget()->setAccessibleName(MLSAccessibleText(u"Right"_s, caption(Label1)));
     control(ComandoIconaNo).widget()->setAccessibleName(MLSAccessibleText(u"Wrong"_s, caption(Label2)));
-    control(EtichettaEsatti).widget()->setAccessibleName(countName(Label1, EtichettaEsatti));
-    control(EtichettaErrati).widget()->setAccessibleName(countName(Label2, EtichettaErrati));
+    nameCounts();
     control(PicturesattiErrati).widget()->setAccessibleName(MLSAccessibleText(u"Score"_s));
     control(Picture4).widget()->setAccessibleName(MLSAccessibleText(u"Model"_s));
     control(Picture5).widget()->setAccessibleName(MLSAccessibleText(u"Found"_s));
+}
+
+void FormEsercizio::nameCounts() {
+    control(EtichettaEsatti).widget()->setAccessibleName(countName(Label1, EtichettaEsatti));
+    control(EtichettaErrati).widget()->setAccessibleName(countName(Label2, EtichettaErrati));
 }
 
 QString FormEsercizio::countName(ControlName label, ControlName count) const {

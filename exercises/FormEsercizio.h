@@ -45,7 +45,8 @@ private:
     void focusFirstPicture();
 
     // What the controls tell assistive technology, in the current language.
-    void nameForAssistiveTechnology();
+    void nameForAssistiveTechnology() override;
+    void nameCounts();
     void describePictures();
     QString countName(platform::ControlName label, platform::ControlName count) const;
     void announceAnswer(bool right);

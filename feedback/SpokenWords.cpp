@@ -11,7 +11,7 @@ namespace spoken_words {
 void Say(const QString& key) {
     if (!Modulo1::SuoniAttivati || key.isEmpty())
         return;
-    const QString sentence = modLanguageSupport::MLSGetSectionString(u"Speech"_s, key);
+    const QString sentence = modLanguageSupport::MLSOurWord(modLanguageSupport::OurWords::Speech, key);
     if (!sentence.isEmpty())
         platform::Speak(sentence, modLanguageSupport::MLSCurrentLocale());
 }

@@ -1,8 +1,8 @@
 #pragma once
 // The sentences the program says aloud: the instruction of an exercise and
 // the names of the menu's choices, taken from the section Speech of the
-// current language file and said in its voice, only while the sounds are on.
-// A file without the key says nothing.
+// current language file (see modLanguageSupport::MLSOurWord) and said in its
+// voice, only while the sounds are on. A file without the key says nothing.
 
 #include <QString>
 

@@ -98,6 +98,10 @@ public:
     // One handler for every element of a control array, told the index.
     void onArrayClick(ControlName name, const std::function<void(int index)>& handler);
 
+    // Names the controls for assistive technology in the current language;
+    // run after every translation of the screen.
+    virtual void nameForAssistiveTechnology() {}
+
     QWidget* window() const;  // nullptr while not loaded
     QWidget* client() const;  // the client area, parent of the screen's controls
 

@@ -1,26 +1,17 @@
 #include "AccessibleTexts.h"
 
-#include "DataFiles.h"
 #include "modLanguageSupport.h"
 
 using namespace Qt::Literals::StringLiterals;
 
 namespace modLanguageSupport {
 
-namespace {
-
-QString accessibilityText(const QString& language, const QString& key) {
-    return MLSReadIni(platform::languageFilePath(language), u"Accessibility"_s, key).value_or(QString());
-}
-
-}  // namespace
-
 QString MLSAccessibleText(const QString& key, const QString& fallback) {
-    if (QString text = accessibilityText(MLSCurrentLanguage, key); !text.isEmpty())
+    if (QString text = MLSOurWord(OurWords::Accessibility, key); !text.isEmpty())
         return text;
     if (!fallback.isEmpty())
         return fallback;
-    return accessibilityText(MLSSystemLanguage({}), key);
+    return MLSOurWord(OurWords::Accessibility, key, MLSSystemLanguage({}));
 }
 
 QString MLSAccessibleFill(const QString& key, const QStringList& values) {
@@ -30,9 +21,18 @@ QString MLSAccessibleFill(const QString& key, const QStringList& values) {
         shown.removeAll(QString());
         return shown.join(u' ');
     }
-    for (qsizetype i = 0; i < values.size(); ++i)
-        pattern.replace(u'%' + QString::number(i + 1), values[i]);
-    return pattern;
+    // One pass, so that a value holding "%2" stays as it is.
+    QString filled;
+    for (qsizetype i = 0; i < pattern.size(); ++i) {
+        const qsizetype number = i + 1 < pattern.size() ? pattern[i + 1].digitValue() : -1;
+        if (pattern[i] == u'%' && number >= 1 && number <= values.size()) {
+            filled += values[number - 1];
+            ++i;
+        } else {
+            filled += pattern[i];
+        }
+    }
+    return filled;
 }
 
 QString MLSPictureDescription(int set, int index) {

@@ -1,6 +1,6 @@
 #pragma once
 // The words that assistive technology speaks, from the section
-// [Accessibility] of the current language file.
+// [Accessibility] of the current language file (kept: see MLSOurWord).
 //
 // Where the file lacks a word, the caller's fallback stands in: a text
 // already shown on the screen in the same language. Where there is none, the

@@ -11,6 +11,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <algorithm>
 
 using namespace Qt::Literals::StringLiterals;
@@ -22,6 +23,25 @@ QString MLSCurrentLanguage;
 namespace {
 
 constexpr qint64 kProfileReaderMaxBytes = 64000;
+
+quint64 readCount = 0;
+
+// The texts of ours read since the last translation of a screen, by language,
+// section and key.
+QHash<QString, QString>& keptTexts() {
+    static QHash<QString, QString> texts;
+    return texts;
+}
+
+QString keptText(const QString& language, const QString& section, const QString& key) {
+    const QString id = language + u'\0' + section + u'\0' + key;
+    const auto kept = keptTexts().constFind(id);
+    if (kept != keptTexts().cend())
+        return *kept;
+    const QString text = MLSReadIni(platform::languageFilePath(language), section, key).value_or(QString());
+    keptTexts().insert(id, text);
+    return text;
+}
 
 bool isAscii(QByteArrayView bytes) {
     return std::all_of(bytes.begin(), bytes.end(), [](char byte) { return (byte & 0x80) == 0; });
@@ -111,6 +131,7 @@ QString currentLanguageFile() {
 }  // namespace
 
 std::optional<QString> MLSReadIni(const QString& file, const QString& section, const QString& key) {
+    ++readCount;
     if (!platform::isPlainDataFile(file))
         return std::nullopt;
     if (QFileInfo(file).size() <= kProfileReaderMaxBytes)
@@ -151,24 +172,39 @@ QString MLSStartLanguage() {
     return MLSStoredLanguage().value_or(MLSSystemLanguage());
 }
 
+QString MLSOurSection(OurWords words) {
+    return words == OurWords::Speech ? u"Speech"_s : u"Accessibility"_s;
+}
+
+QString MLSOurFileKey(OurWords words, const QString& key) {
+    return (words == OurWords::Speech ? u"Say("_s : u"Name("_s) + key + u')';
+}
+
+QString MLSOurWord(OurWords words, const QString& key, const QString& language) {
+    return keptText(language, MLSOurSection(words), MLSOurFileKey(words, key));
+}
+
+quint64 MLSReadCount() {
+    return readCount;
+}
+
 QString MLSCurrentLocale() {
-    const QString locale = MLSGetSectionString(u"Language"_s, u"Locale"_s);
+    if (MLSCurrentLanguage.isEmpty())
+        MLSCurrentLanguage = MLSStartLanguage();
+    const QString locale = keptText(MLSCurrentLanguage, u"Language"_s, u"Locale"_s);
     return locale.isEmpty() ? kDesignedLocale.toString() : locale;
 }
 
 QString MLSGetString(const QString& number) {
-    return MLSGetSectionString(u"Strings"_s, number);
-}
-
-QString MLSGetSectionString(const QString& section, const QString& key) {
     if (MLSCurrentLanguage.isEmpty())
         MLSCurrentLanguage = MLSStartLanguage();
-    return MLSReadIni(currentLanguageFile(), section, key).value_or(QString());
+    return MLSReadIni(currentLanguageFile(), u"Strings"_s, number).value_or(QString());
 }
 
 void MLSTranslateForm(platform::Screen& frm) {
     if (!frm.isLoaded())
         return;
+    keptTexts().clear();
     platform::installDialogTranslations(MLSCurrentLocale());
     const QString file = currentLanguageFile();
     const QString& section = frm.name();
@@ -197,6 +233,8 @@ void MLSTranslateForm(platform::Screen& frm) {
         }
         platform::DoEvents();
     }
+    if (frm.isLoaded())
+        frm.nameForAssistiveTechnology();
 }
 
 }  // namespace modLanguageSupport

@@ -2,9 +2,11 @@
 // The language files: one INI-style file per language (files/DataFiles.h
 // says where), a section per screen named by its form name and a section
 // "Strings" of numbered texts, and a section "Language" whose key "Locale"
-// names the locale the file is for ("it", "en", ...); and the settings file,
-// which remembers the chosen language. Nothing is cached: every lookup reads
-// the file again.
+// names the locale the file is for ("it_IT", "en_GB", ...); and the settings
+// file, which remembers the chosen language. The texts of the screens and the
+// numbered strings are read anew at every lookup; what is ours alone (the
+// voice's and the screen reader's words, the locale) is kept between
+// translations.
 
 #include <QLocale>
 #include <QString>
@@ -35,15 +37,11 @@ qint32 MLSWriteIni(const QString& file, const QString& section, const QString& k
 // Fills an empty current language from the settings file first.
 QString MLSGetString(const QString& number);
 
-// The text of `key` in `section` of the current language file, or empty; the
-// lookup of MLSGetString for any section.
-QString MLSGetSectionString(const QString& section, const QString& key);
-
 // The language the settings files remember; std::nullopt when none holds a
 // choice (missing, unreadable or without the key: all the same).
 std::optional<QString> MLSStoredLanguage();
 // The locale of the designed texts.
-inline constexpr QStringView kDesignedLocale = u"it";
+inline constexpr QStringView kDesignedLocale = u"it_IT";
 // The language whose file is for the first of `uiLanguages` ("de-DE", "fr")
 // that one is for, else the designed one, else empty: the language of a first run.
 QString MLSSystemLanguage(const QStringList& uiLanguages = QLocale::system().uiLanguages());
@@ -52,9 +50,28 @@ QString MLSStartLanguage();
 // The locale the current language file is for; the designed one when it names none.
 QString MLSCurrentLocale();
 
+// The sections of words that are ours alone. Their keys in a file are made
+// from a logical key ("Colour", "Command7", "Right") by MLSOurFileKey alone:
+// "Say(Colour)" in [Speech], "Name(Right)" in [Accessibility]. The closing
+// bracket keeps every key of ours from being the beginning of another key of
+// any section, which the line scan of a large file, blind to sections, needs.
+enum class OurWords { Speech, Accessibility };
+QString MLSOurFileKey(OurWords words, const QString& key);
+QString MLSOurSection(OurWords words);
+
+// The word of ours `key` in the file of `language`, or empty. Read once after
+// each translation of a screen (every screen load and language change) and
+// then kept, so that answering and the next puzzle read no file.
+QString MLSOurWord(OurWords words, const QString& key, const QString& language = MLSCurrentLanguage);
+
+// How many times a language or settings file has been read since the start;
+// for the benchmarks.
+quint64 MLSReadCount();
+
 // Applies the current language file to a loaded screen: its window caption
 // (only while not empty) and the caption, tooltip text and tag of every
-// control for which the file has a text.
+// control for which the file has a text; then forgets the kept words of ours
+// and has the screen name its controls for assistive technology anew.
 void MLSTranslateForm(platform::Screen& frm);
 
 }  // namespace modLanguageSupport

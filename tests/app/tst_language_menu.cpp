@@ -42,7 +42,6 @@ class TestLanguageMenu : public QObject {
         menu().Show();
     }
     void choose(int index) { menu().control(u"mnuLanguage"_s, index).click(); }
-
 private Q_SLOTS:
     void init() {
         menu().Unload();
@@ -93,6 +92,31 @@ private Q_SLOTS:
         openMenu();
         QCOMPARE(entries(), (QStringList{u"deutsch"_s, u"English"_s, u"Italiano"_s}));
         QCOMPARE(MLSCurrentLanguage, u"italiano"_s);
+    }
+
+    // A language file edited while the program runs shows at the next load of
+    // a screen, the screen reader's words included.
+    void anEditedFileShowsAtTheNextLoad() {
+        const auto writeEnglish = [this](const QString& caption, const QString& model) {
+            folder.writeFile(u"English.lng"_s,
+                             u"[FormMenu]\r\nCommand7.Caption=\"%1\"\r\n"
+                             "[Accessibility]\r\nName(Menu)=\"%1\"\r\nName(Model)=\"%2\"\r\n"_s.arg(caption, model));
+        };
+        writeEnglish(u"Change colour"_s, u"model"_s);
+        folder.storeLanguage(u"English"_s);
+        openMenu();
+        platform::Screen& exercise = screens::FormEs1();
+        const auto modelName = [&exercise] { return exercise.control(u"Picture4"_s).widget()->accessibleName(); };
+        exercise.Show();
+        QCOMPARE(modelName(), u"model"_s);
+        writeEnglish(u"Colours"_s, u"the model"_s);
+        exercise.Unload();
+        exercise.Show();
+        QCOMPARE(modelName(), u"the model"_s);
+        exercise.Unload();
+        openMenu();
+        QCOMPARE(exerciseCaption(), u"Colours"_s);
+        QCOMPARE(menu().window()->accessibleName(), u"Colours"_s);
     }
 
     void aChoiceTranslatesTheMenuAndIsStored() {

@@ -28,7 +28,8 @@ const QString kStrings =
 QString languageFile(const QString& locale) {
     QString speech = u"[Language]\r\nLocale=\""_s + locale + u"\"\r\n[Speech]\r\n"_s;
     for (const QString& key : app::FormMenu::SpokenKeys())
-        speech += key + u"=\""_s + locale + u' ' + key + u"\"\r\n"_s;
+        speech += modLanguageSupport::MLSOurFileKey(modLanguageSupport::OurWords::Speech, key) + u"=\""_s + locale +
+                  u' ' + key + u"\"\r\n"_s;
     return speech + kStrings;
 }
 

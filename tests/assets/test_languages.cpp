@@ -1,10 +1,15 @@
 // The shipped language files: Windows-1252 text with CR LF line ends, the
 // same sections and keys in every language (every sentence the program says
 // among them), a text for every key, and codes of the changes that are
-// distinct and fit their labels. Also the converter that writes them, which
+// distinct and fit their labels, and keys of ours that the line scan of a
+// large file cannot take for others. Also the converter that writes them, which
 // must refuse what the program could not read back.
 
+#include "DataFiles.h"
+#include "ExerciseCatalogue.h"
 #include "FormMenu.h"
+#include "PuzzleRules.h"
+#include "modLanguageSupport.h"
 
 #include <QFile>
 #include <QMap>
@@ -20,9 +25,30 @@ namespace {
 const QStringList kLanguages{u"Italiano"_s, u"English"_s, u"Deutsch"_s, u"Français"_s, u"Español"_s};
 
 using Section = QMap<QString, QString>;
+using Sections = QMap<QString, Section>;
+
+// The sections whose keys are ours, not the design's.
+const QStringList kOurSections{u"Language"_s, u"Speech"_s, u"Accessibility"_s};
+
+// Every key of ours that is the beginning of another key of any section: the
+// line scan, blind to sections, would find the other one first.
+QStringList keysBeginningOthers(const Sections& sections) {
+    QStringList clashes;
+    for (const QString& ours : kOurSections) {
+        for (const QString& key : sections.value(ours).keys()) {
+            for (auto other = sections.cbegin(); other != sections.cend(); ++other) {
+                for (const QString& otherKey : other->keys()) {
+                    if (otherKey.startsWith(key) && (otherKey != key || other.key() != ours))
+                        clashes << ours + u": "_s + key + u" begins "_s + other.key() + u": "_s + otherKey;
+                }
+            }
+        }
+    }
+    return clashes;
+}
 
 struct LanguageFile {
-    QMap<QString, Section> sections;
+    Sections sections;
     QStringList problems;
 };
 
@@ -93,7 +119,9 @@ private Q_SLOTS:
             numbers << u"%1"_s.arg(n, 4, 10, QChar(u'0'));
         numbers << u"9996"_s << u"9997"_s << u"9998"_s << u"9999"_s;
         QCOMPARE(QStringList(italian.sections[u"Strings"_s].keys()), numbers);
-        QStringList spoken = app::FormMenu::SpokenKeys();
+        QStringList spoken;
+        for (const QString& key : app::FormMenu::SpokenKeys())
+            spoken << modLanguageSupport::MLSOurFileKey(modLanguageSupport::OurWords::Speech, key);
         spoken.sort();
         QCOMPARE(QStringList(italian.sections[u"Speech"_s].keys()), spoken);
 
@@ -121,6 +149,60 @@ private Q_SLOTS:
                 const Section& screen = file.sections[u"FormEs"_s + QString::number(n)];
                 QCOMPARE(screen.contains(u"Label4.Caption"_s), n != 5 && n != 6);
                 QCOMPARE(screen.contains(u"Label3.Caption"_s), n <= 4);
+            }
+        }
+    }
+
+    // Every instruction an exercise of the catalogue may ask for (its fixed
+    // change, each drawn change, each pair of drawn changes) is found by the
+    // program's lookup in every language, and no two instructions of a
+    // language read alike.
+    void everyInstructionIsSaidInEveryLanguage() {
+        QStringList keys;
+        for (const exercise_catalogue::Exercise& exercise : exercise_catalogue::catalogue()) {
+            switch (exercise.rule.kind) {
+            case puzzle::RuleKind::FixedChange:
+                keys << puzzle::instructionKey(exercise.rule.mask);
+                break;
+            case puzzle::RuleKind::RandomChange:
+                for (qint16 kind = 1; kind <= 4; ++kind)
+                    keys << puzzle::singleChangeKey(kind);
+                break;
+            case puzzle::RuleKind::TwoChanges:
+                for (qint16 first = 1; first <= 3; ++first)
+                    for (qint16 second = 1; second <= 3; ++second)
+                        keys << puzzle::twoChangesKey(first, second);
+                break;
+            }
+        }
+        QCOMPARE(keys.size(), 5 + 4 + 9);
+        platform::setExecutableFolder(QStringLiteral(MF_PROGRAM_DIR));
+        for (const QString& language : kLanguages) {
+            modLanguageSupport::MLSCurrentLanguage = language;
+            QSet<QString> sentences;
+            for (const QString& key : keys) {
+                const QString sentence = modLanguageSupport::MLSOurWord(modLanguageSupport::OurWords::Speech, key);
+                QVERIFY2(!key.isEmpty() && !sentence.trimmed().isEmpty(), qPrintable(language + u": "_s + key));
+                sentences << sentence;
+            }
+            // The random change's three changes and none are the fixed exercises' sentences.
+            QCOMPARE(sentences.size(), 5 + 9);
+        }
+        platform::setExecutableFolder(QString());
+    }
+
+    void noKeyOfOursBeginsAnotherKey() {
+        for (const QString& language : kLanguages) {
+            const Sections& sections = files_[language].sections;
+            QVERIFY2(keysBeginningOthers(sections).isEmpty(),
+                     qPrintable(language + u": "_s + keysBeginningOthers(sections).join(u"; "_s)));
+            // The check sees a key of ours that begins a key of a screen, or of ours, or stands in two sections.
+            for (const auto& [section, key] : {std::pair{u"Speech"_s, u"Command1"_s},
+                                               {u"Accessibility"_s, u"Name(Set1.Colour"_s},
+                                               {u"Strings"_s, u"Name(Right)"_s}}) {
+                Sections broken = sections;
+                broken[section][key] = u"x"_s;
+                QVERIFY2(!keysBeginningOthers(broken).isEmpty(), qPrintable(key));
             }
         }
     }

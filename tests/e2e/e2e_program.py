@@ -360,7 +360,7 @@ def run(start, settings_file, english, deutsch, traced_data_folder=None):
           "the first copy still runs its start screen")
 
     click(click_target)
-    wait_find(first.pid, pyatspi.ROLE_FRAME, english["Accessibility"]["Menu"], "the main menu")
+    wait_find(first.pid, pyatspi.ROLE_FRAME, english["Accessibility"]["Name(Menu)"], "the main menu")
     wait_for(lambda: find(first.pid, pyatspi.ROLE_FRAME, "Metamorfine") is None, "the start screen to close")
     passed("Avvio leads to the main menu")
 
@@ -377,6 +377,7 @@ def run(start, settings_file, english, deutsch, traced_data_folder=None):
 
     click_named(first.pid, MENU_ITEM, english["FormMenu"]["mnuLanguages.Caption"])
     click_named(first.pid, MENU_ITEM, "Deutsch")
+    wait_find(first.pid, pyatspi.ROLE_FRAME, deutsch["Accessibility"]["Name(Menu)"], "the menu named in German")
     click_named(first.pid, BUTTON, deutsch["FormMenu"]["BottoneEsci.Caption"])
     answer(first.pid, deutsch["Strings"]["0003"], "Ja")  # the buttons speak the chosen language
     wait_for(lambda: first.poll() is not None, "the program to end")
@@ -392,7 +393,7 @@ def play_no_change_by_keys(pid, english):
     """Plays "Nothing changes" with keys only: the focus starts on the first
     picture; a wrong answer, arrows to the picture that the model's
     description names, the right answer, its announcement, then Next."""
-    words = english["Accessibility"]
+    words = {key[len("Name("):-1]: text for key, text in english["Accessibility"].items()}
     click_named(pid, BUTTON, english["FormMenu"]["Command2.Caption"])
     wait_find(pid, pyatspi.ROLE_FRAME, english["FormMenu"]["Command2.Caption"], "the exercise screen")
 

@@ -279,7 +279,7 @@ private Q_SLOTS:
 
     // The first run speaks the system's language when a file is for it, else Italian.
     void firstRunTakesTheSystemLanguage() {
-        for (const auto& [name, locale] : {std::pair{"Deutsch", "de"}, {"English", "en"}, {"Italiano", "it"}})
+        for (const auto& [name, locale] : {std::pair{"Deutsch", "de_DE"}, {"English", "en_GB"}, {"Italiano", "it"}})
             write(QString::fromUtf8(name) + u".lng"_s, "[Language]\r\nLocale=\"" + QByteArray(locale) + "\"\r\n");
         const std::pair<QStringList, QString> cases[] = {
             {{u"de-DE"_s, u"de"_s}, u"Deutsch"_s}, {{u"en-GB"_s}, u"English"_s},
@@ -290,9 +290,83 @@ private Q_SLOTS:
             QCOMPARE(modLanguageSupport::MLSSystemLanguage(uiLanguages), expected);
         QCOMPARE(MLSCurrentLanguage, QString());
         MLSCurrentLanguage = u"Deutsch"_s;
-        QCOMPARE(modLanguageSupport::MLSCurrentLocale(), u"de"_s);
+        QCOMPARE(modLanguageSupport::MLSCurrentLocale(), u"de_DE"_s);
         MLSCurrentLanguage = u"none"_s;
-        QCOMPARE(modLanguageSupport::MLSCurrentLocale(), u"it"_s);
+        QCOMPARE(modLanguageSupport::MLSCurrentLocale(), u"it_IT"_s);
+    }
+
+    // Every word of ours in the shipped files reads the same through the line
+    // scan of the file made larger than 64000 bytes as through the profile
+    // reader, although the keys of the screens (Command1.Caption,
+    // MenuAzzera.Caption) stand before them; and the lookup makes the keys
+    // that the files hold.
+    void ourWordsReadRightFromLargeFiles() {
+        using modLanguageSupport::OurWords;
+        const QDir shipped(QStringLiteral(MF_PROGRAM_DIR));
+        const QStringList languages = shipped.entryList({u"*.lng"_s}, QDir::Files);
+        QVERIFY(languages.size() >= 5);
+        for (const QString& language : languages) {
+            QFile source(shipped.filePath(language));
+            QVERIFY(source.open(QIODevice::ReadOnly));
+            const QByteArray text = source.readAll();
+            QVERIFY(text.size() < 64000);
+            write(u"small.lng"_s, text);
+            const QString large = u"large "_s + language;  // a new name: nothing of it is kept yet
+            write(large, paddedTo(text, text.size() + 60000));
+            int checked = 0;
+            for (const OurWords words : {OurWords::Speech, OurWords::Accessibility}) {
+                const QString section = modLanguageSupport::MLSOurSection(words);
+                const qsizetype start = text.indexOf(QByteArray("\r\n[" + section.toLatin1() + "]\r\n"));
+                QVERIFY(start > 0);
+                for (const QByteArray& line : text.sliced(start + section.size() + 6).split('\n')) {
+                    if (line.startsWith('['))
+                        break;
+                    if (const qsizetype equals = line.indexOf('='); equals > 0) {
+                        const QString key = QString::fromLatin1(line.left(equals));
+                        const auto small = MLSReadIni(path(u"small.lng"_s), section, key);
+                        QVERIFY(small && !small->isEmpty());
+                        QCOMPARE(MLSReadIni(path(large), section, key), small);
+                        ++checked;
+                    }
+                }
+            }
+            QVERIFY(checked > 50);
+            MLSCurrentLanguage = large.chopped(4);
+            QCOMPARE(modLanguageSupport::MLSOurWord(OurWords::Speech, u"Command1"_s),
+                     MLSReadIni(path(u"small.lng"_s), u"Speech"_s, u"Say(Command1)"_s).value_or(u"?"_s));
+            QCOMPARE(modLanguageSupport::MLSAccessibleText(u"Menu"_s),
+                     MLSReadIni(path(u"small.lng"_s), u"Accessibility"_s, u"Name(Menu)"_s).value_or(u"?"_s));
+        }
+    }
+
+    // The words of ours are read again only when a screen is translated (at
+    // every load and language change); the numbered strings at every lookup.
+    // A pattern is filled in one pass: a value holding "%2" stays as it is.
+    void ourWordsAreKeptBetweenTranslations() {
+        using modLanguageSupport::MLSOurWord;
+        using modLanguageSupport::OurWords;
+        const auto language = [](const char* word) -> QByteArray {
+            return "[Speech]\r\nSay(Colour)=\"" + QByteArray(word) + "\"\r\n[Accessibility]\r\nName(Picture)=\"" +
+                   word + " %1 of %2: %3\"\r\n[Strings]\r\n0001=\"" + word + "\"\r\n";
+        };
+        write(u"English.lng"_s, language("one"));
+        write(u"Deutsch.lng"_s, language("eins"));
+        const auto screen = translated(u"English"_s);
+        QCOMPARE(MLSOurWord(OurWords::Speech, u"Colour"_s), u"one"_s);
+        QCOMPARE(modLanguageSupport::MLSAccessibleFill(u"Picture"_s, {u"a%2"_s, u"b"_s, u"%1c"_s}),
+                 u"one a%2 of b: %1c"_s);
+        const quint64 reads = modLanguageSupport::MLSReadCount();
+        write(u"English.lng"_s, language("two"));
+        QCOMPARE(MLSOurWord(OurWords::Speech, u"Colour"_s), u"one"_s);
+        QCOMPARE(modLanguageSupport::MLSAccessibleFill(u"Picture"_s, {u"1"_s, u"8"_s}), u"one 1 of 8: %3"_s);
+        QCOMPARE(modLanguageSupport::MLSReadCount(), reads);
+        QCOMPARE(MLSGetString(u"0001"_s), u"two"_s);
+        QCOMPARE(modLanguageSupport::MLSReadCount(), reads + 1);
+        QCOMPARE(MLSOurWord(OurWords::Speech, u"Colour"_s, u"Deutsch"_s), u"eins"_s);
+        modLanguageSupport::MLSTranslateForm(*screen);
+        QCOMPARE(MLSOurWord(OurWords::Speech, u"Colour"_s), u"two"_s);
+        // Without a pattern the values are joined, the empty ones left out.
+        QCOMPARE(modLanguageSupport::MLSAccessibleFill(u"Nothing"_s, {u"a"_s, QString(), u"c"_s}), u"a c"_s);
     }
 
     void translateScreen() {
@@ -344,9 +418,9 @@ private Q_SLOTS:
     // files 1 to 8 of a set, in the order the picture generator draws them.
     void everyPictureIsDescribedByItsOwnAttributes() {
         write(u"English.lng"_s,
-              "[Accessibility]\r\nDescription=\"%1 %2 %3\"\r\nBig=\"big\"\r\nSmall=\"small\"\r\n"
-              "Set2.Colour0=\"purple\"\r\nSet2.Colour1=\"yellow\"\r\n"
-              "Set2.Figure0=\"star\"\r\nSet2.Figure1=\"moon\"\r\n");
+              "[Accessibility]\r\nName(Description)=\"%1 %2 %3\"\r\nName(Big)=\"big\"\r\nName(Small)=\"small\"\r\n"
+              "Name(Set2.Colour0)=\"purple\"\r\nName(Set2.Colour1)=\"yellow\"\r\n"
+              "Name(Set2.Figure0)=\"star\"\r\nName(Set2.Figure1)=\"moon\"\r\n");
         MLSCurrentLanguage = u"English"_s;
         const QStringList files{u"big purple star"_s,   u"big yellow star"_s,  u"small purple star"_s,
                                 u"small yellow star"_s, u"big purple moon"_s,  u"big yellow moon"_s,
