@@ -18,6 +18,7 @@
 #include <QStyle>
 #include <QTimer>
 #include <QTranslator>
+#include <memory>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -55,18 +56,16 @@ QPointer<QTranslator>& installedTranslator() {
     return installed;
 }
 
-bool installTranslator(const QLocale& locale) {
-    if (!QCoreApplication::instance())
-        return false;
-    auto* translator = new QTranslator(QCoreApplication::instance());
-    if (!translator->load(locale, u"qtbase"_s, u"_"_s, QLibraryInfo::path(QLibraryInfo::TranslationsPath)) ||
-        !QCoreApplication::installTranslator(translator)) {
-        delete translator;
-        return false;
-    }
+// Replaces the installed translation of Qt's own words (the buttons of a box)
+// by the one of `locale`. A locale without one, or with an empty one (Qt's
+// English), leaves none: Qt's words are English.
+void installTranslator(const QLocale& locale) {
+    auto translator = std::make_unique<QTranslator>(QCoreApplication::instance());
+    const bool loaded =
+        translator->load(locale, u"qtbase"_s, u"_"_s, QLibraryInfo::path(QLibraryInfo::TranslationsPath)) &&
+        QCoreApplication::installTranslator(translator.get());
     delete installedTranslator();
-    installedTranslator() = translator;
-    return true;
+    installedTranslator() = loaded ? translator.release() : nullptr;
 }
 
 // The smallest text of the window that the box stands over, in pixels.
@@ -163,7 +162,7 @@ void setMessageBoxResponder(MessageBoxResponder answer) {
 }
 
 void installSystemTranslations() {
-    if (!installedTranslator())
+    if (QCoreApplication::instance() && !installedTranslator())
         installTranslator(QLocale::system());
 }
 
@@ -171,10 +170,10 @@ void installDialogTranslations(const QString& locale) {
     // Every screen applies its language as it loads: the file is read, and every
     // widget told of a new language, only when the language changes.
     static QString installedLocale;
-    if (locale.isEmpty() || (locale == installedLocale && installedTranslator()))
+    if (locale.isEmpty() || locale == installedLocale || !QCoreApplication::instance())
         return;
-    if (installTranslator(QLocale(locale)))
-        installedLocale = locale;
+    installTranslator(QLocale(locale));
+    installedLocale = locale;
 }
 
 }  // namespace platform

@@ -35,8 +35,9 @@ void setMessageBoxResponder(MessageBoxResponder responder);
 
 // Loads Qt's translations of its own dialogs for the system locale.
 void installSystemTranslations();
-// Loads them for `locale` ("it", "de"...) instead; an empty or unknown
-// locale leaves the translations as they are.
+// Loads them for `locale` ("it_IT", "de_DE"...) instead; a locale that Qt has
+// no words for, or empty ones (English), removes the previous translation, so
+// that the buttons speak Qt's English. An empty locale changes nothing.
 void installDialogTranslations(const QString& locale);
 
 }  // namespace platform

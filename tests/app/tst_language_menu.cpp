@@ -6,7 +6,11 @@
 #include "Screens.h"
 #include "modLanguageSupport.h"
 
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMessageBox>
 #include <QTest>
+#include <QTimer>
 
 using namespace Qt::Literals::StringLiterals;
 using modLanguageSupport::MLSCurrentLanguage;
@@ -42,6 +46,27 @@ class TestLanguageMenu : public QObject {
         menu().Show();
     }
     void choose(int index) { menu().control(u"mnuLanguage"_s, index).click(); }
+    // The words of the buttons of a real question box, shortcut marks removed.
+    QStringList questionButtons() {
+        platform::setMessageBoxResponder({});
+        QStringList words;
+        QTimer::singleShot(0, qApp, [&words] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            for (const QAbstractButton* button : box->buttons())
+                words << button->text().remove(u'&');
+            box->done(0);
+        });
+        platform::MsgBox(u"?"_s, platform::MsgButtons::YesNo, platform::MsgIcon::Question, u"Metamorfine"_s);
+        platform::setMessageBoxResponder([this](const platform::MessageBoxRequest& box) {
+            folder.boxes.append(box);
+            return folder.answer;
+        });
+        words.sort();
+        return words;
+    }
+
 private Q_SLOTS:
     void init() {
         menu().Unload();
@@ -92,6 +117,31 @@ private Q_SLOTS:
         openMenu();
         QCOMPARE(entries(), (QStringList{u"deutsch"_s, u"English"_s, u"Italiano"_s}));
         QCOMPARE(MLSCurrentLanguage, u"italiano"_s);
+    }
+
+    // Qt's own words follow every switch of language, back to English, whose
+    // translation by Qt is empty: it must remove the one before it.
+    void boxButtonsSpeakTheChosenLanguage() {
+        const std::pair<const char*, const char*> languages[] = {
+            {"Deutsch", "de_DE"}, {"English", "en_GB"}, {"Italiano", "it_IT"}};
+        // The menu's name for the screen reader is the language's name here.
+        for (const auto& [name, locale] : languages)
+            folder.writeFile(QString::fromLatin1(name) + u".lng"_s,
+                             u"[Language]\r\nLocale=\""_s + QString::fromLatin1(locale) +
+                                 u"\"\r\n[Accessibility]\r\nName(Menu)=\""_s + QString::fromLatin1(name) + u"\"\r\n"_s);
+        folder.storeLanguage(u"Italiano"_s);
+        openMenu();
+        const QStringList italian{u"No"_s, u"Sì"_s};
+        const QStringList english{u"No"_s, u"Yes"_s};
+        const QStringList german{u"Ja"_s, u"Nein"_s};
+        QCOMPARE(questionButtons(), italian);
+        QCOMPARE(menu().window()->accessibleName(), u"Italiano"_s);
+        const std::pair<int, QStringList> steps[] = {{1, english}, {0, german}, {1, english}, {2, italian}};
+        for (const auto& [entry, buttons] : steps) {
+            choose(entry);
+            QCOMPARE(questionButtons(), buttons);
+            QCOMPARE(menu().window()->accessibleName(), MLSCurrentLanguage);
+        }
     }
 
     // A language file edited while the program runs shows at the next load of
