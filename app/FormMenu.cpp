@@ -11,6 +11,7 @@
 #include "Resources.h"
 #include "ScreenFrame.h"
 #include "Screens.h"
+#include "Settings.h"
 #include "SharedState.h"
 #include "SpokenWords.h"
 #include "Widgets.h"
@@ -166,11 +167,13 @@ void FormMenu::ExerciseButton_Click(const exercise_catalogue::Exercise& exercise
 
 void FormMenu::Option1_Click(int Index) {
     Modulo1::SerieFigure = qint16(Index + 1);
+    settings::rememberChoices(Modulo1::SuoniAttivati, Modulo1::SerieFigure);
     platform::announce(window(), control(Option1, Index).text(TextProperty::Caption).value_or(QString()));
 }
 
 void FormMenu::Check1_Click() {
     Modulo1::SuoniAttivati = control(Check1).checked();
+    settings::rememberChoices(Modulo1::SuoniAttivati, Modulo1::SerieFigure);
 }
 
 void FormMenu::BottoneEsci_Click() {

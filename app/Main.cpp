@@ -5,6 +5,7 @@
 #include "Resources.h"
 #include "Screen.h"
 #include "Screens.h"
+#include "Settings.h"
 #include "SharedState.h"
 #include "SvgDrawing.h"
 #include "modLanguageSupport.h"
@@ -22,9 +23,12 @@ bool Main() {
                          platform::MsgIcon::Critical, modLanguageSupport::MLSGetString(u"0002"_s));
         return false;
     }
-    SerieFigure = 6;
+    // As designed every run starts with every picture set and the sounds on,
+    // unless a parent asked to keep them from the last run.
+    const settings::Settings& chosen = settings::current();
+    SerieFigure = chosen.rememberPictureSet ? qint16(chosen.pictureSet) : qint16(6);
     platform::Randomize();
-    SuoniAttivati = true;
+    SuoniAttivati = chosen.rememberSound ? chosen.sound : true;
     app::shell() = {.showMenu = [] { screens::FormMenu().Show(); }, .showAbout = MostraInformazioni};
     screens::FormAvvio().Show();
     return true;

@@ -3,9 +3,11 @@
 #include "Modulo1.h"
 #include "Process.h"
 #include "ScreenFrame.h"
+#include "Settings.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <cstdio>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -22,11 +24,19 @@ int main(int argc, char* argv[]) {
     // No display name: the window titles are the program's own ("Metamorfine",
     // "Metamorfine — <exercise>"), and untitled boxes fall back to the name.
     QCommandLineParser options;
-    const QCommandLineOption windowed(u"windowed"_s, u"Start in a window instead of full screen."_s);
-    options.addOption(windowed);
+    options.setApplicationDescription(
+        u"Picture exercises for children of four to eight.\n"
+        "The flags override the parent's settings for this run only."_s);
+    settings::addOptions(options);
     options.addHelpOption();
     options.process(application);
-    app::ChooseWindowed(options.isSet(windowed));
+    settings::Settings& run = settings::current();
+    run = settings::read();
+    if (const QString error = settings::applyOptions(options, run); !error.isEmpty()) {
+        std::fprintf(stderr, "%s\n", qPrintable(error));
+        return 2;
+    }
+    app::ChooseWindowed(!run.fullScreen);
     platform::installSystemTranslations();
     if (!Modulo1::Main())
         return 0;

@@ -1,5 +1,6 @@
 #include "SpokenWords.h"
 
+#include "Settings.h"
 #include "SharedState.h"
 #include "Speech.h"
 #include "modLanguageSupport.h"
@@ -9,7 +10,7 @@ using namespace Qt::Literals::StringLiterals;
 namespace spoken_words {
 
 void Say(const QString& key) {
-    if (!Modulo1::SuoniAttivati || key.isEmpty())
+    if (!Modulo1::SuoniAttivati || !settings::current().speech || key.isEmpty())
         return;
     const QString sentence = modLanguageSupport::MLSOurWord(modLanguageSupport::OurWords::Speech, key);
     if (!sentence.isEmpty())
@@ -17,7 +18,7 @@ void Say(const QString& key) {
 }
 
 void PrepareVoice() {
-    if (Modulo1::SuoniAttivati)
+    if (Modulo1::SuoniAttivati && settings::current().speech)
         platform::PrepareSpeech(modLanguageSupport::MLSCurrentLocale());
 }
 

@@ -2,7 +2,8 @@
 // The sentences the program says aloud: the instruction of an exercise and
 // the names of the menu's choices, taken from the section Speech of the
 // current language file (see modLanguageSupport::MLSOurWord) and said in its
-// voice, only while the sounds are on. A file without the key says nothing.
+// voice, only while the sounds and speech are on. A file without the key says
+// nothing.
 
 #include <QString>
 

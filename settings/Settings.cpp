@@ -1,0 +1,260 @@
+#include "Settings.h"
+
+#include <QCommandLineParser>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTemporaryFile>
+#include <cstdio>
+#include <optional>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace settings {
+
+Q_LOGGING_CATEGORY(lcSettings, "metamorfine.settings", QtCriticalMsg)
+
+namespace {
+
+// The keys of the file.
+const QString kScan = u"Scan/Mode"_s;
+const QString kScanInterval = u"Scan/IntervalMs"_s;
+const QString kSpeech = u"Speech/On"_s;
+const QString kSpeechRate = u"Speech/Rate"_s;
+const QString kPraise = u"Praise/On"_s;
+const QString kRememberSound = u"Remember/Sound"_s;
+const QString kRememberPictureSet = u"Remember/PictureSet"_s;
+const QString kSound = u"Remembered/Sound"_s;
+const QString kPictureSet = u"Remembered/PictureSet"_s;
+const QString kKiosk = u"Window/Kiosk"_s;
+const QString kFullScreen = u"Window/FullScreen"_s;
+
+// The flags.
+const QString kWindowedFlag = u"windowed"_s;
+const QString kFullScreenFlag = u"fullscreen"_s;
+const QString kScanFlag = u"scan"_s;
+const QString kScanIntervalFlag = u"scan-interval"_s;
+const QString kNoSpeechFlag = u"no-speech"_s;
+const QString kSpeechRateFlag = u"speech-rate"_s;
+const QString kNoPraiseFlag = u"no-praise"_s;
+const QString kKioskFlag = u"kiosk"_s;
+const QString kSettingsFlag = u"settings"_s;
+
+QString scanName(Scan scan) {
+    switch (scan) {
+    case Scan::Auto:
+        return u"auto"_s;
+    case Scan::Step:
+        return u"step"_s;
+    case Scan::Off:
+        break;
+    }
+    return u"off"_s;
+}
+
+std::optional<Scan> scanFromName(const QString& name) {
+    for (Scan scan : {Scan::Off, Scan::Auto, Scan::Step})
+        if (name == scanName(scan))
+            return scan;
+    return std::nullopt;
+}
+
+std::optional<int> intIn(const QString& text, int lowest, int highest) {
+    bool ok = false;
+    const int value = text.trimmed().toInt(&ok);
+    if (!ok || value < lowest || value > highest)
+        return std::nullopt;
+    return value;
+}
+
+// The value of `key`, or `fallback` when the file lacks it or holds nonsense.
+template <typename T, typename Parse>
+T value(const QSettings& file, const QString& key, T fallback, Parse parse) {
+    if (!file.contains(key))
+        return fallback;
+    const auto parsed = parse(file.value(key).toString());
+    if (!parsed) {
+        qCWarning(lcSettings) << "settings file" << file.fileName() << ":" << key << "holds"
+                              << file.value(key).toString() << "- the default is used";
+        return fallback;
+    }
+    return *parsed;
+}
+
+struct ParseBool {
+    std::optional<bool> operator()(const QString& text) const {
+        if (text == u"true"_s)
+            return true;
+        if (text == u"false"_s)
+            return false;
+        return std::nullopt;
+    }
+};
+
+template <int Lowest, int Highest>
+struct ParseInt {
+    std::optional<int> operator()(const QString& text) const { return intIn(text, Lowest, Highest); }
+};
+
+struct ParseScan {
+    std::optional<Scan> operator()(const QString& text) const { return scanFromName(text); }
+};
+
+}  // namespace
+
+QString filePath() {
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) % u"/metamorfine/metamorfine.conf"_s;
+}
+
+Settings read(const QString& path) {
+    const Settings defaults;
+    if (!QFileInfo::exists(path))
+        return defaults;
+    QFile probe(path);
+    if (!probe.open(QIODevice::ReadOnly)) {
+        qCWarning(lcSettings) << "settings file" << path << "cannot be read:" << probe.errorString();
+        return defaults;
+    }
+    probe.close();
+    const QSettings file(path, QSettings::IniFormat);
+    if (file.status() != QSettings::NoError) {
+        qCWarning(lcSettings) << "settings file" << path << "is damaged: the defaults are used";
+        return defaults;
+    }
+    return {
+        .scan = value(file, kScan, defaults.scan, ParseScan{}),
+        .scanIntervalMs =
+            value(file, kScanInterval, defaults.scanIntervalMs, ParseInt<kMinScanIntervalMs, kMaxScanIntervalMs>{}),
+        .speech = value(file, kSpeech, defaults.speech, ParseBool{}),
+        .speechRate = value(file, kSpeechRate, defaults.speechRate, ParseInt<kMinSpeechRate, kMaxSpeechRate>{}),
+        .praise = value(file, kPraise, defaults.praise, ParseBool{}),
+        .rememberSound = value(file, kRememberSound, defaults.rememberSound, ParseBool{}),
+        .rememberPictureSet = value(file, kRememberPictureSet, defaults.rememberPictureSet, ParseBool{}),
+        .sound = value(file, kSound, defaults.sound, ParseBool{}),
+        .pictureSet = value(file, kPictureSet, defaults.pictureSet, ParseInt<1, 6>{}),
+        .kiosk = value(file, kKiosk, defaults.kiosk, ParseBool{}),
+        .fullScreen = value(file, kFullScreen, defaults.fullScreen, ParseBool{}),
+    };
+}
+
+bool write(const Settings& settings, const QString& path) {
+    const QString folder = QFileInfo(path).absolutePath();
+    if (!QDir().mkpath(folder)) {
+        qCWarning(lcSettings) << "no folder for the settings file:" << folder;
+        return false;
+    }
+    // A new file beside the old one, renamed over it once complete: a crash
+    // or a full disk leaves the old file whole.
+    QTemporaryFile temporary(folder % u"/metamorfine.conf.XXXXXX"_s);
+    if (!temporary.open()) {
+        qCWarning(lcSettings) << "the settings file cannot be written in" << folder << ":" << temporary.errorString();
+        return false;
+    }
+    temporary.close();
+    {
+        QSettings file(temporary.fileName(), QSettings::IniFormat);
+        file.setValue(kScan, scanName(settings.scan));
+        file.setValue(kScanInterval, settings.scanIntervalMs);
+        file.setValue(kSpeech, settings.speech);
+        file.setValue(kSpeechRate, settings.speechRate);
+        file.setValue(kPraise, settings.praise);
+        file.setValue(kRememberSound, settings.rememberSound);
+        file.setValue(kRememberPictureSet, settings.rememberPictureSet);
+        file.setValue(kSound, settings.sound);
+        file.setValue(kPictureSet, settings.pictureSet);
+        file.setValue(kKiosk, settings.kiosk);
+        file.setValue(kFullScreen, settings.fullScreen);
+        file.sync();
+        if (file.status() != QSettings::NoError) {
+            qCWarning(lcSettings) << "the settings file cannot be written:" << temporary.fileName();
+            return false;
+        }
+    }
+    // Readable by its user alone, like the rest of the user's configuration.
+    temporary.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    if (std::rename(QFile::encodeName(temporary.fileName()).constData(), QFile::encodeName(path).constData()) != 0) {
+        qCWarning(lcSettings) << "the settings file cannot be replaced:" << path;
+        return false;
+    }
+    temporary.setAutoRemove(false);
+    return true;
+}
+
+Settings& current() {
+    static Settings settings;
+    return settings;
+}
+
+void addOptions(QCommandLineParser& parser) {
+    parser.addOptions({
+        {kWindowedFlag, u"Start in a window instead of full screen."_s},
+        {kFullScreenFlag, u"Start full screen (the default)."_s},
+        {kScanFlag,
+         u"Switch scanning: off, auto (the highlight moves by itself) or step (Space moves, Enter chooses)."_s,
+         u"mode"_s},
+        {kScanIntervalFlag, u"Time the automatic scan rests on each choice, 500 to 10000 ms (default 2000)."_s,
+         u"ms"_s},
+        {kNoSpeechFlag, u"Say nothing aloud."_s},
+        {kSpeechRateFlag, u"Pace of the voice, -100 (slowest) to 100 (fastest); 0 is the voice's own."_s, u"rate"_s},
+        {kNoPraiseFlag, u"No spoken praise after a right answer."_s},
+        {kKioskFlag,
+         u"Kiosk mode: no way out for a child; only holding Ctrl+Alt+Shift+Q for two seconds ends the program."_s},
+        {kSettingsFlag, u"Open the parent's settings."_s},
+    });
+}
+
+QString applyOptions(const QCommandLineParser& parser, Settings& settings) {
+    Settings changed = settings;
+    if (parser.isSet(kWindowedFlag) && parser.isSet(kFullScreenFlag))
+        return u"--windowed and --fullscreen exclude each other"_s;
+    if (parser.isSet(kWindowedFlag))
+        changed.fullScreen = false;
+    if (parser.isSet(kFullScreenFlag))
+        changed.fullScreen = true;
+    if (parser.isSet(kScanFlag)) {
+        const std::optional<Scan> scan = scanFromName(parser.value(kScanFlag));
+        if (!scan)
+            return u"--scan takes off, auto or step"_s;
+        changed.scan = *scan;
+    }
+    if (parser.isSet(kScanIntervalFlag)) {
+        const std::optional<int> interval =
+            intIn(parser.value(kScanIntervalFlag), kMinScanIntervalMs, kMaxScanIntervalMs);
+        if (!interval)
+            return u"--scan-interval takes milliseconds from 500 to 10000"_s;
+        changed.scanIntervalMs = *interval;
+    }
+    if (parser.isSet(kNoSpeechFlag))
+        changed.speech = false;
+    if (parser.isSet(kSpeechRateFlag)) {
+        const std::optional<int> rate = intIn(parser.value(kSpeechRateFlag), kMinSpeechRate, kMaxSpeechRate);
+        if (!rate)
+            return u"--speech-rate takes a number from -100 to 100"_s;
+        changed.speechRate = *rate;
+    }
+    if (parser.isSet(kNoPraiseFlag))
+        changed.praise = false;
+    if (parser.isSet(kKioskFlag))
+        changed.kiosk = true;
+    settings = changed;
+    return {};
+}
+
+bool dialogAsked(const QCommandLineParser& parser) {
+    return parser.isSet(kSettingsFlag);
+}
+
+void rememberChoices(bool sound, int pictureSet, const QString& path) {
+    if (!current().rememberSound && !current().rememberPictureSet)
+        return;
+    Settings file = read(path);
+    if (current().rememberSound)
+        file.sound = sound;
+    if (current().rememberPictureSet)
+        file.pictureSet = pictureSet;
+    write(file, path);
+}
+
+}  // namespace settings

@@ -1,0 +1,71 @@
+#pragma once
+// A parent's settings, kept per user in
+// $XDG_CONFIG_HOME/metamorfine/metamorfine.conf (an INI file), and the
+// command-line flags that override them for one run. The language is not
+// among them: it stays in LangSetting.ini.
+//
+// A missing, unreadable or damaged file, or a value that makes no sense,
+// gives the default of what it holds; the child is told nothing, the log
+// "metamorfine.settings" says what was wrong.
+
+#include <QLoggingCategory>
+#include <QString>
+
+class QCommandLineParser;
+
+namespace settings {
+
+Q_DECLARE_LOGGING_CATEGORY(lcSettings)
+
+// Switch scanning: off, moving by itself (one switch chooses), or moved by
+// one switch and chosen by another.
+enum class Scan { Off, Auto, Step };
+
+inline constexpr int kMinScanIntervalMs = 500;
+inline constexpr int kMaxScanIntervalMs = 10000;
+// Speech-dispatcher's scale: -100 slowest, 0 the voice's own pace, 100 fastest.
+inline constexpr int kMinSpeechRate = -100;
+inline constexpr int kMaxSpeechRate = 100;
+
+struct Settings {
+    Scan scan = Scan::Off;
+    int scanIntervalMs = 2000;
+    bool speech = true;
+    int speechRate = 0;
+    bool praise = true;
+    // Whether the sound switch and the picture set start as they were left;
+    // by default every run starts with sounds on and every picture set.
+    bool rememberSound = false;
+    bool rememberPictureSet = false;
+    bool sound = true;   // the sound switch as it was left
+    int pictureSet = 6;  // the picture set as it was left, 1 to 6
+    bool kiosk = false;
+    bool fullScreen = true;
+
+    bool operator==(const Settings&) const = default;
+};
+
+// The settings file of this user.
+QString filePath();
+
+Settings read(const QString& path = filePath());
+// Replaces the file at once (a new file renamed over the old one), making its
+// folder if needed; false when it could not be written (logged).
+bool write(const Settings& settings, const QString& path = filePath());
+
+// The settings of this run: the file's, then the flags'.
+Settings& current();
+
+// The flags, for --help.
+void addOptions(QCommandLineParser& parser);
+// `settings` with the flags set in `parser` over it; an empty error when
+// every flag's value is valid, else the error (and `settings` unchanged).
+QString applyOptions(const QCommandLineParser& parser, Settings& settings);
+// Whether the settings dialog was asked for (--settings).
+bool dialogAsked(const QCommandLineParser& parser);
+
+// Keeps the child's choice of sound and picture set in the settings file for
+// the next run, each only when this run remembers it.
+void rememberChoices(bool sound, int pictureSet, const QString& path = filePath());
+
+}  // namespace settings

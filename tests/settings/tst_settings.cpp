@@ -1,0 +1,256 @@
+// The parent's settings file and the flags over it, against hand-made files.
+
+#include "Settings.h"
+#include "Unprivileged.h"
+
+#include <QCommandLineParser>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::Literals::StringLiterals;
+using settings::Scan;
+using settings::Settings;
+
+namespace {
+
+void writeAll(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size());
+}
+
+QByteArray readAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Every value unlike its default.
+Settings unusual() {
+    return {.scan = Scan::Step,
+            .scanIntervalMs = 750,
+            .speech = false,
+            .speechRate = -40,
+            .praise = false,
+            .rememberSound = true,
+            .rememberPictureSet = true,
+            .sound = false,
+            .pictureSet = 3,
+            .kiosk = true,
+            .fullScreen = false};
+}
+
+// `settings` with these command-line arguments over it; the error, if any.
+QString withFlags(Settings& settings, const QStringList& arguments) {
+    QCommandLineParser parser;
+    settings::addOptions(parser);
+    if (!parser.parse(QStringList{u"metamorfine"_s} + arguments))
+        return parser.errorText();
+    return settings::applyOptions(parser, settings);
+}
+
+}  // namespace
+
+class TestSettings : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void fileLiesInTheUsersConfigFolder() {
+        QTemporaryDir config;
+        qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
+        QCOMPARE(settings::filePath(), config.path() % u"/metamorfine/metamorfine.conf"_s);
+        QVERIFY(settings::write(unusual()));
+        QVERIFY(QFile::exists(config.path() % u"/metamorfine/metamorfine.conf"_s));
+        QCOMPARE(settings::read(), unusual());
+        qunsetenv("XDG_CONFIG_HOME");
+    }
+
+    // Whatever is wrong with the file, what is wrong gives its default and
+    // what is right is kept.
+    void badFilesGiveTheDefaults_data() {
+        QTest::addColumn<QByteArray>("content");  // empty: no file at all
+        QTest::addColumn<bool>("readable");
+        QTest::addColumn<bool>("speechKept");  // the file's valid Speech/On=false survives
+        QTest::newRow("missing") << QByteArray() << true << false;
+        QTest::newRow("empty") << QByteArray("\n") << true << false;
+        QTest::newRow("binary junk") << QByteArray("\x00\xff\x01[\x7f=\n\xfe\xfe", 10) << true << false;
+        QTest::newRow("unreadable") << QByteArray("[Speech]\nOn=false\n") << false << false;
+        QTest::newRow("junk values")
+            << QByteArray(
+                   "[Scan]\nMode=sideways\nIntervalMs=2s\n[Speech]\nOn=false\nRate=fast\n[Praise]\nOn=maybe\n"
+                   "[Remember]\nSound=1\nPictureSet=\n[Remembered]\nSound=yes\nPictureSet=7\n"
+                   "[Window]\nKiosk=TRUE\nFullScreen=0\n")
+            << true << true;
+        QTest::newRow("out of range")
+            << QByteArray("[Scan]\nIntervalMs=499\n[Speech]\nOn=false\nRate=101\n[Remembered]\nPictureSet=0\n") << true
+            << true;
+        QTest::newRow("no sections") << QByteArray("Mode=auto\nKiosk=true\n") << true << false;
+    }
+    void badFilesGiveTheDefaults() {
+        QFETCH(QByteArray, content);
+        QFETCH(bool, readable);
+        QFETCH(bool, speechKept);
+        if (!readable && unprivileged::runningAsRoot()) {
+            QVERIFY(unprivileged::currentRowPassesUnprivileged());
+            return;
+        }
+        QTemporaryDir folder;
+        const QString path = folder.filePath(u"metamorfine.conf"_s);
+        if (!content.isEmpty())
+            writeAll(path, content);
+        if (!readable)
+            QVERIFY(QFile::setPermissions(path, QFileDevice::WriteOwner));
+        Settings expected;
+        expected.speech = !speechKept;
+        QCOMPARE(settings::read(path), expected);
+    }
+
+    // Written and read again, every value comes back; the file is replaced
+    // whole, with no file left beside it, and a folder that cannot be written
+    // leaves the old file as it was.
+    void roundTripThroughTheFile() {
+        QTemporaryDir config;
+        const QString path = config.filePath(u"deep/metamorfine/metamorfine.conf"_s);
+        QVERIFY(settings::write(unusual(), path));
+        QCOMPARE(settings::read(path), unusual());
+        Settings other = unusual();
+        other.scan = Scan::Auto;
+        other.scanIntervalMs = 10000;
+        other.speechRate = 100;
+        QVERIFY(settings::write(other, path));
+        QCOMPARE(settings::read(path), other);
+        QVERIFY(settings::write(Settings{}, path));
+        QCOMPARE(settings::read(path), Settings{});
+        QCOMPARE(QDir(QFileInfo(path).absolutePath()).entryList(QDir::Files | QDir::Hidden),
+                 QStringList{u"metamorfine.conf"_s});
+    }
+
+    void aReadOnlyFolderKeepsTheOldFile() {
+        if (unprivileged::runningAsRoot()) {
+            QVERIFY(unprivileged::runTestBinary({u"aReadOnlyFolderKeepsTheOldFile"_s}) == 0);
+            return;
+        }
+        QTemporaryDir config;
+        const QString path = config.filePath(u"metamorfine.conf"_s);
+        QVERIFY(settings::write(unusual(), path));
+        const QByteArray before = readAll(path);
+        QVERIFY(QFile::setPermissions(config.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+        QVERIFY(!settings::write(Settings{}, path));
+        QVERIFY(QFile::setPermissions(config.path(),
+                                      QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner));
+        QCOMPARE(readAll(path), before);
+        QCOMPARE(settings::read(path), unusual());
+    }
+
+    // Each flag changes its own setting for the run and nothing else; a bad
+    // value changes nothing.
+    void flagsOverTheFile_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<bool>("valid");
+        QTest::newRow("none") << QStringList{} << true;
+        QTest::newRow("windowed") << QStringList{u"--windowed"_s} << true;
+        QTest::newRow("fullscreen") << QStringList{u"--fullscreen"_s} << true;
+        QTest::newRow("both screens") << QStringList{u"--windowed"_s, u"--fullscreen"_s} << false;
+        QTest::newRow("scan off") << QStringList{u"--scan=off"_s} << true;
+        QTest::newRow("scan auto") << QStringList{u"--scan=auto"_s} << true;
+        QTest::newRow("scan step") << QStringList{u"--scan=step"_s} << true;
+        QTest::newRow("scan junk") << QStringList{u"--scan=fast"_s} << false;
+        QTest::newRow("interval") << QStringList{u"--scan-interval=500"_s} << true;
+        QTest::newRow("interval too short") << QStringList{u"--scan-interval=499"_s} << false;
+        QTest::newRow("interval too long") << QStringList{u"--scan-interval=10001"_s} << false;
+        QTest::newRow("no speech") << QStringList{u"--no-speech"_s} << true;
+        QTest::newRow("rate") << QStringList{u"--speech-rate=-100"_s} << true;
+        QTest::newRow("rate junk") << QStringList{u"--speech-rate=slow"_s} << false;
+        QTest::newRow("no praise") << QStringList{u"--no-praise"_s} << true;
+        QTest::newRow("kiosk") << QStringList{u"--kiosk"_s} << true;
+        QTest::newRow("all") << QStringList{u"--scan=auto"_s,      u"--scan-interval=9000"_s, u"--no-speech"_s,
+                                            u"--speech-rate=55"_s, u"--no-praise"_s,          u"--kiosk"_s,
+                                            u"--windowed"_s}
+                             << true;
+    }
+    void flagsOverTheFile() {
+        QFETCH(QStringList, arguments);
+        QFETCH(bool, valid);
+        QTemporaryDir config;
+        const QString path = config.filePath(u"metamorfine.conf"_s);
+        // Over the defaults and over a file unlike them, in both directions.
+        Settings fromFile = unusual();
+        fromFile.speech = true;
+        fromFile.praise = true;
+        fromFile.kiosk = false;
+        fromFile.scan = Scan::Off;
+        for (const Settings& stored : {Settings{}, fromFile}) {
+            QVERIFY(settings::write(stored, path));
+            Settings run = settings::read(path);
+            const QString error = withFlags(run, arguments);
+            QCOMPARE(error.isEmpty(), valid);
+            if (!valid) {
+                QCOMPARE(run, stored);
+                continue;
+            }
+            const auto has = [&arguments](const QString& prefix) {
+                for (const QString& argument : arguments)
+                    if (argument.startsWith(prefix))
+                        return argument.section(u'=', 1);
+                return QString(u"\x01"_s);
+            };
+            const auto given = [&has](const QString& prefix) { return has(prefix) != u"\x01"_s; };
+            QCOMPARE(run.fullScreen,
+                     given(u"--windowed"_s) ? false : (given(u"--fullscreen"_s) ? true : stored.fullScreen));
+            const QString scan = has(u"--scan="_s);
+            QCOMPARE(run.scan, scan == u"auto"_s   ? Scan::Auto
+                               : scan == u"step"_s ? Scan::Step
+                               : scan == u"off"_s  ? Scan::Off
+                                                   : stored.scan);
+            QCOMPARE(run.scanIntervalMs,
+                     given(u"--scan-interval="_s) ? has(u"--scan-interval="_s).toInt() : stored.scanIntervalMs);
+            QCOMPARE(run.speech, given(u"--no-speech"_s) ? false : stored.speech);
+            QCOMPARE(run.speechRate, given(u"--speech-rate="_s) ? has(u"--speech-rate="_s).toInt() : stored.speechRate);
+            QCOMPARE(run.praise, given(u"--no-praise"_s) ? false : stored.praise);
+            QCOMPARE(run.kiosk, given(u"--kiosk"_s) ? true : stored.kiosk);
+            // What the flags cannot say is the file's.
+            QCOMPARE(run.rememberSound, stored.rememberSound);
+            QCOMPARE(run.pictureSet, stored.pictureSet);
+            // The flags hold for this run only: the file is as it was.
+            QCOMPARE(settings::read(path), stored);
+        }
+    }
+
+    // The child's sound switch and picture set reach the file only when the
+    // settings of the run ask to remember them, each on its own.
+    void choicesAreRememberedOnlyWhenAsked_data() {
+        QTest::addColumn<bool>("rememberSound");
+        QTest::addColumn<bool>("rememberPictureSet");
+        QTest::newRow("neither") << false << false;
+        QTest::newRow("sound") << true << false;
+        QTest::newRow("picture set") << false << true;
+        QTest::newRow("both") << true << true;
+    }
+    void choicesAreRememberedOnlyWhenAsked() {
+        QFETCH(bool, rememberSound);
+        QFETCH(bool, rememberPictureSet);
+        QTemporaryDir config;
+        const QString path = config.filePath(u"metamorfine.conf"_s);
+        Settings stored;
+        stored.rememberSound = rememberSound;
+        stored.rememberPictureSet = rememberPictureSet;
+        stored.kiosk = true;
+        QVERIFY(settings::write(stored, path));
+        settings::current() = settings::read(path);
+        // A flag of this run is not written with the choices.
+        settings::current().speech = false;
+        settings::rememberChoices(false, 2, path);
+        Settings expected = stored;
+        expected.sound = rememberSound ? false : true;
+        expected.pictureSet = rememberPictureSet ? 2 : 6;
+        QCOMPARE(settings::read(path), expected);
+        settings::rememberChoices(true, 5, path);
+        expected.sound = true;
+        expected.pictureSet = rememberPictureSet ? 5 : 6;
+        QCOMPARE(settings::read(path), expected);
+        settings::current() = Settings{};
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSettings)
+#include "tst_settings.moc"
