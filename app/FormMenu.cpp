@@ -5,6 +5,7 @@
 #include "Colour.h"
 #include "ExerciseCatalogue.h"
 #include "KeyboardPlay.h"
+#include "Kiosk.h"
 #include "LanguageMenu.h"
 #include "Modulo1.h"
 #include "ModuloColoriSuoni.h"
@@ -142,6 +143,11 @@ void FormMenu::Form_Load() {
         if (control->kind() == Kind::CommandButton || control->kind() == Kind::GraphicalButton)
             buttons.push_back(control->widget());
     keys().arrowsBetween(std::move(buttons));
+    // A kiosk offers no way out.
+    if (KioskMode()) {
+        control(BottoneEsci).setVisible(false);
+        return;
+    }
     keys().bind(Qt::Key_Escape, [this] { BottoneEsci_Click(); });
 }
 

@@ -1,3 +1,4 @@
+#include "Kiosk.h"
 #include "MessageBox.h"
 #include "Modulo1.h"
 #include "Process.h"
@@ -29,6 +30,7 @@ bool Main() {
     SerieFigure = chosen.rememberPictureSet ? qint16(chosen.pictureSet) : qint16(6);
     platform::Randomize();
     SuoniAttivati = chosen.rememberSound ? chosen.sound : true;
+    app::StartKiosk();
     app::shell() = {.showMenu = [] { screens::FormMenu().Show(); }, .showAbout = MostraInformazioni};
     screens::FormAvvio().Show();
     return true;

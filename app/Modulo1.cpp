@@ -1,5 +1,6 @@
 #include "Modulo1.h"
 
+#include "Kiosk.h"
 #include "MessageBox.h"
 #include "Process.h"
 #include "modLanguageSupport.h"
@@ -35,6 +36,9 @@ void MostraInformazioni() {
 }
 
 void ConfermaUscita() {
+    // A kiosk is left only by the parent's chord.
+    if (app::KioskMode())
+        return;
     const platform::MsgAnswer answer = platform::MsgBox(
         modLanguageSupport::MLSGetString(u"0003"_s), platform::MsgButtons::YesNo, platform::MsgIcon::Question, kTitle);
     if (answer == platform::MsgAnswer::Yes)

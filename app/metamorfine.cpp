@@ -36,7 +36,8 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "%s\n", qPrintable(error));
         return 2;
     }
-    app::ChooseWindowed(!run.fullScreen);
+    // A kiosk stays full screen.
+    app::ChooseWindowed(!run.fullScreen && !run.kiosk);
     platform::installSystemTranslations();
     if (!Modulo1::Main())
         return 0;

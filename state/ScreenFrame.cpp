@@ -2,6 +2,7 @@
 
 #include "KeyboardPlay.h"
 #include "Screen.h"
+#include "Settings.h"
 #include "SharedState.h"
 #include "clsResize.h"
 
@@ -17,7 +18,9 @@ void SetUpResizing(platform::Screen& screen) {
     Modulo1::Ridimensiona = std::make_unique<clsResize>();
     Modulo1::Ridimensiona->SourceForm(&screen);
     Modulo1::Ridimensiona->SizeFormToScreen(75);
-    screen.keys().bind(Qt::Key_F11, [&screen] { SwitchFullScreen(screen); });
+    // A kiosk keeps the full screen: the desktop stays out of reach.
+    if (!settings::current().kiosk)
+        screen.keys().bind(Qt::Key_F11, [&screen] { SwitchFullScreen(screen); });
 }
 
 void CoverDisplay(platform::Screen& screen) {

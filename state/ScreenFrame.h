@@ -18,7 +18,7 @@ void CoverDisplay(platform::Screen& screen);
 
 // Windowed mode (--windowed, or F11 on any screen) holds for every screen shown
 // later in the run. F11 switches the screen in front between full screen and
-// its window, which SetUpResizing connects on every screen.
+// its window, which SetUpResizing connects on every screen but in kiosk mode.
 void ChooseWindowed(bool windowed);
 void SwitchFullScreen(platform::Screen& screen);
 

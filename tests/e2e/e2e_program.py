@@ -169,14 +169,17 @@ def main():
     environment = dict(os.environ, DISPLAY=display, QT_QPA_PLATFORM="xcb",
                        QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_ACCESSIBILITY="1",
                        XDG_RUNTIME_DIR=runtime, **language,
+                       # The parent's settings of this test alone (an installed
+                       # program's test sets its own).
+                       **({} if mode == "--installed" else {"XDG_CONFIG_HOME": os.path.join(work, "config")}),
                        # No speech-dispatcher is started for the program, none
                        # outlives the test: the program speaks to nobody.
                        SPEECHD_ADDRESS=f"unix_socket:{runtime}/no-speech.sock")
     os.environ["DISPLAY"] = display
     programs = start_programs
 
-    def start():
-        programs.append(subprocess.Popen([executable], env=environment,
+    def start(*arguments):
+        programs.append(subprocess.Popen([executable, *arguments], env=environment,
                                          stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL))
         return programs[-1]
 
@@ -268,6 +271,7 @@ def run_wm(start, environment, english):
         time.sleep(0.5)
         screenshot("exercise-window.png")
         check_closing_with_silent_speech_server(pid, start, environment, avvio)
+        check_kiosk(start, avvio)
     finally:
         openbox.terminate()
 
@@ -314,6 +318,43 @@ def check_closing_with_silent_speech_server(pid, start, environment, avvio):
         passed("a start after SIGTERM works")
     finally:
         silent.close()
+
+
+def check_kiosk(start, avvio):
+    """With --kiosk neither Alt+F4 nor F11 gets a child out; a copy killed
+    leaves nothing that blocks the next start; Ctrl+Alt+Shift+Q held for two
+    seconds ends it, and not when let go sooner."""
+    for program in start_programs:
+        if program.poll() is None:
+            program.kill()
+            program.wait()
+    program = start("--kiosk")
+    wait_find(program.pid, BUTTON, avvio, "the start screen in kiosk mode")
+    window = wait_for(lambda: x_windows(program.pid)[-1], "a visible window")
+    wait_for(lambda: full_screen(window), "the full-screen state in kiosk mode")
+    subprocess.run(["xdotool", "windowactivate", "--sync", window], check=True)
+    subprocess.run(["xdotool", "key", "alt+F4"], check=True)
+    subprocess.run(["xdotool", "key", "--window", window, "F11"], check=True)
+    time.sleep(2)
+    check(program.poll() is None and full_screen(window) and x_windows(program.pid),
+          "in kiosk mode Alt+F4 and F11 leave the program running, full screen")
+    program.kill()
+    program.wait()
+    program = start("--kiosk")
+    wait_find(program.pid, BUTTON, avvio, "the start screen after a kiosk was killed")
+    passed("a kiosk killed does not block the next start")
+    window = wait_for(lambda: x_windows(program.pid)[-1], "a visible window")
+    subprocess.run(["xdotool", "windowactivate", "--sync", window], check=True)
+    for held, ends in ((1, False), (3, True)):
+        subprocess.run(["xdotool", "keydown", "ctrl+alt+shift+q"], check=True)
+        time.sleep(held)
+        subprocess.run(["xdotool", "keyup", "q", "shift", "alt", "ctrl"], check=True)
+        if ends:
+            wait_for(lambda: program.poll() is not None, "the parent's chord held to end the kiosk", 10)
+        else:
+            time.sleep(1.5)
+            check(program.poll() is None, "the parent's chord let go after one second ends nothing")
+    passed("Ctrl+Alt+Shift+Q held for two seconds ends a kiosk")
 
 
 def start_trace(pid, log):

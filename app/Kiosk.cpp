@@ -1,0 +1,75 @@
+#include "Kiosk.h"
+
+#include "Process.h"
+#include "Settings.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QKeyEvent>
+#include <QWidget>
+
+namespace app {
+
+namespace {
+
+constexpr Qt::KeyboardModifiers kChordModifiers = Qt::ControlModifier | Qt::AltModifier | Qt::ShiftModifier;
+
+bool isChordKey(int key) {
+    return key == Qt::Key_Q || key == Qt::Key_Control || key == Qt::Key_Alt || key == Qt::Key_Shift;
+}
+
+}  // namespace
+
+bool KioskMode() {
+    return settings::current().kiosk;
+}
+
+KioskGuard::KioskGuard(std::chrono::milliseconds hold, QObject* parent) : QObject(parent) {
+    hold_.setSingleShot(true);
+    hold_.setInterval(hold);
+    connect(&hold_, &QTimer::timeout, this, [] { platform::EndProgram(); });
+    qApp->installEventFilter(this);
+}
+
+bool KioskGuard::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+    case QEvent::Close:
+        // Closing a screen's window (Alt+F4, the frame's button) is refused; the
+        // program itself never closes one, it hides it. A message box closed
+        // by the window system answers No or OK as Escape does.
+        if (watched->isWidgetType() && static_cast<QWidget*>(watched)->isWindow() && !qobject_cast<QDialog*>(watched)) {
+            event->ignore();
+            return true;
+        }
+        break;
+    case QEvent::KeyPress: {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Q && key->modifiers() == kChordModifiers) {
+            if (!key->isAutoRepeat() && !hold_.isActive())
+                hold_.start();
+            return true;
+        }
+        break;
+    }
+    case QEvent::KeyRelease: {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (!key->isAutoRepeat() && isChordKey(key->key()))
+            hold_.stop();
+        break;
+    }
+    case QEvent::ApplicationDeactivate:
+        // Keys released elsewhere never reach the program.
+        hold_.stop();
+        break;
+    default:
+        break;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void StartKiosk() {
+    if (KioskMode())
+        new KioskGuard(2s, qApp);
+}
+
+}  // namespace app

@@ -1,0 +1,35 @@
+#pragma once
+// Kiosk mode, for a classroom: a child cannot leave the program. Closing a
+// window through the window system (Alt+F4, the frame's button) is refused,
+// and only a parent's chord, Ctrl+Alt+Shift+Q held down for two seconds, ends
+// the program. The screens do their part: the menu hides Esci and asks no
+// exit question, F11 keeps the full screen.
+
+#include <QObject>
+#include <QTimer>
+#include <chrono>
+
+namespace app {
+
+using namespace std::chrono_literals;
+
+// Whether this run is a kiosk (the setting or --kiosk).
+bool KioskMode();
+
+// The application-wide filter of kiosk mode; it ends the program with
+// platform::EndProgram once the chord has been held for `hold`.
+class KioskGuard : public QObject {
+public:
+    explicit KioskGuard(std::chrono::milliseconds hold = 2s, QObject* parent = nullptr);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QTimer hold_;
+};
+
+// Installs the guard for the rest of the run when this run is a kiosk.
+void StartKiosk();
+
+}  // namespace app

@@ -1,0 +1,136 @@
+// Kiosk mode: no key, button or window-system request a child can make ends
+// the program or shows the desktop; the parent's chord held long enough does.
+// The same requests outside kiosk mode do what they always did.
+#include "ExerciseCatalogue.h"
+#include "Kiosk.h"
+#include "Modulo1.h"
+#include "Process.h"
+#include "ProgramFolderFixture.h"
+#include "Screen.h"
+#include "Screens.h"
+#include "Settings.h"
+
+#include <QTest>
+#include <QWindow>
+
+using namespace Qt::Literals::StringLiterals;
+using namespace std::chrono_literals;
+using platform::MsgAnswer;
+using platform::Screen;
+
+class TestKiosk : public QObject {
+    Q_OBJECT
+
+    ProgramFolderFixture folder;
+    int ends = 0;
+
+    static Screen& menu() { return screens::FormMenu(); }
+
+    // The window system asks to close the window, as Alt+F4 under a window
+    // manager does.
+    static void askToClose(Screen& screen) {
+        screen.window()->windowHandle()->close();
+        QCoreApplication::processEvents();
+    }
+
+    // Every way out a child has on the menu and on an exercise; whether each
+    // was refused (true) or taken (false).
+    void tryEveryWayOut(bool expectRefused) {
+        ends = 0;
+        folder.boxes.clear();
+        folder.answer = MsgAnswer::Yes;
+        QCOMPARE(menu().control(u"BottoneEsci"_s).widget()->isVisible(), !expectRefused);
+        // Escape, then Enter on whatever has the focus.
+        QTest::keyClick(menu().window(), Qt::Key_Escape);
+        QCOMPARE(folder.boxes.size(), expectRefused ? 0 : 1);
+        QCOMPARE(ends, expectRefused ? 0 : 1);
+        // Esci, pressed however it is reached.
+        menu().control(u"BottoneEsci"_s).click();
+        QCOMPARE(ends, expectRefused ? 0 : 2);
+        // F11 keeps the full screen in a kiosk, and gives the window otherwise.
+        QTRY_VERIFY(menu().window()->isFullScreen());
+        QTest::keyClick(menu().window(), Qt::Key_F11);
+        QTRY_COMPARE(menu().window()->isFullScreen(), expectRefused);
+        if (!expectRefused)
+            QTest::keyClick(menu().window(), Qt::Key_F11);
+        QTRY_VERIFY(menu().window()->isFullScreen());
+        // Alt+F4 on an exercise, then on the menu.
+        menu().control(exercise_catalogue::exercise(1).menuButton).click();
+        Screen* exercise = Screen::loadedScreens().front();
+        askToClose(*exercise);
+        QCOMPARE(exercise->isLoaded(), expectRefused);
+        if (!expectRefused)
+            menu().Show();
+        else
+            exercise->control(u"mnuEsci"_s).click();
+        QVERIFY(menu().isLoaded());
+        askToClose(menu());
+        QCOMPARE(menu().isLoaded(), expectRefused);
+        QCOMPARE(menu().isLoaded() && menu().window()->isVisible(), expectRefused);
+        if (!expectRefused)
+            menu().Show();
+    }
+
+private Q_SLOTS:
+    void initTestCase() {
+        qputenv("XDG_RUNTIME_DIR", folder.folder.path().toLocal8Bit());
+        qputenv("XDG_CONFIG_HOME", folder.folder.path().toLocal8Bit());
+        platform::setEndProgramHook([this] { ++ends; });
+        QGuiApplication::setQuitOnLastWindowClosed(false);
+        settings::current() = {};
+        QVERIFY(Modulo1::Main());
+        screens::FormAvvio().control(u"BottoneAvvio"_s).click();
+        QVERIFY(menu().isLoaded());
+    }
+    void cleanupTestCase() {
+        for (Screen* screen : Screen::loadedScreens())
+            screen->Unload();
+    }
+
+    // Outside a kiosk every way out works; in a kiosk none does, from the
+    // next screen loaded on.
+    void aKioskCannotBeLeftByAChild() {
+        tryEveryWayOut(false);
+        settings::current().kiosk = true;
+        app::StartKiosk();
+        // The menu takes the kiosk's keys when it is loaded again.
+        menu().control(exercise_catalogue::exercise(2).menuButton).click();
+        Screen::loadedScreens().front()->control(u"mnuEsci"_s).click();
+        tryEveryWayOut(true);
+        QVERIFY(menu().window()->isVisible());
+    }
+
+    // Ctrl+Alt+Shift+Q ends the program only when held for the whole time;
+    // let go early, or without one of its keys, it does nothing.
+    void theParentsChordHeldEndsTheProgram() {
+        ends = 0;
+        const app::KioskGuard guard(300ms);
+        QWidget* window = menu().window();
+        const Qt::KeyboardModifiers chord = Qt::ControlModifier | Qt::AltModifier | Qt::ShiftModifier;
+        // Let go too early.
+        QTest::keyPress(window, Qt::Key_Q, chord);
+        QTest::qWait(150);
+        QTest::keyRelease(window, Qt::Key_Q, chord);
+        QTest::qWait(400);
+        QCOMPARE(ends, 0);
+        // A key short of the chord.
+        for (const Qt::KeyboardModifiers partial :
+             {Qt::ControlModifier | Qt::AltModifier, Qt::ControlModifier | Qt::ShiftModifier,
+              Qt::AltModifier | Qt::ShiftModifier}) {
+            QTest::keyPress(window, Qt::Key_Q, partial);
+            QTest::qWait(400);
+            QTest::keyRelease(window, Qt::Key_Q, partial);
+        }
+        QCOMPARE(ends, 0);
+        // Held: the end comes once the time is up, not before.
+        QTest::keyPress(window, Qt::Key_Q, chord);
+        QTest::qWait(150);
+        QCOMPARE(ends, 0);
+        QTRY_COMPARE_WITH_TIMEOUT(ends, 1, 1000);
+        QTest::keyRelease(window, Qt::Key_Q, chord);
+        QVERIFY(menu().isLoaded());
+    }
+};
+
+QTEST_MAIN(TestKiosk)
+#include "tst_kiosk.moc"
