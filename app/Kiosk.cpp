@@ -14,8 +14,12 @@ namespace {
 
 constexpr Qt::KeyboardModifiers kChordModifiers = Qt::ControlModifier | Qt::AltModifier | Qt::ShiftModifier;
 
-bool isChordKey(int key) {
-    return key == Qt::Key_Q || key == Qt::Key_Control || key == Qt::Key_Alt || key == Qt::Key_Shift;
+// A key held down repeats as releases and presses, not always marked as
+// repeats (Xvfb): Q is let go only when no press follows its release soon.
+constexpr std::chrono::milliseconds kRepeatGap = 150ms;
+
+bool isChordModifier(int key) {
+    return key == Qt::Key_Control || key == Qt::Key_Alt || key == Qt::Key_Shift;
 }
 
 }  // namespace
@@ -28,6 +32,9 @@ KioskGuard::KioskGuard(std::chrono::milliseconds hold, QObject* parent) : QObjec
     hold_.setSingleShot(true);
     hold_.setInterval(hold);
     connect(&hold_, &QTimer::timeout, this, [] { platform::EndProgram(); });
+    letGo_.setSingleShot(true);
+    letGo_.setInterval(kRepeatGap);
+    connect(&letGo_, &QTimer::timeout, &hold_, &QTimer::stop);
     qApp->installEventFilter(this);
 }
 
@@ -45,7 +52,8 @@ bool KioskGuard::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::KeyPress: {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_Q && key->modifiers() == kChordModifiers) {
-            if (!key->isAutoRepeat() && !hold_.isActive())
+            letGo_.stop();
+            if (!hold_.isActive())
                 hold_.start();
             return true;
         }
@@ -53,13 +61,16 @@ bool KioskGuard::eventFilter(QObject* watched, QEvent* event) {
     }
     case QEvent::KeyRelease: {
         const auto* key = static_cast<QKeyEvent*>(event);
-        if (!key->isAutoRepeat() && isChordKey(key->key()))
+        if (isChordModifier(key->key()) && !key->isAutoRepeat())
             hold_.stop();
+        else if (key->key() == Qt::Key_Q && hold_.isActive())
+            letGo_.start();
         break;
     }
     case QEvent::ApplicationDeactivate:
         // Keys released elsewhere never reach the program.
         hold_.stop();
+        letGo_.stop();
         break;
     default:
         break;

@@ -26,7 +26,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    QTimer hold_;
+    QTimer hold_;   // the chord held so far
+    QTimer letGo_;  // Q released, unless a repeated press follows
 };
 
 // Installs the guard for the rest of the run when this run is a kiosk.
