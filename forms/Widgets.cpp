@@ -8,15 +8,48 @@
 #include <QPainter>
 #include <QPointer>
 #include <QProxyStyle>
+#include <QStyleOption>
+#include <cmath>
 
 namespace platform {
 
 namespace {
 
+// The outline that stands out at least 3:1 from `background`: near-black on
+// a light colour, white on a dark one.
+QColor outlineAgainst(const QColor& background) {
+    constexpr double kMiddleLuminance = 0.18;  // where black and white contrast equally
+    const auto linear = [](double channel) {
+        return channel <= 0.04045 ? channel / 12.92 : std::pow((channel + 0.055) / 1.055, 2.4);
+    };
+    const double luminance =
+        0.2126 * linear(background.redF()) + 0.7152 * linear(background.greenF()) + 0.0722 * linear(background.blueF());
+    return luminance > kMiddleLuminance ? QColor(0x33, 0x33, 0x33) : QColor(Qt::white);
+}
+
 // The application's style, with the marks of check boxes and option buttons
-// as tall as a line of their text.
+// as tall as a line of their text, outlined so that they stand out from
+// their background.
 class MarkGrowingStyle : public QProxyStyle {
 public:
+    void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
+                       const QWidget* widget) const override {
+        QProxyStyle::drawPrimitive(element, option, painter, widget);
+        if (element != PE_IndicatorRadioButton && element != PE_IndicatorCheckBox)
+            return;
+        const qreal width = qMax(1.5, option->rect.height() / 12.0);
+        const QRectF mark = QRectF(option->rect).adjusted(width / 2, width / 2, -width / 2, -width / 2);
+        painter->save();
+        painter->setRenderHint(QPainter::Antialiasing);
+        painter->setBrush(Qt::NoBrush);
+        painter->setPen(QPen(outlineAgainst(option->palette.color(QPalette::Window)), width));
+        if (element == PE_IndicatorRadioButton)
+            painter->drawEllipse(mark);
+        else
+            painter->drawRoundedRect(mark, width, width);
+        painter->restore();
+    }
+
     int pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const override {
         const int base = QProxyStyle::pixelMetric(metric, option, widget);
         switch (metric) {
@@ -38,6 +71,20 @@ QStyle* markGrowingStyle() {
         style->setParent(qApp);
     }
     return style;
+}
+
+// The drawings in equal shares of `size`, left to right.
+QPixmap renderSideBySide(const QStringList& resources, const QSize& size, qreal ratio) {
+    if (resources.size() == 1)
+        return renderSvg(resources.front(), size, ratio);
+    QPixmap canvas(size * ratio);
+    canvas.fill(Qt::transparent);
+    canvas.setDevicePixelRatio(ratio);
+    QPainter painter(&canvas);
+    const int share = size.width() / int(resources.size());
+    for (qsizetype i = 0; i < resources.size(); ++i)
+        painter.drawPixmap(int(i) * share, 0, renderSvg(resources[i], QSize(share, size.height()), ratio));
+    return canvas;
 }
 
 }  // namespace
@@ -79,14 +126,14 @@ ImageView::ImageView(QWidget* parent) : QWidget(parent) {
 
 void ImageView::setImage(const QImage& image) {
     image_ = image;
-    resource_.clear();
+    resources_.clear();
     scaled_ = QPixmap();
     update();
 }
 
-void ImageView::setResource(const QString& svgResource) {
+void ImageView::setResources(const QStringList& svgResources) {
     image_ = QImage();
-    resource_ = svgResource;
+    resources_ = svgResources;
     scaled_ = QPixmap();
     update();
 }
@@ -103,8 +150,8 @@ void ImageView::paintEvent(QPaintEvent*) {
         return;
     const qreal ratio = devicePixelRatioF();
     if (scaled_.isNull() || scaled_.deviceIndependentSize().toSize() != area.size()) {
-        if (!resource_.isEmpty()) {
-            scaled_ = renderSvg(resource_, area.size(), ratio);
+        if (!resources_.isEmpty()) {
+            scaled_ = renderSideBySide(resources_, area.size(), ratio);
         } else if (!image_.isNull()) {
             const QSize pixels = area.size() * ratio;
             const QRect target = fittedRect(image_.size(), QRect(QPoint(), pixels));

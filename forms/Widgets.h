@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QPixmap>
 #include <QRadioButton>
+#include <QStringList>
 #include <QToolButton>
 #include <QWidget>
 #include <functional>
@@ -16,12 +17,15 @@ namespace platform {
 // Shows a picture as large as fits without distortion, smoothly scaled and
 // centred in the part of the view that its parent leaves visible, so that a
 // view reaching under a container's border still shows the whole picture.
-// A disabled image shows its picture unchanged.
+// A disabled image shows its picture unchanged. Several drawings stand side
+// by side, each in an equal share of the width.
 class ImageView : public QWidget {
 public:
     explicit ImageView(QWidget* parent);
-    void setImage(const QImage& image);            // replaces the resource
-    void setResource(const QString& svgResource);  // drawn at the size shown
+    void setImage(const QImage& image);  // replaces the drawings
+    void setResource(const QString& svgResource) { setResources({svgResource}); }
+    void setResources(const QStringList& svgResources);  // drawn at the size shown
+    const QStringList& resources() const { return resources_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -33,7 +37,7 @@ private:
     QRect visibleArea() const;
 
     QImage image_;
-    QString resource_;
+    QStringList resources_;
     QPixmap scaled_;  // the picture drawn at the size of the visible area
 };
 

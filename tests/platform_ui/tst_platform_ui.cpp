@@ -10,9 +10,12 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
+#include <QStyle>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
+#include <cmath>
 #include <sys/stat.h>
 
 using namespace Qt::Literals::StringLiterals;
@@ -326,6 +329,39 @@ private Q_SLOTS:
         QCOMPARE(whole.height(), inside.height());
         QVERIFY(qAbs(whole.width() - whole.height()) <= 1);
         QVERIFY((boundsOf(boxed, qRgb(255, 0, 0)).center() - whole.center()).manhattanLength() <= 2);
+    }
+
+    // The outline of an unchecked check box or option stands out at least 3:1
+    // from the background it is drawn on, light or dark.
+    void marksStandOutFromTheirBackground() {
+        first->Show();
+        const auto luminance = [](QRgb pixel) {
+            const auto linear = [](int channel) {
+                const double c = channel / 255.0;
+                return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+            };
+            return 0.2126 * linear(qRed(pixel)) + 0.7152 * linear(qGreen(pixel)) + 0.0722 * linear(qBlue(pixel));
+        };
+        const auto contrast = [&luminance](QRgb one, QRgb other) {
+            const auto [dark, light] = std::minmax({luminance(one), luminance(other)});
+            return (light + 0.05) / (dark + 0.05);
+        };
+        for (const QRgb background : {qRgb(255, 255, 255), qRgb(0xE0, 0xE0, 0xE0), qRgb(0, 0x40, 0xC0)}) {
+            for (Control* mark : {&first->control(u"Spunta"_s), &first->control(u"Opzione"_s, 1)}) {
+                QVERIFY(!mark->checked());
+                mark->setBackColour(background);
+                const QImage drawn = mark->widget()->grab().toImage();
+                // Along the middle line, from the left edge across the mark, short of the caption.
+                const int middle = drawn.height() / 2;
+                const int markWidth =
+                    mark->widget()->style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, mark->widget());
+                double strongest = 0;
+                for (int x = 0; x < markWidth && x < drawn.width(); ++x)
+                    strongest = std::max(strongest, contrast(drawn.pixel(x, middle), background));
+                QVERIFY2(strongest >= 3.0, qPrintable(mark->fullName() % u" on #"_s % QString::number(background, 16) %
+                                                      u": "_s % QString::number(strongest)));
+            }
+        }
     }
 
     void loadPictureRejectsBadFiles() {
