@@ -14,6 +14,7 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QStyle>
 #include <QTimer>
@@ -86,6 +87,17 @@ int smallestTextPixels(const QWidget* window) {
 
 }  // namespace
 
+QString withNamesKeptWhole(const QString& message, const QFontMetrics& metrics, int width) {
+    // An English quote opens after a blank, so that "l'exercice" opens none.
+    static const QRegularExpression kQuotedName(u"«[^»]*»|»[^«]*«|„[^“]*“|\"[^\"]*\"|(?<=\\s)'[^']*'"_s);
+    QString shown = message;
+    for (const QRegularExpressionMatch& name : kQuotedName.globalMatch(message)) {
+        if (metrics.horizontalAdvance(name.captured()) <= width)
+            shown.replace(name.capturedStart(), name.capturedLength(), name.captured().replace(u' ', QChar::Nbsp));
+    }
+    return shown;
+}
+
 MsgAnswer MsgBox(const QString& message, MsgButtons buttons, MsgIcon icon, const QString& title) {
     if (responder())
         return responder()(MessageBoxRequest{message, title, buttons, icon});
@@ -117,7 +129,10 @@ MsgAnswer MsgBox(const QString& message, MsgButtons buttons, MsgIcon icon, const
         int longestLine = 0;
         for (const QString& line : message.split(u'\n'))
             longestLine = std::max(longestLine, metrics.horizontalAdvance(line));
-        textLabel->setMinimumWidth(std::min(longestLine, box.screen()->geometry().width() / 2));
+        const int width = std::min(longestLine, box.screen()->geometry().width() / 2);
+        textLabel->setMinimumWidth(width);
+        textLabel->setText(withNamesKeptWhole(message, metrics, width));
+        textLabel->setAccessibleName(message);  // read as written
     }
     QPushButton* yes = nullptr;
     QPushButton* defaultButton = nullptr;

@@ -4,6 +4,7 @@
 // language's. Their text is as large as the smallest text of the window
 // they stand over, and never smaller than Qt's default.
 
+#include <QFontMetrics>
 #include <QString>
 #include <functional>
 
@@ -32,6 +33,12 @@ MsgAnswer MsgBox(const QString& message, MsgButtons buttons, MsgIcon icon, const
 // name is its title, with the keyboard focus on its default button.
 using MessageBoxResponder = std::function<MsgAnswer(const MessageBoxRequest&)>;
 void setMessageBoxResponder(MessageBoxResponder responder);
+
+// The message as the box shows it in lines of `width` pixels of `metrics`:
+// a name in quotes ('…', «…», »…«, „…“, "…") that fits on one line has its
+// blanks made non-breaking, so that the lines break between its words only
+// when it cannot stand whole on one.
+QString withNamesKeptWhole(const QString& message, const QFontMetrics& metrics, int width);
 
 // Loads Qt's translations of its own dialogs for the system locale.
 void installSystemTranslations();

@@ -175,6 +175,29 @@ private Q_SLOTS:
                 checkedBox_);
     }
 
+    // A quoted name that fits a line keeps its words together; one wider than
+    // a line, and the words outside quotes, may break; an apostrophe is no quote.
+    void namesStayWholeWhenTheyFit() {
+        const QFontMetrics metrics(QApplication::font());
+        const QString nbsp(QChar::Nbsp);
+        const QString french = u"Veux-tu quitter l'exercice « Rien ne change » ?"_s;
+        const int width = metrics.horizontalAdvance(u"« Rien ne change »"_s);
+        QCOMPARE(platform::withNamesKeptWhole(french, metrics, width), u"Veux-tu quitter l'exercice «"_s + nbsp +
+                                                                           u"Rien"_s + nbsp + u"ne"_s + nbsp +
+                                                                           u"change"_s + nbsp + u"» ?"_s);
+        QCOMPARE(platform::withNamesKeptWhole(french, metrics, width - 1), french);
+        const QList<std::pair<QString, QString>> quoted{
+            {u"Leave the exercise 'Two changes'?"_s, u"Leave the exercise 'Two"_s + nbsp + u"changes'?"_s},
+            {u"Die Übung »Zwei Verwandlungen« verlassen?"_s,
+             u"Die Übung »Zwei"_s + nbsp + u"Verwandlungen« verlassen?"_s},
+            {u"L'esercizio «Non cambia» e «Due metamorfine»"_s,
+             u"L'esercizio «Non"_s + nbsp + u"cambia» e «Due"_s + nbsp + u"metamorfine»"_s},
+            {u"l'exercice d'hier"_s, u"l'exercice d'hier"_s},
+        };
+        for (const auto& [message, shown] : quoted)
+            QCOMPARE(platform::withNamesKeptWhole(message, metrics, 10000), shown);
+    }
+
     void buttonsSpeakTheSystemLanguage() {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(u"LC_ALL"_s, u"it_IT.UTF-8"_s);
