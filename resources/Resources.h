@@ -10,9 +10,10 @@ namespace resources {
 
 inline constexpr const char* kStartIcon = ":/resources/start_icon.svg";  // start screen: window icon, button picture
 inline constexpr const char* kExitSign = ":/resources/exit_sign.svg";    // red round sign with a raised hand
-inline constexpr const char* kSmilingFace = ":/resources/smiling_face.svg";  // right answer; exercise window icon
+inline constexpr const char* kSmilingFace = ":/resources/smiling_face.svg";  // right answer: smiling sun; window icon
 inline constexpr const char* kSadFace = ":/resources/sad_face.svg";          // wrong answer
-inline constexpr const char* kNextArrow = ":/resources/next_arrow.svg";      // grey arrow of the Next button
+inline constexpr const char* kNextArrow = ":/resources/next_arrow.svg";      // green arrow of the Next button
+inline constexpr const char* kSpeaker = ":/resources/speaker.svg";           // loudspeaker: hear the instruction again
 
 // 2:1 drawings of the exercise rules, to stand beside the captions of the
 // menu's exercise buttons: the model on the left, the answer on the right.
