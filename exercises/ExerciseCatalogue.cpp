@@ -81,10 +81,14 @@ QString exerciseName(const Exercise& exercise) {
 }
 
 QStringList spokenKeys() {
-    QStringList keys = puzzle::allInstructionKeys();
+    QStringList keys = puzzle::allInstructionKeys() + praiseKeys();
     for (const Exercise& exercise : kCatalogue)
         keys.append(QString::fromLatin1(exercise.menuButton.text()));
     return keys;
+}
+
+QStringList praiseKeys() {
+    return {u"Praise1"_s, u"Praise2"_s, u"Praise3"_s, u"Praise4"_s};
 }
 
 }  // namespace exercise_catalogue

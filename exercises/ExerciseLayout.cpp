@@ -22,7 +22,7 @@ constexpr const char* kArial = "Arial";
 // clang-format off
 // The controls every exercise screen has, in designed order. Positions that
 // differ between the screens are zero here and come from the screen's row.
-const std::array<ControlDesign, 17> kCommonControls{{
+const std::array<ControlDesign, 19> kCommonControls{{
     {.name = PicturesattiErrati, .kind = Kind::PictureBox, .backColour = kWhite, .border = true},
     {.name = ComandoIconaSi, .kind = Kind::Image, .container = PicturesattiErrati,
      .left = 480, .top = 120, .width = 1095, .height = 975, .picture = resources::kSmilingFace},
@@ -52,6 +52,9 @@ const std::array<ControlDesign, 17> kCommonControls{{
     {.name = BottoneAvanti, .kind = Kind::GraphicalButton, .width = 1575, .height = 975,
      .caption = "avanti", .font = {kArial, 14.25}, .picture = resources::kNextArrow,
      .pointer = resources::kNextPointer, .visible = false, .enabled = false, .tabIndex = 8},
+    {.name = HearAgain, .kind = Kind::GraphicalButton, .width = 1575, .height = 975,
+     .caption = "", .picture = resources::kSpeaker, .tabIndex = 9},
+    {.name = RuleDrawing, .kind = Kind::Image},
     {.name = Picture1, .kind = Kind::Image, .width = 1695, .height = 1695,
      .pointer = resources::kWhiteArrowPointer},
     {.name = MenuAzzera, .kind = Kind::MenuCommand, .caption = "Azzera conteggio        "},
@@ -60,6 +63,18 @@ const std::array<ControlDesign, 17> kCommonControls{{
 }};
 
 // clang-format on
+
+// The speaker button stands above "avanti", in the column beside the pictures.
+constexpr double kHearAgainAboveNext = 1200;
+constexpr double kGap = 30;
+
+// The drawing of the rule fills the room under the letters of the change,
+// above the pictures, reaching 300 twips to either side of the letters.
+Rect ruleDrawingPlace(const Placement& row) {
+    const Rect& label = row.changeLabel;
+    const double top = label.top + label.height + kGap;
+    return {label.left - 300, top, label.width + 600, row.pictureRows[0] - kGap - top};
+}
 
 bool is(const ControlDesign& control, ControlName name) {
     return std::string_view(control.name) == std::string_view(name);
@@ -99,6 +114,10 @@ platform::ScreenDesign design(const char* form, const Placement& row) {
             control.caption = row.changeCaption;
         } else if (is(control, BottoneAvanti)) {
             place(control, row.nextButton);
+        } else if (is(control, HearAgain)) {
+            place(control, Point{row.nextButton.left, row.nextButton.top - kHearAgainAboveNext});
+        } else if (is(control, RuleDrawing)) {
+            place(control, ruleDrawingPlace(row));
         } else if (is(control, Picture1)) {
             for (int i = 0; i < puzzle::kPicturesPerSet; ++i) {
                 control.index = i;

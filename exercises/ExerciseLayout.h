@@ -25,7 +25,9 @@ inline constexpr ControlName Picture3{"Picture3"};  // the found picture
 inline constexpr ControlName Label4{"Label4"};      // the letters of the change
 inline constexpr ControlName Label3{"Label3"};      // the title, where the screen has one
 inline constexpr ControlName BottoneAvanti{"BottoneAvanti"};
-inline constexpr ControlName Picture1{"Picture1"};  // the eight pictures, a control array
+inline constexpr ControlName RuleDrawing{"RuleDrawing"};  // the drawing of the change, under Label4
+inline constexpr ControlName HearAgain{"HearAgain"};      // says the instruction again
+inline constexpr ControlName Picture1{"Picture1"};        // the eight pictures, a control array
 inline constexpr ControlName MenuAzzera{"MenuAzzera"};
 inline constexpr ControlName MenuInformazioni{"MenuInformazioni"};
 inline constexpr ControlName mnuEsci{"mnuEsci"};

@@ -2,6 +2,7 @@
 
 #include "Accessibility.h"
 #include "AccessibleTexts.h"
+#include "ChangesShown.h"
 #include "DataFiles.h"
 #include "KeyboardPlay.h"
 #include "MessageBox.h"
@@ -11,6 +12,7 @@
 #include "ScreenFrame.h"
 #include "SharedState.h"
 #include "SpokenWords.h"
+#include "Widgets.h"
 #include "modLanguageSupport.h"
 
 using namespace Qt::Literals::StringLiterals;
@@ -21,6 +23,11 @@ FormEsercizio::FormEsercizio(const exercise_catalogue::Exercise& exercise)
     : platform::Screen(exercise_layout::design(exercise.form, exercise.layout)),
       exercise_(exercise),
       puzzle_(exercise.rule, platform::Rnd) {
+    afterSound_.setSingleShot(true);
+    QObject::connect(&afterSound_, &QTimer::timeout, &puzzle_, [this] {
+        if (isLoaded())
+            spoken_words::Say(afterSoundKey_);
+    });
     ListenToPuzzle();
 }
 
@@ -41,10 +48,12 @@ void FormEsercizio::ListenToPuzzle() {
         Modulo1::ContaEsatti = puzzle_.ContaEsatti();
         Modulo1::ContaErrati = puzzle_.ContaErrati();
     });
+    QObject::connect(&puzzle_, &PuzzleModel::puzzleChanged, &afterSound_, &QTimer::stop);
     QObject::connect(&puzzle_, &PuzzleModel::puzzleChanged, &puzzle_, onScreen([this] { ShowPuzzle(); }));
+    QObject::connect(&puzzle_, &PuzzleModel::puzzleChanged, &puzzle_, onScreen([this] { ShowRule(); }));
     QObject::connect(&puzzle_, &PuzzleModel::countsChanged, &puzzle_, onScreen([this] { ShowCounts(); }));
     QObject::connect(&puzzle_, &PuzzleModel::answered, &puzzle_,
-                     onScreen([this](bool right, int) { right ? Esatto() : Errato(); }));
+                     onScreen([this](bool right, int) { SayAfterSound(right, right ? Esatto() : Errato()); }));
     QObject::connect(&puzzle_, &PuzzleModel::answered, &puzzle_, onScreen([this](bool right, int index) {
         if (right)
             ShowFound(index);
@@ -63,7 +72,9 @@ void FormEsercizio::ConnectEvents() {
     control(MenuAzzera).onClick([this] { MenuAzzera_Click(); });
     control(MenuInformazioni).onClick([] { app::shell().showAbout(); });
     control(mnuEsci).onClick([this] { mnuEsci_Click(); });
-    // The title and the letters of the change say the instruction again, and so does the key H.
+    // The speaker button, the title and the letters of the change say the
+    // instruction again, and so does the key H.
+    control(HearAgain).onClick([this] { SayInstruction(); });
     for (const ControlName label : {Label3, Label4}) {
         if (platform::Control* instruction = find(label))
             instruction->onClick([this] { SayInstruction(); });
@@ -155,18 +166,32 @@ void FormEsercizio::ShowCounts() {
     nameCounts();
 }
 
-void FormEsercizio::Esatto() {
+std::chrono::milliseconds FormEsercizio::Esatto() {
     control(ComandoIconaSi).setVisible(true);
     control(ComandoIconaNo).setVisible(false);
-    ModuloColoriSuoni::SuonoEsatto();
     control(BottoneAvanti).setEnabled(true);
     setPicturesEnabled(false);
+    return ModuloColoriSuoni::SuonoEsatto();
 }
 
-void FormEsercizio::Errato() {
+std::chrono::milliseconds FormEsercizio::Errato() {
     control(ComandoIconaSi).setVisible(false);
     control(ComandoIconaNo).setVisible(true);
-    ModuloColoriSuoni::SuonoErrato();
+    return ModuloColoriSuoni::SuonoErrato();
+}
+
+void FormEsercizio::SayAfterSound(bool right, std::chrono::milliseconds sound) {
+    constexpr int kWrongBeforeHelp = 2;
+    if (!Modulo1::SuoniAttivati)
+        return;
+    if (right) {
+        const QStringList praises = exercise_catalogue::praiseKeys();
+        afterSoundKey_ = praises[praises_++ % praises.size()];
+    } else if (puzzle_.wrongAnswersInPuzzle() % kWrongBeforeHelp == 0)
+        afterSoundKey_ = puzzle_.instructionKey();
+    else
+        return;
+    afterSound_.start(sound);
 }
 
 void FormEsercizio::ShowFound(int index) {
@@ -181,6 +206,18 @@ void FormEsercizio::setPicturesEnabled(bool enabled) {
 
 void FormEsercizio::SayInstruction() const {
     spoken_words::Say(puzzle_.instructionKey());
+}
+
+// Every puzzle of a drawn change shows and announces the change drawn; the
+// window's description is the instruction, Label4's name the change in words.
+void FormEsercizio::ShowRule() {
+    if (auto* drawing = dynamic_cast<platform::ImageView*>(control(RuleDrawing).widget()))
+        drawing->setResources(changes_shown::drawings(exercise_, puzzle_));
+    const QString change = changes_shown::sentence(puzzle_);
+    control(Label4).widget()->setAccessibleName(change);
+    window()->setAccessibleDescription(spoken_words::Sentence(puzzle_.instructionKey()));
+    if (!puzzle_.drawnChangeStrings().isEmpty())
+        platform::announce(window(), change);
 }
 
 void FormEsercizio::focusFirstPicture() {
@@ -199,6 +236,7 @@ void FormEsercizio::nameForAssistiveTechnology() {
     control(PicturesattiErrati).widget()->setAccessibleName(MLSAccessibleText(u"Score"_s));
     control(Picture4).widget()->setAccessibleName(MLSAccessibleText(u"Model"_s));
     control(Picture5).widget()->setAccessibleName(MLSAccessibleText(u"Found"_s));
+    control(HearAgain).widget()->setAccessibleName(MLSAccessibleText(u"HearAgain"_s));
 }
 
 void FormEsercizio::nameCounts() {

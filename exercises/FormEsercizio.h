@@ -10,6 +10,8 @@
 #include "Screen.h"
 
 #include <QString>
+#include <QTimer>
+#include <chrono>
 
 class FormEsercizio : public platform::Screen {
 public:
@@ -20,8 +22,9 @@ public:
 
     // What a right and a wrong answer show: the face, the sound, and after a
     // right one the Next button instead of the pictures.
-    void Esatto();
-    void Errato();
+    // Both return how long their sound lasts.
+    std::chrono::milliseconds Esatto();
+    std::chrono::milliseconds Errato();
 
 private:
     void ConnectEvents() override;
@@ -41,6 +44,11 @@ private:
     void ShowCounts();
     void ShowFound(int index);
     void SayInstruction() const;
+    // The drawing of the rule, and its words for assistive technology.
+    void ShowRule();
+    // After the sound of an answer: praise for a right one, the instruction
+    // again after every second wrong one in a puzzle.
+    void SayAfterSound(bool right, std::chrono::milliseconds sound);
     void setPicturesEnabled(bool enabled);
     void focusFirstPicture();
 
@@ -53,5 +61,8 @@ private:
 
     const exercise_catalogue::Exercise& exercise_;
     puzzle::PuzzleModel puzzle_;
-    bool opening_ = false;  // the first puzzle of a visit is being shown
+    bool opening_ = false;   // the first puzzle of a visit is being shown
+    QTimer afterSound_;      // waits for the end of an answer's sound
+    QString afterSoundKey_;  // then says this sentence
+    int praises_ = 0;        // praises said, so that the next one differs
 };

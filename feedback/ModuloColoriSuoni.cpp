@@ -5,7 +5,9 @@
 #include "SharedState.h"
 #include "Sound.h"
 
+#include <QFile>
 #include <QString>
+#include <QtEndian>
 #include <array>
 
 using namespace Qt::Literals::StringLiterals;
@@ -20,19 +22,63 @@ constexpr std::array<quint32, 18> kPalette = {
     0x00FFFF, 0xFFFFC0, 0xFFFF00, 0xFFC0C0, 0xFFC0FF, 0xFFC0FF, 0xE0E0E0, 0xFFC0FF, 0xFF00FF,
 };
 
-}  // namespace
-
-void SuonoEsatto() {
-    if (!Modulo1::SuoniAttivati)
-        return;
-    const int choice = platform::IndexFrom(platform::Rnd(), 4) + 1;
-    platform::PlaySoundAsync(platform::soundPath(u"si"_s + QString::number(choice)));
+std::chrono::milliseconds play(const QString& name) {
+    const QString path = platform::soundPath(name);
+    platform::PlaySoundAsync(path);
+    return soundLength(path);
 }
 
-void SuonoErrato() {
+}  // namespace
+
+std::chrono::milliseconds SuonoEsatto() {
     if (!Modulo1::SuoniAttivati)
-        return;
-    platform::PlaySoundAsync(platform::soundPath(u"no"_s));
+        return {};
+    const int choice = platform::IndexFrom(platform::Rnd(), 4) + 1;
+    return play(u"si"_s + QString::number(choice));
+}
+
+std::chrono::milliseconds SuonoErrato() {
+    if (!Modulo1::SuoniAttivati)
+        return {};
+    return play(u"no"_s);
+}
+
+std::chrono::milliseconds soundLength(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    // RIFF header, then chunks of a four-letter name and a 32-bit length:
+    // "fmt " holds the bytes per second, "data" the samples.
+    const auto number = [](const QByteArray& bytes, qsizetype at) {
+        return qFromLittleEndian<quint32>(bytes.constData() + at);
+    };
+    const QByteArray header = file.read(12);
+    if (header.size() < 12 || !header.startsWith("RIFF") || header.mid(8, 4) != "WAVE")
+        return {};
+    quint32 bytesPerSecond = 0;
+    while (!file.atEnd()) {
+        const QByteArray chunk = file.read(8);
+        if (chunk.size() < 8)
+            break;
+        const quint32 length = number(chunk, 4);
+        if (chunk.startsWith("data")) {
+            // A file cut short plays only the samples it has.
+            const qint64 samples = qMin(qint64(length), file.size() - file.pos());
+            return bytesPerSecond ? std::chrono::milliseconds(samples * 1000 / bytesPerSecond)
+                                  : std::chrono::milliseconds();
+        }
+        const qint64 padded = qint64(length) + (length & 1);
+        if (chunk.startsWith("fmt ") && length >= 12) {
+            const QByteArray format = file.read(12);
+            if (format.size() < 12)
+                break;
+            bytesPerSecond = number(format, 8);
+            file.skip(padded - 12);
+        } else if (file.skip(padded) != padded) {
+            break;
+        }
+    }
+    return {};
 }
 
 quint32 PreparaColori() {

@@ -12,9 +12,13 @@ namespace spoken_words {
 void Say(const QString& key) {
     if (!Modulo1::SuoniAttivati || !settings::current().speech || key.isEmpty())
         return;
-    const QString sentence = modLanguageSupport::MLSOurWord(modLanguageSupport::OurWords::Speech, key);
+    const QString sentence = Sentence(key);
     if (!sentence.isEmpty())
         platform::Speak(sentence, modLanguageSupport::MLSCurrentLocale());
+}
+
+QString Sentence(const QString& key) {
+    return key.isEmpty() ? QString() : modLanguageSupport::MLSOurWord(modLanguageSupport::OurWords::Speech, key);
 }
 
 void PrepareVoice() {

@@ -12,6 +12,9 @@ namespace spoken_words {
 // Says the sentence of `key`, stopping the one still being said.
 void Say(const QString& key);
 
+// The sentence of `key` in the current language, whether the sounds are on or not.
+QString Sentence(const QString& key);
+
 // Readies the voice of the current language while the sounds are on, so that
 // the first sentence comes at once (see platform::PrepareSpeech).
 void PrepareVoice();

@@ -113,12 +113,15 @@ private Q_SLOTS:
         Screen& exercise = screens::FormEs3();  // the right picture is the model itself
         QVERIFY(exercise.isLoaded() && !menu.isLoaded());
         QCOMPARE(focused(exercise), widget(exercise, u"Picture1"_s, 0));
-        // The arrows follow the two rows of four; Shift+Tab from the first goes round to the last.
-        const std::pair<Qt::Key, int> moves[] = {{Qt::Key_Right, 1}, {Qt::Key_Down, 5},    {Qt::Key_Left, 4},
-                                                 {Qt::Key_Up, 0},    {Qt::Key_Backtab, 7}, {Qt::Key_Tab, 0}};
+        // The arrows follow the two rows of four; Shift+Tab from the first goes round to the speaker
+        // button, the last in the order ("avanti" is disabled), then to the last picture.
+        const std::pair<Qt::Key, int> moves[] = {{Qt::Key_Right, 1}, {Qt::Key_Down, 5},     {Qt::Key_Left, 4},
+                                                 {Qt::Key_Up, 0},    {Qt::Key_Backtab, -1}, {Qt::Key_Backtab, 7},
+                                                 {Qt::Key_Tab, -1},  {Qt::Key_Tab, 0}};
         for (const auto& [key, index] : moves) {
             press(exercise, key);
-            QCOMPARE(focused(exercise), widget(exercise, u"Picture1"_s, index));
+            QCOMPARE(focused(exercise),
+                     index < 0 ? widget(exercise, u"HearAgain"_s) : widget(exercise, u"Picture1"_s, index));
         }
         const int right = Modulo1::IndiceModello;
         const int wrong = right == 0 ? 1 : 0;
