@@ -99,6 +99,9 @@ QWidget* ControlFactory::createLabel(QWidget* parent) const {
 QWidget* ControlFactory::createPictureButton(QWidget* parent) const {
     auto* button = new PictureButton(QString::fromUtf8(design_.picture), parent);
     button->setText(caption_);
+    // A button without words shows its picture in the middle.
+    if (caption_.isEmpty())
+        button->setToolButtonStyle(Qt::ToolButtonIconOnly);
     return button;
 }
 
