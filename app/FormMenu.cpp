@@ -13,6 +13,7 @@
 #include "ScreenFrame.h"
 #include "Screens.h"
 #include "Settings.h"
+#include "SettingsDialog.h"
 #include "SharedState.h"
 #include "SpokenWords.h"
 #include "Widgets.h"
@@ -149,6 +150,8 @@ void FormMenu::Form_Load() {
         return;
     }
     keys().bind(Qt::Key_Escape, [this] { BottoneEsci_Click(); });
+    // A chord a child does not press by chance.
+    keys().bind(Qt::ControlModifier | Qt::ShiftModifier | Qt::Key_P, [this] { OpenSettings(window()); });
 }
 
 void FormMenu::Form_Activate() {

@@ -3,7 +3,7 @@
 // window through the window system (Alt+F4, the frame's button) is refused,
 // and only a parent's chord, Ctrl+Alt+Shift+Q held down for two seconds, ends
 // the program. The screens do their part: the menu hides Esci and asks no
-// exit question, F11 keeps the full screen.
+// exit question, F11 keeps the full screen, the settings chord does nothing.
 
 #include <QObject>
 #include <QTimer>

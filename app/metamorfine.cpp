@@ -4,6 +4,7 @@
 #include "Process.h"
 #include "ScreenFrame.h"
 #include "Settings.h"
+#include "SettingsDialog.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -36,6 +37,8 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "%s\n", qPrintable(error));
         return 2;
     }
+    if (settings::dialogAsked(options))
+        return app::SettingsAlone();
     // A kiosk stays full screen.
     app::ChooseWindowed(!run.fullScreen && !run.kiosk);
     platform::installSystemTranslations();

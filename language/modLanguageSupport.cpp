@@ -173,11 +173,27 @@ QString MLSStartLanguage() {
 }
 
 QString MLSOurSection(OurWords words) {
-    return words == OurWords::Speech ? u"Speech"_s : u"Accessibility"_s;
+    switch (words) {
+    case OurWords::Speech:
+        return u"Speech"_s;
+    case OurWords::Settings:
+        return u"Settings"_s;
+    case OurWords::Accessibility:
+        break;
+    }
+    return u"Accessibility"_s;
 }
 
 QString MLSOurFileKey(OurWords words, const QString& key) {
-    return (words == OurWords::Speech ? u"Say("_s : u"Name("_s) + key + u')';
+    switch (words) {
+    case OurWords::Speech:
+        return u"Say("_s + key + u')';
+    case OurWords::Settings:
+        return u"Set("_s + key + u')';
+    case OurWords::Accessibility:
+        break;
+    }
+    return u"Name("_s + key + u')';
 }
 
 QString MLSOurWord(OurWords words, const QString& key, const QString& language) {

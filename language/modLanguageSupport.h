@@ -55,7 +55,8 @@ QString MLSCurrentLocale();
 // "Say(Colour)" in [Speech], "Name(Right)" in [Accessibility]. The closing
 // bracket keeps every key of ours from being the beginning of another key of
 // any section, which the line scan of a large file, blind to sections, needs.
-enum class OurWords { Speech, Accessibility };
+// The parent's settings dialog says "Set(Scan)" in [Settings].
+enum class OurWords { Speech, Accessibility, Settings };
 QString MLSOurFileKey(OurWords words, const QString& key);
 QString MLSOurSection(OurWords words);
 

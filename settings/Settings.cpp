@@ -40,6 +40,7 @@ const QString kNoSpeechFlag = u"no-speech"_s;
 const QString kSpeechRateFlag = u"speech-rate"_s;
 const QString kNoPraiseFlag = u"no-praise"_s;
 const QString kKioskFlag = u"kiosk"_s;
+const QString kSettingsFlag = u"settings"_s;
 
 QString scanName(Scan scan) {
     switch (scan) {
@@ -200,6 +201,7 @@ void addOptions(QCommandLineParser& parser) {
         {kNoPraiseFlag, u"No spoken praise after a right answer."_s},
         {kKioskFlag,
          u"Kiosk mode: no way out for a child; only holding Ctrl+Alt+Shift+Q for two seconds ends the program."_s},
+        {kSettingsFlag, u"Open the parent's settings (on the menu: Ctrl+Shift+P) and end when it is closed."_s},
     });
 }
 
@@ -238,6 +240,10 @@ QString applyOptions(const QCommandLineParser& parser, Settings& settings) {
         changed.kiosk = true;
     settings = changed;
     return {};
+}
+
+bool dialogAsked(const QCommandLineParser& parser) {
+    return parser.isSet(kSettingsFlag);
 }
 
 void rememberChoices(bool sound, int pictureSet, const QString& path) {

@@ -61,6 +61,8 @@ void addOptions(QCommandLineParser& parser);
 // `settings` with the flags set in `parser` over it; an empty error when
 // every flag's value is valid, else the error (and `settings` unchanged).
 QString applyOptions(const QCommandLineParser& parser, Settings& settings);
+// Whether the parent's settings dialog was asked for (--settings).
+bool dialogAsked(const QCommandLineParser& parser);
 
 // Keeps the child's choice of sound and picture set in the settings file for
 // the next run, each only when this run remembers it.

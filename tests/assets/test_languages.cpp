@@ -28,7 +28,7 @@ using Section = QMap<QString, QString>;
 using Sections = QMap<QString, Section>;
 
 // The sections whose keys are ours, not the design's.
-const QStringList kOurSections{u"Language"_s, u"Speech"_s, u"Accessibility"_s};
+const QStringList kOurSections{u"Language"_s, u"Speech"_s, u"Accessibility"_s, u"Settings"_s};
 
 // Every key of ours that is the beginning of another key of any section: the
 // line scan, blind to sections, would find the other one first.

@@ -1,0 +1,142 @@
+#include "SettingsDialog.h"
+
+#include "MessageBox.h"
+#include "modLanguageSupport.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QDoubleSpinBox>
+#include <QFormLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+using namespace Qt::Literals::StringLiterals;
+using settings::Scan;
+
+namespace app {
+
+namespace {
+
+QString text(const QString& key) {
+    return modLanguageSupport::MLSOurWord(modLanguageSupport::OurWords::Settings, key);
+}
+
+// A check box named by its own text.
+QCheckBox* checkBox(const QString& key, bool checked) {
+    auto* box = new QCheckBox(text(key));
+    box->setAccessibleName(box->text());
+    box->setChecked(checked);
+    return box;
+}
+
+// A row of the form: the label names the field for the screen reader.
+void addRow(QFormLayout* form, const QString& key, QWidget* field) {
+    auto* label = new QLabel(text(key));
+    label->setBuddy(field);
+    field->setAccessibleName(label->text());
+    form->addRow(label, field);
+}
+
+}  // namespace
+
+SettingsDialog::SettingsDialog(const settings::Settings& shown, QWidget* parent)
+    : QDialog(parent),
+      shown_(shown),
+      scan_(new QComboBox),
+      interval_(new QDoubleSpinBox),
+      speech_(checkBox(u"Speech"_s, shown.speech)),
+      rate_(new QSpinBox),
+      praise_(checkBox(u"Praise"_s, shown.praise)),
+      rememberSound_(checkBox(u"RememberSound"_s, shown.rememberSound)),
+      rememberPictureSet_(checkBox(u"RememberSet"_s, shown.rememberPictureSet)),
+      kiosk_(checkBox(u"Kiosk"_s, shown.kiosk)),
+      fullScreen_(checkBox(u"FullScreen"_s, shown.fullScreen)) {
+    setWindowTitle(text(u"Title"_s));
+    setAccessibleName(windowTitle());
+    setObjectName(u"SettingsDialog"_s);
+
+    scan_->addItem(text(u"ScanOff"_s), int(Scan::Off));
+    scan_->addItem(text(u"ScanAuto"_s), int(Scan::Auto));
+    scan_->addItem(text(u"ScanStep"_s), int(Scan::Step));
+    scan_->setCurrentIndex(scan_->findData(int(shown.scan)));
+    interval_->setRange(settings::kMinScanIntervalMs / 1000.0, settings::kMaxScanIntervalMs / 1000.0);
+    interval_->setSingleStep(0.5);
+    interval_->setDecimals(1);
+    interval_->setSuffix(u" s"_s);
+    interval_->setValue(shown.scanIntervalMs / 1000.0);
+    rate_->setRange(settings::kMinSpeechRate, settings::kMaxSpeechRate);
+    rate_->setSingleStep(10);
+    rate_->setValue(shown.speechRate);
+
+    auto* form = new QFormLayout;
+    addRow(form, u"Scan"_s, scan_);
+    addRow(form, u"Interval"_s, interval_);
+    form->addRow(speech_);
+    addRow(form, u"Rate"_s, rate_);
+    for (QCheckBox* box : {praise_, rememberSound_, rememberPictureSet_, fullScreen_, kiosk_})
+        form->addRow(box);
+    auto* kioskHint = new QLabel(text(u"KioskHint"_s));
+    kioskHint->setWordWrap(true);
+    form->addRow(kioskHint);
+    kiosk_->setAccessibleDescription(kioskHint->text());
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Save | QDialogButtonBox::Cancel);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addWidget(buttons);
+    // The interval and the pace matter only with a scan and a voice.
+    const auto follow = [this] {
+        interval_->setEnabled(Scan(scan_->currentData().toInt()) == Scan::Auto);
+        rate_->setEnabled(speech_->isChecked());
+    };
+    connect(scan_, &QComboBox::currentIndexChanged, this, follow);
+    connect(speech_, &QCheckBox::toggled, this, follow);
+    follow();
+    scan_->setFocus(Qt::OtherFocusReason);
+}
+
+settings::Settings SettingsDialog::chosen() const {
+    settings::Settings chosen = shown_;
+    chosen.scan = Scan(scan_->currentData().toInt());
+    chosen.scanIntervalMs = qRound(interval_->value() * 1000);
+    chosen.speech = speech_->isChecked();
+    chosen.speechRate = rate_->value();
+    chosen.praise = praise_->isChecked();
+    chosen.rememberSound = rememberSound_->isChecked();
+    chosen.rememberPictureSet = rememberPictureSet_->isChecked();
+    chosen.kiosk = kiosk_->isChecked();
+    chosen.fullScreen = fullScreen_->isChecked();
+    return chosen;
+}
+
+bool OpenSettings(QWidget* parent) {
+    SettingsDialog dialog(settings::read(), parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return true;
+    const settings::Settings chosen = dialog.chosen();
+    if (!settings::write(chosen)) {
+        platform::MsgBox(text(u"NotSaved"_s), platform::MsgButtons::Ok, platform::MsgIcon::Critical,
+                         dialog.windowTitle());
+        return false;
+    }
+    settings::Settings& run = settings::current();
+    const bool kiosk = run.kiosk;
+    const bool fullScreen = run.fullScreen;
+    run = chosen;
+    run.kiosk = kiosk;
+    run.fullScreen = fullScreen;
+    return true;
+}
+
+int SettingsAlone() {
+    modLanguageSupport::MLSCurrentLanguage = modLanguageSupport::MLSStartLanguage();
+    platform::installDialogTranslations(modLanguageSupport::MLSCurrentLocale());
+    return OpenSettings() ? 0 : 1;
+}
+
+}  // namespace app

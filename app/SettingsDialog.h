@@ -1,0 +1,48 @@
+#pragma once
+// The parent's settings dialog, in the current language: switch scanning and
+// its interval, speech and its pace, praise, whether the sound switch and the
+// picture set are kept, kiosk mode and full screen. Every control is named
+// for the screen reader by its label and reached with Tab; Save writes the
+// settings file, Cancel or Escape leaves it as it was.
+
+#include "Settings.h"
+
+#include <QDialog>
+
+class QCheckBox;
+class QComboBox;
+class QDoubleSpinBox;
+class QSpinBox;
+
+namespace app {
+
+class SettingsDialog : public QDialog {
+public:
+    explicit SettingsDialog(const settings::Settings& shown, QWidget* parent = nullptr);
+    // The settings as the dialog shows them now.
+    settings::Settings chosen() const;
+
+private:
+    settings::Settings shown_;
+    QComboBox* scan_;
+    QDoubleSpinBox* interval_;
+    QCheckBox* speech_;
+    QSpinBox* rate_;
+    QCheckBox* praise_;
+    QCheckBox* rememberSound_;
+    QCheckBox* rememberPictureSet_;
+    QCheckBox* kiosk_;
+    QCheckBox* fullScreen_;
+};
+
+// Shows the dialog over `parent` with the settings file's values; Save writes
+// the file and this run takes the new speech, praise and scanning at once
+// (kiosk and full screen hold from the next start). False when the file could
+// not be written (the dialog then says so).
+bool OpenSettings(QWidget* parent = nullptr);
+
+// The dialog alone, in the language the program would start in (--settings):
+// the exit status, 0 unless the file could not be written.
+int SettingsAlone();
+
+}  // namespace app

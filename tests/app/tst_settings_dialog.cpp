@@ -1,0 +1,234 @@
+// The parent's settings dialog in the built language files: its texts,
+// names for the screen reader and keyboard, what Save and Cancel keep, the
+// chord on the menu that opens it (not in kiosk mode), and the remembered
+// sound switch and picture set at the next start.
+#include "Modulo1.h"
+#include "Process.h"
+#include "ProgramFolderFixture.h"
+#include "Screen.h"
+#include "Screens.h"
+#include "Settings.h"
+#include "SettingsDialog.h"
+#include "SharedState.h"
+#include "modLanguageSupport.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTest>
+#include <QTimer>
+
+using namespace Qt::Literals::StringLiterals;
+using settings::Scan;
+using settings::Settings;
+
+namespace {
+
+// The text of `key` in the [Settings] section of a built language file.
+QString fileText(const QString& language, const QString& key) {
+    return modLanguageSupport::MLSReadIni(QStringLiteral(MF_PROGRAM_DIR) + u'/' + language + u".lng", u"Settings"_s,
+                                          u"Set("_s + key + u')')
+        .value_or(QString());
+}
+
+// Answers the next settings dialog that opens: `answer` runs on it.
+void whenDialogOpens(std::function<void(app::SettingsDialog&)> answer) {
+    QTimer::singleShot(0, [answer = std::move(answer)] {
+        auto* dialog = dynamic_cast<app::SettingsDialog*>(QApplication::activeModalWidget());
+        QVERIFY(dialog);
+        answer(*dialog);
+    });
+}
+
+}  // namespace
+
+class TestSettingsDialog : public QObject {
+    Q_OBJECT
+
+    ProgramFolderFixture folder;
+    QString configFile;
+
+private Q_SLOTS:
+    void initTestCase() {
+        qputenv("XDG_RUNTIME_DIR", folder.folder.path().toLocal8Bit());
+        qputenv("XDG_CONFIG_HOME", folder.folder.path().toLocal8Bit());
+        configFile = folder.path(u"metamorfine/metamorfine.conf"_s);
+        QCOMPARE(settings::filePath(), configFile);
+        for (const QString& language : {u"English"_s, u"Italiano"_s})
+            QVERIFY(QFile::copy(QStringLiteral(MF_PROGRAM_DIR) + u'/' + language + u".lng",
+                                folder.path(language + u".lng")));
+    }
+
+    // In each language every control says what it is from that language's
+    // file, to the eye and to the screen reader, and Tab reaches each one.
+    void everyControlIsNamedAndReachedByTab() {
+        QStringList titles;
+        for (const QString& language : {u"English"_s, u"Italiano"_s}) {
+            modLanguageSupport::MLSCurrentLanguage = language;
+            app::SettingsDialog dialog(Settings{});
+            dialog.show();
+            QVERIFY(QTest::qWaitForWindowActive(&dialog));
+            QCOMPARE(dialog.windowTitle(), fileText(language, u"Title"_s));
+            titles << dialog.windowTitle();
+            // The fields themselves, not the parts of a field (a spin box's line).
+            QList<QWidget*> fields;
+            for (QWidget* widget : dialog.findChildren<QWidget*>())
+                if (widget->parentWidget() == &dialog || qobject_cast<QDialogButtonBox*>(widget->parentWidget()))
+                    fields << widget;
+            QStringList names;
+            for (QWidget* field : fields) {
+                if (field->focusPolicy() & Qt::TabFocus && field->isVisibleTo(&dialog))
+                    names << field->accessibleName();
+            }
+            for (const QString& key : {u"Scan"_s, u"Interval"_s, u"Speech"_s, u"Rate"_s, u"Praise"_s,
+                                       u"RememberSound"_s, u"RememberSet"_s, u"Kiosk"_s, u"FullScreen"_s})
+                QVERIFY2(names.contains(fileText(language, key)), qPrintable(language + u' ' + key));
+            // How a kiosk ends is shown, and told with the kiosk's check box.
+            const QString hint = fileText(language, u"KioskHint"_s);
+            QVERIFY(!hint.isEmpty());
+            QCOMPARE(dialog.findChildren<QLabel*>().last()->text(), hint);
+            QCOMPARE(dialog.findChildren<QCheckBox*>().last()->accessibleDescription(), hint);
+            // Tab from the first field goes through every enabled field and back.
+            QWidget* first = QApplication::focusWidget();
+            QVERIFY(first);
+            QSet<QWidget*> reached;
+            for (int step = 0; step < 30 && !(step > 0 && QApplication::focusWidget() == first); ++step) {
+                reached.insert(QApplication::focusWidget());
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            }
+            int enabledFields = 0;
+            for (QWidget* field : fields)
+                if ((field->focusPolicy() & Qt::TabFocus) && field->isEnabled() && field->isVisibleTo(&dialog))
+                    ++enabledFields;
+            QCOMPARE(reached.size(), enabledFields);
+        }
+        QVERIFY(titles[0] != titles[1]);
+    }
+
+    // The dialog shows what it is given and gives back what is changed, by
+    // keys alone: every value in both directions.
+    void keysChangeEverySetting() {
+        modLanguageSupport::MLSCurrentLanguage = u"English"_s;
+        const Settings unusual{.scan = Scan::Auto,
+                               .scanIntervalMs = 4500,
+                               .speech = true,
+                               .speechRate = -30,
+                               .praise = false,
+                               .rememberSound = true,
+                               .rememberPictureSet = false,
+                               .sound = false,
+                               .pictureSet = 4,
+                               .kiosk = true,
+                               .fullScreen = false};
+        for (const Settings& shown : {Settings{}, unusual}) {
+            app::SettingsDialog dialog(shown);
+            QCOMPARE(dialog.chosen(), shown);
+            dialog.show();
+            QVERIFY(QTest::qWaitForWindowActive(&dialog));
+            // The scan: one step down the list; the interval: half a second up.
+            auto* scan = dialog.findChild<QComboBox*>();
+            QTest::keyClick(scan, Qt::Key_Down);
+            auto* interval = dialog.findChild<QDoubleSpinBox*>();
+            QTest::keyClick(interval, Qt::Key_Up);
+            auto* rate = dialog.findChild<QSpinBox*>();
+            QTest::keyClick(rate, Qt::Key_Down);
+            for (QCheckBox* box : dialog.findChildren<QCheckBox*>())
+                QTest::keyClick(box, Qt::Key_Space);
+            const Settings chosen = dialog.chosen();
+            QCOMPARE(chosen.scan, shown.scan == Scan::Off ? Scan::Auto : Scan::Step);
+            // The interval moves only while the scan moves by itself.
+            QCOMPARE(chosen.scanIntervalMs, shown.scanIntervalMs + (chosen.scan == Scan::Auto ? 500 : 0));
+            QCOMPARE(chosen.speech, !shown.speech);
+            QCOMPARE(chosen.speechRate, shown.speechRate - (shown.speech ? 10 : 0));
+            QCOMPARE(chosen.praise, !shown.praise);
+            QCOMPARE(chosen.rememberSound, !shown.rememberSound);
+            QCOMPARE(chosen.rememberPictureSet, !shown.rememberPictureSet);
+            QCOMPARE(chosen.kiosk, !shown.kiosk);
+            QCOMPARE(chosen.fullScreen, !shown.fullScreen);
+            QCOMPARE(chosen.pictureSet, shown.pictureSet);
+            QCOMPARE(chosen.sound, shown.sound);
+        }
+    }
+
+    // Ctrl+Shift+P on the menu opens the dialog; Save writes the file and this
+    // run speaks and praises as chosen at once, Cancel keeps everything; in a
+    // kiosk the chord opens nothing. The remembered sound switch and picture
+    // set hold at the next start only when asked.
+    void theMenusChordOpensItAndSaveKeepsIt() {
+        platform::setEndProgramHook([] {});
+        settings::current() = {};
+        QVERIFY(Modulo1::Main());
+        screens::FormAvvio().control(u"BottoneAvvio"_s).click();
+        platform::Screen& menu = screens::FormMenu();
+        QVERIFY(menu.isLoaded());
+        const QKeyCombination chord = Qt::ControlModifier | Qt::ShiftModifier | Qt::Key_P;
+
+        whenDialogOpens([](app::SettingsDialog& dialog) {
+            const QList<QCheckBox*> boxes = dialog.findChildren<QCheckBox*>();
+            for (QCheckBox* box : boxes)
+                box->click();  // speech, praise, both remembered, full screen, kiosk: all turned over
+            dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Save)->click();
+        });
+        QTest::keyClick(menu.window(), chord.key(), chord.keyboardModifiers());
+        Settings saved = settings::read(configFile);
+        QVERIFY(!saved.speech && !saved.praise && saved.rememberSound && saved.rememberPictureSet && saved.kiosk &&
+                !saved.fullScreen);
+        QVERIFY(!settings::current().speech && !settings::current().praise);
+        // Kiosk and full screen are start-up choices.
+        QVERIFY(!settings::current().kiosk && settings::current().fullScreen);
+
+        whenDialogOpens([](app::SettingsDialog& dialog) {
+            for (QCheckBox* box : dialog.findChildren<QCheckBox*>())
+                box->click();
+            QTest::keyClick(&dialog, Qt::Key_Escape);
+        });
+        QTest::keyClick(menu.window(), chord.key(), chord.keyboardModifiers());
+        QCOMPARE(settings::read(configFile), saved);
+
+        // Remembered: the child's choices reach the file and the next start.
+        settings::current() = saved;
+        menu.control(u"Option1"_s, 1).click();
+        menu.control(u"Check1"_s).click();
+        saved = settings::read(configFile);
+        QCOMPARE(saved.pictureSet, 2);
+        QCOMPARE(saved.sound, false);
+        for (platform::Screen* screen : platform::Screen::loadedScreens())
+            screen->Unload();
+        settings::current() = saved;
+        QVERIFY(Modulo1::Main());
+        QCOMPARE(Modulo1::SerieFigure, qint16(2));
+        QCOMPARE(Modulo1::SuoniAttivati, false);
+        // Not remembered: the designed start whatever the file holds.
+        settings::current().rememberSound = false;
+        settings::current().rememberPictureSet = false;
+        QVERIFY(Modulo1::Main());
+        QCOMPARE(Modulo1::SerieFigure, qint16(6));
+        QCOMPARE(Modulo1::SuoniAttivati, true);
+
+        // In a kiosk the chord opens nothing.
+        screens::FormAvvio().control(u"BottoneAvvio"_s).click();
+        settings::current().kiosk = true;
+        menu.control(u"Command7"_s).click();
+        platform::Screen::loadedScreens().front()->control(u"mnuEsci"_s).click();
+        folder.answer = platform::MsgAnswer::Yes;
+        bool opened = false;
+        QTimer::singleShot(0, [&opened] {
+            if (QWidget* dialog = QApplication::activeModalWidget()) {
+                opened = true;
+                dialog->close();
+            }
+        });
+        QTest::keyClick(menu.window(), chord.key(), chord.keyboardModifiers());
+        QCoreApplication::processEvents();
+        QVERIFY(!opened);
+        for (platform::Screen* screen : platform::Screen::loadedScreens())
+            screen->Unload();
+    }
+};
+
+QTEST_MAIN(TestSettingsDialog)
+#include "tst_settings_dialog.moc"
