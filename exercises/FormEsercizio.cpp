@@ -10,6 +10,7 @@
 #include "PictureFiles.h"
 #include "Random.h"
 #include "ScreenFrame.h"
+#include "Settings.h"
 #include "SharedState.h"
 #include "SpokenWords.h"
 #include "Widgets.h"
@@ -185,6 +186,8 @@ void FormEsercizio::SayAfterSound(bool right, std::chrono::milliseconds sound) {
     if (!Modulo1::SuoniAttivati)
         return;
     if (right) {
+        if (!settings::current().praise)
+            return;
         const QStringList praises = exercise_catalogue::praiseKeys();
         afterSoundKey_ = praises[praises_++ % praises.size()];
     } else if (puzzle_.wrongAnswersInPuzzle() % kWrongBeforeHelp == 0)

@@ -12,6 +12,7 @@
 #include "MessageBox.h"
 #include "Random.h"
 #include "Resources.h"
+#include "Settings.h"
 #include "SharedState.h"
 #include "Speech.h"
 #include "Widgets.h"
@@ -270,6 +271,23 @@ private Q_SLOTS:
         answer(screen, *screen.puzzle().rightIndex());
         QTest::qWait(kSoundMilliseconds * 2);
         QVERIFY(said.isEmpty());
+        screen.Unload();
+        // With the praise off (a parent's setting), no praise; the help still comes.
+        Modulo1::SuoniAttivati = true;
+        settings::current().praise = false;
+        screen.Show();
+        QTest::qWait(kSoundMilliseconds);
+        said.clear();
+        answer(screen, *screen.puzzle().rightIndex());
+        QTest::qWait(kSoundMilliseconds * 2);
+        QVERIFY2(said.isEmpty(), qPrintable(said.join(u"|")));
+        nextPuzzle(screen);
+        said.clear();
+        for (int wrong = 0; wrong < 2; ++wrong)
+            answer(screen, wrongIndex(screen));
+        QTRY_COMPARE_WITH_TIMEOUT(said.size(), 1, 5000);
+        QVERIFY(!said.front().startsWith(u"say Praise"_s));
+        settings::current().praise = true;
         screen.Unload();
     }
 };
