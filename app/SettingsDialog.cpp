@@ -1,6 +1,7 @@
 #include "SettingsDialog.h"
 
 #include "MessageBox.h"
+#include "Speech.h"
 #include "modLanguageSupport.h"
 
 #include <QCheckBox>
@@ -130,6 +131,7 @@ bool OpenSettings(QWidget* parent) {
     run = chosen;
     run.kiosk = kiosk;
     run.fullScreen = fullScreen;
+    platform::SetSpeechRate(run.speechRate);
     return true;
 }
 

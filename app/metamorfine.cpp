@@ -5,6 +5,7 @@
 #include "ScreenFrame.h"
 #include "Settings.h"
 #include "SettingsDialog.h"
+#include "Speech.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -37,6 +38,7 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "%s\n", qPrintable(error));
         return 2;
     }
+    platform::SetSpeechRate(run.speechRate);
     if (settings::dialogAsked(options))
         return app::SettingsAlone();
     // A kiosk stays full screen.

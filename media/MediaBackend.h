@@ -16,8 +16,8 @@ public:
     // A new sound stops the one still playing. Called on the main thread.
     virtual void playSound(const QString& path) = 0;
     // A new sentence stops the one still being spoken, never a sound; an empty
-    // text only stops.
-    virtual void speak(const QString& text, const QString& locale) = 0;
+    // text only stops. `rate` is the voice's pace, -100 to 100 (0: its own).
+    virtual void speak(const QString& text, const QString& locale, int rate) = 0;
     // Readies the audio output and the voice of `locale` ahead of the first
     // sound and sentence. Called on the thread that loaded the plugin, never
     // the main thread: reaching the audio server takes tens of milliseconds.
@@ -30,5 +30,5 @@ public:
 
 }  // namespace platform
 
-#define MetamorfineMediaBackend_iid "org.metamorfine.MediaBackend/3"
+#define MetamorfineMediaBackend_iid "org.metamorfine.MediaBackend/4"
 Q_DECLARE_INTERFACE(platform::MediaBackend, MetamorfineMediaBackend_iid)

@@ -31,10 +31,12 @@ public:
     }
 
     // Stopping before anything was said does not connect.
-    void speak(const QString& text, const QString& localeTag) {
+    void speak(const QString& text, const QString& localeTag, int rate) {
         if ((!triedConnecting_ && text.isEmpty()) || !connected())
             return;
         spd_cancel(connection_);
+        if (rate != rate_ && spd_set_voice_rate(connection_, rate) == 0)
+            rate_ = rate;
         if (!text.isEmpty() && chooseLanguage(localeTag))
             spd_say(connection_, SPD_TEXT, text.toUtf8().constData());
     }
@@ -85,6 +87,7 @@ private:
     SPDConnection* connection_ = nullptr;
     bool triedConnecting_ = false;
     QByteArray language_;
+    int rate_ = 0;  // the server's own pace until set
 };
 
 class MediaPlugin : public QObject, public platform::MediaBackend {
@@ -137,9 +140,10 @@ public:
 
     // The sentence goes to the speaker's thread and is said there, on a
     // channel of its own: it never cuts a sound.
-    void speak(const QString& text, const QString& locale) override {
+    void speak(const QString& text, const QString& locale, int rate) override {
         if (!finishing_)
-            QMetaObject::invokeMethod(speaker_, [speaker = speaker_, text, locale] { speaker->speak(text, locale); });
+            QMetaObject::invokeMethod(speaker_,
+                                      [speaker = speaker_, text, locale, rate] { speaker->speak(text, locale, rate); });
     }
 
     // Asking for the audio output connects to the audio server and lists its

@@ -6,6 +6,8 @@
 namespace platform {
 namespace {
 
+int speechRate = 0;
+
 SpeechObserver& observer() {
     static SpeechObserver watcher;
     return watcher;
@@ -17,7 +19,11 @@ void Speak(const QString& text, const QString& locale) {
     if (observer())
         observer()(text, locale);
     if (MediaBackend* backend = mediaBackend())
-        backend->speak(text, locale);
+        backend->speak(text, locale, speechRate);
+}
+
+void SetSpeechRate(int rate) {
+    speechRate = rate;
 }
 
 void PrepareSpeech(const QString& locale) {

@@ -14,6 +14,9 @@ namespace platform {
 // language and territory, else one of the language alone. An empty text says
 // nothing and stops what is being said.
 void Speak(const QString& text, const QString& locale);
+// The pace of every sentence from now on: -100 (slowest) to 100 (fastest),
+// 0 the voice's own.
+void SetSpeechRate(int rate);
 // Loads the media plugin, connects to the audio and speech servers and picks
 // the voice of `locale`, all on a thread of its own, so that neither the first
 // sound nor the first sentence waits for them. Called once the first screen

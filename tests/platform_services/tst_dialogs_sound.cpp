@@ -43,6 +43,11 @@ int speakInLocales() {
     platform::setExecutableFolder(QStringLiteral(MF_PROGRAM_DIR));
     for (const QString& tag : {u"en_GB"_s, u"it"_s, u"zz"_s, u"de-AT"_s, u"en_GB"_s})
         platform::Speak(u"sentence "_s % tag, tag);
+    // The pace: sent when it changes, back to the voice's own too.
+    for (const int rate : {-40, -40, 0}) {
+        platform::SetSpeechRate(rate);
+        platform::Speak(u"pace "_s % QString::number(rate), u"it"_s);
+    }
     for (std::string line; std::getline(std::cin, line);) {
     }
     return platform::finishMedia(10000) ? 0 : 1;
@@ -79,7 +84,7 @@ private:
                 receivingText_ = true;
                 client->write("230 OK RECEIVING DATA\r\n");
             } else {
-                if (line.startsWith(u"SET SELF LANGUAGE "_s))
+                if (line.startsWith(u"SET SELF LANGUAGE "_s) || line.startsWith(u"SET SELF RATE "_s))
                     heard << line;
                 client->write("200 OK\r\n");
             }
@@ -264,7 +269,8 @@ private Q_SLOTS:
 
     // The voice follows the whole locale tag (language and territory), the
     // language alone when the tag names no territory, and a tag without a
-    // language says nothing; a locale already chosen is not sent again.
+    // language says nothing; a locale already chosen is not sent again. The
+    // pace is sent when it changes.
     void voiceFollowsTheLocale() {
         QTemporaryDir folder;
         RecordingSpeechServer server;
@@ -278,7 +284,8 @@ private Q_SLOTS:
             server.heard,
             QStringList({u"SET SELF LANGUAGE en-GB"_s, u"sentence en_GB"_s, u"SET SELF LANGUAGE it"_s, u"sentence it"_s,
                          u"SET SELF LANGUAGE de-AT"_s, u"sentence de-AT"_s, u"SET SELF LANGUAGE en-GB"_s,
-                         u"sentence en_GB"_s}),
+                         u"sentence en_GB"_s, u"SET SELF RATE -40"_s, u"SET SELF LANGUAGE it"_s, u"pace -40"_s,
+                         u"pace -40"_s, u"SET SELF RATE 0"_s, u"pace 0"_s}),
             15000);
         speaker.closeWriteChannel();
         QVERIFY(speaker.waitForFinished(20000));
