@@ -16,6 +16,7 @@
 #include "SettingsDialog.h"
 #include "SharedState.h"
 #include "SpokenWords.h"
+#include "SwitchScan.h"
 #include "Widgets.h"
 #include "modLanguageSupport.h"
 
@@ -144,6 +145,7 @@ void FormMenu::Form_Load() {
         if (control->kind() == Kind::CommandButton || control->kind() == Kind::GraphicalButton)
             buttons.push_back(control->widget());
     keys().arrowsBetween(std::move(buttons));
+    scan().setChoices(ScanOrder());
     // A kiosk offers no way out.
     if (KioskMode()) {
         control(BottoneEsci).setVisible(false);
@@ -152,6 +154,26 @@ void FormMenu::Form_Load() {
     keys().bind(Qt::Key_Escape, [this] { BottoneEsci_Click(); });
     // A chord a child does not press by chance.
     keys().bind(Qt::ControlModifier | Qt::ShiftModifier | Qt::Key_P, [this] { OpenSettings(window()); });
+}
+
+// The exercises column by column as they stand, the picture sets, the sound
+// switch, Esci.
+std::vector<QWidget*> FormMenu::ScanOrder() const {
+    std::vector<const exercise_catalogue::Exercise*> exercises;
+    for (const exercise_catalogue::Exercise& exercise : exercise_catalogue::catalogue())
+        exercises.push_back(&exercise);
+    std::sort(exercises.begin(), exercises.end(), [](const auto* first, const auto* second) {
+        return std::pair(first->menuPlace.left, first->menuPlace.top) <
+               std::pair(second->menuPlace.left, second->menuPlace.top);
+    });
+    std::vector<QWidget*> order;
+    for (const exercise_catalogue::Exercise* exercise : exercises)
+        order.push_back(control(exercise->menuButton).widget());
+    for (std::size_t option = 0; option < resources::kPictureSetIcons.size(); ++option)
+        order.push_back(control(Option1, int(option)).widget());
+    order.push_back(control(Check1).widget());
+    order.push_back(control(BottoneEsci).widget());
+    return order;
 }
 
 void FormMenu::Form_Activate() {

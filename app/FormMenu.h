@@ -5,6 +5,7 @@
 #include "Screen.h"
 
 #include <QStringList>
+#include <vector>
 
 namespace exercise_catalogue {
 struct Exercise;
@@ -33,6 +34,8 @@ private:
     void Option1_Click(int Index);
     void Check1_Click();
     void BottoneEsci_Click();
+    // The choices in the order switch scanning reaches them.
+    std::vector<QWidget*> ScanOrder() const;
 };
 
 }  // namespace app

@@ -8,7 +8,9 @@
 #include "Screens.h"
 #include "Settings.h"
 #include "SharedState.h"
+#include "SpokenWords.h"
 #include "SvgDrawing.h"
+#include "SwitchScan.h"
 #include "modLanguageSupport.h"
 
 #include <QGuiApplication>
@@ -31,6 +33,13 @@ bool Main() {
     platform::Randomize();
     SuoniAttivati = chosen.rememberSound ? chosen.sound : true;
     app::StartKiosk();
+    // Switch scanning as the parent chose it; it says each highlighted choice,
+    // as hovering over the menu does.
+    platform::switch_scan::configure(chosen.scan == settings::Scan::Auto   ? platform::ScanMode::Automatic
+                                     : chosen.scan == settings::Scan::Step ? platform::ScanMode::Step
+                                                                           : platform::ScanMode::Off,
+                                     chosen.scanIntervalMs);
+    platform::switch_scan::setAnnouncer(spoken_words::Say);
     app::shell() = {.showMenu = [] { screens::FormMenu().Show(); }, .showAbout = MostraInformazioni};
     screens::FormAvvio().Show();
     return true;

@@ -13,6 +13,7 @@
 #include "Settings.h"
 #include "SharedState.h"
 #include "SpokenWords.h"
+#include "SwitchScan.h"
 #include "Widgets.h"
 #include "modLanguageSupport.h"
 
@@ -90,8 +91,16 @@ void FormEsercizio::Form_Load() {
     std::vector<QWidget*> pictures;
     for (int i = 0; i < puzzle::kPicturesPerSet; ++i)
         pictures.push_back(control(Picture1, i).widget());
-    keys().arrowsBetween(std::move(pictures));
+    keys().arrowsBetween(pictures);
     keys().bind(Qt::Key_Escape, [this] { mnuEsci_Click(); });
+    // Switch scanning: the pictures row by row as they stand, then Next, then
+    // the button that says the instruction again.
+    std::sort(pictures.begin(), pictures.end(), [](const QWidget* first, const QWidget* second) {
+        return std::pair(first->y(), first->x()) < std::pair(second->y(), second->x());
+    });
+    pictures.push_back(control(BottoneAvanti).widget());
+    pictures.push_back(control(HearAgain).widget());
+    scan().setChoices(std::move(pictures));
 }
 
 void FormEsercizio::Form_Activate() {

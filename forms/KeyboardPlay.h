@@ -46,6 +46,8 @@ public:
     static KeyboardPlay* of(const QWidget* window);
     // Handles a key pressed with the focus on `focused`; true when it was used.
     bool keyPressed(QWidget* focused, QKeyCombination key);
+    // Presses `focused` as Enter does; true when it was pressed.
+    bool press(QWidget* focused) const { return pressFocused(focused, false); }
 
 private:
     using Action = std::function<bool(QWidget* focused)>;

@@ -3,6 +3,7 @@
 #include "FocusRing.h"
 #include "KeyboardPlay.h"
 #include "Screen.h"
+#include "SwitchScan.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -144,10 +145,13 @@ MsgAnswer MsgBox(const QString& message, MsgButtons buttons, MsgIcon icon, const
         defaultButton = box.addButton(QMessageBox::Ok);
     }
     box.setDefaultButton(defaultButton);
+    auto* keys = new KeyboardPlay(&box);
+    // A switch scans the buttons from the default one: "No" before "Yes".
+    auto* scan = new SwitchScan(&box, *keys);
+    scan->setChoices(yes ? std::vector<QWidget*>{defaultButton, yes} : std::vector<QWidget*>{defaultButton});
     // The arrows go from button to button. The focus ring stands outside the
     // button it surrounds: the box leaves it room at its edges and between the
     // buttons, and the buttons have room around their words for a child to hit.
-    auto* keys = new KeyboardPlay(&box);
     const QList<QAbstractButton*> boxButtons = box.buttons();
     keys->arrowsBetween({boxButtons.begin(), boxButtons.end()});
     const QScreen* display = box.screen();

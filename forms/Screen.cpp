@@ -4,6 +4,7 @@
 #include "Colour.h"
 #include "KeyboardPlay.h"
 #include "SvgDrawing.h"
+#include "SwitchScan.h"
 #include "Twips.h"
 
 #include <QCloseEvent>
@@ -123,6 +124,12 @@ void Screen::Load() {
     for (const ControlDesign& control : design_.controls)
         createControl(control);
     applyTabOrder();
+    scan_ = new SwitchScan(window_.get(), *keys_, [this](const QWidget* choice) {
+        for (const auto& control : controls_)
+            if (control->widget() == choice)
+                return control->fullName();
+        return QString();
+    });
 
     // The designed client size, before any handler runs: it is not a resize.
     const int clientWidth = qRound(design_.clientWidth / twipsPerPixelX());
@@ -171,6 +178,7 @@ void Screen::Unload() {
     // event loop is back, but from now on it reports nothing and holds no control.
     Window* window = window_.release();
     keys_ = nullptr;
+    scan_ = nullptr;
     window->detach();
     window->setObjectName(QString());
     window->setAccessibleName(QString());

@@ -27,6 +27,7 @@ class QWidget;
 namespace platform {
 
 class KeyboardPlay;
+class SwitchScan;
 
 enum class WindowState { Normal, Minimised, Maximised };
 
@@ -77,6 +78,9 @@ public:
     // The keys of the loaded window (KeyboardPlay.h); Enter and Space press
     // the focused control.
     KeyboardPlay& keys() const { return *keys_; }
+    // The switch scanning of the loaded window (SwitchScan.h), which says a
+    // highlighted control by its full name ("Option1(2)").
+    SwitchScan& scan() const { return *scan_; }
     // Stops (false) and restarts (true) the drawing of the window. While it
     // is stopped, the fonts of the controls wait to follow their sizes.
     void setDrawingEnabled(bool enabled);
@@ -133,6 +137,7 @@ private:
     const QString name_;
     std::unique_ptr<Window> window_;
     KeyboardPlay* keys_ = nullptr;  // owned by the window
+    SwitchScan* scan_ = nullptr;    // owned by the window
     FontFitter fonts_;              // before the controls, which report to it until they are gone
     std::vector<std::unique_ptr<Control>> controls_;
     std::vector<std::pair<QString, std::function<void(int index)>>> arrayClickHandlers_;

@@ -1,0 +1,213 @@
+#include "SwitchScan.h"
+
+#include "FocusRing.h"
+#include "KeyboardPlay.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QTimer>
+#include <QWidget>
+#include <QWindow>
+#include <algorithm>
+
+namespace platform {
+
+namespace {
+
+struct Settings {
+    ScanMode mode = ScanMode::Off;
+    int intervalMs = switch_scan::kDefaultIntervalMs;
+    switch_scan::TimerFactory timers;
+    switch_scan::Announcer announcer;
+};
+
+Settings& settings() {
+    static Settings all;
+    return all;
+}
+
+class QtScanTimer : public ScanTimer {
+public:
+    void start(int intervalMs, std::function<void()> tick) override {
+        timer_.disconnect();
+        QObject::connect(&timer_, &QTimer::timeout, &timer_, std::move(tick));
+        timer_.start(intervalMs);
+    }
+    void stop() override { timer_.stop(); }
+
+private:
+    QTimer timer_;
+};
+
+bool isMouseButtonEvent(QEvent::Type type) {
+    return type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease ||
+           type == QEvent::MouseButtonDblClick;
+}
+
+}  // namespace
+
+namespace switch_scan {
+
+void configure(ScanMode mode, int intervalMs) {
+    settings().mode = mode;
+    settings().intervalMs = std::clamp(intervalMs, kShortestIntervalMs, kLongestIntervalMs);
+}
+
+ScanMode mode() {
+    return settings().mode;
+}
+
+int intervalMs() {
+    return settings().intervalMs;
+}
+
+void setTimerFactory(TimerFactory factory) {
+    settings().timers = std::move(factory);
+}
+
+void setAnnouncer(Announcer announcer) {
+    settings().announcer = std::move(announcer);
+}
+
+}  // namespace switch_scan
+
+SwitchScan::SwitchScan(QWidget* window, KeyboardPlay& keys, Namer namer)
+    : QObject(window), window_(window), keys_(keys), namer_(std::move(namer)), mode_(settings().mode) {
+    if (mode_ == ScanMode::Off)
+        return;
+    FocusRing::setKeyboardInUse(true);
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) { focusMoved(now); });
+    const auto bindAll = [&keys](std::initializer_list<Qt::Key> switches, const std::function<void()>& action) {
+        for (const Qt::Key key : switches)
+            keys.bind(key, action);
+    };
+    if (mode_ == ScanMode::Step) {
+        bindAll({Qt::Key_Space, Qt::Key_Tab}, [this] { next(); });
+        bindAll({Qt::Key_Return, Qt::Key_Enter}, [this] { choose(); });
+        return;
+    }
+    bindAll({Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter}, [this] { choose(); });
+    // Installed after the keys' own filter, this one sees a click first.
+    qApp->installEventFilter(this);
+    timer_ = settings().timers ? settings().timers() : std::make_unique<QtScanTimer>();
+    restart();
+}
+
+SwitchScan::~SwitchScan() = default;
+
+void SwitchScan::setChoices(std::vector<QWidget*> inOrder) {
+    choices_.assign(inOrder.begin(), inOrder.end());
+}
+
+std::vector<QWidget*> SwitchScan::reachableChoices() const {
+    std::vector<QWidget*> reachable;
+    if (!window_)
+        return reachable;
+    const auto usable = [this](const QWidget* widget) {
+        return widget && widget->isEnabled() && widget->isVisibleTo(window_);
+    };
+    if (!choices_.empty()) {
+        for (const QPointer<QWidget>& choice : choices_)
+            if (usable(choice))
+                reachable.push_back(choice);
+        return reachable;
+    }
+    for (QWidget* widget = window_->nextInFocusChain(); widget && widget != window_;
+         widget = widget->nextInFocusChain())
+        if ((widget->focusPolicy() & Qt::TabFocus) && usable(widget))
+            reachable.push_back(widget);
+    return reachable;
+}
+
+QWidget* SwitchScan::highlighted() const {
+    return window_ ? window_->focusWidget() : nullptr;
+}
+
+void SwitchScan::next() {
+    const std::vector<QWidget*> reachable = reachableChoices();
+    if (reachable.empty())
+        return;
+    const auto current = std::find(reachable.begin(), reachable.end(), highlighted());
+    auto following = current == reachable.end() ? reachable.begin() : std::next(current);
+    if (following == reachable.end())
+        following = reachable.begin();
+    ++moves_;
+    QWidget* choice = *following;
+    moving_ = true;
+    choice->setFocus(Qt::TabFocusReason);
+    moving_ = false;
+    FocusRing::setKeyboardInUse(true);
+    // Three whole rounds from where the scan started, then on to the first choice.
+    const auto wholeRounds = qsizetype(switch_scan::kRoundsBeforeRest) * qsizetype(reachable.size());
+    if (mode_ == ScanMode::Automatic && following == reachable.begin() && moves_ >= wholeRounds) {
+        resting_ = true;
+        timer_->stop();
+    }
+    announce(choice);
+}
+
+void SwitchScan::choose() {
+    FocusRing::setKeyboardInUse(true);
+    const std::vector<QWidget*> reachable = reachableChoices();
+    QWidget* choice = highlighted();
+    if (std::find(reachable.begin(), reachable.end(), choice) == reachable.end()) {
+        // Nothing is highlighted yet: the scan starts at the first choice.
+        next();
+        return;
+    }
+    restart();
+    keys_.press(choice);  // may unload the screen, and this scan with it
+}
+
+void SwitchScan::restart() {
+    moves_ = 0;
+    resting_ = false;
+    if (timer_)
+        timer_->start(settings().intervalMs, [this] { tick(); });
+}
+
+void SwitchScan::tick() {
+    if (mayMove())
+        next();
+}
+
+bool SwitchScan::mayMove() const {
+    if (!window_ || !window_->isVisible())
+        return false;
+    const QWidget* modal = QApplication::activeModalWidget();
+    return !modal || modal == window_;
+}
+
+void SwitchScan::focusMoved(QWidget* now) {
+    if (moving_ || !now || !window_ || now->window() != window_)
+        return;
+    // Moved by the window itself (a new puzzle, a right answer): the scan goes
+    // on from there, for whole rounds again.
+    restart();
+    announce(now);
+}
+
+void SwitchScan::announce(const QWidget* choice) const {
+    const QString name = namer_ ? namer_(choice) : QString();
+    if (!name.isEmpty() && settings().announcer)
+        settings().announcer(name);
+}
+
+bool SwitchScan::eventFilter(QObject* watched, QEvent* event) {
+    if (!isMouseButtonEvent(event->type()) || !window_ || !mayMove())
+        return false;
+    // Taken at the window, before a widget takes the focus for the click.
+    const bool inWindow = watched->isWindowType()
+                              ? watched == window_->windowHandle()
+                              : watched->isWidgetType() && static_cast<QWidget*>(watched)->window() == window_;
+    if (!inWindow)
+        return false;
+    // A click anywhere in the window is the switch. The choice is made after
+    // the click has been delivered: it may unload the window the click is in.
+    if (event->type() == QEvent::MouseButtonPress)
+        QMetaObject::invokeMethod(
+            this, [this] { choose(); }, Qt::QueuedConnection);
+    return true;
+}
+
+}  // namespace platform

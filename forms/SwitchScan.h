@@ -1,0 +1,113 @@
+#pragma once
+// Switch scanning: play with one switch (or two) instead of a mouse or the
+// whole keyboard. The focus ring (FocusRing.h) is the highlight: it moves
+// from choice to choice of a window, in the order the window gives, and the
+// switch chooses the highlighted one, as Enter does in keyboard play.
+//
+// Automatic: the highlight moves by itself every interval; Space, Enter or a
+// mouse click anywhere in the window chooses. After three rounds with no
+// choice it rests on the first choice until the switch chooses it, and then
+// moves again. Step: Space or Tab moves, Enter chooses.
+//
+// The highlight is the window's focus: whatever moves the focus (a new
+// puzzle, a right answer) moves the scan there, and it goes on from there.
+// Choices hidden or disabled are passed over. A scan moves only while its
+// window is shown and no other window's modal box stands over it.
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <functional>
+#include <memory>
+#include <vector>
+
+class QWidget;
+
+namespace platform {
+
+class KeyboardPlay;
+
+enum class ScanMode { Off, Automatic, Step };
+
+// What moves an automatic scan: a repeating timer. Tests put a fake clock
+// in its place.
+class ScanTimer {
+public:
+    virtual ~ScanTimer() = default;
+    // Calls `tick` every `intervalMs` until stopped or started again.
+    virtual void start(int intervalMs, std::function<void()> tick) = 0;
+    virtual void stop() = 0;
+};
+
+namespace switch_scan {
+
+inline constexpr int kDefaultIntervalMs = 2000;
+inline constexpr int kShortestIntervalMs = 500;
+inline constexpr int kLongestIntervalMs = 10000;
+inline constexpr int kRoundsBeforeRest = 3;
+
+// Set once at start-up, before the first window: the mode, and the interval
+// of the automatic scan, kept between the shortest and the longest.
+void configure(ScanMode mode, int intervalMs = kDefaultIntervalMs);
+ScanMode mode();
+int intervalMs();
+
+// Makes the timers of the windows loaded from now on; an empty function
+// gives Qt's timers.
+using TimerFactory = std::function<std::unique_ptr<ScanTimer>()>;
+void setTimerFactory(TimerFactory factory);
+
+// Says the name of a highlighted choice (the sentence of that key), for a
+// child who cannot see well. Empty: nothing is said.
+using Announcer = std::function<void(const QString& key)>;
+void setAnnouncer(Announcer announcer);
+
+}  // namespace switch_scan
+
+class SwitchScan : public QObject {
+public:
+    // The name of a choice, for the announcer; empty says nothing.
+    using Namer = std::function<QString(const QWidget* choice)>;
+
+    // Scans `window`, with its keys (whose Space, Enter and, in step mode,
+    // Tab it takes); lives as long as the window, which owns it. Does nothing
+    // while the mode is off.
+    SwitchScan(QWidget* window, KeyboardPlay& keys, Namer namer = {});
+    ~SwitchScan() override;
+
+    // The window's choices in scan order. Without them, the scan follows the
+    // window's keyboard order.
+    void setChoices(std::vector<QWidget*> inOrder);
+    // The choices that the scan stops at now, in order.
+    std::vector<QWidget*> reachableChoices() const;
+    QWidget* highlighted() const;
+    bool resting() const { return resting_; }
+    ScanMode mode() const { return mode_; }
+
+    // The next choice, as the timer or the step switch moves.
+    void next();
+    // Chooses the highlighted choice; the scan moves on from there.
+    void choose();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void focusMoved(QWidget* now);
+    void announce(const QWidget* choice) const;
+    void restart();
+    void tick();
+    bool mayMove() const;
+
+    QPointer<QWidget> window_;
+    KeyboardPlay& keys_;
+    Namer namer_;
+    const ScanMode mode_;
+    std::vector<QPointer<QWidget>> choices_;
+    std::unique_ptr<ScanTimer> timer_;
+    qsizetype moves_ = 0;  // since the last choice, or the last move from outside
+    bool resting_ = false;
+    bool moving_ = false;  // the focus is being moved by the scan itself
+};
+
+}  // namespace platform

@@ -1,0 +1,352 @@
+// A child with one switch (Space, Enter or a click) or two (Space or Tab to
+// move, Enter to choose): the highlight's order on every screen, its rest,
+// the choices, and whole exercises played by the switch alone. The scan's
+// timer is a fake clock that the test moves on.
+#include "FocusRing.h"
+#include "Modulo1.h"
+#include "ProgramFolderFixture.h"
+#include "Screen.h"
+#include "Screens.h"
+#include "SharedState.h"
+#include "SwitchScan.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+using namespace Qt::Literals::StringLiterals;
+using platform::ScanMode;
+using platform::Screen;
+
+namespace {
+
+constexpr int kInterval = 700;
+
+// Every scan timer of the test, moved on together by advance().
+class FakeClock {
+public:
+    class Timer : public platform::ScanTimer {
+    public:
+        explicit Timer(FakeClock& clock) : clock_(clock) { clock_.timers_.push_back(this); }
+        ~Timer() override { std::erase(clock_.timers_, this); }
+        void start(int intervalMs, std::function<void()> tick) override {
+            interval_ = intervalMs;
+            elapsed_ = 0;
+            tick_ = std::move(tick);
+        }
+        void stop() override { tick_ = {}; }
+
+    private:
+        friend class FakeClock;
+        FakeClock& clock_;
+        int interval_ = 0;
+        int elapsed_ = 0;
+        std::function<void()> tick_;
+    };
+
+    // Lets `ms` pass in steps of 10 ms; a tick may end timers or make new ones.
+    void advance(int ms) {
+        for (int step = 0; step < ms / 10; ++step) {
+            const std::vector<Timer*> running = timers_;
+            for (Timer* timer : running) {
+                if (std::find(timers_.begin(), timers_.end(), timer) == timers_.end() || !timer->tick_)
+                    continue;
+                timer->elapsed_ += 10;
+                if (timer->elapsed_ >= timer->interval_) {
+                    timer->elapsed_ = 0;
+                    const std::function<void()> tick = timer->tick_;
+                    tick();
+                }
+            }
+        }
+    }
+    void ticks(int count) { advance(count * kInterval); }
+
+private:
+    std::vector<Timer*> timers_;
+};
+
+QWidget* highlighted(const Screen& screen) {
+    return screen.window()->focusWidget();
+}
+QWidget* widget(const Screen& screen, const QString& name, int index = -1) {
+    return screen.control(name, index).widget();
+}
+QWidget* byFullName(const Screen& screen, const QString& fullName) {
+    for (const auto& control : screen.controls())
+        if (control->fullName() == fullName)
+            return control->widget();
+    return nullptr;
+}
+QString highlightedName(const Screen& screen) {
+    for (const auto& control : screen.controls())
+        if (control->widget() && control->widget() == highlighted(screen))
+            return control->fullName();
+    return QString();
+}
+bool ringAround(const QWidget* widget) {
+    const QWidget* window = widget->window();
+    const auto* ring = window->findChild<QWidget*>(QString::fromLatin1(platform::kFocusRingName));
+    return ring && ring->isVisible() &&
+           ring->geometry().contains(QRect(widget->mapTo(window, QPoint()), widget->size()));
+}
+void press(const Screen& screen, Qt::Key key) {
+    QTest::keyClick(highlighted(screen) ? highlighted(screen) : screen.window(), key);
+}
+QPoint centre(const QWidget* widget) {
+    return widget->mapTo(widget->window(), widget->rect().center());
+}
+// A click of the mouse on `widget`, as the window system delivers it.
+void click(const QWidget* widget) {
+    QTest::mouseClick(widget->window()->windowHandle(), Qt::LeftButton, {}, centre(widget));
+}
+// Acts on the next real message box, once it has the keyboard.
+void onNextBox(const std::function<void(QMessageBox* box)>& act) {
+    QTimer::singleShot(10, qApp, [act] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box || QApplication::activeWindow() != box || !box->focusWidget())
+            return onNextBox(act);
+        act(box);
+    });
+}
+
+}  // namespace
+
+class TestSwitchScan : public QObject {
+    Q_OBJECT
+
+    ProgramFolderFixture folder;
+    FakeClock clock;
+    QStringList said;
+
+    Screen& show(Screen& screen) {
+        screen.Show();
+        if (!QTest::qWaitForWindowActive(screen.window()))
+            qWarning("the window was not activated");
+        return screen;
+    }
+    // The highlight moves `count` times, the names it reached in order.
+    QStringList scanned(const Screen& screen, int count) {
+        QStringList names;
+        for (int move = 0; move < count; ++move) {
+            clock.ticks(1);
+            names << highlightedName(screen);
+        }
+        return names;
+    }
+    // Moves the automatic scan on to picture `index`.
+    void waitForPicture(const Screen& exercise, int index) {
+        for (int move = 0; move < 9 && highlighted(exercise) != widget(exercise, u"Picture1"_s, index); ++move)
+            clock.ticks(1);
+        QCOMPARE(highlighted(exercise), widget(exercise, u"Picture1"_s, index));
+    }
+
+private Q_SLOTS:
+    void initTestCase() {
+        app::shell().showMenu = [] { screens::FormMenu().Show(); };
+        platform::switch_scan::setTimerFactory([this] { return std::make_unique<FakeClock::Timer>(clock); });
+        platform::switch_scan::setAnnouncer([this](const QString& key) { said << key; });
+    }
+    void init() {
+        Modulo1::SerieFigure = 1;
+        platform::switch_scan::configure(ScanMode::Automatic, kInterval);
+        said.clear();
+    }
+    void cleanup() {
+        for (Screen* screen : Screen::loadedScreens())
+            screen->Unload();
+        folder.answerBoxes();
+    }
+
+    // The menu: the exercises column by column as they stand, the picture
+    // sets, the sound switch, Esci, each said as it is reached; round again.
+    // An exercise: the pictures row by row, Next only once it is enabled.
+    void theScanFollowsTheScreen() {
+        Screen& menu = show(screens::FormMenu());
+        QCOMPARE(highlightedName(menu), u"Command7"_s);
+        const QStringList round = scanned(menu, 15);
+        QCOMPARE(round.mid(6),
+                 (QStringList{u"Option1(0)"_s, u"Option1(1)"_s, u"Option1(2)"_s, u"Option1(3)"_s, u"Option1(4)"_s,
+                              u"Option1(5)"_s, u"Check1"_s, u"BottoneEsci"_s, u"Command7"_s}));
+        const QStringList exercises = QStringList{u"Command7"_s} + round.first(6);
+        for (qsizetype i = 1; i < exercises.size(); ++i) {
+            const QPoint before = centre(widget(menu, exercises[i - 1]));
+            const QPoint now = centre(widget(menu, exercises[i]));
+            QVERIFY2(now.x() > before.x() || (now.x() == before.x() && now.y() > before.y()), qPrintable(exercises[i]));
+        }
+        QCOMPARE(QSet<QString>(exercises.begin(), exercises.end()).size(), 7);
+        QVERIFY(ringAround(highlighted(menu)));
+        QCOMPARE(said.mid(said.size() - 15), round);
+
+        Screen& exercise = show(screens::FormEs1());
+        QCOMPARE(highlightedName(exercise), u"Picture1(0)"_s);
+        QStringList pictures = scanned(exercise, 8);
+        QCOMPARE(pictures.last(), u"Picture1(0)"_s);  // Next is still disabled: round again
+        pictures.prepend(pictures.takeLast());
+        for (qsizetype i = 1; i < pictures.size(); ++i) {
+            const QPoint before = centre(byFullName(exercise, pictures[i - 1]));
+            const QPoint now = centre(byFullName(exercise, pictures[i]));
+            QVERIFY2(now.y() > before.y() || (now.y() == before.y() && now.x() > before.x()), qPrintable(pictures[i]));
+        }
+        QCOMPARE(QSet<QString>(pictures.begin(), pictures.end()).size(), 8);
+        waitForPicture(exercise, Modulo1::IndiceModello ^ 1);
+        press(exercise, Qt::Key_Space);
+        QCOMPARE(Modulo1::ContaEsatti, qint16(1));
+        QCOMPARE(highlightedName(exercise), u"BottoneAvanti"_s);
+        QCOMPARE(said.last(), u"BottoneAvanti"_s);
+        // The pictures are disabled: Next is the only choice, until it is chosen.
+        QCOMPARE(scanned(exercise, 2), (QStringList{u"BottoneAvanti"_s, u"BottoneAvanti"_s}));
+        press(exercise, Qt::Key_Return);
+        QCOMPARE(highlightedName(exercise), u"Picture1(0)"_s);
+        QCOMPARE(scanned(exercise, 1), QStringList{u"Picture1(1)"_s});
+    }
+
+    // Three rounds with no choice: the scan rests on the first choice and
+    // stays there; the switch chooses it, and the scan moves again from there.
+    void theScanRestsAfterThreeRoundsUntilTheSwitch() {
+        Screen& menu = show(screens::FormMenu());
+        Modulo1::SuoniAttivati = true;
+        widget(menu, u"Check1"_s)->setFocus();  // moved by the screen: three whole rounds from here
+        clock.ticks(3 * 15 + 1);
+        QCOMPARE(highlightedName(menu), u"BottoneEsci"_s);
+        QVERIFY(!menu.scan().resting());
+        clock.ticks(1);
+        QCOMPARE(highlightedName(menu), u"Command7"_s);
+        QVERIFY(menu.scan().resting());
+        clock.ticks(20);
+        QCOMPARE(highlightedName(menu), u"Command7"_s);
+        // A choice starts the count again.
+        widget(menu, u"Option1"_s, 5)->setFocus();
+        clock.ticks(1);
+        QCOMPARE(highlightedName(menu), u"Check1"_s);
+        press(menu, Qt::Key_Space);  // the sound switch, off
+        QVERIFY(!Modulo1::SuoniAttivati);
+        clock.ticks(3 * 15);
+        QCOMPARE(highlightedName(menu), u"Check1"_s);
+        QVERIFY(!menu.scan().resting());
+        press(menu, Qt::Key_Space);  // and on again
+        QVERIFY(Modulo1::SuoniAttivati);
+        clock.ticks(3 * 15 + 2);
+        QVERIFY(menu.scan().resting());
+        QCOMPARE(highlightedName(menu), u"Command7"_s);
+        press(menu, Qt::Key_Space);
+        QVERIFY(screens::FormEs1().isLoaded() && !menu.isLoaded());
+    }
+
+    // Space, Enter and a click anywhere all choose the highlighted picture,
+    // even a click on another picture; the mouse's own target is not chosen.
+    void spaceEnterAndAClickAnywhereChooseTheHighlight() {
+        Screen& exercise = show(screens::FormEs3());  // the right picture is the model itself
+        const int right = Modulo1::IndiceModello;
+        const int wrong = right == 7 ? 6 : 7;
+        waitForPicture(exercise, wrong);
+        press(exercise, Qt::Key_Space);
+        press(exercise, Qt::Key_Return);
+        press(exercise, Qt::Key_Enter);
+        QCOMPARE(Modulo1::ContaErrati, qint16(3));
+        click(widget(exercise, u"Picture1"_s, right));
+        QTRY_COMPARE(Modulo1::ContaErrati, qint16(4));
+        click(widget(exercise, u"Label1"_s));
+        QTRY_COMPARE(Modulo1::ContaErrati, qint16(5));
+        QCOMPARE(Modulo1::ContaEsatti, qint16(0));
+        QCOMPARE(highlighted(exercise), widget(exercise, u"Picture1"_s, wrong));
+        QVERIFY(ringAround(highlighted(exercise)));
+        waitForPicture(exercise, right);
+        click(exercise.client());
+        QTRY_COMPARE(Modulo1::ContaEsatti, qint16(1));
+        QCOMPARE(highlightedName(exercise), u"BottoneAvanti"_s);
+        QVERIFY(ringAround(highlighted(exercise)));
+    }
+
+    // From the start screen to a right answer with one switch: Space at the
+    // right moment, nothing else.
+    void anExerciseIsPlayedWithOneSwitch() {
+        Screen& start = show(screens::FormAvvio());
+        QCOMPARE(highlightedName(start), u"BottoneAvvio"_s);
+        press(start, Qt::Key_Space);
+        Screen& menu = screens::FormMenu();
+        QVERIFY(menu.isLoaded());
+        QVERIFY(QTest::qWaitForWindowActive(menu.window()));
+        for (int move = 0; move < 15 && highlightedName(menu) != u"Command6"_s; ++move)
+            clock.ticks(1);
+        press(menu, Qt::Key_Space);
+        Screen& exercise = screens::FormEs7();
+        QVERIFY(exercise.isLoaded() && !menu.isLoaded());
+        QVERIFY(QTest::qWaitForWindowActive(exercise.window()));
+        waitForPicture(exercise, 7 - Modulo1::IndiceModello);
+        press(exercise, Qt::Key_Space);
+        QCOMPARE(Modulo1::ContaEsatti, qint16(1));
+        QCOMPARE(Modulo1::ContaErrati, qint16(0));
+    }
+
+    // Two switches: Space or Tab moves, Enter chooses; no clock moves it.
+    void anExerciseIsPlayedWithTwoSwitches() {
+        platform::switch_scan::configure(ScanMode::Step, kInterval);
+        Screen& exercise = show(screens::FormEs4());
+        QCOMPARE(highlightedName(exercise), u"Picture1(0)"_s);
+        clock.ticks(5);
+        QCOMPARE(highlightedName(exercise), u"Picture1(0)"_s);
+        const int right = Modulo1::IndiceModello ^ 2;
+        const int wrong = right == 0 ? 1 : 0;
+        QStringList steps;
+        for (int move = 0; move < 8; ++move) {
+            press(exercise, move % 2 ? Qt::Key_Tab : Qt::Key_Space);
+            steps << highlightedName(exercise);
+        }
+        QCOMPARE(steps.last(), u"Picture1(0)"_s);  // round again, past the disabled Next
+        QCOMPARE(Modulo1::ContaErrati + Modulo1::ContaEsatti, 0);
+        while (highlighted(exercise) != widget(exercise, u"Picture1"_s, wrong))
+            press(exercise, Qt::Key_Space);
+        press(exercise, Qt::Key_Return);
+        QCOMPARE(Modulo1::ContaErrati, qint16(1));
+        while (highlighted(exercise) != widget(exercise, u"Picture1"_s, right))
+            press(exercise, Qt::Key_Space);
+        press(exercise, Qt::Key_Enter);
+        QCOMPARE(Modulo1::ContaEsatti, qint16(1));
+        QCOMPARE(highlightedName(exercise), u"BottoneAvanti"_s);
+        QVERIFY(ringAround(highlighted(exercise)));
+        // A click is the mouse's own, where it points: on the disabled pictures, nothing.
+        click(widget(exercise, u"Picture1"_s, wrong));
+        QCoreApplication::processEvents();
+        QCOMPARE(highlightedName(exercise), u"BottoneAvanti"_s);
+        QCOMPARE(Modulo1::ContaErrati, qint16(1));
+    }
+
+    // A question box scans its buttons, No first; the screen behind it waits.
+    void aQuestionScansNoFirst() {
+        Screen& exercise = show(screens::FormEs1());
+        QStringList buttons;
+        QString behind;
+        const auto scanBox = [&](bool chooseYes) {
+            onNextBox([&, chooseYes](QMessageBox* box) {
+                behind = highlightedName(exercise);
+                buttons.clear();
+                for (int move = 0; move < 3; ++move) {
+                    buttons << (box->focusWidget() == box->button(QMessageBox::No) ? u"No"_s : u"Yes"_s);
+                    if (move < 2)
+                        clock.ticks(1);
+                }
+                if (chooseYes)
+                    clock.ticks(1);
+                folder.answerBoxes();  // the boxes that follow this one (the menu's missing language files)
+                QTest::keyClick(box->focusWidget(), Qt::Key_Space);
+            });
+        };
+        scanBox(false);
+        platform::setMessageBoxResponder({});
+        QTest::keyClick(exercise.window(), Qt::Key_Escape);
+        QCOMPARE(buttons, (QStringList{u"No"_s, u"Yes"_s, u"No"_s}));
+        QCOMPARE(behind, u"Picture1(0)"_s);
+        QVERIFY(exercise.isLoaded());
+        QCOMPARE(highlightedName(exercise), u"Picture1(0)"_s);
+        scanBox(true);
+        platform::setMessageBoxResponder({});
+        QTest::keyClick(exercise.window(), Qt::Key_Escape);
+        QVERIFY(!exercise.isLoaded() && screens::FormMenu().isLoaded());
+    }
+};
+
+QTEST_MAIN(TestSwitchScan)
+#include "tst_switch_scan.moc"
