@@ -111,6 +111,9 @@ QStringList FormMenu::SpokenKeys() {
     QStringList keys = exercise_catalogue::spokenKeys();
     for (std::size_t option = 0; option < resources::kPictureSetIcons.size(); ++option)
         keys.append(QString::fromLatin1(Option1.text()) % u'(' % QString::number(option) % u')');
+    // The other choices that switch scanning says as it reaches them.
+    keys << u"BottoneAvvio"_s << QString::fromLatin1(Check1.text()) << QString::fromLatin1(BottoneEsci.text())
+         << u"BottoneAvanti"_s << u"HearAgain"_s;
     return keys;
 }
 

@@ -18,7 +18,8 @@ public:
     FormMenu();
     static platform::ScreenDesign Design();
     // The keys of every sentence the program may say: the exercises'
-    // instructions and names, and the names of the picture sets.
+    // instructions and names, the names of the picture sets, and of the
+    // other choices that switch scanning reaches.
     static QStringList SpokenKeys();
 
 protected:

@@ -182,9 +182,11 @@ private Q_SLOTS:
 
         Screen& exercise = show(screens::FormEs1());
         QCOMPARE(highlightedName(exercise), u"Picture1(0)"_s);
-        QStringList pictures = scanned(exercise, 8);
-        QCOMPARE(pictures.last(), u"Picture1(0)"_s);  // Next is still disabled: round again
-        pictures.prepend(pictures.takeLast());
+        QStringList pictures = scanned(exercise, 9);
+        // Next is still disabled: the button that says the instruction again, then round again.
+        QCOMPARE(pictures.takeLast(), u"Picture1(0)"_s);
+        QCOMPARE(pictures.takeLast(), u"HearAgain"_s);
+        pictures.prepend(u"Picture1(0)"_s);
         for (qsizetype i = 1; i < pictures.size(); ++i) {
             const QPoint before = centre(byFullName(exercise, pictures[i - 1]));
             const QPoint now = centre(byFullName(exercise, pictures[i]));
@@ -196,8 +198,8 @@ private Q_SLOTS:
         QCOMPARE(Modulo1::ContaEsatti, qint16(1));
         QCOMPARE(highlightedName(exercise), u"BottoneAvanti"_s);
         QCOMPARE(said.last(), u"BottoneAvanti"_s);
-        // The pictures are disabled: Next is the only choice, until it is chosen.
-        QCOMPARE(scanned(exercise, 2), (QStringList{u"BottoneAvanti"_s, u"BottoneAvanti"_s}));
+        // The pictures are disabled: Next and the instruction are the choices, until Next is chosen.
+        QCOMPARE(scanned(exercise, 2), (QStringList{u"HearAgain"_s, u"BottoneAvanti"_s}));
         press(exercise, Qt::Key_Return);
         QCOMPARE(highlightedName(exercise), u"Picture1(0)"_s);
         QCOMPARE(scanned(exercise, 1), QStringList{u"Picture1(1)"_s});
@@ -291,11 +293,12 @@ private Q_SLOTS:
         const int right = Modulo1::IndiceModello ^ 2;
         const int wrong = right == 0 ? 1 : 0;
         QStringList steps;
-        for (int move = 0; move < 8; ++move) {
+        for (int move = 0; move < 9; ++move) {
             press(exercise, move % 2 ? Qt::Key_Tab : Qt::Key_Space);
             steps << highlightedName(exercise);
         }
-        QCOMPARE(steps.last(), u"Picture1(0)"_s);  // round again, past the disabled Next
+        // Past the disabled Next to the instruction, and round again.
+        QCOMPARE(steps.mid(7), (QStringList{u"HearAgain"_s, u"Picture1(0)"_s}));
         QCOMPARE(Modulo1::ContaErrati + Modulo1::ContaEsatti, 0);
         while (highlighted(exercise) != widget(exercise, u"Picture1"_s, wrong))
             press(exercise, Qt::Key_Space);

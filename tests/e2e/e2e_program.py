@@ -1,6 +1,7 @@
 """Drives the real program in a real X display (Xvfb, xdotool, AT-SPI), inside dbus-run-session with
 the Debian python3 that has pyatspi. Arguments: PROGRAM_FOLDER (a copy of the built folder), --wm
-PROGRAM_FOLDER (the same under openbox), --installed EXECUTABLE (settings in ~/.config, the installed
+PROGRAM_FOLDER (the same under openbox), --scan PROGRAM_FOLDER (an exercise played by switch scanning
+alone), --installed EXECUTABLE (settings in ~/.config, the installed
 files untouched) or --first-run EXECUTABLE LANG (a first start in the language LANG). $E2E_SCREENSHOTS
 names a folder for screenshots of the --wm run. With $E2E_TRACE_FOLDERS set, the --installed run records
 with strace, from the menu on, what the program opens: no folder is listed beside the executable, and the
@@ -142,7 +143,7 @@ def main():
     work = tempfile.mkdtemp(prefix="metamorfine-e2e-")
     runtime = os.path.join(work, "runtime")
     os.mkdir(runtime, 0o700)
-    if mode in ("--copy", "--wm"):
+    if mode in ("--copy", "--wm", "--scan"):
         folder = os.path.join(work, "program")
         shutil.copytree(target, folder, ignore=shutil.ignore_patterns("LangSetting.ini"))
         executable = os.path.join(folder, "metamorfine")
@@ -201,6 +202,8 @@ def main():
             passed("a first start speaks the system's language")
         elif mode == "--wm":
             run_wm(start, environment, lng("English"))
+        elif mode == "--scan":
+            play_by_switch(start, lng("English"))
         else:
             run(start, settings_file, lng("English"), lng("Deutsch"),
                 folder if os.environ.get("E2E_TRACE_FOLDERS") and installed is not None else None)
@@ -461,6 +464,49 @@ def play_no_change_by_keys(pid, english):
     check(find(pid, IMAGE, words["Found"] + ": " + description) is not None, "the found picture is described")
     keys("Return")
     wait_find(pid, IMAGE, words["Found"] + ": " + words["Empty"], "a new puzzle after Next")
+
+
+def play_by_switch(start, english):
+    """Automatic switch scanning every 0.5 s: from the start screen to a right
+    answer in "Nothing changes" by pressing Space alone, each time the
+    highlight (the focus, as AT-SPI reports it) is on the choice wanted."""
+    words = {key[len("Name("):-1]: text for key, text in english["Accessibility"].items()}
+    pid = start("--scan=auto", "--scan-interval=500").pid
+
+    def highlighted():
+        return next((a.name for a in find_all(pid, BUTTON) if a.getState().contains(pyatspi.STATE_FOCUSED)), None)
+
+    def press_space_on(wanted, what):
+        wait_for(lambda: wanted(highlighted() or ""), what, timeout=30)
+        subprocess.run(["xdotool", "key", "space"], check=True)
+
+    press_space_on(lambda name: name == english["FormAvvio"]["BottoneAvvio.Caption"], "Avvio highlighted")
+    wait_find(pid, pyatspi.ROLE_FRAME, english["Accessibility"]["Name(Menu)"], "the main menu")
+    seen = set()
+    wait_for(lambda: seen.add(highlighted()) or len(seen - {None}) >= 3, "the highlight moving through the menu")
+    screenshot("scan-menu.png")
+    exercise = english["FormMenu"]["Command2.Caption"]
+    press_space_on(lambda name: name == exercise, f"{exercise!r} highlighted")
+    wait_find(pid, pyatspi.ROLE_FRAME, exercise, "the exercise screen")
+    description = named(pid, IMAGE, words["Model"] + ": ", "the model's description").split(": ", 1)[1]
+    screenshot("scan-exercise.png")
+    right = words["Right"] + ", " + english["FormEs3"]["Label1.Caption"] + ": 1"
+    announced = None
+    for attempt in range(3):  # a press that came as the highlight moved on is a wrong answer: again
+        press_space_on(lambda name: name.startswith("picture ") and name.endswith(": " + description),
+                       "the right picture highlighted")
+        before = announced
+        announced = wait_for(lambda: next((a.name for a in find_all(pid, pyatspi.ROLE_NOTIFICATION)
+                                           if a.name != before), None), "the answer announced")
+        if announced.startswith(right):
+            break
+    print("announced:", announced)
+    check(find(pid, IMAGE, words["Found"] + ": " + description) is not None,
+          "a right answer given by Space alone, at the moment the right picture was highlighted")
+    wait_for(lambda: highlighted() == english["FormEs3"]["BottoneAvanti.Caption"],
+             "the highlight on Next after the right answer", timeout=5)
+    screenshot("scan-next.png")
+    passed("after a right answer the highlight is on Next")
 
 
 if __name__ == "__main__":
