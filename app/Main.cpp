@@ -39,7 +39,7 @@ bool Main() {
                                      : chosen.scan == settings::Scan::Step ? platform::ScanMode::Step
                                                                            : platform::ScanMode::Off,
                                      chosen.scanIntervalMs);
-    platform::switch_scan::setAnnouncer(spoken_words::Say);
+    platform::switch_scan::setAnnouncer(spoken_words::SayOr);
     app::shell() = {.showMenu = [] { screens::FormMenu().Show(); }, .showAbout = MostraInformazioni};
     screens::FormAvvio().Show();
     return true;

@@ -10,11 +10,15 @@ using namespace Qt::Literals::StringLiterals;
 namespace spoken_words {
 
 void Say(const QString& key) {
-    if (!Modulo1::SuoniAttivati || !settings::current().speech || key.isEmpty())
+    SayOr(key, QString());
+}
+
+void SayOr(const QString& key, const QString& text) {
+    if (!Modulo1::SuoniAttivati || !settings::current().speech)
         return;
     const QString sentence = Sentence(key);
-    if (!sentence.isEmpty())
-        platform::Speak(sentence, modLanguageSupport::MLSCurrentLocale());
+    if (!sentence.isEmpty() || !text.isEmpty())
+        platform::Speak(sentence.isEmpty() ? text : sentence, modLanguageSupport::MLSCurrentLocale());
 }
 
 QString Sentence(const QString& key) {

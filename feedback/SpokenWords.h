@@ -11,6 +11,9 @@ namespace spoken_words {
 
 // Says the sentence of `key`, stopping the one still being said.
 void Say(const QString& key);
+// Says the sentence of `key`, or `text` (a name the screen shows or tells
+// assistive technology) where the language has no sentence for it.
+void SayOr(const QString& key, const QString& text);
 
 // The sentence of `key` in the current language, whether the sounds are on or not.
 QString Sentence(const QString& key);

@@ -188,9 +188,14 @@ void SwitchScan::focusMoved(QWidget* now) {
 }
 
 void SwitchScan::announce(const QWidget* choice) const {
-    const QString name = namer_ ? namer_(choice) : QString();
-    if (!name.isEmpty() && settings().announcer)
-        settings().announcer(name);
+    const QString key = namer_ ? namer_(choice) : QString();
+    // A button without a name of its own is told by its caption, less the
+    // mark of its shortcut letter ("&Yes").
+    const QString accessibleName = !choice->accessibleName().isEmpty()
+                                       ? choice->accessibleName()
+                                       : choice->property("text").toString().remove(u'&');
+    if ((!key.isEmpty() || !accessibleName.isEmpty()) && settings().announcer)
+        settings().announcer(key, accessibleName);
 }
 
 bool SwitchScan::eventFilter(QObject* watched, QEvent* event) {

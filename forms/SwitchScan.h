@@ -57,9 +57,10 @@ int intervalMs();
 using TimerFactory = std::function<std::unique_ptr<ScanTimer>()>;
 void setTimerFactory(TimerFactory factory);
 
-// Says the name of a highlighted choice (the sentence of that key), for a
-// child who cannot see well. Empty: nothing is said.
-using Announcer = std::function<void(const QString& key)>;
+// Says the name of a highlighted choice, for a child who cannot see well: the
+// sentence of its key, or the name it gives assistive technology (a picture's
+// description, a message box's button). Empty: nothing is said.
+using Announcer = std::function<void(const QString& key, const QString& accessibleName)>;
 void setAnnouncer(Announcer announcer);
 
 }  // namespace switch_scan

@@ -146,6 +146,23 @@ private Q_SLOTS:
         QVERIFY(said.isEmpty());
         Screen::loadedScreens().front()->control(u"mnuEsci"_s).click();
     }
+
+    // A choice the language has no sentence for (a picture, a message box's
+    // button) is said by the name it shows; one with a sentence by that.
+    void aChoiceWithoutASentenceIsSaidByItsName() {
+        modLanguageSupport::MLSCurrentLanguage = u"Due"_s;
+        Modulo1::SuoniAttivati = true;
+        said.clear();
+        spoken_words::SayOr(u"Command7"_s, u"Change colour button"_s);
+        checkSaid(u"en"_s, u"Command7"_s, "a choice with a sentence");
+        spoken_words::SayOr(u"Picture1(0)"_s, u"picture 1 of 8: big red heart"_s);
+        QCOMPARE(said, (QList<std::pair<QString, QString>>{{u"picture 1 of 8: big red heart"_s, u"en"_s}}));
+        said.clear();
+        Modulo1::SuoniAttivati = false;
+        spoken_words::SayOr(u"Picture1(0)"_s, u"picture 1 of 8: big red heart"_s);
+        QVERIFY(said.isEmpty());
+        Modulo1::SuoniAttivati = true;
+    }
 };
 
 QTEST_MAIN(SpokenWordsTest)

@@ -120,6 +120,7 @@ class TestSwitchScan : public QObject {
     ProgramFolderFixture folder;
     FakeClock clock;
     QStringList said;
+    QStringList shown;  // the names told to assistive technology, said where a choice has no sentence
 
     Screen& show(Screen& screen) {
         screen.Show();
@@ -147,12 +148,16 @@ private Q_SLOTS:
     void initTestCase() {
         app::shell().showMenu = [] { screens::FormMenu().Show(); };
         platform::switch_scan::setTimerFactory([this] { return std::make_unique<FakeClock::Timer>(clock); });
-        platform::switch_scan::setAnnouncer([this](const QString& key) { said << key; });
+        platform::switch_scan::setAnnouncer([this](const QString& key, const QString& accessibleName) {
+            said << (key.isEmpty() ? accessibleName : key);
+            shown << accessibleName;
+        });
     }
     void init() {
         Modulo1::SerieFigure = 1;
         platform::switch_scan::configure(ScanMode::Automatic, kInterval);
         said.clear();
+        shown.clear();
     }
     void cleanup() {
         for (Screen* screen : Screen::loadedScreens())
@@ -193,6 +198,9 @@ private Q_SLOTS:
             QVERIFY2(now.y() > before.y() || (now.y() == before.y() && now.x() > before.x()), qPrintable(pictures[i]));
         }
         QCOMPARE(QSet<QString>(pictures.begin(), pictures.end()).size(), 8);
+        // A picture has no sentence of its own: what it shows goes with it.
+        QCOMPARE(shown.last(), exercise.control(u"Picture1"_s, 0).widget()->accessibleName());
+        QVERIFY(!shown.last().isEmpty());
         waitForPicture(exercise, Modulo1::IndiceModello ^ 1);
         press(exercise, Qt::Key_Space);
         QCOMPARE(Modulo1::ContaEsatti, qint16(1));
@@ -331,6 +339,11 @@ private Q_SLOTS:
                     if (move < 2)
                         clock.ticks(1);
                 }
+                // Each button reached is said by its caption, without the shortcut's mark.
+                const QString yes = box->button(QMessageBox::Yes)->text().remove(u'&');
+                QCOMPARE(shown.mid(shown.size() - 2),
+                         (QStringList{yes, box->button(QMessageBox::No)->text().remove(u'&')}));
+                QVERIFY(!yes.isEmpty() && !shown.last().contains(u'&'));
                 if (chooseYes)
                     clock.ticks(1);
                 folder.answerBoxes();  // the boxes that follow this one (the menu's missing language files)
