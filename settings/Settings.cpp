@@ -108,6 +108,9 @@ QString filePath() {
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) % u"/metamorfine/metamorfine.conf"_s;
 }
 
+// A settings file is a few hundred bytes; more is junk, read no further.
+constexpr qint64 kMaxFileSize = 64 * 1024;
+
 Settings read(const QString& path) {
     const Settings defaults;
     if (!QFileInfo::exists(path))
@@ -117,8 +120,17 @@ Settings read(const QString& path) {
         qCWarning(lcSettings) << "settings file" << path << "cannot be read:" << probe.errorString();
         return defaults;
     }
-    probe.close();
-    const QSettings file(path, QSettings::IniFormat);
+    // QSettings keeps what it has read of a file under the file's name and
+    // takes a file of the same size and time as unchanged, so a file replaced
+    // twice within a millisecond could read as before: a private copy under a
+    // name of its own is always read afresh.
+    QTemporaryFile copy;
+    if (!copy.open() || copy.write(probe.read(kMaxFileSize)) < 0 || !copy.flush()) {
+        qCWarning(lcSettings) << "settings file" << path << "cannot be copied to be read:" << copy.errorString();
+        return defaults;
+    }
+    copy.close();
+    const QSettings file(copy.fileName(), QSettings::IniFormat);
     if (file.status() != QSettings::NoError) {
         qCWarning(lcSettings) << "settings file" << path << "is damaged: the defaults are used";
         return defaults;
