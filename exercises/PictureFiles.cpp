@@ -3,20 +3,54 @@
 #include "CardShape.h"
 
 #include <QFont>
+#include <QHash>
 #include <QPainter>
 #include <QtConcurrent/QtConcurrentMap>
 
 namespace picture_files {
 
+namespace {
+
+// A file's bytes as last read, and what they decoded to. At most the forty
+// pictures of the sets are kept: 40 MiB when every set has been shown.
+struct DecodedFile {
+    QByteArray bytes;
+    std::optional<platform::Picture> picture;
+};
+
+QHash<QString, DecodedFile>& decodedFiles() {
+    static QHash<QString, DecodedFile> files;
+    return files;
+}
+
+}  // namespace
+
 std::vector<platform::Picture> loadSetPictures(const QStringList& paths) {
-    const QList<std::optional<platform::Picture>> decoded =
-        QtConcurrent::blockingMapped(paths, [](const QString& path) { return platform::LoadPicture(path); });
+    QHash<QString, DecodedFile>& decoded = decodedFiles();
+    struct NewFile {
+        QString path;
+        QByteArray bytes;
+    };
+    QList<NewFile> changed;
+    for (const QString& path : paths) {
+        std::optional<QByteArray> bytes = platform::ReadPictureFile(path);
+        if (!bytes)
+            decoded.remove(path);
+        else if (const auto known = decoded.constFind(path); known == decoded.cend() || known->bytes != *bytes)
+            changed.append({path, std::move(*bytes)});
+    }
+    const QList<std::optional<platform::Picture>> pictures = QtConcurrent::blockingMapped(
+        changed, [](const NewFile& file) { return platform::DecodePicture(file.bytes, file.path); });
+    for (qsizetype i = 0; i < changed.size(); ++i)
+        decoded.insert(changed[i].path, {changed[i].bytes, pictures[i]});
     // The grey card is drawn here, on the screen's thread, where its font is at home.
-    std::vector<platform::Picture> pictures;
-    pictures.reserve(decoded.size());
-    for (const std::optional<platform::Picture>& picture : decoded)
-        pictures.push_back(picture ? *picture : missingPictureCard());
-    return pictures;
+    std::vector<platform::Picture> set;
+    set.reserve(std::size_t(paths.size()));
+    for (const QString& path : paths) {
+        const auto file = decoded.constFind(path);
+        set.push_back(file != decoded.cend() && file->picture ? *file->picture : missingPictureCard());
+    }
+    return set;
 }
 
 platform::Picture missingPictureCard() {

@@ -2,6 +2,7 @@
 
 #include "FilesLog.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QImageReader>
 #include <fcntl.h>
@@ -39,15 +40,24 @@ bool openPictureFile(const QString& path, QFile& file) {
 
 }  // namespace
 
-std::optional<Picture> LoadPicture(const QString& path) {
+std::optional<QByteArray> ReadPictureFile(const QString& path) {
+    QFile file;
+    if (!openPictureFile(path, file)) {
+        qCWarning(lcFiles, "picture %s refused: not a readable file of a plausible size", qUtf8Printable(path));
+        return std::nullopt;
+    }
+    return file.readAll();
+}
+
+std::optional<Picture> DecodePicture(const QByteArray& bytes, const QString& path) {
     const auto refused = [&path](const char* why) {
         qCWarning(lcFiles, "picture %s refused: %s", qUtf8Printable(path), why);
         return std::nullopt;
     };
-    QFile file;
-    if (!openPictureFile(path, file))
-        return refused("not a readable file of a plausible size");
-    QImageReader reader(&file);
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
     reader.setAllocationLimit(kLargestImageMiB);
     // The declared size comes from the header alone; a file that gives none is
     // still held to the allocation limit while it is decoded.
@@ -62,6 +72,11 @@ std::optional<Picture> LoadPicture(const QString& path) {
     // Premultiplied is the form Qt scales and draws fastest: twice as fast as
     // the plain alpha a GIF decodes to, for a tenth of the scaling's cost once.
     return Picture(std::move(image).convertToFormat(QImage::Format_ARGB32_Premultiplied));
+}
+
+std::optional<Picture> LoadPicture(const QString& path) {
+    const std::optional<QByteArray> bytes = ReadPictureFile(path);
+    return bytes ? DecodePicture(*bytes, path) : std::nullopt;
 }
 
 }  // namespace platform

@@ -2,6 +2,7 @@
 // A loaded picture. Copies share the same image data, so one picture given to
 // several image controls is the same picture in all of them.
 
+#include <QByteArray>
 #include <QImage>
 #include <QString>
 #include <optional>
@@ -25,10 +26,16 @@ private:
 // 4 MiB.
 inline constexpr int kPictureSideMax = 1024;
 
-// Loads a picture file (GIF, or any format Qt reads) by its full path.
-// Returns nothing when the file is missing, is not a regular file of a
-// plausible size, claims more than kPictureSideMax pixels a side, or cannot be
-// decoded.
+// Reads a picture file whole by its full path. Returns nothing when the file
+// is missing, or is not a regular file of a plausible size.
+std::optional<QByteArray> ReadPictureFile(const QString& path);
+
+// Decodes the bytes of a picture file (GIF, or any format Qt reads); `path`
+// only names the file in the log. Returns nothing when the picture claims
+// more than kPictureSideMax pixels a side or cannot be decoded.
+std::optional<Picture> DecodePicture(const QByteArray& bytes, const QString& path);
+
+// Reads and decodes a picture file.
 std::optional<Picture> LoadPicture(const QString& path);
 
 }  // namespace platform

@@ -125,6 +125,9 @@ ImageView::ImageView(QWidget* parent) : QWidget(parent) {
 }
 
 void ImageView::setImage(const QImage& image) {
+    // The same picture again keeps its scaled copy: a set shown again costs no scaling.
+    if (resources_.isEmpty() && image.cacheKey() == image_.cacheKey())
+        return;
     image_ = image;
     resources_.clear();
     scaled_ = QPixmap();

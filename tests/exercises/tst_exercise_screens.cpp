@@ -338,7 +338,7 @@ private Q_SLOTS:
         }
     }
 
-    void unreadablePicturesShowACardAndStillPlay() {
+    void picturesFollowTheirFilesAndUnreadableOnesShowACard() {
         QTemporaryDir broken;
         copySets(folder.path(), broken.path(), 1);
         QVERIFY(QFile::copy(folder.path() % u"/Prova.lng"_s, broken.path() % u"/Prova.lng"_s));
@@ -362,6 +362,19 @@ private Q_SLOTS:
             clickNext(es3);
         }
         QCOMPARE(solvedModels.size(), std::size_t(8));
+
+        // Every puzzle reads its files anew: a file mended or changed shows its
+        // new picture at the next puzzle; an unchanged one is not decoded again.
+        solve(3, es3);
+        const qint64 unchanged = picture(es3, 1).picture().image().cacheKey();
+        QVERIFY(QFile::copy(folder.path() % u"/gif/1/3.gif"_s, broken.path() % u"/gif/1/3.gif"_s));
+        QVERIFY(QFile::remove(broken.path() % u"/gif/1/1.gif"_s));
+        QVERIFY(QFile::copy(folder.path() % u"/gif/1/2.gif"_s, broken.path() % u"/gif/1/1.gif"_s));
+        clickNext(es3);
+        QCOMPARE(picture(es3, 0).picture().image(), fileImage(1, 2));
+        QCOMPARE(picture(es3, 2).picture().image(), fileImage(1, 3));
+        QCOMPARE(picture(es3, 4).picture().image(), card);
+        QCOMPARE(picture(es3, 1).picture().image().cacheKey(), unchanged);
         es3.Unload();
 
         QVERIFY(QDir(broken.path() % u"/gif"_s).removeRecursively());
