@@ -1,45 +1,27 @@
 // A child with the keyboard alone, and a screen reader: focus, keys, the
 // names that assistive technology hears and the announcement of answers.
 #include "Accessibility.h"
-#include "FocusRing.h"
 #include "Modulo1.h"
 #include "ProgramFolderFixture.h"
-#include "Screen.h"
+#include "ScreenInput.h"
 #include "Screens.h"
 #include "SharedState.h"
 #include "modLanguageSupport.h"
 
 #include <QAbstractButton>
-#include <QApplication>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMessageBox>
-#include <QTest>
-#include <QTimer>
 
 using namespace Qt::Literals::StringLiterals;
 using platform::Screen;
+using screen_input::focused;
+using screen_input::onNextBox;
+using screen_input::press;
+using screen_input::ringAround;
+using screen_input::widget;
 
 namespace {
 
-QWidget* focused(const Screen& screen) {
-    return screen.window()->focusWidget();
-}
-QWidget* widget(const Screen& screen, const QString& name, int index = -1) {
-    return screen.control(name, index).widget();
-}
-void press(const Screen& screen, Qt::Key key) {
-    QTest::keyClick(focused(screen), key);
-}
-// The ring surrounds `area` (in the window's coordinates).
-bool ringAround(const Screen& screen, const QRect& area) {
-    const auto* ring = screen.window()->findChild<QWidget*>(QString::fromLatin1(platform::kFocusRingName));
-    return ring && ring->isVisible() && ring->geometry().contains(area) &&
-           ring->geometry().adjusted(20, 20, -20, -20).width() < area.width();
-}
-bool ringAround(const Screen& screen, const QWidget* widget) {
-    return ringAround(screen, QRect(widget->mapTo(screen.window(), QPoint()), widget->size()));
-}
 // The entry of the menu bar that the keys are on, or nothing.
 QAction* menuBarEntry(const Screen& screen) {
     auto* bar = qobject_cast<QMenuBar*>(focused(screen));
@@ -48,17 +30,8 @@ QAction* menuBarEntry(const Screen& screen) {
 bool ringAroundEntry(const Screen& screen) {
     auto* bar = screen.window()->findChild<QMenuBar*>();
     return menuBarEntry(screen) &&
-           ringAround(screen,
+           ringAround(screen.window(),
                       bar->actionGeometry(menuBarEntry(screen)).translated(bar->mapTo(screen.window(), QPoint())));
-}
-// Answers the next real message box, once it has the keyboard.
-void onNextBox(const std::function<void(QMessageBox* box)>& answer) {
-    QTimer::singleShot(10, qApp, [answer] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box || QApplication::activeWindow() != box || !QApplication::focusWidget())
-            return onNextBox(answer);
-        answer(box);
-    });
 }
 QString announcement(const Screen& screen) {
     const auto* said = screen.window()->findChild<QWidget*>(QString::fromLatin1(platform::kAnnouncementName));
@@ -201,7 +174,7 @@ private Q_SLOTS:
             QVERIFY(ringAroundEntry(exercise));
             press(exercise, Qt::Key_Escape);
             QCOMPARE(focused(exercise), picture);
-            QVERIFY(ringAround(exercise, picture));
+            QVERIFY(ringAround(picture));
         }
         // Alt again leaves the menu bar as well.
         press(exercise, Qt::Key_Alt);

@@ -118,10 +118,7 @@ private Q_SLOTS:
             QVERIFY(QTest::qWaitForWindowActive(exercise->window()));
             QTest::keyClick(exercise->window(), Qt::Key_H);
             checkSaid(locale, askedKey(*exercise, key), "H");
-            // The speaker button comes after the pictures (and "avanti", here disabled) in the keyboard's order.
-            exercise->control(u"Picture1"_s, 7).widget()->setFocus(Qt::TabFocusReason);
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-            QCOMPARE(QApplication::focusWidget(), exercise->control(u"HearAgain"_s).widget());
+            exercise->control(u"HearAgain"_s).widget()->setFocus(Qt::TabFocusReason);
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
             checkSaid(locale, askedKey(*exercise, key), "speaker button");
             exercise->control(u"mnuEsci"_s).click();

@@ -2,23 +2,22 @@
 // move, Enter to choose): the highlight's order on every screen, its rest,
 // the choices, and whole exercises played by the switch alone. The scan's
 // timer is a fake clock that the test moves on.
-#include "FocusRing.h"
 #include "Modulo1.h"
 #include "ProgramFolderFixture.h"
-#include "Screen.h"
+#include "ScreenInput.h"
 #include "Screens.h"
 #include "SharedState.h"
 #include "SwitchScan.h"
 
-#include <QApplication>
-#include <QMessageBox>
 #include <QPushButton>
-#include <QTest>
-#include <QTimer>
 
 using namespace Qt::Literals::StringLiterals;
 using platform::ScanMode;
 using platform::Screen;
+using screen_input::onNextBox;
+using screen_input::press;
+using screen_input::ringAround;
+using screen_input::widget;
 
 namespace {
 
@@ -69,10 +68,7 @@ private:
 };
 
 QWidget* highlighted(const Screen& screen) {
-    return screen.window()->focusWidget();
-}
-QWidget* widget(const Screen& screen, const QString& name, int index = -1) {
-    return screen.control(name, index).widget();
+    return screen_input::focused(screen);
 }
 QWidget* byFullName(const Screen& screen, const QString& fullName) {
     for (const auto& control : screen.controls())
@@ -86,30 +82,12 @@ QString highlightedName(const Screen& screen) {
             return control->fullName();
     return QString();
 }
-bool ringAround(const QWidget* widget) {
-    const QWidget* window = widget->window();
-    const auto* ring = window->findChild<QWidget*>(QString::fromLatin1(platform::kFocusRingName));
-    return ring && ring->isVisible() &&
-           ring->geometry().contains(QRect(widget->mapTo(window, QPoint()), widget->size()));
-}
-void press(const Screen& screen, Qt::Key key) {
-    QTest::keyClick(highlighted(screen) ? highlighted(screen) : screen.window(), key);
-}
 QPoint centre(const QWidget* widget) {
     return widget->mapTo(widget->window(), widget->rect().center());
 }
 // A click of the mouse on `widget`, as the window system delivers it.
 void click(const QWidget* widget) {
     QTest::mouseClick(widget->window()->windowHandle(), Qt::LeftButton, {}, centre(widget));
-}
-// Acts on the next real message box, once it has the keyboard.
-void onNextBox(const std::function<void(QMessageBox* box)>& act) {
-    QTimer::singleShot(10, qApp, [act] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box || QApplication::activeWindow() != box || !box->focusWidget())
-            return onNextBox(act);
-        act(box);
-    });
 }
 
 }  // namespace
@@ -268,27 +246,6 @@ private Q_SLOTS:
         QTRY_COMPARE(Modulo1::ContaEsatti, qint16(1));
         QCOMPARE(highlightedName(exercise), u"BottoneAvanti"_s);
         QVERIFY(ringAround(highlighted(exercise)));
-    }
-
-    // From the start screen to a right answer with one switch: Space at the
-    // right moment, nothing else.
-    void anExerciseIsPlayedWithOneSwitch() {
-        Screen& start = show(screens::FormAvvio());
-        QCOMPARE(highlightedName(start), u"BottoneAvvio"_s);
-        press(start, Qt::Key_Space);
-        Screen& menu = screens::FormMenu();
-        QVERIFY(menu.isLoaded());
-        QVERIFY(QTest::qWaitForWindowActive(menu.window()));
-        for (int move = 0; move < 15 && highlightedName(menu) != u"Command6"_s; ++move)
-            clock.ticks(1);
-        press(menu, Qt::Key_Space);
-        Screen& exercise = screens::FormEs7();
-        QVERIFY(exercise.isLoaded() && !menu.isLoaded());
-        QVERIFY(QTest::qWaitForWindowActive(exercise.window()));
-        waitForPicture(exercise, 7 - Modulo1::IndiceModello);
-        press(exercise, Qt::Key_Space);
-        QCOMPARE(Modulo1::ContaEsatti, qint16(1));
-        QCOMPARE(Modulo1::ContaErrati, qint16(0));
     }
 
     // Two switches: Space or Tab moves, Enter chooses; no clock moves it.

@@ -1,0 +1,46 @@
+#pragma once
+// A screen as a child at the keyboard (or a switch) meets it: the control
+// with the focus, the keys pressed on it, the focus ring drawn around it and
+// the real message boxes that come up.
+
+#include "FocusRing.h"
+#include "Screen.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+
+namespace screen_input {
+
+inline QWidget* focused(const platform::Screen& screen) {
+    return screen.window()->focusWidget();
+}
+inline QWidget* widget(const platform::Screen& screen, const QString& name, int index = -1) {
+    return screen.control(name, index).widget();
+}
+// A key on the focused control, or on the window when none has the focus.
+inline void press(const platform::Screen& screen, Qt::Key key) {
+    QTest::keyClick(focused(screen) ? focused(screen) : screen.window(), key);
+}
+// The ring surrounds `area` (in its window's coordinates) closely.
+inline bool ringAround(const QWidget* window, const QRect& area) {
+    const auto* ring = window->findChild<QWidget*>(QString::fromLatin1(platform::kFocusRingName));
+    return ring && ring->isVisible() && ring->geometry().contains(area) &&
+           ring->geometry().adjusted(20, 20, -20, -20).width() < area.width();
+}
+inline bool ringAround(const QWidget* widget) {
+    return ringAround(widget->window(), QRect(widget->mapTo(widget->window(), QPoint()), widget->size()));
+}
+// Acts on the next real message box, once it has the keyboard.
+inline void onNextBox(const std::function<void(QMessageBox* box)>& act) {
+    QTimer::singleShot(10, qApp, [act] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box || QApplication::activeWindow() != box || !box->focusWidget())
+            return onNextBox(act);
+        act(box);
+    });
+}
+
+}  // namespace screen_input
