@@ -314,7 +314,7 @@ private Q_SLOTS:
             const QString large = u"large "_s + language;  // a new name: nothing of it is kept yet
             write(large, paddedTo(text, text.size() + 60000));
             int checked = 0;
-            for (const OurWords words : {OurWords::Speech, OurWords::Accessibility}) {
+            for (const OurWords words : {OurWords::Speech, OurWords::Accessibility, OurWords::Settings}) {
                 const QString section = modLanguageSupport::MLSOurSection(words);
                 const qsizetype start = text.indexOf(QByteArray("\r\n[" + section.toLatin1() + "]\r\n"));
                 QVERIFY(start > 0);
@@ -330,7 +330,7 @@ private Q_SLOTS:
                     }
                 }
             }
-            QVERIFY(checked > 50);
+            QVERIFY(checked > 80);
             MLSCurrentLanguage = large.chopped(4);
             QCOMPARE(modLanguageSupport::MLSOurWord(OurWords::Speech, u"Command1"_s),
                      MLSReadIni(path(u"small.lng"_s), u"Speech"_s, u"Say(Command1)"_s).value_or(u"?"_s));
