@@ -1,6 +1,12 @@
 // The seven exercise screens played by clicks, with a seeded generator,
-// scripted message boxes and a program folder of our own.
+// scripted message boxes and a program folder of our own, in a language of
+// our own whose words name their keys. Beyond judging, what a screen shows
+// and says of its rule: the drawing of the change or changes under the
+// letters, the change in words for a screen reader (Label4's name, an
+// announcement at every drawn change), the instruction as the window's
+// description, and the voice's praise and help after the answer's sound.
 
+#include "Accessibility.h"
 #include "DataFiles.h"
 #include "ExerciseCatalogue.h"
 #include "FormEsercizio.h"
@@ -9,14 +15,21 @@
 #include "PictureFiles.h"
 #include "PictureSets.h"
 #include "Random.h"
+#include "Resources.h"
+#include "Settings.h"
 #include "SharedState.h"
 #include "Sound.h"
+#include "Speech.h"
+#include "Widgets.h"
 #include "modLanguageSupport.h"
 
+#include <QAccessible>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QtEndian>
 #include <array>
 #include <map>
 #include <set>
@@ -51,17 +64,85 @@ int pictureWithChanges(int model, int attributes) {
     return -1;
 }
 
-// Every leave question names its screen's number; the changes of FormEs5 and
-// FormEs6 have names of their own.
-const QByteArray kLanguageFile =
-    "[Strings]\r\n0013=\"lascia 1\"\r\n0011=\"lascia 2\"\r\n0004=\"lascia 3\"\r\n0010=\"lascia 4\"\r\n"
-    "0009=\"lascia 5\"\r\n0020=\"lascia 6\"\r\n0012=\"lascia 7\"\r\n"
-    "0005=\"CO\"\r\n0006=\"DI\"\r\n0007=\"FO\"\r\n0008=\"NI\"\r\n"
-    "0014=\"C1\"\r\n0015=\"D1\"\r\n0016=\"F1\"\r\n0017=\"c2\"\r\n0018=\"d2\"\r\n0019=\"f2\"\r\n";
-const std::map<QString, int> kNamedChange{
-    {u"CO"_s, Colour}, {u"DI"_s, Size},  {u"FO"_s, Shape},  {u"NI"_s, 0},    {u"C1"_s, Colour},
-    {u"D1"_s, Size},   {u"F1"_s, Shape}, {u"c2"_s, Colour}, {u"d2"_s, Size}, {u"f2"_s, Shape},
+// A change as the letters name it: the attributes it changes, its drawing,
+// its word and its part of the instruction's key.
+struct Change {
+    int attributes;
+    const char* drawing;
+    QString word;
+    QString key;
 };
+const Change kColour{Colour, resources::kRuleColour, u"w-colour"_s, u"Colour"_s};
+const Change kSize{Size, resources::kRuleSize, u"w-size"_s, u"Size"_s};
+const Change kShape{Shape, resources::kRuleShape, u"w-shape"_s, u"Shape"_s};
+const Change kNothing{0, resources::kRuleNone, u"w-nothing"_s, u"Same"_s};
+const std::map<QString, Change> kNamedChange{
+    {u"CO"_s, kColour}, {u"DI"_s, kSize},  {u"FO"_s, kShape},  {u"NI"_s, kNothing}, {u"C1"_s, kColour},
+    {u"D1"_s, kSize},   {u"F1"_s, kShape}, {u"c2"_s, kColour}, {u"d2"_s, kSize},    {u"f2"_s, kShape},
+};
+
+// Every leave question names its screen's number; the changes of FormEs5 and
+// FormEs6 have letters of their own; every sentence is "say" and its key.
+QByteArray languageFile() {
+    using modLanguageSupport::MLSOurFileKey;
+    using modLanguageSupport::OurWords;
+    QString text = u"[Speech]\r\n"_s;
+    for (const QString& key : exercise_catalogue::spokenKeys())
+        text += MLSOurFileKey(OurWords::Speech, key) % u"=\"say "_s % key % u"\"\r\n"_s;
+    text +=
+        u"[Strings]\r\n0013=\"lascia 1\"\r\n0011=\"lascia 2\"\r\n0004=\"lascia 3\"\r\n0010=\"lascia 4\"\r\n"
+        "0009=\"lascia 5\"\r\n0020=\"lascia 6\"\r\n0012=\"lascia 7\"\r\n"
+        "0005=\"CO\"\r\n0006=\"DI\"\r\n0007=\"FO\"\r\n0008=\"NI\"\r\n"
+        "0014=\"C1\"\r\n0015=\"D1\"\r\n0016=\"F1\"\r\n0017=\"c2\"\r\n0018=\"d2\"\r\n0019=\"f2\"\r\n"
+        "[Accessibility]\r\n"_s;
+    const std::pair<const char*, const char*> words[] = {{"ChangeIs", "change is %1"}, {"WordColour", "w-colour"},
+                                                         {"WordSize", "w-size"},       {"WordShape", "w-shape"},
+                                                         {"WordNothing", "w-nothing"}, {"HearAgain", "hear again"}};
+    for (const auto& [key, word] : words)
+        text += MLSOurFileKey(OurWords::Accessibility, QString::fromLatin1(key)) % u"=\""_s %
+                QString::fromLatin1(word) % u"\"\r\n"_s;
+    return text.toUtf8();
+}
+
+// What a screen should show of its rule: its drawings, the words of its changes, its instruction's key.
+struct Expected {
+    QStringList drawings;
+    QString words;
+    QString key;
+};
+
+// A silent 16-bit mono PCM WAV file lasting `milliseconds` at 8000 Hz.
+QByteArray silentWav(int milliseconds) {
+    constexpr quint32 kBytesPerSecond = 16000;
+    const quint32 dataBytes = kBytesPerSecond * quint32(milliseconds) / 1000;
+    QByteArray wav;
+    const auto number = [&wav](auto value) {
+        std::array<char, sizeof(value)> bytes{};
+        qToLittleEndian(value, bytes.data());
+        wav.append(bytes.data(), qsizetype(bytes.size()));
+    };
+    wav += "RIFF";
+    number(quint32(36 + dataBytes));
+    wav += "WAVEfmt ";
+    number(quint32(16));
+    number(quint16(1));  // PCM
+    number(quint16(1));  // mono
+    number(quint32(8000));
+    number(kBytesPerSecond);
+    number(quint16(2));
+    number(quint16(16));
+    wav += "data";
+    number(dataBytes);
+    wav += QByteArray(qsizetype(dataBytes), '\0');
+    return wav;
+}
+
+QString accessibleText(QWidget* widget, QAccessible::Text text) {
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget);
+    return accessible ? accessible->text(text) : u"(no interface)"_s;
+}
+
+constexpr int kSoundMilliseconds = 700;
 
 bool writeFile(const QString& path, const QByteArray& bytes) {
     QFile file(path);
@@ -87,6 +168,9 @@ class ExerciseScreensTest : public QObject {
     platform::MsgAnswer answer = platform::MsgAnswer::No;
     QStringList sounds;
     int menusShown = 0;
+    QStringList said;
+    QList<qint64> saidAt;  // milliseconds after `clock` started
+    QElapsedTimer clock;
 
     static Control& picture(const FormEsercizio& screen, int i) { return screen.control(u"Picture1"_s, i); }
     static QString caption(const FormEsercizio& screen, const QString& name) {
@@ -130,12 +214,73 @@ class ExerciseScreensTest : public QObject {
             const auto named = kNamedChange.find(word);
             if (named == kNamedChange.end())
                 return -1;
-            changes ^= named->second;
+            changes ^= named->second.attributes;
         }
         return words.size() == (number == 6 ? 2 : 1) ? changes : -1;
     }
     static int rightPicture(int number, const FormEsercizio& screen) {
         return pictureWithChanges(shownModel(screen), askedChanges(number, screen));
+    }
+
+    // What the screen's letters (or, for a fixed rule, its number) ask.
+    static Expected expectedRule(int number, const FormEsercizio& screen) {
+        const auto of = [](const Change& change) {
+            return Expected{{QString::fromLatin1(change.drawing)}, change.word, change.key};
+        };
+        const std::map<int, Expected> fixed{
+            {1, of(kColour)},
+            {2, of(kShape)},
+            {3, of(kNothing)},
+            {4, of(kSize)},
+            {7, {{QString::fromLatin1(resources::kRuleAll)}, u"w-colour, w-size, w-shape"_s, u"Everything"_s}},
+        };
+        if (const auto row = fixed.find(number); row != fixed.end())
+            return row->second;
+        Expected drawn;
+        QStringList words;
+        for (const QString& letters : caption(screen, u"Label4"_s).split(u' ')) {
+            const auto change = kNamedChange.find(letters);
+            if (change == kNamedChange.end())
+                return {};
+            drawn.drawings.append(QString::fromLatin1(change->second.drawing));
+            words.append(change->second.word);
+            drawn.key += change->second.key;
+        }
+        drawn.words = words.join(u", "_s);
+        return drawn;
+    }
+    // The drawing, the words for a screen reader and the window's description
+    // of the open puzzle's rule; the change is announced on opening and at
+    // every new puzzle (after the last answer's news) where it is drawn.
+    static void checkRuleShown(int number, const FormEsercizio& screen) {
+        const Expected asked = expectedRule(number, screen);
+        QVERIFY2(!asked.key.isEmpty(), qPrintable(caption(screen, u"Label4"_s)));
+        const auto* drawing = dynamic_cast<platform::ImageView*>(screen.control(u"RuleDrawing"_s).widget());
+        QVERIFY(drawing);
+        QCOMPARE(drawing->resources(), asked.drawings);
+        const QString change = u"change is "_s + asked.words;
+        QCOMPARE(accessibleText(screen.control(u"Label4"_s).widget(), QAccessible::Name), change);
+        QCOMPARE(accessibleText(screen.window(), QAccessible::Description), u"say "_s + asked.key);
+        QWidget* news = screen.window()->findChild<QWidget*>(QString::fromLatin1(platform::kAnnouncementName));
+        if (number == 5 || number == 6) {
+            QVERIFY(news && news->isVisible());
+            QCOMPARE(accessibleText(news, QAccessible::Name), change);
+            QCOMPARE(QAccessible::queryAccessibleInterface(news)->role(), QAccessible::Notification);
+        } else {
+            QVERIFY(!news || accessibleText(news, QAccessible::Name) != change);
+        }
+    }
+    // Chooses picture `index`, listening afresh to what is said after it.
+    void chooseAndListen(FormEsercizio& screen, int index) {
+        said.clear();
+        saidAt.clear();
+        clock.restart();
+        screen.control(u"Picture1"_s, index).click();
+    }
+    static int wrongIndex(const FormEsercizio& screen) { return (*screen.puzzle().rightIndex() + 1) % 8; }
+    static void nextPuzzle(FormEsercizio& screen) {
+        screen.control(u"BottoneAvanti"_s).setEnabled(true);
+        screen.control(u"BottoneAvanti"_s).click();
     }
 
     static int enabledPictures(const FormEsercizio& screen) {
@@ -193,7 +338,10 @@ private Q_SLOTS:
     void initTestCase() {
         QVERIFY(folder.isValid());
         copySets(QStringLiteral(MF_PROGRAM_DIR), folder.path(), kSetCount);
-        QVERIFY(writeFile(folder.path() % u"/Prova.lng"_s, kLanguageFile));
+        QVERIFY(writeFile(folder.path() % u"/Prova.lng"_s, languageFile()));
+        QVERIFY(QDir(folder.path()).mkpath(u"suoni"_s));
+        for (const QString& sound : {u"si1"_s, u"si2"_s, u"si3"_s, u"si4"_s, u"no"_s})
+            QVERIFY(writeFile(folder.path() % u"/suoni/"_s % sound % u".wav"_s, silentWav(kSoundMilliseconds)));
         platform::setExecutableFolder(folder.path());
         modLanguageSupport::MLSCurrentLanguage = u"Prova"_s;
         platform::setMessageBoxResponder([this](const platform::MessageBoxRequest& request) {
@@ -202,11 +350,16 @@ private Q_SLOTS:
         });
         platform::setSoundObserver([this](const QString& path) { sounds.append(path); });
         app::shell().showMenu = [this] { ++menusShown; };
+        platform::setSpeechObserver([this](const QString& text, const QString&) {
+            said.append(text);
+            saidAt.append(clock.elapsed());
+        });
     }
 
     void cleanupTestCase() {
         platform::setMessageBoxResponder({});
         platform::setSoundObserver({});
+        platform::setSpeechObserver({});
         platform::setExecutableFolder({});
         app::shell() = {};
     }
@@ -226,6 +379,8 @@ private Q_SLOTS:
         platform::setExecutableFolder(folder.path());
     }
 
+    // Every model with every change asked, judged by its rule and shown and
+    // described as the rule says.
     void everyExerciseJudgesByItsRule() {
         Modulo1::SuoniAttivati = false;
         for (int number = 1; number <= 7; ++number) {
@@ -238,6 +393,7 @@ private Q_SLOTS:
             for (int puzzle = 0; puzzle < 1500 && seen.size() < wanted; ++puzzle) {
                 QCOMPARE(shownModel(screen), int(Modulo1::IndiceModello));
                 QVERIFY2(askedChanges(number, screen) >= 0, qPrintable(caption(screen, u"Label4"_s)));
+                checkRuleShown(number, screen);
                 seen.emplace(shownModel(screen), caption(screen, u"Label4"_s));
                 const int right = rightPicture(number, screen);
                 for (int i = 0; i < kPicturesPerSet; ++i) {
@@ -254,6 +410,7 @@ private Q_SLOTS:
                 QVERIFY(isOpen(screen));
             }
             QCOMPARE(seen.size(), wanted);
+            QCOMPARE(accessibleText(screen.control(u"HearAgain"_s).widget(), QAccessible::Name), u"hear again"_s);
             screen.Unload();
         }
         QVERIFY(sounds.isEmpty());
@@ -382,6 +539,65 @@ private Q_SLOTS:
         for (int i = 0; i < kPicturesPerSet; ++i)
             QCOMPARE(picture(es6, i).picture().image(), card);
         solve(6, es6);
+    }
+
+    void praiseAndHelpFollowTheSound() {
+        Modulo1::SuoniAttivati = true;
+        FormEsercizio& screen = es1;
+        answer = platform::MsgAnswer::Yes;
+        screen.Show();
+        // Praise after a right answer's sound, a different one each time.
+        QString lastPraise;
+        for (int puzzle = 0; puzzle < 2; ++puzzle) {
+            chooseAndListen(screen, *screen.puzzle().rightIndex());
+            QTRY_COMPARE_WITH_TIMEOUT(said.size(), 1, 5000);
+            QVERIFY2(said.front().startsWith(u"say Praise"_s), qPrintable(said.front()));
+            QVERIFY(said.front() != lastPraise);
+            QVERIFY2(saidAt.front() >= kSoundMilliseconds * 9 / 10, qPrintable(QString::number(saidAt.front())));
+            lastPraise = said.front();
+            nextPuzzle(screen);
+        }
+        // The instruction again after the second wrong answer of a puzzle, not after the first.
+        chooseAndListen(screen, wrongIndex(screen));
+        QTest::qWait(kSoundMilliseconds * 2);
+        QVERIFY(said.isEmpty());
+        chooseAndListen(screen, wrongIndex(screen));
+        QTRY_COMPARE_WITH_TIMEOUT(said, QStringList{u"say Colour"_s}, 5000);
+        QVERIFY(saidAt.front() >= kSoundMilliseconds * 9 / 10);
+        // A new puzzle before the sound ends, or leaving, cancels the praise.
+        chooseAndListen(screen, *screen.puzzle().rightIndex());
+        nextPuzzle(screen);
+        chooseAndListen(screen, *screen.puzzle().rightIndex());
+        screen.control(u"mnuEsci"_s).click();
+        QVERIFY(!screen.isLoaded());
+        QTest::qWait(kSoundMilliseconds * 2);
+        QVERIFY2(said.isEmpty(), qPrintable(said.join(u"|")));
+        // With the sounds off, nothing.
+        Modulo1::SuoniAttivati = false;
+        screen.Show();
+        for (int wrong = 0; wrong < 2; ++wrong)
+            chooseAndListen(screen, wrongIndex(screen));
+        chooseAndListen(screen, *screen.puzzle().rightIndex());
+        QTest::qWait(kSoundMilliseconds * 2);
+        QVERIFY(said.isEmpty());
+        screen.Unload();
+        // With the praise off (a parent's setting), no praise; the help still comes.
+        Modulo1::SuoniAttivati = true;
+        settings::current().praise = false;
+        screen.Show();
+        QTest::qWait(kSoundMilliseconds);
+        said.clear();
+        chooseAndListen(screen, *screen.puzzle().rightIndex());
+        QTest::qWait(kSoundMilliseconds * 2);
+        QVERIFY2(said.isEmpty(), qPrintable(said.join(u"|")));
+        nextPuzzle(screen);
+        said.clear();
+        for (int wrong = 0; wrong < 2; ++wrong)
+            chooseAndListen(screen, wrongIndex(screen));
+        QTRY_COMPARE_WITH_TIMEOUT(said.size(), 1, 5000);
+        QVERIFY(!said.front().startsWith(u"say Praise"_s));
+        settings::current().praise = true;
+        screen.Unload();
     }
 };
 
