@@ -39,10 +39,6 @@ struct ProgramFolderFixture {
         if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
             file.write(text.toLatin1());
     }
-    QByteArray readFile(const QString& fileName) const {
-        QFile file(path(fileName));
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
     void storeLanguage(const QString& language) const {
         writeFile(QStringLiteral("LangSetting.ini"),
                   QStringLiteral("[Language]\r\nCurrentLanguage=%1\r\n").arg(language));

@@ -7,6 +7,7 @@
 
 #include "DataFiles.h"
 #include "ExerciseCatalogue.h"
+#include "FileBytes.h"
 #include "FormMenu.h"
 #include "PuzzleRules.h"
 #include "Screens.h"
@@ -259,21 +260,16 @@ private Q_SLOTS:
         QFETCH(bool, accepted);
         QFETCH(QByteArray, written);
         QTemporaryDir folder;
-        QFile input(folder.filePath(u"in.txt"_s));
-        QVERIFY(input.open(QIODevice::WriteOnly) && input.write(source) == source.size());
-        input.close();
+        const QString input = folder.filePath(u"in.txt"_s);
+        QVERIFY(file_bytes::write(input, source));
         const QString output = folder.filePath(u"out.lng"_s);
         QProcess converter;
-        converter.start(QStringLiteral(MF_LANGUAGE_CONVERTER), {input.fileName(), output});
+        converter.start(QStringLiteral(MF_LANGUAGE_CONVERTER), {input, output});
         QVERIFY(converter.waitForFinished());
         QCOMPARE(converter.exitStatus(), QProcess::NormalExit);
         QCOMPARE(converter.exitCode() == 0, accepted);
-        QFile result(output);
-        QCOMPARE(result.exists(), accepted);
-        if (accepted) {
-            QVERIFY(result.open(QIODevice::ReadOnly));
-            QCOMPARE(result.readAll(), written);
-        }
+        QCOMPARE(QFile::exists(output), accepted);
+        QCOMPARE(file_bytes::read(output), written);
     }
 };
 

@@ -9,6 +9,7 @@
 #include "Accessibility.h"
 #include "DataFiles.h"
 #include "ExerciseCatalogue.h"
+#include "FileBytes.h"
 #include "FormEsercizio.h"
 #include "MessageBox.h"
 #include "ModuloColoriSuoni.h"
@@ -24,12 +25,12 @@
 #include "modLanguageSupport.h"
 
 #include <QAccessible>
+#include <QDataStream>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QtEndian>
 #include <array>
 #include <map>
 #include <set>
@@ -113,28 +114,18 @@ struct Expected {
 
 // A silent 16-bit mono PCM WAV file lasting `milliseconds` at 8000 Hz.
 QByteArray silentWav(int milliseconds) {
-    constexpr quint32 kBytesPerSecond = 16000;
-    const quint32 dataBytes = kBytesPerSecond * quint32(milliseconds) / 1000;
+    const quint32 dataBytes = 16 * quint32(milliseconds);
     QByteArray wav;
-    const auto number = [&wav](auto value) {
-        std::array<char, sizeof(value)> bytes{};
-        qToLittleEndian(value, bytes.data());
-        wav.append(bytes.data(), qsizetype(bytes.size()));
-    };
-    wav += "RIFF";
-    number(quint32(36 + dataBytes));
-    wav += "WAVEfmt ";
-    number(quint32(16));
-    number(quint16(1));  // PCM
-    number(quint16(1));  // mono
-    number(quint32(8000));
-    number(kBytesPerSecond);
-    number(quint16(2));
-    number(quint16(16));
-    wav += "data";
-    number(dataBytes);
-    wav += QByteArray(qsizetype(dataBytes), '\0');
-    return wav;
+    QDataStream out(&wav, QIODevice::WriteOnly);
+    out.setByteOrder(QDataStream::LittleEndian);
+    out.writeRawData("RIFF", 4);
+    out << quint32(36 + dataBytes);
+    out.writeRawData("WAVEfmt ", 8);
+    // PCM, mono, 8000 samples of 2 bytes a second
+    out << quint32(16) << quint16(1) << quint16(1) << quint32(8000) << quint32(16000) << quint16(2) << quint16(16);
+    out.writeRawData("data", 4);
+    out << dataBytes;
+    return wav + QByteArray(qsizetype(dataBytes), '\0');
 }
 
 QString accessibleText(QWidget* widget, QAccessible::Text text) {
@@ -143,11 +134,6 @@ QString accessibleText(QWidget* widget, QAccessible::Text text) {
 }
 
 constexpr int kSoundMilliseconds = 700;
-
-bool writeFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
-}
 
 }  // namespace
 
@@ -338,10 +324,10 @@ private Q_SLOTS:
     void initTestCase() {
         QVERIFY(folder.isValid());
         copySets(QStringLiteral(MF_PROGRAM_DIR), folder.path(), kSetCount);
-        QVERIFY(writeFile(folder.path() % u"/Prova.lng"_s, languageFile()));
+        QVERIFY(file_bytes::write(folder.path() % u"/Prova.lng"_s, languageFile()));
         QVERIFY(QDir(folder.path()).mkpath(u"suoni"_s));
         for (const QString& sound : {u"si1"_s, u"si2"_s, u"si3"_s, u"si4"_s, u"no"_s})
-            QVERIFY(writeFile(folder.path() % u"/suoni/"_s % sound % u".wav"_s, silentWav(kSoundMilliseconds)));
+            QVERIFY(file_bytes::write(folder.path() % u"/suoni/"_s % sound % u".wav"_s, silentWav(kSoundMilliseconds)));
         platform::setExecutableFolder(folder.path());
         modLanguageSupport::MLSCurrentLanguage = u"Prova"_s;
         platform::setMessageBoxResponder([this](const platform::MessageBoxRequest& request) {
@@ -500,7 +486,7 @@ private Q_SLOTS:
         copySets(folder.path(), broken.path(), 1);
         QVERIFY(QFile::copy(folder.path() % u"/Prova.lng"_s, broken.path() % u"/Prova.lng"_s));
         QVERIFY(QFile::remove(broken.path() % u"/gif/1/3.gif"_s));
-        QVERIFY(writeFile(broken.path() % u"/gif/1/5.gif"_s, "GIF89a this is no picture"));
+        QVERIFY(file_bytes::write(broken.path() % u"/gif/1/5.gif"_s, "GIF89a this is no picture"));
         platform::setExecutableFolder(broken.path());
         Modulo1::SerieFigure = 1;
         Modulo1::SuoniAttivati = false;

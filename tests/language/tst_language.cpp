@@ -1,5 +1,6 @@
 #include "AccessibleTexts.h"
 #include "DataFiles.h"
+#include "FileBytes.h"
 #include "TestScreen.h"
 #include "Text8Bit.h"
 #include "Unprivileged.h"
@@ -35,10 +36,7 @@ class LanguageTest : public QObject {
 
     QString path(const QString& name) const { return dir_->filePath(name); }
 
-    void write(const QString& name, const QByteArray& bytes) const {
-        QFile file(path(name));
-        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size());
-    }
+    void write(const QString& name, const QByteArray& bytes) const { QVERIFY(file_bytes::write(path(name), bytes)); }
 
     void storeLanguage(const QString& language) const {
         QVERIFY(modLanguageSupport::MLSWriteIni(platform::settingsFileToWrite(), u"Language"_s, u"CurrentLanguage"_s,

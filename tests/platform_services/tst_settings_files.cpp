@@ -1,6 +1,7 @@
 // The 8-bit text of language and settings files, and the profile reader and
 // writer, against hand-made files.
 
+#include "FileBytes.h"
 #include "Profile.h"
 #include "Text8Bit.h"
 
@@ -20,16 +21,6 @@ using platform::TextEncoding;
 using platform::WritePrivateProfileString;
 
 namespace {
-
-QByteArray readAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeAll(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
-}
 
 const QString kRussian = u"\u0420\u0443\u0441\u0441\u043A\u0438\u0439"_s;
 
@@ -100,7 +91,7 @@ private Q_SLOTS:
             "0011=from a repeated section",
         };
         const QString file = path(u"entries.lng"_s);
-        writeAll(file, lines.join(lineEnding) + lineEnding);
+        QVERIFY(file_bytes::write(file, lines.join(lineEnding) + lineEnding));
         const auto read = [&](const QString& section, const QString& key) {
             return GetPrivateProfileString(section, key, u"<fallback>"_s, file);
         };
@@ -127,7 +118,7 @@ private Q_SLOTS:
         const QString unicodeFile = path(u"entries-unicode.lng"_s);
         for (const QByteArray& bytes : {text.toUtf8(), platform::encodeUtf16(text.sliced(1), QStringConverter::Utf16LE),
                                         platform::encodeUtf16(text.sliced(1), QStringConverter::Utf16BE)}) {
-            writeAll(unicodeFile, bytes);
+            QVERIFY(file_bytes::write(unicodeFile, bytes));
             QCOMPARE(GetPrivateProfileString(u"strings"_s, u"cl\u00E9"_s, QString(), unicodeFile), u"\u0414\u0430"_s);
             QCOMPARE(GetPrivateProfileString(u"Strings"_s, u"0002"_s, QString(), unicodeFile), QString(510, u'z'));
             QCOMPARE(GetPrivateProfileString(u"Strings"_s, u"\uFEFFmark"_s, QString(), unicodeFile), u"\uFEFF"_s);
@@ -154,12 +145,13 @@ private Q_SLOTS:
         random.fillRange(reinterpret_cast<quint32*>(junk.data()), junk.size() / 4);
         junk.replace('[', ' ').replace('=', ' ');
         const QString junkFile = path(u"junk.lng"_s);
-        writeAll(junkFile, junk);
+        QVERIFY(file_bytes::write(junkFile, junk));
         QCOMPARE(readLanguage(junkFile), u"-"_s);
-        writeAll(junkFile, junk + "\n[Language]\nCurrentLanguage=\"found\"\n" + junk);
+        QVERIFY(file_bytes::write(junkFile, junk + "\n[Language]\nCurrentLanguage=\"found\"\n" + junk));
         QCOMPARE(readLanguage(junkFile), u"found"_s);
         // A large UTF-8 file whose first piece is ASCII.
-        writeAll(junkFile, QByteArray(100 * 1024, ';') + "\n[Language]\nCurrentLanguage=" + kRussian.toUtf8());
+        QVERIFY(file_bytes::write(junkFile,
+                                  QByteArray(100 * 1024, ';') + "\n[Language]\nCurrentLanguage=" + kRussian.toUtf8()));
         QCOMPARE(readLanguage(junkFile), kRussian);
 
         // A line of 96 MiB, its closing quote after more than a piece of blanks,
@@ -204,67 +196,70 @@ private Q_SLOTS:
             "",
         };
         const QString file = path(u"keep.ini"_s);
-        writeAll(file, join(original));
+        QVERIFY(file_bytes::write(file, join(original)));
 
         QVERIFY(WritePrivateProfileString(u"LANGUAGE"_s, u"CurrentLanguage"_s, u"English"_s, file));
         QList<QByteArray> expected = original;
         expected[2] = "CurrentLanguage=English";
-        QCOMPARE(readAll(file), join(expected));
+        QCOMPARE(file_bytes::read(file), join(expected));
         // A new key goes after the last entry of the first section of that name.
         QVERIFY(WritePrivateProfileString(u"Language"_s, u"Added"_s, u"new"_s, file));
         expected.insert(4, "Added=new");
-        QCOMPARE(readAll(file), join(expected));
+        QCOMPARE(file_bytes::read(file), join(expected));
         QVERIFY(WritePrivateProfileString(u"Sounds"_s, u"On"_s, u"1"_s, file));
         expected.removeLast();
         expected.append({"[Sounds]", "On=1", ""});
-        QCOMPARE(readAll(file), join(expected));
+        QCOMPARE(file_bytes::read(file), join(expected));
 
-        writeAll(file, "[Language]" + lineEnding + "Other=kept");
+        QVERIFY(file_bytes::write(file, "[Language]" + lineEnding + "Other=kept"));
         QVERIFY(writeLanguage(file, u"English"_s));
-        QCOMPARE(readAll(file), join({"[Language]", "Other=kept", "CurrentLanguage=English", ""}));
-        writeAll(file, "Other=kept");
+        QCOMPARE(file_bytes::read(file), join({"[Language]", "Other=kept", "CurrentLanguage=English", ""}));
+        QVERIFY(file_bytes::write(file, "Other=kept"));
         QVERIFY(writeLanguage(file, u"English"_s));
-        QCOMPARE(readAll(file), "Other=kept\r\n[Language]\r\nCurrentLanguage=English\r\n");
+        QCOMPARE(file_bytes::read(file), "Other=kept\r\n[Language]\r\nCurrentLanguage=English\r\n");
 
         // Mixed endings: a new line ends as the line before it, a rewritten one keeps its own.
-        writeAll(file, "; top\r\n[Language]\rOther=1\n\n[Next]\r\nA=1");
+        QVERIFY(file_bytes::write(file, "; top\r\n[Language]\rOther=1\n\n[Next]\r\nA=1"));
         QVERIFY(writeLanguage(file, u"English"_s));
         QVERIFY(WritePrivateProfileString(u"Language"_s, u"Other"_s, u"2"_s, file));
         QVERIFY(WritePrivateProfileString(u"Next"_s, u"B"_s, u"2"_s, file));
-        QCOMPARE(readAll(file), "; top\r\n[Language]\rOther=2\nCurrentLanguage=English\n\n[Next]\r\nA=1\r\nB=2\r\n");
+        QCOMPARE(file_bytes::read(file),
+                 "; top\r\n[Language]\rOther=2\nCurrentLanguage=English\n\n[Next]\r\nA=1\r\nB=2\r\n");
     }
 
     void writerKeepsEncodingAndValues() {
         const QString file = path(u"LangSetting.ini"_s);
         QVERIFY(writeLanguage(file, u"Fran\u00E7ais"_s));
-        QCOMPARE(readAll(file), u"[Language]\r\nCurrentLanguage=Fran\u00E7ais\r\n"_s.toLatin1());
+        QCOMPARE(file_bytes::read(file), u"[Language]\r\nCurrentLanguage=Fran\u00E7ais\r\n"_s.toLatin1());
         // A name Windows-1252 cannot hold turns the file to UTF-8, other lines keeping their text.
-        writeAll(file, u"; caff\u00E8\r\n[Language]\r\nCurrentLanguage=Fran\u00E7ais\r\n"_s.toLatin1());
+        QVERIFY(
+            file_bytes::write(file, u"; caff\u00E8\r\n[Language]\r\nCurrentLanguage=Fran\u00E7ais\r\n"_s.toLatin1()));
         QVERIFY(writeLanguage(file, kRussian));
-        QCOMPARE(readAll(file),
+        QCOMPARE(file_bytes::read(file),
                  u"; caff\u00E8\r\n[Language]\r\nCurrentLanguage="_s.toUtf8() + kRussian.toUtf8() + "\r\n");
         // A UTF-8 file stays UTF-8, byte-order mark included.
         QVERIFY(writeLanguage(file, u"Fran\u00E7ais"_s));
-        QCOMPARE(readAll(file), u"; caff\u00E8\r\n[Language]\r\nCurrentLanguage=Fran\u00E7ais\r\n"_s.toUtf8());
-        writeAll(file, "\xEF\xBB\xBF[Language]\nCurrentLanguage=x\n");
+        QCOMPARE(file_bytes::read(file), u"; caff\u00E8\r\n[Language]\r\nCurrentLanguage=Fran\u00E7ais\r\n"_s.toUtf8());
+        QVERIFY(file_bytes::write(file, "\xEF\xBB\xBF[Language]\nCurrentLanguage=x\n"));
         QVERIFY(writeLanguage(file, u"Espa\u00F1ol"_s));
-        QCOMPARE(readAll(file), "\xEF\xBB\xBF" + u"[Language]\nCurrentLanguage=Espa\u00F1ol\n"_s.toUtf8());
+        QCOMPARE(file_bytes::read(file), "\xEF\xBB\xBF" + u"[Language]\nCurrentLanguage=Espa\u00F1ol\n"_s.toUtf8());
         // A key that begins with U+FEFF is found again, not added twice.
         for (const QString& value : {u"1"_s, u"2"_s})
             QVERIFY(WritePrivateProfileString(u"Language"_s, u"\uFEFFKey"_s, value, file));
-        QCOMPARE(readAll(file), u"\uFEFF[Language]\nCurrentLanguage=Espa\u00F1ol\n\uFEFFKey=2\n"_s.toUtf8());
+        QCOMPARE(file_bytes::read(file), u"\uFEFF[Language]\nCurrentLanguage=Espa\u00F1ol\n\uFEFFKey=2\n"_s.toUtf8());
         // UTF-16 stays UTF-16 with its mark, in its byte order; a U+FEFF after the mark is text
         // to the writer as to the reader (that line is no section header).
         for (const auto byteOrder : {QStringConverter::Utf16LE, QStringConverter::Utf16BE}) {
-            writeAll(file, platform::encodeUtf16(u"[Language]\r\nCurrentLanguage=x\r\n"_s, byteOrder));
+            QVERIFY(
+                file_bytes::write(file, platform::encodeUtf16(u"[Language]\r\nCurrentLanguage=x\r\n"_s, byteOrder)));
             QVERIFY(writeLanguage(file, kRussian));
-            QCOMPARE(readAll(file),
+            QCOMPARE(file_bytes::read(file),
                      platform::encodeUtf16(u"[Language]\r\nCurrentLanguage="_s + kRussian + u"\r\n", byteOrder));
             const QByteArray feffFirst =
                 platform::encodeUtf16(u"\uFEFF[Language]\r\nCurrentLanguage=x\r\n"_s, byteOrder);
-            writeAll(file, feffFirst);
+            QVERIFY(file_bytes::write(file, feffFirst));
             QVERIFY(writeLanguage(file, kRussian));
-            QVERIFY(readAll(file).startsWith(feffFirst));
+            QVERIFY(file_bytes::read(file).startsWith(feffFirst));
             QCOMPARE(GetPrivateProfileString(u"Language"_s, u"CurrentLanguage"_s, QString(), file), kRussian);
         }
 
@@ -281,15 +276,15 @@ private Q_SLOTS:
         // Line breaks would add lines of their own, and a key can hold no "=".
         const QString settings = path(u"refusing.ini"_s);
         const QByteArray before("[Language]\r\nCurrentLanguage=English\r\n");
-        writeAll(settings, before);
+        QVERIFY(file_bytes::write(settings, before));
         QVERIFY(!writeLanguage(settings, u"a\n[Evil]"_s));
         QVERIFY(!WritePrivateProfileString(u"Lang\ruage"_s, u"Key"_s, u"v"_s, settings));
         QVERIFY(!WritePrivateProfileString(u"Language"_s, u"Ke=y"_s, u"v"_s, settings));
         QVERIFY(!WritePrivateProfileString(u"Language"_s, QString(), u"v"_s, settings));
-        QCOMPARE(readAll(settings), before);
+        QCOMPARE(file_bytes::read(settings), before);
 
         // A folder where no file can be made, even by root.
-        QVERIFY(!readAll(u"/proc/self/status"_s).isEmpty());
+        QVERIFY(!file_bytes::read(u"/proc/self/status"_s).isEmpty());
         QVERIFY(!writeLanguage(u"/proc/self/status"_s, u"x"_s));
 
         // A full disk: no byte may be written, and no temporary file stays.
@@ -302,7 +297,7 @@ private Q_SLOTS:
         setrlimit(RLIMIT_FSIZE, &limit);
         std::signal(SIGXFSZ, oldSignal);
         QVERIFY(!writtenOnFullDisk);
-        QCOMPARE(readAll(settings), before);
+        QCOMPARE(file_bytes::read(settings), before);
         QCOMPARE(QDir(folder_.path()).entryList({u"refusing.ini*"_s}, QDir::Files).size(), 1);
     }
 

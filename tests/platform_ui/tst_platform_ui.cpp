@@ -1,3 +1,4 @@
+#include "FileBytes.h"
 #include "Picture.h"
 #include "PinnedDisplay.h"
 #include "Screen.h"
@@ -367,9 +368,8 @@ private Q_SLOTS:
     void loadPictureRejectsBadFiles() {
         QTemporaryDir folder;
         const auto written = [&folder](const QByteArray& bytes) {
-            QFile file(folder.filePath(u"scritto.gif"_s));
-            const bool ok = file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-            return ok ? file.fileName() : QString();
+            const QString path = folder.filePath(u"scritto.gif"_s);
+            return file_bytes::write(path, bytes) ? path : QString();
         };
         // One black pixel, in a header whose screen and image claim side x side pixels.
         const auto gif = [](quint16 side) -> QByteArray {

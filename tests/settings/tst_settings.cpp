@@ -1,5 +1,6 @@
 // The parent's settings file and the flags over it, against hand-made files.
 
+#include "FileBytes.h"
 #include "Settings.h"
 #include "Unprivileged.h"
 
@@ -19,16 +20,6 @@ using Override = std::function<void(Settings&)>;
 Q_DECLARE_METATYPE(Override)
 
 namespace {
-
-void writeAll(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size());
-}
-
-QByteArray readAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // Every value unlike its default.
 Settings unusual() {
@@ -92,7 +83,7 @@ private Q_SLOTS:
         QTemporaryDir folder;
         const QString path = folder.filePath(u"metamorfine.conf"_s);
         if (!content.isEmpty())
-            writeAll(path, content);
+            QVERIFY(file_bytes::write(path, content));
         if (!readable)
             QVERIFY(QFile::setPermissions(path, QFileDevice::WriteOwner));
         Settings expected;
@@ -132,12 +123,12 @@ private Q_SLOTS:
         QTemporaryDir config;
         const QString path = config.filePath(u"metamorfine.conf"_s);
         QVERIFY(settings::write(unusual(), path));
-        const QByteArray before = readAll(path);
+        const QByteArray before = file_bytes::read(path);
         QVERIFY(QFile::setPermissions(config.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner));
         QVERIFY(!settings::write(Settings{}, path));
         QVERIFY(QFile::setPermissions(config.path(),
                                       QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner));
-        QCOMPARE(readAll(path), before);
+        QCOMPARE(file_bytes::read(path), before);
         QCOMPARE(settings::read(path), unusual());
     }
 
