@@ -57,6 +57,22 @@ private:
 
 constexpr Qt::Key kArrows[] = {Qt::Key_Left, Qt::Key_Right, Qt::Key_Up, Qt::Key_Down};
 
+// F10 does what Alt does: it takes the keys to the window's menu bar, or from
+// it back to the control that had them. Qt offers no public way into the menu
+// bar's keyboard mode, which it enters (or leaves) when Alt is pressed and
+// released alone: it hears that as a shortcut check of Alt, then its release.
+// A key event of Alt reports the Alt modifier flipped, hence none given here.
+bool switchMenuBar(QWidget* window) {
+    QMenuBar* bar = window->findChild<QMenuBar*>(QString(), Qt::FindDirectChildrenOnly);
+    if (!bar || !bar->isVisible())
+        return false;
+    QKeyEvent altAlone(QEvent::ShortcutOverride, Qt::Key_Alt, Qt::NoModifier);
+    QCoreApplication::sendEvent(window, &altAlone);
+    QKeyEvent altReleased(QEvent::KeyRelease, Qt::Key_Alt, Qt::NoModifier);
+    QCoreApplication::sendEvent(window, &altReleased);
+    return true;
+}
+
 }  // namespace
 
 KeyboardPlay::KeyboardPlay(QWidget* window, Press press)
@@ -87,6 +103,7 @@ std::map<int, KeyboardPlay::Action> KeyboardPlay::defaults() const {
     keys[QKeyCombination(Qt::Key_Space).toCombined()] = [this](QWidget* focused) {
         return pressFocused(focused, true);
     };
+    keys[QKeyCombination(Qt::Key_F10).toCombined()] = [this](QWidget*) { return switchMenuBar(window_); };
     return keys;
 }
 

@@ -10,9 +10,10 @@
 // stand on the screen, Enter presses the focused control, and Space presses
 // one that is not a button. A screen binds its own keys (Escape, F11, H) and
 // may take over any of these. A focus ring (FocusRing.h) shows which control
-// has the focus. While the window's menu bar has the focus (Alt), keys are the
-// menu bar's own: Enter opens an entry, the arrows move, Escape gives the
-// focus back to the control that had it.
+// has the focus. Alt or F10 takes the keys to the window's menu bar, and the
+// same key again takes them back; on the menu bar they are the menu bar's own:
+// Enter opens an entry, the arrows move, Escape gives the focus back to the
+// control that had it.
 
 #include <QKeyCombination>
 #include <QObject>

@@ -153,10 +153,16 @@ private Q_SLOTS:
         QVERIFY(!exercise.isLoaded() && screens::FormMenu().isLoaded());
     }
 
-    // Alt takes the keys to the menu bar, with the ring on its entry; the
-    // arrows move, Enter opens; Escape gives the keys back to the control that
-    // had them, each time, without asking to leave.
-    void theMenuBarIsReachedByAltAndLeftWithEscape() {
+    // Alt or F10 takes the keys to the menu bar, with the ring on its entry;
+    // the arrows move, Enter opens; Escape, or the same key again, gives the
+    // keys back to the control that had them, each time, without asking to leave.
+    void theMenuBarIsReachedByAltOrF10AndLeftAgain_data() {
+        QTest::addColumn<Qt::Key>("menuKey");
+        QTest::newRow("Alt") << Qt::Key_Alt;
+        QTest::newRow("F10") << Qt::Key_F10;
+    }
+    void theMenuBarIsReachedByAltOrF10AndLeftAgain() {
+        QFETCH(Qt::Key, menuKey);
         useLanguage(u"English"_s);
         Screen& exercise = screens::FormEs1();
         exercise.Show();
@@ -166,7 +172,7 @@ private Q_SLOTS:
         const QList<QAction*> entries = exercise.window()->findChild<QMenuBar*>()->actions();
         const qsizetype asked = folder.boxes.size();
         for (int round = 0; round < 2; ++round) {
-            press(exercise, Qt::Key_Alt);
+            press(exercise, menuKey);
             QCOMPARE(menuBarEntry(exercise), entries.value(0));
             QVERIFY(ringAroundEntry(exercise));
             press(exercise, Qt::Key_Right);
@@ -176,16 +182,16 @@ private Q_SLOTS:
             QCOMPARE(focused(exercise), picture);
             QVERIFY(ringAround(picture));
         }
-        // Alt again leaves the menu bar as well.
-        press(exercise, Qt::Key_Alt);
-        press(exercise, Qt::Key_Alt);
+        // The same key again leaves the menu bar as well.
+        press(exercise, menuKey);
+        press(exercise, menuKey);
         QCOMPARE(focused(exercise), picture);
         QVERIFY(folder.boxes.size() == asked && exercise.isLoaded());
         // Enter on an entry runs it: the first resets the counts.
         picture->setFocus();
         press(exercise, Qt::Key_Return);
         QCOMPARE(Modulo1::ContaErrati, 1);
-        press(exercise, Qt::Key_Alt);
+        press(exercise, menuKey);
         press(exercise, Qt::Key_Return);
         QCOMPARE(Modulo1::ContaErrati, 0);
 
@@ -195,13 +201,17 @@ private Q_SLOTS:
         menu.Show();
         QVERIFY(QTest::qWaitForWindowActive(menu.window()));
         QWidget* first = focused(menu);
-        press(menu, Qt::Key_Alt);
+        press(menu, menuKey);
         press(menu, Qt::Key_Return);
         auto* languages = qobject_cast<QMenu*>(QApplication::activePopupWidget());
         QVERIFY(languages && languages->isVisible());
         QTest::keyClick(languages, Qt::Key_Escape);
         QVERIFY(!languages->isVisible() && menuBarEntry(menu));
         press(menu, Qt::Key_Escape);
+        QCOMPARE(focused(menu), first);
+        press(menu, menuKey);
+        QVERIFY(menuBarEntry(menu));
+        press(menu, menuKey);
         QCOMPARE(focused(menu), first);
         QVERIFY(folder.boxes.size() == asked && menu.isLoaded());
     }

@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QKeyEvent>
+#include <QMenuBar>
 #include <QTest>
 #include <QWindow>
 
@@ -101,6 +102,12 @@ private Q_SLOTS:
         Screen::loadedScreens().front()->control(u"mnuEsci"_s).click();
         tryEveryWayOut(true);
         QVERIFY(menu().window()->isVisible());
+        // F10 still takes the keys to the menu bar and back, as Alt does.
+        QWidget* focused = menu().window()->focusWidget();
+        QTest::keyClick(focused, Qt::Key_F10);
+        QVERIFY(qobject_cast<QMenuBar*>(menu().window()->focusWidget()));
+        QTest::keyClick(menu().window()->focusWidget(), Qt::Key_F10);
+        QCOMPARE(menu().window()->focusWidget(), focused);
     }
 
     // Ctrl+Alt+Shift+Q ends the program only when held for the whole time;
