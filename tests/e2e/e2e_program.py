@@ -420,7 +420,7 @@ def run(start, settings_file, english, deutsch, traced_data_folder=None):
         trace_log = settings_file + ".trace"
         tracer = start_trace(first.pid, trace_log)
     play_no_change_by_keys(first.pid, english)
-    passed("one exercise played from the keyboard alone: a wrong and a right answer, then Next")
+    passed("one exercise played from the keyboard alone: a wrong and a right answer, Next, F10 to the menu bar and back")
     click_named(first.pid, MENU_ITEM, english["FormEs1"]["mnuEsci.Caption"])
     answer(first.pid, strings["0004"], "Yes")
     wait_find(first.pid, BUTTON, english["FormMenu"]["Command7.Caption"], "the menu after the exercise")
@@ -464,6 +464,18 @@ def play_no_change_by_keys(pid, english):
     check(find(pid, IMAGE, words["Found"] + ": " + description) is not None, "the found picture is described")
     keys("Return")
     wait_find(pid, IMAGE, words["Found"] + ": " + words["Empty"], "a new puzzle after Next")
+
+    # F10 takes the keys to the menu bar's first entry; F10 again, or Escape, gives them back.
+    def focused():
+        return next(((a.getRole(), a.name.strip()) for role in (BUTTON, MENU_ITEM) for a in find_all(pid, role)
+                     if a.getState().contains(pyatspi.STATE_FOCUSED)), None)
+    before = wait_for(focused, "a focused control")
+    first_entry = (MENU_ITEM, english["FormEs3"]["MenuAzzera.Caption"].strip())
+    for leave in ("F10", "Escape"):
+        keys("F10")
+        wait_for(lambda: focused() == first_entry, "F10 to reach the menu bar's first entry", 10)
+        keys(leave)
+        wait_for(lambda: focused() == before, f"{leave} to give the keys back to {before[1]!r}", 10)
 
 
 def play_by_switch(start, english):
