@@ -87,7 +87,10 @@ void FormAvvio::Form_Load() {
     modLanguageSupport::MLSTranslateForm(*this);
     SetUpResizing(*this);
     setBackColor(ModuloColoriSuoni::PreparaColori());
-    // The program's name, as the screen shows it.
+}
+
+// The program's name, as the screen shows it in the current language.
+void FormAvvio::nameForAssistiveTechnology() {
     window()->setAccessibleName(control(Label2, 0).text(platform::TextProperty::Caption).value_or(QString()));
 }
 

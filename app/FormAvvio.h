@@ -16,6 +16,7 @@ protected:
     void Form_Load() override;
     void Form_Activate() override;
     void Form_Resize() override;
+    void nameForAssistiveTechnology() override;
 
 private:
     void BottoneAvvio_Click();

@@ -7,6 +7,7 @@
 #include "modLanguageSupport.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QApplication>
 #include <QMessageBox>
 #include <QTest>
@@ -65,6 +66,21 @@ class TestLanguageMenu : public QObject {
         });
         words.sort();
         return words;
+    }
+
+    // What the start screen shows and tells the screen reader, control by control.
+    static QStringList startScreenTexts() {
+        const platform::Screen& start = screens::FormAvvio();
+        const auto told = [](QWidget* widget) -> QString {
+            QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget);
+            return accessible->text(QAccessible::Name) + u'|' + accessible->text(QAccessible::Description) + u'|' +
+                   widget->toolTip();
+        };
+        QStringList texts{start.window()->windowTitle() + u'|' + told(start.window())};
+        for (const auto& control : start.controls())
+            texts << control->fullName() + u'=' + control->text(platform::TextProperty::Caption).value_or(QString()) +
+                         u'|' + told(control->widget());
+        return texts;
     }
 
 private Q_SLOTS:
@@ -167,6 +183,30 @@ private Q_SLOTS:
         openMenu();
         QCOMPARE(exerciseCaption(), u"Colours"_s);
         QCOMPARE(menu().window()->accessibleName(), u"Colours"_s);
+    }
+
+    // A choice renames the start screen as well, when it is there: it then reads
+    // as it does when loaded in that language, both ways.
+    void aChoiceRenamesTheStartScreen() {
+        QMap<QString, QStringList> loaded;
+        for (const QString& language : {u"English"_s, u"Italiano"_s}) {
+            folder.writeFile(language + u".lng"_s,
+                             u"[FormAvvio]\r\nLabel2(0).Caption=\"%1 name\"\r\n"
+                             "Label2(1).Caption=\"%1 subtitle\"\r\n"
+                             "BottoneAvvio.Caption=\"%1 start\"\r\n"
+                             "BottoneAvvio.ToolTipText=\"%1 click\"\r\n"_s.arg(language));
+            folder.storeLanguage(language);
+            screens::FormAvvio().Unload();
+            screens::FormAvvio().Load();
+            loaded[language] = startScreenTexts();
+            QVERIFY(loaded[language].first().contains(language + u" name"_s));  // the window's name
+        }
+        openMenu();
+        for (const auto& [entry, language] : {std::pair(0, u"English"_s), std::pair(1, u"Italiano"_s)}) {
+            choose(entry);
+            QCOMPARE(startScreenTexts(), loaded[language]);
+        }
+        screens::FormAvvio().Unload();
     }
 
     void aChoiceTranslatesTheMenuAndIsStored() {
