@@ -222,14 +222,17 @@ void FormEsercizio::SayInstruction() const {
 
 // Every puzzle of a drawn change shows and announces the change drawn; the
 // window's description is the instruction, Label4's name the change in words.
+// A screen reader reads the window's description only when the window opens,
+// so the announcement carries the instruction of every new puzzle as well.
 void FormEsercizio::ShowRule() {
     if (auto* drawing = dynamic_cast<platform::ImageView*>(control(RuleDrawing).widget()))
         drawing->setResources(changes_shown::drawings(exercise_, puzzle_));
     const QString change = changes_shown::sentence(puzzle_);
+    const QString instruction = spoken_words::Sentence(puzzle_.instructionKey());
     control(Label4).widget()->setAccessibleName(change);
-    window()->setAccessibleDescription(spoken_words::Sentence(puzzle_.instructionKey()));
+    window()->setAccessibleDescription(instruction);
     if (!puzzle_.drawnChangeStrings().isEmpty())
-        platform::announce(window(), change);
+        platform::announce(window(), change % u". " % instruction);
 }
 
 void FormEsercizio::focusFirstPicture() {

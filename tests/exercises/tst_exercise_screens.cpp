@@ -236,8 +236,8 @@ class ExerciseScreensTest : public QObject {
         return drawn;
     }
     // The drawing, the words for a screen reader and the window's description
-    // of the open puzzle's rule; the change is announced on opening and at
-    // every new puzzle (after the last answer's news) where it is drawn.
+    // of the open puzzle's rule; the change and the instruction are announced on
+    // opening and at every new puzzle (after the last answer's news) where it is drawn.
     static void checkRuleShown(int number, const FormEsercizio& screen) {
         const Expected asked = expectedRule(number, screen);
         QVERIFY2(!asked.key.isEmpty(), qPrintable(caption(screen, u"Label4"_s)));
@@ -250,10 +250,10 @@ class ExerciseScreensTest : public QObject {
         QWidget* news = screen.window()->findChild<QWidget*>(QString::fromLatin1(platform::kAnnouncementName));
         if (number == 5 || number == 6) {
             QVERIFY(news && news->isVisible());
-            QCOMPARE(accessibleText(news, QAccessible::Name), change);
+            QCOMPARE(accessibleText(news, QAccessible::Name), change + u". say "_s + asked.key);
             QCOMPARE(QAccessible::queryAccessibleInterface(news)->role(), QAccessible::Notification);
         } else {
-            QVERIFY(!news || accessibleText(news, QAccessible::Name) != change);
+            QVERIFY(!news || !accessibleText(news, QAccessible::Name).startsWith(change));
         }
     }
     // Chooses picture `index`, listening afresh to what is said after it.
