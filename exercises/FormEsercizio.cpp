@@ -62,10 +62,6 @@ void FormEsercizio::ListenToPuzzle() {
     }));
     QObject::connect(&puzzle_, &PuzzleModel::answered, &puzzle_,
                      onScreen([this](bool right, int) { announceAnswer(right); }));
-    QObject::connect(&puzzle_, &PuzzleModel::answered, &puzzle_, onScreen([this](bool right, int) {
-        if (right)
-            control(BottoneAvanti).widget()->setFocus(Qt::OtherFocusReason);
-    }));
 }
 
 void FormEsercizio::ConnectEvents() {
@@ -160,10 +156,10 @@ void FormEsercizio::ShowPuzzle() {
             names.append(modLanguageSupport::MLSGetString(number));
         control(Label4).setText(TextProperty::Caption, names.join(u' '));
     }
-    control(BottoneAvanti).setEnabled(false);
     setPicturesEnabled(true);
     describePictures();
     focusFirstPicture();
+    control(BottoneAvanti).setEnabled(false);
     if (opening_ || !changes.isEmpty())
         SayInstruction();
 }
@@ -179,7 +175,10 @@ void FormEsercizio::ShowCounts() {
 std::chrono::milliseconds FormEsercizio::Esatto() {
     control(ComandoIconaSi).setVisible(true);
     control(ComandoIconaNo).setVisible(false);
+    // The focus goes to Next before the pictures are disabled, not through each
+    // of them: a screen reader drops the answer's news in such a flood of moves.
     control(BottoneAvanti).setEnabled(true);
+    control(BottoneAvanti).widget()->setFocus(Qt::OtherFocusReason);
     setPicturesEnabled(false);
     return ModuloColoriSuoni::SuonoEsatto();
 }
