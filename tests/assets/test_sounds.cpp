@@ -2,7 +2,8 @@
 // right length, below full scale, free of clicks at both ends, and about
 // equally loud.
 
-#include <QFile>
+#include "FileBytes.h"
+
 #include <QtEndian>
 #include <QtTest>
 #include <algorithm>
@@ -22,10 +23,7 @@ struct Wave {
 };
 
 std::optional<Wave> readWave(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    const QByteArray bytes = file.readAll();
+    const QByteArray bytes = file_bytes::read(path);
     if (bytes.size() < 12 || !bytes.startsWith("RIFF") || bytes.mid(8, 4) != "WAVE")
         return std::nullopt;
     const auto u16 = [&](qsizetype at) { return qFromLittleEndian<quint16>(bytes.constData() + at); };

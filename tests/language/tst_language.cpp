@@ -304,10 +304,8 @@ private Q_SLOTS:
         const QStringList languages = shipped.entryList({u"*.lng"_s}, QDir::Files);
         QVERIFY(languages.size() >= 5);
         for (const QString& language : languages) {
-            QFile source(shipped.filePath(language));
-            QVERIFY(source.open(QIODevice::ReadOnly));
-            const QByteArray text = source.readAll();
-            QVERIFY(text.size() < 64000);
+            const QByteArray text = file_bytes::read(shipped.filePath(language));
+            QVERIFY(!text.isEmpty() && text.size() < 64000);
             write(u"small.lng"_s, text);
             const QString large = u"large "_s + language;  // a new name: nothing of it is kept yet
             write(large, paddedTo(text, text.size() + 60000));
