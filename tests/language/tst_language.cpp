@@ -4,7 +4,6 @@
 #include "TestScreen.h"
 #include "Text8Bit.h"
 #include "Unprivileged.h"
-#include "clsResize.h"
 #include "modLanguageSupport.h"
 
 #include <QDir>
@@ -423,19 +422,6 @@ private Q_SLOTS:
                                 u"small purple moon"_s, u"small yellow moon"_s};
         for (int index = 0; index < files.size(); ++index)
             QCOMPARE(modLanguageSupport::MLSPictureDescription(2, index), files[index]);
-    }
-
-    // A tag set by a translation is read by the next resizing pass.
-    void translatedTagsChangeResizing() {
-        write(u"English.lng"_s, "[FormTest]\r\nLabel1.Tag=\"@wh\"\r\nLabel2.Tag=\"no flags\"\r\n");
-        const auto screen = translated(u"English"_s);
-        clsResize resize;
-        resize.SourceForm(screen.get());
-        resize.ResizeControls();
-        QVERIFY(test_screen::setClientSize(*screen, 2 * 9360, 2 * 6540));
-        resize.ResizeControls();
-        QCOMPARE(test_screen::boxOf(screen->control(u"Label1"_s)), (test_screen::Box{100.5, 101.5, 4000, 800}));
-        QCOMPARE(test_screen::boxOf(screen->control(u"Label2"_s)), (test_screen::Box{2400, 9000, 4000, 800}));
     }
 };
 
