@@ -47,8 +47,8 @@ protected:
         if (!table)
             return false;
         const auto* key = static_cast<QKeyEvent*>(event);
-        return table->keyPressed(receiver,
-                                 QKeyCombination(key->modifiers() & ~Qt::KeypadModifier, Qt::Key(key->key())));
+        return table->keyPressed(receiver, QKeyCombination(key->modifiers() & ~Qt::KeypadModifier, Qt::Key(key->key())),
+                                 key->isAutoRepeat());
     }
 
 private:
@@ -128,10 +128,15 @@ void KeyboardPlay::arrowsBetween(std::vector<QWidget*> widgets) {
     arrowGroup_.assign(widgets.begin(), widgets.end());
 }
 
-bool KeyboardPlay::keyPressed(QWidget* focused, QKeyCombination key) {
+bool KeyboardPlay::keyPressed(QWidget* focused, QKeyCombination key, bool repeated) {
     const auto found = table_.find(key.toCombined());
     if (found == table_.end())
         return false;
+    // A key held down acts once, so that a held switch, or a child leaning on
+    // Enter, does not answer and go on again and again; a held arrow moves on,
+    // as everywhere.
+    if (repeated && std::ranges::find(kArrows, key.key()) == std::end(kArrows))
+        return true;
     const Action action = found->second;  // may unload the screen, and this table with it
     return action(focused);
 }

@@ -46,7 +46,8 @@ public:
     // The table that serves `window`; nullptr when it has none.
     static KeyboardPlay* of(const QWidget* window);
     // Handles a key pressed with the focus on `focused`; true when it was used.
-    bool keyPressed(QWidget* focused, QKeyCombination key);
+    // The repeats of a key held down, but for the arrows', are used up unheard.
+    bool keyPressed(QWidget* focused, QKeyCombination key, bool repeated);
     // Presses `focused` as Enter does; true when it was pressed.
     bool press(QWidget* focused) const { return pressFocused(focused, false); }
 

@@ -165,6 +165,28 @@ private Q_SLOTS:
         QVERIFY(!exercise.isLoaded() && screens::FormMenu().isLoaded());
     }
 
+    // A key held down acts once: a held Enter answers and does not go on to
+    // the next puzzle; a held arrow moves on.
+    void aHeldKeyActsOnceButAHeldArrowMovesOn() {
+        Screen& exercise = screens::FormEs3();  // the right picture is the model itself
+        exercise.Show();
+        const auto hold = [&exercise](Qt::Key key, int repeats) {
+            for (int i = 0; i <= repeats; ++i) {
+                QKeyEvent pressed(QEvent::KeyPress, key, Qt::NoModifier, QString(), i > 0);
+                QApplication::sendEvent(focused(exercise), &pressed);
+            }
+        };
+        const qint16 right = Modulo1::ContaEsatti;
+        widget(exercise, u"Picture1"_s, Modulo1::IndiceModello)->setFocus();
+        hold(Qt::Key_Return, 3);
+        QCOMPARE(Modulo1::ContaEsatti, right + 1);
+        QCOMPARE(focused(exercise), widget(exercise, u"BottoneAvanti"_s));
+        QVERIFY(widget(exercise, u"BottoneAvanti"_s)->isEnabled());
+        press(exercise, Qt::Key_Return);
+        hold(Qt::Key_Right, 2);
+        QCOMPARE(focused(exercise), widget(exercise, u"Picture1"_s, 3));
+    }
+
     // Alt or F10 takes the keys to the menu bar, with the ring on its entry;
     // the arrows move, Enter opens; Escape, or the same key again, gives the
     // keys back to the control that had them, each time, without asking to leave.
