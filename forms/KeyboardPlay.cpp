@@ -34,6 +34,10 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::MouseButtonPress)
             FocusRing::setKeyboardInUse(false);
+        if (event->type() == QEvent::KeyRelease) {
+            const auto* key = static_cast<QKeyEvent*>(event);
+            lastRelease_ = {key->key(), key->timestamp()};
+        }
         if (event->type() != QEvent::KeyPress || !watched->isWidgetType())
             return false;
         FocusRing::setKeyboardInUse(true);
@@ -48,11 +52,26 @@ protected:
             return false;
         const auto* key = static_cast<QKeyEvent*>(event);
         return table->keyPressed(receiver, QKeyCombination(key->modifiers() & ~Qt::KeypadModifier, Qt::Key(key->key())),
-                                 key->isAutoRepeat());
+                                 isRepeat(*key));
     }
 
 private:
     using QObject::QObject;
+
+    // X repeats a held key as a release and a press of the same moment, and
+    // Qt marks only those whose press it has already received when it reads
+    // the release: the others are told by their moment (keys made up inside
+    // the program carry none).
+    bool isRepeat(const QKeyEvent& press) const {
+        return press.isAutoRepeat() || (press.key() == lastRelease_.key && press.timestamp() != 0 &&
+                                        press.timestamp() == lastRelease_.timestamp);
+    }
+
+    struct Release {
+        int key = 0;
+        quint64 timestamp = 0;
+    };
+    Release lastRelease_;
 };
 
 constexpr Qt::Key kArrows[] = {Qt::Key_Left, Qt::Key_Right, Qt::Key_Up, Qt::Key_Down};
