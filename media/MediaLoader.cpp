@@ -22,6 +22,9 @@ std::once_flag loading;
 std::atomic<MediaBackend*> backend = nullptr;
 // Main thread only.
 QThread* preparer = nullptr;
+// How long the end of a run that did not finish the media itself (a test, a
+// benchmark) waits for them.
+constexpr int kExitDeadlineMs = 500;
 
 // Owned by this user or by root, and writable by nobody else.
 bool safeFromOtherUsers(const QFileInfo& info) {
@@ -32,6 +35,9 @@ bool safeFromOtherUsers(const QFileInfo& info) {
 void load() {
     const QString file = mediaPluginFile();
     QPluginLoader loader(file);
+    // A thread of the plugin that waits on a server that never answers is
+    // left running at the end; its code must stay mapped until the process is gone.
+    loader.setLoadHints(QLibrary::PreventUnloadHint);
     QObject* instance = file.isEmpty() ? nullptr : loader.instance();
     auto* media = qobject_cast<MediaBackend*>(instance);
     if (!media) {
@@ -44,6 +50,12 @@ void load() {
     // plays the sounds.
     instance->moveToThread(QCoreApplication::instance()->thread());
     backend = media;
+    // Sound and speech end while the application object still exists: the
+    // audio library's own objects are gone by the time the plugin is unloaded.
+    qAddPostRoutine([] {
+        if (!finishMedia(kExitDeadlineMs))
+            qCWarning(lcMedia, "sound or speech still busy at the end of the run");
+    });
 }
 
 }  // namespace

@@ -5,12 +5,10 @@
 #include "MediaLog.h"
 
 #include <QAudioDevice>
-#include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QLocale>
 #include <QMediaDevices>
 #include <QObject>
-#include <QPointer>
 #include <QSoundEffect>
 #include <QThread>
 #include <QUrl>
@@ -90,52 +88,108 @@ private:
     int rate_ = 0;  // the server's own pace until set
 };
 
+// Lives on a thread of its own: reaching the audio server and starting a
+// stream take tens of milliseconds, which no screen may wait for.
+//
+// QSoundEffect decodes the WAV file itself and writes to the audio output
+// directly, without the media back end, whose player crashes on this Qt when
+// the machine has no audio device or no GStreamer plugins. One effect serves
+// the whole run, made when the media are readied (or at the first sound);
+// giving it the next file stops the one playing. With no audio output nothing
+// is made or played, so a machine without sound neither waits nor fills the
+// log with a complaint at every answer.
+class SoundPlayer : public QObject {
+public:
+    void prepare() {
+        if (hasOutput())
+            effect();
+    }
+
+    void play(const QString& path) {
+        if (!hasOutput())
+            return;
+        QSoundEffect& sound = effect();
+        sound.stop();
+        sound.setAudioDevice(output_);
+        sound.setSource(QUrl::fromLocalFile(path));
+        sound.play();
+    }
+
+private:
+    bool hasOutput() {
+        output_ = QMediaDevices::defaultAudioOutput();
+        if (output_.isNull() && !reportedNoOutput_)
+            qCWarning(platform::lcMedia, "no audio output: no sound is played");
+        reportedNoOutput_ = reportedNoOutput_ || output_.isNull();
+        return !output_.isNull();
+    }
+
+    QSoundEffect& effect() {
+        if (!effect_) {
+            effect_ = new QSoundEffect(output_, this);
+            connect(effect_, &QSoundEffect::statusChanged, this, [effect = effect_] {
+                if (effect->status() == QSoundEffect::Error)
+                    qCWarning(platform::lcMedia, "sound %s cannot be played",
+                              qUtf8Printable(effect->source().toLocalFile()));
+            });
+        }
+        return *effect_;
+    }
+
+    QAudioDevice output_;
+    QSoundEffect* effect_ = nullptr;
+    bool reportedNoOutput_ = false;
+};
+
+// Quits `thread` and waits for it until `deadline`; a thread that has ended is
+// deleted, with the objects living on it.
+bool endThread(QThread*& thread, QDeadlineTimer deadline) {
+    if (!thread)
+        return true;
+    thread->quit();
+    if (!thread->wait(deadline))
+        return false;
+    delete thread;
+    thread = nullptr;
+    return true;
+}
+
+// Starts a thread on which `worker` lives until the thread ends.
+QThread* threadFor(QObject* worker, QThread::Priority priority) {
+    auto* thread = new QThread;
+    worker->moveToThread(thread);
+    QObject::connect(thread, &QThread::finished, worker, &QObject::deleteLater);
+    thread->start(priority);
+    return thread;
+}
+
+// How long unloading the plugin waits for a thread that finish() left busy.
+constexpr int kUnloadDeadlineMs = 200;
+
 class MediaPlugin : public QObject, public platform::MediaBackend {
     Q_OBJECT
     Q_PLUGIN_METADATA(IID MetamorfineMediaBackend_iid)
     Q_INTERFACES(platform::MediaBackend)
 
 public:
-    MediaPlugin() : speaker_(new Speaker) {
-        speaker_->moveToThread(&speechThread_);
-        connect(&speechThread_, &QThread::finished, speaker_, &QObject::deleteLater);
-        speechThread_.start(QThread::LowPriority);
-    }
+    MediaPlugin()
+        : player_(new SoundPlayer),
+          speaker_(new Speaker),
+          soundThread_(threadFor(player_, QThread::InheritPriority)),
+          speechThread_(threadFor(speaker_, QThread::LowPriority)) {}
 
-    // Unloading only follows a finish() that succeeded, or a run that never
-    // reached a speech server that does not answer.
+    // A thread still waiting on a speech or audio server that never answers
+    // is left to the end of the process, never waited on for ever: the
+    // plugin is loaded never to be unmapped, so its code stays in place.
     ~MediaPlugin() override {
-        speechThread_.quit();
-        speechThread_.wait();
+        if (!finish(kUnloadDeadlineMs))
+            qCWarning(platform::lcMedia, "a media thread is still waiting on its server: left running");
     }
 
-    // QSoundEffect decodes the WAV file itself and writes to the audio output
-    // directly, without the media back end, whose player crashes on this Qt
-    // when the machine has no audio device or no GStreamer plugins. One effect
-    // serves the whole run: it is made at the first sound, and giving it the
-    // next file stops the one playing. With no audio output nothing is made or
-    // played, so a machine without sound neither waits nor fills the log with
-    // a complaint at every answer.
+    // The sound goes to the player's thread: the main thread never waits.
     void playSound(const QString& path) override {
-        const QAudioDevice output = QMediaDevices::defaultAudioOutput();
-        if (output.isNull()) {
-            if (!reportedNoOutput_)
-                qCWarning(platform::lcMedia, "no audio output: no sound is played");
-            reportedNoOutput_ = true;
-            return;
-        }
-        if (!effect_) {
-            effect_ = new QSoundEffect(QCoreApplication::instance());
-            connect(effect_, &QSoundEffect::statusChanged, effect_, [effect = effect_] {
-                if (effect->status() == QSoundEffect::Error)
-                    qCWarning(platform::lcMedia, "sound %s cannot be played",
-                              qUtf8Printable(effect->source().toLocalFile()));
-            });
-        }
-        effect_->stop();
-        effect_->setAudioDevice(output);
-        effect_->setSource(QUrl::fromLocalFile(path));
-        effect_->play();
+        if (!finishing_)
+            QMetaObject::invokeMethod(player_, [player = player_, path] { player->play(path); });
     }
 
     // The sentence goes to the speaker's thread and is said there, on a
@@ -146,28 +200,28 @@ public:
                                       [speaker = speaker_, text, locale, rate] { speaker->speak(text, locale, rate); });
     }
 
-    // Asking for the audio output connects to the audio server and lists its
-    // devices, which the first sound would otherwise do on the main thread.
     void prepare(const QString& locale) override {
-        QMediaDevices::defaultAudioOutput();
-        if (!finishing_)
-            QMetaObject::invokeMethod(speaker_, [speaker = speaker_, locale] { speaker->prepare(locale); });
+        if (finishing_)
+            return;
+        QMetaObject::invokeMethod(player_, [player = player_] { player->prepare(); });
+        QMetaObject::invokeMethod(speaker_, [speaker = speaker_, locale] { speaker->prepare(locale); });
     }
 
+    // Ending the sound thread deletes the player, which stops its sound.
     bool finish(int deadlineMs) override {
         finishing_ = true;
-        if (effect_)
-            effect_->stop();
-        speechThread_.quit();
-        return speechThread_.wait(QDeadlineTimer(deadlineMs));
+        const QDeadlineTimer deadline(deadlineMs);
+        const bool soundEnded = endThread(soundThread_, deadline);
+        return endThread(speechThread_, deadline) && soundEnded;
     }
 
 private:
-    QPointer<QSoundEffect> effect_;
-    bool reportedNoOutput_ = false;
-    // Deleted on its thread once that ends; nothing reaches it after finish().
+    // Each deleted on its thread once that ends; nothing reaches them after
+    // finish().
+    SoundPlayer* player_;
     Speaker* speaker_;
-    QThread speechThread_;
+    QThread* soundThread_;
+    QThread* speechThread_;
     std::atomic<bool> finishing_ = false;
 };
 
