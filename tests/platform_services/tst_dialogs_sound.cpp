@@ -1,5 +1,6 @@
 // Message boxes answered from the keyboard, the system language of their buttons, sound and speech
-// where the media plugin is missing, where the media plugin is loaded from, and the locale of the voice.
+// where the media plugin is missing, where the media plugin is loaded from, the locale of the voice, and
+// the end of a process whose speech server never answers.
 
 #include "DataFiles.h"
 #include "FocusRing.h"
@@ -36,6 +37,7 @@ namespace {
 const QString kPrintButtonTexts = u"--print-button-texts"_s;
 const QString kLoadMediaPlugin = u"--load-media-plugin"_s;
 const QString kSpeakInLocales = u"--speak-in-locales"_s;
+const QString kSpeakAndLeave = u"--speak-and-leave"_s;
 
 // Says one sentence per locale tag through the build's media plugin, then
 // ends as the program does once its input is closed.
@@ -51,6 +53,16 @@ int speakInLocales() {
     for (std::string line; std::getline(std::cin, line);) {
     }
     return platform::finishMedia(10000) ? 0 : 1;
+}
+
+// Says a sentence through the build's media plugin, then, once its input is
+// closed, ends without finishing the media, as a test or a benchmark does.
+int speakAndLeave() {
+    platform::setExecutableFolder(QStringLiteral(MF_PROGRAM_DIR));
+    platform::Speak(u"sentence"_s, u"it"_s);
+    for (std::string line; std::getline(std::cin, line);) {
+    }
+    return 0;
 }
 
 // A speech server that answers every request as speech-dispatcher does when
@@ -291,6 +303,30 @@ private Q_SLOTS:
         QVERIFY(speaker.waitForFinished(20000));
         QCOMPARE(speaker.exitCode(), 0);
     }
+
+    // A process whose speech thread waits on a server that accepts and never
+    // answers ends anyway, without finishing the media itself: the thread is
+    // left running, and said so in the log.
+    void endingDoesNotWaitOnASpeechServerThatNeverAnswers() {
+        QTemporaryDir folder;
+        QLocalServer silentServer;
+        QVERIFY(silentServer.listen(folder.filePath(u"speechd.sock"_s)));
+        QProcess speaker;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(u"SPEECHD_ADDRESS"_s, u"unix_socket:"_s % silentServer.fullServerName());
+        environment.insert(u"QT_LOGGING_RULES"_s, u"metamorfine.media=true"_s);
+        speaker.setProcessEnvironment(environment);
+        speaker.start(QCoreApplication::applicationFilePath(), {kSpeakAndLeave});
+        QVERIFY(silentServer.waitForNewConnection(15000));
+        speaker.closeWriteChannel();
+        QElapsedTimer ending;
+        ending.start();
+        QVERIFY(speaker.waitForFinished(10000));
+        QVERIFY2(ending.elapsed() < 5000, qPrintable(QString::number(ending.elapsed())));
+        QCOMPARE(speaker.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(speaker.exitCode(), 0);
+        QVERIFY(speaker.readAllStandardError().contains("left running"));
+    }
 };
 
 int main(int argc, char** argv) {
@@ -299,6 +335,8 @@ int main(int argc, char** argv) {
         return printButtonTexts();
     if (argc == 2 && QString::fromLocal8Bit(argv[1]) == kSpeakInLocales)
         return speakInLocales();
+    if (argc == 2 && QString::fromLocal8Bit(argv[1]) == kSpeakAndLeave)
+        return speakAndLeave();
     if (argc == 3 && QString::fromLocal8Bit(argv[1]) == kLoadMediaPlugin)
         return loadMediaPlugin(QString::fromLocal8Bit(argv[2]));
     DialogsSoundTest test;
