@@ -3,7 +3,7 @@
 // reaches them only through this interface, so that it links neither
 // QtMultimedia nor speech-dispatcher's library; the plugin is loaded off the
 // main thread once the first screen is painted, or at the first sound or
-// sentence (see MediaLoader.h). Every call returns at once.
+// sentence (see MediaLoader.h). Every call but finish() returns at once.
 
 #include <QString>
 #include <QtPlugin>
@@ -19,8 +19,8 @@ public:
     // text only stops. `rate` is the voice's pace, -100 to 100 (0: its own).
     virtual void speak(const QString& text, const QString& locale, int rate) = 0;
     // Readies the audio output and the voice of `locale` ahead of the first
-    // sound and sentence. Called on the thread that loaded the plugin, never
-    // the main thread: reaching the audio server takes tens of milliseconds.
+    // sound and sentence, on the plugin's own threads: reaching the audio and
+    // speech servers takes tens of milliseconds.
     virtual void prepare(const QString& locale) = 0;
     // Stops the voice and lets its thread end within `deadlineMs`; false when
     // it is still waiting on the speech server (then the plugin's code must

@@ -10,8 +10,11 @@
 #include <QPluginLoader>
 #include <QThread>
 #include <atomic>
+#include <functional>
 #include <mutex>
 #include <unistd.h>
+#include <utility>
+#include <vector>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -20,8 +23,12 @@ namespace {
 
 std::once_flag loading;
 std::atomic<MediaBackend*> backend = nullptr;
-// Main thread only.
-QThread* preparer = nullptr;
+// Main thread only: the thread loading the plugin, the calls waiting for it,
+// and whether they have been made (later calls are made at once).
+QThread* loader = nullptr;
+std::vector<std::function<void(MediaBackend&)>> waiting;
+bool loaded = false;
+bool finished = false;
 // How long the end of a run that did not finish the media itself (a test, a
 // benchmark) waits for them.
 constexpr int kExitDeadlineMs = 500;
@@ -34,20 +41,20 @@ bool safeFromOtherUsers(const QFileInfo& info) {
 
 void load() {
     const QString file = mediaPluginFile();
-    QPluginLoader loader(file);
+    QPluginLoader plugin(file);
     // A thread of the plugin that waits on a server that never answers is
     // left running at the end; its code must stay mapped until the process is gone.
-    loader.setLoadHints(QLibrary::PreventUnloadHint);
-    QObject* instance = file.isEmpty() ? nullptr : loader.instance();
+    plugin.setLoadHints(QLibrary::PreventUnloadHint);
+    QObject* instance = file.isEmpty() ? nullptr : plugin.instance();
     auto* media = qobject_cast<MediaBackend*>(instance);
     if (!media) {
         qCWarning(lcMedia, "no media plugin, no sound or speech: looked in %s and %s; %s",
                   qUtf8Printable(executableFolder()), MF_MEDIA_PLUGIN_FOLDER,
-                  qUtf8Printable(file.isEmpty() ? u"none usable"_s : loader.errorString()));
+                  qUtf8Printable(file.isEmpty() ? u"none usable"_s : plugin.errorString()));
         return;
     }
     // Made on whichever thread loaded it; it belongs to the main thread, which
-    // plays the sounds.
+    // hands it the sounds and sentences.
     instance->moveToThread(QCoreApplication::instance()->thread());
     backend = media;
     // Sound and speech end while the application object still exists: the
@@ -56,6 +63,15 @@ void load() {
         if (!finishMedia(kExitDeadlineMs))
             qCWarning(lcMedia, "sound or speech still busy at the end of the run");
     });
+}
+
+void makeWaitingCalls() {
+    loaded = true;
+    const auto calls = std::exchange(waiting, {});
+    if (MediaBackend* media = backend; media && !finished) {
+        for (const auto& call : calls)
+            call(*media);
+    }
 }
 
 }  // namespace
@@ -76,23 +92,36 @@ MediaBackend* mediaBackend() {
     return backend;
 }
 
-void prepareMedia(const QString& locale) {
-    if (preparer || !QCoreApplication::instance())
+void withMediaBackend(std::function<void(MediaBackend&)> use) {
+    if (!QCoreApplication::instance() || finished)
         return;
-    preparer = QThread::create([locale] {
-        if (MediaBackend* media = mediaBackend())
-            media->prepare(locale);
+    if (loaded) {
+        if (MediaBackend* media = backend)
+            use(*media);
+        return;
+    }
+    waiting.push_back(std::move(use));
+    if (loader)
+        return;
+    loader = QThread::create([] {
+        mediaBackend();
+        QMetaObject::invokeMethod(QCoreApplication::instance(), makeWaitingCalls);
     });
-    preparer->start(QThread::LowPriority);
+    loader->start(QThread::LowPriority);
+}
+
+void prepareMedia(const QString& locale) {
+    withMediaBackend([locale](MediaBackend& media) { media.prepare(locale); });
 }
 
 bool finishMedia(int deadlineMs) {
+    finished = true;
     const QDeadlineTimer deadline(deadlineMs);
-    if (preparer) {
-        if (!preparer->wait(deadline))
+    if (loader) {
+        if (!loader->wait(deadline))
             return false;
-        delete preparer;
-        preparer = nullptr;
+        delete loader;
+        loader = nullptr;
     }
     MediaBackend* media = backend;
     return !media || media->finish(int(deadline.remainingTime()));

@@ -1,20 +1,28 @@
 #pragma once
-// Finds and loads the media plugin once: off the main thread once the first
+// Finds and loads the media plugin once, off the main thread: once the first
 // screen is painted (prepareMedia), or at the first sound or sentence.
 
 #include <QString>
+#include <functional>
 
 namespace platform {
 
 class MediaBackend;
 
-// The plugin's back end, or null when there is no application object or the
-// plugin is missing or cannot be loaded (then sounds and speech are silent).
-// While prepareMedia() is still loading it, waits for that.
+// The plugin's back end, loaded on the calling thread if need be, or null when
+// there is no application object or the plugin is missing or cannot be
+// loaded (then sounds and speech are silent). While another thread is still
+// loading it, waits for that.
 MediaBackend* mediaBackend();
 
-// Loads the plugin and readies the audio output and the voice of `locale` on
-// a thread of its own; returns at once. Only the first call does anything.
+// Calls `use` with the back end on the main thread, in the order asked: at
+// once when the plugin has been loaded, else once a thread of its own has
+// loaded it (the main thread never waits for that). Nothing without a plugin,
+// or once the media are finished.
+void withMediaBackend(std::function<void(MediaBackend&)> use);
+
+// Readies the audio output and the voice of `locale`, on threads of their
+// own; returns at once.
 void prepareMedia(const QString& locale);
 
 // The plugin file to load, or empty for none. A program folder that holds the

@@ -16,8 +16,7 @@ SoundObserver& observer() {
 void PlaySoundAsync(const QString& path) {
     if (observer())
         observer()(path);
-    if (MediaBackend* backend = mediaBackend())
-        backend->playSound(path);
+    withMediaBackend([path](MediaBackend& media) { media.playSound(path); });
 }
 
 void setSoundObserver(SoundObserver watcher) {

@@ -18,8 +18,7 @@ SpeechObserver& observer() {
 void Speak(const QString& text, const QString& locale) {
     if (observer())
         observer()(text, locale);
-    if (MediaBackend* backend = mediaBackend())
-        backend->speak(text, locale, speechRate);
+    withMediaBackend([text, locale, rate = speechRate](MediaBackend& media) { media.speak(text, locale, rate); });
 }
 
 void SetSpeechRate(int rate) {

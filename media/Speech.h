@@ -18,9 +18,9 @@ void Speak(const QString& text, const QString& locale);
 // 0 the voice's own.
 void SetSpeechRate(int rate);
 // Loads the media plugin, connects to the audio and speech servers and picks
-// the voice of `locale`, all on a thread of its own, so that neither the first
+// the voice of `locale`, all off the main thread, so that neither the first
 // sound nor the first sentence waits for them. Called once the first screen
-// is painted, never on the way to it; only the first call does anything.
+// is painted, never on the way to it.
 void PrepareSpeech(const QString& locale);
 
 // Tests see every sentence passed in, before speaking is tried (so also on a

@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
 #include <QLocalServer>
@@ -20,10 +21,13 @@
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
+#include <QSocketNotifier>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <array>
 #include <iostream>
+#include <unistd.h>
 
 using namespace Qt::Literals::StringLiterals;
 using platform::MsgAnswer;
@@ -39,6 +43,18 @@ const QString kLoadMediaPlugin = u"--load-media-plugin"_s;
 const QString kSpeakInLocales = u"--speak-in-locales"_s;
 const QString kSpeakAndLeave = u"--speak-and-leave"_s;
 
+// Runs the event loop, as the program does, until the standard input is closed.
+void runUntilInputCloses() {
+    QSocketNotifier input(STDIN_FILENO, QSocketNotifier::Read);
+    QEventLoop loop;
+    QObject::connect(&input, &QSocketNotifier::activated, &loop, [&loop] {
+        std::array<char, 256> buffer{};
+        if (::read(STDIN_FILENO, buffer.data(), buffer.size()) <= 0)
+            loop.quit();
+    });
+    loop.exec();
+}
+
 // Says one sentence per locale tag through the build's media plugin, then
 // ends as the program does once its input is closed.
 int speakInLocales() {
@@ -50,8 +66,7 @@ int speakInLocales() {
         platform::SetSpeechRate(rate);
         platform::Speak(u"pace "_s % QString::number(rate), u"it"_s);
     }
-    for (std::string line; std::getline(std::cin, line);) {
-    }
+    runUntilInputCloses();
     return platform::finishMedia(10000) ? 0 : 1;
 }
 
@@ -60,8 +75,7 @@ int speakInLocales() {
 int speakAndLeave() {
     platform::setExecutableFolder(QStringLiteral(MF_PROGRAM_DIR));
     platform::Speak(u"sentence"_s, u"it"_s);
-    for (std::string line; std::getline(std::cin, line);) {
-    }
+    runUntilInputCloses();
     return 0;
 }
 
