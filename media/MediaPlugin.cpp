@@ -175,7 +175,7 @@ public:
     MediaPlugin()
         : player_(new SoundPlayer),
           speaker_(new Speaker),
-          soundThread_(threadFor(player_, QThread::InheritPriority)),
+          soundThread_(threadFor(player_, QThread::NormalPriority)),
           speechThread_(threadFor(speaker_, QThread::LowPriority)) {}
 
     // A thread still waiting on a speech or audio server that never answers
