@@ -3,6 +3,7 @@
 #include "DataFiles.h"
 #include "FilesLog.h"
 #include "LanguageLog.h"
+#include "MediaLoader.h"
 #include "MediaLog.h"
 #include "Picture.h"
 #include "Sound.h"
@@ -81,6 +82,7 @@ private Q_SLOTS:
         // The media plugin is looked for once a run, here in vain.
         platform::PlaySoundAsync(folder.filePath(u"si1.wav"_s));
         platform::PlaySoundAsync(folder.filePath(u"no.wav"_s));
+        QVERIFY(platform::finishMedia(5000));  // waits for the thread that looks for it
         const QStringList mediaLines = linesOf(u"metamorfine.media"_s);
         QCOMPARE(mediaLines.size(), 1);
         QVERIFY2(mediaLines[0].contains(folder.path()), qPrintable(mediaLines[0]));
