@@ -9,6 +9,7 @@
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QApplication>
+#include <QMenu>
 #include <QMessageBox>
 #include <QTest>
 #include <QTimer>
@@ -26,13 +27,11 @@ class TestLanguageMenu : public QObject {
     void writeLanguage(const QString& language, const QString& exerciseCaption) {
         folder.writeFile(language + u".lng"_s, u"[FormMenu]\r\nCommand7.Caption=\"%1\"\r\n"_s.arg(exerciseCaption));
     }
-    // The captions of the language menu's entries, a "*" after the checked one.
+    // The language menu's entries as it shows them, in order, a "*" after the checked one.
     QStringList entries() {
         QStringList captions;
-        for (const auto& control : menu().controls())
-            if (control->name() == u"mnuLanguage"_s)
-                captions << control->text(platform::TextProperty::Caption).value_or(u"?"_s) +
-                                (control->checked() ? u"*"_s : QString());
+        for (const QAction* entry : menu().control(u"mnuLanguages"_s).action()->menu()->actions())
+            captions << entry->text() + (entry->isChecked() ? u"*"_s : QString());
         return captions;
     }
     QString exerciseCaption() {

@@ -404,6 +404,7 @@ private Q_SLOTS:
 
     void wrongClicksTheRightOneNextTheLargestCountsAndReset() {
         es4.Show();
+        QTest::mouseClick(picture(es4, rightPicture(4, es4)).widget(), Qt::RightButton);
         clickPicture(es4, shownModel(es4));
         clickPicture(es4, pictureWithChanges(shownModel(es4), Colour));
         QCOMPARE(counts(es4), u"0/ 2"_s);
