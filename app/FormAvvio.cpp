@@ -27,15 +27,15 @@ constexpr platform::ControlName BottoneAvvio{"BottoneAvvio"};
 // Readies sound and voice once the start screen has been painted: on a thread
 // of their own, so nothing on the screen waits, and that early, so that the
 // first sentence is not late however soon the child opens an exercise.
-class PrepareVoiceAfterFirstPaint : public QObject {
+class PrepareMediaAfterFirstPaint : public QObject {
 public:
-    explicit PrepareVoiceAfterFirstPaint(QWidget& window) : QObject(&window) { window.installEventFilter(this); }
+    explicit PrepareMediaAfterFirstPaint(QWidget& window) : QObject(&window) { window.installEventFilter(this); }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::Paint) {
             // After the paint event has been handled and flushed to the display.
-            QTimer::singleShot(0, [] { spoken_words::PrepareVoice(); });
+            QTimer::singleShot(0, [] { spoken_words::PrepareSoundAndVoice(); });
             watched->removeEventFilter(this);
             deleteLater();
         }
@@ -97,7 +97,7 @@ void FormAvvio::nameForAssistiveTechnology() {
 void FormAvvio::Form_Activate() {
     CoverDisplay(*this);
     control(BottoneAvvio).widget()->setFocus(Qt::OtherFocusReason);
-    new PrepareVoiceAfterFirstPaint(*window());
+    new PrepareMediaAfterFirstPaint(*window());
 }
 
 void FormAvvio::Form_Resize() {

@@ -1,5 +1,6 @@
 #include "SpokenWords.h"
 
+#include "MediaLoader.h"
 #include "Settings.h"
 #include "SharedState.h"
 #include "Speech.h"
@@ -25,9 +26,9 @@ QString Sentence(const QString& key) {
     return key.isEmpty() ? QString() : modLanguageSupport::MLSOurWord(modLanguageSupport::OurWords::Speech, key);
 }
 
-void PrepareVoice() {
-    if (Modulo1::SuoniAttivati && settings::current().speech)
-        platform::PrepareSpeech(modLanguageSupport::MLSCurrentLocale());
+void PrepareSoundAndVoice() {
+    if (Modulo1::SuoniAttivati)
+        platform::prepareMedia(settings::current().speech ? modLanguageSupport::MLSCurrentLocale() : QString());
 }
 
 }  // namespace spoken_words

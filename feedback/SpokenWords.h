@@ -18,8 +18,9 @@ void SayOr(const QString& key, const QString& text);
 // The sentence of `key` in the current language, whether the sounds are on or not.
 QString Sentence(const QString& key);
 
-// Readies the voice of the current language while the sounds are on, so that
-// the first sentence comes at once (see platform::PrepareSpeech).
-void PrepareVoice();
+// Readies the sounds while they are on, and the voice of the current language
+// when the voice is on too, so that the first sound and the first sentence
+// come at once (see platform::prepareMedia).
+void PrepareSoundAndVoice();
 
 }  // namespace spoken_words

@@ -18,9 +18,9 @@ public:
     // A new sentence stops the one still being spoken, never a sound; an empty
     // text only stops. `rate` is the voice's pace, -100 to 100 (0: its own).
     virtual void speak(const QString& text, const QString& locale, int rate) = 0;
-    // Readies the audio output and the voice of `locale` ahead of the first
-    // sound and sentence, on the plugin's own threads: reaching the audio and
-    // speech servers takes tens of milliseconds.
+    // Readies the audio output, and the voice of `locale` unless it is empty,
+    // ahead of the first sound and sentence, on the plugin's own threads:
+    // reaching the audio and speech servers takes tens of milliseconds.
     virtual void prepare(const QString& locale) = 0;
     // Stops the voice and lets its thread end within `deadlineMs`; false when
     // it is still waiting on the speech server (then the plugin's code must

@@ -21,8 +21,11 @@ MediaBackend* mediaBackend();
 // or once the media are finished.
 void withMediaBackend(std::function<void(MediaBackend&)> use);
 
-// Readies the audio output and the voice of `locale`, on threads of their
-// own; returns at once.
+// Loads the media plugin, connects to the audio server and, unless `locale`
+// is empty, to the speech server with the voice of `locale`, all off the main
+// thread, so that neither the first sound nor the first sentence waits for
+// them; returns at once. Called once the first screen is painted, never on
+// the way to it.
 void prepareMedia(const QString& locale);
 
 // The plugin file to load, or empty for none. A program folder that holds the

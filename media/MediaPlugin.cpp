@@ -204,7 +204,8 @@ public:
         if (finishing_)
             return;
         QMetaObject::invokeMethod(player_, [player = player_] { player->prepare(); });
-        QMetaObject::invokeMethod(speaker_, [speaker = speaker_, locale] { speaker->prepare(locale); });
+        if (!locale.isEmpty())
+            QMetaObject::invokeMethod(speaker_, [speaker = speaker_, locale] { speaker->prepare(locale); });
     }
 
     // Ending the sound thread deletes the player, which stops its sound.

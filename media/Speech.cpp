@@ -25,10 +25,6 @@ void SetSpeechRate(int rate) {
     speechRate = rate;
 }
 
-void PrepareSpeech(const QString& locale) {
-    prepareMedia(locale);
-}
-
 void setSpeechObserver(SpeechObserver watcher) {
     observer() = std::move(watcher);
 }

@@ -17,12 +17,6 @@ void Speak(const QString& text, const QString& locale);
 // The pace of every sentence from now on: -100 (slowest) to 100 (fastest),
 // 0 the voice's own.
 void SetSpeechRate(int rate);
-// Loads the media plugin, connects to the audio and speech servers and picks
-// the voice of `locale`, all off the main thread, so that neither the first
-// sound nor the first sentence waits for them. Called once the first screen
-// is painted, never on the way to it.
-void PrepareSpeech(const QString& locale);
-
 // Tests see every sentence passed in, before speaking is tried (so also on a
 // machine without a speech engine).
 using SpeechObserver = std::function<void(const QString& text, const QString& locale)>;

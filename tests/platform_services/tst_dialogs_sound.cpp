@@ -42,6 +42,7 @@ const QString kPrintButtonTexts = u"--print-button-texts"_s;
 const QString kLoadMediaPlugin = u"--load-media-plugin"_s;
 const QString kSpeakInLocales = u"--speak-in-locales"_s;
 const QString kSpeakAndLeave = u"--speak-and-leave"_s;
+const QString kPrepareMedia = u"--prepare-media"_s;
 
 // Runs the event loop, as the program does, until the standard input is closed.
 void runUntilInputCloses() {
@@ -79,16 +80,27 @@ int speakAndLeave() {
     return 0;
 }
 
+// Readies the media with the voice of `locale` (none when empty), until the
+// standard input is closed.
+int prepareMedia(const QString& locale) {
+    platform::setExecutableFolder(QStringLiteral(MF_PROGRAM_DIR));
+    platform::prepareMedia(locale);
+    runUntilInputCloses();
+    return platform::finishMedia(10000) ? 0 : 1;
+}
+
 // A speech server that answers every request as speech-dispatcher does when
 // it accepts it, and records the languages chosen and the sentences said, in
 // order.
 class RecordingSpeechServer : public QLocalServer {
 public:
     QStringList heard;
+    int connections = 0;
 
     RecordingSpeechServer() {
         connect(this, &QLocalServer::newConnection, this, [this] {
             QLocalSocket* client = nextPendingConnection();
+            ++connections;
             connect(client, &QLocalSocket::readyRead, client, [this, client] { answer(client); });
         });
     }
@@ -318,6 +330,29 @@ private Q_SLOTS:
         QCOMPARE(speaker.exitCode(), 0);
     }
 
+    // Readying the media readies a voice only when one is asked for: with the
+    // voice off, the speech server is never reached.
+    void readyingReachesTheSpeechServerOnlyForAVoice() {
+        for (const QString& locale : {u"fr"_s, QString()}) {
+            QTemporaryDir folder;
+            RecordingSpeechServer server;
+            QVERIFY(server.listen(folder.filePath(u"speechd.sock"_s)));
+            QProcess child;
+            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+            environment.insert(u"SPEECHD_ADDRESS"_s, u"unix_socket:"_s % server.fullServerName());
+            child.setProcessEnvironment(environment);
+            child.start(QCoreApplication::applicationFilePath(), {kPrepareMedia, locale});
+            if (locale.isEmpty())
+                QTest::qWait(2000);
+            else
+                QTRY_COMPARE_WITH_TIMEOUT(server.heard, QStringList{u"SET SELF LANGUAGE fr"_s}, 15000);
+            QCOMPARE(server.connections, locale.isEmpty() ? 0 : 1);
+            child.closeWriteChannel();
+            QVERIFY(child.waitForFinished(20000));
+            QCOMPARE(child.exitCode(), 0);
+        }
+    }
+
     // A process whose speech thread waits on a server that accepts and never
     // answers ends anyway, without finishing the media itself: the thread is
     // left running, and said so in the log.
@@ -351,6 +386,8 @@ int main(int argc, char** argv) {
         return speakInLocales();
     if (argc == 2 && QString::fromLocal8Bit(argv[1]) == kSpeakAndLeave)
         return speakAndLeave();
+    if (argc == 3 && QString::fromLocal8Bit(argv[1]) == kPrepareMedia)
+        return prepareMedia(QString::fromLocal8Bit(argv[2]));
     if (argc == 3 && QString::fromLocal8Bit(argv[1]) == kLoadMediaPlugin)
         return loadMediaPlugin(QString::fromLocal8Bit(argv[2]));
     DialogsSoundTest test;

@@ -11,7 +11,6 @@
 #include "MediaLoader.h"
 #include "ModuloColoriSuoni.h"
 #include "SharedState.h"
-#include "Speech.h"
 
 #include <QAbstractEventDispatcher>
 #include <QApplication>
@@ -76,7 +75,7 @@ int main(int argc, char* argv[]) {
     platform::setExecutableFolder(arguments.value(0, QStringLiteral(MF_PROGRAM_DIR)));
     Modulo1::SuoniAttivati = true;
     if (prepared) {
-        platform::PrepareSpeech(QStringLiteral("it"));
+        platform::prepareMedia(QStringLiteral("it"));
         runEventLoop(1000);
     }
     timeOnMainThread("first SuonoEsatto", [] { ModuloColoriSuoni::SuonoEsatto(); });
