@@ -115,6 +115,17 @@ class TestSwitchScan : public QObject {
         }
         return names;
     }
+    // `names` are `count` different controls, each after the one before: in
+    // columns top to bottom (Qt::Vertical) or in rows left to right.
+    static void checkReadingOrder(const Screen& screen, const QStringList& names, Qt::Orientation flow, int count) {
+        const auto along = [flow](QPoint point) {
+            return flow == Qt::Vertical ? std::pair(point.x(), point.y()) : std::pair(point.y(), point.x());
+        };
+        for (qsizetype i = 1; i < names.size(); ++i)
+            QVERIFY2(along(centre(byFullName(screen, names[i - 1]))) < along(centre(byFullName(screen, names[i]))),
+                     qPrintable(names[i]));
+        QCOMPARE(QSet<QString>(names.begin(), names.end()).size(), count);
+    }
     // Moves the automatic scan on to picture `index`.
     void waitForPicture(const Screen& exercise, int index) {
         for (int move = 0; move < 9 && highlighted(exercise) != widget(exercise, u"Picture1"_s, index); ++move)
@@ -153,13 +164,7 @@ private Q_SLOTS:
         QCOMPARE(round.mid(6),
                  (QStringList{u"Option1(0)"_s, u"Option1(1)"_s, u"Option1(2)"_s, u"Option1(3)"_s, u"Option1(4)"_s,
                               u"Option1(5)"_s, u"Check1"_s, u"BottoneEsci"_s, u"Command7"_s}));
-        const QStringList exercises = QStringList{u"Command7"_s} + round.first(6);
-        for (qsizetype i = 1; i < exercises.size(); ++i) {
-            const QPoint before = centre(widget(menu, exercises[i - 1]));
-            const QPoint now = centre(widget(menu, exercises[i]));
-            QVERIFY2(now.x() > before.x() || (now.x() == before.x() && now.y() > before.y()), qPrintable(exercises[i]));
-        }
-        QCOMPARE(QSet<QString>(exercises.begin(), exercises.end()).size(), 7);
+        checkReadingOrder(menu, QStringList{u"Command7"_s} + round.first(6), Qt::Vertical, 7);
         QVERIFY(ringAround(highlighted(menu)));
         QCOMPARE(said.mid(said.size() - 15), round);
 
@@ -169,13 +174,7 @@ private Q_SLOTS:
         // Next is still disabled: the button that says the instruction again, then round again.
         QCOMPARE(pictures.takeLast(), u"Picture1(0)"_s);
         QCOMPARE(pictures.takeLast(), u"HearAgain"_s);
-        pictures.prepend(u"Picture1(0)"_s);
-        for (qsizetype i = 1; i < pictures.size(); ++i) {
-            const QPoint before = centre(byFullName(exercise, pictures[i - 1]));
-            const QPoint now = centre(byFullName(exercise, pictures[i]));
-            QVERIFY2(now.y() > before.y() || (now.y() == before.y() && now.x() > before.x()), qPrintable(pictures[i]));
-        }
-        QCOMPARE(QSet<QString>(pictures.begin(), pictures.end()).size(), 8);
+        checkReadingOrder(exercise, QStringList{u"Picture1(0)"_s} + pictures, Qt::Horizontal, 8);
         // A picture has no sentence of its own: what it shows goes with it.
         QCOMPARE(shown.last(), exercise.control(u"Picture1"_s, 0).widget()->accessibleName());
         QVERIFY(!shown.last().isEmpty());
