@@ -114,12 +114,9 @@ private Q_SLOTS:
         QCOMPARE(announcement(exercise), u"right, Right: 1"_s);
         QCOMPARE(focused(exercise), widget(exercise, u"BottoneAvanti"_s));
         QCOMPARE(focusMoves.size(), 1);
-        QCOMPARE(widget(exercise, u"Picture3"_s)->accessibleName(),
-                 u"found: "_s + widget(exercise, u"Picture2"_s)->accessibleName().section(u": "_s, 1));
         press(exercise, Qt::Key_Return);
         QCOMPARE(focused(exercise), widget(exercise, u"Picture1"_s, 0));
         QCOMPARE(focusMoves.size(), 2);
-        QCOMPARE(widget(exercise, u"Picture3"_s)->accessibleName(), u"found: empty"_s);
         // Every picture tells the new model after its own name.
         const QString model =
             u"model: "_s +
