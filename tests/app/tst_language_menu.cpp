@@ -126,6 +126,9 @@ private Q_SLOTS:
         folder.storeLanguage(u"Italiano"_s);
         openMenu();
         QCOMPARE(entries(), (QStringList{u"deutsch"_s, u"English"_s, u"Italiano*"_s}));
+        // Loading an element that is there gives that element, and no new entry.
+        QCOMPARE(&menu().loadElement(u"mnuLanguage"_s, 2), &menu().control(u"mnuLanguage"_s, 2));
+        QCOMPARE(entries().size(), 3);
 
         // A stored name in another case checks nothing, but is the language.
         folder.storeLanguage(u"italiano"_s);
