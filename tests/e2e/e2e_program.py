@@ -356,7 +356,8 @@ def check_kiosk(start, avvio):
     passed("a kiosk killed does not block the next start")
     window = wait_for(lambda: x_windows(program.pid)[-1], "a visible window")
     subprocess.run(["xdotool", "windowactivate", "--sync", window], check=True)
-    for held, ends in ((1, False), (3, True)):
+    # Let go well before the two seconds: a busy machine delivers the release late.
+    for held, ends in ((0.5, False), (3, True)):
         subprocess.run(["xdotool", "keydown", "ctrl+alt+shift+q"], check=True)
         time.sleep(held)
         subprocess.run(["xdotool", "keyup", "q", "shift", "alt", "ctrl"], check=True)
@@ -364,7 +365,7 @@ def check_kiosk(start, avvio):
             wait_for(lambda: program.poll() is not None, "the parent's chord held to end the kiosk", 10)
         else:
             time.sleep(1.5)
-            check(program.poll() is None, "the parent's chord let go after one second ends nothing")
+            check(program.poll() is None, "the parent's chord let go after half a second ends nothing")
     passed("Ctrl+Alt+Shift+Q held for two seconds ends a kiosk")
 
 
