@@ -130,6 +130,16 @@ private:
     }
 };
 
+// Runs the test binary itself with `arguments`, its voice reaching the speech
+// server at `serverName` and the media's log on.
+void startWithSpeechServer(QProcess& child, const QString& serverName, const QStringList& arguments) {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(u"SPEECHD_ADDRESS"_s, u"unix_socket:"_s % serverName);
+    environment.insert(u"QT_LOGGING_RULES"_s, u"metamorfine.media=true"_s);
+    child.setProcessEnvironment(environment);
+    child.start(QCoreApplication::applicationFilePath(), arguments);
+}
+
 // Loads the media plugin as the program does, with `folder` as the program
 // folder, and prints the file the process has mapped for it, or "none".
 int loadMediaPlugin(const QString& folder) {
@@ -314,10 +324,7 @@ private Q_SLOTS:
         RecordingSpeechServer server;
         QVERIFY(server.listen(folder.filePath(u"speechd.sock"_s)));
         QProcess speaker;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(u"SPEECHD_ADDRESS"_s, u"unix_socket:"_s % server.fullServerName());
-        speaker.setProcessEnvironment(environment);
-        speaker.start(QCoreApplication::applicationFilePath(), {kSpeakInLocales});
+        startWithSpeechServer(speaker, server.fullServerName(), {kSpeakInLocales});
         QTRY_COMPARE_WITH_TIMEOUT(
             server.heard,
             QStringList({u"SET SELF LANGUAGE en-GB"_s, u"sentence en_GB"_s, u"SET SELF LANGUAGE it"_s, u"sentence it"_s,
@@ -338,10 +345,7 @@ private Q_SLOTS:
             RecordingSpeechServer server;
             QVERIFY(server.listen(folder.filePath(u"speechd.sock"_s)));
             QProcess child;
-            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-            environment.insert(u"SPEECHD_ADDRESS"_s, u"unix_socket:"_s % server.fullServerName());
-            child.setProcessEnvironment(environment);
-            child.start(QCoreApplication::applicationFilePath(), {kPrepareMedia, locale});
+            startWithSpeechServer(child, server.fullServerName(), {kPrepareMedia, locale});
             if (locale.isEmpty())
                 QTest::qWait(2000);
             else
@@ -361,11 +365,7 @@ private Q_SLOTS:
         QLocalServer silentServer;
         QVERIFY(silentServer.listen(folder.filePath(u"speechd.sock"_s)));
         QProcess speaker;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(u"SPEECHD_ADDRESS"_s, u"unix_socket:"_s % silentServer.fullServerName());
-        environment.insert(u"QT_LOGGING_RULES"_s, u"metamorfine.media=true"_s);
-        speaker.setProcessEnvironment(environment);
-        speaker.start(QCoreApplication::applicationFilePath(), {kSpeakAndLeave});
+        startWithSpeechServer(speaker, silentServer.fullServerName(), {kSpeakAndLeave});
         QVERIFY(silentServer.waitForNewConnection(15000));
         speaker.closeWriteChannel();
         QElapsedTimer ending;
