@@ -1,7 +1,9 @@
 #include "SvgDrawing.h"
 
+#include <QCoreApplication>
 #include <QHash>
 #include <QPainter>
+#include <QPointer>
 #include <QSvgRenderer>
 
 namespace platform {
@@ -9,6 +11,17 @@ namespace platform {
 namespace {
 
 constexpr int kPointerSize = 32;
+
+// The drawings are built into the program and never change: each is read once
+// a run, however often and at however many sizes it is drawn. The readers
+// belong to the application object.
+QSvgRenderer& svgReader(const QString& resource) {
+    static QHash<QString, QPointer<QSvgRenderer>> readers;
+    QPointer<QSvgRenderer>& reader = readers[resource];
+    if (!reader)
+        reader = new QSvgRenderer(resource, QCoreApplication::instance());
+    return *reader;
+}
 
 }  // namespace
 
@@ -21,7 +34,7 @@ QRect fittedRect(const QSize& picture, const QRect& area) {
 }
 
 QPixmap renderSvg(const QString& resource, const QSize& size, qreal devicePixelRatio) {
-    QSvgRenderer renderer(resource);
+    QSvgRenderer& renderer = svgReader(resource);
     if (!renderer.isValid() || size.isEmpty())
         return {};
     const QSize pixels = (QSizeF(size) * devicePixelRatio).toSize();
