@@ -206,11 +206,18 @@ void PictureBox::resizeEvent(QResizeEvent* event) {
 PictureButton::PictureButton(const QString& svgResource, QWidget* parent)
     : QToolButton(parent), resource_(svgResource) {
     setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    renderPicture();
 }
 
+// A screen passes through several sizes before it is shown: the picture is
+// drawn for the size the child sees.
 void PictureButton::resizeEvent(QResizeEvent* event) {
     QToolButton::resizeEvent(event);
+    if (isVisible())
+        renderPicture();
+}
+
+void PictureButton::showEvent(QShowEvent* event) {
+    QToolButton::showEvent(event);
     renderPicture();
 }
 

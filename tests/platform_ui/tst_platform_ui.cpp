@@ -5,6 +5,7 @@
 #include "TestScreen.h"
 #include "clsResize.h"
 
+#include <QAbstractButton>
 #include <QElapsedTimer>
 #include <QFontInfo>
 #include <QFrame>
@@ -262,7 +263,20 @@ private Q_SLOTS:
     }
 
     void imagesShowTheirWholePictureUndistorted() {
+        // A picture button's drawing is made for each size it is shown at, and
+        // not for the sizes its screen passes through while it loads.
+        first->Load();
+        auto* button = qobject_cast<QAbstractButton*>(first->control(u"Bottone"_s).widget());
+        QVERIFY(button->icon().isNull());
+        const auto drawnForItsSize = [button] {
+            const QSize side(button->height() / 2, button->height() / 2);
+            return button->iconSize() == side && button->icon().availableSizes() == QList<QSize>{side};
+        };
         first->Show();
+        QVERIFY(drawnForItsSize());
+        first->control(u"Bottone"_s).setCoordinate(Coordinate::Height, 1800);
+        QVERIFY(drawnForItsSize());
+
         QImage framed(20, 20, QImage::Format_RGB32);
         framed.fill(qRgb(0, 0, 255));
         QPainter(&framed).fillRect(4, 4, 12, 12, QColor(255, 0, 0));
