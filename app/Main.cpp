@@ -1,3 +1,4 @@
+#include "FontFitter.h"
 #include "Kiosk.h"
 #include "MessageBox.h"
 #include "Modulo1.h"
@@ -14,18 +15,19 @@
 #include "modLanguageSupport.h"
 
 #include <QGuiApplication>
+#include <future>
 
 using namespace Qt::Literals::StringLiterals;
 
 namespace Modulo1 {
 
 bool Main() {
+    // The icon is drawn before the fonts are read: drawing waits for them.
     QGuiApplication::setWindowIcon(platform::iconFromResource(resources::kStartIcon));
-    if (!platform::AcquireSingleInstance()) {
-        platform::MsgBox(modLanguageSupport::MLSGetString(u"0001"_s), platform::MsgButtons::Ok,
-                         platform::MsgIcon::Critical, modLanguageSupport::MLSGetString(u"0002"_s));
-        return false;
-    }
+    const std::jthread fonts = platform::PrepareFonts();
+    // The single-copy guard waits for the disk: it is taken on a thread of its
+    // own while the start screen loads, and the screen shows only once it is held.
+    std::future<bool> guard = std::async(std::launch::async, platform::AcquireSingleInstance);
     // As designed every run starts with every picture set and the sounds on,
     // unless a parent asked to keep them from the last run.
     const settings::Settings& chosen = settings::current();
@@ -41,6 +43,12 @@ bool Main() {
                                      chosen.scanIntervalMs);
     platform::switch_scan::setAnnouncer(spoken_words::SayOr);
     app::shell() = {.showMenu = [] { screens::FormMenu().Show(); }, .showAbout = MostraInformazioni};
+    screens::FormAvvio().Load();
+    if (!guard.get()) {
+        platform::MsgBox(modLanguageSupport::MLSGetString(u"0001"_s), platform::MsgButtons::Ok,
+                         platform::MsgIcon::Critical, modLanguageSupport::MLSGetString(u"0002"_s));
+        return false;
+    }
     screens::FormAvvio().Show();
     return true;
 }

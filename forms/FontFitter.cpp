@@ -4,6 +4,7 @@
 #include "Screen.h"
 
 #include <QAbstractButton>
+#include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QRadioButton>
 #include <algorithm>
@@ -88,6 +89,10 @@ double fontScale(const Control& control) {
 }
 
 }  // namespace
+
+std::jthread PrepareFonts() {
+    return std::jthread([] { QFontDatabase::families(); });
+}
 
 void FontFitter::screenLoaded() {
     installFontSubstitutions();

@@ -31,6 +31,7 @@
 
 #include <QFont>
 #include <QSize>
+#include <thread>
 #include <unordered_map>
 
 class QWidget;
@@ -39,6 +40,13 @@ namespace platform {
 
 class Control;
 class Screen;
+
+// Reads the fonts installed here on a thread of its own: reading them is most
+// of the time a first screen takes to show, and the screen is built meanwhile
+// instead of waiting when it first measures a caption. Call it once the
+// application object is made; the thread ends before the returned object
+// does, which must be before the application object.
+[[nodiscard]] std::jthread PrepareFonts();
 
 class FontFitter {
 public:
