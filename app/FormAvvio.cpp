@@ -1,6 +1,7 @@
 #include "FormAvvio.h"
 
 #include "DataFiles.h"
+#include "Modulo1.h"
 #include "ModuloColoriSuoni.h"
 #include "Process.h"
 #include "Resources.h"
@@ -24,18 +25,23 @@ namespace {
 constexpr platform::ControlName Label2{"Label2"};  // title, subtitle and date, a control array
 constexpr platform::ControlName BottoneAvvio{"BottoneAvvio"};
 
-// Readies sound and voice once the start screen has been painted: on a thread
-// of their own, so nothing on the screen waits, and that early, so that the
-// first sentence is not late however soon the child opens an exercise.
-class PrepareMediaAfterFirstPaint : public QObject {
+// Finishes the start once the start screen has been painted, so that its
+// first picture waits for neither: the program's icon, then sound and voice,
+// readied on a thread of their own, so nothing on the screen waits, and that
+// early, so that the first sentence is not late however soon the child opens
+// an exercise.
+class FinishStartAfterFirstPaint : public QObject {
 public:
-    explicit PrepareMediaAfterFirstPaint(QWidget& window) : QObject(&window) { window.installEventFilter(this); }
+    explicit FinishStartAfterFirstPaint(QWidget& window) : QObject(&window) { window.installEventFilter(this); }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::Paint) {
             // After the paint event has been handled and flushed to the display.
-            QTimer::singleShot(0, [] { spoken_words::PrepareSoundAndVoice(); });
+            QTimer::singleShot(0, [] {
+                Modulo1::SetProgramIcon();
+                spoken_words::PrepareSoundAndVoice();
+            });
             watched->removeEventFilter(this);
             deleteLater();
         }
@@ -97,7 +103,7 @@ void FormAvvio::nameForAssistiveTechnology() {
 void FormAvvio::Form_Activate() {
     CoverDisplay(*this);
     control(BottoneAvvio).widget()->setFocus(Qt::OtherFocusReason);
-    new PrepareMediaAfterFirstPaint(*window());
+    new FinishStartAfterFirstPaint(*window());
 }
 
 void FormAvvio::Form_Resize() {

@@ -22,8 +22,6 @@ using namespace Qt::Literals::StringLiterals;
 namespace Modulo1 {
 
 bool Main() {
-    // The icon is drawn before the fonts are read: drawing waits for them.
-    QGuiApplication::setWindowIcon(platform::iconFromResource(resources::kStartIcon));
     const std::jthread fonts = platform::PrepareFonts();
     // The single-copy guard waits for the disk: it is taken on a thread of its
     // own while the start screen loads, and the screen shows only once it is held.
@@ -45,12 +43,17 @@ bool Main() {
     app::shell() = {.showMenu = [] { screens::FormMenu().Show(); }, .showAbout = MostraInformazioni};
     screens::FormAvvio().Load();
     if (!guard.get()) {
+        SetProgramIcon();
         platform::MsgBox(modLanguageSupport::MLSGetString(u"0001"_s), platform::MsgButtons::Ok,
                          platform::MsgIcon::Critical, modLanguageSupport::MLSGetString(u"0002"_s));
         return false;
     }
     screens::FormAvvio().Show();
     return true;
+}
+
+void SetProgramIcon() {
+    QGuiApplication::setWindowIcon(platform::iconFromResource(resources::kStartIcon));
 }
 
 }  // namespace Modulo1

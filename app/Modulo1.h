@@ -10,6 +10,10 @@ namespace Modulo1 {
 // running).
 bool Main();
 
+// The program's icon, for every window without one of its own. The start
+// screen sets it once it has shown its first picture.
+void SetProgramIcon();
+
 // The about box.
 void MostraInformazioni();
 

@@ -13,7 +13,9 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QScreen>
+#include <QTimer>
 #include <algorithm>
+#include <utility>
 
 namespace platform {
 
@@ -42,6 +44,9 @@ public:
     QWidget* client() const { return client_; }
     QMenuBar* menuBar = nullptr;
     QRgb background = 0;
+    // The icon is drawn once the window has shown its first picture: nobody
+    // sees it sooner, and that picture does not wait for it.
+    const char* iconAfterFirstPaint = nullptr;
 
 protected:
     void resizeEvent(QResizeEvent* event) override {
@@ -57,6 +62,8 @@ protected:
     void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
         painter.fillRect(rect(), QColor::fromRgb(background));
+        if (const char* icon = std::exchange(iconAfterFirstPaint, nullptr))
+            QTimer::singleShot(0, this, [this, icon] { setWindowIcon(iconFromResource(icon)); });
     }
 
 private:
@@ -103,8 +110,7 @@ void Screen::Load() {
     window_->setWindowTitle(caption_.isEmpty() ? title_ : caption_);
     window_->background = background_;
     window_->client()->setObjectName(name_ + u".client");
-    if (design_.icon)
-        window_->setWindowIcon(iconFromResource(design_.icon));
+    window_->iconAfterFirstPaint = design_.icon;
     if (std::any_of(design_.controls.begin(), design_.controls.end(),
                     [](const ControlDesign& control) { return isMenuEntry(control.kind); })) {
         window_->menuBar = new QMenuBar(window_.get());

@@ -264,16 +264,18 @@ private Q_SLOTS:
 
     void imagesShowTheirWholePictureUndistorted() {
         // A picture button's drawing is made for each size it is shown at, and
-        // not for the sizes its screen passes through while it loads.
+        // not for the sizes its screen passes through while it loads; the
+        // window's icon once the window has shown its first picture.
         first->Load();
         auto* button = qobject_cast<QAbstractButton*>(first->control(u"Bottone"_s).widget());
-        QVERIFY(button->icon().isNull());
+        QVERIFY(button->icon().isNull() && first->window()->windowIcon().isNull());
         const auto drawnForItsSize = [button] {
             const QSize side(button->height() / 2, button->height() / 2);
             return button->iconSize() == side && button->icon().availableSizes() == QList<QSize>{side};
         };
         first->Show();
         QVERIFY(drawnForItsSize());
+        QTRY_VERIFY(!first->window()->windowIcon().isNull());
         first->control(u"Bottone"_s).setCoordinate(Coordinate::Height, 1800);
         QVERIFY(drawnForItsSize());
 
