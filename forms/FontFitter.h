@@ -41,11 +41,11 @@ namespace platform {
 class Control;
 class Screen;
 
-// Reads the fonts installed here on a thread of its own: reading them is most
-// of the time a first screen takes to show, and the screen is built meanwhile
-// instead of waiting when it first measures a caption. Call it once the
-// application object is made; the thread ends before the returned object
-// does, which must be before the application object.
+// Reads the fonts installed here on a thread of its own: reading them is a
+// good part of the time the first screen takes to show, and the screen is
+// built meanwhile instead of waiting when it first measures a caption. Call it
+// once the application object is made; the thread ends before the returned
+// object does, which must be before the application object.
 [[nodiscard]] std::jthread PrepareFonts();
 
 class FontFitter {
