@@ -21,9 +21,12 @@ namespace platform {
 
 namespace {
 
+// Never destroyed: a screen still loaded when the program ends (one kept
+// statically, such as the start screen of a copy refused at start) leaves the
+// list at its own destruction, which may come after the list's.
 std::vector<Screen*>& loadedList() {
-    static std::vector<Screen*> screens;
-    return screens;
+    static auto* screens = new std::vector<Screen*>;
+    return *screens;
 }
 
 // The screen that Show made the program's active one.
