@@ -6,6 +6,7 @@
 #include "Process.h"
 #include "Resources.h"
 #include "ScreenFrame.h"
+#include "ScreenReader.h"
 #include "Screens.h"
 #include "SpokenWords.h"
 #include "modLanguageSupport.h"
@@ -41,6 +42,7 @@ protected:
             QTimer::singleShot(0, [] {
                 Modulo1::SetProgramIcon();
                 spoken_words::PrepareSoundAndVoice();
+                platform::followScreenReader();
             });
             watched->removeEventFilter(this);
             deleteLater();

@@ -113,7 +113,7 @@ QStringList FormMenu::SpokenKeys() {
         keys.append(QString::fromLatin1(Option1.text()) % u'(' % QString::number(option) % u')');
     // The other choices that switch scanning says as it reaches them.
     keys << u"BottoneAvvio"_s << QString::fromLatin1(Check1.text()) << QString::fromLatin1(BottoneEsci.text())
-         << u"BottoneAvanti"_s << u"HearAgain"_s;
+         << u"BottoneAvanti"_s << u"HearAgain"_s << u"HomeButton"_s;
     return keys;
 }
 
@@ -127,7 +127,8 @@ void FormMenu::ConnectEvents() {
     // Reaching an exercise button or a picture set says its name, for a child who cannot read yet.
     for (const auto& choice : controls()) {
         if (choice->widget() && (choice->kind() == Kind::CommandButton || choice->kind() == Kind::OptionButton))
-            new platform::EntryFilter(choice->widget(), [name = choice->fullName()] { spoken_words::Say(name); });
+            new platform::EntryFilter(choice->widget(),
+                                      [name = choice->fullName()] { spoken_words::SayName(name, QString()); });
     }
 }
 

@@ -6,6 +6,7 @@
 #include "Random.h"
 #include "Resources.h"
 #include "Screen.h"
+#include "ScreenReader.h"
 #include "Screens.h"
 #include "Settings.h"
 #include "SharedState.h"
@@ -39,7 +40,11 @@ bool Main() {
                                      : chosen.scan == settings::Scan::Step ? platform::ScanMode::Step
                                                                            : platform::ScanMode::Off,
                                      chosen.scanIntervalMs);
-    platform::switch_scan::setAnnouncer(spoken_words::SayOr);
+    platform::switch_scan::setAnnouncer(spoken_words::SayName);
+    if (chosen.screenReader != settings::ScreenReader::Auto)
+        platform::forceScreenReader(chosen.screenReader == settings::ScreenReader::On);
+    // Every box is said with its buttons as it opens, for a child who cannot read.
+    platform::setMessageBoxVoice(spoken_words::SayText);
     app::shell() = {.showMenu = [] { screens::FormMenu().Show(); }, .showAbout = MostraInformazioni};
     screens::FormAvvio().Load();
     if (!guard.get()) {

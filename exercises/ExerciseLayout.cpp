@@ -22,7 +22,7 @@ constexpr const char* kArial = "Arial";
 // clang-format off
 // The controls every exercise screen has, in designed order. Positions that
 // differ between the screens are zero here and come from the screen's row.
-const std::array<ControlDesign, 19> kCommonControls{{
+const std::array<ControlDesign, 20> kCommonControls{{
     {.name = PicturesattiErrati, .kind = Kind::PictureBox, .backColour = kWhite, .border = true},
     {.name = ComandoIconaSi, .kind = Kind::Image, .container = PicturesattiErrati,
      .left = 480, .top = 120, .width = 1095, .height = 975, .picture = resources::kSmilingFace},
@@ -54,6 +54,8 @@ const std::array<ControlDesign, 19> kCommonControls{{
      .pointer = resources::kNextPointer, .visible = false, .enabled = false, .tabIndex = 8},
     {.name = HearAgain, .kind = Kind::GraphicalButton, .width = 1575, .height = 975,
      .caption = "", .picture = resources::kSpeaker, .tabIndex = 9},
+    {.name = HomeButton, .kind = Kind::GraphicalButton, .width = 1575, .height = 975,
+     .caption = "", .picture = resources::kHome, .tabIndex = 10},
     {.name = RuleDrawing, .kind = Kind::Image},
     {.name = Picture1, .kind = Kind::Image, .width = 1695, .height = 1695,
      .pointer = resources::kWhiteArrowPointer},
@@ -64,8 +66,9 @@ const std::array<ControlDesign, 19> kCommonControls{{
 
 // clang-format on
 
-// The speaker button stands above "avanti", in the column beside the pictures.
-constexpr double kHearAgainAboveNext = 1200;
+// The speaker button stands above "avanti", in the column beside the pictures,
+// and the way home above it.
+constexpr double kButtonAbove = 1200;
 constexpr double kGap = 30;
 
 // The drawing of the rule fills the room under the letters of the change,
@@ -115,7 +118,9 @@ platform::ScreenDesign design(const char* form, const Placement& row) {
         } else if (is(control, BottoneAvanti)) {
             place(control, row.nextButton);
         } else if (is(control, HearAgain)) {
-            place(control, Point{row.nextButton.left, row.nextButton.top - kHearAgainAboveNext});
+            place(control, Point{row.nextButton.left, row.nextButton.top - kButtonAbove});
+        } else if (is(control, HomeButton)) {
+            place(control, Point{row.nextButton.left, row.nextButton.top - 2 * kButtonAbove});
         } else if (is(control, RuleDrawing)) {
             place(control, ruleDrawingPlace(row));
         } else if (is(control, Picture1)) {

@@ -27,6 +27,7 @@ inline constexpr ControlName Label3{"Label3"};      // the title, where the scre
 inline constexpr ControlName BottoneAvanti{"BottoneAvanti"};
 inline constexpr ControlName RuleDrawing{"RuleDrawing"};  // the drawing of the change, under Label4
 inline constexpr ControlName HearAgain{"HearAgain"};      // says the instruction again
+inline constexpr ControlName HomeButton{"HomeButton"};    // asks whether to leave, as mnuEsci does
 inline constexpr ControlName Picture1{"Picture1"};        // the eight pictures, a control array
 inline constexpr ControlName MenuAzzera{"MenuAzzera"};
 inline constexpr ControlName MenuInformazioni{"MenuInformazioni"};

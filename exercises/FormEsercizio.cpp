@@ -10,6 +10,7 @@
 #include "PictureFiles.h"
 #include "Random.h"
 #include "ScreenFrame.h"
+#include "ScreenReader.h"
 #include "Settings.h"
 #include "SharedState.h"
 #include "SpokenWords.h"
@@ -73,6 +74,7 @@ void FormEsercizio::ConnectEvents() {
     // The speaker button, the title and the letters of the change say the
     // instruction again, and so does the key H.
     control(HearAgain).onClick([this] { SayInstruction(); });
+    control(HomeButton).onClick([this] { mnuEsci_Click(); });
     for (const ControlName label : {Label3, Label4}) {
         if (platform::Control* instruction = find(label))
             instruction->onClick([this] { SayInstruction(); });
@@ -89,13 +91,14 @@ void FormEsercizio::Form_Load() {
         pictures.push_back(control(Picture1, i).widget());
     keys().arrowsBetween(pictures);
     keys().bind(Qt::Key_Escape, [this] { mnuEsci_Click(); });
-    // Switch scanning: the pictures row by row as they stand, then Next, then
-    // the button that says the instruction again.
+    // Switch scanning: the pictures row by row as they stand, then Next, the
+    // button that says the instruction again, and last the way home.
     std::sort(pictures.begin(), pictures.end(), [](const QWidget* first, const QWidget* second) {
         return std::pair(first->y(), first->x()) < std::pair(second->y(), second->x());
     });
     pictures.push_back(control(BottoneAvanti).widget());
     pictures.push_back(control(HearAgain).widget());
+    pictures.push_back(control(HomeButton).widget());
     scan().setChoices(std::move(pictures));
 }
 
@@ -215,8 +218,12 @@ void FormEsercizio::setPicturesEnabled(bool enabled) {
         control(Picture1, i).setEnabled(enabled);
 }
 
+// A screen reader, when one runs, says it too: its user may have the
+// program's own voice off.
 void FormEsercizio::SayInstruction() const {
     spoken_words::Say(puzzle_.instructionKey());
+    if (platform::screenReaderSpeaks())
+        platform::announce(window(), spoken_words::Sentence(puzzle_.instructionKey()));
 }
 
 // Every puzzle of a drawn change shows and announces the change drawn; the
@@ -251,6 +258,7 @@ void FormEsercizio::nameForAssistiveTechnology() {
     control(Picture4).widget()->setAccessibleName(MLSAccessibleText(u"Model"_s));
     control(Picture5).widget()->setAccessibleName(MLSAccessibleText(u"Found"_s));
     control(HearAgain).widget()->setAccessibleName(MLSAccessibleText(u"HearAgain"_s));
+    control(HomeButton).widget()->setAccessibleName(MLSAccessibleText(u"HomeButton"_s));
 }
 
 void FormEsercizio::nameCounts() {
@@ -274,10 +282,12 @@ void FormEsercizio::describePictures() {
     QString found = MLSAccessibleText(u"Empty"_s);
     for (int i = 0; i < puzzle::kPicturesPerSet; ++i) {
         const QString description = modLanguageSupport::MLSPictureDescription(puzzle_.set(), i);
-        control(Picture1, i)
-            .widget()
-            ->setAccessibleName(MLSAccessibleFill(
-                u"Picture"_s, {QString::number(i + 1), QString::number(puzzle::kPicturesPerSet), description}));
+        QWidget* picture = control(Picture1, i).widget();
+        picture->setAccessibleName(MLSAccessibleFill(
+            u"Picture"_s, {QString::number(i + 1), QString::number(puzzle::kPicturesPerSet), description}));
+        // A switch rests on a picture for as long as its name takes: the
+        // figure alone, since no two pictures of a set share it.
+        picture->setProperty(platform::kSpokenName, description);
         if (i == puzzle_.IndiceModello())
             model = description;
         if (i == puzzle_.foundIndex())

@@ -1,6 +1,7 @@
 #include "SpokenWords.h"
 
 #include "MediaLoader.h"
+#include "ScreenReader.h"
 #include "Settings.h"
 #include "SharedState.h"
 #include "Speech.h"
@@ -11,15 +12,21 @@ using namespace Qt::Literals::StringLiterals;
 namespace spoken_words {
 
 void Say(const QString& key) {
-    SayOr(key, QString());
+    SayText(Sentence(key));
 }
 
-void SayOr(const QString& key, const QString& text) {
-    if (!Modulo1::SuoniAttivati || !settings::current().speech)
+void SayText(const QString& text) {
+    if (Modulo1::SuoniAttivati && settings::current().speech && !text.isEmpty())
+        platform::Speak(text, modLanguageSupport::MLSCurrentLocale());
+}
+
+void SayName(const QString& key, const QString& text) {
+    if (!settings::current().speech || platform::screenReaderSpeaks())
         return;
     const QString sentence = Sentence(key);
     if (!sentence.isEmpty() || !text.isEmpty())
-        platform::Speak(sentence.isEmpty() ? text : sentence, modLanguageSupport::MLSCurrentLocale());
+        platform::Speak(sentence.isEmpty() ? text : sentence, modLanguageSupport::MLSCurrentLocale(),
+                        platform::Utterance::Name);
 }
 
 QString Sentence(const QString& key) {

@@ -32,6 +32,25 @@ MessageBoxResponder& responder() {
     return answer;
 }
 
+MessageBoxVoice& voice() {
+    static MessageBoxVoice speaker;
+    return speaker;
+}
+
+// The box as a child hears it: the message, then its buttons in the order
+// the switch scans them, in the words Qt shows on them.
+void sayBox(const QString& message, MsgButtons buttons) {
+    if (!voice())
+        return;
+    const auto word = [](QMessageBox::StandardButton button) {
+        QMessageBox box;
+        return box.addButton(button)->text().remove(u'&');
+    };
+    const QString choices =
+        buttons == MsgButtons::YesNo ? word(QMessageBox::No) % u". " % word(QMessageBox::Yes) : word(QMessageBox::Ok);
+    voice()(message.trimmed() % u"\n"_s % choices % u'.');
+}
+
 QMessageBox::Icon qtIcon(MsgIcon icon) {
     switch (icon) {
     case MsgIcon::Critical:
@@ -100,6 +119,7 @@ QString withNamesKeptWhole(const QString& message, const QFontMetrics& metrics, 
 }
 
 MsgAnswer MsgBox(const QString& message, MsgButtons buttons, MsgIcon icon, const QString& title) {
+    sayBox(message, buttons);
     if (responder())
         return responder()(MessageBoxRequest{message, title, buttons, icon});
 
@@ -178,6 +198,10 @@ MsgAnswer MsgBox(const QString& message, MsgButtons buttons, MsgIcon icon, const
 
 void setMessageBoxResponder(MessageBoxResponder answer) {
     responder() = std::move(answer);
+}
+
+void setMessageBoxVoice(MessageBoxVoice speaker) {
+    voice() = std::move(speaker);
 }
 
 void installSystemTranslations() {

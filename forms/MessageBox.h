@@ -40,6 +40,11 @@ void setMessageBoxResponder(MessageBoxResponder responder);
 // when it cannot stand whole on one.
 QString withNamesKeptWhole(const QString& message, const QFontMetrics& metrics, int width);
 
+// Says every box, its message and then its buttons, as it opens; an empty
+// function says nothing.
+using MessageBoxVoice = std::function<void(const QString& spoken)>;
+void setMessageBoxVoice(MessageBoxVoice voice);
+
 // Loads Qt's translations of its own dialogs for the system locale.
 void installSystemTranslations();
 // Loads them for `locale` ("it_IT", "de_DE"...) instead; a locale that Qt has

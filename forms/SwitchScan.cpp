@@ -2,6 +2,7 @@
 
 #include "FocusRing.h"
 #include "KeyboardPlay.h"
+#include "Speech.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -144,6 +145,7 @@ void SwitchScan::next() {
         timer_->stop();
     }
     announce(choice);
+    moveAfterSilence();
 }
 
 void SwitchScan::choose() {
@@ -155,6 +157,12 @@ void SwitchScan::choose() {
         next();
         return;
     }
+    if (resting_) {
+        // A child coming back does not know where the highlight rests.
+        restart();
+        announce(choice);
+        return;
+    }
     restart();
     keys_.press(choice);  // may unload the screen, and this scan with it
 }
@@ -162,13 +170,28 @@ void SwitchScan::choose() {
 void SwitchScan::restart() {
     moves_ = 0;
     resting_ = false;
-    if (timer_)
-        timer_->start(settings().intervalMs, [this] { tick(); });
+    moveAfterSilence();
+}
+
+void SwitchScan::moveAfterSilence() {
+    if (!timer_ || resting_)
+        return;
+    timer_->stop();
+    WhenSilent(this, [this] {
+        if (!resting_)
+            timer_->start(settings().intervalMs, [this] { tick(); });
+    });
 }
 
 void SwitchScan::tick() {
-    if (mayMove())
-        next();
+    if (!mayMove())
+        return;
+    // Something the choice set off is still being said (a question, praise).
+    if (Speaking()) {
+        moveAfterSilence();
+        return;
+    }
+    next();
 }
 
 bool SwitchScan::mayMove() const {
@@ -191,7 +214,9 @@ void SwitchScan::announce(const QWidget* choice) const {
     const QString key = namer_ ? namer_(choice) : QString();
     // A button without a name of its own is told by its caption, less the
     // mark of its shortcut letter ("&Yes").
-    const QString accessibleName = !choice->accessibleName().isEmpty()
+    const QString spoken = choice->property(kSpokenName).toString();
+    const QString accessibleName = !spoken.isEmpty() ? spoken
+                                   : !choice->accessibleName().isEmpty()
                                        ? choice->accessibleName()
                                        : choice->property("text").toString().remove(u'&');
     if ((!key.isEmpty() || !accessibleName.isEmpty()) && settings().announcer)

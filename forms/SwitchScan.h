@@ -4,10 +4,13 @@
 // from choice to choice of a window, in the order the window gives, and the
 // switch chooses the highlighted one, as Enter does in keyboard play.
 //
-// Automatic: the highlight moves by itself every interval; Space, Enter or a
+// Automatic: the highlight moves by itself, resting on each choice for the
+// interval counted from the end of what the program says (the choice's name,
+// an instruction, praise): nothing said is cut by the scan. Space, Enter or a
 // mouse click anywhere in the window chooses. After three rounds with no
-// choice it rests on the first choice until the switch chooses it, and then
-// moves again. Step: Space or Tab moves, Enter chooses.
+// choice it rests on the first choice; the next press only wakes it (the
+// highlight is shown and said again), and it moves again.
+// Step: Space or Tab moves, Enter chooses.
 //
 // The highlight is the window's focus: whatever moves the focus (a new
 // puzzle, a right answer) moves the scan there, and it goes on from there.
@@ -26,6 +29,10 @@ class QWidget;
 namespace platform {
 
 class KeyboardPlay;
+
+// A choice's property that names it more briefly than its accessible name,
+// for the scan to say.
+inline constexpr char kSpokenName[] = "spokenName";
 
 enum class ScanMode { Off, Automatic, Step };
 
@@ -87,7 +94,8 @@ public:
 
     // The next choice, as the timer or the step switch moves.
     void next();
-    // Chooses the highlighted choice; the scan moves on from there.
+    // Chooses the highlighted choice, or wakes a resting scan; the scan moves
+    // on from there.
     void choose();
 
 protected:
@@ -97,6 +105,8 @@ private:
     void focusMoved(QWidget* now);
     void announce(const QWidget* choice) const;
     void restart();
+    // The timer starts once the program has nothing more to say.
+    void moveAfterSilence();
     void tick();
     bool mayMove() const;
 

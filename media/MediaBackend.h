@@ -7,6 +7,7 @@
 
 #include <QString>
 #include <QtPlugin>
+#include <functional>
 
 namespace platform {
 
@@ -17,7 +18,9 @@ public:
     virtual void playSound(const QString& path) = 0;
     // A new sentence stops the one still being spoken, never a sound; an empty
     // text only stops. `rate` is the voice's pace, -100 to 100 (0: its own).
-    virtual void speak(const QString& text, const QString& locale, int rate) = 0;
+    // `done` is called, on any thread, once the sentence has been said or cut,
+    // or at once when it cannot be said.
+    virtual void speak(const QString& text, const QString& locale, int rate, std::function<void()> done) = 0;
     // Readies the audio output, and the voice of `locale` unless it is empty,
     // ahead of the first sound and sentence, on the plugin's own threads:
     // reaching the audio and speech servers takes tens of milliseconds.
@@ -30,5 +33,5 @@ public:
 
 }  // namespace platform
 
-#define MetamorfineMediaBackend_iid "org.metamorfine.MediaBackend/4"
+#define MetamorfineMediaBackend_iid "org.metamorfine.MediaBackend/5"
 Q_DECLARE_INTERFACE(platform::MediaBackend, MetamorfineMediaBackend_iid)

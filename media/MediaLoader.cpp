@@ -26,7 +26,18 @@ std::atomic<MediaBackend*> backend = nullptr;
 // Main thread only: the thread loading the plugin, the calls waiting for it,
 // and whether they have been made (later calls are made at once).
 QThread* loader = nullptr;
-std::vector<std::function<void(MediaBackend&)>> waiting;
+struct Call {
+    std::function<void(MediaBackend&)> use;
+    std::function<void()> unavailable;
+
+    void make(MediaBackend* media) const {
+        if (media)
+            use(*media);
+        else if (unavailable)
+            unavailable();
+    }
+};
+std::vector<Call> waiting;
 bool loaded = false;
 bool finished = false;
 // How long the end of a run that did not finish the media itself (a test, a
@@ -67,11 +78,9 @@ void load() {
 
 void makeWaitingCalls() {
     loaded = true;
-    const auto calls = std::exchange(waiting, {});
-    if (MediaBackend* media = backend; media && !finished) {
-        for (const auto& call : calls)
-            call(*media);
-    }
+    MediaBackend* media = finished ? nullptr : backend.load();
+    for (const Call& call : std::exchange(waiting, {}))
+        call.make(media);
 }
 
 }  // namespace
@@ -92,15 +101,13 @@ MediaBackend* mediaBackend() {
     return backend;
 }
 
-void withMediaBackend(std::function<void(MediaBackend&)> use) {
-    if (!QCoreApplication::instance() || finished)
-        return;
-    if (loaded) {
-        if (MediaBackend* media = backend)
-            use(*media);
+void withMediaBackend(std::function<void(MediaBackend&)> use, std::function<void()> unavailable) {
+    Call call{std::move(use), std::move(unavailable)};
+    if (!QCoreApplication::instance() || finished || loaded) {
+        call.make(QCoreApplication::instance() && !finished ? backend.load() : nullptr);
         return;
     }
-    waiting.push_back(std::move(use));
+    waiting.push_back(std::move(call));
     if (loader)
         return;
     loader = QThread::create([] {

@@ -17,9 +17,9 @@ MediaBackend* mediaBackend();
 
 // Calls `use` with the back end on the main thread, in the order asked: at
 // once when the plugin has been loaded, else once a thread of its own has
-// loaded it (the main thread never waits for that). Nothing without a plugin,
-// or once the media are finished.
-void withMediaBackend(std::function<void(MediaBackend&)> use);
+// loaded it (the main thread never waits for that). Without a plugin, or once
+// the media are finished, `unavailable` is called in its place.
+void withMediaBackend(std::function<void(MediaBackend&)> use, std::function<void()> unavailable = {});
 
 // Loads the media plugin, connects to the audio server and, unless `locale`
 // is empty, to the speech server with the voice of `locale`, all off the main

@@ -6,17 +6,72 @@
 
 #include <QAudioDevice>
 #include <QDeadlineTimer>
+#include <QHash>
 #include <QLocale>
 #include <QMediaDevices>
 #include <QObject>
+#include <QSet>
 #include <QSoundEffect>
 #include <QThread>
 #include <QUrl>
 #include <atomic>
 #include <cstdlib>
+#include <functional>
 #include <libspeechd.h>
+#include <mutex>
 
 namespace {
+
+// What the speech server says of the sentence being said: the function to
+// call once it has ended or been cut. speech-dispatcher's library calls back
+// on a thread of its own, with no pointer of ours, so one process has one list.
+class SentencesBeingSaid {
+public:
+    static SentencesBeingSaid& all() {
+        static SentencesBeingSaid sentences;
+        return sentences;
+    }
+
+    // `say` sends a sentence and returns its number. The list is not held
+    // meanwhile: the library's thread, which brings the reply, may be calling
+    // back for an earlier sentence. Word of an end that comes before the
+    // number is kept until the number comes.
+    void add(const std::function<int()>& say, std::function<void()> done) {
+        const int number = say();
+        bool endedAlready = number < 0;
+        if (!endedAlready) {
+            std::scoped_lock lock(mutex_);
+            endedAlready = ended_.remove(std::size_t(number));
+            if (!endedAlready)
+                done_.insert(std::size_t(number), done);
+        }
+        if (endedAlready)
+            done();
+    }
+
+    // Whether a sentence of ours is still being said.
+    bool anyBeingSaid() {
+        std::scoped_lock lock(mutex_);
+        return !done_.isEmpty();
+    }
+
+    static void ended(size_t number, size_t /*client*/, SPDNotificationType /*state*/) {
+        std::function<void()> done;
+        {
+            std::scoped_lock lock(all().mutex_);
+            done = all().done_.take(number);
+            if (!done)
+                all().ended_.insert(number);
+        }
+        if (done)
+            done();
+    }
+
+private:
+    std::mutex mutex_;
+    QHash<std::size_t, std::function<void()>> done_;
+    QSet<std::size_t> ended_;
+};
 
 // Lives on a thread of its own: connecting may start speech-dispatcher and
 // wait for it, and a server that accepts but never answers blocks every call
@@ -29,14 +84,22 @@ public:
     }
 
     // Stopping before anything was said does not connect.
-    void speak(const QString& text, const QString& localeTag, int rate) {
-        if ((!triedConnecting_ && text.isEmpty()) || !connected())
+    void speak(const QString& text, const QString& localeTag, int rate, const std::function<void()>& done) {
+        if ((!triedConnecting_ && text.isEmpty()) || !connected()) {
+            done();
             return;
-        spd_cancel(connection_);
+        }
+        // Only a sentence that gives way to a newer one is cut.
+        if (SentencesBeingSaid::all().anyBeingSaid())
+            spd_cancel(connection_);
         if (rate != rate_ && spd_set_voice_rate(connection_, rate) == 0)
             rate_ = rate;
-        if (!text.isEmpty() && chooseLanguage(localeTag))
-            spd_say(connection_, SPD_TEXT, text.toUtf8().constData());
+        if (text.isEmpty() || !chooseLanguage(localeTag)) {
+            done();
+            return;
+        }
+        SentencesBeingSaid::all().add(
+            [this, &text] { return spd_say(connection_, SPD_TEXT, text.toUtf8().constData()); }, done);
     }
 
     void prepare(const QString& localeTag) {
@@ -45,16 +108,23 @@ public:
     }
 
 private:
-    // One try per run: without a server the voice stays silent.
+    // One try per run: without a server the voice stays silent. The server
+    // tells the end of every sentence, so that the next waits for it.
     bool connected() {
         if (triedConnecting_)
             return connection_;
         triedConnecting_ = true;
         char* error = nullptr;
-        connection_ = spd_open2("metamorfine", "speech", nullptr, SPD_MODE_SINGLE, nullptr, 1, &error);
+        connection_ = spd_open2("metamorfine", "speech", nullptr, SPD_MODE_THREADED, nullptr, 1, &error);
         if (!connection_)
             qCWarning(platform::lcMedia, "no speech server (%s): nothing is spoken", error);
         std::free(error);
+        if (connection_) {
+            connection_->callback_end = connection_->callback_cancel = SentencesBeingSaid::ended;
+            if (spd_set_notification_on(connection_, SPD_END) != 0 ||
+                spd_set_notification_on(connection_, SPD_CANCEL) != 0)
+                qCWarning(platform::lcMedia, "the speech server does not tell when a sentence ends");
+        }
         return connection_;
     }
 
@@ -194,10 +264,14 @@ public:
 
     // The sentence goes to the speaker's thread and is said there, on a
     // channel of its own: it never cuts a sound.
-    void speak(const QString& text, const QString& locale, int rate) override {
-        if (!finishing_)
-            QMetaObject::invokeMethod(speaker_,
-                                      [speaker = speaker_, text, locale, rate] { speaker->speak(text, locale, rate); });
+    void speak(const QString& text, const QString& locale, int rate, std::function<void()> done) override {
+        if (finishing_) {
+            done();
+            return;
+        }
+        QMetaObject::invokeMethod(speaker_, [speaker = speaker_, text, locale, rate, done = std::move(done)] {
+            speaker->speak(text, locale, rate, done);
+        });
     }
 
     void prepare(const QString& locale) override {

@@ -14,6 +14,7 @@ inline constexpr const char* kSmilingFace = ":/resources/smiling_face.svg";  // 
 inline constexpr const char* kSadFace = ":/resources/sad_face.svg";          // wrong answer
 inline constexpr const char* kNextArrow = ":/resources/next_arrow.svg";      // green arrow of the Next button
 inline constexpr const char* kSpeaker = ":/resources/speaker.svg";           // loudspeaker: hear the instruction again
+inline constexpr const char* kHome = ":/resources/home.svg";                 // a house: back to the menu
 
 // 2:1 drawings of the exercise rules, to stand beside the captions of the
 // menu's exercise buttons: the model on the left, the answer on the right.

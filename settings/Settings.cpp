@@ -23,6 +23,7 @@ const QString kScan = u"Scan/Mode"_s;
 const QString kScanInterval = u"Scan/IntervalMs"_s;
 const QString kSpeech = u"Speech/On"_s;
 const QString kSpeechRate = u"Speech/Rate"_s;
+const QString kScreenReader = u"Speech/ScreenReader"_s;
 const QString kPraise = u"Praise/On"_s;
 const QString kRememberSound = u"Remember/Sound"_s;
 const QString kRememberPictureSet = u"Remember/PictureSet"_s;
@@ -38,6 +39,7 @@ const QString kScanFlag = u"scan"_s;
 const QString kScanIntervalFlag = u"scan-interval"_s;
 const QString kNoSpeechFlag = u"no-speech"_s;
 const QString kSpeechRateFlag = u"speech-rate"_s;
+const QString kScreenReaderFlag = u"screen-reader"_s;
 const QString kNoPraiseFlag = u"no-praise"_s;
 const QString kKioskFlag = u"kiosk"_s;
 const QString kSettingsFlag = u"settings"_s;
@@ -58,6 +60,25 @@ std::optional<Scan> scanFromName(const QString& name) {
     for (Scan scan : {Scan::Off, Scan::Auto, Scan::Step})
         if (name == scanName(scan))
             return scan;
+    return std::nullopt;
+}
+
+QString screenReaderName(ScreenReader reader) {
+    switch (reader) {
+    case ScreenReader::On:
+        return u"on"_s;
+    case ScreenReader::Off:
+        return u"off"_s;
+    case ScreenReader::Auto:
+        break;
+    }
+    return u"auto"_s;
+}
+
+std::optional<ScreenReader> screenReaderFromName(const QString& name) {
+    for (ScreenReader reader : {ScreenReader::Auto, ScreenReader::On, ScreenReader::Off})
+        if (name == screenReaderName(reader))
+            return reader;
     return std::nullopt;
 }
 
@@ -102,6 +123,10 @@ struct ParseScan {
     std::optional<Scan> operator()(const QString& text) const { return scanFromName(text); }
 };
 
+struct ParseScreenReader {
+    std::optional<ScreenReader> operator()(const QString& text) const { return screenReaderFromName(text); }
+};
+
 }  // namespace
 
 QString filePath() {
@@ -141,6 +166,7 @@ Settings read(const QString& path) {
             value(file, kScanInterval, defaults.scanIntervalMs, ParseInt<kMinScanIntervalMs, kMaxScanIntervalMs>{}),
         .speech = value(file, kSpeech, defaults.speech, ParseBool{}),
         .speechRate = value(file, kSpeechRate, defaults.speechRate, ParseInt<kMinSpeechRate, kMaxSpeechRate>{}),
+        .screenReader = value(file, kScreenReader, defaults.screenReader, ParseScreenReader{}),
         .praise = value(file, kPraise, defaults.praise, ParseBool{}),
         .rememberSound = value(file, kRememberSound, defaults.rememberSound, ParseBool{}),
         .rememberPictureSet = value(file, kRememberPictureSet, defaults.rememberPictureSet, ParseBool{}),
@@ -171,6 +197,7 @@ bool write(const Settings& settings, const QString& path) {
         file.setValue(kScanInterval, settings.scanIntervalMs);
         file.setValue(kSpeech, settings.speech);
         file.setValue(kSpeechRate, settings.speechRate);
+        file.setValue(kScreenReader, screenReaderName(settings.screenReader));
         file.setValue(kPraise, settings.praise);
         file.setValue(kRememberSound, settings.rememberSound);
         file.setValue(kRememberPictureSet, settings.rememberPictureSet);
@@ -210,6 +237,10 @@ void addOptions(QCommandLineParser& parser) {
          u"ms"_s},
         {kNoSpeechFlag, u"Say nothing aloud."_s},
         {kSpeechRateFlag, u"Pace of the voice, -100 (slowest) to 100 (fastest); 0 is the voice's own."_s, u"rate"_s},
+        {kScreenReaderFlag,
+         u"Whether a screen reader speaks the focus, so that the program's voice says only instructions and "
+         "praise: auto (as the desktop says), on or off."_s,
+         u"mode"_s},
         {kNoPraiseFlag, u"No spoken praise after a right answer."_s},
         {kKioskFlag,
          u"Kiosk mode: no way out for a child; only holding Ctrl+Alt+Shift+Q for two seconds ends the program."_s},
@@ -245,6 +276,12 @@ QString applyOptions(const QCommandLineParser& parser, Settings& settings) {
         if (!rate)
             return u"--speech-rate takes a number from -100 to 100"_s;
         changed.speechRate = *rate;
+    }
+    if (parser.isSet(kScreenReaderFlag)) {
+        const std::optional<ScreenReader> reader = screenReaderFromName(parser.value(kScreenReaderFlag));
+        if (!reader)
+            return u"--screen-reader takes auto, on or off"_s;
+        changed.screenReader = *reader;
     }
     if (parser.isSet(kNoPraiseFlag))
         changed.praise = false;

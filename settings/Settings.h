@@ -21,6 +21,10 @@ Q_DECLARE_LOGGING_CATEGORY(lcSettings)
 // one switch and chosen by another.
 enum class Scan { Off, Auto, Step };
 
+// Whether a screen reader speaks the focus, so that the program's own voice
+// keeps to instructions and praise: as AT-SPI says, or decided either way.
+enum class ScreenReader { Auto, On, Off };
+
 inline constexpr int kMinScanIntervalMs = 500;
 inline constexpr int kMaxScanIntervalMs = 10000;
 // Speech-dispatcher's scale: -100 slowest, 0 the voice's own pace, 100 fastest.
@@ -32,6 +36,7 @@ struct Settings {
     int scanIntervalMs = 2000;
     bool speech = true;
     int speechRate = 0;
+    ScreenReader screenReader = ScreenReader::Auto;
     bool praise = true;
     // Whether the sound switch and the picture set start as they were left;
     // by default every run starts with sounds on and every picture set.

@@ -87,15 +87,21 @@ private Q_SLOTS:
         Screen& exercise = screens::FormEs3();  // the right picture is the model itself
         QVERIFY(exercise.isLoaded() && !menu.isLoaded());
         QCOMPARE(focused(exercise), widget(exercise, u"Picture1"_s, 0));
-        // The arrows follow the two rows of four; Shift+Tab from the first goes round to the speaker
-        // button, the last in the order ("avanti" is disabled), then to the last picture.
-        const std::pair<Qt::Key, int> moves[] = {{Qt::Key_Right, 1}, {Qt::Key_Down, 5},     {Qt::Key_Left, 4},
-                                                 {Qt::Key_Up, 0},    {Qt::Key_Backtab, -1}, {Qt::Key_Backtab, 7},
-                                                 {Qt::Key_Tab, -1},  {Qt::Key_Tab, 0}};
+        // The arrows follow the two rows of four; Shift+Tab from the first goes round to the way
+        // home, the last in the order, then the speaker button ("avanti" is disabled), then the
+        // last picture; Tab goes back the same way.
+        constexpr int kSpeaker = -1;
+        constexpr int kHome = -2;
+        const std::pair<Qt::Key, int> moves[] = {{Qt::Key_Right, 1},       {Qt::Key_Down, 5},
+                                                 {Qt::Key_Left, 4},        {Qt::Key_Up, 0},
+                                                 {Qt::Key_Backtab, kHome}, {Qt::Key_Backtab, kSpeaker},
+                                                 {Qt::Key_Backtab, 7},     {Qt::Key_Tab, kSpeaker},
+                                                 {Qt::Key_Tab, kHome},     {Qt::Key_Tab, 0}};
         for (const auto& [key, index] : moves) {
             press(exercise, key);
-            QCOMPARE(focused(exercise),
-                     index < 0 ? widget(exercise, u"HearAgain"_s) : widget(exercise, u"Picture1"_s, index));
+            QCOMPARE(focused(exercise), index == kHome      ? widget(exercise, u"HomeButton"_s)
+                                        : index == kSpeaker ? widget(exercise, u"HearAgain"_s)
+                                                            : widget(exercise, u"Picture1"_s, index));
         }
         const int right = Modulo1::IndiceModello;
         const int wrong = right == 0 ? 1 : 0;

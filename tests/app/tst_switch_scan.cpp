@@ -6,9 +6,14 @@
 #include "ProgramFolderFixture.h"
 #include "ScreenInput.h"
 #include "Screens.h"
+#include "Settings.h"
 #include "SharedState.h"
+#include "Speech.h"
+#include "SpokenWords.h"
 #include "SwitchScan.h"
+#include "modLanguageSupport.h"
 
+#include <QFile>
 #include <QPushButton>
 
 using namespace Qt::Literals::StringLiterals;
@@ -45,9 +50,13 @@ public:
         std::function<void()> tick_;
     };
 
-    // Lets `ms` pass in steps of 10 ms; a tick may end timers or make new ones.
+    // Lets `ms` pass in steps of 10 ms; a tick may end timers or make new
+    // ones. The events of each step are handled, as the program's loop would.
     void advance(int ms) {
         for (int step = 0; step < ms / 10; ++step) {
+            QCoreApplication::processEvents();
+            if (onStep)
+                onStep(10);
             const std::vector<Timer*> running = timers_;
             for (Timer* timer : running) {
                 if (std::find(timers_.begin(), timers_.end(), timer) == timers_.end() || !timer->tick_)
@@ -62,6 +71,8 @@ public:
         }
     }
     void ticks(int count) { advance(count * kInterval); }
+
+    std::function<void(int ms)> onStep;  // time passes for others too (a voice)
 
 private:
     std::vector<Timer*> timers_;
@@ -89,6 +100,34 @@ QPoint centre(const QWidget* widget) {
 void click(const QWidget* widget) {
     QTest::mouseClick(widget->window()->windowHandle(), Qt::LeftButton, {}, centre(widget));
 }
+
+// A voice that takes `sentenceMs` of the fake clock for every sentence, and
+// notes every sentence that a new one cut before its end.
+class FakeVoice {
+public:
+    static constexpr int kSentenceMs = 5 * kInterval / 2;  // longer than a rest on a choice
+    QStringList heard;
+    QStringList cut;
+
+    void say(const QString& text, std::function<void()> done) {
+        if (!heard.isEmpty() && done_)
+            cut << heard.last() % u" by "_s % text;
+        if (text.isEmpty())
+            return;
+        heard << text;
+        done_ = std::move(done);
+        remainingMs_ = kSentenceMs;
+    }
+    void pass(int ms) {
+        if (done_ && (remainingMs_ -= ms) <= 0)
+            std::exchange(done_, {})();
+    }
+    bool speaking() const { return bool(done_); }
+
+private:
+    std::function<void()> done_;
+    int remainingMs_ = 0;
+};
 
 }  // namespace
 
@@ -170,21 +209,23 @@ private Q_SLOTS:
 
         Screen& exercise = show(screens::FormEs1());
         QCOMPARE(highlightedName(exercise), u"Picture1(0)"_s);
-        QStringList pictures = scanned(exercise, 9);
-        // Next is still disabled: the button that says the instruction again, then round again.
+        QStringList pictures = scanned(exercise, 10);
+        // Next is still disabled: the button that says the instruction again,
+        // the way home, then round again.
         QCOMPARE(pictures.takeLast(), u"Picture1(0)"_s);
+        QCOMPARE(pictures.takeLast(), u"HomeButton"_s);
         QCOMPARE(pictures.takeLast(), u"HearAgain"_s);
         checkReadingOrder(exercise, QStringList{u"Picture1(0)"_s} + pictures, Qt::Horizontal, 8);
         // A picture has no sentence of its own: what it shows goes with it.
-        QCOMPARE(shown.last(), exercise.control(u"Picture1"_s, 0).widget()->accessibleName());
         QVERIFY(!shown.last().isEmpty());
         waitForPicture(exercise, Modulo1::IndiceModello ^ 1);
         press(exercise, Qt::Key_Space);
         QCOMPARE(Modulo1::ContaEsatti, qint16(1));
         QCOMPARE(highlightedName(exercise), u"BottoneAvanti"_s);
         QCOMPARE(said.last(), u"BottoneAvanti"_s);
-        // The pictures are disabled: Next and the instruction are the choices, until Next is chosen.
-        QCOMPARE(scanned(exercise, 2), (QStringList{u"HearAgain"_s, u"BottoneAvanti"_s}));
+        // The pictures are disabled: Next, the instruction and the way home
+        // are the choices, until Next is chosen.
+        QCOMPARE(scanned(exercise, 3), (QStringList{u"HearAgain"_s, u"HomeButton"_s, u"BottoneAvanti"_s}));
         press(exercise, Qt::Key_Return);
         QCOMPARE(highlightedName(exercise), u"Picture1(0)"_s);
         QCOMPARE(scanned(exercise, 1), QStringList{u"Picture1(1)"_s});
@@ -218,6 +259,11 @@ private Q_SLOTS:
         clock.ticks(3 * 15 + 2);
         QVERIFY(menu.scan().resting());
         QCOMPARE(highlightedName(menu), u"Command7"_s);
+        // A press after the rest only wakes the scan and says where it is; the next one chooses.
+        said.clear();
+        press(menu, Qt::Key_Space);
+        QVERIFY(menu.isLoaded() && !menu.scan().resting());
+        QCOMPARE(said, QStringList{u"Command7"_s});
         press(menu, Qt::Key_Space);
         QVERIFY(screens::FormEs1().isLoaded() && !menu.isLoaded());
     }
@@ -257,12 +303,12 @@ private Q_SLOTS:
         const int right = Modulo1::IndiceModello ^ 2;
         const int wrong = right == 0 ? 1 : 0;
         QStringList steps;
-        for (int move = 0; move < 9; ++move) {
+        for (int move = 0; move < 10; ++move) {
             press(exercise, move % 2 ? Qt::Key_Tab : Qt::Key_Space);
             steps << highlightedName(exercise);
         }
-        // Past the disabled Next to the instruction, and round again.
-        QCOMPARE(steps.mid(7), (QStringList{u"HearAgain"_s, u"Picture1(0)"_s}));
+        // Past the disabled Next to the instruction, the way home, and round again.
+        QCOMPARE(steps.mid(7), (QStringList{u"HearAgain"_s, u"HomeButton"_s, u"Picture1(0)"_s}));
         QCOMPARE(Modulo1::ContaErrati + Modulo1::ContaEsatti, 0);
         while (highlighted(exercise) != widget(exercise, u"Picture1"_s, wrong))
             press(exercise, Qt::Key_Space);
@@ -317,6 +363,101 @@ private Q_SLOTS:
         platform::setMessageBoxResponder({});
         QTest::keyClick(exercise.window(), Qt::Key_Escape);
         QVERIFY(!exercise.isLoaded() && screens::FormMenu().isLoaded());
+    }
+
+    // One switch and a real voice's pace: every sentence is heard whole (the
+    // scan waits for it), the way home is a choice, a press after the rest
+    // only wakes the scan, and the choices are named with the sounds off.
+    void aSwitchChildHearsEverySentenceWhole() {
+        QVERIFY(QFile::copy(QStringLiteral(MF_PROGRAM_DIR "/English.lng"), folder.path(u"English.lng"_s)));
+        modLanguageSupport::MLSCurrentLanguage = u"English"_s;
+        Modulo1::SuoniAttivati = true;
+        settings::current().speech = true;
+        FakeVoice voice;
+        platform::setVoice([&voice](const QString& text, const QString&, std::function<void()> done) {
+            voice.say(text, std::move(done));
+        });
+        clock.onStep = [&voice](int ms) { voice.pass(ms); };
+        platform::switch_scan::setAnnouncer(spoken_words::SayName);
+        platform::setMessageBoxVoice(spoken_words::SayText);
+        const auto restore = qScopeGuard([this] {
+            clock.onStep = {};
+            platform::setVoice({});
+            platform::setMessageBoxVoice({});
+            platform::Speak({}, {});
+            initTestCase();
+        });
+        const auto highlightStays = [this](const Screen& screen, int ms) {
+            QWidget* before = highlighted(screen);
+            clock.advance(ms);
+            return highlighted(screen) == before;
+        };
+        const auto scanTo = [this](const Screen& screen, QWidget* choice) {
+            for (int step = 0; step < 40 && highlighted(screen) != choice; ++step)
+                clock.advance(kInterval / 2);
+            return highlighted(screen) == choice;
+        };
+
+        Screen& exercise = show(screens::FormEs1());
+        clock.advance(10);
+        const QString instruction = spoken_words::Sentence(u"Colour"_s);
+        QCOMPARE(voice.heard.value(0), instruction);
+        // The highlight rests on the first picture while the instruction is
+        // said, then while its name is said, then for the interval.
+        QVERIFY(highlightStays(exercise, 2 * FakeVoice::kSentenceMs - 20));
+        QVERIFY(!highlightStays(exercise, kInterval + 40));
+        QCOMPARE(voice.heard.value(1), widget(exercise, u"Picture1"_s, 0)->property(platform::kSpokenName).toString());
+
+        const int right = Modulo1::IndiceModello ^ 1;
+        QVERIFY(scanTo(exercise, widget(exercise, u"Picture1"_s, right)));
+        clock.advance(FakeVoice::kSentenceMs);
+        press(exercise, Qt::Key_Space);
+        QCOMPARE(Modulo1::ContaEsatti, qint16(1));
+        // The highlight's name, Next, and the praise after the sound, each whole.
+        clock.advance(2 * FakeVoice::kSentenceMs);
+        QCOMPARE(voice.heard.value(voice.heard.size() - 2), spoken_words::Sentence(u"BottoneAvanti"_s));
+        QVERIFY2(voice.heard.last().contains(u'!'), qPrintable(voice.heard.last()));
+
+        // The way home is reached by the scan and asks its question aloud, No first.
+        QVERIFY(scanTo(exercise, widget(exercise, u"HomeButton"_s)));
+        clock.advance(FakeVoice::kSentenceMs);
+        folder.answer = platform::MsgAnswer::Yes;
+        const auto boxesBefore = folder.boxes.size();
+        press(exercise, Qt::Key_Space);
+        QCOMPARE(folder.boxes.size(), boxesBefore + 1);
+        clock.advance(FakeVoice::kSentenceMs);
+        const QString question = folder.boxes.last().message.trimmed();
+        const auto asked = std::find_if(voice.heard.begin(), voice.heard.end(),
+                                        [&question](const QString& said) { return said.startsWith(question); });
+        QVERIFY2(!question.isEmpty() && asked != voice.heard.end(), qPrintable(voice.heard.join(u" | "_s)));
+        QVERIFY2(asked->indexOf(u"No"_s, question.size()) < asked->indexOf(u"Yes"_s, question.size()),
+                 qPrintable(*asked));
+        folder.answer = platform::MsgAnswer::Ok;
+        Screen& menu = screens::FormMenu();
+        QTRY_VERIFY(menu.isLoaded() && !exercise.isLoaded());
+
+        // Resting, then a press: the highlight is said again, nothing is chosen.
+        for (int step = 0; step < 3 * 15 * 4 && !menu.scan().resting(); ++step)
+            clock.advance(kInterval);
+        clock.advance(FakeVoice::kSentenceMs);
+        QVERIFY(menu.scan().resting());
+        const qsizetype heardBefore = voice.heard.size();
+        press(menu, Qt::Key_Space);
+        clock.advance(10);
+        QVERIFY(menu.isLoaded());
+        QCOMPARE(voice.heard.mid(heardBefore), QStringList{spoken_words::Sentence(u"Command7"_s)});
+
+        // The sound switch off: the choices are still named as the scan reaches them.
+        clock.advance(FakeVoice::kSentenceMs);
+        widget(menu, u"Check1"_s)->setFocus();
+        clock.advance(FakeVoice::kSentenceMs + 10);
+        press(menu, Qt::Key_Space);
+        QVERIFY(!Modulo1::SuoniAttivati);
+        QVERIFY(scanTo(menu, widget(menu, u"Command7"_s)));
+        clock.advance(10);
+        QCOMPARE(voice.heard.last(), spoken_words::Sentence(u"Command7"_s));
+        Modulo1::SuoniAttivati = true;
+        QVERIFY2(voice.cut.isEmpty(), qPrintable(voice.cut.join(u" | "_s)));
     }
 };
 

@@ -186,6 +186,10 @@ def main():
                        SPEECHD_ADDRESS=f"unix_socket:{runtime}/no-speech.sock")
     os.environ["DISPLAY"] = display
     programs = start_programs
+    speech_log = None
+    if mode == "--scan":
+        speech_log, servers = start_voice(work, environment)
+        programs.extend(servers)
 
     def start(*arguments):
         programs.append(subprocess.Popen([executable, *arguments], env=environment,
@@ -203,7 +207,7 @@ def main():
         elif mode == "--wm":
             run_wm(start, environment, lng("English"))
         elif mode == "--scan":
-            play_by_switch(start, lng("English"))
+            play_by_switch(start, lng("English"), speech_log)
         else:
             run(start, settings_file, lng("English"), lng("Deutsch"),
                 folder if os.environ.get("E2E_TRACE_FOLDERS") and installed is not None else None)
@@ -479,12 +483,54 @@ def play_no_change_by_keys(pid, english):
         wait_for(lambda: focused() == before, f"{leave} to give the keys back to {before[1]!r}", 10)
 
 
-def play_by_switch(start, english):
-    """Automatic switch scanning every 0.5 s: from the start screen to a right
-    answer in "Nothing changes" by pressing Space alone, each time the
-    highlight (the focus, as AT-SPI reports it) is on the choice wanted."""
+def start_voice(work, environment):
+    """A private audio server with a null sink, and speech-dispatcher speaking
+    through it in real time, its log in `work`; the program's environment
+    reaches both. Returns the log's path and the servers."""
+    pulse_home = os.path.join(work, "pulse")
+    os.mkdir(pulse_home, 0o700)
+    audio = dict(os.environ, HOME=pulse_home, XDG_RUNTIME_DIR=pulse_home,
+                 PULSE_SERVER=f"unix:{pulse_home}/pulse/native")
+    pulse = subprocess.Popen(["pulseaudio", "-n", "--daemonize=no", "--exit-idle-time=-1",
+                              "-L", "module-null-sink", "-L", "module-native-protocol-unix"],
+                             env=audio, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    wait_for(lambda: subprocess.run(["pactl", "info"], env=audio, capture_output=True).returncode == 0,
+             "the audio server", 20)
+    socket = os.path.join(work, "speechd.sock")
+    speechd = subprocess.Popen(["speech-dispatcher", "-s", "-t", "0", "-l", "5", "-c", "unix_socket", "-S", socket,
+                                "-L", work, "-P", os.path.join(work, "speechd.pid")],
+                               env=audio, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    wait_for(lambda: os.path.exists(socket), "the speech server", 20)
+    environment.update(PULSE_SERVER=audio["PULSE_SERVER"], SPEECHD_ADDRESS=f"unix_socket:{socket}")
+    return os.path.join(work, "speech-dispatcher.log"), [speechd, pulse]
+
+
+def sentences_said(log_path):
+    """The sentences the speech server queued, in order, and those the client
+    asked it to cut before they had ended."""
+    text = open(log_path, errors="replace").read()
+    events = re.findall(r"Queueing message \|(.*?)\| with priority|\d+:DATA:\|(CANCEL)|(702 END)", text, re.S)
+    queued, cut, speaking = [], [], None
+    for sentence, cancel, end in events:
+        if sentence:
+            queued.append(sentence)
+            speaking = sentence
+        elif cancel and speaking is not None:
+            cut.append(speaking)
+            speaking = None
+        elif end:
+            speaking = None
+    return queued, cut
+
+
+def play_by_switch(start, english, speech_log):
+    """Automatic switch scanning at its default pace, with a real voice: from
+    the start screen to a right answer in "Nothing changes" and back to the
+    menu by pressing Space alone, each time the highlight (the focus, as
+    AT-SPI reports it) is on the choice wanted; every sentence said whole."""
     words = {key[len("Name("):-1]: text for key, text in english["Accessibility"].items()}
-    pid = start("--scan=auto", "--scan-interval=500").pid
+    began = time.monotonic()
+    pid = start("--scan=auto").pid
 
     def highlighted():
         return next((a.name for a in find_all(pid, BUTTON) if a.getState().contains(pyatspi.STATE_FOCUSED)), None)
@@ -520,6 +566,30 @@ def play_by_switch(start, english):
              "the highlight on Next after the right answer", timeout=5)
     screenshot("scan-next.png")
     passed("after a right answer the highlight is on Next")
+    solved = time.monotonic()
+
+    # The way home: its button, then the question's Yes (No comes first).
+    press_space_on(lambda name: name == words["HomeButton"], "the way home highlighted")
+    question = english["Strings"]["0004"]
+    wait_for(lambda: message_box(pid, question), "the leave question")
+    seen_first = wait_for(highlighted, "a button of the question highlighted", timeout=30)
+    check(seen_first == "No", f"the question's first highlight is No ({seen_first!r})")
+    press_space_on(lambda name: name == "Yes", "Yes highlighted")
+    wait_find(pid, pyatspi.ROLE_FRAME, english["Accessibility"]["Name(Menu)"], "the menu again")
+    home = time.monotonic()
+    print(f"one puzzle by one switch at the default interval: {solved - began:.1f} s to the right answer, "
+          f"{home - began:.1f} s back to the menu", flush=True)
+
+    queued, cut = sentences_said(speech_log)
+    print("sentences said:", *queued, sep="\n  ", flush=True)
+    print("names given way to a newer one:", cut, flush=True)
+    instruction = english["Speech"]["Say(Same)"]
+    check(instruction in queued, "the instruction handed to the speech server")
+    check(any(said.startswith(question) for said in queued), "the leave question said with its buttons")
+    messages = [instruction, question] + [english["Speech"][f"Say(Praise{n})"] for n in range(1, 5)]
+    check(not [said for said in cut if any(said.startswith(message) for message in messages)],
+          f"no instruction, praise or question was cut (cut: {cut})")
+    passed("one switch alone: a whole puzzle and the way home, every sentence said whole")
 
 
 if __name__ == "__main__":

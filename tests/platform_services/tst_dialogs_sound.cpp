@@ -63,9 +63,9 @@ int speakInLocales() {
     for (const QString& tag : {u"en_GB"_s, u"it"_s, u"zz"_s, u"de-AT"_s, u"en_GB"_s})
         platform::Speak(u"sentence "_s % tag, tag);
     // The pace: sent when it changes, back to the voice's own too.
-    for (const int rate : {-40, -40, 0}) {
+    for (const auto& [rate, sentence] : {std::pair(-40, u"pace -40"_s), {-40, u"pace -40 again"_s}, {0, u"pace 0"_s}}) {
         platform::SetSpeechRate(rate);
-        platform::Speak(u"pace "_s % QString::number(rate), u"it"_s);
+        platform::Speak(sentence, u"it"_s);
     }
     runUntilInputCloses();
     return platform::finishMedia(10000) ? 0 : 1;
@@ -107,6 +107,7 @@ public:
 
 private:
     bool receivingText_ = false;
+    int lastMessage_ = 0;
 
     void answer(QLocalSocket* client) {
         while (client->canReadLine()) {
@@ -114,7 +115,10 @@ private:
             if (receivingText_) {
                 if (line == u"."_s) {
                     receivingText_ = false;
-                    client->write("225-1\r\n225 OK MESSAGE QUEUED\r\n");
+                    // Queued, and at once said to its end.
+                    const QByteArray number = QByteArray::number(++lastMessage_);
+                    client->write("225-" + number + "\r\n225 OK MESSAGE QUEUED\r\n");
+                    client->write("702-" + number + "\r\n702-1\r\n702 END\r\n");
                 } else {
                     heard << line;
                 }
@@ -330,8 +334,8 @@ private Q_SLOTS:
             QStringList({u"SET SELF LANGUAGE en-GB"_s, u"sentence en_GB"_s, u"SET SELF LANGUAGE it"_s, u"sentence it"_s,
                          u"SET SELF LANGUAGE de-AT"_s, u"sentence de-AT"_s, u"SET SELF LANGUAGE en-GB"_s,
                          u"sentence en_GB"_s, u"SET SELF RATE -40"_s, u"SET SELF LANGUAGE it"_s, u"pace -40"_s,
-                         u"pace -40"_s, u"SET SELF RATE 0"_s, u"pace 0"_s}),
-            15000);
+                         u"pace -40 again"_s, u"SET SELF RATE 0"_s, u"pace 0"_s}),
+            60000);
         speaker.closeWriteChannel();
         QVERIFY(speaker.waitForFinished(20000));
         QCOMPARE(speaker.exitCode(), 0);

@@ -27,6 +27,7 @@ Settings unusual() {
             .scanIntervalMs = 750,
             .speech = false,
             .speechRate = -40,
+            .screenReader = settings::ScreenReader::On,
             .praise = false,
             .rememberSound = true,
             .rememberPictureSet = true,
@@ -158,6 +159,12 @@ private Q_SLOTS:
                               << Override([](Settings& s) { s.speechRate = -100; });
         QTest::newRow("rate junk") << QStringList{u"--speech-rate=slow"_s} << Override();
         QTest::newRow("no praise") << QStringList{u"--no-praise"_s} << Override([](Settings& s) { s.praise = false; });
+        QTest::newRow("screen reader on") << QStringList{u"--screen-reader=on"_s}
+                                          << Override([](Settings& s) { s.screenReader = settings::ScreenReader::On; });
+        QTest::newRow("screen reader off")
+            << QStringList{u"--screen-reader=off"_s}
+            << Override([](Settings& s) { s.screenReader = settings::ScreenReader::Off; });
+        QTest::newRow("screen reader junk") << QStringList{u"--screen-reader=maybe"_s} << Override();
         QTest::newRow("kiosk") << QStringList{u"--kiosk"_s} << Override([](Settings& s) { s.kiosk = true; });
         QTest::newRow("all") << QStringList{u"--scan=auto"_s,      u"--scan-interval=9000"_s, u"--no-speech"_s,
                                             u"--speech-rate=55"_s, u"--no-praise"_s,          u"--kiosk"_s,
