@@ -1,7 +1,6 @@
 #include "ChangesShown.h"
 
 #include "AccessibleTexts.h"
-#include "Resources.h"
 
 #include <array>
 #include <vector>
@@ -12,18 +11,9 @@ namespace changes_shown {
 
 namespace {
 
-struct Change {
-    const char* drawing;
-    const char* word;
-};
-
-// Indexed by the number of a drawn change less one: 1 colour, 2 size, 3 shape, 4 none.
-constexpr std::array<Change, 4> kChanges{{
-    {resources::kRuleColour, "WordColour"},
-    {resources::kRuleSize, "WordSize"},
-    {resources::kRuleShape, "WordShape"},
-    {resources::kRuleNone, "WordNothing"},
-}};
+// The keys of the words of the changes, indexed by the number of a drawn
+// change less one: 1 colour, 2 size, 3 shape, 4 none.
+constexpr std::array<const char*, 4> kWords{"WordColour", "WordSize", "WordShape", "WordNothing"};
 constexpr qint16 kNoChange = 4;
 
 // The numbers of the changes of the current puzzle, in their order.
@@ -37,39 +27,45 @@ std::vector<qint16> changeNumbers(const puzzle::PuzzleModel& model) {
         break;
     }
     // The attributes a fixed rule changes, numbered like the drawn changes.
-    constexpr std::array<int, 3> kBitOfChange{puzzle::kColourBit, puzzle::kSizeBit, puzzle::kShapeBit};
     std::vector<qint16> numbers;
-    for (std::size_t i = 0; i < kBitOfChange.size(); ++i) {
-        if (model.rule().mask & kBitOfChange[i])
-            numbers.push_back(qint16(i + 1));
+    for (qint16 number = 1; number < kNoChange; ++number) {
+        if (model.rule().mask & puzzle::changeBit(number))
+            numbers.push_back(number);
     }
     if (numbers.empty())
         numbers.push_back(kNoChange);
     return numbers;
 }
 
-const Change* change(qint16 number) {
-    return number >= 1 && number <= qint16(kChanges.size()) ? &kChanges[std::size_t(number - 1)] : nullptr;
-}
-
 }  // namespace
 
-QStringList drawings(const exercise_catalogue::Exercise& exercise, const puzzle::PuzzleModel& model) {
-    if (model.rule().kind == puzzle::RuleKind::FixedChange)
-        return {QString::fromLatin1(exercise.drawing)};
-    QStringList resources;
-    for (const qint16 number : changeNumbers(model)) {
-        if (const Change* shown = change(number))
-            resources.append(QString::fromLatin1(shown->drawing));
+Drawing drawing(const puzzle::PuzzleModel& model) {
+    std::vector<int> masks;
+    switch (model.rule().kind) {
+    case puzzle::RuleKind::RandomChange:
+        masks = {puzzle::changeBit(model.TipoCambiamento())};
+        break;
+    case puzzle::RuleKind::TwoChanges:
+        masks = {puzzle::changeBit(model.PrimoCambiamento()), puzzle::changeBit(model.SecondoCambiamento())};
+        break;
+    case puzzle::RuleKind::FixedChange:
+        masks = {model.rule().mask};
+        break;
     }
-    return resources;
+    Drawing drawn{.model = model.IndiceModello(), .steps = {}};
+    qint16 picture = drawn.model;
+    for (const int mask : masks) {
+        picture = qint16(picture ^ mask);
+        drawn.steps.push_back({.picture = picture, .changes = mask != 0});
+    }
+    return drawn;
 }
 
 QStringList wordKeys(const puzzle::PuzzleModel& model) {
     QStringList keys;
     for (const qint16 number : changeNumbers(model)) {
-        if (const Change* shown = change(number))
-            keys.append(QString::fromLatin1(shown->word));
+        if (number >= 1 && number <= qint16(kWords.size()))
+            keys.append(QString::fromLatin1(kWords[std::size_t(number - 1)]));
     }
     return keys;
 }

@@ -1,20 +1,30 @@
 #pragma once
 // The change or changes an exercise screen shows beside its letters: drawn
-// (the drawings of the resources) and named in words (for assistive
-// technology). A fixed rule shows the drawing of its exercise; a drawn change
-// shows the drawing of that change, two drawn changes one drawing each, in
-// their order.
+// on the puzzle's own pictures and named in words (for assistive
+// technology).
 
-#include "ExerciseCatalogue.h"
 #include "PuzzleModel.h"
 
 #include <QString>
 #include <QStringList>
+#include <vector>
 
 namespace changes_shown {
 
-// The resources of the drawings, left to right.
-QStringList drawings(const exercise_catalogue::Exercise& exercise, const puzzle::PuzzleModel& model);
+// The drawing of the change, on the pictures of the puzzle's set by their
+// index: the model, then the picture after each step. A fixed rule or a
+// random change is one step, two drawn changes two, in their order (the
+// same change twice goes there and back). A step that changes nothing is
+// drawn with "=" rather than an arrow.
+struct Step {
+    qint16 picture;
+    bool changes;
+};
+struct Drawing {
+    qint16 model;
+    std::vector<Step> steps;
+};
+Drawing drawing(const puzzle::PuzzleModel& model);
 
 // The keys of the words, in the section Accessibility, naming each change in
 // its order: colour, size and shape for a fixed rule's changed attributes,

@@ -30,7 +30,7 @@ struct Exercise {
     MenuPlace menuPlace;
     puzzle::Rule rule;
     const char* leaveQuestion;  // string number of the question asked before leaving
-    const char* drawing;        // resource of the drawing of the rule
+    const char* drawing;        // resource of the drawing of the rule, beside the menu button's caption
     exercise_layout::Placement layout;
 };
 

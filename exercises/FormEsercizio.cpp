@@ -231,14 +231,24 @@ void FormEsercizio::SayInstruction() const {
 // A screen reader reads the window's description only when the window opens,
 // so the announcement carries the instruction of every new puzzle as well.
 void FormEsercizio::ShowRule() {
-    if (auto* drawing = dynamic_cast<platform::ImageView*>(control(RuleDrawing).widget()))
-        drawing->setResources(changes_shown::drawings(exercise_, puzzle_));
+    if (auto* view = dynamic_cast<platform::ImageView*>(control(RuleDrawing).widget()))
+        view->setRow(ruleRow());
     const QString change = changes_shown::sentence(puzzle_);
     const QString instruction = spoken_words::Sentence(puzzle_.instructionKey());
     control(Label4).widget()->setAccessibleName(change);
     window()->setAccessibleDescription(instruction);
     if (!puzzle_.drawnChangeStrings().isEmpty())
         platform::announce(window(), change % u". " % instruction);
+}
+
+// The drawing of the change on the pictures of this puzzle, as loaded.
+platform::PictureRow FormEsercizio::ruleRow() const {
+    const changes_shown::Drawing drawing = changes_shown::drawing(puzzle_);
+    const auto image = [this](qint16 index) { return control(Picture1, index).picture().image(); };
+    platform::PictureRow row{.first = image(drawing.model), .next = {}};
+    for (const changes_shown::Step& step : drawing.steps)
+        row.next.push_back({step.changes ? platform::Sign::Arrow : platform::Sign::Equals, image(step.picture)});
+    return row;
 }
 
 void FormEsercizio::focusFirstPicture() {

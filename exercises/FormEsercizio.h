@@ -8,6 +8,7 @@
 #include "ExerciseCatalogue.h"
 #include "PuzzleModel.h"
 #include "Screen.h"
+#include "Widgets.h"
 
 #include <QString>
 #include <QTimer>
@@ -46,6 +47,7 @@ private:
     void SayInstruction() const;
     // The drawing of the rule, and its words for assistive technology.
     void ShowRule();
+    platform::PictureRow ruleRow() const;
     // After the sound of an answer: praise for a right one, the instruction
     // again after every second wrong one in a puzzle.
     void SayAfterSound(bool right, std::chrono::milliseconds sound);

@@ -9,6 +9,7 @@
 #include <QPointer>
 #include <QProxyStyle>
 #include <QStyleOption>
+#include <algorithm>
 #include <cmath>
 
 namespace platform {
@@ -73,17 +74,67 @@ QStyle* markGrowingStyle() {
     return style;
 }
 
-// The drawings in equal shares of `size`, left to right.
-QPixmap renderSideBySide(const QStringList& resources, const QSize& size, qreal ratio) {
-    if (resources.size() == 1)
-        return renderSvg(resources.front(), size, ratio);
-    QPixmap canvas(size * ratio);
+// The signs between pictures, in the dark grey of the arrows of the rule drawings.
+const QColor kSignColour(0x45, 0x5a, 0x64);
+constexpr double kSignRoom = 0.55;  // the width a sign takes between two pictures, in picture heights
+
+// An arrow pointing right or an "=", centred in `room` and sized by its height, a picture's.
+void drawSign(QPainter& painter, Sign sign, const QRectF& room) {
+    const double height = room.height();
+    const QPointF centre = room.center();
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(kSignColour);
+    const double thickness = 0.09 * height;
+    if (sign == Sign::Equals) {
+        const double width = 0.36 * height;
+        for (const double offset : {-0.1 * height, 0.1 * height}) {
+            const QRectF bar(centre.x() - width / 2, centre.y() + offset - thickness / 2, width, thickness);
+            painter.drawRoundedRect(bar, thickness / 3, thickness / 3);
+        }
+        return;
+    }
+    const double left = centre.x() - 0.2 * height;
+    const double tip = centre.x() + 0.2 * height;
+    const double neck = tip - 0.17 * height;
+    const double y = centre.y();
+    const double barb = 0.15 * height;
+    painter.drawPolygon(QPolygonF{{left, y - thickness / 2},
+                                  {neck, y - thickness / 2},
+                                  {neck, y - barb},
+                                  {tip, y},
+                                  {neck, y + barb},
+                                  {neck, y + thickness / 2},
+                                  {left, y + thickness / 2}});
+}
+
+// The pictures of `row` as high as fits in `pixels`, side by side with their
+// signs between them, centred. Each picture stands in a cell of the first
+// one's proportions.
+QPixmap renderRow(const PictureRow& row, const QSize& pixels) {
+    QPixmap canvas(pixels);
     canvas.fill(Qt::transparent);
-    canvas.setDevicePixelRatio(ratio);
+    const double proportion = double(row.first.width()) / row.first.height();
+    const auto count = double(row.next.size());
+    const double widthInHeights = (count + 1) * proportion + count * kSignRoom;
+    const int height = int(std::min(double(pixels.height()), pixels.width() / widthInHeights));
+    const QSize cell(int(height * proportion), height);
+    const double signWidth = kSignRoom * height;
+    const int top = (pixels.height() - height) / 2;
+    double left = (pixels.width() - (count + 1) * cell.width() - count * signWidth) / 2;
     QPainter painter(&canvas);
-    const int share = size.width() / int(resources.size());
-    for (qsizetype i = 0; i < resources.size(); ++i)
-        painter.drawPixmap(int(i) * share, 0, renderSvg(resources[i], QSize(share, size.height()), ratio));
+    painter.setRenderHint(QPainter::Antialiasing);
+    const auto drawPicture = [&](const QImage& image) {
+        const QRect target = fittedRect(image.size(), QRect(QPoint(qRound(left), top), cell));
+        if (!target.isEmpty())
+            painter.drawImage(target, image.scaled(target.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+        left += cell.width();
+    };
+    drawPicture(row.first);
+    for (const PictureRow::Next& next : row.next) {
+        drawSign(painter, next.sign, QRectF(left, top, signWidth, height));
+        left += signWidth;
+        drawPicture(next.image);
+    }
     return canvas;
 }
 
@@ -124,19 +175,24 @@ ImageView::ImageView(QWidget* parent) : QWidget(parent) {
         parent->installEventFilter(this);
 }
 
-void ImageView::setImage(const QImage& image) {
-    // The same picture again keeps its scaled copy: a set shown again costs no scaling.
-    if (resources_.isEmpty() && image.cacheKey() == image_.cacheKey())
+void ImageView::setRow(PictureRow row) {
+    // The same pictures again keep their scaled copy: a set shown again costs no scaling.
+    const auto same = [](const QImage& one, const QImage& other) { return one.cacheKey() == other.cacheKey(); };
+    const auto sameNext = [&same](const PictureRow::Next& one, const PictureRow::Next& other) {
+        return one.sign == other.sign && same(one.image, other.image);
+    };
+    if (resource_.isEmpty() && same(row.first, row_.first) &&
+        std::equal(row.next.begin(), row.next.end(), row_.next.begin(), row_.next.end(), sameNext))
         return;
-    image_ = image;
-    resources_.clear();
+    row_ = std::move(row);
+    resource_.clear();
     scaled_ = QPixmap();
     update();
 }
 
-void ImageView::setResources(const QStringList& svgResources) {
-    image_ = QImage();
-    resources_ = svgResources;
+void ImageView::setResource(const QString& svgResource) {
+    row_ = {};
+    resource_ = svgResource;
     scaled_ = QPixmap();
     update();
 }
@@ -153,20 +209,11 @@ void ImageView::paintEvent(QPaintEvent*) {
         return;
     const qreal ratio = devicePixelRatioF();
     if (scaled_.isNull() || scaled_.deviceIndependentSize().toSize() != area.size()) {
-        if (!resources_.isEmpty()) {
-            scaled_ = renderSideBySide(resources_, area.size(), ratio);
-        } else if (!image_.isNull()) {
-            const QSize pixels = area.size() * ratio;
-            const QRect target = fittedRect(image_.size(), QRect(QPoint(), pixels));
-            QPixmap canvas(pixels);
-            canvas.fill(Qt::transparent);
-            if (!target.isEmpty()) {
-                QPainter painter(&canvas);
-                painter.drawImage(target,
-                                  image_.scaled(target.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
-            }
-            canvas.setDevicePixelRatio(ratio);
-            scaled_ = canvas;
+        if (!resource_.isEmpty()) {
+            scaled_ = renderSvg(resource_, area.size(), ratio);
+        } else if (!row_.first.isNull()) {
+            scaled_ = renderRow(row_, area.size() * ratio);
+            scaled_.setDevicePixelRatio(ratio);
         }
     }
     if (!scaled_.isNull()) {

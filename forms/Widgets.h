@@ -7,25 +7,38 @@
 #include <QImage>
 #include <QPixmap>
 #include <QRadioButton>
-#include <QStringList>
 #include <QToolButton>
 #include <QWidget>
 #include <functional>
+#include <vector>
 
 namespace platform {
 
-// Shows a picture as large as fits without distortion, smoothly scaled and
-// centred in the part of the view that its parent leaves visible, so that a
-// view reaching under a container's border still shows the whole picture.
-// A disabled image shows its picture unchanged. Several drawings stand side
-// by side, each in an equal share of the width.
+// How a picture of a row follows the one before it: changed (an arrow) or
+// the same ("=").
+enum class Sign { Arrow, Equals };
+
+// Pictures side by side, each after the first led to by its sign.
+struct PictureRow {
+    struct Next {
+        Sign sign;
+        QImage image;
+    };
+    QImage first;
+    std::vector<Next> next;
+};
+
+// Shows a picture, or a row of pictures, as large as fits without
+// distortion, smoothly scaled and centred in the part of the view that its
+// parent leaves visible, so that a view reaching under a container's border
+// still shows the whole picture. A disabled image shows its picture unchanged.
 class ImageView : public QWidget {
 public:
     explicit ImageView(QWidget* parent);
-    void setImage(const QImage& image);  // replaces the drawings
-    void setResource(const QString& svgResource) { setResources({svgResource}); }
-    void setResources(const QStringList& svgResources);  // drawn at the size shown
-    const QStringList& resources() const { return resources_; }
+    void setImage(const QImage& image) { setRow({.first = image, .next = {}}); }
+    void setRow(PictureRow row);
+    const PictureRow& row() const { return row_; }
+    void setResource(const QString& svgResource);  // drawn at the size shown
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -36,8 +49,8 @@ protected:
 private:
     QRect visibleArea() const;
 
-    QImage image_;
-    QStringList resources_;
+    PictureRow row_;
+    QString resource_;
     QPixmap scaled_;  // the picture drawn at the size of the visible area
 };
 

@@ -15,20 +15,6 @@ qint16 drawAmong(const Generator& rnd, int n, int first) {
     return qint16(first + platform::IndexFrom(rnd(), n));
 }
 
-// The bit that a single change flips: 1 colour, 2 size, 3 shape.
-int changeBit(qint16 change) {
-    switch (change) {
-    case 1:
-        return kColourBit;
-    case 2:
-        return kSizeBit;
-    case 3:
-        return kShapeBit;
-    default:
-        return 0;
-    }
-}
-
 // The names of the single changes, 1 colour, 2 size, 3 shape, as the
 // instruction keys spell them.
 const std::array<QString, 3> kChangeNames{u"Colour"_s, u"Size"_s, u"Shape"_s};
@@ -46,6 +32,19 @@ QString changeString(qint16 change, int firstNumber) {
 }
 
 }  // namespace
+
+int changeBit(qint16 change) {
+    switch (change) {
+    case 1:
+        return kColourBit;
+    case 2:
+        return kSizeBit;
+    case 3:
+        return kShapeBit;
+    default:
+        return 0;
+    }
+}
 
 qint16 drawSet(qint16 serieFigure, const Generator& rnd) {
     return serieFigure == kAllSets ? drawAmong(rnd, kSetCount, 1) : serieFigure;

@@ -36,6 +36,10 @@ inline constexpr int kSizeBit = 2;
 inline constexpr int kShapeBit = 4;
 inline constexpr int kEveryBit = kColourBit | kSizeBit | kShapeBit;
 
+// The bit that a drawn change flips: 1 colour, 2 size, 3 shape; none for
+// anything else (4 is no change).
+int changeBit(qint16 change);
+
 // The set of a puzzle: SerieFigure itself, or one of 1 to 5 drawn when it is 6.
 qint16 drawSet(qint16 serieFigure, const Generator& rnd);
 // The model index, 0 to 7.

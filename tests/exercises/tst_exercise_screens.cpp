@@ -1,8 +1,8 @@
 // The seven exercise screens played by clicks, with a seeded generator,
 // scripted message boxes and a program folder of our own, in a language of
 // our own whose words name their keys. Beyond judging, what a screen shows
-// and says of its rule: the drawing of the change or changes under the
-// letters, the change in words for a screen reader (Label4's name, an
+// and says of its rule: the drawing of the change or changes on the puzzle's
+// own pictures under the letters, the change in words for a screen reader (Label4's name, an
 // announcement at every drawn change), the instruction as the window's
 // description, and the voice's praise and help after the answer's sound.
 
@@ -16,7 +16,6 @@
 #include "PictureFiles.h"
 #include "PictureSets.h"
 #include "Random.h"
-#include "Resources.h"
 #include "Settings.h"
 #include "SharedState.h"
 #include "Sound.h"
@@ -65,19 +64,18 @@ int pictureWithChanges(int model, int attributes) {
     return -1;
 }
 
-// A change as the letters name it: the attributes it changes, its drawing,
-// its word and its part of the instruction's key.
+// A change as the letters name it: the attributes it changes, its word and
+// its part of the instruction's key.
 struct Change {
     int attributes;
-    const char* drawing;
     QString word;
     QString key;
 };
-const Change kColour{Colour, resources::kRuleColour, u"w-colour"_s, u"Colour"_s};
-const Change kSize{Size, resources::kRuleSize, u"w-size"_s, u"Size"_s};
-const Change kShape{Shape, resources::kRuleShape, u"w-shape"_s, u"Shape"_s};
-const Change kNothing{0, resources::kRuleNone, u"w-nothing"_s, u"Same"_s};
-const Change kEverything{Colour | Size | Shape, resources::kRuleAll, u"w-colour, w-size, w-shape"_s, u"Everything"_s};
+const Change kColour{Colour, u"w-colour"_s, u"Colour"_s};
+const Change kSize{Size, u"w-size"_s, u"Size"_s};
+const Change kShape{Shape, u"w-shape"_s, u"Shape"_s};
+const Change kNothing{0, u"w-nothing"_s, u"Same"_s};
+const Change kEverything{Colour | Size | Shape, u"w-colour, w-size, w-shape"_s, u"Everything"_s};
 const std::map<QString, Change> kNamedChange{
     {u"CO"_s, kColour}, {u"DI"_s, kSize},  {u"FO"_s, kShape},  {u"NI"_s, kNothing}, {u"C1"_s, kColour},
     {u"D1"_s, kSize},   {u"F1"_s, kShape}, {u"c2"_s, kColour}, {u"d2"_s, kSize},    {u"f2"_s, kShape},
@@ -106,10 +104,11 @@ QByteArray languageFile() {
     return text.toUtf8();
 }
 
-// What a screen should show of its rule: its drawings, the words of its changes, its instruction's key,
-// and the attributes its right picture changes (-1 when the screen asks something unknown).
+// What a screen should show of its rule: the attributes each step of its drawing changes, the words
+// of its changes, its instruction's key, and the attributes its right picture changes (-1 when the
+// screen asks something unknown).
 struct Expected {
-    QStringList drawings;
+    std::vector<int> steps;
     QString words;
     QString key;
     int attributes = -1;
@@ -199,7 +198,7 @@ class ExerciseScreensTest : public QObject {
     // What the screen's letters (or, for a fixed rule, its number) ask.
     static Expected expectedRule(int number, const FormEsercizio& screen) {
         const auto of = [](const Change& change) {
-            return Expected{{QString::fromLatin1(change.drawing)}, change.word, change.key, change.attributes};
+            return Expected{{change.attributes}, change.word, change.key, change.attributes};
         };
         const std::map<int, Expected> fixed{
             {1, of(kColour)}, {2, of(kShape)}, {3, of(kNothing)}, {4, of(kSize)}, {7, of(kEverything)},
@@ -213,7 +212,7 @@ class ExerciseScreensTest : public QObject {
             const auto change = kNamedChange.find(letters);
             if (change == kNamedChange.end())
                 return {};
-            drawn.drawings.append(QString::fromLatin1(change->second.drawing));
+            drawn.steps.push_back(change->second.attributes);
             words.append(change->second.word);
             drawn.key += change->second.key;
             drawn.attributes ^= change->second.attributes;
@@ -221,15 +220,35 @@ class ExerciseScreensTest : public QObject {
         drawn.words = words.join(u", "_s);
         return words.size() == (number == 6 ? 2 : 1) ? drawn : Expected{};
     }
+    // The index of the picture that is this very image, or -1.
+    static int pictureIndex(const FormEsercizio& screen, const QImage& image) {
+        for (int i = 0; i < kPicturesPerSet; ++i)
+            if (!image.isNull() && picture(screen, i).picture().image().cacheKey() == image.cacheKey())
+                return i;
+        return -1;
+    }
+
     // The drawing, the words for a screen reader and the window's description
     // of the open puzzle's rule; the change and the instruction are announced on
     // opening and at every new puzzle (after the last answer's news) where it is drawn.
+    // The drawing goes from the model's picture, through the picture after each
+    // change, to the right one, by arrows, or "=" for no change.
     static void checkRuleShown(int number, const FormEsercizio& screen) {
         const Expected asked = expectedRule(number, screen);
         QVERIFY2(!asked.key.isEmpty(), qPrintable(caption(screen, u"Label4"_s)));
         const auto* drawing = dynamic_cast<platform::ImageView*>(screen.control(u"RuleDrawing"_s).widget());
         QVERIFY(drawing);
-        QCOMPARE(drawing->resources(), asked.drawings);
+        const platform::PictureRow& row = drawing->row();
+        int from = shownModel(screen);
+        QCOMPARE(pictureIndex(screen, row.first), from);
+        QCOMPARE(row.next.size(), asked.steps.size());
+        for (std::size_t i = 0; i < asked.steps.size(); ++i) {
+            const int to = pictureWithChanges(from, asked.steps[i]);
+            QCOMPARE(pictureIndex(screen, row.next[i].image), to);
+            QCOMPARE(row.next[i].sign, asked.steps[i] == 0 ? platform::Sign::Equals : platform::Sign::Arrow);
+            from = to;
+        }
+        QCOMPARE(from, rightPicture(number, screen));
         const QString change = u"change is "_s + asked.words;
         QCOMPARE(accessibleText(screen.control(u"Label4"_s).widget(), QAccessible::Name), change);
         QCOMPARE(accessibleText(screen.window(), QAccessible::Description), u"say "_s + asked.key);

@@ -3,6 +3,7 @@
 #include "PinnedDisplay.h"
 #include "Screen.h"
 #include "TestScreen.h"
+#include "Widgets.h"
 #include "clsResize.h"
 
 #include <QAbstractButton>
@@ -305,6 +306,62 @@ private Q_SLOTS:
         QCOMPARE(whole.height(), inside.height());
         QVERIFY(qAbs(whole.width() - whole.height()) <= 1);
         QVERIFY((boundsOf(boxed, qRgb(255, 0, 0)).center() - whole.center()).manhattanLength() <= 2);
+    }
+
+    // A row of pictures stands as large as fits, centred, in its order, with
+    // an arrow pointing to the next picture or an "=" between each two, in the
+    // grey of the rule drawings; it is drawn anew for every size.
+    void aRowOfPicturesWithTheirSigns() {
+        const auto square = [](QRgb colour) {
+            QImage image(40, 40, QImage::Format_RGB32);
+            image.fill(colour);
+            return image;
+        };
+        const QRgb red = qRgb(255, 0, 0), green = qRgb(0, 255, 0), blue = qRgb(0, 0, 255);
+        const QRgb grey = qRgb(0x45, 0x5a, 0x64);
+        platform::ImageView view(nullptr);
+        view.setRow({.first = square(red),
+                     .next = {{platform::Sign::Arrow, square(green)}, {platform::Sign::Equals, square(blue)}}});
+        // The grey pixels down column x of `drawn`, and how many strokes they make.
+        const auto greyDown = [grey](const QImage& drawn, int x) {
+            std::pair<int, int> pixelsAndStrokes;
+            bool inStroke = false;
+            for (int y = 0; y < drawn.height(); ++y) {
+                const bool isGrey = (drawn.pixel(x, y) & 0xFFFFFF) == (grey & 0xFFFFFF);
+                pixelsAndStrokes.first += int(isGrey);
+                pixelsAndStrokes.second += int(isGrey && !inStroke);
+                inStroke = isGrey;
+            }
+            return pixelsAndStrokes;
+        };
+        for (const QSize size : {QSize(600, 100), QSize(300, 200), QSize(1200, 160)}) {
+            view.resize(size);
+            const QImage drawn = view.grab().toImage();
+            const QRect first = boundsOf(drawn, red), second = boundsOf(drawn, green), third = boundsOf(drawn, blue);
+            QVERIFY(first.size() == second.size() && second.size() == third.size());
+            QCOMPARE(first.width(), first.height());
+            QVERIFY(first.right() < second.left() && second.right() < third.left());
+            QVERIFY(first.height() == size.height() || third.right() - first.left() >= size.width() - 3);
+            QVERIFY(qAbs(first.left() - (size.width() - 1 - third.right())) <= 1);
+            QVERIFY(qAbs(first.top() - (size.height() - 1 - first.bottom())) <= 1);
+
+            const QRect signs = boundsOf(drawn, grey);
+            QVERIFY(first.right() < signs.left() && signs.right() < third.left());
+            const QRect arrow =
+                boundsOf(drawn.copy(first.right() + 1, 0, second.left() - first.right() - 1, size.height()), grey)
+                    .translated(first.right() + 1, 0);
+            const QRect equals =
+                boundsOf(drawn.copy(second.right() + 1, 0, third.left() - second.right() - 1, size.height()), grey)
+                    .translated(second.right() + 1, 0);
+            QVERIFY(!arrow.isEmpty() && !equals.isEmpty());
+            QVERIFY(arrow.width() >= first.width() / 4 && equals.width() >= first.width() / 4);
+            const auto tail = greyDown(drawn, arrow.left() + arrow.width() / 5);
+            const auto head = greyDown(drawn, arrow.right() - arrow.width() / 3);
+            QCOMPARE(tail.second, 1);
+            QCOMPARE(head.second, 1);
+            QVERIFY(head.first > 2 * tail.first);
+            QCOMPARE(greyDown(drawn, equals.center().x()).second, 2);
+        }
     }
 
     // The outline of an unchecked check box or option stands out at least 3:1
