@@ -111,6 +111,13 @@ void FormEsercizio::Form_Resize() {
     app::ResizeControls(*this);
 }
 
+// Closing the window is leaving the exercise, asked as the menu command asks;
+// the program is ended from the main menu.
+bool FormEsercizio::Form_QueryUnload() {
+    mnuEsci_Click();
+    return false;
+}
+
 void FormEsercizio::PreparaEsercizio() {
     puzzle_.newPuzzle(Modulo1::SerieFigure);
 }
@@ -170,6 +177,11 @@ void FormEsercizio::ShowCounts() {
     control(EtichettaEsatti).setText(TextProperty::Caption, caption(puzzle_.ContaEsatti()));
     control(EtichettaErrati).setText(TextProperty::Caption, caption(puzzle_.ContaErrati()));
     nameCounts();
+    // Before the first answer no face: a smile then would praise nothing.
+    if (puzzle_.ContaEsatti() == 0 && puzzle_.ContaErrati() == 0) {
+        control(ComandoIconaSi).setVisible(false);
+        control(ComandoIconaNo).setVisible(false);
+    }
 }
 
 std::chrono::milliseconds FormEsercizio::Esatto() {

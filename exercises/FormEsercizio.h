@@ -31,6 +31,7 @@ private:
     void Form_Load() override;
     void Form_Activate() override;
     void Form_Resize() override;
+    bool Form_QueryUnload() override;
 
     void Picture1_Click(int Index);
     void BottoneAvanti_Click();
