@@ -101,6 +101,8 @@ void FormAvvio::nameForAssistiveTechnology() {
 }
 
 void FormAvvio::Form_Activate() {
+    // Whoever reaches the start screen is a new child.
+    screens::ResetCounts();
     CoverDisplay(*this);
     control(BottoneAvvio).widget()->setFocus(Qt::OtherFocusReason);
     new FinishStartAfterFirstPaint(*window());

@@ -152,9 +152,12 @@ void FormMenu::Form_Load() {
             choices.push_back(control->widget());
     keys().arrowsBetween(std::move(choices));
     scan().setChoices(ScanOrder());
-    // A kiosk offers no way out.
+    // A kiosk offers no way out, and keeps the language its parent chose in the settings.
     if (KioskMode()) {
         control(BottoneEsci).setVisible(false);
+        for (const auto& item : controls())
+            if (item->name() == QLatin1StringView(mnuLanguage.text()))
+                item->setEnabled(false);
         return;
     }
     keys().bind(Qt::Key_Escape, [this] { BottoneEsci_Click(); });
