@@ -91,6 +91,7 @@ void FormAvvio::ConnectEvents() {
 void FormAvvio::Form_Load() {
     modLanguageSupport::MLSCurrentLanguage = modLanguageSupport::MLSStartLanguage();
     modLanguageSupport::MLSTranslateForm(*this);
+    control(Label2, 2).setText(platform::TextProperty::Caption, Modulo1::Versione());
     SetUpResizing(*this);
     setBackColor(ModuloColoriSuoni::PreparaColori());
 }
