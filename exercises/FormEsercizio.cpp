@@ -17,9 +17,30 @@
 #include "Widgets.h"
 #include "modLanguageSupport.h"
 
+#include <algorithm>
+
 using namespace Qt::Literals::StringLiterals;
 using namespace exercise_layout;
 using platform::TextProperty;
+
+namespace {
+
+// A box holding a square card, and the card, made square again, centred where
+// the proportional resizing stretched the box to another shape.
+void hugSquareCard(platform::Control& box, platform::Control& card) {
+    using platform::Coordinate;
+    const double width = box.coordinate(Coordinate::Width).value_or(0);
+    const double height = box.coordinate(Coordinate::Height).value_or(0);
+    const double side = std::min(width, height);
+    box.setCoordinate(Coordinate::Left, box.coordinate(Coordinate::Left).value_or(0) + (width - side) / 2);
+    box.setCoordinate(Coordinate::Top, box.coordinate(Coordinate::Top).value_or(0) + (height - side) / 2);
+    for (platform::Control* square : {&box, &card}) {
+        square->setCoordinate(Coordinate::Width, side);
+        square->setCoordinate(Coordinate::Height, side);
+    }
+}
+
+}  // namespace
 
 FormEsercizio::FormEsercizio(const exercise_catalogue::Exercise& exercise)
     : platform::Screen(exercise_layout::design(exercise.form, exercise.layout)),
@@ -109,6 +130,8 @@ void FormEsercizio::Form_Activate() {
 
 void FormEsercizio::Form_Resize() {
     app::ResizeControls(*this);
+    hugSquareCard(control(Picture4), control(Picture2));
+    hugSquareCard(control(Picture5), control(Picture3));
 }
 
 // Closing the window is leaving the exercise, asked as the menu command asks;

@@ -390,6 +390,29 @@ private Q_SLOTS:
         QVERIFY(sounds.isEmpty());
     }
 
+    // However the window's proportions stretch the screen, wide or tall, the
+    // boxes of the model and of the found picture stay as square as their
+    // cards, and the found one shows its picture whole.
+    void theBoxesHugTheirSquareCards() {
+        for (FormEsercizio* screen : {&es1, &es6}) {
+            screen->Show();
+            solve(screen == &es1 ? 1 : 6, *screen);
+            screen->setFullScreen(false);
+            for (const QSize size : {QSize(1000, 560), QSize(800, 600), QSize(600, 700)}) {
+                screen->window()->resize(size);
+                for (const char* name : {"Picture4", "Picture2", "Picture5", "Picture3"}) {
+                    const QWidget* box = screen->control(QString::fromLatin1(name)).widget();
+                    QTRY_VERIFY2(qAbs(box->width() - box->height()) <= 1,
+                                 qPrintable(QString::fromLatin1(name) % u' ' % QString::number(box->width()) % u'x' %
+                                            QString::number(box->height())));
+                }
+                const QWidget* found = screen->control(u"Picture3"_s).widget();
+                QVERIFY(screen->control(u"Picture5"_s).widget()->rect().contains(found->geometry()));
+            }
+            screen->Unload();
+        }
+    }
+
     void wrongClicksTheRightOneNextTheLargestCountsAndReset() {
         es4.Show();
         QTest::mouseClick(picture(es4, rightPicture(4, es4)).widget(), Qt::RightButton);
