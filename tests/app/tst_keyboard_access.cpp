@@ -120,7 +120,7 @@ private Q_SLOTS:
         QCOMPARE(focusMoves.size(), 2);
         // Every picture tells the new model after its own name.
         const QString model =
-            u"model: "_s +
+            u"picture in the box: "_s +
             widget(exercise, u"Picture1"_s, Modulo1::IndiceModello)->accessibleName().section(u": "_s, 1);
         QCOMPARE(widget(exercise, u"Picture2"_s)->accessibleName(), model);
         QCOMPARE(widget(exercise, u"Picture1"_s, 0)->accessibleDescription(), model);

@@ -6,6 +6,7 @@
 // that writes them, which must refuse what the program could not read back.
 
 #include "DataFiles.h"
+#include "ExerciseCatalogue.h"
 #include "FileBytes.h"
 #include "FormMenu.h"
 #include "PuzzleRules.h"
@@ -134,11 +135,15 @@ private Q_SLOTS:
                 }
             }
             // Label4 of the random and of the two-change exercise is written while
-            // playing; only the single-change screens have the title Label3.
-            for (int n = 1; n <= 7; ++n) {
-                const Section& screen = file.sections[u"FormEs"_s + QString::number(n)];
-                QCOMPARE(screen.contains(u"Label4.Caption"_s), n != 5 && n != 6);
-                QCOMPARE(screen.contains(u"Label3.Caption"_s), n <= 4);
+            // playing. Every exercise's title is its name on the menu, in capitals,
+            // so that the window, the menu and the screen call it alike.
+            const Section& menu = file.sections[u"FormMenu"_s];
+            for (const exercise_catalogue::Exercise& exercise : exercise_catalogue::catalogue()) {
+                const Section& screen = file.sections[QString::fromLatin1(exercise.form)];
+                QCOMPARE(screen.contains(u"Label4.Caption"_s), exercise.number != 5 && exercise.number != 6);
+                const QString name = menu.value(QString::fromLatin1(exercise.menuButton.text()) + u".Caption"_s);
+                QCOMPARE(screen.value(u"Label3.Caption"_s),
+                         QLocale(file.sections[u"Language"_s].value(u"Locale"_s)).toUpper(name));
             }
         }
     }
