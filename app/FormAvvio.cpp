@@ -93,6 +93,7 @@ void FormAvvio::ConnectEvents() {
 void FormAvvio::Form_Load() {
     modLanguageSupport::MLSCurrentLanguage = modLanguageSupport::MLSStartLanguage();
     modLanguageSupport::MLSTranslateForm(*this);
+    control(Label2, 2).setText(platform::TextProperty::Caption, Modulo1::Versione());
     SetUpResizing(*this);
     setBackColor(ModuloColoriSuoni::PreparaColori());
 }
@@ -103,6 +104,8 @@ void FormAvvio::nameForAssistiveTechnology() {
 }
 
 void FormAvvio::Form_Activate() {
+    // Whoever reaches the start screen is a new child.
+    screens::ResetCounts();
     CoverDisplay(*this);
     control(BottoneAvvio).widget()->setFocus(Qt::OtherFocusReason);
     new FinishStartAfterFirstPaint(*window());

@@ -144,15 +144,21 @@ void FormMenu::Form_Load() {
     SetUpResizing(*this);
     setBackColor(ModuloColoriSuoni::PreparaColori());
     control(Check1).setBackColour(platform::rgbFromBgr(backColor()));
-    std::vector<QWidget*> buttons;
+    // The arrows go between every choice as they stand, the picture sets
+    // among them: Enter or Space chooses a set.
+    std::vector<QWidget*> choices;
     for (const auto& control : controls())
-        if (control->kind() == Kind::CommandButton || control->kind() == Kind::GraphicalButton)
-            buttons.push_back(control->widget());
-    keys().arrowsBetween(std::move(buttons));
+        if (control->kind() == Kind::CommandButton || control->kind() == Kind::GraphicalButton ||
+            control->kind() == Kind::CheckBox || control->kind() == Kind::OptionButton)
+            choices.push_back(control->widget());
+    keys().arrowsBetween(std::move(choices));
     scan().setChoices(ScanOrder());
-    // A kiosk offers no way out.
+    // A kiosk offers no way out, and keeps the language its parent chose in the settings.
     if (KioskMode()) {
         control(BottoneEsci).setVisible(false);
+        for (const auto& item : controls())
+            if (item->name() == QLatin1StringView(mnuLanguage.text()))
+                item->setEnabled(false);
         return;
     }
     keys().bind(Qt::Key_Escape, [this] { BottoneEsci_Click(); });

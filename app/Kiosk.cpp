@@ -1,6 +1,7 @@
 #include "Kiosk.h"
 
 #include "Process.h"
+#include "Screens.h"
 #include "Settings.h"
 
 #include <QApplication>
@@ -78,9 +79,33 @@ bool KioskGuard::eventFilter(QObject* watched, QEvent* event) {
     return QObject::eventFilter(watched, event);
 }
 
+NewChildWatch::NewChildWatch(std::chrono::milliseconds idle, QObject* parent) : QObject(parent) {
+    idle_.setSingleShot(true);
+    idle_.setInterval(idle);
+    connect(&idle_, &QTimer::timeout, this, [] { screens::ResetCounts(); });
+    idle_.start();
+    qApp->installEventFilter(this);
+}
+
+bool NewChildWatch::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+    case QEvent::KeyPress:
+    case QEvent::MouseButtonPress:
+    case QEvent::Wheel:
+    case QEvent::TouchBegin:
+        idle_.start();
+        break;
+    default:
+        break;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
 void StartKiosk() {
-    if (KioskMode())
-        new KioskGuard(2s, qApp);
+    if (!KioskMode())
+        return;
+    new KioskGuard(2s, qApp);
+    new NewChildWatch(kNewChildAfter, qApp);
 }
 
 }  // namespace app

@@ -3,7 +3,9 @@
 // window through the window system (Alt+F4, the frame's button) is refused,
 // and only a parent's chord, Ctrl+Alt+Shift+Q held down for two seconds, ends
 // the program. The screens do their part: the menu hides Esci and asks no
-// exit question, F11 keeps the full screen, the settings chord does nothing.
+// exit question, F11 keeps the full screen, the settings chord does nothing,
+// and the language is chosen in the parent's settings only. A few minutes
+// without input mean a new child: the counts start again from zero.
 
 #include <QObject>
 #include <QTimer>
@@ -30,7 +32,22 @@ private:
     QTimer letGo_;  // Q released, unless a repeated press follows
 };
 
-// Installs the guard for the rest of the run when this run is a kiosk.
+// How long no key, click or touch means the child has gone.
+inline constexpr std::chrono::milliseconds kNewChildAfter = 3min;
+
+// Zeroes the counts of the exercise screens once no input has come for `idle`.
+class NewChildWatch : public QObject {
+public:
+    explicit NewChildWatch(std::chrono::milliseconds idle = kNewChildAfter, QObject* parent = nullptr);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QTimer idle_;
+};
+
+// Installs the guard and the watch for the rest of the run when this run is a kiosk.
 void StartKiosk();
 
 }  // namespace app

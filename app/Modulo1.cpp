@@ -17,11 +17,25 @@ const QString kTitle = u"Metamorfine"_s;
 const QString kLineBreak = u"\r\n"_s;
 const QString kSeparator = QString(23, u'-');
 
-// Who made the program; there is no web address or e-mail to give.
-const QString kCreditBlock = u"Metamorfine"_s % kLineBreak % kSeparator % kLineBreak % u"the Metamorfine developers"_s %
-                             kLineBreak % u"No web address, no e-mail"_s;
+// The program and its version, then who made it and how to reach them
+// (there is no web address or e-mail to give), in the language's words.
+QString CreditBlock() {
+    QString credits = kTitle % u" ("_s % Versione() % u')' % kLineBreak % kSeparator;
+    for (const QString& number : {u"9994"_s, u"9995"_s}) {
+        const QString line = modLanguageSupport::MLSGetString(number);
+        if (!line.isEmpty())
+            credits += kLineBreak % line;
+    }
+    return credits;
+}
 
 }  // namespace
+
+QString Versione() {
+    const QString version = QStringLiteral(MF_VERSION);
+    const QString words = modLanguageSupport::MLSGetString(u"9993"_s);
+    return words.contains(u"%1"_s) ? words.arg(version) : version;
+}
 
 void MostraInformazioni() {
     QString about;
@@ -32,7 +46,7 @@ void MostraInformazioni() {
     }
     if (!about.isEmpty())
         about = kLineBreak % kSeparator % kLineBreak % about;
-    platform::MsgBox(kCreditBlock % about, platform::MsgButtons::Ok, platform::MsgIcon::Information, kTitle);
+    platform::MsgBox(CreditBlock() % about, platform::MsgButtons::Ok, platform::MsgIcon::Information, kTitle);
 }
 
 void ConfermaUscita() {

@@ -2,6 +2,8 @@
 // The start-up, about and exit routines of the shell. The state they share
 // with every screen is in SharedState.h.
 
+class QString;
+
 namespace Modulo1 {
 
 // The program's entry routine: refuses a second running copy, sets the
@@ -16,6 +18,9 @@ void SetProgramIcon();
 
 // The about box.
 void MostraInformazioni();
+
+// The program's version in the current language's words ("Version 1.0").
+QString Versione();
 
 // Asks whether to quit; ends the program on Yes, returns on No.
 void ConfermaUscita();

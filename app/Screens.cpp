@@ -20,12 +20,26 @@ platform::Screen& FormMenu() {
     return instance;
 }
 
-platform::Screen& exercise(int number) {
+namespace {
+
+std::vector<std::unique_ptr<FormEsercizio>>& exercises() {
     static std::vector<std::unique_ptr<FormEsercizio>> instances(exercise_catalogue::catalogue().size());
-    std::unique_ptr<FormEsercizio>& instance = instances.at(std::size_t(number - 1));
+    return instances;
+}
+
+}  // namespace
+
+platform::Screen& exercise(int number) {
+    std::unique_ptr<FormEsercizio>& instance = exercises().at(std::size_t(number - 1));
     if (!instance)
         instance = std::make_unique<FormEsercizio>(exercise_catalogue::exercise(number));
     return *instance;
+}
+
+void ResetCounts() {
+    for (const std::unique_ptr<FormEsercizio>& instance : exercises())
+        if (instance)
+            instance->MenuAzzera_Click();
 }
 
 platform::Screen& FormEs1() {

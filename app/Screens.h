@@ -19,4 +19,7 @@ platform::Screen& FormEs5();
 platform::Screen& FormEs6();
 platform::Screen& FormEs7();
 
+// Every exercise screen's counts back to zero, and its face away.
+void ResetCounts();
+
 }  // namespace screens

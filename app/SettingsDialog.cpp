@@ -1,5 +1,7 @@
 #include "SettingsDialog.h"
 
+#include "DataFiles.h"
+#include "LanguageMenu.h"
 #include "MessageBox.h"
 #include "Speech.h"
 #include "modLanguageSupport.h"
@@ -54,7 +56,8 @@ SettingsDialog::SettingsDialog(const settings::Settings& shown, QWidget* parent)
       rememberSound_(checkBox(u"RememberSound"_s, shown.rememberSound)),
       rememberPictureSet_(checkBox(u"RememberSet"_s, shown.rememberPictureSet)),
       kiosk_(checkBox(u"Kiosk"_s, shown.kiosk)),
-      fullScreen_(checkBox(u"FullScreen"_s, shown.fullScreen)) {
+      fullScreen_(checkBox(u"FullScreen"_s, shown.fullScreen)),
+      language_(new QComboBox) {
     setWindowTitle(text(u"Title"_s));
     setAccessibleName(windowTitle());
     setObjectName(u"SettingsDialog"_s);
@@ -72,11 +75,15 @@ SettingsDialog::SettingsDialog(const settings::Settings& shown, QWidget* parent)
     rate_->setSingleStep(10);
     rate_->setValue(shown.speechRate);
 
+    language_->addItems(platform::languageNames());
+    language_->setCurrentText(modLanguageSupport::MLSCurrentLanguage);
+
     auto* form = new QFormLayout;
     addRow(form, u"Scan"_s, scan_);
     addRow(form, u"Interval"_s, interval_);
     form->addRow(speech_);
     addRow(form, u"Rate"_s, rate_);
+    addRow(form, u"Language"_s, language_);
     for (QCheckBox* box : {praise_, rememberSound_, rememberPictureSet_, fullScreen_, kiosk_})
         form->addRow(box);
     auto* kioskHint = new QLabel(text(u"KioskHint"_s));
@@ -115,6 +122,10 @@ settings::Settings SettingsDialog::chosen() const {
     return chosen;
 }
 
+QString SettingsDialog::language() const {
+    return language_->currentText();
+}
+
 bool OpenSettings(QWidget* parent) {
     SettingsDialog dialog(settings::read(), parent);
     if (dialog.exec() != QDialog::Accepted)
@@ -132,6 +143,8 @@ bool OpenSettings(QWidget* parent) {
     run.kiosk = kiosk;
     run.fullScreen = fullScreen;
     platform::SetSpeechRate(run.speechRate);
+    if (!dialog.language().isEmpty() && dialog.language() != modLanguageSupport::MLSCurrentLanguage)
+        modLanguageSupport::MLSChooseLanguage(dialog.language());
     return true;
 }
 

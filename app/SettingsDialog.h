@@ -1,7 +1,8 @@
 #pragma once
 // The parent's settings dialog, in the current language: switch scanning and
 // its interval, speech and its pace, praise, whether the sound switch and the
-// picture set are kept, kiosk mode and full screen. Every control is named
+// picture set are kept, kiosk mode and full screen, and the language (the
+// only place to choose it in kiosk mode). Every control is named
 // for the screen reader by its label and reached with Tab; Save writes the
 // settings file, Cancel or Escape leaves it as it was.
 
@@ -21,6 +22,8 @@ public:
     explicit SettingsDialog(const settings::Settings& shown, QWidget* parent = nullptr);
     // The settings as the dialog shows them now.
     settings::Settings chosen() const;
+    // The language as the dialog shows it now.
+    QString language() const;
 
 private:
     settings::Settings shown_;
@@ -33,11 +36,13 @@ private:
     QCheckBox* rememberPictureSet_;
     QCheckBox* kiosk_;
     QCheckBox* fullScreen_;
+    QComboBox* language_;
 };
 
 // Shows the dialog over `parent` with the settings file's values; Save writes
 // the file and this run takes the new speech, praise and scanning at once
-// (kiosk and full screen hold from the next start). False when the file could
+// (kiosk and full screen hold from the next start), and the language another
+// one chosen is taken and remembered. False when the file could
 // not be written (the dialog then says so).
 bool OpenSettings(QWidget* parent = nullptr);
 

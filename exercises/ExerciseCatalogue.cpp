@@ -43,15 +43,15 @@ const std::array<Exercise, 7> kCatalogue{{
     {5, "FormEs5", ControlName{"Command4"}, "Cambiamento casuale", {120, 3120, 5},
      {.kind = RuleKind::RandomChange}, "0009", resources::kRuleRandom,
      {9435, 6720, {6960, 240, 2295, 2175}, {720, 720}, {4680, 720}, {3000, 1080, 1095, 975},
-      {7560, 5160}, {240, 2040, 3840, 5640}, {2640, 4440}, "C", nullptr, {}}},
+      {7560, 5160}, {240, 2040, 3840, 5640}, {2640, 4440}, "C", "CAMBIAMENTO CASUALE", {840, 60, 5895, 615}}},
     {6, "FormEs6", ControlName{"Command5"}, "Due metamorfine", {4560, 240, 14},
      {.kind = RuleKind::TwoChanges}, "0020", resources::kRuleTwo,
-     {9360, 6540, {7080, 240, 2175, 2175}, {360, 480}, {5040, 480}, {2520, 840, 2055, 975},
-      {7560, 5280}, {240, 2040, 3840, 5640}, {2760, 4560}, "CF", nullptr, {}}},
+     {9360, 6540, {7080, 240, 2175, 2175}, {360, 720}, {5040, 720}, {2520, 840, 2055, 975},
+      {7560, 5280}, {240, 2040, 3840, 5640}, {2760, 4560}, "CF", "DUE CAMBIAMENTI", {840, 60, 5895, 615}}},
     {7, "FormEs7", ControlName{"Command6"}, "Cambia tutto", {4560, 960, 15},
      fixed(puzzle::kEveryBit), "0012", resources::kRuleAll,
-     {9360, 6540, {6960, 240, 2295, 2175}, {360, 480}, {5040, 480}, {2400, 840, 2295, 975},
-      {7560, 5280}, {240, 2040, 3840, 5640}, {2760, 4560}, "FCD", nullptr, {}}},
+     {9360, 6540, {6960, 240, 2295, 2175}, {360, 720}, {5040, 720}, {2400, 840, 2295, 975},
+      {7560, 5280}, {240, 2040, 3840, 5640}, {2760, 4560}, "FCD", "CAMBIA TUTTO", {840, 60, 5895, 615}}},
 }};
 // clang-format on
 
@@ -74,7 +74,7 @@ QString exerciseName(const Exercise& exercise) {
         return modLanguageSupport::MLSReadIni(file, section, key).value_or(QString()).trimmed();
     };
     QString name = text(u"FormMenu"_s, QString::fromLatin1(exercise.menuButton.text()) % u".Caption");
-    if (name.isEmpty() && exercise.layout.title)
+    if (name.isEmpty())
         name =
             text(QString::fromLatin1(exercise.form), QString::fromLatin1(exercise_layout::Label3.text()) % u".Caption");
     return name.isEmpty() ? QString::fromUtf8(exercise.menuCaption) : name;

@@ -133,7 +133,7 @@ platform::ScreenDesign design(const char* form, const Placement& row) {
             continue;
         }
         screen.controls.push_back(control);
-        if (is(control, Label4) && row.title) {
+        if (is(control, Label4)) {
             ControlDesign title{.name = Label3,
                                 .kind = Kind::Label,
                                 .caption = row.title,

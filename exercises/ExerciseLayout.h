@@ -23,7 +23,7 @@ inline constexpr ControlName Picture2{"Picture2"};  // the model
 inline constexpr ControlName Picture5{"Picture5"};  // the box of the found picture
 inline constexpr ControlName Picture3{"Picture3"};  // the found picture
 inline constexpr ControlName Label4{"Label4"};      // the letters of the change
-inline constexpr ControlName Label3{"Label3"};      // the title, where the screen has one
+inline constexpr ControlName Label3{"Label3"};      // the title
 inline constexpr ControlName BottoneAvanti{"BottoneAvanti"};
 inline constexpr ControlName RuleDrawing{"RuleDrawing"};  // the drawing of the change, under Label4
 inline constexpr ControlName HearAgain{"HearAgain"};      // says the instruction again
@@ -51,7 +51,7 @@ struct Placement {
     std::array<double, 4> pictureColumns;
     std::array<double, 2> pictureRows;
     const char* changeCaption;  // Label4 as designed
-    const char* title;          // Label3; nullptr where the screen has none
+    const char* title;          // Label3
     Rect titleRect;
 };
 

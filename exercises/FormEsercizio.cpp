@@ -18,9 +18,30 @@
 #include "Widgets.h"
 #include "modLanguageSupport.h"
 
+#include <algorithm>
+
 using namespace Qt::Literals::StringLiterals;
 using namespace exercise_layout;
 using platform::TextProperty;
+
+namespace {
+
+// A box holding a square card, and the card, made square again, centred where
+// the proportional resizing stretched the box to another shape.
+void hugSquareCard(platform::Control& box, platform::Control& card) {
+    using platform::Coordinate;
+    const double width = box.coordinate(Coordinate::Width).value_or(0);
+    const double height = box.coordinate(Coordinate::Height).value_or(0);
+    const double side = std::min(width, height);
+    box.setCoordinate(Coordinate::Left, box.coordinate(Coordinate::Left).value_or(0) + (width - side) / 2);
+    box.setCoordinate(Coordinate::Top, box.coordinate(Coordinate::Top).value_or(0) + (height - side) / 2);
+    for (platform::Control* square : {&box, &card}) {
+        square->setCoordinate(Coordinate::Width, side);
+        square->setCoordinate(Coordinate::Height, side);
+    }
+}
+
+}  // namespace
 
 FormEsercizio::FormEsercizio(const exercise_catalogue::Exercise& exercise)
     : platform::Screen(exercise_layout::design(exercise.form, exercise.layout)),
@@ -112,6 +133,15 @@ void FormEsercizio::Form_Activate() {
 
 void FormEsercizio::Form_Resize() {
     app::ResizeControls(*this);
+    hugSquareCard(control(Picture4), control(Picture2));
+    hugSquareCard(control(Picture5), control(Picture3));
+}
+
+// Closing the window is leaving the exercise, asked as the menu command asks;
+// the program is ended from the main menu.
+bool FormEsercizio::Form_QueryUnload() {
+    mnuEsci_Click();
+    return false;
 }
 
 void FormEsercizio::PreparaEsercizio() {
@@ -173,6 +203,11 @@ void FormEsercizio::ShowCounts() {
     control(EtichettaEsatti).setText(TextProperty::Caption, caption(puzzle_.ContaEsatti()));
     control(EtichettaErrati).setText(TextProperty::Caption, caption(puzzle_.ContaErrati()));
     nameCounts();
+    // Before the first answer no face: a smile then would praise nothing.
+    if (puzzle_.ContaEsatti() == 0 && puzzle_.ContaErrati() == 0) {
+        control(ComandoIconaSi).setVisible(false);
+        control(ComandoIconaNo).setVisible(false);
+    }
 }
 
 std::chrono::milliseconds FormEsercizio::Esatto() {

@@ -27,15 +27,18 @@ public:
     std::chrono::milliseconds Esatto();
     std::chrono::milliseconds Errato();
 
+    // The counts back to zero and no face, as for a new child.
+    void MenuAzzera_Click();
+
 private:
     void ConnectEvents() override;
     void Form_Load() override;
     void Form_Activate() override;
     void Form_Resize() override;
+    bool Form_QueryUnload() override;
 
     void Picture1_Click(int Index);
     void BottoneAvanti_Click();
-    void MenuAzzera_Click();
     void mnuEsci_Click();
 
     // A new puzzle of the chosen set.

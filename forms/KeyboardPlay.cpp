@@ -186,7 +186,9 @@ bool KeyboardPlay::moveFocus(QWidget* from, Qt::Key arrow) const {
         const QPoint offset = candidate->mapTo(window_, candidate->rect().center()) - start;
         const int along = offset.x() * direction.x() + offset.y() * direction.y();
         const int across = std::abs(offset.x() * direction.y() + offset.y() * direction.x());
-        if (along <= 0)
+        // Only what lies that way: a control further aside than twice its
+        // distance ahead is another row's or column's (Left is never Down).
+        if (along <= 0 || across > 2 * along)
             continue;
         // The nearest control in that direction, keeping to its row or column.
         const qint64 score = qint64(along) + 3 * qint64(across);
@@ -195,8 +197,10 @@ bool KeyboardPlay::moveFocus(QWidget* from, Qt::Key arrow) const {
             best = candidate;
         }
     }
+    // At the group's edge the focus stays: Qt's own moves would go round the
+    // window's tab order, or shut it in a group of option buttons.
     if (!best)
-        return false;
+        return true;
     best->setFocus(Qt::TabFocusReason);
     return true;
 }

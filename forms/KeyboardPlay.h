@@ -40,7 +40,7 @@ public:
     void bind(QKeyCombination key, std::function<void()> handler);
     // `key` does again what it did when the table was made.
     void restore(QKeyCombination key);
-    // The arrow keys move the focus among these widgets.
+    // The arrow keys move the focus among these widgets, and no further.
     void arrowsBetween(std::vector<QWidget*> widgets);
 
     // The table that serves `window`; nullptr when it has none.

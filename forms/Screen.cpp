@@ -58,6 +58,11 @@ protected:
             screen_->clientResized();
     }
     void closeEvent(QCloseEvent* event) override {
+        // The screen may keep its window, or leave it its own way while asked.
+        if (screen_ && !screen_->Form_QueryUnload()) {
+            event->ignore();
+            return;
+        }
         event->accept();
         if (screen_)
             screen_->windowClosed();

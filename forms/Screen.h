@@ -116,6 +116,9 @@ protected:
     virtual void Form_Load() {}
     virtual void Form_Activate() {}
     virtual void Form_Resize() {}
+    // Asked when the window system closes the window (Alt+F4, the frame's
+    // button): false keeps it.
+    virtual bool Form_QueryUnload() { return true; }
 
 private:
     class Window;

@@ -41,20 +41,21 @@ void MLSFillMenuLanguages(platform::Screen& menu) {
 }
 
 void mnuLanguage_Click(platform::Screen& menu, int Index) {
-    platform::Control* chosen = menu.find(kLanguageItem, Index);
-    if (!chosen)
-        return;
-    for (const auto& control : menu.controls()) {
-        if (control->name() == kLanguageItem)
-            control->setChecked(false);
-    }
-    chosen->setChecked(true);
-    const QString language = chosen->text(TextProperty::Caption).value_or(QString());
+    if (const platform::Control* chosen = menu.find(kLanguageItem, Index))
+        MLSChooseLanguage(chosen->text(TextProperty::Caption).value_or(QString()));
+}
+
+void MLSChooseLanguage(const QString& language) {
     MLSCurrentLanguage = language;
     // Translating lets pending events run, so a screen may be unloaded meanwhile.
     for (platform::Screen* screen : platform::Screen::loadedScreens()) {
-        if (screen->isLoaded())
-            MLSTranslateForm(*screen);
+        if (!screen->isLoaded())
+            continue;
+        for (const auto& control : screen->controls()) {
+            if (control->name() == kLanguageItem)
+                control->setChecked(control->text(TextProperty::Caption) == language);
+        }
+        MLSTranslateForm(*screen);
     }
     const QString settings = platform::settingsFileToWrite();
     if (!MLSWriteIni(settings, u"Language"_s, u"CurrentLanguage"_s, language))

@@ -3,6 +3,8 @@
 // program folder, a check mark on the current language, and the choice of
 // another language, which translates every loaded screen and is remembered.
 
+class QString;
+
 namespace platform {
 class Screen;
 }
@@ -14,5 +16,9 @@ void MLSFillMenuLanguages(platform::Screen& menu);
 
 // The entry `Index` of the language menu of `menu` was chosen.
 void mnuLanguage_Click(platform::Screen& menu, int Index);
+
+// Makes `language` the current one: every loaded screen is translated, its
+// language menu's check mark moves, and the choice is remembered.
+void MLSChooseLanguage(const QString& language);
 
 }  // namespace modLanguageSupport

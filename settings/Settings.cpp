@@ -91,14 +91,15 @@ std::optional<int> intIn(const QString& text, int lowest, int highest) {
 }
 
 // The value of `key`, or `fallback` when the file lacks it or holds nonsense.
+// The file is read from a copy: the log names the parent's file, `path`.
 template <typename T, typename Parse>
-T value(const QSettings& file, const QString& key, T fallback, Parse parse) {
+T value(const QSettings& file, const QString& path, const QString& key, T fallback, Parse parse) {
     if (!file.contains(key))
         return fallback;
     const auto parsed = parse(file.value(key).toString());
     if (!parsed) {
-        qCWarning(lcSettings) << "settings file" << file.fileName() << ":" << key << "holds"
-                              << file.value(key).toString() << "- the default is used";
+        qCWarning(lcSettings) << "settings file" << path << ":" << key << "holds" << file.value(key).toString()
+                              << "- the default is used";
         return fallback;
     }
     return *parsed;
@@ -161,19 +162,19 @@ Settings read(const QString& path) {
         return defaults;
     }
     return {
-        .scan = value(file, kScan, defaults.scan, ParseScan{}),
-        .scanIntervalMs =
-            value(file, kScanInterval, defaults.scanIntervalMs, ParseInt<kMinScanIntervalMs, kMaxScanIntervalMs>{}),
-        .speech = value(file, kSpeech, defaults.speech, ParseBool{}),
-        .speechRate = value(file, kSpeechRate, defaults.speechRate, ParseInt<kMinSpeechRate, kMaxSpeechRate>{}),
-        .screenReader = value(file, kScreenReader, defaults.screenReader, ParseScreenReader{}),
-        .praise = value(file, kPraise, defaults.praise, ParseBool{}),
-        .rememberSound = value(file, kRememberSound, defaults.rememberSound, ParseBool{}),
-        .rememberPictureSet = value(file, kRememberPictureSet, defaults.rememberPictureSet, ParseBool{}),
-        .sound = value(file, kSound, defaults.sound, ParseBool{}),
-        .pictureSet = value(file, kPictureSet, defaults.pictureSet, ParseInt<1, 6>{}),
-        .kiosk = value(file, kKiosk, defaults.kiosk, ParseBool{}),
-        .fullScreen = value(file, kFullScreen, defaults.fullScreen, ParseBool{}),
+        .scan = value(file, path, kScan, defaults.scan, ParseScan{}),
+        .scanIntervalMs = value(file, path, kScanInterval, defaults.scanIntervalMs,
+                                ParseInt<kMinScanIntervalMs, kMaxScanIntervalMs>{}),
+        .speech = value(file, path, kSpeech, defaults.speech, ParseBool{}),
+        .speechRate = value(file, path, kSpeechRate, defaults.speechRate, ParseInt<kMinSpeechRate, kMaxSpeechRate>{}),
+        .screenReader = value(file, path, kScreenReader, defaults.screenReader, ParseScreenReader{}),
+        .praise = value(file, path, kPraise, defaults.praise, ParseBool{}),
+        .rememberSound = value(file, path, kRememberSound, defaults.rememberSound, ParseBool{}),
+        .rememberPictureSet = value(file, path, kRememberPictureSet, defaults.rememberPictureSet, ParseBool{}),
+        .sound = value(file, path, kSound, defaults.sound, ParseBool{}),
+        .pictureSet = value(file, path, kPictureSet, defaults.pictureSet, ParseInt<1, 6>{}),
+        .kiosk = value(file, path, kKiosk, defaults.kiosk, ParseBool{}),
+        .fullScreen = value(file, path, kFullScreen, defaults.fullScreen, ParseBool{}),
     };
 }
 
@@ -207,7 +208,7 @@ bool write(const Settings& settings, const QString& path) {
         file.setValue(kFullScreen, settings.fullScreen);
         file.sync();
         if (file.status() != QSettings::NoError) {
-            qCWarning(lcSettings) << "the settings file cannot be written:" << temporary.fileName();
+            qCWarning(lcSettings) << "the settings file cannot be written:" << path;
             return false;
         }
     }

@@ -12,6 +12,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QSignalSpy>
+#include <tuple>
 
 using namespace Qt::Literals::StringLiterals;
 using platform::Screen;
@@ -125,7 +126,7 @@ private Q_SLOTS:
         QCOMPARE(focusMoves.size(), 2);
         // Every picture tells the new model after its own name.
         const QString model =
-            u"model: "_s +
+            u"picture in the box: "_s +
             widget(exercise, u"Picture1"_s, Modulo1::IndiceModello)->accessibleName().section(u": "_s, 1);
         QCOMPARE(widget(exercise, u"Picture2"_s)->accessibleName(), model);
         QCOMPARE(widget(exercise, u"Picture1"_s, 0)->accessibleDescription(), model);
@@ -138,6 +139,42 @@ private Q_SLOTS:
         press(exercise, Qt::Key_Escape);
         QCOMPARE(folder.boxes.last().message, modLanguageSupport::MLSGetString(u"0004"_s));
         QVERIFY(exercise.isLoaded());
+    }
+
+    // The arrows lead into the picture sets and out again, and never round the
+    // window: Up from the top of a column stays there, Down from the exercises
+    // reaches the sets, Up from their top row goes back to the exercises and
+    // Right from their right column on to the sound switch; Enter chooses a set.
+    void theArrowsLeadIntoThePictureSetsAndOutAgain() {
+        useLanguage(u"English"_s);
+        Modulo1::SerieFigure = 6;
+        Screen& menu = screens::FormMenu();
+        menu.Show();
+        const auto expectMoves = [&menu](const QString& from, int fromIndex,
+                                         const std::vector<std::tuple<Qt::Key, QString, int>>& moves) {
+            widget(menu, from, fromIndex)->setFocus();
+            for (const auto& [key, name, index] : moves) {
+                press(menu, key);
+                QVERIFY2(focused(menu) == widget(menu, name, index),
+                         qPrintable(name + u" wanted, not "_s + focused(menu)->objectName()));
+            }
+        };
+        for (const QString& top : {u"Command7"_s, u"Command5"_s})
+            expectMoves(top, -1, {{Qt::Key_Up, top, -1}});
+        expectMoves(u"Command4"_s, -1,
+                    {{Qt::Key_Down, u"Option1"_s, 0},
+                     {Qt::Key_Down, u"Option1"_s, 1},
+                     {Qt::Key_Right, u"Option1"_s, 4},
+                     {Qt::Key_Down, u"Option1"_s, 5},
+                     {Qt::Key_Down, u"Option1"_s, 5}});
+        press(menu, Qt::Key_Return);
+        QCOMPARE(Modulo1::SerieFigure, qint16(6));
+        expectMoves(u"Option1"_s, 4, {{Qt::Key_Up, u"Option1"_s, 3}, {Qt::Key_Up, u"Command4"_s, -1}});
+        expectMoves(u"Option1"_s, 3, {{Qt::Key_Right, u"Check1"_s, -1}, {Qt::Key_Left, u"Option1"_s, 3}});
+        expectMoves(u"Option1"_s, 1, {{Qt::Key_Right, u"Option1"_s, 4}});
+        press(menu, Qt::Key_Return);
+        QCOMPARE(Modulo1::SerieFigure, qint16(5));
+        QVERIFY(menu.control(u"Option1"_s, 4).checked());
     }
 
     // A stray Escape, then Enter, asks to leave and keeps the exercise and its

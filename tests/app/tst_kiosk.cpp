@@ -9,6 +9,8 @@
 #include "Screen.h"
 #include "Screens.h"
 #include "Settings.h"
+#include "SharedState.h"
+#include "modLanguageSupport.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -61,11 +63,13 @@ class TestKiosk : public QObject {
         // Alt+F4 on an exercise, then on the menu.
         menu().control(exercise_catalogue::exercise(1).menuButton).click();
         Screen* exercise = Screen::loadedScreens().front();
+        folder.boxes.clear();
         askToClose(*exercise);
+        // Outside a kiosk closing an exercise is leaving it for the menu, asked
+        // as its own command asks.
         QCOMPARE(exercise->isLoaded(), expectRefused);
-        if (!expectRefused)
-            menu().Show();
-        else
+        QCOMPARE(folder.boxes.size(), expectRefused ? 0 : 1);
+        if (expectRefused)
             exercise->control(u"mnuEsci"_s).click();
         QVERIFY(menu().isLoaded());
         askToClose(menu());
@@ -82,6 +86,9 @@ private Q_SLOTS:
         platform::setEndProgramHook([this] { ++ends; });
         QGuiApplication::setQuitOnLastWindowClosed(false);
         settings::current() = {};
+        for (const QString& language : {u"English"_s, u"Deutsch"_s})
+            folder.writeFile(language + u".lng"_s, u"[FormMenu]\r\nmnuLanguages.Caption=\""_s + language + u"\"\r\n"_s);
+        folder.storeLanguage(u"English"_s);
         QVERIFY(Modulo1::Main());
         screens::FormAvvio().control(u"BottoneAvvio"_s).click();
         QVERIFY(menu().isLoaded());
@@ -108,6 +115,58 @@ private Q_SLOTS:
         QVERIFY(qobject_cast<QMenuBar*>(menu().window()->focusWidget()));
         QTest::keyClick(menu().window()->focusWidget(), Qt::Key_F10);
         QCOMPARE(menu().window()->focusWidget(), focused);
+    }
+
+    // A kiosk's language is the parent's, chosen in the settings: the menu's
+    // entries choose nothing and change nothing kept.
+    void aKioskKeepsItsLanguage() {
+        QVERIFY(app::KioskMode() && menu().isLoaded());
+        QCOMPARE(modLanguageSupport::MLSCurrentLanguage, u"English"_s);
+        int entries = 0;
+        for (const auto& entry : menu().controls()) {
+            if (entry->name() != u"mnuLanguage"_s)
+                continue;
+            ++entries;
+            entry->action()->trigger();
+            QCOMPARE(modLanguageSupport::MLSCurrentLanguage, u"English"_s);
+            QCOMPARE(modLanguageSupport::MLSStoredLanguage(), u"English"_s);
+            QCOMPARE(entry->checked(), entry->text(platform::TextProperty::Caption) == u"English"_s);
+        }
+        QCOMPARE(entries, 2);
+    }
+
+    // A few minutes without a key, a click or a touch mean a new child: the
+    // counts start again from zero with no face. Input meanwhile keeps them,
+    // and so does the start screen reached.
+    void aNewChildStartsFromZero() {
+        using namespace std::chrono;
+        const app::NewChildWatch watch(1s);
+        menu().control(exercise_catalogue::exercise(1).menuButton).click();
+        Screen& exercise = *Screen::loadedScreens().front();
+        const auto answerWrong = [&exercise] {
+            exercise.control(u"Picture1"_s, Modulo1::IndiceModello).click();  // the model's colour is kept: wrong
+            QCOMPARE(Modulo1::ContaErrati, qint16(1));
+            QVERIFY(exercise.control(u"ComandoIconaNo"_s).visible());
+        };
+        answerWrong();
+        QElapsedTimer typing;
+        typing.start();
+        while (typing.elapsed() < 2500) {
+            QTest::keyClick(exercise.window(), Qt::Key_F1);
+            QTest::qWait(100);
+        }
+        QCOMPARE(Modulo1::ContaErrati, qint16(1));
+        QTRY_COMPARE(Modulo1::ContaErrati, qint16(0));
+        QCOMPARE(exercise.control(u"EtichettaErrati"_s).text(platform::TextProperty::Caption), u"0"_s);
+        QVERIFY(!exercise.control(u"ComandoIconaNo"_s).visible() && !exercise.control(u"ComandoIconaSi"_s).visible());
+        answerWrong();
+        screens::FormAvvio().Show();
+        QCOMPARE(Modulo1::ContaErrati, qint16(0));
+        QVERIFY(!exercise.control(u"ComandoIconaNo"_s).visible());
+        screens::FormAvvio().Unload();
+        folder.answer = MsgAnswer::Yes;
+        exercise.control(u"mnuEsci"_s).click();
+        QVERIFY(menu().isLoaded());
     }
 
     // Ctrl+Alt+Shift+Q ends the program only when held for the whole time;

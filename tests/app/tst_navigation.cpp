@@ -54,7 +54,7 @@ private Q_SLOTS:
         folder.writeFile(u"English.lng"_s,
                          u"[FormAvvio]\r\nLabel2(1).Caption=\"Maths exercises\"\r\n"
                          "[FormMenu]\r\nCommand7.Caption=\"Change colour\"\r\n"
-                         "[Strings]\r\n0003=\"Quit?\"\r\n"_s);
+                         "[Strings]\r\n0003=\"Quit?\"\r\n9993=\"Version %1\"\r\n"_s);
         folder.storeLanguage(u"English"_s);
     }
     void cleanupTestCase() {
@@ -71,6 +71,8 @@ private Q_SLOTS:
         QVERIFY(Modulo1::SuoniAttivati);
         QCOMPARE(loadedNames(), QStringList{u"FormAvvio"_s});
         QCOMPARE(caption(screens::FormAvvio(), u"Label2"_s, 1), u"Maths exercises"_s);
+        // The version the program is built as, where the design had a date.
+        QCOMPARE(caption(screens::FormAvvio(), u"Label2"_s, 2), u"Version "_s + QStringLiteral(MF_VERSION));
         QVERIFY(screens::FormAvvio().window()->isVisible());
 
         screens::FormAvvio().control(u"BottoneAvvio"_s).click();
@@ -128,7 +130,8 @@ private Q_SLOTS:
         QCOMPARE(loadedNames(), QStringList{u"FormMenu"_s});
     }
 
-    // The credits, then the language's lines 9996 to 9999 that are not empty.
+    // The credits with the version in the language's words, then the
+    // language's lines 9996 to 9999 that are not empty.
     void aboutBoxShowsTheCreditsAndTheLanguageLines() {
         const auto about = [this](const QString& strings) {
             folder.writeFile(u"English.lng"_s, u"[Strings]\r\n"_s + strings);
@@ -138,6 +141,9 @@ private Q_SLOTS:
         };
         const QString credits = about(u"9996=\"\"\r\n9997=\"\"\r\n9998=\"\"\r\n9999=\"\"\r\n0003=\"Esci?\"\r\n"_s);
         QVERIFY(!credits.isEmpty() && !credits.endsWith(u'\n'));
+        QCOMPARE(about(u"9993=\"Versione %1\"\r\n9994=\"fatto da noi\"\r\n9995=\"niente e-mail\"\r\n"_s),
+                 u"Metamorfine (Versione "_s + QStringLiteral(MF_VERSION) +
+                     u")\r\n-----------------------\r\nfatto da noi\r\nniente e-mail"_s);
 
         const QString separator = u"\r\n-----------------------\r\n"_s;
         QCOMPARE(about(u"9998=\"terza\"\r\n"_s), credits % separator % u"terza\r\n"_s);

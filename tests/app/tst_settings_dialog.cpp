@@ -84,7 +84,7 @@ private Q_SLOTS:
                 if (field->focusPolicy() & Qt::TabFocus && field->isVisibleTo(&dialog))
                     names << field->accessibleName();
             }
-            for (const QString& key : {u"Scan"_s, u"Interval"_s, u"Speech"_s, u"Rate"_s, u"Praise"_s,
+            for (const QString& key : {u"Scan"_s, u"Interval"_s, u"Speech"_s, u"Rate"_s, u"Language"_s, u"Praise"_s,
                                        u"RememberSound"_s, u"RememberSet"_s, u"Kiosk"_s, u"FullScreen"_s})
                 QVERIFY2(names.contains(fileText(language, key)), qPrintable(language + u' ' + key));
             // How a kiosk ends is shown, and told with the kiosk's check box.
@@ -227,6 +227,38 @@ private Q_SLOTS:
         QVERIFY(!opened);
         for (platform::Screen* screen : platform::Screen::loadedScreens())
             screen->Unload();
+    }
+
+    // The language is chosen here too (in a kiosk, only here): Save takes it
+    // at once, on the screen shown, and keeps it for the next start; Cancel
+    // leaves it as it was.
+    void theLanguageIsChosenHereToo() {
+        settings::current() = {};
+        modLanguageSupport::MLSCurrentLanguage = u"English"_s;
+        folder.storeLanguage(u"English"_s);
+        screens::FormAvvio().Show();
+        const auto chooseItalian = [](QDialogButtonBox::StandardButton button) {
+            whenDialogOpens([button](app::SettingsDialog& dialog) {
+                auto* language = dialog.findChildren<QComboBox*>().last();
+                QCOMPARE(language->accessibleName(), fileText(u"English"_s, u"Language"_s));
+                QCOMPARE(language->currentText(), u"English"_s);
+                language->setCurrentText(u"Italiano"_s);
+                QCOMPARE(dialog.language(), u"Italiano"_s);
+                dialog.findChild<QDialogButtonBox*>()->button(button)->click();
+            });
+        };
+        chooseItalian(QDialogButtonBox::Cancel);
+        QVERIFY(app::OpenSettings());
+        QCOMPARE(modLanguageSupport::MLSCurrentLanguage, u"English"_s);
+        QCOMPARE(modLanguageSupport::MLSStoredLanguage(), u"English"_s);
+        chooseItalian(QDialogButtonBox::Save);
+        QVERIFY(app::OpenSettings());
+        QCOMPARE(modLanguageSupport::MLSCurrentLanguage, u"Italiano"_s);
+        QCOMPARE(modLanguageSupport::MLSStoredLanguage(), u"Italiano"_s);
+        QCOMPARE(screens::FormAvvio().control(u"BottoneAvvio"_s).text(platform::TextProperty::Caption),
+                 modLanguageSupport::MLSReadIni(QStringLiteral(MF_PROGRAM_DIR) + u"/Italiano.lng"_s, u"FormAvvio"_s,
+                                                u"BottoneAvvio.Caption"_s));
+        screens::FormAvvio().Unload();
     }
 };
 

@@ -6,6 +6,7 @@
 // that writes them, which must refuse what the program could not read back.
 
 #include "DataFiles.h"
+#include "ExerciseCatalogue.h"
 #include "FileBytes.h"
 #include "FormMenu.h"
 #include "PuzzleRules.h"
@@ -28,11 +29,13 @@ const QStringList kLanguages{u"Italiano"_s, u"English"_s, u"Deutsch"_s, u"Franç
 using Section = QMap<QString, QString>;
 using Sections = QMap<QString, Section>;
 
-// Captions that need no translation: the counts, and the label that the
-// random-change and two-change exercises write for every puzzle.
-bool writtenAtRunTime(const QString& form, const QString& name) {
-    return name == u"EtichettaEsatti"_s || name == u"EtichettaErrati"_s ||
-           (name == u"Label4"_s && (form == u"FormEs5"_s || form == u"FormEs6"_s));
+// Captions that need no translation: the counts, the label that the
+// random-change and two-change exercises write for every puzzle, and the
+// start screen's version.
+bool writtenAtRunTime(const QString& form, const QString& key) {
+    return key == u"EtichettaEsatti."_s || key == u"EtichettaErrati."_s ||
+           (key == u"Label4."_s && (form == u"FormEs5"_s || form == u"FormEs6"_s)) ||
+           (key == u"Label2(2)."_s && form == u"FormAvvio"_s);
 }
 
 struct LanguageFile {
@@ -105,7 +108,7 @@ private Q_SLOTS:
         QStringList numbers;
         for (int n = 1; n <= 20; ++n)
             numbers << u"%1"_s.arg(n, 4, 10, QChar(u'0'));
-        numbers << u"9996"_s << u"9997"_s << u"9998"_s << u"9999"_s;
+        numbers << u"9993"_s << u"9994"_s << u"9995"_s << u"9996"_s << u"9997"_s << u"9998"_s << u"9999"_s;
         QCOMPARE(QStringList(italian.sections[u"Strings"_s].keys()), numbers);
         QStringList spoken;
         for (const QString& key : app::FormMenu::SpokenKeys())
@@ -132,11 +135,15 @@ private Q_SLOTS:
                 }
             }
             // Label4 of the random and of the two-change exercise is written while
-            // playing; only the single-change screens have the title Label3.
-            for (int n = 1; n <= 7; ++n) {
-                const Section& screen = file.sections[u"FormEs"_s + QString::number(n)];
-                QCOMPARE(screen.contains(u"Label4.Caption"_s), n != 5 && n != 6);
-                QCOMPARE(screen.contains(u"Label3.Caption"_s), n <= 4);
+            // playing. Every exercise's title is its name on the menu, in capitals,
+            // so that the window, the menu and the screen call it alike.
+            const Section& menu = file.sections[u"FormMenu"_s];
+            for (const exercise_catalogue::Exercise& exercise : exercise_catalogue::catalogue()) {
+                const Section& screen = file.sections[QString::fromLatin1(exercise.form)];
+                QCOMPARE(screen.contains(u"Label4.Caption"_s), exercise.number != 5 && exercise.number != 6);
+                const QString name = menu.value(QString::fromLatin1(exercise.menuButton.text()) + u".Caption"_s);
+                QCOMPARE(screen.value(u"Label3.Caption"_s),
+                         QLocale(file.sections[u"Language"_s].value(u"Locale"_s)).toUpper(name));
             }
         }
     }
@@ -165,7 +172,7 @@ private Q_SLOTS:
                     if (name == u"mnuLanguage"_s)
                         continue;
                     allowed << key + u"Caption"_s;
-                    if (control.caption && *control.caption && !writtenAtRunTime(form, name) &&
+                    if (control.caption && *control.caption && !writtenAtRunTime(form, key) &&
                         !sections.value(form).contains(key + u"Caption"_s))
                         missing << language + u": "_s + form + u": "_s + key;
                 }

@@ -285,6 +285,17 @@ def run_wm(start, environment, english):
               "the exercise keeps the window, titled with the exercise's name")
         time.sleep(0.5)
         screenshot("exercise-window.png")
+        # Alt+F4 on an exercise asks its own leave question: No keeps playing, Yes goes back to the menu.
+        for reply in ("No", "Yes"):
+            subprocess.run(["xdotool", "windowactivate", "--sync", x_windows(pid)[-1]], check=True)
+            subprocess.run(["xdotool", "key", "alt+F4"], check=True)
+            answer(pid, english["Strings"]["0013"], reply)
+            if reply == "No":
+                time.sleep(0.5)
+                check(title in window_titles(pid), "Alt+F4 on an exercise asks to leave it, and No keeps it")
+        wait_for(lambda: title not in window_titles(pid) and find(pid, BUTTON, command) is not None,
+                 "the menu after Yes")
+        passed("Yes to the question of Alt+F4 goes back to the menu")
         check_closing_with_silent_speech_server(pid, start, environment, avvio)
         check_kiosk(start, avvio)
     finally:

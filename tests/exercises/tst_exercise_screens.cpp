@@ -180,6 +180,9 @@ class ExerciseScreensTest : public QObject {
     static bool marksRight(const FormEsercizio& screen) {
         return screen.control(u"ComandoIconaSi"_s).visible() && !screen.control(u"ComandoIconaNo"_s).visible();
     }
+    static bool marksNothing(const FormEsercizio& screen) {
+        return !screen.control(u"ComandoIconaSi"_s).visible() && !screen.control(u"ComandoIconaNo"_s).visible();
+    }
 
     // The index whose picture the model box shows, judged by the pictures.
     static int shownModel(const FormEsercizio& screen) {
@@ -406,6 +409,29 @@ private Q_SLOTS:
         QVERIFY(sounds.isEmpty());
     }
 
+    // However the window's proportions stretch the screen, wide or tall, the
+    // boxes of the model and of the found picture stay as square as their
+    // cards, and the found one shows its picture whole.
+    void theBoxesHugTheirSquareCards() {
+        for (FormEsercizio* screen : {&es1, &es6}) {
+            screen->Show();
+            solve(screen == &es1 ? 1 : 6, *screen);
+            screen->setFullScreen(false);
+            for (const QSize size : {QSize(1000, 560), QSize(800, 600), QSize(600, 700)}) {
+                screen->window()->resize(size);
+                for (const char* name : {"Picture4", "Picture2", "Picture5", "Picture3"}) {
+                    const QWidget* box = screen->control(QString::fromLatin1(name)).widget();
+                    QTRY_VERIFY2(qAbs(box->width() - box->height()) <= 1,
+                                 qPrintable(QString::fromLatin1(name) % u' ' % QString::number(box->width()) % u'x' %
+                                            QString::number(box->height())));
+                }
+                const QWidget* found = screen->control(u"Picture3"_s).widget();
+                QVERIFY(screen->control(u"Picture5"_s).widget()->rect().contains(found->geometry()));
+            }
+            screen->Unload();
+        }
+    }
+
     void wrongClicksTheRightOneNextTheLargestCountsAndReset() {
         es4.Show();
         QTest::mouseClick(picture(es4, rightPicture(4, es4)).widget(), Qt::RightButton);
@@ -440,13 +466,16 @@ private Q_SLOTS:
         chooseMenu(es4, u"MenuAzzera"_s);
         QCOMPARE(counts(es4), u"0/0"_s);
         QVERIFY(Modulo1::ContaEsatti == 0 && Modulo1::ContaErrati == 0 && isSolved(es4));
+        QVERIFY(marksNothing(es4));
         clickNext(es4);
         solve(4, es4);
         QCOMPARE(counts(es4), u" 1/0"_s);
     }
 
-    // Each visit shows the chosen set, covers the display and starts from zero
-    // with a colour of its own; leaving asks first.
+    // Each visit shows the chosen set, covers the display and starts from zero,
+    // with no face (a smile before any answer would praise nothing), with a
+    // colour of its own; leaving asks first, by the menu command and by
+    // closing the window alike.
     void visitsAndTheLeaveQuestion() {
         for (int number = 1; number <= 7; ++number) {
             FormEsercizio& screen = *all[std::size_t(number - 1)];
@@ -461,7 +490,7 @@ private Q_SLOTS:
                 QCOMPARE(screen.backColor(), colour);
                 QCOMPARE(counts(screen), u"0/0"_s);
                 QCOMPARE(Modulo1::ContaEsatti, qint16(0));
-                QVERIFY(marksRight(screen));
+                QVERIFY(marksNothing(screen));
                 const int set = shownSet(screen);
                 QVERIFY2(number <= 5 ? set == number : set != 0, qPrintable(QString::number(set)));
                 QTRY_COMPARE(QRectF(screen.left(), screen.top(), screen.width(), screen.height()),
@@ -477,8 +506,16 @@ private Q_SLOTS:
                 QCOMPARE(Modulo1::ContaErrati, qint16(1));
                 QVERIFY(isOpen(screen));
 
+                QVERIFY(!screen.window()->close());
+                QCOMPARE(boxes.size(), std::size_t(2));
+                QCOMPARE(boxes[1].message, boxes[0].message);
+                QVERIFY(screen.isLoaded() && menusShown == 0 && isOpen(screen));
+
                 answer = platform::MsgAnswer::Yes;
-                chooseMenu(screen, u"mnuEsci"_s);
+                if (seed == 11u)
+                    chooseMenu(screen, u"mnuEsci"_s);
+                else
+                    screen.window()->close();
                 QVERIFY(!screen.isLoaded() && menusShown == 1);
                 QCOMPARE(Modulo1::ContaErrati, qint16(0));
                 menusShown = 0;

@@ -7,6 +7,7 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFile>
+#include <QLoggingCategory>
 #include <QTemporaryDir>
 #include <QTest>
 #include <functional>
@@ -35,6 +36,13 @@ Settings unusual() {
             .pictureSet = 3,
             .kiosk = true,
             .fullScreen = false};
+}
+
+QStringList settingsLines;
+
+void keepSettingsLines(QtMsgType, const QMessageLogContext& context, const QString& text) {
+    if (QLatin1StringView(context.category) == "metamorfine.settings"_L1)
+        settingsLines.append(text);
 }
 
 // `settings` with these command-line arguments over it; the error, if any.
@@ -90,6 +98,23 @@ private Q_SLOTS:
         Settings expected;
         expected.speech = !speechKept;
         QCOMPARE(settings::read(path), expected);
+    }
+
+    // What is wrong in the file is logged, when asked, under the name the
+    // parent knows it by, not that of the copy it is read from.
+    void theLogNamesTheParentsFile() {
+        QTemporaryDir folder;
+        const QString path = folder.filePath(u"metamorfine.conf"_s);
+        QVERIFY(file_bytes::write(path, "[Speech]\nOn=maybe\nRate=fast\n"));
+        settingsLines.clear();
+        const QtMessageHandler previous = qInstallMessageHandler(keepSettingsLines);
+        QLoggingCategory::setFilterRules(u"metamorfine.settings=true"_s);
+        settings::read(path);
+        QLoggingCategory::setFilterRules(QString());
+        qInstallMessageHandler(previous);
+        QCOMPARE(settingsLines.size(), 2);
+        for (const QString& line : settingsLines)
+            QVERIFY2(line.contains(u'"' + path + u'"'), qPrintable(line));
     }
 
     // The file lies in the user's config folder, made when missing. Written
