@@ -193,12 +193,13 @@ private Q_SLOTS:
         QTest::newRow("kiosk") << QStringList{u"--kiosk"_s} << Override([](Settings& s) { s.kiosk = true; });
         QTest::newRow("all") << QStringList{u"--scan=auto"_s,      u"--scan-interval=9000"_s, u"--no-speech"_s,
                                             u"--speech-rate=55"_s, u"--no-praise"_s,          u"--kiosk"_s,
-                                            u"--windowed"_s}
+                                            u"--windowed"_s,       u"--screen-reader=off"_s}
                              << Override([](Settings& s) {
                                     s = {.scan = Scan::Auto,
                                          .scanIntervalMs = 9000,
                                          .speech = false,
                                          .speechRate = 55,
+                                         .screenReader = settings::ScreenReader::Off,
                                          .praise = false,
                                          .rememberSound = s.rememberSound,
                                          .rememberPictureSet = s.rememberPictureSet,
