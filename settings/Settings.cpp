@@ -7,6 +7,7 @@
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryFile>
+#include <array>
 #include <cstdio>
 #include <optional>
 
@@ -44,41 +45,26 @@ const QString kNoPraiseFlag = u"no-praise"_s;
 const QString kKioskFlag = u"kiosk"_s;
 const QString kSettingsFlag = u"settings"_s;
 
-QString scanName(Scan scan) {
-    switch (scan) {
-    case Scan::Auto:
-        return u"auto"_s;
-    case Scan::Step:
-        return u"step"_s;
-    case Scan::Off:
-        break;
-    }
-    return u"off"_s;
+// The words the file and the flags use for the values of a choice.
+template <typename Choice>
+using Words = std::array<std::pair<Choice, const char16_t*>, 3>;
+constexpr Words<Scan> kScanWords{{{Scan::Off, u"off"}, {Scan::Auto, u"auto"}, {Scan::Step, u"step"}}};
+constexpr Words<ScreenReader> kScreenReaderWords{
+    {{ScreenReader::Auto, u"auto"}, {ScreenReader::On, u"on"}, {ScreenReader::Off, u"off"}}};
+
+template <typename Choice>
+QString wordFor(const Words<Choice>& words, Choice choice) {
+    for (const auto& [value, word] : words)
+        if (value == choice)
+            return QString::fromUtf16(word);
+    return QString::fromUtf16(words.front().second);
 }
 
-std::optional<Scan> scanFromName(const QString& name) {
-    for (Scan scan : {Scan::Off, Scan::Auto, Scan::Step})
-        if (name == scanName(scan))
-            return scan;
-    return std::nullopt;
-}
-
-QString screenReaderName(ScreenReader reader) {
-    switch (reader) {
-    case ScreenReader::On:
-        return u"on"_s;
-    case ScreenReader::Off:
-        return u"off"_s;
-    case ScreenReader::Auto:
-        break;
-    }
-    return u"auto"_s;
-}
-
-std::optional<ScreenReader> screenReaderFromName(const QString& name) {
-    for (ScreenReader reader : {ScreenReader::Auto, ScreenReader::On, ScreenReader::Off})
-        if (name == screenReaderName(reader))
-            return reader;
+template <typename Choice>
+std::optional<Choice> choiceFor(const Words<Choice>& words, const QString& text) {
+    for (const auto& [value, word] : words)
+        if (text == QStringView(word))
+            return value;
     return std::nullopt;
 }
 
@@ -120,12 +106,10 @@ struct ParseInt {
     std::optional<int> operator()(const QString& text) const { return intIn(text, Lowest, Highest); }
 };
 
-struct ParseScan {
-    std::optional<Scan> operator()(const QString& text) const { return scanFromName(text); }
-};
-
-struct ParseScreenReader {
-    std::optional<ScreenReader> operator()(const QString& text) const { return screenReaderFromName(text); }
+template <typename Choice>
+struct ParseChoice {
+    const Words<Choice>& words;
+    std::optional<Choice> operator()(const QString& text) const { return choiceFor(words, text); }
 };
 
 }  // namespace
@@ -162,12 +146,13 @@ Settings read(const QString& path) {
         return defaults;
     }
     return {
-        .scan = value(file, path, kScan, defaults.scan, ParseScan{}),
+        .scan = value(file, path, kScan, defaults.scan, ParseChoice<Scan>{kScanWords}),
         .scanIntervalMs = value(file, path, kScanInterval, defaults.scanIntervalMs,
                                 ParseInt<kMinScanIntervalMs, kMaxScanIntervalMs>{}),
         .speech = value(file, path, kSpeech, defaults.speech, ParseBool{}),
         .speechRate = value(file, path, kSpeechRate, defaults.speechRate, ParseInt<kMinSpeechRate, kMaxSpeechRate>{}),
-        .screenReader = value(file, path, kScreenReader, defaults.screenReader, ParseScreenReader{}),
+        .screenReader =
+            value(file, path, kScreenReader, defaults.screenReader, ParseChoice<ScreenReader>{kScreenReaderWords}),
         .praise = value(file, path, kPraise, defaults.praise, ParseBool{}),
         .rememberSound = value(file, path, kRememberSound, defaults.rememberSound, ParseBool{}),
         .rememberPictureSet = value(file, path, kRememberPictureSet, defaults.rememberPictureSet, ParseBool{}),
@@ -194,11 +179,11 @@ bool write(const Settings& settings, const QString& path) {
     temporary.close();
     {
         QSettings file(temporary.fileName(), QSettings::IniFormat);
-        file.setValue(kScan, scanName(settings.scan));
+        file.setValue(kScan, wordFor(kScanWords, settings.scan));
         file.setValue(kScanInterval, settings.scanIntervalMs);
         file.setValue(kSpeech, settings.speech);
         file.setValue(kSpeechRate, settings.speechRate);
-        file.setValue(kScreenReader, screenReaderName(settings.screenReader));
+        file.setValue(kScreenReader, wordFor(kScreenReaderWords, settings.screenReader));
         file.setValue(kPraise, settings.praise);
         file.setValue(kRememberSound, settings.rememberSound);
         file.setValue(kRememberPictureSet, settings.rememberPictureSet);
@@ -258,7 +243,7 @@ QString applyOptions(const QCommandLineParser& parser, Settings& settings) {
     if (parser.isSet(kFullScreenFlag))
         changed.fullScreen = true;
     if (parser.isSet(kScanFlag)) {
-        const std::optional<Scan> scan = scanFromName(parser.value(kScanFlag));
+        const std::optional<Scan> scan = choiceFor(kScanWords, parser.value(kScanFlag));
         if (!scan)
             return u"--scan takes off, auto or step"_s;
         changed.scan = *scan;
@@ -279,7 +264,7 @@ QString applyOptions(const QCommandLineParser& parser, Settings& settings) {
         changed.speechRate = *rate;
     }
     if (parser.isSet(kScreenReaderFlag)) {
-        const std::optional<ScreenReader> reader = screenReaderFromName(parser.value(kScreenReaderFlag));
+        const std::optional<ScreenReader> reader = choiceFor(kScreenReaderWords, parser.value(kScreenReaderFlag));
         if (!reader)
             return u"--screen-reader takes auto, on or off"_s;
         changed.screenReader = *reader;
