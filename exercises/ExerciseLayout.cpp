@@ -18,6 +18,7 @@ using platform::Kind;
 constexpr QRgb kWhite = qRgb(255, 255, 255);
 constexpr QRgb kCyan = qRgb(0, 255, 255);
 constexpr const char* kArial = "Arial";
+constexpr double kBoxSide = 1695;  // the boxes of the model and of the found picture
 
 // clang-format off
 // The controls every exercise screen has, in designed order. Positions that
@@ -41,12 +42,12 @@ const std::array<ControlDesign, 20> kCommonControls{{
     {.name = EtichettaErrati, .kind = Kind::Label, .container = PicturesattiErrati,
      .left = 1440, .top = 1605, .width = 615, .height = 615, .caption = "0",
      .font = {kArial, 20.25}, .align = Align::Right},
-    {.name = Picture4, .kind = Kind::PictureBox, .width = 1695, .height = 1695,
+    {.name = Picture4, .kind = Kind::PictureBox, .width = kBoxSide, .height = kBoxSide,
      .backColour = kWhite, .border = true},
-    {.name = Picture2, .kind = Kind::Image, .container = Picture4, .width = 1695, .height = 1695},
-    {.name = Picture5, .kind = Kind::PictureBox, .width = 1695, .height = 1695,
+    {.name = Picture2, .kind = Kind::Image, .container = Picture4, .width = kBoxSide, .height = kBoxSide},
+    {.name = Picture5, .kind = Kind::PictureBox, .width = kBoxSide, .height = kBoxSide,
      .backColour = kWhite, .border = true},
-    {.name = Picture3, .kind = Kind::Image, .container = Picture5, .width = 1695, .height = 1695},
+    {.name = Picture3, .kind = Kind::Image, .container = Picture5, .width = kBoxSide, .height = kBoxSide},
     {.name = Label4, .kind = Kind::Label, .font = {kArial, 48}, .align = Align::Centre,
      .backColour = kWhite},
     {.name = BottoneAvanti, .kind = Kind::GraphicalButton, .width = 1575, .height = 975,
@@ -72,11 +73,14 @@ constexpr double kButtonAbove = 1200;
 constexpr double kGap = 30;
 
 // The drawing of the rule fills the room under the letters of the change,
-// above the pictures, reaching 300 twips to either side of the letters.
+// between the boxes of the model and of the found picture, standing clear of
+// the pictures below so that its own copies of them are not taken for answers.
 Rect ruleDrawingPlace(const Placement& row) {
+    constexpr double kAbovePictures = 4 * kGap;
     const Rect& label = row.changeLabel;
     const double top = label.top + label.height + kGap;
-    return {label.left - 300, top, label.width + 600, row.pictureRows[0] - kGap - top};
+    const double left = row.modelBox.left + kBoxSide + kGap;
+    return {left, top, row.foundBox.left - kGap - left, row.pictureRows[0] - kAbovePictures - top};
 }
 
 bool is(const ControlDesign& control, ControlName name) {
