@@ -178,6 +178,8 @@ def main():
     environment = dict(os.environ, DISPLAY=display, QT_QPA_PLATFORM="xcb",
                        QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_ACCESSIBILITY="1",
                        XDG_RUNTIME_DIR=runtime, **language,
+                       # What goes wrong is in the program's log, shown when the test fails.
+                       QT_LOGGING_RULES="metamorfine.*.warning=true;metamorfine.*.info=true",
                        # The parent's settings of this test alone (an installed
                        # program's test sets its own).
                        **({} if mode == "--installed" else {"XDG_CONFIG_HOME": os.path.join(work, "config")}),
@@ -192,9 +194,13 @@ def main():
         programs.extend(servers)
 
     def start(*arguments):
-        programs.append(subprocess.Popen([executable, *arguments], env=environment,
-                                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL))
-        return programs[-1]
+        # Each start's own log, shown when the test fails.
+        with open(os.path.join(work, f"program-{len(programs)}.log"), "w") as log:
+            program = subprocess.Popen([executable, *arguments], env=environment,
+                                       stdout=subprocess.DEVNULL, stderr=log)
+        program.log, program.arguments = log.name, arguments
+        programs.append(program)
+        return program
 
     def lng(name):
         return read_language(os.path.join(folder, name + ".lng"))
@@ -213,6 +219,9 @@ def main():
                 folder if os.environ.get("E2E_TRACE_FOLDERS") and installed is not None else None)
         if installed is not None:
             check(snapshot([folder, executable]) == installed, "the installed files are untouched")
+    except AssertionError:
+        tell_programs(programs)
+        raise
     finally:
         for program in programs:
             program.kill()
@@ -220,6 +229,18 @@ def main():
         bus.terminate()
         xvfb.terminate()
         shutil.rmtree(work, ignore_errors=True)
+
+
+def tell_programs(programs):
+    """What each program started by the test did: its arguments, whether it still runs, its log's end."""
+    for program in programs:
+        if not hasattr(program, "log"):
+            continue
+        state = "running" if program.poll() is None else f"ended with {program.returncode}"
+        print(f"program {' '.join(program.arguments) or '(no arguments)'}: {state}", file=sys.stderr)
+        with open(program.log, errors="replace") as log:
+            for line in log.read().splitlines()[-15:]:
+                print(f"  | {line}", file=sys.stderr)
 
 
 def full_screen(window):
