@@ -1,7 +1,8 @@
 // Which sentence is said when: opening each exercise, every new puzzle of the
 // random-change and two-changes exercises, the instruction clicked or asked
 // for with H, the menu's choices reached by pointer or keyboard; in two
-// languages, with a file lacking the sentences, and with the sounds off.
+// languages, with a file lacking the sentences, and with the sounds off; and
+// which are left to a screen reader that AT-SPI says is running.
 #include "FormMenu.h"
 #include "ProgramFolderFixture.h"
 #include "Screen.h"
@@ -13,6 +14,9 @@
 #include "modLanguageSupport.h"
 
 #include <QApplication>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QProcess>
 #include <QTest>
 #include <utility>
 
@@ -35,12 +39,53 @@ QString languageFile(const QString& locale) {
     return speech + kStrings;
 }
 
+// AT-SPI's status on a session bus of this test's own, as the accessibility
+// bus's launcher keeps it and a screen reader sets it.
+class AccessibilityStatus : public QObject {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.a11y.Status")
+    Q_PROPERTY(bool ScreenReaderEnabled READ screenReaderEnabled)
+
+public:
+    bool screenReaderEnabled() const { return enabled_; }
+
+    // Starts the bus; false when it could not be started.
+    bool start() {
+        daemon_.start(u"dbus-daemon"_s, {u"--session"_s, u"--nofork"_s, u"--print-address"_s});
+        if (!daemon_.waitForReadyRead(10000))
+            return false;
+        // The program's own connection is made on its first use, to this bus.
+        qputenv("DBUS_SESSION_BUS_ADDRESS", daemon_.readLine().trimmed());
+        bus_ = QDBusConnection::connectToBus(QDBusConnection::SessionBus, u"accessibility-status"_s);
+        return bus_.registerObject(u"/org/a11y/bus"_s, this, QDBusConnection::ExportAllProperties) &&
+               bus_.registerService(u"org.a11y.Bus"_s);
+    }
+    void stop() {
+        QDBusConnection::disconnectFromBus(u"accessibility-status"_s);
+        daemon_.kill();
+        daemon_.waitForFinished();
+    }
+    void setScreenReaderEnabled(bool enabled) {
+        enabled_ = enabled;
+        QDBusMessage changed = QDBusMessage::createSignal(u"/org/a11y/bus"_s, u"org.freedesktop.DBus.Properties"_s,
+                                                          u"PropertiesChanged"_s);
+        changed << u"org.a11y.Status"_s << QVariantMap{{u"ScreenReaderEnabled"_s, enabled}} << QStringList();
+        bus_.send(changed);
+    }
+
+private:
+    QProcess daemon_;
+    QDBusConnection bus_{QString()};
+    bool enabled_ = true;
+};
+
 }  // namespace
 
 class SpokenWordsTest : public QObject {
     Q_OBJECT
 
     ProgramFolderFixture folder;
+    AccessibilityStatus accessibility;
     QList<std::pair<QString, QString>> said;  // sentence, locale
 
     Screen& menu() { return screens::FormMenu(); }
@@ -61,6 +106,7 @@ class SpokenWordsTest : public QObject {
 
 private Q_SLOTS:
     void initTestCase() {
+        QVERIFY2(accessibility.start(), "a session bus of the test's own");
         qputenv("XDG_RUNTIME_DIR", folder.folder.path().toLocal8Bit());
         folder.writeFile(u"Uno.lng"_s, languageFile(u"it"_s));
         folder.writeFile(u"Due.lng"_s, languageFile(u"en"_s));
@@ -72,6 +118,7 @@ private Q_SLOTS:
         });
     }
     void cleanupTestCase() {
+        accessibility.stop();
         platform::setSpeechObserver({});
         for (Screen* screen : Screen::loadedScreens())
             screen->Unload();
@@ -161,13 +208,41 @@ private Q_SLOTS:
         spoken_words::SayName(u"Picture1(0)"_s, u"big red heart"_s);
         QCOMPARE(said, (QList<std::pair<QString, QString>>{{u"big red heart"_s, u"en"_s}}));
         said.clear();
-        // A screen reader names the choices itself: the program's voice does not.
-        platform::forceScreenReader(true);
-        spoken_words::SayName(u"Picture1(0)"_s, u"big red heart"_s);
-        QVERIFY(said.isEmpty());
+    }
+
+    // A screen reader names the choices itself: while AT-SPI says one runs,
+    // the program's voice says no name, only what a screen reader does not
+    // (praise); it follows the screen reader starting and stopping, and a
+    // parent's choice overrides the bus either way.
+    void namesAreLeftToAScreenReaderOnTheBus() {
+        modLanguageSupport::MLSCurrentLanguage = u"Due"_s;
+        Modulo1::SuoniAttivati = true;
+        const auto namesSaid = [this] {
+            said.clear();
+            spoken_words::SayName(u"Picture1(0)"_s, u"big red heart"_s);
+            return !said.isEmpty();
+        };
+        QVERIFY(namesSaid());  // nothing heard from the bus yet
+        platform::followScreenReader();
+        QTRY_VERIFY(platform::screenReaderSpeaks());
+        QVERIFY(!namesSaid());
+        said.clear();
         spoken_words::Say(u"Praise1"_s);
         checkSaid(u"en"_s, u"Praise1"_s, "praise with a screen reader");
+        for (const bool running : {false, true}) {
+            accessibility.setScreenReaderEnabled(running);
+            QTRY_COMPARE(platform::screenReaderSpeaks(), running);
+            QCOMPARE(namesSaid(), !running);
+        }
+        for (const bool forced : {false, true}) {
+            accessibility.setScreenReaderEnabled(!forced);
+            platform::forceScreenReader(forced);
+            QTest::qWait(100);  // the bus's word arrives, and changes nothing
+            QCOMPARE(namesSaid(), !forced);
+        }
         platform::forceScreenReader(std::nullopt);
+        QTRY_VERIFY(!platform::screenReaderSpeaks());
+        QVERIFY(namesSaid());
     }
 };
 

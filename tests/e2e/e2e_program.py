@@ -73,10 +73,19 @@ def matching(top, role, name=None):
     return [a for a in walk(top) if a.getRole() == role and (name is None or a.name == name)]
 
 
+def process_of(app):
+    """The process of an application on the accessibility bus; None for one that has ended and
+    that the registry still lists (a program killed a moment ago)."""
+    try:
+        return app.get_process_id()
+    except Exception:
+        return None
+
+
 def find_all(pid, role, name=None):
     desktop = pyatspi.Registry.getDesktop(0)
     apps = [desktop.getChildAtIndex(i) for i in range(desktop.childCount)]
-    app = next((app for app in apps if app is not None and app.get_process_id() == pid), None)
+    app = next((app for app in apps if app is not None and process_of(app) == pid), None)
     return [] if app is None else [a for a in matching(app, role, name)
                                    if a.getState().contains(pyatspi.STATE_SHOWING)]
 
@@ -345,6 +354,7 @@ def check_closing_with_silent_speech_server(pid, start, environment, avvio):
     silent.listen(8)
     accepted = []
     threading.Thread(target=lambda: accepted.extend(silent.accept() for _ in range(3)), daemon=True).start()
+    speech_server = environment["SPEECHD_ADDRESS"]
     environment["SPEECHD_ADDRESS"] = f"unix_socket:{path}"
     try:
         pid = start().pid
@@ -365,6 +375,7 @@ def check_closing_with_silent_speech_server(pid, start, environment, avvio):
         passed("a start after SIGTERM works")
     finally:
         silent.close()
+        environment["SPEECHD_ADDRESS"] = speech_server
 
 
 def check_kiosk(start, avvio):
