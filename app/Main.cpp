@@ -6,9 +6,9 @@
 #include "Random.h"
 #include "Resources.h"
 #include "Screen.h"
-#include "ScreenReader.h"
 #include "Screens.h"
 #include "Settings.h"
+#include "SettingsDialog.h"
 #include "SharedState.h"
 #include "SpokenWords.h"
 #include "SvgDrawing.h"
@@ -34,15 +34,10 @@ bool Main() {
     platform::Randomize();
     SuoniAttivati = chosen.rememberSound ? chosen.sound : true;
     app::StartKiosk();
-    // Switch scanning as the parent chose it; it says each highlighted choice,
-    // as hovering over the menu does.
-    platform::switch_scan::configure(chosen.scan == settings::Scan::Auto   ? platform::ScanMode::Automatic
-                                     : chosen.scan == settings::Scan::Step ? platform::ScanMode::Step
-                                                                           : platform::ScanMode::Off,
-                                     chosen.scanIntervalMs);
+    // Switch scanning, the voice and the screen reader as the parent chose
+    // them; the scan says each highlighted choice, as hovering over the menu does.
+    app::TakeSettings(chosen);
     platform::switch_scan::setAnnouncer(spoken_words::SayName);
-    if (chosen.screenReader != settings::ScreenReader::Auto)
-        platform::forceScreenReader(chosen.screenReader == settings::ScreenReader::On);
     // Every box is said with its buttons as it opens, for a child who cannot read.
     platform::setMessageBoxVoice(spoken_words::SayText);
     app::shell() = {.showMenu = [] { screens::FormMenu().Show(); }, .showAbout = MostraInformazioni};

@@ -3,7 +3,9 @@
 #include "DataFiles.h"
 #include "LanguageMenu.h"
 #include "MessageBox.h"
+#include "ScreenReader.h"
 #include "Speech.h"
+#include "SwitchScan.h"
 #include "modLanguageSupport.h"
 
 #include <QCheckBox>
@@ -15,6 +17,7 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
+#include <optional>
 
 using namespace Qt::Literals::StringLiterals;
 using settings::Scan;
@@ -136,16 +139,29 @@ bool OpenSettings(QWidget* parent) {
                          dialog.windowTitle());
         return false;
     }
+    // The start-up choices, and the screen reader (not in the dialog), stay as this run began.
     settings::Settings& run = settings::current();
-    const bool kiosk = run.kiosk;
-    const bool fullScreen = run.fullScreen;
+    const settings::Settings began = run;
     run = chosen;
-    run.kiosk = kiosk;
-    run.fullScreen = fullScreen;
-    platform::SetSpeechRate(run.speechRate);
+    run.kiosk = began.kiosk;
+    run.fullScreen = began.fullScreen;
+    run.screenReader = began.screenReader;
+    TakeSettings(run);
     if (!dialog.language().isEmpty() && dialog.language() != modLanguageSupport::MLSCurrentLanguage)
         modLanguageSupport::MLSChooseLanguage(dialog.language());
     return true;
+}
+
+void TakeSettings(const settings::Settings& run) {
+    using settings::Scan;
+    platform::switch_scan::configure(run.scan == Scan::Auto   ? platform::ScanMode::Automatic
+                                     : run.scan == Scan::Step ? platform::ScanMode::Step
+                                                              : platform::ScanMode::Off,
+                                     run.scanIntervalMs);
+    platform::SetSpeechRate(run.speechRate);
+    platform::forceScreenReader(run.screenReader == settings::ScreenReader::Auto
+                                    ? std::nullopt
+                                    : std::optional<bool>(run.screenReader == settings::ScreenReader::On));
 }
 
 int SettingsAlone() {

@@ -40,11 +40,15 @@ private:
 };
 
 // Shows the dialog over `parent` with the settings file's values; Save writes
-// the file and this run takes the new speech, praise and scanning at once
-// (kiosk and full screen hold from the next start), and the language another
-// one chosen is taken and remembered. False when the file could
-// not be written (the dialog then says so).
+// the file and this run takes the new speech, praise and scanning at once, on
+// every window (kiosk and full screen hold from the next start), and the
+// language another one chosen is taken and remembered. False when the file
+// could not be written (the dialog then says so).
 bool OpenSettings(QWidget* parent = nullptr);
+
+// What the run does by `run` from now on: the switch scan's mode and pace on
+// every window, the voice's pace, and a screen reader decided either way.
+void TakeSettings(const settings::Settings& run);
 
 // The dialog alone, in the language the program would start in (--settings):
 // the exit status, 0 unless the file could not be written.

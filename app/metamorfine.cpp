@@ -38,7 +38,6 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "%s\n", qPrintable(error));
         return 2;
     }
-    platform::SetSpeechRate(run.speechRate);
     if (settings::dialogAsked(options))
         return app::SettingsAlone();
     // A kiosk stays full screen.

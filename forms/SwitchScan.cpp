@@ -20,6 +20,7 @@ struct Settings {
     int intervalMs = switch_scan::kDefaultIntervalMs;
     switch_scan::TimerFactory timers;
     switch_scan::Announcer announcer;
+    std::vector<SwitchScan*> scans;  // of every window, which follow a change of mode
 };
 
 Settings& settings() {
@@ -52,6 +53,8 @@ namespace switch_scan {
 void configure(ScanMode mode, int intervalMs) {
     settings().mode = mode;
     settings().intervalMs = std::clamp(intervalMs, kShortestIntervalMs, kLongestIntervalMs);
+    for (SwitchScan* scan : settings().scans)
+        scan->setMode(mode);
 }
 
 ScanMode mode() {
@@ -73,14 +76,31 @@ void setAnnouncer(Announcer announcer) {
 }  // namespace switch_scan
 
 SwitchScan::SwitchScan(QWidget* window, KeyboardPlay& keys, Namer namer)
-    : QObject(window), window_(window), keys_(keys), namer_(std::move(namer)), mode_(settings().mode) {
-    if (mode_ == ScanMode::Off)
+    : QObject(window), window_(window), keys_(keys), namer_(std::move(namer)) {
+    settings().scans.push_back(this);
+    setMode(settings().mode);
+}
+
+SwitchScan::~SwitchScan() {
+    std::erase(settings().scans, this);
+}
+
+void SwitchScan::setMode(ScanMode mode) {
+    if (mode == mode_)
         return;
+    if (mode_ != ScanMode::Off)
+        giveKeysBack();
+    mode_ = mode;
+    if (mode_ != ScanMode::Off)
+        takeKeys();
+}
+
+void SwitchScan::takeKeys() {
     FocusRing::setKeyboardInUse(true);
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) { focusMoved(now); });
-    const auto bindAll = [&keys](std::initializer_list<Qt::Key> switches, const std::function<void()>& action) {
+    const auto bindAll = [this](std::initializer_list<Qt::Key> switches, const std::function<void()>& action) {
         for (const Qt::Key key : switches)
-            keys.bind(key, action);
+            keys_.bind(key, action);
     };
     if (mode_ == ScanMode::Step) {
         bindAll({Qt::Key_Space, Qt::Key_Tab}, [this] { next(); });
@@ -94,7 +114,15 @@ SwitchScan::SwitchScan(QWidget* window, KeyboardPlay& keys, Namer namer)
     restart();
 }
 
-SwitchScan::~SwitchScan() = default;
+void SwitchScan::giveKeysBack() {
+    for (const Qt::Key key : {Qt::Key_Space, Qt::Key_Tab, Qt::Key_Return, Qt::Key_Enter})
+        keys_.restore(key);
+    disconnect(qApp, &QApplication::focusChanged, this, nullptr);
+    qApp->removeEventFilter(this);
+    timer_.reset();
+    moves_ = 0;
+    resting_ = false;
+}
 
 void SwitchScan::setChoices(std::vector<QWidget*> inOrder) {
     choices_.assign(inOrder.begin(), inOrder.end());
@@ -178,7 +206,8 @@ void SwitchScan::moveAfterSilence() {
         return;
     timer_->stop();
     WhenSilent(this, [this] {
-        if (!resting_)
+        // The scan may have been turned off or to steps meanwhile.
+        if (timer_ && !resting_)
             timer_->start(settings().intervalMs, [this] { tick(); });
     });
 }

@@ -53,8 +53,9 @@ inline constexpr int kShortestIntervalMs = 500;
 inline constexpr int kLongestIntervalMs = 10000;
 inline constexpr int kRoundsBeforeRest = 3;
 
-// Set once at start-up, before the first window: the mode, and the interval
-// of the automatic scan, kept between the shortest and the longest.
+// The mode, and the interval of the automatic scan, kept between the shortest
+// and the longest: set at start-up, and again whenever a parent changes them,
+// for every window at once.
 void configure(ScanMode mode, int intervalMs = kDefaultIntervalMs);
 ScanMode mode();
 int intervalMs();
@@ -79,7 +80,7 @@ public:
 
     // Scans `window`, with its keys (whose Space, Enter and, in step mode,
     // Tab it takes); lives as long as the window, which owns it. Does nothing
-    // while the mode is off.
+    // while the mode is off, and gives the keys back when it is turned off.
     SwitchScan(QWidget* window, KeyboardPlay& keys, Namer namer = {});
     ~SwitchScan() override;
 
@@ -91,6 +92,8 @@ public:
     QWidget* highlighted() const;
     bool resting() const { return resting_; }
     ScanMode mode() const { return mode_; }
+    // Scans in `mode` from now on; configure does it for every window.
+    void setMode(ScanMode mode);
 
     // The next choice, as the timer or the step switch moves.
     void next();
@@ -102,6 +105,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void takeKeys();
+    void giveKeysBack();
     void focusMoved(QWidget* now);
     void announce(const QWidget* choice) const;
     void restart();
@@ -113,7 +118,7 @@ private:
     QPointer<QWidget> window_;
     KeyboardPlay& keys_;
     Namer namer_;
-    const ScanMode mode_;
+    ScanMode mode_ = ScanMode::Off;
     std::vector<QPointer<QWidget>> choices_;
     std::unique_ptr<ScanTimer> timer_;
     qsizetype moves_ = 0;  // since the last choice, or the last move from outside

@@ -10,6 +10,7 @@
 #include "Settings.h"
 #include "SettingsDialog.h"
 #include "SharedState.h"
+#include "SwitchScan.h"
 #include "modLanguageSupport.h"
 
 #include <QApplication>
@@ -155,7 +156,8 @@ private Q_SLOTS:
     }
 
     // Ctrl+Shift+P on the menu opens the dialog; Save writes the file and this
-    // run speaks and praises as chosen at once, Cancel keeps everything; in a
+    // run speaks, praises and scans as chosen at once, the menu shown behind
+    // the dialog too, Cancel keeps everything; in a
     // kiosk the chord opens nothing. The remembered sound switch and picture
     // set hold at the next start only when asked.
     void theMenusChordOpensItAndSaveKeepsIt() {
@@ -171,13 +173,16 @@ private Q_SLOTS:
             const QList<QCheckBox*> boxes = dialog.findChildren<QCheckBox*>();
             for (QCheckBox* box : boxes)
                 box->click();  // speech, praise, both remembered, full screen, kiosk: all turned over
+            QTest::keyClick(dialog.findChild<QComboBox*>(), Qt::Key_Down);  // scanning by itself
             dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Save)->click();
         });
+        QCOMPARE(menu.scan().mode(), platform::ScanMode::Off);
         QTest::keyClick(menu.window(), chord.key(), chord.keyboardModifiers());
         Settings saved = settings::read(configFile);
         QVERIFY(!saved.speech && !saved.praise && saved.rememberSound && saved.rememberPictureSet && saved.kiosk &&
-                !saved.fullScreen);
+                !saved.fullScreen && saved.scan == Scan::Auto);
         QVERIFY(!settings::current().speech && !settings::current().praise);
+        QCOMPARE(menu.scan().mode(), platform::ScanMode::Automatic);
         // Kiosk and full screen are start-up choices.
         QVERIFY(!settings::current().kiosk && settings::current().fullScreen);
 

@@ -327,6 +327,28 @@ private Q_SLOTS:
         QCOMPARE(Modulo1::ContaErrati, qint16(1));
     }
 
+    // A mode a parent chooses reaches the window already shown at once, from
+    // every mode to every other: the clock moves only an automatic scan, Space
+    // moves a stepped one, and with the scan off Space is the keyboard's again
+    // (it presses the focused picture).
+    void aModeChosenReachesTheShownWindowAtOnce() {
+        Screen& exercise = show(screens::FormEs3());
+        const QWidget* wrong = widget(exercise, u"Picture1"_s, Modulo1::IndiceModello == 0 ? 1 : 0);
+        for (const ScanMode mode :
+             {ScanMode::Step, ScanMode::Off, ScanMode::Automatic, ScanMode::Off, ScanMode::Step, ScanMode::Automatic}) {
+            platform::switch_scan::configure(mode, kInterval);
+            QCOMPARE(exercise.scan().mode(), mode);
+            const QWidget* before = highlighted(exercise);
+            clock.ticks(1);
+            QCOMPARE(highlighted(exercise) != before, mode == ScanMode::Automatic);
+            const_cast<QWidget*>(wrong)->setFocus(Qt::TabFocusReason);
+            const int answers = Modulo1::ContaErrati;
+            press(exercise, Qt::Key_Space);
+            QCOMPARE(highlighted(exercise) != wrong, mode == ScanMode::Step);
+            QCOMPARE(Modulo1::ContaErrati > answers, mode != ScanMode::Step);
+        }
+    }
+
     // A question box scans its buttons, No first; the screen behind it waits.
     void aQuestionScansNoFirst() {
         Screen& exercise = show(screens::FormEs1());
@@ -392,8 +414,9 @@ private Q_SLOTS:
             clock.advance(ms);
             return highlighted(screen) == before;
         };
+        // A whole round: each choice holds for its name and the interval.
         const auto scanTo = [this](const Screen& screen, QWidget* choice) {
-            for (int step = 0; step < 40 && highlighted(screen) != choice; ++step)
+            for (int step = 0; step < 100 && highlighted(screen) != choice; ++step)
                 clock.advance(kInterval / 2);
             return highlighted(screen) == choice;
         };
