@@ -3,9 +3,9 @@
 // its interval, speech and its pace, the level (fixed or growing with the
 // child) and whether the child may choose it on the menu, praise, whether the
 // sound switch and the picture set are kept, kiosk mode and full screen, and
-// the language (the only place to choose it in kiosk mode). Every control is named
-// for the screen reader by its label and reached with Tab; Save writes the
-// settings file, Cancel or Escape leaves it as it was.
+// the language (the only place to choose it in kiosk mode). Every control is
+// named for the screen reader by its label and reached with Tab; Save writes
+// the settings file, Cancel or Escape leaves it as it was.
 
 #include "Settings.h"
 

@@ -31,8 +31,8 @@ inline constexpr int kMinLevel = 1;
 inline constexpr int kDefaultLevel = 2;
 inline constexpr int kMaxLevel = 3;
 
-// The parent's choice of level: a fixed one, or one that grows with the child
-// from the level reached in the last run.
+// The parent's choice of level: a fixed one (its number), or one that grows
+// with the child from the level reached in the last run.
 enum class Level { One = 1, Two = 2, Three = 3, Grows };
 
 inline constexpr int kMinScanIntervalMs = 500;
@@ -56,7 +56,7 @@ struct Settings {
     int pictureSet = 6;  // the picture set as it was left, 1 to 6
     bool kiosk = false;
     bool fullScreen = true;
-    Level level = Level::Two;
+    Level level = Level(kDefaultLevel);
     bool levelOnMenu = true;           // whether the child may choose the level on the menu
     int reachedLevel = kDefaultLevel;  // the level reached growing with the child
 
