@@ -20,6 +20,7 @@
 #include <optional>
 
 using namespace Qt::Literals::StringLiterals;
+using settings::Level;
 using settings::Scan;
 
 namespace app {
@@ -55,6 +56,8 @@ SettingsDialog::SettingsDialog(const settings::Settings& shown, QWidget* parent)
       interval_(new QDoubleSpinBox),
       speech_(checkBox(u"Speech"_s, shown.speech)),
       rate_(new QSpinBox),
+      level_(new QComboBox),
+      levelOnMenu_(checkBox(u"LevelOnMenu"_s, shown.levelOnMenu)),
       praise_(checkBox(u"Praise"_s, shown.praise)),
       rememberSound_(checkBox(u"RememberSound"_s, shown.rememberSound)),
       rememberPictureSet_(checkBox(u"RememberSet"_s, shown.rememberPictureSet)),
@@ -77,6 +80,11 @@ SettingsDialog::SettingsDialog(const settings::Settings& shown, QWidget* parent)
     rate_->setRange(settings::kMinSpeechRate, settings::kMaxSpeechRate);
     rate_->setSingleStep(10);
     rate_->setValue(shown.speechRate);
+    level_->addItem(text(u"Level1"_s), int(Level::One));
+    level_->addItem(text(u"Level2"_s), int(Level::Two));
+    level_->addItem(text(u"Level3"_s), int(Level::Three));
+    level_->addItem(text(u"LevelGrows"_s), int(Level::Grows));
+    level_->setCurrentIndex(level_->findData(int(shown.level)));
 
     language_->addItems(platform::languageNames());
     language_->setCurrentText(modLanguageSupport::MLSCurrentLanguage);
@@ -86,6 +94,8 @@ SettingsDialog::SettingsDialog(const settings::Settings& shown, QWidget* parent)
     addRow(form, u"Interval"_s, interval_);
     form->addRow(speech_);
     addRow(form, u"Rate"_s, rate_);
+    addRow(form, u"Level"_s, level_);
+    form->addRow(levelOnMenu_);
     addRow(form, u"Language"_s, language_);
     for (QCheckBox* box : {praise_, rememberSound_, rememberPictureSet_, fullScreen_, kiosk_})
         form->addRow(box);
@@ -117,6 +127,8 @@ settings::Settings SettingsDialog::chosen() const {
     chosen.scanIntervalMs = qRound(interval_->value() * 1000);
     chosen.speech = speech_->isChecked();
     chosen.speechRate = rate_->value();
+    chosen.level = Level(level_->currentData().toInt());
+    chosen.levelOnMenu = levelOnMenu_->isChecked();
     chosen.praise = praise_->isChecked();
     chosen.rememberSound = rememberSound_->isChecked();
     chosen.rememberPictureSet = rememberPictureSet_->isChecked();

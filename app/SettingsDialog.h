@@ -1,10 +1,11 @@
 #pragma once
 // The parent's settings dialog, in the current language: switch scanning and
-// its interval, speech and its pace, praise, whether the sound switch and the
-// picture set are kept, kiosk mode and full screen, and the language (the
-// only place to choose it in kiosk mode). Every control is named
-// for the screen reader by its label and reached with Tab; Save writes the
-// settings file, Cancel or Escape leaves it as it was.
+// its interval, speech and its pace, the level (fixed or growing with the
+// child) and whether the child may choose it on the menu, praise, whether the
+// sound switch and the picture set are kept, kiosk mode and full screen, and
+// the language (the only place to choose it in kiosk mode). Every control is
+// named for the screen reader by its label and reached with Tab; Save writes
+// the settings file, Cancel or Escape leaves it as it was.
 
 #include "Settings.h"
 
@@ -31,6 +32,8 @@ private:
     QDoubleSpinBox* interval_;
     QCheckBox* speech_;
     QSpinBox* rate_;
+    QComboBox* level_;
+    QCheckBox* levelOnMenu_;
     QCheckBox* praise_;
     QCheckBox* rememberSound_;
     QCheckBox* rememberPictureSet_;
@@ -40,10 +43,10 @@ private:
 };
 
 // Shows the dialog over `parent` with the settings file's values; Save writes
-// the file and this run takes the new speech, praise and scanning at once, on
-// every window (kiosk and full screen hold from the next start), and the
-// language another one chosen is taken and remembered. False when the file
-// could not be written (the dialog then says so).
+// the file and this run takes the new speech, praise, level and scanning at
+// once, on every window (kiosk and full screen hold from the next start), and
+// the language another one chosen is taken and remembered. False when the
+// file could not be written (the dialog then says so).
 bool OpenSettings(QWidget* parent = nullptr);
 
 // What the run does by `run` from now on: the switch scan's mode and pace on

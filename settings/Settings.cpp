@@ -32,6 +32,9 @@ const QString kSound = u"Remembered/Sound"_s;
 const QString kPictureSet = u"Remembered/PictureSet"_s;
 const QString kKiosk = u"Window/Kiosk"_s;
 const QString kFullScreen = u"Window/FullScreen"_s;
+const QString kLevel = u"Level/Choice"_s;
+const QString kLevelOnMenu = u"Level/OnMenu"_s;
+const QString kReachedLevel = u"Remembered/Level"_s;
 
 // The flags.
 const QString kWindowedFlag = u"windowed"_s;
@@ -44,24 +47,27 @@ const QString kScreenReaderFlag = u"screen-reader"_s;
 const QString kNoPraiseFlag = u"no-praise"_s;
 const QString kKioskFlag = u"kiosk"_s;
 const QString kSettingsFlag = u"settings"_s;
+const QString kLevelFlag = u"level"_s;
 
 // The words the file and the flags use for the values of a choice.
-template <typename Choice>
-using Words = std::array<std::pair<Choice, const char16_t*>, 3>;
-constexpr Words<Scan> kScanWords{{{Scan::Off, u"off"}, {Scan::Auto, u"auto"}, {Scan::Step, u"step"}}};
-constexpr Words<ScreenReader> kScreenReaderWords{
+template <typename Choice, std::size_t Count>
+using Words = std::array<std::pair<Choice, const char16_t*>, Count>;
+constexpr Words<Scan, 3> kScanWords{{{Scan::Off, u"off"}, {Scan::Auto, u"auto"}, {Scan::Step, u"step"}}};
+constexpr Words<ScreenReader, 3> kScreenReaderWords{
     {{ScreenReader::Auto, u"auto"}, {ScreenReader::On, u"on"}, {ScreenReader::Off, u"off"}}};
+constexpr Words<Level, 4> kLevelWords{
+    {{Level::One, u"1"}, {Level::Two, u"2"}, {Level::Three, u"3"}, {Level::Grows, u"auto"}}};
 
-template <typename Choice>
-QString wordFor(const Words<Choice>& words, Choice choice) {
+template <typename Choice, std::size_t Count>
+QString wordFor(const Words<Choice, Count>& words, Choice choice) {
     for (const auto& [value, word] : words)
         if (value == choice)
             return QString::fromUtf16(word);
     return QString::fromUtf16(words.front().second);
 }
 
-template <typename Choice>
-std::optional<Choice> choiceFor(const Words<Choice>& words, const QString& text) {
+template <typename Choice, std::size_t Count>
+std::optional<Choice> choiceFor(const Words<Choice, Count>& words, const QString& text) {
     for (const auto& [value, word] : words)
         if (text == QStringView(word))
             return value;
@@ -106,11 +112,13 @@ struct ParseInt {
     std::optional<int> operator()(const QString& text) const { return intIn(text, Lowest, Highest); }
 };
 
-template <typename Choice>
+template <typename Choice, std::size_t Count>
 struct ParseChoice {
-    const Words<Choice>& words;
+    const Words<Choice, Count>& words;
     std::optional<Choice> operator()(const QString& text) const { return choiceFor(words, text); }
 };
+template <typename Choice, std::size_t Count>
+ParseChoice(const Words<Choice, Count>&) -> ParseChoice<Choice, Count>;
 
 }  // namespace
 
@@ -146,13 +154,12 @@ Settings read(const QString& path) {
         return defaults;
     }
     return {
-        .scan = value(file, path, kScan, defaults.scan, ParseChoice<Scan>{kScanWords}),
+        .scan = value(file, path, kScan, defaults.scan, ParseChoice{kScanWords}),
         .scanIntervalMs = value(file, path, kScanInterval, defaults.scanIntervalMs,
                                 ParseInt<kMinScanIntervalMs, kMaxScanIntervalMs>{}),
         .speech = value(file, path, kSpeech, defaults.speech, ParseBool{}),
         .speechRate = value(file, path, kSpeechRate, defaults.speechRate, ParseInt<kMinSpeechRate, kMaxSpeechRate>{}),
-        .screenReader =
-            value(file, path, kScreenReader, defaults.screenReader, ParseChoice<ScreenReader>{kScreenReaderWords}),
+        .screenReader = value(file, path, kScreenReader, defaults.screenReader, ParseChoice{kScreenReaderWords}),
         .praise = value(file, path, kPraise, defaults.praise, ParseBool{}),
         .rememberSound = value(file, path, kRememberSound, defaults.rememberSound, ParseBool{}),
         .rememberPictureSet = value(file, path, kRememberPictureSet, defaults.rememberPictureSet, ParseBool{}),
@@ -160,6 +167,9 @@ Settings read(const QString& path) {
         .pictureSet = value(file, path, kPictureSet, defaults.pictureSet, ParseInt<1, 6>{}),
         .kiosk = value(file, path, kKiosk, defaults.kiosk, ParseBool{}),
         .fullScreen = value(file, path, kFullScreen, defaults.fullScreen, ParseBool{}),
+        .level = value(file, path, kLevel, defaults.level, ParseChoice{kLevelWords}),
+        .levelOnMenu = value(file, path, kLevelOnMenu, defaults.levelOnMenu, ParseBool{}),
+        .reachedLevel = value(file, path, kReachedLevel, defaults.reachedLevel, ParseInt<kMinLevel, kMaxLevel>{}),
     };
 }
 
@@ -191,6 +201,9 @@ bool write(const Settings& settings, const QString& path) {
         file.setValue(kPictureSet, settings.pictureSet);
         file.setValue(kKiosk, settings.kiosk);
         file.setValue(kFullScreen, settings.fullScreen);
+        file.setValue(kLevel, wordFor(kLevelWords, settings.level));
+        file.setValue(kLevelOnMenu, settings.levelOnMenu);
+        file.setValue(kReachedLevel, settings.reachedLevel);
         file.sync();
         if (file.status() != QSettings::NoError) {
             qCWarning(lcSettings) << "the settings file cannot be written:" << path;
@@ -228,6 +241,10 @@ void addOptions(QCommandLineParser& parser) {
          "praise: auto (as the desktop says), on or off."_s,
          u"mode"_s},
         {kNoPraiseFlag, u"No spoken praise after a right answer."_s},
+        {kLevelFlag,
+         u"Level of the puzzles: 1 (four pictures), 2 (eight, the default), 3 (sixteen) or auto (grows with the "
+         "child from the level reached last time)."_s,
+         u"level"_s},
         {kKioskFlag,
          u"Kiosk mode: no way out for a child; only holding Ctrl+Alt+Shift+Q for two seconds ends the program."_s},
         {kSettingsFlag, u"Open the parent's settings (on the menu: Ctrl+Shift+P) and end when it is closed."_s},
@@ -273,6 +290,12 @@ QString applyOptions(const QCommandLineParser& parser, Settings& settings) {
         changed.praise = false;
     if (parser.isSet(kKioskFlag))
         changed.kiosk = true;
+    if (parser.isSet(kLevelFlag)) {
+        const std::optional<Level> level = choiceFor(kLevelWords, parser.value(kLevelFlag));
+        if (!level)
+            return u"--level takes 1, 2, 3 or auto"_s;
+        changed.level = *level;
+    }
     settings = changed;
     return {};
 }
@@ -289,6 +312,20 @@ void rememberChoices(bool sound, int pictureSet, const QString& path) {
         file.sound = sound;
     if (current().rememberPictureSet)
         file.pictureSet = pictureSet;
+    write(file, path);
+}
+
+int puzzleLevel(const Settings& settings) {
+    return settings.level == Level::Grows ? settings.reachedLevel : int(settings.level);
+}
+
+void rememberLevel(int reached, const QString& path) {
+    Q_ASSERT(reached >= kMinLevel && reached <= kMaxLevel);
+    if (current().level != Level::Grows)
+        return;
+    current().reachedLevel = reached;
+    Settings file = read(path);
+    file.reachedLevel = reached;
     write(file, path);
 }
 

@@ -25,6 +25,16 @@ enum class Scan { Off, Auto, Step };
 // keeps to instructions and praise: as AT-SPI says, or decided either way.
 enum class ScreenReader { Auto, On, Off };
 
+// The level of the puzzles: 1 shows four pictures, 2 eight (the designed
+// game), 3 sixteen.
+inline constexpr int kMinLevel = 1;
+inline constexpr int kDefaultLevel = 2;
+inline constexpr int kMaxLevel = 3;
+
+// The parent's choice of level: a fixed one (its number), or one that grows
+// with the child from the level reached in the last run.
+enum class Level { One = 1, Two = 2, Three = 3, Grows };
+
 inline constexpr int kMinScanIntervalMs = 500;
 inline constexpr int kMaxScanIntervalMs = 10000;
 // Speech-dispatcher's scale: -100 slowest, 0 the voice's own pace, 100 fastest.
@@ -46,6 +56,9 @@ struct Settings {
     int pictureSet = 6;  // the picture set as it was left, 1 to 6
     bool kiosk = false;
     bool fullScreen = true;
+    Level level = Level(kDefaultLevel);
+    bool levelOnMenu = true;           // whether the child may choose the level on the menu
+    int reachedLevel = kDefaultLevel;  // the level reached growing with the child
 
     bool operator==(const Settings&) const = default;
 };
@@ -72,5 +85,12 @@ bool dialogAsked(const QCommandLineParser& parser);
 // Keeps the child's choice of sound and picture set in the settings file for
 // the next run, each only when this run remembers it.
 void rememberChoices(bool sound, int pictureSet, const QString& path = filePath());
+
+// The level of the next puzzle of a run with `settings`: the fixed level, or
+// the one reached growing with the child.
+int puzzleLevel(const Settings& settings = current());
+// Keeps the level a child has grown to, for the rest of this run and in the
+// settings file for the next one; nothing when this run's level is fixed.
+void rememberLevel(int reached, const QString& path = filePath());
 
 }  // namespace settings

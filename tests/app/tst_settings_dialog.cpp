@@ -24,6 +24,7 @@
 #include <QTimer>
 
 using namespace Qt::Literals::StringLiterals;
+using settings::Level;
 using settings::Scan;
 using settings::Settings;
 
@@ -85,8 +86,9 @@ private Q_SLOTS:
                 if (field->focusPolicy() & Qt::TabFocus && field->isVisibleTo(&dialog))
                     names << field->accessibleName();
             }
-            for (const QString& key : {u"Scan"_s, u"Interval"_s, u"Speech"_s, u"Rate"_s, u"Language"_s, u"Praise"_s,
-                                       u"RememberSound"_s, u"RememberSet"_s, u"Kiosk"_s, u"FullScreen"_s})
+            for (const QString& key :
+                 {u"Scan"_s, u"Interval"_s, u"Speech"_s, u"Rate"_s, u"Level"_s, u"LevelOnMenu"_s, u"Language"_s,
+                  u"Praise"_s, u"RememberSound"_s, u"RememberSet"_s, u"Kiosk"_s, u"FullScreen"_s})
                 QVERIFY2(names.contains(fileText(language, key)), qPrintable(language + u' ' + key));
             // How a kiosk ends is shown, and told with the kiosk's check box.
             const QString hint = fileText(language, u"KioskHint"_s);
@@ -124,7 +126,9 @@ private Q_SLOTS:
                                .sound = false,
                                .pictureSet = 4,
                                .kiosk = true,
-                               .fullScreen = false};
+                               .fullScreen = false,
+                               .level = Level::Grows,
+                               .levelOnMenu = false};
         for (const Settings& shown : {Settings{}, unusual}) {
             app::SettingsDialog dialog(shown);
             QCOMPARE(dialog.chosen(), shown);
@@ -137,6 +141,10 @@ private Q_SLOTS:
             QTest::keyClick(interval, Qt::Key_Up);
             auto* rate = dialog.findChild<QSpinBox*>();
             QTest::keyClick(rate, Qt::Key_Down);
+            // The level: one step up the list.
+            QComboBox* level = dialog.findChildren<QComboBox*>().at(1);
+            QCOMPARE(level->accessibleName(), fileText(u"English"_s, u"Level"_s));
+            QTest::keyClick(level, Qt::Key_Up);
             for (QCheckBox* box : dialog.findChildren<QCheckBox*>())
                 QTest::keyClick(box, Qt::Key_Space);
             const Settings chosen = dialog.chosen();
@@ -150,16 +158,18 @@ private Q_SLOTS:
             QCOMPARE(chosen.rememberPictureSet, !shown.rememberPictureSet);
             QCOMPARE(chosen.kiosk, !shown.kiosk);
             QCOMPARE(chosen.fullScreen, !shown.fullScreen);
+            QCOMPARE(chosen.level, shown.level == Level::Two ? Level::One : Level::Three);
+            QCOMPARE(chosen.levelOnMenu, !shown.levelOnMenu);
             QCOMPARE(chosen.pictureSet, shown.pictureSet);
             QCOMPARE(chosen.sound, shown.sound);
         }
     }
 
     // Ctrl+Shift+P on the menu opens the dialog; Save writes the file and this
-    // run speaks, praises and scans as chosen at once, the menu shown behind
-    // the dialog too, Cancel keeps everything; in a
-    // kiosk the chord opens nothing. The remembered sound switch and picture
-    // set hold at the next start only when asked.
+    // run speaks, praises, scans and takes the level as chosen at once, the
+    // menu shown behind the dialog too, Cancel keeps everything; in a kiosk
+    // the chord opens nothing. The remembered sound switch and picture set
+    // hold at the next start only when asked.
     void theMenusChordOpensItAndSaveKeepsIt() {
         platform::setEndProgramHook([] {});
         settings::current() = {};
@@ -172,16 +182,19 @@ private Q_SLOTS:
         whenDialogOpens([](app::SettingsDialog& dialog) {
             const QList<QCheckBox*> boxes = dialog.findChildren<QCheckBox*>();
             for (QCheckBox* box : boxes)
-                box->click();  // speech, praise, both remembered, full screen, kiosk: all turned over
+                box->click();  // speech, the level on the menu, praise, both remembered, full screen, kiosk
             QTest::keyClick(dialog.findChild<QComboBox*>(), Qt::Key_Down);  // scanning by itself
+            QComboBox* level = dialog.findChildren<QComboBox*>().at(1);
+            level->setCurrentIndex(level->findData(int(Level::Grows)));
             dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Save)->click();
         });
         QCOMPARE(menu.scan().mode(), platform::ScanMode::Off);
         QTest::keyClick(menu.window(), chord.key(), chord.keyboardModifiers());
         Settings saved = settings::read(configFile);
         QVERIFY(!saved.speech && !saved.praise && saved.rememberSound && saved.rememberPictureSet && saved.kiosk &&
-                !saved.fullScreen && saved.scan == Scan::Auto);
+                !saved.fullScreen && saved.scan == Scan::Auto && !saved.levelOnMenu && saved.level == Level::Grows);
         QVERIFY(!settings::current().speech && !settings::current().praise);
+        QCOMPARE(settings::current().level, Level::Grows);
         QCOMPARE(menu.scan().mode(), platform::ScanMode::Automatic);
         // Kiosk and full screen are start-up choices.
         QVERIFY(!settings::current().kiosk && settings::current().fullScreen);

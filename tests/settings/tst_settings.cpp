@@ -1,4 +1,5 @@
-// The parent's settings file and the flags over it, against hand-made files.
+// The parent's settings file and the flags over it, against hand-made files;
+// the level reached growing with the child, kept for the next run.
 
 #include "FileBytes.h"
 #include "Settings.h"
@@ -13,6 +14,7 @@
 #include <functional>
 
 using namespace Qt::Literals::StringLiterals;
+using settings::Level;
 using settings::Scan;
 using settings::Settings;
 
@@ -35,7 +37,10 @@ Settings unusual() {
             .sound = false,
             .pictureSet = 3,
             .kiosk = true,
-            .fullScreen = false};
+            .fullScreen = false,
+            .level = Level::Grows,
+            .levelOnMenu = false,
+            .reachedLevel = 3};
 }
 
 QStringList settingsLines;
@@ -73,12 +78,14 @@ private Q_SLOTS:
         QTest::newRow("junk values")
             << QByteArray(
                    "[Scan]\nMode=sideways\nIntervalMs=2s\n[Speech]\nOn=false\nRate=fast\n[Praise]\nOn=maybe\n"
-                   "[Remember]\nSound=1\nPictureSet=\n[Remembered]\nSound=yes\nPictureSet=7\n"
-                   "[Window]\nKiosk=TRUE\nFullScreen=0\n")
+                   "[Remember]\nSound=1\nPictureSet=\n[Remembered]\nSound=yes\nPictureSet=7\nLevel=two\n"
+                   "[Window]\nKiosk=TRUE\nFullScreen=0\n[Level]\nChoice=auto2\nOnMenu=no\n")
             << true << true;
         QTest::newRow("out of range")
-            << QByteArray("[Scan]\nIntervalMs=499\n[Speech]\nOn=false\nRate=101\n[Remembered]\nPictureSet=0\n") << true
-            << true;
+            << QByteArray(
+                   "[Scan]\nIntervalMs=499\n[Speech]\nOn=false\nRate=101\n[Remembered]\nPictureSet=0\nLevel=4\n"
+                   "[Level]\nChoice=0\n")
+            << true << true;
         QTest::newRow("no sections") << QByteArray("Mode=auto\nKiosk=true\n") << true << false;
     }
     void badFilesGiveTheDefaults() {
@@ -191,9 +198,16 @@ private Q_SLOTS:
             << Override([](Settings& s) { s.screenReader = settings::ScreenReader::Off; });
         QTest::newRow("screen reader junk") << QStringList{u"--screen-reader=maybe"_s} << Override();
         QTest::newRow("kiosk") << QStringList{u"--kiosk"_s} << Override([](Settings& s) { s.kiosk = true; });
+        QTest::newRow("level 1") << QStringList{u"--level=1"_s} << Override([](Settings& s) { s.level = Level::One; });
+        QTest::newRow("level 3") << QStringList{u"--level=3"_s}
+                                 << Override([](Settings& s) { s.level = Level::Three; });
+        QTest::newRow("level auto") << QStringList{u"--level=auto"_s}
+                                    << Override([](Settings& s) { s.level = Level::Grows; });
+        QTest::newRow("level too high") << QStringList{u"--level=4"_s} << Override();
+        QTest::newRow("level junk") << QStringList{u"--level=two"_s} << Override();
         QTest::newRow("all") << QStringList{u"--scan=auto"_s,      u"--scan-interval=9000"_s, u"--no-speech"_s,
                                             u"--speech-rate=55"_s, u"--no-praise"_s,          u"--kiosk"_s,
-                                            u"--windowed"_s,       u"--screen-reader=off"_s}
+                                            u"--windowed"_s,       u"--screen-reader=off"_s,  u"--level=3"_s}
                              << Override([](Settings& s) {
                                     s = {.scan = Scan::Auto,
                                          .scanIntervalMs = 9000,
@@ -206,7 +220,10 @@ private Q_SLOTS:
                                          .sound = s.sound,
                                          .pictureSet = s.pictureSet,
                                          .kiosk = true,
-                                         .fullScreen = false};
+                                         .fullScreen = false,
+                                         .level = Level::Three,
+                                         .levelOnMenu = s.levelOnMenu,
+                                         .reachedLevel = s.reachedLevel};
                                 });
     }
     void flagsOverTheFile() {
@@ -231,6 +248,91 @@ private Q_SLOTS:
             // The flags hold for this run only: the file is as it was.
             QCOMPARE(settings::read(path), stored);
         }
+    }
+
+    // The level as a hand-made file gives it: fixed, or grown to the level
+    // the file keeps apart; the run's puzzles start at that level.
+    void theLevelOfTheFile_data() {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<bool>("grows");
+        QTest::addColumn<int>("puzzleLevel");
+        QTest::newRow("none") << QByteArray("[Remembered]\nLevel=3\n") << false << 2;
+        QTest::newRow("fixed 1") << QByteArray("[Level]\nChoice=1\n[Remembered]\nLevel=3\n") << false << 1;
+        QTest::newRow("fixed 3") << QByteArray("[Level]\nChoice=3\n[Remembered]\nLevel=1\n") << false << 3;
+        QTest::newRow("grown to 1") << QByteArray("[Level]\nChoice=auto\n[Remembered]\nLevel=1\n") << true << 1;
+        QTest::newRow("grown to 3") << QByteArray("[Level]\nChoice=auto\n[Remembered]\nLevel=3\n") << true << 3;
+        QTest::newRow("not grown yet") << QByteArray("[Level]\nChoice=auto\n") << true << 2;
+        QTest::newRow("grown too far") << QByteArray("[Level]\nChoice=auto\n[Remembered]\nLevel=4\n") << true << 2;
+        QTest::newRow("junk choice") << QByteArray("[Level]\nChoice=auto 3\n[Remembered]\nLevel=3\n") << false << 2;
+    }
+    void theLevelOfTheFile() {
+        QFETCH(QByteArray, content);
+        QFETCH(bool, grows);
+        QFETCH(int, puzzleLevel);
+        QTemporaryDir folder;
+        const QString path = folder.filePath(u"metamorfine.conf"_s);
+        QVERIFY(file_bytes::write(path, content));
+        const Settings read = settings::read(path);
+        QCOMPARE(read.level == Level::Grows, grows);
+        QCOMPARE(settings::puzzleLevel(read), puzzleLevel);
+    }
+
+    // Saved over one another, every level choice replaces every other.
+    void everyLevelChoiceReplacesAnother() {
+        QTemporaryDir folder;
+        const QString path = folder.filePath(u"metamorfine.conf"_s);
+        Settings stored;
+        stored.reachedLevel = 3;
+        for (const Level from : {Level::One, Level::Two, Level::Three, Level::Grows}) {
+            for (const Level to : {Level::One, Level::Two, Level::Three, Level::Grows}) {
+                stored.level = from;
+                QVERIFY(settings::write(stored, path));
+                QCOMPARE(settings::read(path), stored);
+                stored.level = to;
+                stored.levelOnMenu = !stored.levelOnMenu;
+                QVERIFY(settings::write(stored, path));
+                QCOMPARE(settings::read(path), stored);
+            }
+        }
+    }
+
+    // A run whose level grows, by the file or by the flag, keeps the level
+    // reached for itself and for the next run, and the parent's choice stays
+    // in the file; a run at a fixed level keeps nothing.
+    void theReachedLevelIsKeptForTheNextRun_data() {
+        QTest::addColumn<Level>("stored");
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<bool>("grows");
+        QTest::newRow("grows by the file") << Level::Grows << QStringList{} << true;
+        QTest::newRow("grows by the flag") << Level::Two << QStringList{u"--level=auto"_s} << true;
+        QTest::newRow("fixed by the file") << Level::Two << QStringList{} << false;
+        QTest::newRow("fixed by the flag") << Level::Grows << QStringList{u"--level=2"_s} << false;
+    }
+    void theReachedLevelIsKeptForTheNextRun() {
+        QFETCH(Level, stored);
+        QFETCH(QStringList, arguments);
+        QFETCH(bool, grows);
+        QTemporaryDir folder;
+        const QString path = folder.filePath(u"metamorfine.conf"_s);
+        Settings file;
+        file.level = stored;
+        file.reachedLevel = 1;
+        QVERIFY(settings::write(file, path));
+        const auto startRun = [&] {
+            settings::current() = settings::read(path);
+            QVERIFY(withFlags(settings::current(), arguments).isEmpty());
+        };
+        startRun();
+        QCOMPARE(settings::puzzleLevel(), grows ? 1 : 2);
+        settings::rememberLevel(3, path);
+        QCOMPARE(settings::puzzleLevel(), grows ? 3 : 2);
+        Settings expected = file;
+        if (grows)
+            expected.reachedLevel = 3;
+        QCOMPARE(settings::read(path), expected);
+        startRun();
+        QCOMPARE(settings::puzzleLevel(), grows ? 3 : 2);
+        settings::current() = Settings{};
     }
 
     // The child's sound switch and picture set reach the file only when the
