@@ -2,7 +2,6 @@
 
 #include "AccessibleTexts.h"
 
-#include <array>
 #include <vector>
 
 using namespace Qt::Literals::StringLiterals;
@@ -11,10 +10,8 @@ namespace changes_shown {
 
 namespace {
 
-// The keys of the words of the changes, indexed by the number of a drawn
-// change less one: 1 colour, 2 size, 3 shape, 4 none.
-constexpr std::array<const char*, 4> kWords{"WordColour", "WordSize", "WordShape", "WordNothing"};
-constexpr qint16 kNoChange = 4;
+using picture_code::kAttributes;
+using picture_code::kNoChange;
 
 // The numbers of the changes of the current puzzle, in their order.
 std::vector<qint16> changeNumbers(const puzzle::PuzzleModel& model) {
@@ -28,12 +25,12 @@ std::vector<qint16> changeNumbers(const puzzle::PuzzleModel& model) {
     }
     // The attributes a fixed rule changes, numbered like the drawn changes.
     std::vector<qint16> numbers;
-    for (qint16 number = 1; number < kNoChange; ++number) {
-        if (model.rule().mask & puzzle::changeBit(number))
-            numbers.push_back(number);
+    for (const picture_code::AttributeCode& code : kAttributes) {
+        if (model.rule().mask & code.bit)
+            numbers.push_back(qint16(code.change.number));
     }
     if (numbers.empty())
-        numbers.push_back(kNoChange);
+        numbers.push_back(qint16(kNoChange.number));
     return numbers;
 }
 
@@ -64,8 +61,8 @@ Drawing drawing(const puzzle::PuzzleModel& model) {
 QStringList wordKeys(const puzzle::PuzzleModel& model) {
     QStringList keys;
     for (const qint16 number : changeNumbers(model)) {
-        if (number >= 1 && number <= qint16(kWords.size()))
-            keys.append(QString::fromLatin1(kWords[std::size_t(number - 1)]));
+        if (const picture_code::ChangeNames* names = picture_code::changeNamed(number))
+            keys.append(QString::fromLatin1(names->word));
     }
     return keys;
 }

@@ -2,7 +2,6 @@
 
 #include "Random.h"
 
-#include <array>
 #include <limits>
 
 using namespace Qt::Literals::StringLiterals;
@@ -15,35 +14,29 @@ qint16 drawAmong(const Generator& rnd, int n, int first) {
     return qint16(first + platform::IndexFrom(rnd(), n));
 }
 
-// The names of the single changes, 1 colour, 2 size, 3 shape, as the
-// instruction keys spell them.
-const std::array<QString, 3> kChangeNames{u"Colour"_s, u"Size"_s, u"Shape"_s};
-const QString kSameKey = u"Same"_s;
+using picture_code::AttributeCode;
+using picture_code::ChangeNames;
+using picture_code::kAttributes;
+using picture_code::kNoChange;
+
 const QString kEverythingKey = u"Everything"_s;
 
-bool isChange(qint16 change) {
-    return change >= 1 && change <= qint16(kChangeNames.size());
+QString text(const char* name) {
+    return name ? QString::fromLatin1(name) : QString();
 }
 
-QString changeString(qint16 change, int firstNumber) {
-    if (change < 1 || change > 3)
-        return {};
-    return u"%1"_s.arg(firstNumber + change - 1, 4, 10, QLatin1Char('0'));
+// One text of a drawn change (`of` picks it from its names); none for a
+// number that names no change.
+QString changeText(qint16 change, const char* ChangeNames::*of) {
+    const ChangeNames* names = picture_code::changeNamed(change);
+    return names ? text(names->*of) : QString();
 }
 
 }  // namespace
 
 int changeBit(qint16 change) {
-    switch (change) {
-    case 1:
-        return kColourBit;
-    case 2:
-        return kSizeBit;
-    case 3:
-        return kShapeBit;
-    default:
-        return 0;
-    }
+    const AttributeCode* code = picture_code::attributeChangedBy(change);
+    return code ? code->bit : 0;
 }
 
 qint16 drawSet(qint16 serieFigure, const Generator& rnd) {
@@ -59,15 +52,13 @@ qint16 drawKindOfChange(const Generator& rnd) {
 }
 
 QString kindOfChangeString(qint16 kind) {
-    if (kind < 1 || kind > 4)
-        return {};
-    return u"%1"_s.arg(4 + kind, 4, 10, QLatin1Char('0'));
+    return changeText(kind, &ChangeNames::asKind);
 }
 
 std::optional<qint16> rightIndexForKind(qint16 kind, qint16 model) {
-    if (kind < 1 || kind > 4)
+    if (!picture_code::changeNamed(kind))
         return std::nullopt;
-    return qint16(model ^ changeBit(kind));  // kind 4, no change, flips nothing
+    return qint16(model ^ changeBit(kind));  // no change flips nothing
 }
 
 qint16 drawChange(const Generator& rnd) {
@@ -75,11 +66,11 @@ qint16 drawChange(const Generator& rnd) {
 }
 
 QString firstChangeString(qint16 change) {
-    return changeString(change, 14);
+    return changeText(change, &ChangeNames::asFirst);
 }
 
 QString secondChangeString(qint16 change) {
-    return changeString(change, 17);
+    return changeText(change, &ChangeNames::asSecond);
 }
 
 qint16 rightIndexForTwoChanges(qint16 first, qint16 second, qint16 model) {
@@ -87,40 +78,35 @@ qint16 rightIndexForTwoChanges(qint16 first, qint16 second, qint16 model) {
 }
 
 QString instructionKey(int mask) {
-    switch (mask) {
-    case 0:
-        return kSameKey;
-    case kColourBit:
-        return kChangeNames[0];
-    case kSizeBit:
-        return kChangeNames[1];
-    case kShapeBit:
-        return kChangeNames[2];
-    case kEveryBit:
+    if (mask == 0)
+        return text(kNoChange.instruction);
+    if (mask == kEveryBit)
         return kEverythingKey;
-    default:
-        return {};
+    for (const AttributeCode& code : kAttributes) {
+        if (mask == code.bit)
+            return text(code.change.instruction);
     }
+    return {};
 }
 
 QString singleChangeKey(qint16 kind) {
-    if (isChange(kind))
-        return kChangeNames[std::size_t(kind - 1)];
-    return kind == 4 ? kSameKey : QString();
+    return changeText(kind, &ChangeNames::instruction);
 }
 
 QString twoChangesKey(qint16 first, qint16 second) {
-    if (!isChange(first) || !isChange(second))
+    if (!picture_code::attributeChangedBy(first) || !picture_code::attributeChangedBy(second))
         return {};
-    return kChangeNames[std::size_t(first - 1)] + kChangeNames[std::size_t(second - 1)];
+    return singleChangeKey(first) + singleChangeKey(second);
 }
 
 QStringList allInstructionKeys() {
-    QStringList keys{kChangeNames.begin(), kChangeNames.end()};
-    keys << kSameKey << kEverythingKey;
-    for (qint16 first = 1; first <= 3; ++first) {
-        for (qint16 second = 1; second <= 3; ++second)
-            keys << twoChangesKey(first, second);
+    QStringList keys;
+    for (const AttributeCode& code : kAttributes)
+        keys << text(code.change.instruction);
+    keys << text(kNoChange.instruction) << kEverythingKey;
+    for (const AttributeCode& first : kAttributes) {
+        for (const AttributeCode& second : kAttributes)
+            keys << twoChangesKey(qint16(first.change.number), qint16(second.change.number));
     }
     return keys;
 }

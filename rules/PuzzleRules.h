@@ -1,10 +1,11 @@
 #pragma once
 // The rules of the seven exercises as plain functions of their inputs.
 //
-// The eight pictures of a set are coded by their index: bit 0 is the colour,
-// bit 1 the size, bit 2 the shape. A change of an attribute flips its bit, so
-// every right answer is the model index XOR a mask of the changed attributes.
+// The pictures of a set are coded by their index (PictureCode.h). A change of
+// an attribute flips its bit, so every right answer is the model index XOR a
+// mask of the changed attributes.
 
+#include "PictureCode.h"
 #include "PictureSets.h"
 
 #include <QString>
@@ -31,13 +32,13 @@ using picture_sets::kPicturesPerSet;
 using picture_sets::kSetCount;
 inline constexpr qint16 kAllSets = 6;  // SerieFigure value: a set drawn for every puzzle
 
-inline constexpr int kColourBit = 1;
-inline constexpr int kSizeBit = 2;
-inline constexpr int kShapeBit = 4;
+inline constexpr int kColourBit = picture_code::bitOf(picture_code::Attribute::Colour);
+inline constexpr int kSizeBit = picture_code::bitOf(picture_code::Attribute::Size);
+inline constexpr int kShapeBit = picture_code::bitOf(picture_code::Attribute::Shape);
 inline constexpr int kEveryBit = kColourBit | kSizeBit | kShapeBit;
 
-// The bit that a drawn change flips: 1 colour, 2 size, 3 shape; none for
-// anything else (4 is no change).
+// The bit that a drawn change flips, by the change's number in the picture
+// code (1 colour, 2 size, 3 shape); none for anything else (4 is no change).
 int changeBit(qint16 change);
 
 // The set of a puzzle: SerieFigure itself, or one of 1 to 5 drawn when it is 6.

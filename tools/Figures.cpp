@@ -15,6 +15,9 @@
 namespace tools {
 namespace {
 
+using picture_code::Attribute;
+using picture_code::valueOf;
+
 enum class Shape { Circle, Square, Star, Moon, Heart, Ring, Face, Cube, Cylinder };
 
 struct SetDesign {
@@ -216,9 +219,9 @@ void drawFaceFeatures(QPainter& painter, const QTransform& toPixels, double penW
 
 QImage drawPicture(int set, int index) {
     const SetDesign& design = kSets.at(size_t(set - 1));
-    const Shape shape = design.shapes.at(size_t((index >> 2) & 1));
-    const QColor fill = design.colours.at(size_t(index & 1));
-    const bool big = (index & 2) == 0;
+    const Shape shape = design.shapes.at(size_t(valueOf(index, Attribute::Shape)));
+    const QColor fill = design.colours.at(size_t(valueOf(index, Attribute::Colour)));
+    const bool big = valueOf(index, Attribute::Size) == 0;
 
     QImage image(kPictureSize, kPictureSize, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
