@@ -2,6 +2,7 @@
 
 #include "Random.h"
 
+#include <algorithm>
 #include <limits>
 
 using namespace Qt::Literals::StringLiterals;
@@ -19,8 +20,6 @@ using picture_code::ChangeNames;
 using picture_code::kAttributes;
 using picture_code::kNoChange;
 
-const QString kEverythingKey = u"Everything"_s;
-
 QString text(const char* name) {
     return name ? QString::fromLatin1(name) : QString();
 }
@@ -34,35 +33,81 @@ QString changeText(qint16 change, const char* ChangeNames::*of) {
 
 }  // namespace
 
-int changeBit(qint16 change) {
-    const AttributeCode* code = picture_code::attributeChangedBy(change);
-    return code ? code->bit : 0;
+const Level* findLevel(int number) {
+    const auto level =
+        std::find_if(kLevels.begin(), kLevels.end(), [number](const Level& level) { return level.number == number; });
+    return level == kLevels.end() ? nullptr : &*level;
+}
+
+const Level& defaultLevel() {
+    return *findLevel(kDefaultLevel);
 }
 
 qint16 drawSet(qint16 serieFigure, const Generator& rnd) {
     return serieFigure == kAllSets ? drawAmong(rnd, kSetCount, 1) : serieFigure;
 }
 
-qint16 drawModel(const Generator& rnd) {
-    return drawAmong(rnd, kPicturesPerSet, 0);
+qint16 drawModel(const Level& level, const Generator& rnd) {
+    return drawAmong(rnd, level.pictures(), 0);
 }
 
-qint16 drawKindOfChange(const Generator& rnd) {
-    return drawAmong(rnd, 4, 1);
+std::vector<qint16> kindsOfChange(const Level& level) {
+    std::vector<qint16> kinds = changesOf(level);
+    kinds.push_back(qint16(kNoChange.number));
+    std::sort(kinds.begin(), kinds.end());
+    return kinds;
+}
+
+qint16 drawKindOfChange(const Level& level, const Generator& rnd) {
+    const std::vector<qint16> kinds = kindsOfChange(level);
+    return kinds[std::size_t(drawAmong(rnd, int(kinds.size()), 0))];
+}
+
+std::vector<qint16> changesOf(const Level& level) {
+    std::vector<qint16> changes;
+    for (int i = 0; i < level.attributes; ++i)
+        changes.push_back(qint16(kAttributes[std::size_t(i)].change.number));
+    return changes;
+}
+
+qint16 drawChange(const Level& level, const Generator& rnd) {
+    return qint16(kAttributes[std::size_t(drawAmong(rnd, level.attributes, 0))].change.number);
+}
+
+int changeBit(qint16 change) {
+    const AttributeCode* code = picture_code::attributeChangedBy(change);
+    return code ? code->bit : 0;
+}
+
+int fixedChangeBits(int mask, const Level& level) {
+    return mask == kEveryBit ? level.everyBit() : mask;
+}
+
+qint16 rightIndex(qint16 model, const std::vector<int>& changes) {
+    for (const int bits : changes)
+        model = qint16(model ^ bits);
+    return model;
+}
+
+std::vector<qint16> drawShownPictures(const Level& level, qint16 right, const Generator& rnd) {
+    std::vector<qint16> shown;
+    if (level.shown == Shown::Every) {
+        for (int index = 0; index < level.pictures(); ++index)
+            shown.push_back(qint16(index));
+        return shown;
+    }
+    shown.push_back(right);
+    for (int i = 0; i < level.attributes; ++i)
+        shown.push_back(qint16(right ^ kAttributes[std::size_t(i)].bit));
+    // Each order equally likely: each place from the last takes one of the
+    // pictures not yet placed.
+    for (std::size_t place = shown.size() - 1; place > 0; --place)
+        std::swap(shown[place], shown[std::size_t(drawAmong(rnd, int(place) + 1, 0))]);
+    return shown;
 }
 
 QString kindOfChangeString(qint16 kind) {
     return changeText(kind, &ChangeNames::asKind);
-}
-
-std::optional<qint16> rightIndexForKind(qint16 kind, qint16 model) {
-    if (!picture_code::changeNamed(kind))
-        return std::nullopt;
-    return qint16(model ^ changeBit(kind));  // no change flips nothing
-}
-
-qint16 drawChange(const Generator& rnd) {
-    return drawAmong(rnd, 3, 1);
 }
 
 QString firstChangeString(qint16 change) {
@@ -73,40 +118,33 @@ QString secondChangeString(qint16 change) {
     return changeText(change, &ChangeNames::asSecond);
 }
 
-qint16 rightIndexForTwoChanges(qint16 first, qint16 second, qint16 model) {
-    return qint16(model ^ changeBit(first) ^ changeBit(second));
-}
-
-QString instructionKey(int mask) {
-    if (mask == 0)
-        return text(kNoChange.instruction);
-    if (mask == kEveryBit)
-        return kEverythingKey;
-    for (const AttributeCode& code : kAttributes) {
-        if (mask == code.bit)
-            return text(code.change.instruction);
-    }
-    return {};
-}
-
-QString singleChangeKey(qint16 kind) {
-    return changeText(kind, &ChangeNames::instruction);
-}
-
-QString twoChangesKey(qint16 first, qint16 second) {
-    if (!picture_code::attributeChangedBy(first) || !picture_code::attributeChangedBy(second))
+QString instructionKey(const std::vector<int>& changes, const Level& level) {
+    const auto nameOf = [](int bits) -> QString {
+        if (bits == 0)
+            return text(kNoChange.instruction);
+        for (const AttributeCode& code : kAttributes) {
+            if (bits == code.bit)
+                return text(code.change.instruction);
+        }
         return {};
-    return singleChangeKey(first) + singleChangeKey(second);
+    };
+    if (changes.size() == 1)
+        return changes[0] == level.everyBit() ? text(level.everythingKey) : nameOf(changes[0]);
+    if (changes.size() != 2 || changes[0] == 0 || changes[1] == 0)
+        return {};
+    const QString first = nameOf(changes[0]), second = nameOf(changes[1]);
+    return first.isEmpty() || second.isEmpty() ? QString() : first + second;
 }
 
-QStringList allInstructionKeys() {
+QStringList allInstructionKeys(const Level& level) {
+    const std::vector<qint16> changes = changesOf(level);
     QStringList keys;
-    for (const AttributeCode& code : kAttributes)
-        keys << text(code.change.instruction);
-    keys << text(kNoChange.instruction) << kEverythingKey;
-    for (const AttributeCode& first : kAttributes) {
-        for (const AttributeCode& second : kAttributes)
-            keys << twoChangesKey(qint16(first.change.number), qint16(second.change.number));
+    for (const qint16 change : kindsOfChange(level))
+        keys << instructionKey({changeBit(change)}, level);
+    keys << instructionKey({level.everyBit()}, level);
+    for (const qint16 first : changes) {
+        for (const qint16 second : changes)
+            keys << instructionKey({changeBit(first), changeBit(second)}, level);
     }
     return keys;
 }
