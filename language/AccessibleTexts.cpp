@@ -3,6 +3,8 @@
 #include "PictureCode.h"
 #include "modLanguageSupport.h"
 
+#include <span>
+
 using namespace Qt::Literals::StringLiterals;
 
 namespace modLanguageSupport {
@@ -36,10 +38,12 @@ QString MLSAccessibleFill(const QString& key, const QStringList& values) {
     return filled;
 }
 
-QString MLSPictureDescription(int set, int index) {
-    // The word of each attribute's value in the picture, at its place in the pattern.
+QString MLSPictureDescription(int set, int index, int attributes) {
+    // The word of each attribute's value in the picture, at its place in the
+    // pattern; an attribute beyond the first `attributes` has none.
     QStringList values(picture_code::kAttributeCount);
-    for (const picture_code::AttributeCode& code : picture_code::kAttributes) {
+    for (const picture_code::AttributeCode& code :
+         std::span(picture_code::kAttributes).first(std::size_t(attributes))) {
         const QString word =
             QString::fromLatin1(code.valueWords[std::size_t(picture_code::valueOf(index, code.attribute))]);
         values[code.placeInDescription - 1] =

@@ -11,7 +11,7 @@
 
 namespace picture_code {
 
-enum class Attribute { Colour, Size, Shape };
+enum class Attribute { Colour, Size, Shape, Pattern };
 
 // What names a change (of an attribute, or of nothing): its number as a
 // drawn change (TipoCambiamento, PrimoCambiamento, SecondoCambiamento), its
@@ -33,20 +33,23 @@ struct AttributeCode {
     ChangeNames change;
     // The keys among the accessible texts of the words of value 0 and value
     // 1, after "Set<n>." where every set has words of its own, and the number
-    // of the word in the pattern of a picture's description ("%1 %2 %3").
+    // of the word in the pattern of a picture's description ("%1 %2 %3", %4
+    // where the pattern is described).
     bool wordsOfTheSet;
     std::array<const char*, 2> valueWords;
     int placeInDescription;
 };
 
 // The build reads this line for the number of pictures of a set.
-inline constexpr int kAttributeCount = 3;
+inline constexpr int kAttributeCount = 4;
 
 // In the order of the enumeration and of the bits.
 inline constexpr std::array<AttributeCode, kAttributeCount> kAttributes{{
     {Attribute::Colour, 1, {1, "Colour", "WordColour", "0005", "0014", "0017"}, true, {"Colour0", "Colour1"}, 2},
     {Attribute::Size, 2, {2, "Size", "WordSize", "0006", "0015", "0018"}, false, {"Big", "Small"}, 1},
     {Attribute::Shape, 4, {3, "Shape", "WordShape", "0007", "0016", "0019"}, true, {"Figure0", "Figure1"}, 3},
+    // Plain or striped; 4 being no change, the pattern's change is 5.
+    {Attribute::Pattern, 8, {5, "Pattern", "WordPattern", "0021", "0022", "0023"}, false, {"Plain", "Striped"}, 4},
 }};
 
 // The change of nothing, a drawn change of its own.

@@ -3,7 +3,7 @@
 // rounded corners, transparent outside the card.
 // The index of a picture codes its figure by the picture code
 // (PictureCode.h); value 0 of each attribute is the first colour, the big
-// size and the first shape of the set.
+// size, the first shape of the set and the plain figure.
 
 #include "CardShape.h"
 #include "PictureSets.h"

@@ -79,8 +79,7 @@ private Q_SLOTS:
     }
 
     void numbersOfNoChangeFlipNothingAndHaveNoText() {
-        const qint16 beyond = qint16(puzzle::kindsOfChange(puzzle::kLevels.back()).back() + 1);
-        for (qint16 number : {qint16(0), beyond, qint16(-1)}) {
+        for (qint16 number : {qint16(0), qint16(99), qint16(-1)}) {
             QCOMPARE(puzzle::changeBit(number), 0);
             QVERIFY(puzzle::kindOfChangeString(number).isEmpty() && puzzle::firstChangeString(number).isEmpty() &&
                     puzzle::secondChangeString(number).isEmpty());
