@@ -52,9 +52,10 @@ struct Level {
 };
 
 // One row a level, numbered from 1.
-inline constexpr std::array<Level, 2> kLevels{{
+inline constexpr std::array<Level, 3> kLevels{{
     {1, 3, Shown::RightAndNeighbours, "Everything"},
     {2, 3, Shown::Every, "Everything"},
+    {3, 4, Shown::Every, "EverythingAndPattern"},
 }};
 inline constexpr int kDefaultLevel = 2;
 
@@ -79,7 +80,7 @@ qint16 drawSet(qint16 serieFigure, const Generator& rnd);
 qint16 drawModel(const Level& level, const Generator& rnd);
 
 // The drawn changes are numbered by the picture code: 1 colour, 2 size,
-// 3 shape, 4 none.
+// 3 shape, 4 none, 5 pattern.
 // The random change (TipoCambiamento) is one of kindsOfChange(level), each as
 // likely: the changes of the level's attributes and no change, in the order
 // of their numbers.

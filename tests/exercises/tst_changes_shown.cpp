@@ -19,9 +19,13 @@ namespace {
 using puzzle::RuleKind;
 
 // The attribute bits each drawn change names, and the words of the attributes.
-const std::map<qint16, int> kNamedBits{{1, puzzle::kColourBit}, {2, puzzle::kSizeBit}, {3, puzzle::kShapeBit}, {4, 0}};
-const std::map<int, QString> kWords{
-    {puzzle::kColourBit, u"WordColour"_s}, {puzzle::kSizeBit, u"WordSize"_s}, {puzzle::kShapeBit, u"WordShape"_s}};
+constexpr int kPatternBit = picture_code::bitOf(picture_code::Attribute::Pattern);
+const std::map<qint16, int> kNamedBits{
+    {1, puzzle::kColourBit}, {2, puzzle::kSizeBit}, {3, puzzle::kShapeBit}, {4, 0}, {5, kPatternBit}};
+const std::map<int, QString> kWords{{puzzle::kColourBit, u"WordColour"_s},
+                                    {puzzle::kSizeBit, u"WordSize"_s},
+                                    {puzzle::kShapeBit, u"WordShape"_s},
+                                    {kPatternBit, u"WordPattern"_s}};
 
 // The generator's number that draws the value of index `index` among `count`.
 double drawing(std::size_t index, std::size_t count) {

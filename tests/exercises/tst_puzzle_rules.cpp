@@ -71,6 +71,12 @@ private Q_SLOTS:
             QCOMPARE(puzzle::kindsOfChange(level), (std::vector<qint16>{1, 2, 3, 4}));
             QCOMPARE(puzzle::changesOf(level), (std::vector<qint16>{1, 2, 3}));
         }
+        // Level 3 shows the sixteen pictures of four attributes and adds the
+        // pattern's change, 5.
+        const puzzle::Level& third = *puzzle::findLevel(3);
+        QVERIFY(third.pictures() == 16 && third.shownCount() == 16);
+        QCOMPARE(puzzle::kindsOfChange(third), (std::vector<qint16>{1, 2, 3, 4, 5}));
+        QCOMPARE(puzzle::changesOf(third), (std::vector<qint16>{1, 2, 3, 5}));
         // A chosen set draws no number.
         ScriptedGenerator rnd;
         for (qint16 set = 1; set <= puzzle::kSetCount; ++set)
@@ -135,8 +141,11 @@ private Q_SLOTS:
     // every picture of their attributes in order.
     void everyPuzzleOfEveryLevelHasOneRightPictureShown() {
         using puzzle::RuleKind;
-        const std::map<qint16, int> bitOfChange{
-            {1, puzzle::kColourBit}, {2, puzzle::kSizeBit}, {3, puzzle::kShapeBit}, {4, 0}};
+        const std::map<qint16, int> bitOfChange{{1, puzzle::kColourBit},
+                                                {2, puzzle::kSizeBit},
+                                                {3, puzzle::kShapeBit},
+                                                {4, 0},
+                                                {5, picture_code::bitOf(picture_code::Attribute::Pattern)}};
         for (const puzzle::Level& level : puzzle::kLevels) {
             const int every = level.pictures() - 1;
             // A rule, the numbers it draws before the set and the bits its right picture changes.
