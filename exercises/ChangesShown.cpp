@@ -2,70 +2,29 @@
 
 #include "AccessibleTexts.h"
 
-#include <array>
-#include <vector>
-
 using namespace Qt::Literals::StringLiterals;
 
 namespace changes_shown {
 
-namespace {
-
-// The keys of the words of the changes, indexed by the number of a drawn
-// change less one: 1 colour, 2 size, 3 shape, 4 none.
-constexpr std::array<const char*, 4> kWords{"WordColour", "WordSize", "WordShape", "WordNothing"};
-constexpr qint16 kNoChange = 4;
-
-// The numbers of the changes of the current puzzle, in their order.
-std::vector<qint16> changeNumbers(const puzzle::PuzzleModel& model) {
-    switch (model.rule().kind) {
-    case puzzle::RuleKind::RandomChange:
-        return {model.TipoCambiamento()};
-    case puzzle::RuleKind::TwoChanges:
-        return {model.PrimoCambiamento(), model.SecondoCambiamento()};
-    case puzzle::RuleKind::FixedChange:
-        break;
-    }
-    // The attributes a fixed rule changes, numbered like the drawn changes.
-    std::vector<qint16> numbers;
-    for (qint16 number = 1; number < kNoChange; ++number) {
-        if (model.rule().mask & puzzle::changeBit(number))
-            numbers.push_back(number);
-    }
-    if (numbers.empty())
-        numbers.push_back(kNoChange);
-    return numbers;
-}
-
-}  // namespace
-
 Drawing drawing(const puzzle::PuzzleModel& model) {
-    std::vector<int> masks;
-    switch (model.rule().kind) {
-    case puzzle::RuleKind::RandomChange:
-        masks = {puzzle::changeBit(model.TipoCambiamento())};
-        break;
-    case puzzle::RuleKind::TwoChanges:
-        masks = {puzzle::changeBit(model.PrimoCambiamento()), puzzle::changeBit(model.SecondoCambiamento())};
-        break;
-    case puzzle::RuleKind::FixedChange:
-        masks = {model.rule().mask};
-        break;
-    }
     Drawing drawn{.model = model.IndiceModello(), .steps = {}};
     qint16 picture = drawn.model;
-    for (const int mask : masks) {
-        picture = qint16(picture ^ mask);
-        drawn.steps.push_back({.picture = picture, .changes = mask != 0});
+    for (const int bits : model.changes()) {
+        picture = qint16(picture ^ bits);
+        drawn.steps.push_back({.picture = picture, .changes = bits != 0});
     }
     return drawn;
 }
 
 QStringList wordKeys(const puzzle::PuzzleModel& model) {
     QStringList keys;
-    for (const qint16 number : changeNumbers(model)) {
-        if (number >= 1 && number <= qint16(kWords.size()))
-            keys.append(QString::fromLatin1(kWords[std::size_t(number - 1)]));
+    for (const int bits : model.changes()) {
+        if (bits == 0)
+            keys.append(QString::fromLatin1(picture_code::kNoChange.word));
+        for (const picture_code::AttributeCode& code : picture_code::kAttributes) {
+            if (bits & code.bit)
+                keys.append(QString::fromLatin1(code.change.word));
+        }
     }
     return keys;
 }

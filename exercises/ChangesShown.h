@@ -27,8 +27,8 @@ struct Drawing {
 Drawing drawing(const puzzle::PuzzleModel& model);
 
 // The keys of the words, in the section Accessibility, naming each change in
-// its order: colour, size and shape for a fixed rule's changed attributes,
-// "nothing" for a rule or a drawn change that changes nothing.
+// its order: the words of the attributes it changes, in the order of the
+// picture code, or "nothing" for a change of nothing.
 QStringList wordKeys(const puzzle::PuzzleModel& model);
 
 // "change: shape" in the current language: the words of wordKeys() in the

@@ -81,7 +81,11 @@ QString exerciseName(const Exercise& exercise) {
 }
 
 QStringList spokenKeys() {
-    QStringList keys = puzzle::allInstructionKeys() + praiseKeys();
+    QStringList keys;
+    for (const puzzle::Level& level : puzzle::kLevels)
+        keys += puzzle::allInstructionKeys(level);
+    keys.removeDuplicates();
+    keys += praiseKeys();
     for (const Exercise& exercise : kCatalogue)
         keys.append(QString::fromLatin1(exercise.menuButton.text()));
     return keys;

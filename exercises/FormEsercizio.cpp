@@ -326,7 +326,8 @@ void FormEsercizio::describePictures() {
     QString model;
     QString found = MLSAccessibleText(u"Empty"_s);
     for (int i = 0; i < puzzle::kPicturesPerSet; ++i) {
-        const QString description = modLanguageSupport::MLSPictureDescription(puzzle_.set(), i);
+        const QString description =
+            modLanguageSupport::MLSPictureDescription(puzzle_.set(), i, puzzle_.puzzleLevel().attributes);
         QWidget* picture = control(Picture1, i).widget();
         picture->setAccessibleName(MLSAccessibleFill(
             u"Picture"_s, {QString::number(i + 1), QString::number(puzzle::kPicturesPerSet), description}));

@@ -1,6 +1,9 @@
 #include "AccessibleTexts.h"
 
+#include "PictureCode.h"
 #include "modLanguageSupport.h"
+
+#include <span>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -35,13 +38,18 @@ QString MLSAccessibleFill(const QString& key, const QStringList& values) {
     return filled;
 }
 
-QString MLSPictureDescription(int set, int index) {
-    // The index codes the picture: bit 0 its colour, bit 1 its size, bit 2 its figure.
-    const QString prefix = u"Set"_s + QString::number(set) + u'.';
-    const QString size = MLSAccessibleText((index & 2) ? u"Small"_s : u"Big"_s);
-    const QString colour = MLSAccessibleText(prefix + u"Colour" + QString::number(index & 1));
-    const QString figure = MLSAccessibleText(prefix + u"Figure" + QString::number((index >> 2) & 1));
-    return MLSAccessibleFill(u"Description"_s, {size, colour, figure});
+QString MLSPictureDescription(int set, int index, int attributes) {
+    // The word of each attribute's value in the picture, at its place in the
+    // pattern; an attribute beyond the first `attributes` has none.
+    QStringList values(picture_code::kAttributeCount);
+    for (const picture_code::AttributeCode& code :
+         std::span(picture_code::kAttributes).first(std::size_t(attributes))) {
+        const QString word =
+            QString::fromLatin1(code.valueWords[std::size_t(picture_code::valueOf(index, code.attribute))]);
+        values[code.placeInDescription - 1] =
+            MLSAccessibleText(code.wordsOfTheSet ? u"Set"_s + QString::number(set) + u'.' + word : word);
+    }
+    return MLSAccessibleFill(u"Description"_s, values);
 }
 
 }  // namespace modLanguageSupport

@@ -19,8 +19,9 @@ QString MLSAccessibleText(const QString& key, const QString& fallback = QString(
 // The pattern `key` ("picture %1 of %2: %3") filled with `values`.
 QString MLSAccessibleFill(const QString& key, const QStringList& values);
 
-// What picture `index` (0 to 7) of set `set` (1 to 5) shows: its size, colour
-// and figure in the words and order of the language ("big blue circle").
-QString MLSPictureDescription(int set, int index);
+// What picture `index` of set `set` (1 to 5) shows: the values of its first
+// `attributes` attributes in the words and order of the language ("big blue
+// circle", and "striped" where the pattern is among them).
+QString MLSPictureDescription(int set, int index, int attributes);
 
 }  // namespace modLanguageSupport

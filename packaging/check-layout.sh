@@ -16,7 +16,7 @@ expect bin/metamorfine $libdir/metamorfine/libmetamorfine-media.so share/metamor
   share/applications/$id.desktop share/metainfo/$id.metainfo.xml \
   share/icons/hicolor/scalable/apps/$id.svg share/man/man6/metamorfine.6.gz \
   share/doc/metamorfine/{copyright,changelog.gz}
-for set in 1 2 3 4 5; do expect share/metamorfine/gif/$set/{1..8}.gif; done
+for set in 1 2 3 4 5; do expect share/metamorfine/gif/$set/{1..16}.gif; done
 for size in 16 22 24 32 48 64 128 256; do expect share/icons/hicolor/${size}x$size/apps/$id.png; done
 [ -x "$prefix/bin/metamorfine" ] || { echo "not executable: $prefix/bin/metamorfine"; missing=1; }
 if [ -n "$(find "$prefix" -name LangSetting.ini)" ]; then

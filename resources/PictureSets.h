@@ -1,10 +1,13 @@
 #pragma once
 // How many pictures the exercises have: sets of pictures in folders 1 to
-// kSetCount, each of kPicturesPerSet files named 1.gif onwards.
+// kSetCount, each of kPicturesPerSet files named 1.gif onwards, a picture for
+// every code of the picture code.
+
+#include "PictureCode.h"
 
 namespace picture_sets {
 
 inline constexpr int kSetCount = 5;
-inline constexpr int kPicturesPerSet = 8;
+inline constexpr int kPicturesPerSet = picture_code::picturesOf(picture_code::kAttributeCount);
 
 }  // namespace picture_sets

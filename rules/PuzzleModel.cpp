@@ -1,22 +1,37 @@
 #include "PuzzleModel.h"
 
+#include <algorithm>
+
 namespace puzzle {
 
 PuzzleModel::PuzzleModel(Rule rule, Generator rnd, QObject* parent)
     : QObject(parent), rule_(rule), rnd_(std::move(rnd)) {}
 
-std::optional<qint16> PuzzleModel::rightIndex() const {
+bool PuzzleModel::setLevel(int number) {
+    const Level* level = findLevel(number);
+    if (level)
+        level_ = level;
+    return level;
+}
+
+std::vector<int> PuzzleModel::changes() const {
     if (!hasPuzzle_)
-        return std::nullopt;
+        return {};
     switch (rule_.kind) {
     case RuleKind::RandomChange:
-        return rightIndexForKind(TipoCambiamento_, IndiceModello_);
+        return {changeBit(TipoCambiamento_)};
     case RuleKind::TwoChanges:
-        return rightIndexForTwoChanges(PrimoCambiamento_, SecondoCambiamento_, IndiceModello_);
+        return {changeBit(PrimoCambiamento_), changeBit(SecondoCambiamento_)};
     case RuleKind::FixedChange:
         break;
     }
-    return qint16(IndiceModello_ ^ rule_.mask);
+    return {fixedChangeBits(rule_.mask, *puzzleLevel_)};
+}
+
+std::optional<qint16> PuzzleModel::rightIndex() const {
+    if (!hasPuzzle_)
+        return std::nullopt;
+    return puzzle::rightIndex(IndiceModello_, changes());
 }
 
 QStringList PuzzleModel::drawnChangeStrings() const {
@@ -32,15 +47,7 @@ QStringList PuzzleModel::drawnChangeStrings() const {
 }
 
 QString PuzzleModel::instructionKey() const {
-    switch (rule_.kind) {
-    case RuleKind::RandomChange:
-        return singleChangeKey(TipoCambiamento_);
-    case RuleKind::TwoChanges:
-        return twoChangesKey(PrimoCambiamento_, SecondoCambiamento_);
-    case RuleKind::FixedChange:
-        break;
-    }
-    return puzzle::instructionKey(rule_.mask);
+    return puzzle::instructionKey(changes(), *puzzleLevel_);
 }
 
 void PuzzleModel::start(qint16 serieFigure) {
@@ -49,15 +56,17 @@ void PuzzleModel::start(qint16 serieFigure) {
 }
 
 void PuzzleModel::newPuzzle(qint16 serieFigure) {
+    puzzleLevel_ = level_;
     if (rule_.kind == RuleKind::RandomChange) {
-        TipoCambiamento_ = drawKindOfChange(rnd_);
+        TipoCambiamento_ = drawKindOfChange(*puzzleLevel_, rnd_);
     } else if (rule_.kind == RuleKind::TwoChanges) {
-        PrimoCambiamento_ = drawChange(rnd_);
-        SecondoCambiamento_ = drawChange(rnd_);
+        PrimoCambiamento_ = drawChange(*puzzleLevel_, rnd_);
+        SecondoCambiamento_ = drawChange(*puzzleLevel_, rnd_);
     }
     set_ = drawSet(serieFigure, rnd_);
-    IndiceModello_ = drawModel(rnd_);
+    IndiceModello_ = drawModel(*puzzleLevel_, rnd_);
     hasPuzzle_ = true;
+    shown_ = drawShownPictures(*puzzleLevel_, *rightIndex(), rnd_);
     foundIndex_ = -1;
     wrongInPuzzle_ = 0;
     Q_EMIT puzzleChanged();
@@ -65,7 +74,7 @@ void PuzzleModel::newPuzzle(qint16 serieFigure) {
 
 void PuzzleModel::answer(int index) {
     const std::optional<qint16> right = rightIndex();
-    if (!right || solved() || index < 0 || index >= kPicturesPerSet)
+    if (!right || solved() || std::find(shown_.begin(), shown_.end(), index) == shown_.end())
         return;
     const bool isRight = index == *right;
     qint16& count = isRight ? ContaEsatti_ : ContaErrati_;

@@ -9,6 +9,7 @@
 
 #include <QObject>
 #include <optional>
+#include <vector>
 
 namespace puzzle {
 
@@ -19,11 +20,25 @@ public:
     PuzzleModel(Rule rule, Generator rnd, QObject* parent = nullptr);
 
     const Rule& rule() const { return rule_; }
+    // The level of the puzzles to come, the default one until set; a number
+    // that is no level leaves it as it is (and gives false).
+    int level() const { return level_->number; }
+    bool setLevel(int number);
+    // The level of the current puzzle.
+    const Level& puzzleLevel() const { return *puzzleLevel_; }
+
     qint16 set() const { return set_; }
     qint16 IndiceModello() const { return IndiceModello_; }
-    qint16 TipoCambiamento() const { return TipoCambiamento_; }        // RandomChange: 1 to 4
-    qint16 PrimoCambiamento() const { return PrimoCambiamento_; }      // TwoChanges: 1 to 3
-    qint16 SecondoCambiamento() const { return SecondoCambiamento_; }  // TwoChanges: 1 to 3
+    qint16 TipoCambiamento() const { return TipoCambiamento_; }        // RandomChange: one of kindsOfChange()
+    qint16 PrimoCambiamento() const { return PrimoCambiamento_; }      // TwoChanges: one of changesOf()
+    qint16 SecondoCambiamento() const { return SecondoCambiamento_; }  // TwoChanges: one of changesOf()
+    // The pictures of the current puzzle, by their indices, in the order
+    // they are shown; none before the first puzzle.
+    const std::vector<qint16>& shownPictures() const { return shown_; }
+    // The changes the current puzzle asks for, in their order, each the bits
+    // it flips: the right picture, the instruction, the drawing of the rule
+    // and its words follow from them. None before the first puzzle.
+    std::vector<int> changes() const;
     // The right picture of the current puzzle; nothing before the first one.
     std::optional<qint16> rightIndex() const;
     // The string numbers of the texts that name the change or changes drawn
@@ -40,12 +55,13 @@ public:
 
     // A new visit: both counts from zero, then a new puzzle.
     void start(qint16 serieFigure);
-    // A new puzzle: the drawn changes first, then the set (serieFigure, or one
-    // drawn when it is 6) and the model.
+    // A new puzzle at level(): the drawn changes first, then the set
+    // (serieFigure, or one drawn when it is 6), the model and the order of the
+    // pictures shown, where the level draws one.
     void newPuzzle(qint16 serieFigure);
     // The child picks picture `index`: counted right or wrong by the rule.
     // Nothing happens while the puzzle is solved, before the first puzzle or
-    // for an index that is no picture.
+    // for an index that is not shown.
     void answer(int index);
     void resetCounts();
 
@@ -57,6 +73,9 @@ Q_SIGNALS:
 private:
     const Rule rule_;
     const Generator rnd_;
+    const Level* level_ = &defaultLevel();
+    const Level* puzzleLevel_ = level_;
+    std::vector<qint16> shown_;
     qint16 set_ = 1;
     qint16 IndiceModello_ = 0;
     qint16 TipoCambiamento_ = 0;  // 0 before the first puzzle

@@ -2,7 +2,7 @@
 
 #include "Random.h"
 
-#include <array>
+#include <algorithm>
 #include <limits>
 
 using namespace Qt::Literals::StringLiterals;
@@ -15,112 +15,136 @@ qint16 drawAmong(const Generator& rnd, int n, int first) {
     return qint16(first + platform::IndexFrom(rnd(), n));
 }
 
-// The names of the single changes, 1 colour, 2 size, 3 shape, as the
-// instruction keys spell them.
-const std::array<QString, 3> kChangeNames{u"Colour"_s, u"Size"_s, u"Shape"_s};
-const QString kSameKey = u"Same"_s;
-const QString kEverythingKey = u"Everything"_s;
+using picture_code::AttributeCode;
+using picture_code::ChangeNames;
+using picture_code::kAttributes;
+using picture_code::kNoChange;
 
-bool isChange(qint16 change) {
-    return change >= 1 && change <= qint16(kChangeNames.size());
+QString text(const char* name) {
+    return name ? QString::fromLatin1(name) : QString();
 }
 
-QString changeString(qint16 change, int firstNumber) {
-    if (change < 1 || change > 3)
-        return {};
-    return u"%1"_s.arg(firstNumber + change - 1, 4, 10, QLatin1Char('0'));
+// One text of a drawn change (`of` picks it from its names); none for a
+// number that names no change.
+QString changeText(qint16 change, const char* ChangeNames::*of) {
+    const ChangeNames* names = picture_code::changeNamed(change);
+    return names ? text(names->*of) : QString();
 }
 
 }  // namespace
 
-int changeBit(qint16 change) {
-    switch (change) {
-    case 1:
-        return kColourBit;
-    case 2:
-        return kSizeBit;
-    case 3:
-        return kShapeBit;
-    default:
-        return 0;
-    }
+const Level* findLevel(int number) {
+    const auto level =
+        std::find_if(kLevels.begin(), kLevels.end(), [number](const Level& level) { return level.number == number; });
+    return level == kLevels.end() ? nullptr : &*level;
+}
+
+const Level& defaultLevel() {
+    return *findLevel(kDefaultLevel);
 }
 
 qint16 drawSet(qint16 serieFigure, const Generator& rnd) {
     return serieFigure == kAllSets ? drawAmong(rnd, kSetCount, 1) : serieFigure;
 }
 
-qint16 drawModel(const Generator& rnd) {
-    return drawAmong(rnd, kPicturesPerSet, 0);
+qint16 drawModel(const Level& level, const Generator& rnd) {
+    return drawAmong(rnd, level.pictures(), 0);
 }
 
-qint16 drawKindOfChange(const Generator& rnd) {
-    return drawAmong(rnd, 4, 1);
+std::vector<qint16> kindsOfChange(const Level& level) {
+    std::vector<qint16> kinds = changesOf(level);
+    kinds.push_back(qint16(kNoChange.number));
+    std::sort(kinds.begin(), kinds.end());
+    return kinds;
+}
+
+qint16 drawKindOfChange(const Level& level, const Generator& rnd) {
+    const std::vector<qint16> kinds = kindsOfChange(level);
+    return kinds[std::size_t(drawAmong(rnd, int(kinds.size()), 0))];
+}
+
+std::vector<qint16> changesOf(const Level& level) {
+    std::vector<qint16> changes;
+    for (int i = 0; i < level.attributes; ++i)
+        changes.push_back(qint16(kAttributes[std::size_t(i)].change.number));
+    return changes;
+}
+
+qint16 drawChange(const Level& level, const Generator& rnd) {
+    return qint16(kAttributes[std::size_t(drawAmong(rnd, level.attributes, 0))].change.number);
+}
+
+int changeBit(qint16 change) {
+    const AttributeCode* code = picture_code::attributeChangedBy(change);
+    return code ? code->bit : 0;
+}
+
+int fixedChangeBits(int mask, const Level& level) {
+    return mask == kEveryBit ? level.everyBit() : mask;
+}
+
+qint16 rightIndex(qint16 model, const std::vector<int>& changes) {
+    for (const int bits : changes)
+        model = qint16(model ^ bits);
+    return model;
+}
+
+std::vector<qint16> drawShownPictures(const Level& level, qint16 right, const Generator& rnd) {
+    std::vector<qint16> shown;
+    if (level.shown == Shown::Every) {
+        for (int index = 0; index < level.pictures(); ++index)
+            shown.push_back(qint16(index));
+        return shown;
+    }
+    shown.push_back(right);
+    for (int i = 0; i < level.attributes; ++i)
+        shown.push_back(qint16(right ^ kAttributes[std::size_t(i)].bit));
+    // Each order equally likely: each place from the last takes one of the
+    // pictures not yet placed.
+    for (std::size_t place = shown.size() - 1; place > 0; --place)
+        std::swap(shown[place], shown[std::size_t(drawAmong(rnd, int(place) + 1, 0))]);
+    return shown;
 }
 
 QString kindOfChangeString(qint16 kind) {
-    if (kind < 1 || kind > 4)
-        return {};
-    return u"%1"_s.arg(4 + kind, 4, 10, QLatin1Char('0'));
-}
-
-std::optional<qint16> rightIndexForKind(qint16 kind, qint16 model) {
-    if (kind < 1 || kind > 4)
-        return std::nullopt;
-    return qint16(model ^ changeBit(kind));  // kind 4, no change, flips nothing
-}
-
-qint16 drawChange(const Generator& rnd) {
-    return drawAmong(rnd, 3, 1);
+    return changeText(kind, &ChangeNames::asKind);
 }
 
 QString firstChangeString(qint16 change) {
-    return changeString(change, 14);
+    return changeText(change, &ChangeNames::asFirst);
 }
 
 QString secondChangeString(qint16 change) {
-    return changeString(change, 17);
+    return changeText(change, &ChangeNames::asSecond);
 }
 
-qint16 rightIndexForTwoChanges(qint16 first, qint16 second, qint16 model) {
-    return qint16(model ^ changeBit(first) ^ changeBit(second));
-}
-
-QString instructionKey(int mask) {
-    switch (mask) {
-    case 0:
-        return kSameKey;
-    case kColourBit:
-        return kChangeNames[0];
-    case kSizeBit:
-        return kChangeNames[1];
-    case kShapeBit:
-        return kChangeNames[2];
-    case kEveryBit:
-        return kEverythingKey;
-    default:
+QString instructionKey(const std::vector<int>& changes, const Level& level) {
+    const auto nameOf = [](int bits) -> QString {
+        if (bits == 0)
+            return text(kNoChange.instruction);
+        for (const AttributeCode& code : kAttributes) {
+            if (bits == code.bit)
+                return text(code.change.instruction);
+        }
         return {};
-    }
-}
-
-QString singleChangeKey(qint16 kind) {
-    if (isChange(kind))
-        return kChangeNames[std::size_t(kind - 1)];
-    return kind == 4 ? kSameKey : QString();
-}
-
-QString twoChangesKey(qint16 first, qint16 second) {
-    if (!isChange(first) || !isChange(second))
+    };
+    if (changes.size() == 1)
+        return changes[0] == level.everyBit() ? text(level.everythingKey) : nameOf(changes[0]);
+    if (changes.size() != 2 || changes[0] == 0 || changes[1] == 0)
         return {};
-    return kChangeNames[std::size_t(first - 1)] + kChangeNames[std::size_t(second - 1)];
+    const QString first = nameOf(changes[0]), second = nameOf(changes[1]);
+    return first.isEmpty() || second.isEmpty() ? QString() : first + second;
 }
 
-QStringList allInstructionKeys() {
-    QStringList keys{kChangeNames.begin(), kChangeNames.end()};
-    keys << kSameKey << kEverythingKey;
-    for (qint16 first = 1; first <= 3; ++first) {
-        for (qint16 second = 1; second <= 3; ++second)
-            keys << twoChangesKey(first, second);
+QStringList allInstructionKeys(const Level& level) {
+    const std::vector<qint16> changes = changesOf(level);
+    QStringList keys;
+    for (const qint16 change : kindsOfChange(level))
+        keys << instructionKey({changeBit(change)}, level);
+    keys << instructionKey({level.everyBit()}, level);
+    for (const qint16 first : changes) {
+        for (const qint16 second : changes)
+            keys << instructionKey({changeBit(first), changeBit(second)}, level);
     }
     return keys;
 }

@@ -1,17 +1,20 @@
 #pragma once
-// The rules of the seven exercises as plain functions of their inputs.
+// The rules of the seven exercises at every level, as plain functions of
+// their inputs.
 //
-// The eight pictures of a set are coded by their index: bit 0 is the colour,
-// bit 1 the size, bit 2 the shape. A change of an attribute flips its bit, so
-// every right answer is the model index XOR a mask of the changed attributes.
+// The pictures of a set are coded by their index (PictureCode.h). A change of
+// an attribute flips its bit, so every right answer is the model index XOR a
+// mask of the changed attributes.
 
+#include "PictureCode.h"
 #include "PictureSets.h"
 
 #include <QString>
 #include <QStringList>
 #include <QtGlobal>
+#include <array>
 #include <functional>
-#include <optional>
+#include <vector>
 
 namespace puzzle {
 
@@ -27,46 +30,96 @@ struct Rule {
     int mask = 0;  // FixedChange: the bits in which the right picture differs from the model
 };
 
-using picture_sets::kPicturesPerSet;
+// Which pictures a puzzle of a level shows, and in which order.
+enum class Shown {
+    Every,               // every picture of the level, in the order of their indices
+    RightAndNeighbours,  // the right picture and those that differ from it in one attribute, in a drawn order
+};
+
+// A level of difficulty: its pictures differ in the first `attributes`
+// attributes of the picture code.
+struct Level {
+    int number;
+    int attributes;
+    Shown shown;
+    const char* everythingKey;  // the instruction key of the change of every attribute
+
+    // The pictures the model is drawn among: 0 to pictures() - 1.
+    constexpr int pictures() const { return picture_code::picturesOf(attributes); }
+    constexpr int shownCount() const { return shown == Shown::Every ? pictures() : attributes + 1; }
+    // The change of every attribute.
+    constexpr int everyBit() const { return picture_code::bitsOf(attributes); }
+};
+
+// One row a level, numbered from 1.
+inline constexpr std::array<Level, 3> kLevels{{
+    {1, 3, Shown::RightAndNeighbours, "Everything"},
+    {2, 3, Shown::Every, "Everything"},
+    {3, 4, Shown::Every, "EverythingAndPattern"},
+}};
+inline constexpr int kDefaultLevel = 2;
+
+// Level `number`; none for a number that is no level.
+const Level* findLevel(int number);
+const Level& defaultLevel();
+
 using picture_sets::kSetCount;
 inline constexpr qint16 kAllSets = 6;  // SerieFigure value: a set drawn for every puzzle
+// The pictures a puzzle shows at the default level.
+inline constexpr int kPicturesPerSet = kLevels[kDefaultLevel - 1].shownCount();
 
-inline constexpr int kColourBit = 1;
-inline constexpr int kSizeBit = 2;
-inline constexpr int kShapeBit = 4;
+inline constexpr int kColourBit = picture_code::bitOf(picture_code::Attribute::Colour);
+inline constexpr int kSizeBit = picture_code::bitOf(picture_code::Attribute::Size);
+inline constexpr int kShapeBit = picture_code::bitOf(picture_code::Attribute::Shape);
+// The mask of the rule that changes every attribute, at every level.
 inline constexpr int kEveryBit = kColourBit | kSizeBit | kShapeBit;
-
-// The bit that a drawn change flips: 1 colour, 2 size, 3 shape; none for
-// anything else (4 is no change).
-int changeBit(qint16 change);
 
 // The set of a puzzle: SerieFigure itself, or one of 1 to 5 drawn when it is 6.
 qint16 drawSet(qint16 serieFigure, const Generator& rnd);
-// The model index, 0 to 7.
-qint16 drawModel(const Generator& rnd);
+// The model index, 0 to level.pictures() - 1.
+qint16 drawModel(const Level& level, const Generator& rnd);
 
-// The random change (TipoCambiamento): 1 colour, 2 size, 3 shape, 4 none.
-qint16 drawKindOfChange(const Generator& rnd);
-// The number of the text that names a kind; empty outside 1 to 4.
+// The drawn changes are numbered by the picture code: 1 colour, 2 size,
+// 3 shape, 4 none, 5 pattern.
+// The random change (TipoCambiamento) is one of kindsOfChange(level), each as
+// likely: the changes of the level's attributes and no change, in the order
+// of their numbers.
+std::vector<qint16> kindsOfChange(const Level& level);
+qint16 drawKindOfChange(const Level& level, const Generator& rnd);
+// Each of two changes (PrimoCambiamento, SecondoCambiamento) is one of
+// changesOf(level): the changes of the level's attributes, in the order of the
+// picture code.
+std::vector<qint16> changesOf(const Level& level);
+qint16 drawChange(const Level& level, const Generator& rnd);
+
+// The bit that a drawn change flips; none for no change and for a number that
+// names no change.
+int changeBit(qint16 change);
+// The bits a fixed rule's mask changes at a level: those of the mask, the
+// other attributes kept as in the model; the mask of every attribute
+// (kEveryBit) changes every attribute of the level.
+int fixedChangeBits(int mask, const Level& level);
+// The model after each change (the bits it flips) in turn; the same change
+// twice brings it back.
+qint16 rightIndex(qint16 model, const std::vector<int>& changes);
+
+// The pictures a puzzle shows, by their indices, in their order; `rnd` draws
+// the order where the level draws it, after the model.
+std::vector<qint16> drawShownPictures(const Level& level, qint16 right, const Generator& rnd);
+
+// The number of the text that names a drawn change as the random change, as
+// the first and as the second of two; empty for a number that names none.
 QString kindOfChangeString(qint16 kind);
-// The right index for a kind, nothing outside 1 to 4.
-std::optional<qint16> rightIndexForKind(qint16 kind, qint16 model);
-
-// One of two changes (PrimoCambiamento, SecondoCambiamento): 1 colour, 2 size, 3 shape.
-qint16 drawChange(const Generator& rnd);
 QString firstChangeString(qint16 change);
 QString secondChangeString(qint16 change);
-// Both changes applied to the model; the same change twice brings it back.
-qint16 rightIndexForTwoChanges(qint16 first, qint16 second, qint16 model);
 
-// The key of the spoken instruction: the change of a fixed mask ("Colour",
-// "Same", "Everything"), a drawn kind of change, or two drawn changes in
-// their order ("ColourSize"); empty for anything else.
-QString instructionKey(int mask);
-QString singleChangeKey(qint16 kind);
-QString twoChangesKey(qint16 first, qint16 second);
-// Every instruction key an exercise may ask to say.
-QStringList allInstructionKeys();
+// The key of the spoken instruction for a puzzle's changes (the bits each
+// flips): one change of nothing ("Same"), of one attribute ("Colour") or of
+// every attribute of the level ("Everything"), or two changes of one
+// attribute each, in their order ("ColourSize"); empty for any other.
+QString instructionKey(const std::vector<int>& changes, const Level& level);
+// Every instruction key an exercise may ask to say at a level.
+QStringList allInstructionKeys(const Level& level);
 
 // A count after one more answer: a 16-bit count stays at its largest value.
 qint16 countAfterAnswer(qint16 count);

@@ -1,4 +1,4 @@
-// Draws the 40 pictures of the exercises into <program folder>/gif/<set>/<n>.gif.
+// Draws the pictures of the exercises into <program folder>/gif/<set>/<n>.gif.
 
 #include "Figures.h"
 #include "GifFile.h"

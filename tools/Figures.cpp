@@ -15,6 +15,9 @@
 namespace tools {
 namespace {
 
+using picture_code::Attribute;
+using picture_code::valueOf;
+
 enum class Shape { Circle, Square, Star, Moon, Heart, Ring, Face, Cube, Cylinder };
 
 struct SetDesign {
@@ -212,13 +215,39 @@ void drawFaceFeatures(QPainter& painter, const QTransform& toPixels, double penW
     painter.drawPath(toPixels.map(smile));
 }
 
+// Bold diagonal stripes in a darker tone of the fill, clipped to the figure:
+// about four across it at either size, so that a small striped figure on a
+// small card still reads as striped, and covering well under half of it, so
+// that the figure keeps its colour. The outlines are drawn again over their
+// edges.
+void drawStripes(QPainter& painter, const std::vector<Part>& parts, const QTransform& toPixels, const QColor& fill,
+                 double extent) {
+    QPainterPath figure;
+    for (const Part& part : parts)
+        figure = figure.united(toPixels.map(part.path));
+    const QRectF box = figure.boundingRect();
+    const double period = extent / 4;  // from one stripe to the next, across them
+    painter.save();
+    painter.setClipPath(figure);
+    painter.setPen(QPen(outlineOf(fill), period * 0.42, Qt::SolidLine, Qt::FlatCap));
+    // Lines of x + y = constant, one through the middle of the figure.
+    const QPointF middle = box.center();
+    const double step = period * std::numbers::sqrt2, half = box.width() + box.height();
+    for (int k = -int(std::ceil(half / step)); k <= int(std::ceil(half / step)); ++k)
+        painter.drawLine(middle + QPointF(k * step - half, half), middle + QPointF(k * step + half, -half));
+    painter.restore();
+    painter.setBrush(Qt::NoBrush);
+    for (const Part& part : parts)
+        painter.drawPath(toPixels.map(part.path));
+}
+
 }  // namespace
 
 QImage drawPicture(int set, int index) {
     const SetDesign& design = kSets.at(size_t(set - 1));
-    const Shape shape = design.shapes.at(size_t((index >> 2) & 1));
-    const QColor fill = design.colours.at(size_t(index & 1));
-    const bool big = (index & 2) == 0;
+    const Shape shape = design.shapes.at(size_t(valueOf(index, Attribute::Shape)));
+    const QColor fill = design.colours.at(size_t(valueOf(index, Attribute::Colour)));
+    const bool big = valueOf(index, Attribute::Size) == 0;
 
     QImage image(kPictureSize, kPictureSize, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
@@ -240,6 +269,8 @@ QImage drawPicture(int set, int index) {
         painter.setBrush(brush);
         painter.drawPath(toPixels.map(part.path));
     }
+    if (valueOf(index, Attribute::Pattern) == 1)
+        drawStripes(painter, parts, toPixels, fill, extent);
     if (shape == Shape::Face)
         drawFaceFeatures(painter, toPixels, penWidth);
     return image;

@@ -1,9 +1,9 @@
 #pragma once
-// The pictures of the exercises: five sets of eight figures on white cards
-// with rounded corners, transparent outside the card.
-// The index of a picture (0 to 7) codes its figure: bit 0 the colour, bit 1
-// the size, bit 2 the shape; value 0 of each bit is the first colour, the big
-// size and the first shape of the set.
+// The pictures of the exercises: five sets of figures on white cards with
+// rounded corners, transparent outside the card.
+// The index of a picture codes its figure by the picture code
+// (PictureCode.h); value 0 of each attribute is the first colour, the big
+// size, the first shape of the set and the plain figure.
 
 #include "CardShape.h"
 #include "PictureSets.h"
@@ -22,7 +22,7 @@ using picture_sets::kSetCount;
 inline constexpr double kBigExtent = 0.80;
 inline constexpr double kSmallExtent = 0.45;
 
-// set: 1 to 5; index: 0 to 7.
+// set: 1 to kSetCount; index: 0 to kPicturesPerSet - 1.
 QImage drawPicture(int set, int index);
 
 }  // namespace tools

@@ -25,8 +25,8 @@ check() {
   fi
 }
 
-# 40 pictures, 5 sounds, 5 languages.
-check "$program" 50 "the built program folder"
+# 80 pictures, 5 sounds, 5 languages.
+check "$program" 90 "the built program folder"
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -36,5 +36,5 @@ trap 'rm -rf "$work"' EXIT
   "$sounds" "$work" >/dev/null
   "$language" "$source" "$work/English.lng"
 )
-check "$work" 46 "written under umask 077"
+check "$work" 86 "written under umask 077"
 exit $failed

@@ -185,18 +185,21 @@ private Q_SLOTS:
         QVERIFY2(unknown.isEmpty(), qPrintable(u"unknown "_s + unknown.join(u", "_s)));
     }
 
-    // No two instructions (each fixed change, each pair of drawn changes) of a
-    // language read alike; that every instruction an exercise asks is among
-    // the keys is the exercise screens' test.
+    // At every level no two instructions (each change of one attribute, of
+    // nothing, of every attribute, each pair of drawn changes) of a language
+    // read alike; that every instruction an exercise asks is among the keys is
+    // the exercise screens' test.
     void everyInstructionReadsItsOwnWay() {
-        const QStringList keys = puzzle::allInstructionKeys();
-        QCOMPARE(keys.size(), 5 + 9);
-        for (const QString& language : kLanguages) {
-            QSet<QString> sentences;
-            for (const QString& key : keys)
-                sentences << files_[language].sections[u"Speech"_s].value(
-                    modLanguageSupport::MLSOurFileKey(modLanguageSupport::OurWords::Speech, key));
-            QVERIFY2(sentences.size() == keys.size() && !sentences.contains(QString()), qPrintable(language));
+        for (const puzzle::Level& level : puzzle::kLevels) {
+            const QStringList keys = puzzle::allInstructionKeys(level);
+            QCOMPARE(keys.size(), level.attributes + 2 + level.attributes * level.attributes);
+            for (const QString& language : kLanguages) {
+                QSet<QString> sentences;
+                for (const QString& key : keys)
+                    sentences << files_[language].sections[u"Speech"_s].value(
+                        modLanguageSupport::MLSOurFileKey(modLanguageSupport::OurWords::Speech, key));
+                QVERIFY2(sentences.size() == keys.size() && !sentences.contains(QString()), qPrintable(language));
+            }
         }
     }
 

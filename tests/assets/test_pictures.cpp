@@ -1,7 +1,8 @@
-// The 40 pictures of the program folder show the picture code: bit 0 of the
-// index the colour, bit 1 the size, bit 2 the shape, every figure centred on
-// the same point, on a card of the outline of the grey card that replaces a
-// missing picture, transparent in its corners.
+// The pictures of the program folder show the picture code: bit 0 of the
+// index the colour, bit 1 the size, bit 2 the shape, bit 3 the pattern (plain
+// or striped), every figure centred on the same point, on a card of the
+// outline of the grey card that replaces a missing picture, transparent in its
+// corners.
 
 #include "PictureFiles.h"
 #include "PictureSets.h"
@@ -106,6 +107,41 @@ int extent(const Figure& figure) {
     return std::max(figure.bounds.width(), figure.bounds.height());
 }
 
+std::array<double, 3> labOf(QRgb pixel) {
+    return toLab({toLinear(qRed(pixel)), toLinear(qGreen(pixel)), toLinear(qBlue(pixel))});
+}
+
+// How the striped picture differs from the plain one inside the plain
+// figure: the share of its pixels clearly darker (the stripes), and how far
+// the mean colour of the others lies from the plain figure's (Lab).
+struct Stripes {
+    double share = 0;
+    double colourShift = 0;
+};
+
+Stripes stripesOf(const QImage& plain, const QImage& striped) {
+    const Figure figure = figureOf(plain);
+    std::array<double, 3> plainSum{}, restSum{};
+    int area = 0, dark = 0;
+    for (int y = 0; y < figure.side; ++y)
+        for (int x = 0; x < figure.side; ++x) {
+            if (!figure.mask[size_t(y) * size_t(figure.side) + size_t(x)])
+                continue;
+            const auto before = labOf(plain.pixel(x, y)), after = labOf(striped.pixel(x, y));
+            ++area;
+            const bool stripe = after[0] < before[0] - 10;
+            dark += stripe;
+            for (size_t c = 0; c < 3; ++c) {
+                plainSum[c] += before[c];
+                restSum[c] += stripe ? 0 : after[c];
+            }
+        }
+    const int rest = std::max(1, area - dark);
+    return {double(dark) / std::max(1, area),
+            std::hypot(plainSum[0] / area - restSum[0] / rest, plainSum[1] / area - restSum[1] / rest,
+                       plainSum[2] / area - restSum[2] / rest)};
+}
+
 class PictureTest : public QObject {
     Q_OBJECT
 
@@ -150,7 +186,7 @@ private Q_SLOTS:
     void eachBitOfTheCodeChangesOnlyItsAttribute() {
         for (int set = 0; set < kSetCount; ++set)
             for (int index = 0; index < kPicturesPerSet; ++index)
-                for (int bit : {1, 2, 4}) {
+                for (int bit : {1, 2, 4, 8}) {
                     if (index & bit)
                         continue;
                     const Figure& a = figures_[size_t(set)][size_t(index)];
@@ -178,6 +214,22 @@ private Q_SLOTS:
                                  qPrintable(pair + u"the figures span %1 and %2"_s.arg(share).arg(smallShare)));
                         QVERIFY2(overlap(a, b, ratio, QRectF(b.bounds).center()) > 0.85,
                                  qPrintable(pair + u"the small figure scaled up is not the big one"_s));
+                    } else if (bit == 8) {
+                        // Stripes over a good share of the figure, its colour
+                        // kept between them, and still stripes on a card of
+                        // 64 pixels.
+                        QVERIFY2(overlap(a, b) > 0.97, qPrintable(pair + u"silhouettes differ"_s));
+                        const QImage& plain = images_[size_t(set)][size_t(index)];
+                        const QImage& striped = images_[size_t(set)][size_t(index | bit)];
+                        const Stripes large = stripesOf(plain, striped);
+                        const auto small = [](const QImage& image) {
+                            return image.scaled(64, 64, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+                        };
+                        const Stripes seenSmall = stripesOf(small(plain), small(striped));
+                        for (const Stripes& stripes : {large, seenSmall})
+                            QVERIFY2(stripes.share > 0.25 && stripes.share < 0.5,
+                                     qPrintable(pair + u"stripes over %1 of the figure"_s.arg(stripes.share)));
+                        QVERIFY2(large.colourShift < 8, qPrintable(pair + u"the colour between the stripes differs"_s));
                     } else {
                         QVERIFY2(overlap(a, b) < 0.9, qPrintable(pair + u"shapes alike"_s));
                         QVERIFY2(ratio > 0.85 && ratio < 1.18, qPrintable(pair + u"sizes differ by %1"_s.arg(ratio)));

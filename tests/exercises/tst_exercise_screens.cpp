@@ -35,9 +35,9 @@
 #include <set>
 
 using namespace Qt::Literals::StringLiterals;
-using picture_sets::kPicturesPerSet;
 using picture_sets::kSetCount;
 using platform::Control;
+using puzzle::kPicturesPerSet;
 
 namespace {
 

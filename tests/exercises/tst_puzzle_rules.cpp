@@ -1,11 +1,17 @@
-// The rules of the game without screens: what each draw takes from the
-// generator.
+// The rules of the game without screens, at every level: what each draw
+// takes from the generator, and the right picture among those shown.
 
 #include "PuzzleModel.h"
 #include "PuzzleRules.h"
+#include "Random.h"
 
 #include <QSignalSpy>
 #include <QTest>
+#include <algorithm>
+#include <bit>
+#include <map>
+#include <set>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -21,6 +27,11 @@ struct ScriptedGenerator {
 
 constexpr double kJustBelowOne = 0.9999999999;
 
+// The generator's number that draws the value of index `index` among `count`.
+double drawing(std::size_t index, std::size_t count) {
+    return (double(index) + 0.5) / double(count);
+}
+
 }  // namespace
 
 class PuzzleRulesTest : public QObject {
@@ -33,19 +44,39 @@ private Q_SLOTS:
             std::function<qint16(const puzzle::Generator&)> draw;
             qint16 lowest, highest;
         };
-        const std::vector<Case> cases = {
-            {"set", [](const auto& g) { return puzzle::drawSet(puzzle::kAllSets, g); }, 1, 5},
-            {"model", puzzle::drawModel, 0, 7},
-            {"kind of change", puzzle::drawKindOfChange, 1, 4},
-            {"one of two changes", puzzle::drawChange, 1, 3},
-        };
-        for (const Case& c : cases) {
-            ScriptedGenerator rnd{{0.0, kJustBelowOne, 0.5}};
-            QCOMPARE(c.draw(rnd.generator()), c.lowest);
-            QCOMPARE(c.draw(rnd.generator()), c.highest);
-            c.draw(rnd.generator());
-            QVERIFY2(rnd.taken == 3, c.what);
+        for (const puzzle::Level& level : puzzle::kLevels) {
+            const std::vector<qint16> kinds = puzzle::kindsOfChange(level), changes = puzzle::changesOf(level);
+            const std::vector<Case> cases = {
+                {"set", [](const auto& g) { return puzzle::drawSet(puzzle::kAllSets, g); }, 1, 5},
+                {"model", [&](const auto& g) { return puzzle::drawModel(level, g); }, 0, qint16(level.pictures() - 1)},
+                {"kind of change", [&](const auto& g) { return puzzle::drawKindOfChange(level, g); }, kinds.front(),
+                 kinds.back()},
+                {"one of two changes", [&](const auto& g) { return puzzle::drawChange(level, g); }, changes.front(),
+                 changes.back()},
+            };
+            for (const Case& c : cases) {
+                ScriptedGenerator rnd{{0.0, kJustBelowOne, 0.5}};
+                QCOMPARE(c.draw(rnd.generator()), c.lowest);
+                QCOMPARE(c.draw(rnd.generator()), c.highest);
+                c.draw(rnd.generator());
+                QVERIFY2(rnd.taken == 3, c.what);
+            }
         }
+        // Levels 1 and 2 play with the eight pictures of three attributes, level
+        // 1 showing four of them, and draw among the changes as numbered from the
+        // start: 1 colour, 2 size, 3 shape, 4 none.
+        for (const int number : {1, 2}) {
+            const puzzle::Level& level = *puzzle::findLevel(number);
+            QVERIFY(level.pictures() == 8 && level.shownCount() == 4 * number);
+            QCOMPARE(puzzle::kindsOfChange(level), (std::vector<qint16>{1, 2, 3, 4}));
+            QCOMPARE(puzzle::changesOf(level), (std::vector<qint16>{1, 2, 3}));
+        }
+        // Level 3 shows the sixteen pictures of four attributes and adds the
+        // pattern's change, 5.
+        const puzzle::Level& third = *puzzle::findLevel(3);
+        QVERIFY(third.pictures() == 16 && third.shownCount() == 16);
+        QCOMPARE(puzzle::kindsOfChange(third), (std::vector<qint16>{1, 2, 3, 4, 5}));
+        QCOMPARE(puzzle::changesOf(third), (std::vector<qint16>{1, 2, 3, 5}));
         // A chosen set draws no number.
         ScriptedGenerator rnd;
         for (qint16 set = 1; set <= puzzle::kSetCount; ++set)
@@ -53,11 +84,15 @@ private Q_SLOTS:
         QCOMPARE(rnd.taken, std::size_t(0));
     }
 
-    void changesOutsideTheirRangeHaveNoAnswerAndNoText() {
-        for (qint16 kind : {qint16(0), qint16(5), qint16(-1)}) {
-            QVERIFY(!puzzle::rightIndexForKind(kind, 3));
-            QVERIFY(puzzle::kindOfChangeString(kind).isEmpty());
+    void numbersOfNoChangeFlipNothingAndHaveNoText() {
+        for (qint16 number : {qint16(0), qint16(99), qint16(-1)}) {
+            QCOMPARE(puzzle::changeBit(number), 0);
+            QVERIFY(puzzle::kindOfChangeString(number).isEmpty() && puzzle::firstChangeString(number).isEmpty() &&
+                    puzzle::secondChangeString(number).isEmpty());
         }
+        // No change is a kind of its own, never one of two.
+        QCOMPARE(puzzle::changeBit(4), 0);
+        QVERIFY(!puzzle::kindOfChangeString(4).isEmpty() && puzzle::firstChangeString(4).isEmpty());
     }
 
     // A fresh model of each rule takes the numbers its draws need, no more;
@@ -97,6 +132,98 @@ private Q_SLOTS:
             QCOMPARE(answers.last(), (QList<QVariant>{true, right}));
             QCOMPARE(rnd.taken, numbers.size());
         }
+    }
+
+    // At every level, for every model and every change a rule may draw: the
+    // right picture differs from the model in the attributes named, it is
+    // among the pictures shown and the only one of them counted right. Level
+    // 1 shows it with the pictures one change away from it; the others show
+    // every picture of their attributes in order.
+    void everyPuzzleOfEveryLevelHasOneRightPictureShown() {
+        using puzzle::RuleKind;
+        const std::map<qint16, int> bitOfChange{{1, puzzle::kColourBit},
+                                                {2, puzzle::kSizeBit},
+                                                {3, puzzle::kShapeBit},
+                                                {4, 0},
+                                                {5, picture_code::bitOf(picture_code::Attribute::Pattern)}};
+        for (const puzzle::Level& level : puzzle::kLevels) {
+            const int every = level.pictures() - 1;
+            // A rule, the numbers it draws before the set and the bits its right picture changes.
+            std::vector<std::tuple<puzzle::Rule, std::vector<double>, int>> asked;
+            for (const int mask : {puzzle::kColourBit, puzzle::kSizeBit, puzzle::kShapeBit, 0})
+                asked.push_back({{RuleKind::FixedChange, mask}, {}, mask});
+            asked.push_back({{RuleKind::FixedChange, puzzle::kEveryBit}, {}, every});
+            const std::vector<qint16> kinds = puzzle::kindsOfChange(level), changes = puzzle::changesOf(level);
+            for (std::size_t k = 0; k < kinds.size(); ++k)
+                asked.push_back({{RuleKind::RandomChange}, {drawing(k, kinds.size())}, bitOfChange.at(kinds[k])});
+            for (std::size_t first = 0; first < changes.size(); ++first) {
+                for (std::size_t second = 0; second < changes.size(); ++second)
+                    asked.push_back({{RuleKind::TwoChanges},
+                                     {drawing(first, changes.size()), drawing(second, changes.size())},
+                                     bitOfChange.at(changes[first]) ^ bitOfChange.at(changes[second])});
+            }
+            for (const auto& [rule, drawn, bits] : asked) {
+                for (int model = 0; model < level.pictures(); ++model) {
+                    ScriptedGenerator rnd{drawn};
+                    rnd.numbers.push_back(drawing(std::size_t(model), std::size_t(level.pictures())));
+                    rnd.numbers.insert(rnd.numbers.end(), {0.3, 0.9, 0.1});  // the order shown, where drawn
+                    puzzle::PuzzleModel puzzle(rule, rnd.generator());
+                    QVERIFY(puzzle.setLevel(level.number));
+                    puzzle.start(1);
+                    const QByteArray where = "level " + QByteArray::number(level.number) + ", " +
+                                             puzzle.instructionKey().toLatin1() + ", model " +
+                                             QByteArray::number(model);
+                    QVERIFY2(puzzle.IndiceModello() == model, where);
+                    QVERIFY2(puzzle.instructionKey() != QString() &&
+                                 puzzle::allInstructionKeys(level).contains(puzzle.instructionKey()),
+                             where);
+                    const int right = *puzzle.rightIndex();
+                    QVERIFY2((right ^ model) == bits, where);
+
+                    const std::vector<qint16>& shown = puzzle.shownPictures();
+                    QVERIFY2(int(shown.size()) == level.shownCount(), where);
+                    QVERIFY2(std::set<qint16>(shown.begin(), shown.end()).size() == shown.size(), where);
+                    for (std::size_t place = 0; place < shown.size(); ++place) {
+                        const bool oneChangeAway =
+                            std::popcount(unsigned(shown[place] ^ right)) <= 1 && shown[place] < level.pictures();
+                        QVERIFY2(level.shown == puzzle::Shown::Every ? shown[place] == int(place) : oneChangeAway,
+                                 where);
+                    }
+                    QVERIFY2(rnd.taken == rnd.numbers.size() - (level.shown == puzzle::Shown::Every ? 3 : 0), where);
+                    // Every picture but the right one counts wrong where it is shown, and not at all elsewhere.
+                    for (int index = -1; index <= level.pictures(); ++index) {
+                        if (index != right)
+                            puzzle.answer(index);
+                    }
+                    QVERIFY2(!puzzle.solved() && puzzle.ContaErrati() == int(shown.size()) - 1, where);
+                    puzzle.answer(right);
+                    QVERIFY2(puzzle.solved() && puzzle.ContaEsatti() == 1, where);
+                }
+            }
+        }
+    }
+
+    // Level 1 draws the order of its four pictures: the right one takes
+    // every place. A new level holds from the next puzzle on.
+    void theLevelDrawsTheOrderAndHoldsFromTheNextPuzzle() {
+        platform::seedRandom(28);
+        puzzle::PuzzleModel puzzle({puzzle::RuleKind::TwoChanges}, platform::Rnd);
+        QCOMPARE(puzzle.level(), puzzle::kDefaultLevel);
+        QVERIFY(!puzzle.setLevel(0) && !puzzle.setLevel(int(puzzle::kLevels.size()) + 1));
+        QVERIFY(puzzle.setLevel(1));
+        puzzle.start(1);
+        std::set<long> places;
+        for (int i = 0; i < 100; ++i) {
+            puzzle.newPuzzle(puzzle::kAllSets);
+            const std::vector<qint16>& shown = puzzle.shownPictures();
+            places.insert(std::find(shown.begin(), shown.end(), *puzzle.rightIndex()) - shown.begin());
+        }
+        QCOMPARE(places, (std::set<long>{0, 1, 2, 3}));
+
+        QVERIFY(puzzle.setLevel(2));
+        QVERIFY(puzzle.level() == 2 && puzzle.puzzleLevel().number == 1 && puzzle.shownPictures().size() == 4);
+        puzzle.newPuzzle(1);
+        QVERIFY(puzzle.puzzleLevel().number == 2 && puzzle.shownPictures().size() == 8);
     }
 
     void countsStopAtTheirLargestAndStartFromZeroAtEveryVisit() {

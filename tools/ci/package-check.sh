@@ -33,7 +33,7 @@ DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "$deb"
 # Manual pages and documentation may be left out by the system's dpkg
 # settings (as in containers); the program and its data never are.
 [ -x /usr/bin/metamorfine ] || { echo "no /usr/bin/metamorfine" >&2; exit 1; }
-[ "$(find /usr/share/metamorfine -name '*.gif' | wc -l)" -eq 40 ] \
+[ "$(find /usr/share/metamorfine -name '*.gif' | wc -l)" -eq 80 ] \
   && [ "$(find /usr/share/metamorfine -name '*.wav' | wc -l)" -eq 5 ] \
   && [ "$(find /usr/share/metamorfine -name '*.lng' | wc -l)" -eq 5 ] \
   || { echo "the data in /usr/share/metamorfine is incomplete" >&2; exit 1; }
