@@ -1,6 +1,7 @@
 #include "ExerciseCatalogue.h"
 
 #include "DataFiles.h"
+#include "GrowingLevel.h"
 #include "Resources.h"
 #include "modLanguageSupport.h"
 
@@ -81,7 +82,7 @@ QString exerciseName(const Exercise& exercise) {
 }
 
 QStringList spokenKeys() {
-    QStringList keys = puzzle::allInstructionKeys() + praiseKeys();
+    QStringList keys = puzzle::allInstructionKeys() + praiseKeys() + growing_level::spokenKeys();
     for (const Exercise& exercise : kCatalogue)
         keys.append(QString::fromLatin1(exercise.menuButton.text()));
     return keys;
