@@ -37,8 +37,10 @@ using platform::ControlName;
 // exercise catalogue gives.
 constexpr ControlName BottoneEsci{"BottoneEsci"};
 constexpr ControlName Check1{"Check1"};
-constexpr ControlName Picture1{"Picture1"};  // the box of the picture sets
-constexpr ControlName Option1{"Option1"};    // the picture sets, a control array
+constexpr ControlName Picture1{"Picture1"};        // the box of the picture sets
+constexpr ControlName Option1{"Option1"};          // the picture sets, a control array
+constexpr ControlName LevelBox{"LevelBox"};        // the box of the levels
+constexpr ControlName LevelOption{"LevelOption"};  // the levels, a control array: index = level - 1
 constexpr ControlName mnuLanguages{"mnuLanguages"};
 constexpr ControlName mnuLanguage{"mnuLanguage"};  // the languages, a control array
 
@@ -61,6 +63,18 @@ platform::ControlDesign PictureSetOption(int index, double left, double top, dou
             .caption = caption, .backColour = kWhite,
             .picture = resources::kPictureSetIcons[std::size_t(index)], .checked = selected,
             .tabIndex = 8 + index};
+}
+
+// Side by side in the right column, 4, 8 and 16 dots from the left: a child
+// chooses how many pictures without reading.
+platform::ControlDesign LevelChoice(int index) {
+    static_assert(resources::kLevelIcons.size() == std::size_t(settings::kMaxLevel));
+    return {.name = LevelOption, .kind = Kind::OptionButton, .index = index,
+            .container = LevelBox,
+            .left = 60 + 1320.0 * index, .top = 120, .width = 1290, .height = 1000,
+            .caption = "", .backColour = kWhite,
+            .picture = resources::kLevelIcons[std::size_t(index)], .checked = index + 1 == settings::kDefaultLevel,
+            .tabIndex = 17 + index};
 }
 
 }  // namespace
@@ -89,6 +103,12 @@ platform::ScreenDesign FormMenu::Design() {
             PictureSetOption(3, 2280, 120, 1700, "anelli e facce"),
             PictureSetOption(4, 2280, 600, 1700, "cubi e cilindri"),
             PictureSetOption(5, 2280, 1080, 1700, "tutte le forme", true),
+            {.name = LevelBox, .kind = Kind::PictureBox,
+             .left = 4560, .top = 2160, .width = 4095, .height = 1320,
+             .backColour = kWhite, .border = true, .tabIndex = 16},
+            LevelChoice(0),
+            LevelChoice(1),
+            LevelChoice(2),
             {.name = mnuLanguages, .kind = Kind::Menu, .caption = "Lingua",
              .tag = "Multi-Language Support"},
             {.name = mnuLanguage, .kind = Kind::MenuItem, .index = 0,
@@ -111,6 +131,8 @@ QStringList FormMenu::SpokenKeys() {
     QStringList keys = exercise_catalogue::spokenKeys();
     for (std::size_t option = 0; option < resources::kPictureSetIcons.size(); ++option)
         keys.append(QString::fromLatin1(Option1.text()) % u'(' % QString::number(option) % u')');
+    for (int level = settings::kMinLevel; level <= settings::kMaxLevel; ++level)
+        keys.append(QString::fromLatin1(LevelOption.text()) % u'(' % QString::number(level - 1) % u')');
     // The other choices that switch scanning says as it reaches them.
     keys << u"BottoneAvvio"_s << QString::fromLatin1(Check1.text()) << QString::fromLatin1(BottoneEsci.text())
          << u"BottoneAvanti"_s << u"HearAgain"_s << u"HomeButton"_s;
@@ -121,6 +143,7 @@ void FormMenu::ConnectEvents() {
     for (const exercise_catalogue::Exercise& exercise : exercise_catalogue::catalogue())
         control(exercise.menuButton).onClick([this, &exercise] { ExerciseButton_Click(exercise); });
     onArrayClick(Option1, [this](int index) { Option1_Click(index); });
+    onArrayClick(LevelOption, [this](int index) { LevelOption_Click(index); });
     control(Check1).onClick([this] { Check1_Click(); });
     control(BottoneEsci).onClick([this] { BottoneEsci_Click(); });
     onArrayClick(mnuLanguage, [this](int index) { modLanguageSupport::mnuLanguage_Click(*this, index); });
@@ -135,6 +158,12 @@ void FormMenu::ConnectEvents() {
 void FormMenu::nameForAssistiveTechnology() {
     window()->setAccessibleName(modLanguageSupport::MLSAccessibleText(u"Menu"_s));
     control(Picture1).widget()->setAccessibleName(modLanguageSupport::MLSAccessibleText(u"PictureSets"_s));
+    control(LevelBox).widget()->setAccessibleName(modLanguageSupport::MLSAccessibleText(u"Levels"_s));
+    // The levels show dots alone: their names are the words said for them.
+    for (int level = settings::kMinLevel; level <= settings::kMaxLevel; ++level) {
+        const platform::Control& option = control(LevelOption, level - 1);
+        option.widget()->setAccessibleName(spoken_words::Sentence(option.fullName()));
+    }
 }
 
 void FormMenu::Form_Load() {
@@ -144,6 +173,7 @@ void FormMenu::Form_Load() {
     SetUpResizing(*this);
     setBackColor(ModuloColoriSuoni::PreparaColori());
     control(Check1).setBackColour(platform::rgbFromBgr(backColor()));
+    control(LevelBox).setVisible(settings::current().levelOnMenu);
     // The arrows go between every choice as they stand, the picture sets
     // among them: Enter or Space chooses a set.
     std::vector<QWidget*> choices;
@@ -166,8 +196,8 @@ void FormMenu::Form_Load() {
     keys().bind(Qt::ControlModifier | Qt::ShiftModifier | Qt::Key_P, [this] { OpenSettings(window()); });
 }
 
-// The exercises column by column as they stand, the picture sets, the sound
-// switch, Esci.
+// The exercises column by column as they stand, the picture sets, the levels,
+// the sound switch, Esci.
 std::vector<QWidget*> FormMenu::ScanOrder() const {
     std::vector<const exercise_catalogue::Exercise*> exercises;
     for (const exercise_catalogue::Exercise& exercise : exercise_catalogue::catalogue())
@@ -181,6 +211,8 @@ std::vector<QWidget*> FormMenu::ScanOrder() const {
         order.push_back(control(exercise->menuButton).widget());
     for (std::size_t option = 0; option < resources::kPictureSetIcons.size(); ++option)
         order.push_back(control(Option1, int(option)).widget());
+    for (int level = settings::kMinLevel; level <= settings::kMaxLevel; ++level)
+        order.push_back(control(LevelOption, level - 1).widget());
     order.push_back(control(Check1).widget());
     order.push_back(control(BottoneEsci).widget());
     return order;
@@ -190,6 +222,7 @@ void FormMenu::Form_Activate() {
     CoverDisplay(*this);
     if (platform::Control* option = find(Option1, Modulo1::SerieFigure - 1))
         option->setChecked(true);
+    control(LevelOption, settings::puzzleLevel() - 1).setChecked(true);
     control(exercise_catalogue::exercise(1).menuButton).widget()->setFocus(Qt::OtherFocusReason);
 }
 
@@ -210,6 +243,11 @@ void FormMenu::Option1_Click(int Index) {
     Modulo1::SerieFigure = qint16(Index + 1);
     settings::rememberChoices(Modulo1::SuoniAttivati, Modulo1::SerieFigure);
     platform::announce(window(), control(Option1, Index).text(TextProperty::Caption).value_or(QString()));
+}
+
+void FormMenu::LevelOption_Click(int Index) {
+    settings::chooseLevel(Index + 1);
+    platform::announce(window(), control(LevelOption, Index).widget()->accessibleName());
 }
 
 void FormMenu::Check1_Click() {

@@ -1,6 +1,7 @@
 #pragma once
-// The main menu: the seven exercises, the picture set, the sound switch, the
-// exit button and, on its menu bar, the choice of language.
+// The main menu: the seven exercises, the picture set, the level (unless the
+// parent hides it), the sound switch, the exit button and, on its menu bar,
+// the choice of language.
 
 #include "Screen.h"
 
@@ -33,6 +34,8 @@ private:
     // The button of an exercise opens it.
     void ExerciseButton_Click(const exercise_catalogue::Exercise& exercise);
     void Option1_Click(int Index);
+    // A level chosen: this run's, or the one a growing child goes on from.
+    void LevelOption_Click(int Index);
     void Check1_Click();
     void BottoneEsci_Click();
     // The choices in the order switch scanning reaches them.

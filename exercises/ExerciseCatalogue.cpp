@@ -1,6 +1,7 @@
 #include "ExerciseCatalogue.h"
 
 #include "DataFiles.h"
+#include "GrowingLevel.h"
 #include "Resources.h"
 #include "modLanguageSupport.h"
 
@@ -85,7 +86,7 @@ QStringList spokenKeys() {
     for (const puzzle::Level& level : puzzle::kLevels)
         keys += puzzle::allInstructionKeys(level);
     keys.removeDuplicates();
-    keys += praiseKeys();
+    keys += praiseKeys() + growing_level::spokenKeys();
     for (const Exercise& exercise : kCatalogue)
         keys.append(QString::fromLatin1(exercise.menuButton.text()));
     return keys;

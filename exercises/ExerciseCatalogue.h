@@ -45,8 +45,8 @@ const Exercise& exercise(int number);
 QString exerciseName(const Exercise& exercise);
 
 // The keys of every instruction an exercise may say at any level, of its
-// praises and of every exercise's name (its menu button's), as the language
-// files' spoken sentences have them.
+// praises, of the steps of a growing level and of every exercise's name (its
+// menu button's), as the language files' spoken sentences have them.
 QStringList spokenKeys();
 
 // The keys of the praises said after a right answer, in the order they take turns.

@@ -50,7 +50,13 @@ FormEsercizio::FormEsercizio(const exercise_catalogue::Exercise& exercise)
     afterSound_.setSingleShot(true);
     QObject::connect(&afterSound_, &QTimer::timeout, &puzzle_, [this] {
         if (isLoaded())
-            spoken_words::Say(afterSoundKey_);
+            for (const QString& key : std::as_const(afterSoundKeys_))
+                spoken_words::Say(key);
+    });
+    stepShown_.setSingleShot(true);
+    QObject::connect(&stepShown_, &QTimer::timeout, &puzzle_, [this] {
+        if (isLoaded())
+            control(Label3).setText(TextProperty::Caption, title_);
     });
     ListenToPuzzle();
 }
@@ -73,6 +79,11 @@ void FormEsercizio::ListenToPuzzle() {
         Modulo1::ContaErrati = puzzle_.ContaErrati();
     });
     QObject::connect(&puzzle_, &PuzzleModel::puzzleChanged, &afterSound_, &QTimer::stop);
+    // The level grows before a right answer is shown: its step is told with it.
+    QObject::connect(&puzzle_, &PuzzleModel::answered, &puzzle_, [this](bool right, int) {
+        if (right)
+            growth_.solved(puzzle_.wrongAnswersInPuzzle());
+    });
     QObject::connect(&puzzle_, &PuzzleModel::puzzleChanged, &puzzle_, onScreen([this] { ShowPuzzle(); }));
     QObject::connect(&puzzle_, &PuzzleModel::puzzleChanged, &puzzle_, onScreen([this] { ShowRule(); }));
     QObject::connect(&puzzle_, &PuzzleModel::countsChanged, &puzzle_, onScreen([this] { ShowCounts(); }));
@@ -84,6 +95,10 @@ void FormEsercizio::ListenToPuzzle() {
     }));
     QObject::connect(&puzzle_, &PuzzleModel::answered, &puzzle_,
                      onScreen([this](bool right, int) { announceAnswer(right); }));
+    QObject::connect(&puzzle_, &PuzzleModel::answered, &puzzle_, onScreen([this](bool right, int) {
+        if (right)
+            ShowStep();
+    }));
 }
 
 void FormEsercizio::ConnectEvents() {
@@ -104,6 +119,7 @@ void FormEsercizio::ConnectEvents() {
 }
 
 void FormEsercizio::Form_Load() {
+    stepShown_.stop();
     modLanguageSupport::MLSTranslateForm(*this);  // names the controls for assistive technology too
     app::SetUpResizing(*this);
     setBackColor(ModuloColoriSuoni::PreparaColori());
@@ -127,6 +143,7 @@ void FormEsercizio::Form_Activate() {
     app::CoverDisplay(*this);
     control(BottoneAvanti).setVisible(true);
     opening_ = true;
+    growth_.start();
     puzzle_.start(Modulo1::SerieFigure);
     opening_ = false;
 }
@@ -231,16 +248,28 @@ void FormEsercizio::SayAfterSound(bool right, std::chrono::milliseconds sound) {
     constexpr int kWrongBeforeHelp = 2;
     if (!Modulo1::SuoniAttivati)
         return;
+    afterSoundKeys_.clear();
     if (right) {
-        if (!settings::current().praise)
-            return;
-        const QStringList praises = exercise_catalogue::praiseKeys();
-        afterSoundKey_ = praises[praises_++ % praises.size()];
+        if (settings::current().praise) {
+            const QStringList praises = exercise_catalogue::praiseKeys();
+            afterSoundKeys_.append(praises[praises_++ % praises.size()]);
+        }
+        if (!growth_.stepKey().isEmpty())
+            afterSoundKeys_.append(growth_.stepKey());
     } else if (puzzle_.wrongAnswersInPuzzle() % kWrongBeforeHelp == 0)
-        afterSoundKey_ = puzzle_.instructionKey();
-    else
+        afterSoundKeys_.append(puzzle_.instructionKey());
+    if (!afterSoundKeys_.isEmpty())
+        afterSound_.start(sound);
+}
+
+void FormEsercizio::ShowStep() {
+    constexpr std::chrono::seconds kStepShownFor{5};
+    if (growth_.stepKey().isEmpty())
         return;
-    afterSound_.start(sound);
+    if (!stepShown_.isActive())
+        title_ = control(Label3).text(TextProperty::Caption).value_or(QString());
+    control(Label3).setText(TextProperty::Caption, spoken_words::Sentence(growth_.stepKey()));
+    stepShown_.start(kStepShownFor);
 }
 
 void FormEsercizio::ShowFound(int index) {
@@ -348,9 +377,12 @@ void FormEsercizio::describePictures() {
         control(Picture1, i).widget()->setAccessibleDescription(modelName);
 }
 
+// A step of the level goes with the right answer that made it.
 void FormEsercizio::announceAnswer(bool right) {
     const ControlName face = right ? ComandoIconaSi : ComandoIconaNo;
     const ControlName count = right ? EtichettaEsatti : EtichettaErrati;
-    platform::announce(window(),
-                       control(face).widget()->accessibleName() % u", " % control(count).widget()->accessibleName());
+    QString answer = control(face).widget()->accessibleName() % u", " % control(count).widget()->accessibleName();
+    if (right && !growth_.stepKey().isEmpty())
+        answer += u". " % spoken_words::Sentence(growth_.stepKey());
+    platform::announce(window(), answer);
 }

@@ -6,6 +6,7 @@
 // ListenToPuzzle().
 
 #include "ExerciseCatalogue.h"
+#include "GrowingLevel.h"
 #include "PuzzleModel.h"
 #include "Screen.h"
 #include "Widgets.h"
@@ -54,6 +55,8 @@ private:
     // After the sound of an answer: praise for a right one, the instruction
     // again after every second wrong one in a puzzle.
     void SayAfterSound(bool right, std::chrono::milliseconds sound);
+    // A step of the level, in the place of the title for a moment.
+    void ShowStep();
     void setPicturesEnabled(bool enabled);
     void focusFirstPicture();
 
@@ -66,8 +69,11 @@ private:
 
     const exercise_catalogue::Exercise& exercise_;
     puzzle::PuzzleModel puzzle_;
-    bool opening_ = false;   // the first puzzle of a visit is being shown
-    QTimer afterSound_;      // waits for the end of an answer's sound
-    QString afterSoundKey_;  // then says this sentence
-    int praises_ = 0;        // praises said, so that the next one differs
+    bool opening_ = false;  // the first puzzle of a visit is being shown
+    growing_level::GrowingLevel growth_;
+    QTimer afterSound_;           // waits for the end of an answer's sound
+    QStringList afterSoundKeys_;  // then says these sentences
+    QTimer stepShown_;            // how long a step stands in the place of the title
+    QString title_;               // the title it stands for
+    int praises_ = 0;             // praises said, so that the next one differs
 };

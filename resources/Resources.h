@@ -32,6 +32,11 @@ inline constexpr std::array<const char*, 6> kPictureSetIcons{
     ":/resources/set_circles_squares.svg", ":/resources/set_stars_moons.svg",     ":/resources/set_hearts_stars.svg",
     ":/resources/set_rings_faces.svg",     ":/resources/set_cubes_cylinders.svg", ":/resources/set_all.svg"};
 
+// 2:1 drawings of the levels, indexed by level - 1: a grid of as many dots as
+// the puzzles show pictures (4, 8, 16).
+inline constexpr std::array<const char*, 3> kLevelIcons{":/resources/level_4_dots.svg", ":/resources/level_8_dots.svg",
+                                                        ":/resources/level_16_dots.svg"};
+
 inline constexpr platform::Pointer kWhiteArrowPointer{":/resources/white_arrow_pointer.svg", 3, 1};
 inline constexpr platform::Pointer kTrebleClefPointer{":/resources/treble_clef_pointer.svg", 12, 4};
 inline constexpr platform::Pointer kNextPointer{":/resources/next_pointer.svg", 30, 16};

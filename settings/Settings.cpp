@@ -329,4 +329,12 @@ void rememberLevel(int reached, const QString& path) {
     write(file, path);
 }
 
+void chooseLevel(int level, const QString& path) {
+    Q_ASSERT(level >= kMinLevel && level <= kMaxLevel);
+    if (current().level == Level::Grows)
+        rememberLevel(level, path);
+    else
+        current().level = Level(level);
+}
+
 }  // namespace settings

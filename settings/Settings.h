@@ -92,5 +92,8 @@ int puzzleLevel(const Settings& settings = current());
 // Keeps the level a child has grown to, for the rest of this run and in the
 // settings file for the next one; nothing when this run's level is fixed.
 void rememberLevel(int reached, const QString& path = filePath());
+// The child's choice of level on the menu: this run's fixed level, or, while
+// the level grows with the child, the level it grows from (kept as above).
+void chooseLevel(int level, const QString& path = filePath());
 
 }  // namespace settings

@@ -5,12 +5,14 @@
 #include "ProgramFolderFixture.h"
 #include "ScreenInput.h"
 #include "Screens.h"
+#include "Settings.h"
 #include "SharedState.h"
 #include "modLanguageSupport.h"
 
 #include <QAbstractButton>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <tuple>
 
@@ -175,6 +177,43 @@ private Q_SLOTS:
         press(menu, Qt::Key_Return);
         QCOMPARE(Modulo1::SerieFigure, qint16(5));
         QVERIFY(menu.control(u"Option1"_s, 4).checked());
+    }
+
+    // The levels are one group: Tab reaches it at the chosen level, the arrows
+    // go from 4 to 16 dots and back, stopping at the window's edge, and lead
+    // out to the exercises above and the sound switch below; Enter chooses.
+    // Hidden by the parent, the arrows pass the levels by.
+    void theArrowsAndTabReachTheLevels() {
+        const auto restore = qScopeGuard([] { settings::current() = {}; });
+        useLanguage(u"English"_s);
+        settings::current().level = settings::Level::Two;
+        Screen& menu = screens::FormMenu();
+        menu.Show();
+        const auto level = [&menu](int index) { return widget(menu, u"LevelOption"_s, index); };
+        widget(menu, u"Command6"_s)->setFocus();
+        press(menu, Qt::Key_Tab);
+        QCOMPARE(focused(menu), level(1));
+        for (const auto& [key, index] : {std::pair(Qt::Key_Right, 2), std::pair(Qt::Key_Right, 2),
+                                         std::pair(Qt::Key_Left, 1), std::pair(Qt::Key_Left, 0)}) {
+            press(menu, key);
+            QCOMPARE(focused(menu), level(index));
+        }
+        press(menu, Qt::Key_Up);
+        QCOMPARE(focused(menu), widget(menu, u"Command6"_s));
+        level(2)->setFocus();
+        press(menu, Qt::Key_Down);
+        QCOMPARE(focused(menu), widget(menu, u"Check1"_s));
+        QCOMPARE(settings::current().level, settings::Level::Two);
+        level(2)->setFocus();
+        press(menu, Qt::Key_Return);
+        QCOMPARE(settings::current().level, settings::Level::Three);
+        menu.Unload();
+        settings::current().levelOnMenu = false;
+        menu.Show();
+        QVERIFY(!level(0)->isVisibleTo(menu.window()));
+        widget(menu, u"Command6"_s)->setFocus();
+        press(menu, Qt::Key_Down);
+        QCOMPARE(focused(menu), widget(menu, u"Check1"_s));
     }
 
     // A stray Escape, then Enter, asks to leave and keeps the exercise and its

@@ -27,6 +27,7 @@ using screen_input::widget;
 namespace {
 
 constexpr int kInterval = 700;
+constexpr int kMenuChoices = 18;  // seven exercises, six picture sets, three levels, the sound switch, Esci
 
 // Every scan timer of the test, moved on together by advance().
 class FakeClock {
@@ -199,13 +200,13 @@ private Q_SLOTS:
     void theScanFollowsTheScreen() {
         Screen& menu = show(screens::FormMenu());
         QCOMPARE(highlightedName(menu), u"Command7"_s);
-        const QStringList round = scanned(menu, 15);
-        QCOMPARE(round.mid(6),
-                 (QStringList{u"Option1(0)"_s, u"Option1(1)"_s, u"Option1(2)"_s, u"Option1(3)"_s, u"Option1(4)"_s,
-                              u"Option1(5)"_s, u"Check1"_s, u"BottoneEsci"_s, u"Command7"_s}));
+        const QStringList round = scanned(menu, kMenuChoices);
+        QCOMPARE(round.mid(6), (QStringList{u"Option1(0)"_s, u"Option1(1)"_s, u"Option1(2)"_s, u"Option1(3)"_s,
+                                            u"Option1(4)"_s, u"Option1(5)"_s, u"LevelOption(0)"_s, u"LevelOption(1)"_s,
+                                            u"LevelOption(2)"_s, u"Check1"_s, u"BottoneEsci"_s, u"Command7"_s}));
         checkReadingOrder(menu, QStringList{u"Command7"_s} + round.first(6), Qt::Vertical, 7);
         QVERIFY(ringAround(highlighted(menu)));
-        QCOMPARE(said.mid(said.size() - 15), round);
+        QCOMPARE(said.mid(said.size() - kMenuChoices), round);
 
         Screen& exercise = show(screens::FormEs1());
         QCOMPARE(highlightedName(exercise), u"Picture1(0)"_s);
@@ -237,7 +238,7 @@ private Q_SLOTS:
         Screen& menu = show(screens::FormMenu());
         Modulo1::SuoniAttivati = true;
         widget(menu, u"Check1"_s)->setFocus();  // moved by the screen: three whole rounds from here
-        clock.ticks(3 * 15 + 1);
+        clock.ticks(3 * kMenuChoices + 1);
         QCOMPARE(highlightedName(menu), u"BottoneEsci"_s);
         QVERIFY(!menu.scan().resting());
         clock.ticks(1);
@@ -246,17 +247,17 @@ private Q_SLOTS:
         clock.ticks(20);
         QCOMPARE(highlightedName(menu), u"Command7"_s);
         // A choice starts the count again.
-        widget(menu, u"Option1"_s, 5)->setFocus();
+        widget(menu, u"LevelOption"_s, 2)->setFocus();
         clock.ticks(1);
         QCOMPARE(highlightedName(menu), u"Check1"_s);
         press(menu, Qt::Key_Space);  // the sound switch, off
         QVERIFY(!Modulo1::SuoniAttivati);
-        clock.ticks(3 * 15);
+        clock.ticks(3 * kMenuChoices);
         QCOMPARE(highlightedName(menu), u"Check1"_s);
         QVERIFY(!menu.scan().resting());
         press(menu, Qt::Key_Space);  // and on again
         QVERIFY(Modulo1::SuoniAttivati);
-        clock.ticks(3 * 15 + 2);
+        clock.ticks(3 * kMenuChoices + 2);
         QVERIFY(menu.scan().resting());
         QCOMPARE(highlightedName(menu), u"Command7"_s);
         // A press after the rest only wakes the scan and says where it is; the next one chooses.
@@ -266,6 +267,26 @@ private Q_SLOTS:
         QCOMPARE(said, QStringList{u"Command7"_s});
         press(menu, Qt::Key_Space);
         QVERIFY(screens::FormEs1().isLoaded() && !menu.isLoaded());
+    }
+
+    // The scan reaches the levels after the picture sets, says each, and the
+    // switch chooses one; hidden by the parent, the scan passes them by.
+    void aLevelIsChosenByTheSwitch() {
+        const auto restore = qScopeGuard([] { settings::current() = {}; });
+        settings::current().level = settings::Level::Three;
+        Screen& menu = show(screens::FormMenu());
+        QVERIFY(menu.control(u"LevelOption"_s, 2).checked());
+        widget(menu, u"Option1"_s, 5)->setFocus();
+        QCOMPARE(scanned(menu, 1), QStringList{u"LevelOption(0)"_s});
+        QCOMPARE(said.last(), u"LevelOption(0)"_s);
+        press(menu, Qt::Key_Space);
+        QCOMPARE(settings::current().level, settings::Level::One);
+        QVERIFY(menu.control(u"LevelOption"_s, 0).checked());
+        menu.Unload();
+        settings::current().levelOnMenu = false;
+        show(menu);
+        widget(menu, u"Option1"_s, 5)->setFocus();
+        QCOMPARE(scanned(menu, 1), QStringList{u"Check1"_s});
     }
 
     // Space, Enter and a click anywhere all choose the highlighted picture,
@@ -460,7 +481,7 @@ private Q_SLOTS:
         QTRY_VERIFY(menu.isLoaded() && !exercise.isLoaded());
 
         // Resting, then a press: the highlight is said again, nothing is chosen.
-        for (int step = 0; step < 3 * 15 * 4 && !menu.scan().resting(); ++step)
+        for (int step = 0; step < 3 * kMenuChoices * 4 && !menu.scan().resting(); ++step)
             clock.advance(kInterval);
         clock.advance(FakeVoice::kSentenceMs);
         QVERIFY(menu.scan().resting());

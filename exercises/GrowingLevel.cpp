@@ -1,0 +1,45 @@
+#include "GrowingLevel.h"
+
+#include "Settings.h"
+
+#include <QStringBuilder>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace growing_level {
+
+namespace {
+
+// "LevelUp3": the step up to level 3; "LevelDown1": down to level 1.
+QString stepKeyOf(level_growth::Step step, int level) {
+    return (step == level_growth::Step::Up ? u"LevelUp"_s : u"LevelDown"_s) % QString::number(level);
+}
+
+}  // namespace
+
+void GrowingLevel::solved(int wrongAnswers) {
+    stepKey_.clear();
+    if (settings::current().level != settings::Level::Grows)
+        return;
+    // A level chosen meanwhile, on the menu or by another exercise, counts anew.
+    if (growth_.level != settings::puzzleLevel())
+        growth_ = {.level = settings::puzzleLevel()};
+    growth_ = level_growth::afterPuzzle(growth_, wrongAnswers);
+    if (growth_.step == level_growth::Step::None)
+        return;
+    settings::rememberLevel(growth_.level);
+    stepKey_ = stepKeyOf(growth_.step, growth_.level);
+}
+
+QStringList spokenKeys() {
+    QStringList keys;
+    for (int level = settings::kMinLevel; level <= settings::kMaxLevel; ++level) {
+        if (level > settings::kMinLevel)
+            keys.append(stepKeyOf(level_growth::Step::Up, level));
+        if (level < settings::kMaxLevel)
+            keys.append(stepKeyOf(level_growth::Step::Down, level));
+    }
+    return keys;
+}
+
+}  // namespace growing_level

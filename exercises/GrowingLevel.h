@@ -1,0 +1,33 @@
+#pragma once
+// Growing with the child on an exercise screen: while the parent lets the
+// level grow, every solved puzzle counts towards a step up or down. A step is
+// kept at once, so that the next puzzle is set up at the new level, and the
+// screen tells it by the key of its sentence.
+
+#include "LevelGrowth.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace growing_level {
+
+class GrowingLevel {
+public:
+    // A new visit of the exercise: the puzzles in a row count from none.
+    void start() { growth_ = {}; }
+    // Counts a puzzle solved after `wrongAnswers` wrong answers; nothing while
+    // the level is fixed.
+    void solved(int wrongAnswers);
+    // The key of the sentence that tells the step of the last solved puzzle;
+    // empty when it did not step.
+    const QString& stepKey() const { return stepKey_; }
+
+private:
+    level_growth::Growth growth_;
+    QString stepKey_;
+};
+
+// The keys of the sentences of every step.
+QStringList spokenKeys();
+
+}  // namespace growing_level

@@ -1,0 +1,157 @@
+// The level of the puzzles: chosen on the menu, named for a screen reader,
+// and growing with the child on an exercise screen, told in words and voice.
+// English as shipped; the settings file lies in the test's own folder.
+#include "Accessibility.h"
+#include "FormEsercizio.h"
+#include "ProgramFolderFixture.h"
+#include "Screens.h"
+#include "Settings.h"
+#include "SharedState.h"
+#include "Speech.h"
+#include "modLanguageSupport.h"
+
+#include <QTest>
+
+using namespace Qt::Literals::StringLiterals;
+using platform::Screen;
+using settings::Level;
+
+namespace {
+
+QString sentence(const QString& key) {
+    return modLanguageSupport::MLSOurWord(modLanguageSupport::OurWords::Speech, key);
+}
+QString announcement(const Screen& screen) {
+    const auto* said = screen.window()->findChild<QWidget*>(QString::fromLatin1(platform::kAnnouncementName));
+    return said ? said->accessibleName() : QString();
+}
+QString title(const Screen& exercise) {
+    return exercise.control(u"Label3"_s).text(platform::TextProperty::Caption).value_or(QString());
+}
+
+}  // namespace
+
+class TestLevels : public QObject {
+    Q_OBJECT
+
+    ProgramFolderFixture folder;
+    QStringList said;
+
+    static Screen& menu() { return screens::FormMenu(); }
+    static FormEsercizio& exercise() { return dynamic_cast<FormEsercizio&>(screens::FormEs1()); }
+    // The puzzle solved after `wrong` wrong answers.
+    static void solve(int wrong) {
+        const int right = *exercise().puzzle().rightIndex();
+        for (int answer = 0; answer < wrong; ++answer)
+            exercise().control(u"Picture1"_s, right ^ 1).click();
+        exercise().control(u"Picture1"_s, right).click();
+    }
+    static void next() { exercise().control(u"BottoneAvanti"_s).click(); }
+    // `count` puzzles solved after `wrong` wrong answers each: the level stays
+    // until the last, and the last steps to `reached`, told in the words of `stepKey`.
+    void solveAndStep(int count, int wrong, int reached, const QString& stepKey) {
+        const int before = settings::puzzleLevel();
+        const QString designedTitle = title(exercise());
+        for (int puzzle = 1; puzzle < count; ++puzzle) {
+            solve(wrong);
+            QCOMPARE(settings::puzzleLevel(), before);
+            next();
+        }
+        said.clear();
+        solve(wrong);
+        QCOMPARE(settings::puzzleLevel(), reached);
+        QCOMPARE(settings::read().reachedLevel, reached);
+        const QString step = sentence(stepKey);
+        QVERIFY(!step.isEmpty());
+        QCOMPARE(title(exercise()), step);
+        QVERIFY2(announcement(exercise()).endsWith(step), qPrintable(announcement(exercise())));
+        // After the praise, which it does not cut.
+        QTRY_COMPARE_WITH_TIMEOUT(said.size(), 2, 5000);
+        QCOMPARE(said.last(), step);
+        next();
+        QTRY_COMPARE_WITH_TIMEOUT(title(exercise()), designedTitle, 8000);
+    }
+
+private Q_SLOTS:
+    void initTestCase() {
+        qputenv("XDG_CONFIG_HOME", folder.folder.path().toLocal8Bit());
+        qputenv("XDG_RUNTIME_DIR", folder.folder.path().toLocal8Bit());
+        QVERIFY(QFile::copy(QStringLiteral(MF_PROGRAM_DIR "/English.lng"), folder.path(u"English.lng"_s)));
+        folder.storeLanguage(u"English"_s);
+        modLanguageSupport::MLSCurrentLanguage = u"English"_s;
+        folder.answer = platform::MsgAnswer::Yes;
+        app::shell().showMenu = [] { menu().Show(); };
+        platform::setSpeechObserver([this](const QString& text, const QString&) { said << text; });
+    }
+    void init() {
+        settings::current() = {};
+        QFile::remove(settings::filePath());
+        Modulo1::SuoniAttivati = true;
+        said.clear();
+    }
+    void cleanup() {
+        for (Screen* screen : Screen::loadedScreens())
+            screen->Unload();
+    }
+
+    // Each level is named by its sentence and announced when chosen. A fixed
+    // level is this run's; a growing one goes on from the level chosen, kept
+    // in the file and shown chosen when the menu comes back.
+    void theMenuNamesTheLevelsAndChoosesThemBothWays() {
+        menu().Show();
+        QVERIFY(!menu().control(u"LevelBox"_s).widget()->accessibleName().isEmpty());
+        QSet<QString> names;
+        for (int index = 0; index < settings::kMaxLevel; ++index) {
+            const QString name = menu().control(u"LevelOption"_s, index).widget()->accessibleName();
+            QCOMPARE(name, sentence(u"LevelOption(%1)"_s.arg(index)));
+            names.insert(name);
+        }
+        QCOMPARE(names.size(), settings::kMaxLevel);
+        QVERIFY(menu().control(u"LevelOption"_s, 1).checked());
+        for (const int index : {2, 0}) {
+            menu().control(u"LevelOption"_s, index).click();
+            QCOMPARE(settings::current().level, Level(index + 1));
+            QCOMPARE(announcement(menu()), menu().control(u"LevelOption"_s, index).widget()->accessibleName());
+        }
+        QVERIFY(!QFile::exists(settings::filePath()));
+
+        settings::current().level = Level::Grows;
+        for (const int index : {2, 0}) {
+            menu().control(u"LevelOption"_s, index).click();
+            QCOMPARE(settings::current().level, Level::Grows);
+            QCOMPARE(settings::puzzleLevel(), index + 1);
+            QCOMPARE(settings::read().reachedLevel, index + 1);
+            menu().Unload();
+            menu().Show();
+            QVERIFY(menu().control(u"LevelOption"_s, index).checked());
+        }
+    }
+
+    // Growing: five puzzles at the first try step up, three that needed two
+    // wrong answers each step down; each step is kept, shown in the place of
+    // the title for a moment, announced and said after the praise.
+    void theLevelGrowsWithTheChild() {
+        settings::current().level = Level::Grows;
+        exercise().Show();
+        solveAndStep(5, 0, 3, u"LevelUp3"_s);
+        solveAndStep(3, 2, 2, u"LevelDown2"_s);
+    }
+
+    // A fixed level never steps, says no step and keeps nothing.
+    void aFixedLevelStaysPut() {
+        exercise().Show();
+        const QString designedTitle = title(exercise());
+        for (int puzzle = 0; puzzle < 5; ++puzzle) {
+            solve(0);
+            QCOMPARE(title(exercise()), designedTitle);
+            next();
+        }
+        QCOMPARE(settings::puzzleLevel(), settings::kDefaultLevel);
+        QVERIFY(!QFile::exists(settings::filePath()));
+        for (const QString& key : {u"LevelUp3"_s, u"LevelDown1"_s})
+            QVERIFY(!said.contains(sentence(key)));
+    }
+};
+
+QTEST_MAIN(TestLevels)
+#include "tst_levels.moc"
