@@ -13,6 +13,7 @@
 #include <QString>
 #include <QTimer>
 #include <chrono>
+#include <vector>
 
 class FormEsercizio : public platform::Screen {
 public:
@@ -55,6 +56,8 @@ private:
     // again after every second wrong one in a puzzle.
     void SayAfterSound(bool right, std::chrono::milliseconds sound);
     void setPicturesEnabled(bool enabled);
+    void layPictures(const puzzle::Level& level);
+    void reachPictures(int shown);
     void focusFirstPicture();
 
     // What the controls tell assistive technology, in the current language.
@@ -66,8 +69,10 @@ private:
 
     const exercise_catalogue::Exercise& exercise_;
     puzzle::PuzzleModel puzzle_;
-    bool opening_ = false;   // the first puzzle of a visit is being shown
-    QTimer afterSound_;      // waits for the end of an answer's sound
-    QString afterSoundKey_;  // then says this sentence
-    int praises_ = 0;        // praises said, so that the next one differs
+    const puzzle::Level* laidOut_ = nullptr;      // the level whose pictures stand on the screen
+    std::vector<platform::Picture> setPictures_;  // the pictures of the puzzle's set and level, by index
+    bool opening_ = false;                        // the first puzzle of a visit is being shown
+    QTimer afterSound_;                           // waits for the end of an answer's sound
+    QString afterSoundKey_;                       // then says this sentence
+    int praises_ = 0;                             // praises said, so that the next one differs
 };
