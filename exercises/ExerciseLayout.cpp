@@ -18,7 +18,23 @@ using platform::Kind;
 constexpr QRgb kWhite = qRgb(255, 255, 255);
 constexpr QRgb kCyan = qRgb(0, 255, 255);
 constexpr const char* kArial = "Arial";
-constexpr double kBoxSide = 1695;  // the boxes of the model and of the found picture
+constexpr double kBoxSide = 1695;    // the boxes of the model and of the found picture
+constexpr double kPictureGap = 105;  // between two pictures to choose from
+
+// How the pictures of a level stand over the pictures' area.
+struct PictureGrid {
+    int level;
+    int columns, rows;
+};
+constexpr std::array<PictureGrid, 3> kPictureGrids{{{1, 4, 1}, {2, 4, 2}, {3, 8, 2}}};
+
+constexpr const PictureGrid& gridOf(const puzzle::Level& level) {
+    return *std::ranges::find(kPictureGrids, level.number, &PictureGrid::level);
+}
+static_assert(std::ranges::all_of(puzzle::kLevels, [](const puzzle::Level& level) {
+    const PictureGrid& grid = gridOf(level);
+    return grid.columns * grid.rows == level.shownCount();
+}));
 
 // clang-format off
 // The controls every exercise screen has, in designed order. Positions that
@@ -52,14 +68,13 @@ const std::array<ControlDesign, 20> kCommonControls{{
      .backColour = kWhite},
     {.name = BottoneAvanti, .kind = Kind::GraphicalButton, .width = 1575, .height = 975,
      .caption = "avanti", .font = {kArial, 14.25}, .picture = resources::kNextArrow,
-     .pointer = resources::kNextPointer, .visible = false, .enabled = false, .tabIndex = 8},
+     .pointer = resources::kNextPointer, .visible = false, .enabled = false, .tabIndex = kPictureSlots},
     {.name = HearAgain, .kind = Kind::GraphicalButton, .width = 1575, .height = 975,
-     .caption = "", .picture = resources::kSpeaker, .tabIndex = 9},
+     .caption = "", .picture = resources::kSpeaker, .tabIndex = kPictureSlots + 1},
     {.name = HomeButton, .kind = Kind::GraphicalButton, .width = 1575, .height = 975,
-     .caption = "", .picture = resources::kHome, .tabIndex = 10},
+     .caption = "", .picture = resources::kHome, .tabIndex = kPictureSlots + 2},
     {.name = RuleDrawing, .kind = Kind::Image},
-    {.name = Picture1, .kind = Kind::Image, .width = 1695, .height = 1695,
-     .pointer = resources::kWhiteArrowPointer},
+    {.name = Picture1, .kind = Kind::Image, .pointer = resources::kWhiteArrowPointer},
     {.name = MenuAzzera, .kind = Kind::MenuCommand, .caption = "Azzera conteggio        "},
     {.name = MenuInformazioni, .kind = Kind::MenuCommand, .caption = "Informazioni          "},
     {.name = mnuEsci, .kind = Kind::MenuCommand, .caption = "Esci"},
@@ -80,7 +95,7 @@ Rect ruleDrawingPlace(const Placement& row) {
     const Rect& label = row.changeLabel;
     const double top = label.top + label.height + kGap;
     const double left = row.modelBox.left + kBoxSide + kGap;
-    return {left, top, row.foundBox.left - kGap - left, row.pictureRows[0] - kAbovePictures - top};
+    return {left, top, row.foundBox.left - kGap - left, row.pictures.top - kAbovePictures - top};
 }
 
 bool is(const ControlDesign& control, ControlName name) {
@@ -128,10 +143,12 @@ platform::ScreenDesign design(const char* form, const Placement& row) {
         } else if (is(control, RuleDrawing)) {
             place(control, ruleDrawingPlace(row));
         } else if (is(control, Picture1)) {
-            for (int i = 0; i < puzzle::kPicturesPerSet; ++i) {
+            const std::vector<Rect> places = picturePlaces(row, puzzle::defaultLevel());
+            for (int i = 0; i < kPictureSlots; ++i) {
                 control.index = i;
                 control.tabIndex = i;  // the pictures first, then "avanti"
-                place(control, Point{row.pictureColumns[std::size_t(i % 4)], row.pictureRows[std::size_t(i / 4)]});
+                control.visible = std::size_t(i) < places.size();
+                place(control, control.visible ? places[std::size_t(i)] : Rect{0, 0, 0, 0});
                 screen.controls.push_back(control);
             }
             continue;
@@ -148,6 +165,19 @@ platform::ScreenDesign design(const char* form, const Placement& row) {
         }
     }
     return screen;
+}
+
+std::vector<Rect> picturePlaces(const Placement& row, const puzzle::Level& level) {
+    const PictureGrid& grid = gridOf(level);
+    const Rect& area = row.pictures;
+    const double pitch = std::min((area.width + kPictureGap) / grid.columns, (area.height + kPictureGap) / grid.rows);
+    const double side = pitch - kPictureGap;
+    const double left = area.left + (area.width - (grid.columns * pitch - kPictureGap)) / 2;
+    const double top = area.top + (area.height - (grid.rows * pitch - kPictureGap)) / 2;
+    std::vector<Rect> places;
+    for (int i = 0; i < level.shownCount(); ++i)
+        places.push_back({left + (i % grid.columns) * pitch, top + (i / grid.columns) * pitch, side, side});
+    return places;
 }
 
 }  // namespace exercise_layout

@@ -3,8 +3,11 @@
 // named here, placed by the positions of each screen's row of the catalogue.
 
 #include "Design.h"
+#include "PuzzleRules.h"
 
-#include <array>
+#include <algorithm>
+#include <ranges>
+#include <vector>
 
 namespace exercise_layout {
 
@@ -28,7 +31,7 @@ inline constexpr ControlName BottoneAvanti{"BottoneAvanti"};
 inline constexpr ControlName RuleDrawing{"RuleDrawing"};  // the drawing of the change, under Label4
 inline constexpr ControlName HearAgain{"HearAgain"};      // says the instruction again
 inline constexpr ControlName HomeButton{"HomeButton"};    // asks whether to leave, as mnuEsci does
-inline constexpr ControlName Picture1{"Picture1"};        // the eight pictures, a control array
+inline constexpr ControlName Picture1{"Picture1"};        // the pictures shown, a control array
 inline constexpr ControlName MenuAzzera{"MenuAzzera"};
 inline constexpr ControlName MenuInformazioni{"MenuInformazioni"};
 inline constexpr ControlName mnuEsci{"mnuEsci"};
@@ -43,19 +46,28 @@ struct Point {
 // Where the controls of one exercise screen stand, in twips.
 struct Placement {
     double clientWidth, clientHeight;
-    Rect panel;        // PicturesattiErrati
-    Point modelBox;    // Picture4
-    Point foundBox;    // Picture5
-    Rect changeLabel;  // Label4
-    Point nextButton;  // BottoneAvanti
-    std::array<double, 4> pictureColumns;
-    std::array<double, 2> pictureRows;
+    Rect panel;                 // PicturesattiErrati
+    Point modelBox;             // Picture4
+    Point foundBox;             // Picture5
+    Rect changeLabel;           // Label4
+    Point nextButton;           // BottoneAvanti
+    Rect pictures;              // the area of the pictures to choose from
     const char* changeCaption;  // Label4 as designed
     const char* title;          // Label3
     Rect titleRect;
 };
 
-// The design of the exercise screen `form` placed by `placement`.
+// The most pictures a level shows: the screen has a Picture1 control for each.
+inline constexpr int kPictureSlots = std::ranges::max(
+    puzzle::kLevels | std::views::transform([](const puzzle::Level& level) { return level.shownCount(); }));
+
+// The design of the exercise screen `form` placed by `placement`, its
+// pictures as the default level shows them.
 platform::ScreenDesign design(const char* form, const Placement& placement);
+
+// Where the pictures a puzzle of `level` shows stand, in their order, in
+// twips: row by row over the pictures' area, as large as the level's grid lets
+// them be.
+std::vector<Rect> picturePlaces(const Placement& placement, const puzzle::Level& level);
 
 }  // namespace exercise_layout

@@ -123,20 +123,39 @@ void FormEsercizio::Form_Load() {
     modLanguageSupport::MLSTranslateForm(*this);  // names the controls for assistive technology too
     app::SetUpResizing(*this);
     setBackColor(ModuloColoriSuoni::PreparaColori());
-    std::vector<QWidget*> pictures;
-    for (int i = 0; i < puzzle::kPicturesPerSet; ++i)
-        pictures.push_back(control(Picture1, i).widget());
-    keys().arrowsBetween(pictures);
     keys().bind(Qt::Key_Escape, [this] { mnuEsci_Click(); });
-    // Switch scanning: the pictures row by row as they stand, then Next, the
-    // button that says the instruction again, and last the way home.
-    std::sort(pictures.begin(), pictures.end(), [](const QWidget* first, const QWidget* second) {
-        return std::pair(first->y(), first->x()) < std::pair(second->y(), second->x());
-    });
+    laidOut_ = &puzzle::defaultLevel();
+    reachPictures(laidOut_->shownCount());
+}
+
+// The arrows move among the pictures shown; switch scanning goes through them
+// row by row as they stand, then Next, the button that says the instruction
+// again, and last the way home.
+void FormEsercizio::reachPictures(int shown) {
+    std::vector<QWidget*> pictures;
+    for (int slot = 0; slot < shown; ++slot)
+        pictures.push_back(control(Picture1, slot).widget());
+    keys().arrowsBetween(pictures);
     pictures.push_back(control(BottoneAvanti).widget());
     pictures.push_back(control(HearAgain).widget());
     pictures.push_back(control(HomeButton).widget());
     scan().setChoices(std::move(pictures));
+}
+
+// As many pictures as `level` shows, where it places them; the others hidden.
+void FormEsercizio::layPictures(const puzzle::Level& level) {
+    const std::vector<Rect> places = picturePlaces(exercise_.layout, level);
+    for (int slot = 0; slot < kPictureSlots; ++slot) {
+        platform::Control& picture = control(Picture1, slot);
+        const bool shown = std::size_t(slot) < places.size();
+        if (shown) {
+            const Rect& place = places[std::size_t(slot)];
+            app::MoveControl(*this, picture, place.left, place.top, place.width, place.height);
+        }
+        picture.setVisible(shown);
+    }
+    reachPictures(level.shownCount());
+    laidOut_ = &level;
 }
 
 void FormEsercizio::Form_Activate() {
@@ -144,6 +163,7 @@ void FormEsercizio::Form_Activate() {
     control(BottoneAvanti).setVisible(true);
     opening_ = true;
     growth_.start();
+    puzzle_.setLevel(settings::puzzleLevel());
     puzzle_.start(Modulo1::SerieFigure);
     opening_ = false;
 }
@@ -162,11 +182,14 @@ bool FormEsercizio::Form_QueryUnload() {
 }
 
 void FormEsercizio::PreparaEsercizio() {
+    puzzle_.setLevel(settings::puzzleLevel());
     puzzle_.newPuzzle(Modulo1::SerieFigure);
 }
 
 void FormEsercizio::Picture1_Click(int Index) {
-    puzzle_.answer(Index);
+    const std::vector<qint16>& shown = puzzle_.shownPictures();
+    if (std::size_t(Index) < shown.size())
+        puzzle_.answer(shown[std::size_t(Index)]);
 }
 
 void FormEsercizio::BottoneAvanti_Click() {
@@ -188,16 +211,20 @@ void FormEsercizio::mnuEsci_Click() {
     puzzle_.resetCounts();
 }
 
-// The eight pictures of the puzzle's set with its model, open to answers; an
-// exercise that draws its change names it in Label4 and says it.
+// The pictures the puzzle shows, laid out for its level, with its model, open
+// to answers; an exercise that draws its change names it in Label4 and says it.
 void FormEsercizio::ShowPuzzle() {
+    const puzzle::Level& level = puzzle_.puzzleLevel();
+    if (&level != laidOut_)
+        layPictures(level);
     QStringList paths;
-    for (int i = 0; i < puzzle::kPicturesPerSet; ++i)
+    for (int i = 0; i < level.pictures(); ++i)
         paths.append(platform::picturePath(puzzle_.set(), i + 1));
-    const std::vector<platform::Picture> pictures = picture_files::loadSetPictures(paths);
-    for (int i = 0; i < puzzle::kPicturesPerSet; ++i)
-        control(Picture1, i).setPicture(pictures[std::size_t(i)]);
-    control(Picture2).setPicture(control(Picture1, puzzle_.IndiceModello()).picture());
+    setPictures_ = picture_files::loadSetPictures(paths);
+    const std::vector<qint16>& shown = puzzle_.shownPictures();
+    for (std::size_t slot = 0; slot < shown.size(); ++slot)
+        control(Picture1, int(slot)).setPicture(setPictures_[std::size_t(shown[slot])]);
+    control(Picture2).setPicture(setPictures_[std::size_t(puzzle_.IndiceModello())]);
     control(Picture3).setPicture(platform::Picture());
     const QStringList changes = puzzle_.drawnChangeStrings();
     if (!changes.isEmpty()) {
@@ -273,13 +300,13 @@ void FormEsercizio::ShowStep() {
 }
 
 void FormEsercizio::ShowFound(int index) {
-    control(Picture3).setPicture(control(Picture1, index).picture());
+    control(Picture3).setPicture(setPictures_[std::size_t(index)]);
     describePictures();
 }
 
 void FormEsercizio::setPicturesEnabled(bool enabled) {
-    for (int i = 0; i < puzzle::kPicturesPerSet; ++i)
-        control(Picture1, i).setEnabled(enabled);
+    for (int slot = 0; slot < kPictureSlots; ++slot)
+        control(Picture1, slot).setEnabled(enabled);
 }
 
 // A screen reader, when one runs, says it too: its user may have the
@@ -308,7 +335,7 @@ void FormEsercizio::ShowRule() {
 // The drawing of the change on the pictures of this puzzle, as loaded.
 platform::PictureRow FormEsercizio::ruleRow() const {
     const changes_shown::Drawing drawing = changes_shown::drawing(puzzle_);
-    const auto image = [this](qint16 index) { return control(Picture1, index).picture().image(); };
+    const auto image = [this](qint16 index) { return setPictures_[std::size_t(index)].image(); };
     platform::PictureRow row{.first = image(drawing.model), .next = {}};
     for (const changes_shown::Step& step : drawing.steps)
         row.next.push_back({step.changes ? platform::Sign::Arrow : platform::Sign::Equals, image(step.picture)});
@@ -352,29 +379,27 @@ void FormEsercizio::describePictures() {
     const auto described = [](const QString& word, const QString& description) {
         return MLSAccessibleFill(u"Labelled"_s, {word, description});
     };
-    QString model;
-    QString found = MLSAccessibleText(u"Empty"_s);
-    for (int i = 0; i < puzzle::kPicturesPerSet; ++i) {
-        const QString description =
-            modLanguageSupport::MLSPictureDescription(puzzle_.set(), i, puzzle_.puzzleLevel().attributes);
-        QWidget* picture = control(Picture1, i).widget();
-        picture->setAccessibleName(MLSAccessibleFill(
-            u"Picture"_s, {QString::number(i + 1), QString::number(puzzle::kPicturesPerSet), description}));
+    const auto description = [this](int index) {
+        return modLanguageSupport::MLSPictureDescription(puzzle_.set(), index, puzzle_.puzzleLevel().attributes);
+    };
+    const QString modelName = described(MLSAccessibleText(u"Model"_s), description(puzzle_.IndiceModello()));
+    control(Picture2).widget()->setAccessibleName(modelName);
+    control(Picture3).widget()->setAccessibleName(
+        described(MLSAccessibleText(u"Found"_s),
+                  puzzle_.solved() ? description(puzzle_.foundIndex()) : MLSAccessibleText(u"Empty"_s)));
+    const std::vector<qint16>& shown = puzzle_.shownPictures();
+    for (std::size_t slot = 0; slot < shown.size(); ++slot) {
+        const QString figure = description(shown[slot]);
+        QWidget* picture = control(Picture1, int(slot)).widget();
+        picture->setAccessibleName(
+            MLSAccessibleFill(u"Picture"_s, {QString::number(slot + 1), QString::number(shown.size()), figure}));
         // A switch rests on a picture for as long as its name takes: the
         // figure alone, since no two pictures of a set share it.
-        picture->setProperty(platform::kSpokenName, description);
-        if (i == puzzle_.IndiceModello())
-            model = description;
-        if (i == puzzle_.foundIndex())
-            found = description;
+        picture->setProperty(platform::kSpokenName, figure);
+        // A screen reader tells a picture's description after its name: whoever
+        // cannot see the model hears it on every picture the focus reaches.
+        picture->setAccessibleDescription(modelName);
     }
-    const QString modelName = described(MLSAccessibleText(u"Model"_s), model);
-    control(Picture2).widget()->setAccessibleName(modelName);
-    control(Picture3).widget()->setAccessibleName(described(MLSAccessibleText(u"Found"_s), found));
-    // A screen reader tells a picture's description after its name: whoever
-    // cannot see the model hears it on every picture the focus reaches.
-    for (int i = 0; i < puzzle::kPicturesPerSet; ++i)
-        control(Picture1, i).widget()->setAccessibleDescription(modelName);
 }
 
 // A step of the level goes with the right answer that made it.

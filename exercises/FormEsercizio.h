@@ -14,6 +14,7 @@
 #include <QString>
 #include <QTimer>
 #include <chrono>
+#include <vector>
 
 class FormEsercizio : public platform::Screen {
 public:
@@ -58,6 +59,8 @@ private:
     // A step of the level, in the place of the title for a moment.
     void ShowStep();
     void setPicturesEnabled(bool enabled);
+    void layPictures(const puzzle::Level& level);
+    void reachPictures(int shown);
     void focusFirstPicture();
 
     // What the controls tell assistive technology, in the current language.
@@ -69,7 +72,9 @@ private:
 
     const exercise_catalogue::Exercise& exercise_;
     puzzle::PuzzleModel puzzle_;
-    bool opening_ = false;  // the first puzzle of a visit is being shown
+    const puzzle::Level* laidOut_ = nullptr;      // the level whose pictures stand on the screen
+    std::vector<platform::Picture> setPictures_;  // the pictures of the puzzle's set and level, by index
+    bool opening_ = false;                        // the first puzzle of a visit is being shown
     growing_level::GrowingLevel growth_;
     QTimer afterSound_;           // waits for the end of an answer's sound
     QStringList afterSoundKeys_;  // then says these sentences

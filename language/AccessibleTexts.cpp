@@ -49,7 +49,10 @@ QString MLSPictureDescription(int set, int index, int attributes) {
         values[code.placeInDescription - 1] =
             MLSAccessibleText(code.wordsOfTheSet ? u"Set"_s + QString::number(set) + u'.' + word : word);
     }
-    return MLSAccessibleFill(u"Description"_s, values);
+    // The words of a level without the pattern fill a pattern of their own,
+    // which leaves no room for it.
+    const bool pattern = attributes > int(picture_code::Attribute::Pattern);
+    return MLSAccessibleFill(pattern ? u"DescriptionPattern"_s : u"Description"_s, values);
 }
 
 }  // namespace modLanguageSupport

@@ -89,27 +89,44 @@ void clsResize::ResizeControls() {
         return;
 
     const DrawingStopped drawingStopped(form);
-    const double verticalRatio = form.scaleHeight() / RecordedScaleHeight;
-    const double horizontalRatio = form.scaleWidth() / RecordedScaleWidth;
     const auto& controls = form.controls();
     for (std::size_t i = 0; i < ControlPositions.size() && i < controls.size(); ++i) {
-        const ControlPosition& recorded = ControlPositions[i];
         // Records are in collection order. A control that is not the one
         // recorded (the screen was loaded again, or another screen assigned)
         // is left alone.
-        if (controls[i].get() != recorded.Control)
-            continue;
-        platform::Control& control = *controls[i];
-        const Flags flags = flagsFromTag(control.text(platform::TextProperty::Tag).value_or(QString()));
-        if (flags.left)
-            control.setCoordinate(platform::Coordinate::Left, recorded.Left * horizontalRatio);
-        if (flags.top)
-            control.setCoordinate(platform::Coordinate::Top, recorded.Top * verticalRatio);
-        if (flags.width)
-            control.setCoordinate(platform::Coordinate::Width, recorded.Width * horizontalRatio);
-        if (flags.height)
-            control.setCoordinate(platform::Coordinate::Height, recorded.Height * verticalRatio);
+        if (controls[i].get() == ControlPositions[i].Control)
+            Place(ControlPositions[i]);
     }
+}
+
+void clsResize::Place(const ControlPosition& recorded) const {
+    const double verticalRatio = SourceForm_->scaleHeight() / RecordedScaleHeight;
+    const double horizontalRatio = SourceForm_->scaleWidth() / RecordedScaleWidth;
+    platform::Control& control = *recorded.Control;
+    const Flags flags = flagsFromTag(control.text(platform::TextProperty::Tag).value_or(QString()));
+    if (flags.left)
+        control.setCoordinate(platform::Coordinate::Left, recorded.Left * horizontalRatio);
+    if (flags.top)
+        control.setCoordinate(platform::Coordinate::Top, recorded.Top * verticalRatio);
+    if (flags.width)
+        control.setCoordinate(platform::Coordinate::Width, recorded.Width * horizontalRatio);
+    if (flags.height)
+        control.setCoordinate(platform::Coordinate::Height, recorded.Height * verticalRatio);
+}
+
+void clsResize::MoveControl(platform::Control& control, double left, double top, double width, double height) {
+    const ControlPosition place{&control, roundToInteger(left), roundToInteger(top), roundToInteger(width),
+                                roundToInteger(height)};
+    const auto recorded = std::ranges::find(ControlPositions, &control, &ControlPosition::Control);
+    if (recorded == ControlPositions.end() || RecordedScaleWidth == 0 || RecordedScaleHeight == 0) {
+        control.setCoordinate(platform::Coordinate::Left, left);
+        control.setCoordinate(platform::Coordinate::Top, top);
+        control.setCoordinate(platform::Coordinate::Width, width);
+        control.setCoordinate(platform::Coordinate::Height, height);
+        return;
+    }
+    *recorded = place;
+    Place(place);
 }
 
 void clsResize::SizeFormToScreen(quint8 Percent) {

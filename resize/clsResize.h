@@ -30,6 +30,10 @@ public:
     // Sizes the screen to Percent of the display, centred, then adjusts the controls.
     void SizeFormToScreen(quint8 Percent);
     void ResizeControls();
+    // Gives `control` a new place in the recorded client area, which it
+    // takes at once and keeps in proportion from then on; a control not
+    // recorded takes the place itself.
+    void MoveControl(platform::Control& control, double left, double top, double width, double height);
 
 private:
     struct ControlPosition {
@@ -41,6 +45,8 @@ private:
     };
 
     void Initialise();
+    // Puts a control at its recorded place, in proportion to the present client area.
+    void Place(const ControlPosition& recorded) const;
 
     platform::Screen* SourceForm_ = nullptr;
     qint32 RecordedScaleWidth = 0;

@@ -56,4 +56,10 @@ void ResizeControls(platform::Screen& screen) {
         Modulo1::Ridimensiona->ResizeControls();
 }
 
+void MoveControl(platform::Screen& screen, platform::Control& control, double left, double top, double width,
+                 double height) {
+    if (Modulo1::Ridimensiona && Modulo1::Ridimensiona->SourceForm() == &screen)
+        Modulo1::Ridimensiona->MoveControl(control, left, top, width, height);
+}
+
 }  // namespace app

@@ -2,8 +2,9 @@
 // Steps that every screen takes alike when it loads, activates and resizes.
 
 namespace platform {
+class Control;
 class Screen;
-}
+}  // namespace platform
 
 namespace app {
 
@@ -26,5 +27,9 @@ void SwitchFullScreen(platform::Screen& screen);
 // loaded last; during a change of screens that may already be the next one,
 // whose controls are left to its own resize handler.
 void ResizeControls(platform::Screen& screen);
+// Gives a control of `screen` a new place in the screen's design, kept in
+// proportion as ResizeControls keeps the others.
+void MoveControl(platform::Screen& screen, platform::Control& control, double left, double top, double width,
+                 double height);
 
 }  // namespace app

@@ -109,9 +109,11 @@ private Q_SLOTS:
         Screen::loadedScreens().front()->control(u"mnuEsci"_s).click();
         tryEveryWayOut(true);
         QVERIFY(menu().window()->isVisible());
-        // The child still chooses the level.
+        // The child still chooses the level, either way.
         menu().control(u"LevelOption"_s, 0).click();
         QCOMPARE(settings::current().level, settings::Level::One);
+        menu().control(u"LevelOption"_s, 1).click();
+        QCOMPARE(settings::current().level, settings::Level::Two);
         // F10 still takes the keys to the menu bar and back, as Alt does.
         QWidget* focused = menu().window()->focusWidget();
         QTest::keyClick(focused, Qt::Key_F10);

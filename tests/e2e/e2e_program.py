@@ -328,8 +328,46 @@ def run_wm(start, environment, english):
         passed("Yes to the question of Alt+F4 goes back to the menu")
         check_closing_with_silent_speech_server(pid, start, environment, avvio)
         check_kiosk(start, avvio)
+        play_levels(start, english)
     finally:
         openbox.terminate()
+
+
+def play_levels(start, english):
+    """One puzzle of "Nothing changes" at level 1 by the mouse and at level 3 by
+    the keys: as many pictures as the level shows, named in their order, the
+    stripes named at level 3 alone; the right one is the model's description."""
+    words = {key[len("Name("):-1]: text for key, text in english["Accessibility"].items()}
+    for level, count, keyboard in ((1, 4, False), (3, 16, True)):
+        program = start(f"--level={level}")
+        pid = program.pid
+        click_named(pid, BUTTON, english["FormAvvio"]["BottoneAvvio.Caption"])
+        click_named(pid, BUTTON, english["FormMenu"]["Command2.Caption"])
+        description = named(pid, IMAGE, words["Model"] + ": ", "the model's description").split(": ", 1)[1]
+
+        def slot_name(slot, figure=""):
+            return words["Picture"].replace("%1", str(slot + 1)).replace("%2", str(count)).replace("%3", figure)
+        shown = wait_for(lambda: (lambda found: found if len(found) == count else None)(
+            [a for a in find_all(pid, BUTTON) if a.name.startswith("picture ")
+             and a.getState().contains(pyatspi.STATE_SHOWING)]), f"{count} pictures at level {level}")
+        pictures = sorted(shown, key=lambda a: [a.name.startswith(slot_name(slot)) for slot in range(count)],
+                          reverse=True)
+        check(all(a.name.startswith(slot_name(slot)) for slot, a in enumerate(pictures)),
+              f"level {level}: pictures 1 to {count}, each named once")
+        check(all((f" {words['Striped']} " in a.name or f" {words['Plain']} " in a.name) == (level == 3)
+                  for a in pictures), f"level {level}: the screen reader names the stripes at level 3 alone")
+        right = next(slot for slot, a in enumerate(pictures) if a.name == slot_name(slot, description))
+        screenshot(f"exercise-level-{level}.png")
+        if keyboard:  # the focus starts on the first picture; Tab follows the pictures' order
+            subprocess.run(["xdotool", "key", "--delay", "150", *(["Tab"] * right), "Return"], check=True)
+        else:
+            click(pictures[right])
+        named(pid, pyatspi.ROLE_NOTIFICATION, words["Right"] + ", ", f"the right answer at level {level}")
+        check(find(pid, IMAGE, words["Found"] + ": " + description) is not None,
+              f"level {level}: the found picture is described")
+        passed(f"a puzzle solved at level {level} by the {'keys' if keyboard else 'mouse'} among {count} pictures")
+        program.kill()
+        program.wait()
 
 
 def close_by_window_manager(pid, what):

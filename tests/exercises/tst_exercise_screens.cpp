@@ -20,6 +20,7 @@
 #include "SharedState.h"
 #include "Sound.h"
 #include "Speech.h"
+#include "SwitchScan.h"
 #include "Widgets.h"
 #include "modLanguageSupport.h"
 
@@ -321,7 +322,7 @@ class ExerciseScreensTest : public QObject {
     static void copySets(const QString& from, const QString& to, int sets) {
         for (int set = 1; set <= sets; ++set) {
             QVERIFY(QDir().mkpath(to % u"/gif/"_s % QString::number(set)));
-            for (int n = 1; n <= kPicturesPerSet; ++n) {
+            for (int n = 1; n <= picture_sets::kPicturesPerSet; ++n) {
                 const QString file = u"/gif/%1/%2.gif"_s.arg(set).arg(n);
                 QVERIFY2(QFile::copy(from % file, to % file), qPrintable(from % file));
             }
@@ -361,6 +362,7 @@ private Q_SLOTS:
     void init() {
         Modulo1::SerieFigure = 6;
         Modulo1::SuoniAttivati = true;
+        settings::current().level = settings::Level(settings::kDefaultLevel);
         boxes.clear();
         sounds.clear();
         answer = platform::MsgAnswer::No;
@@ -407,6 +409,70 @@ private Q_SLOTS:
             screen.Unload();
         }
         QVERIFY(sounds.isEmpty());
+    }
+
+    // Every level shows its own pictures in its own order: as many as it
+    // shows, each its file, row by row in squares of one size, exactly one of
+    // them the model with another colour; the switch scans them and nothing
+    // else, the arrows go along them, and a click or Enter takes the right
+    // one. The level changes between puzzles, up and down, and the screen
+    // follows.
+    void everyLevelShowsItsPictures() {
+        Modulo1::SuoniAttivati = false;
+        es1.Show();
+        for (const int level : {1, 3, 1, 2, 3}) {
+            settings::current().level = settings::Level(level);
+            nextPuzzle(es1);
+            const std::vector<qint16>& shown = es1.puzzle().shownPictures();
+            QCOMPARE(int(shown.size()), puzzle::findLevel(level)->shownCount());
+            const int set = es1.puzzle().set();
+            const int model = es1.puzzle().IndiceModello();
+            QCOMPARE(es1.control(u"Picture2"_s).picture().image(), fileImage(set, model + 1));
+            std::vector<QWidget*> choices;
+            int rightSlot = -1;
+            for (int slot = 0; slot < exercise_layout::kPictureSlots; ++slot) {
+                const Control& control = picture(es1, slot);
+                QCOMPARE(control.visible(), std::size_t(slot) < shown.size());
+                if (!control.visible())
+                    continue;
+                QCOMPARE(control.picture().image(), fileImage(set, shown[std::size_t(slot)] + 1));
+                if (shown[std::size_t(slot)] == (model ^ puzzle::kColourBit)) {
+                    QCOMPARE(rightSlot, -1);
+                    rightSlot = slot;
+                }
+                QWidget* widget = control.widget();
+                if (!choices.empty()) {
+                    const QWidget* before = choices.back();
+                    QVERIFY(std::pair(before->y(), before->x()) < std::pair(widget->y(), widget->x()));
+                    QVERIFY(!before->geometry().intersects(widget->geometry()));
+                    QCOMPARE(widget->size(), before->size());
+                }
+                QVERIFY(es1.window()->rect().contains(widget->geometry()));
+                choices.push_back(widget);
+            }
+            QVERIFY(rightSlot >= 0);
+            choices.push_back(es1.control(u"HearAgain"_s).widget());
+            choices.push_back(es1.control(u"HomeButton"_s).widget());
+            QVERIFY(es1.scan().reachableChoices() == choices);
+            QCOMPARE(es1.window()->focusWidget(), choices.front());
+            QTest::keyClick(choices.front(), Qt::Key_Right);
+            QCOMPARE(es1.window()->focusWidget(), choices[1]);
+
+            const int wrongSlot = (rightSlot + 1) % int(shown.size());
+            clickPicture(es1, wrongSlot);
+            QVERIFY(!es1.puzzle().solved());
+            if (level == 3) {
+                picture(es1, rightSlot).widget()->setFocus();
+                QTest::keyClick(picture(es1, rightSlot).widget(), Qt::Key_Return);
+            } else {
+                clickPicture(es1, rightSlot);
+            }
+            QVERIFY(es1.puzzle().solved());
+            QCOMPARE(es1.control(u"Picture3"_s).picture().image(), fileImage(set, (model ^ puzzle::kColourBit) + 1));
+        }
+        QCOMPARE(Modulo1::ContaEsatti, 5);
+        QCOMPARE(Modulo1::ContaErrati, 5);
+        es1.Unload();
     }
 
     // However the window's proportions stretch the screen, wide or tall, the

@@ -411,14 +411,15 @@ private Q_SLOTS:
 
     // Each picture is told by its own size, colour and figure: files 1 to 8 of
     // a set, in the order the picture generator draws them; with the fourth
-    // attribute, files 9 to 16 are the striped ones. Without it no pattern is
-    // named.
+    // attribute, files 9 to 16 are the striped ones, told by a pattern of their
+    // own. Without it no pattern is named.
     void everyPictureIsDescribedByItsOwnAttributes() {
         write(u"English.lng"_s,
-              "[Accessibility]\r\nName(Description)=\"%1 %2 %4%3\"\r\nName(Big)=\"big\"\r\nName(Small)=\"small\"\r\n"
+              "[Accessibility]\r\nName(Description)=\"%1 %2 %3\"\r\nName(DescriptionPattern)=\"%1 %2 %4 %3\"\r\n"
+              "Name(Big)=\"big\"\r\nName(Small)=\"small\"\r\n"
               "Name(Set2.Colour0)=\"purple\"\r\nName(Set2.Colour1)=\"yellow\"\r\n"
               "Name(Set2.Figure0)=\"star\"\r\nName(Set2.Figure1)=\"moon\"\r\n"
-              "Name(Plain)=\"plain \"\r\nName(Striped)=\"striped \"\r\n");
+              "Name(Plain)=\"plain\"\r\nName(Striped)=\"striped\"\r\n");
         MLSCurrentLanguage = u"English"_s;
         const QStringList files{u"big purple star"_s,   u"big yellow star"_s,  u"small purple star"_s,
                                 u"small yellow star"_s, u"big purple moon"_s,  u"big yellow moon"_s,
