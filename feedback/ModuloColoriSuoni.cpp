@@ -1,6 +1,7 @@
 #include "ModuloColoriSuoni.h"
 
 #include "DataFiles.h"
+#include "FileAccess.h"
 #include "Random.h"
 #include "SharedState.h"
 #include "Sound.h"
@@ -44,8 +45,8 @@ std::chrono::milliseconds SuonoErrato() {
 }
 
 std::chrono::milliseconds soundLength(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    QFile file;
+    if (platform::openRegularFile(path, platform::kSoundFileSizeMax, file) != platform::FileOpening::Opened)
         return {};
     // RIFF header, then chunks of a four-letter name and a 32-bit length:
     // "fmt " holds the bytes per second, "data" the samples.

@@ -1,13 +1,13 @@
 #include "DataFiles.h"
 
+#include "Settings.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QMutex>
 #include <QStringBuilder>
-#include <linux/magic.h>
-#include <sys/vfs.h>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -51,22 +51,8 @@ QString inDataFolder(const QString& relativePath) {
 
 constexpr qint64 kDataFileSizeMax = qint64(1) << 30;
 
-bool onKernelFileSystem(const QString& path) {
-    struct statfs fileSystem {};
-    if (::statfs(QFile::encodeName(path).constData(), &fileSystem) != 0)
-        return true;
-    for (const auto magic : {PROC_SUPER_MAGIC, SYSFS_MAGIC, DEBUGFS_MAGIC, TRACEFS_MAGIC, SECURITYFS_MAGIC})
-        if (fileSystem.f_type == magic)
-            return true;
-    return false;
-}
-
-// $XDG_CONFIG_HOME only when absolute, else ~/.config, as the XDG rules say.
 QString userSettingsFile() {
-    QString folder = qEnvironmentVariable("XDG_CONFIG_HOME");
-    if (!QDir::isAbsolutePath(folder))
-        folder = QDir::homePath() % u"/.config"_s;
-    return folder % u"/metamorfine/"_s % kSettingsFile;
+    return settings::configFolder() % u"/metamorfine/"_s % kSettingsFile;
 }
 
 bool dataFolderWritable() {
@@ -75,9 +61,13 @@ bool dataFolderWritable() {
 
 }  // namespace
 
+FileOpening openDataFile(const QString& path, QFile& file) {
+    return openRegularFile(path, kDataFileSizeMax, file);
+}
+
 bool isPlainDataFile(const QString& path) {
-    const QFileInfo info(path);
-    return !path.isEmpty() && info.isFile() && info.size() <= kDataFileSizeMax && !onKernelFileSystem(path);
+    QFile file;
+    return openDataFile(path, file) == FileOpening::Opened;
 }
 
 QString executableFolder() {
@@ -143,6 +133,8 @@ QStringList languageNames() {
             .entryList({u'*' % kLanguageSuffix}, QDir::Files | QDir::CaseSensitive, QDir::Name | QDir::IgnoreCase);
     QStringList names;
     for (const QString& file : files) {
+        if (names.size() == kLanguageNamesMax)
+            break;
         // A name that is not valid UTF-8 comes back with U+FFFD in it, and Qt
         // has no spelling that opens the file: such a file is left out.
         const QString name = file.chopped(kLanguageSuffix.size());

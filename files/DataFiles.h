@@ -18,14 +18,19 @@
 // absolute path), and the data folder's file, if any, is only read while the
 // user's has no choice.
 
+#include "FileAccess.h"
+
 #include <QString>
 #include <QStringList>
 
+class QFile;
+
 namespace platform {
 
-// Whether `path` can be read as a language or settings file: a regular file
-// (a named pipe would wait for a writer) of at most 1 GiB, not on a kernel
-// file system (a /proc file claims a size of 0 yet may never end).
+// Opens `path` for reading when it can be read as a language or settings file:
+// a regular file of at most 1 GiB (see FileAccess.h).
+FileOpening openDataFile(const QString& path, QFile& file);
+// Whether `path` can be opened so.
 bool isPlainDataFile(const QString& path);
 
 // The folder of the executable, links resolved, without a trailing separator
@@ -49,10 +54,14 @@ QStringList settingsFilesToRead();
 // The settings file a choice is written to; its folder is made when missing.
 QString settingsFileToWrite();
 
+// A menu a child can use, and a start that reads every language's locale,
+// hold no more languages than this.
+inline constexpr qsizetype kLanguageNamesMax = 100;
+
 // The languages whose files lie in the data folder, ordered by name without
-// regard to case. Only names whose languageFilePath() is the file found are
-// listed, so that every name listed can be opened (a file name that is not
-// valid UTF-8 has no such name).
+// regard to case: the first kLanguageNamesMax of them. Only names whose
+// languageFilePath() is the file found are listed, so that every name listed
+// can be opened (a file name that is not valid UTF-8 has no such name).
 QStringList languageNames();
 
 }  // namespace platform

@@ -1,13 +1,11 @@
 #include "Picture.h"
 
+#include "FileAccess.h"
 #include "FilesLog.h"
 
 #include <QBuffer>
 #include <QFile>
 #include <QImageReader>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace platform {
 
@@ -18,31 +16,11 @@ constexpr int kLargestImageMiB = kPictureSideMax * kPictureSideMax * 4 / (1024 *
 // Even an uncompressed GIF of the largest size is smaller than this.
 constexpr qint64 kLargestFileBytes = qint64(kPictureSideMax) * kPictureSideMax * 2;
 
-// Opens a regular file of a plausible size for reading. The test is made on the
-// opened file itself: a FIFO would block the opening without O_NONBLOCK, and a
-// file of /proc reports the size 0 however much it yields.
-bool openPictureFile(const QString& path, QFile& file) {
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    struct stat status {};
-    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode) || status.st_size <= 0 ||
-        status.st_size > kLargestFileBytes) {
-        ::close(fd);
-        return false;
-    }
-    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
-        return false;
-    }
-    return true;
-}
-
 }  // namespace
 
 std::optional<QByteArray> ReadPictureFile(const QString& path) {
     QFile file;
-    if (!openPictureFile(path, file)) {
+    if (openRegularFile(path, kLargestFileBytes, file) != FileOpening::Opened) {
         qCWarning(lcFiles, "picture %s refused: not a readable file of a plausible size", qUtf8Printable(path));
         return std::nullopt;
     }

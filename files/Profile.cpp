@@ -5,7 +5,6 @@
 #include "Text8Bit.h"
 
 #include <QFile>
-#include <QSaveFile>
 #include <QStringDecoder>
 #include <algorithm>
 #include <optional>
@@ -172,14 +171,6 @@ std::optional<QString> findEntry(QIODevice& device, TextEncoding encoding, QStri
     return std::nullopt;
 }
 
-// Unbuffered, so that a write refused by a full disk fails here: a failed
-// flush of a buffered QSaveFile still commits the empty file.
-bool saveFile(const QString& file, const QByteArray& bytes) {
-    QSaveFile output(file);
-    return output.open(QIODevice::WriteOnly | QIODevice::Unbuffered) && output.write(bytes) == bytes.size() &&
-           output.commit();
-}
-
 }  // namespace
 
 QString limitedValue(QStringView value) {
@@ -193,8 +184,8 @@ QString limitedValue(QStringView value) {
 
 QString GetPrivateProfileString(const QString& section, const QString& key, const QString& fallback,
                                 const QString& file) {
-    QFile input(file);
-    if (!isPlainDataFile(file) || !input.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+    QFile input;
+    if (openDataFile(file, input) != FileOpening::Opened)
         return limitedValue(fallback);
     const QStringView wantedSection = trimBlanks(QStringView(section));
     const QStringView wantedKey = trimBlanks(QStringView(key));
@@ -223,15 +214,18 @@ bool WritePrivateProfileString(const QString& section, const QString& key, const
         return false;
 
     QByteArray old;
-    QFile existing(file);
-    if (existing.exists()) {
-        // The size is asked first: reading up to the cap would take a buffer of that size.
-        if (!isPlainDataFile(file) || !existing.open(QIODevice::ReadOnly) || existing.size() > kWritableSizeMax)
-            return false;
+    QFile existing;
+    switch (openRegularFile(file, kWritableSizeMax, existing)) {
+    case FileOpening::Refused:
+        return false;
+    case FileOpening::Opened:
         old = existing.readAll();
         if (old.size() > kWritableSizeMax || existing.error() != QFileDevice::NoError)
             return false;
         existing.close();
+        break;
+    case FileOpening::Missing:
+        break;
     }
 
     const QString entry = entryLine(keyName, value);
@@ -246,7 +240,7 @@ bool WritePrivateProfileString(const QString& section, const QString& key, const
     if (const auto byteOrder = utf16ByteOrder(old)) {
         QStringDecoder keepingLeadingFeff(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
         const QString edited = keepingLeadingFeff.decode(editedAsUtf8(decodeUtf16(old, *byteOrder)));
-        return saveFile(file, encodeUtf16(edited, *byteOrder));
+        return saveWhole(file, encodeUtf16(edited, *byteOrder));
     }
     const TextEncoding encoding = detectTextEncoding(old);
     const ProfileEdit edit = planEdit(old, encoding, sectionName, keyName, entry);
@@ -259,7 +253,7 @@ bool WritePrivateProfileString(const QString& section, const QString& key, const
         // text of every line (and the bytes of every ASCII line).
         updated = editedAsUtf8(decodeTextAs(old, encoding));
     }
-    return saveFile(file, updated);
+    return saveWhole(file, updated);
 }
 
 }  // namespace platform

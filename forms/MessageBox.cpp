@@ -126,6 +126,8 @@ MsgAnswer MsgBox(const QString& message, MsgButtons buttons, MsgIcon icon, const
     const QString shownTitle = title.isNull() ? QGuiApplication::applicationDisplayName() : title;
     QMessageBox box(qtIcon(icon), shownTitle, message, QMessageBox::NoButton);
     box.setObjectName(u"MsgBox"_s);
+    // A language file's text is shown as written: no pictures, no links.
+    box.setTextFormat(Qt::PlainText);
     box.setAccessibleName(shownTitle);
     QFont font = box.font();
     const std::vector<Screen*> screens = Screen::loadedScreens();
@@ -134,8 +136,16 @@ MsgAnswer MsgBox(const QString& message, MsgButtons buttons, MsgIcon icon, const
     // The icon grows with the text: two and a half lines high, as the style's
     // own icon stands beside its default text. The style's largest picture is
     // stretched where it has none that large. It goes into the box's own icon
-    // label, so that the box still says which icon it shows.
-    auto* iconLabel = box.findChild<QLabel*>(u"qt_msgboxex_icon_label"_s);
+    // label (the one that shows a picture), so that the box still says which
+    // icon it shows.
+    QLabel* iconLabel = nullptr;
+    QLabel* textLabel = nullptr;
+    for (QLabel* label : box.findChildren<QLabel*>()) {
+        if (!label->pixmap().isNull())
+            iconLabel = label;
+        else if (label->text() == message)
+            textLabel = label;
+    }
     if (icon != MsgIcon::None && iconLabel) {
         const int side = font.pixelSize() * 5 / 2;
         const QIcon styleIcon = box.style()->standardIcon(standardPixmap(box.icon()), nullptr, &box);
@@ -144,7 +154,6 @@ MsgAnswer MsgBox(const QString& message, MsgButtons buttons, MsgIcon icon, const
     }
     // The box would wrap its text at a width meant for small text: a question
     // in large letters keeps its lines whole up to half the screen.
-    auto* textLabel = box.findChild<QLabel*>(u"qt_msgbox_label"_s);
     if (textLabel && box.screen()) {
         const QFontMetrics metrics(font);
         int longestLine = 0;

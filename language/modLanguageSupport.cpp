@@ -10,7 +10,6 @@
 #include "Text8Bit.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QHash>
 #include <algorithm>
 
@@ -73,10 +72,7 @@ std::optional<platform::KeyLine> firstLineWithKey(QIODevice& device, qsizetype l
     return platform::firstLineBeginningWith(device, key, limit, platform::kUtf8ByteOrderMark);
 }
 
-QString scanLines(const QString& file, const QString& key) {
-    QFile input(file);
-    if (!input.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-        return {};
+QString scanLines(QFile& input, const QString& key) {
     const std::optional<QStringConverter::Encoding> byteOrder = platform::utf16ByteOrder(input.read(2));
     if (!input.seek(0))
         return {};
@@ -118,7 +114,7 @@ QString scanLines(const QString& file, const QString& key) {
 QString currentLanguageFile() {
     static QString reported;
     const QString file = platform::languageFilePath(MLSCurrentLanguage);
-    if (platform::isPlainDataFile(file) && QFileInfo(file).isReadable()) {
+    if (platform::isPlainDataFile(file)) {
         reported.clear();
     } else if (file != reported) {
         reported = file;
@@ -132,11 +128,12 @@ QString currentLanguageFile() {
 
 std::optional<QString> MLSReadIni(const QString& file, const QString& section, const QString& key) {
     ++readCount;
-    if (!platform::isPlainDataFile(file))
+    QFile input;
+    if (platform::openDataFile(file, input) != platform::FileOpening::Opened)
         return std::nullopt;
-    if (QFileInfo(file).size() <= kProfileReaderMaxBytes)
+    if (input.size() <= kProfileReaderMaxBytes)
         return platform::GetPrivateProfileString(section, key, QString(), file);
-    return scanLines(file, key);
+    return scanLines(input, key);
 }
 
 qint32 MLSWriteIni(const QString& file, const QString& section, const QString& key, const QString& value) {

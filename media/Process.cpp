@@ -3,9 +3,12 @@
 #include "MediaLog.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLockFile>
+#include <QSysInfo>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -58,6 +61,29 @@ QString singleInstanceFolder() {
     return isPrivateFolder(own) ? own : QString();
 }
 
+// QLockFile obeys a lock it cannot tie to a process of this machine (empty,
+// unparsable, another host's, a folder in its place) for ever, since only a
+// time would make it stale, and a running copy's lock never is. Such a lock
+// older than a minute was left by no copy that is still starting: removed.
+void removeUnownedStaleLock(const QLockFile& lock, const QString& path) {
+    constexpr qint64 kStartSecondsMax = 60;
+    qint64 pid = 0;
+    QString host;
+    QString application;
+    if (lock.getLockInfo(&pid, &host, &application) && (host.isEmpty() || host == QSysInfo::machineHostName()))
+        return;
+    const QFileInfo info(path);
+    if (!info.exists() && !info.isSymLink())
+        return;
+    if (info.lastModified().secsTo(QDateTime::currentDateTime()) < kStartSecondsMax)
+        return;
+    qCWarning(lcMedia) << "a lock of no running copy, removed:" << path;
+    if (info.isDir() && !info.isSymLink())
+        QDir(path).removeRecursively();
+    else
+        QFile::remove(path);
+}
+
 }  // namespace
 
 bool AcquireSingleInstance() {
@@ -81,6 +107,7 @@ bool AcquireSingleInstance() {
     // A lock is stale only when the process that took it is gone, however
     // long a copy has been running.
     lock->setStaleLockTime(0);
+    removeUnownedStaleLock(*lock, path);
     if (lock->tryLock(0)) {
         guard = std::move(lock);
         return true;

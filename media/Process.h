@@ -9,7 +9,9 @@ namespace platform {
 
 // Holds the guard for this user for the rest of the run and returns true, or
 // returns false when another copy of the program is running. A guard left by a
-// copy that crashed or was killed never blocks, and neither does a folder where
+// copy that crashed or was killed never blocks, nor does one older than a
+// minute that names no process of this machine (empty, garbage, another
+// host's, a folder in its place), nor a folder where
 // the guard cannot be made. The guard is a lock file in a folder only the user
 // can write: $XDG_RUNTIME_DIR, else <temporary folder>/metamorfine-<uid> made
 // with mode 0700. A folder that is not the user's own, or a lock file another

@@ -1,7 +1,11 @@
 #include "Sound.h"
 
+#include "FileAccess.h"
 #include "MediaBackend.h"
 #include "MediaLoader.h"
+#include "MediaLog.h"
+
+#include <QFile>
 
 namespace platform {
 namespace {
@@ -16,6 +20,12 @@ SoundObserver& observer() {
 void PlaySoundAsync(const QString& path) {
     if (observer())
         observer()(path);
+    QFile file;
+    if (openRegularFile(path, kSoundFileSizeMax, file) == FileOpening::Refused) {
+        qCWarning(lcMedia, "sound %s not played: not a regular file of at most %lld bytes", qUtf8Printable(path),
+                  kSoundFileSizeMax);
+        return;
+    }
     withMediaBackend([path](MediaBackend& media) { media.playSound(path); });
 }
 

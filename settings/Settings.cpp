@@ -1,15 +1,14 @@
 #include "Settings.h"
 
+#include "FileAccess.h"
+
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSettings>
-#include <QStandardPaths>
-#include <QTemporaryFile>
+#include <QHash>
 #include <array>
-#include <cstdio>
-#include <optional>
+#include <map>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -82,16 +81,44 @@ std::optional<int> intIn(const QString& text, int lowest, int highest) {
     return value;
 }
 
+// The entries of an INI file, "Section/Key" to value. Blanks around names
+// and values, blank lines and comments (";" or "#") do not count; a pair of
+// enclosing double quotes is removed. The file is parsed here rather than by
+// QSettings, which keeps what it read under the file's name and takes a file
+// replaced within the same millisecond, at the same size, for the old one.
+using Entries = QHash<QString, QString>;
+
+Entries parseEntries(const QByteArray& bytes) {
+    Entries entries;
+    QString section;
+    for (const QByteArray& rawLine : bytes.split('\n')) {
+        const QString line = QString::fromUtf8(rawLine).trimmed();
+        if (line.isEmpty() || line.startsWith(u';') || line.startsWith(u'#'))
+            continue;
+        if (line.startsWith(u'[') && line.endsWith(u']')) {
+            section = line.sliced(1, line.size() - 2).trimmed();
+            continue;
+        }
+        const qsizetype equals = line.indexOf(u'=');
+        if (equals <= 0 || section.isEmpty())
+            continue;
+        QString text = line.sliced(equals + 1).trimmed();
+        if (text.size() >= 2 && text.startsWith(u'"') && text.endsWith(u'"'))
+            text = text.sliced(1, text.size() - 2);
+        entries.insert(section % u'/' % line.first(equals).trimmed(), text);
+    }
+    return entries;
+}
+
 // The value of `key`, or `fallback` when the file lacks it or holds nonsense.
-// The file is read from a copy: the log names the parent's file, `path`.
 template <typename T, typename Parse>
-T value(const QSettings& file, const QString& path, const QString& key, T fallback, Parse parse) {
-    if (!file.contains(key))
+T value(const Entries& file, const QString& path, const QString& key, T fallback, Parse parse) {
+    const auto found = file.constFind(key);
+    if (found == file.cend())
         return fallback;
-    const auto parsed = parse(file.value(key).toString());
+    const auto parsed = parse(*found);
     if (!parsed) {
-        qCWarning(lcSettings) << "settings file" << path << ":" << key << "holds" << file.value(key).toString()
-                              << "- the default is used";
+        qCWarning(lcSettings) << "settings file" << path << ":" << key << "holds" << *found << "- the default is used";
         return fallback;
     }
     return *parsed;
@@ -122,38 +149,38 @@ ParseChoice(const Words<Choice, Count>&) -> ParseChoice<Choice, Count>;
 
 }  // namespace
 
-QString filePath() {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) % u"/metamorfine/metamorfine.conf"_s;
+QString configFolder() {
+    const QString folder = qEnvironmentVariable("XDG_CONFIG_HOME");
+    return QDir::isAbsolutePath(folder) ? QDir::cleanPath(folder) : QDir::homePath() % u"/.config"_s;
 }
 
-// A settings file is a few hundred bytes; more is junk, read no further.
+QString filePath() {
+    return configFolder() % u"/metamorfine/metamorfine.conf"_s;
+}
+
+// A settings file is a few hundred bytes; more is junk, not read.
 constexpr qint64 kMaxFileSize = 64 * 1024;
 
-Settings read(const QString& path) {
+std::optional<Settings> readStored(const QString& path) {
     const Settings defaults;
-    if (!QFileInfo::exists(path))
+    QFile input;
+    switch (platform::openRegularFile(path, kMaxFileSize, input)) {
+    case platform::FileOpening::Missing:
         return defaults;
-    QFile probe(path);
-    if (!probe.open(QIODevice::ReadOnly)) {
-        qCWarning(lcSettings) << "settings file" << path << "cannot be read:" << probe.errorString();
-        return defaults;
+    case platform::FileOpening::Refused:
+        qCWarning(lcSettings) << "settings file" << path << "cannot be read: not a regular file of at most"
+                              << kMaxFileSize << "bytes, or no permission";
+        return std::nullopt;
+    case platform::FileOpening::Opened:
+        break;
     }
-    // QSettings keeps what it has read of a file under the file's name and
-    // takes a file of the same size and time as unchanged, so a file replaced
-    // twice within a millisecond could read as before: a private copy under a
-    // name of its own is always read afresh.
-    QTemporaryFile copy;
-    if (!copy.open() || copy.write(probe.read(kMaxFileSize)) < 0 || !copy.flush()) {
-        qCWarning(lcSettings) << "settings file" << path << "cannot be copied to be read:" << copy.errorString();
-        return defaults;
+    const QByteArray bytes = input.readAll();
+    if (input.error() != QFileDevice::NoError) {
+        qCWarning(lcSettings) << "settings file" << path << "cannot be read:" << input.errorString();
+        return std::nullopt;
     }
-    copy.close();
-    const QSettings file(copy.fileName(), QSettings::IniFormat);
-    if (file.status() != QSettings::NoError) {
-        qCWarning(lcSettings) << "settings file" << path << "is damaged: the defaults are used";
-        return defaults;
-    }
-    return {
+    const Entries file = parseEntries(bytes);
+    return Settings{
         .scan = value(file, path, kScan, defaults.scan, ParseChoice{kScanWords}),
         .scanIntervalMs = value(file, path, kScanInterval, defaults.scanIntervalMs,
                                 ParseInt<kMinScanIntervalMs, kMaxScanIntervalMs>{}),
@@ -173,50 +200,50 @@ Settings read(const QString& path) {
     };
 }
 
+Settings read(const QString& path) {
+    return readStored(path).value_or(Settings{});
+}
+
 bool write(const Settings& settings, const QString& path) {
     const QString folder = QFileInfo(path).absolutePath();
     if (!QDir().mkpath(folder)) {
         qCWarning(lcSettings) << "no folder for the settings file:" << folder;
         return false;
     }
-    // A new file beside the old one, renamed over it once complete: a crash
-    // or a full disk leaves the old file whole.
-    QTemporaryFile temporary(folder % u"/metamorfine.conf.XXXXXX"_s);
-    if (!temporary.open()) {
-        qCWarning(lcSettings) << "the settings file cannot be written in" << folder << ":" << temporary.errorString();
-        return false;
-    }
-    temporary.close();
-    {
-        QSettings file(temporary.fileName(), QSettings::IniFormat);
-        file.setValue(kScan, wordFor(kScanWords, settings.scan));
-        file.setValue(kScanInterval, settings.scanIntervalMs);
-        file.setValue(kSpeech, settings.speech);
-        file.setValue(kSpeechRate, settings.speechRate);
-        file.setValue(kScreenReader, wordFor(kScreenReaderWords, settings.screenReader));
-        file.setValue(kPraise, settings.praise);
-        file.setValue(kRememberSound, settings.rememberSound);
-        file.setValue(kRememberPictureSet, settings.rememberPictureSet);
-        file.setValue(kSound, settings.sound);
-        file.setValue(kPictureSet, settings.pictureSet);
-        file.setValue(kKiosk, settings.kiosk);
-        file.setValue(kFullScreen, settings.fullScreen);
-        file.setValue(kLevel, wordFor(kLevelWords, settings.level));
-        file.setValue(kLevelOnMenu, settings.levelOnMenu);
-        file.setValue(kReachedLevel, settings.reachedLevel);
-        file.sync();
-        if (file.status() != QSettings::NoError) {
-            qCWarning(lcSettings) << "the settings file cannot be written:" << path;
-            return false;
+    const auto word = [](bool on) { return on ? u"true"_s : u"false"_s; };
+    // Ordered by key, so that each section's keys stand together.
+    const std::map<QString, QString> entries{
+        {kScan, wordFor(kScanWords, settings.scan)},
+        {kScanInterval, QString::number(settings.scanIntervalMs)},
+        {kSpeech, word(settings.speech)},
+        {kSpeechRate, QString::number(settings.speechRate)},
+        {kScreenReader, wordFor(kScreenReaderWords, settings.screenReader)},
+        {kPraise, word(settings.praise)},
+        {kRememberSound, word(settings.rememberSound)},
+        {kRememberPictureSet, word(settings.rememberPictureSet)},
+        {kSound, word(settings.sound)},
+        {kPictureSet, QString::number(settings.pictureSet)},
+        {kKiosk, word(settings.kiosk)},
+        {kFullScreen, word(settings.fullScreen)},
+        {kLevel, wordFor(kLevelWords, settings.level)},
+        {kLevelOnMenu, word(settings.levelOnMenu)},
+        {kReachedLevel, QString::number(settings.reachedLevel)},
+    };
+    QString text;
+    QString section;
+    for (const auto& [key, entry] : entries) {
+        const QString keySection = key.section(u'/', 0, 0);
+        if (keySection != section) {
+            text += (section.isEmpty() ? u"["_s : u"\n["_s) % keySection % u"]\n"_s;
+            section = keySection;
         }
+        text += key.section(u'/', 1) % u'=' % entry % u'\n';
     }
     // Readable by its user alone, like the rest of the user's configuration.
-    temporary.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    if (std::rename(QFile::encodeName(temporary.fileName()).constData(), QFile::encodeName(path).constData()) != 0) {
-        qCWarning(lcSettings) << "the settings file cannot be replaced:" << path;
+    if (!platform::saveWhole(path, text.toUtf8(), true)) {
+        qCWarning(lcSettings) << "the settings file cannot be written:" << path;
         return false;
     }
-    temporary.setAutoRemove(false);
     return true;
 }
 
@@ -307,12 +334,14 @@ bool dialogAsked(const QCommandLineParser& parser) {
 void rememberChoices(bool sound, int pictureSet, const QString& path) {
     if (!current().rememberSound && !current().rememberPictureSet)
         return;
-    Settings file = read(path);
+    std::optional<Settings> file = readStored(path);
+    if (!file)
+        return;
     if (current().rememberSound)
-        file.sound = sound;
+        file->sound = sound;
     if (current().rememberPictureSet)
-        file.pictureSet = pictureSet;
-    write(file, path);
+        file->pictureSet = pictureSet;
+    write(*file, path);
 }
 
 int puzzleLevel(const Settings& settings) {
@@ -324,9 +353,11 @@ void rememberLevel(int reached, const QString& path) {
     if (current().level != Level::Grows)
         return;
     current().reachedLevel = reached;
-    Settings file = read(path);
-    file.reachedLevel = reached;
-    write(file, path);
+    std::optional<Settings> file = readStored(path);
+    if (!file)
+        return;
+    file->reachedLevel = reached;
+    write(*file, path);
 }
 
 void chooseLevel(int level, const QString& path) {

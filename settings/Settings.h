@@ -10,6 +10,7 @@
 
 #include <QLoggingCategory>
 #include <QString>
+#include <optional>
 
 class QCommandLineParser;
 
@@ -63,12 +64,21 @@ struct Settings {
     bool operator==(const Settings&) const = default;
 };
 
+// This user's folder of configuration: $XDG_CONFIG_HOME when it is an
+// absolute path, else ~/.config, as the XDG rules say.
+QString configFolder();
+
 // The settings file of this user.
 QString filePath();
 
+// The settings of the file; the defaults when there is no file. Nothing when
+// the file is there but cannot be read (not a regular file, too large, no
+// permission): nothing must then be written back over it.
+std::optional<Settings> readStored(const QString& path = filePath());
+// The settings of the file, or the defaults.
 Settings read(const QString& path = filePath());
-// Replaces the file at once (a new file renamed over the old one), making its
-// folder if needed; false when it could not be written (logged).
+// Replaces the file at once, making its folder if needed; false when it could
+// not be written (logged).
 bool write(const Settings& settings, const QString& path = filePath());
 
 // The settings of this run: the file's, then the flags'.
@@ -83,7 +93,7 @@ QString applyOptions(const QCommandLineParser& parser, Settings& settings);
 bool dialogAsked(const QCommandLineParser& parser);
 
 // Keeps the child's choice of sound and picture set in the settings file for
-// the next run, each only when this run remembers it.
+// the next run, each only when this run remembers it and the file can be read.
 void rememberChoices(bool sound, int pictureSet, const QString& path = filePath());
 
 // The level of the next puzzle of a run with `settings`: the fixed level, or

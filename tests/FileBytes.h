@@ -1,7 +1,14 @@
 #pragma once
-// Whole files as bytes, for the files a test makes and reads by hand.
+// Whole files as bytes, for the files a test makes and reads by hand; FIFOs
+// in the place of files.
 
 #include <QFile>
+#include <atomic>
+#include <chrono>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
 
 namespace file_bytes {
 
@@ -16,5 +23,35 @@ inline QByteArray read(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
+
+// A FIFO at `path` whose reader, if any, is let go after `seconds`: a test
+// of code that must not wait on a FIFO fails on time, rather than hanging,
+// when the code does wait.
+class ReleasedFifo {
+public:
+    explicit ReleasedFifo(const QString& path, int seconds = 3)
+        : made_(::mkfifo(QFile::encodeName(path).constData(), 0600) == 0),
+          releaser_([this, name = QFile::encodeName(path), seconds] {
+              const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+              while (!done_ && std::chrono::steady_clock::now() < deadline)
+                  std::this_thread::sleep_for(std::chrono::milliseconds(10));
+              // Opening for writing succeeds only while a reader waits: that reader gets the end.
+              while (!done_) {
+                  if (const int fd = ::open(name.constData(), O_WRONLY | O_NONBLOCK); fd >= 0)
+                      ::close(fd);
+                  std::this_thread::sleep_for(std::chrono::milliseconds(10));
+              }
+          }) {}
+    ~ReleasedFifo() {
+        done_ = true;
+        releaser_.join();
+    }
+    bool made() const { return made_; }
+
+private:
+    bool made_;
+    std::atomic<bool> done_ = false;
+    std::thread releaser_;
+};
 
 }  // namespace file_bytes

@@ -7,6 +7,7 @@
 #include "modLanguageSupport.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -183,6 +184,23 @@ private Q_SLOTS:
             QCOMPARE(MLSGetString(u"0001"_s), QString());
             QCOMPARE(MLSCurrentLanguage, language);
         }
+    }
+
+    // Any number of language files are listed in a moment, the first hundred
+    // by name.
+    void manyLanguageFilesListFast() {
+        QStringList expected;
+        for (int i = 0; i < 50000; ++i) {
+            const QString name = u"L"_s + QString::number(i).rightJustified(5, u'0');
+            QCOMPARE(::close(::creat(QFile::encodeName(path(name + u".lng"_s)).constData(), 0600)), 0);
+            if (i < platform::kLanguageNamesMax)
+                expected.append(name);
+        }
+        QElapsedTimer clock;
+        clock.start();
+        const QStringList names = platform::languageNames();
+        QVERIFY2(clock.elapsed() < 1000, qPrintable(QString::number(clock.elapsed())));
+        QCOMPARE(names, expected);
     }
 
     // Where the data and the settings lie: in the executable's folder when it

@@ -16,6 +16,7 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
+#include <QLabel>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QMessageBox>
@@ -233,6 +234,30 @@ private Q_SLOTS:
         pressOnNextBox({Qt::Key_Return}, u"Metamorfine test"_s, QMessageBox::Critical, false);
         QVERIFY(platform::MsgBox(u"Gi\u00E0 aperto"_s, MsgButtons::Ok, MsgIcon::Critical) == MsgAnswer::Ok &&
                 checkedBox_);
+    }
+
+    // A language file's text is shown as written, not as rich text: no picture
+    // is loaded and no link can be clicked; the text and the icon still grow
+    // with the box's letters.
+    void textIsShownAsWritten() {
+        const QString message = u"<img src=\"/etc/x.png\"> <a href=\"file:///\">Uscire?</a>"_s;
+        bool plain = false;
+        bool sized = false;
+        QTimer::singleShot(10, this, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            QVERIFY(box);
+            const int letters = box->font().pixelSize();
+            for (const QLabel* label : box->findChildren<QLabel*>()) {
+                if (label->text() == message)
+                    plain = label->textFormat() == Qt::PlainText && label->minimumWidth() > 0;
+                else if (!label->pixmap().isNull())
+                    sized = label->pixmap().height() == letters * 5 / 2;
+            }
+            box->done(0);
+        });
+        platform::MsgBox(message, MsgButtons::YesNo, MsgIcon::Question, u"Metamorfine"_s);
+        QVERIFY(plain);
+        QVERIFY(sized);
     }
 
     // A quoted name that fits a line keeps its words together; one wider than

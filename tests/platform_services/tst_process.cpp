@@ -16,6 +16,7 @@
 #include <QWidget>
 #include <algorithm>
 #include <array>
+#include <fcntl.h>
 #include <iostream>
 #include <string>
 #include <sys/stat.h>
@@ -158,6 +159,48 @@ private Q_SLOTS:
         QCOMPARE(tryAsNobody(), 0);
         holder.closeWriteChannel();
         QVERIFY(holder.waitForFinished(10000));
+    }
+
+    // A lock that names no process of this machine goes stale after a minute;
+    // a running copy's lock never does, however old.
+    void locksOfNoRunningCopyGoStale_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<int>("ageSeconds");
+        QTest::addColumn<int>("result");
+        for (const QString& kind : {u"empty"_s, u"garbage"_s, u"other host"_s, u"folder"_s}) {
+            QTest::addRow("%s, new", qPrintable(kind)) << kind << 5 << kRefused;
+            QTest::addRow("%s, old", qPrintable(kind)) << kind << 120 << 0;
+        }
+        QTest::newRow("running copy, old") << u"running"_s << 120 << kRefused;
+    }
+    void locksOfNoRunningCopyGoStale() {
+        QFETCH(QString, kind);
+        QFETCH(int, ageSeconds);
+        QFETCH(int, result);
+        const QString lock = runtimeFolder_.filePath(u"metamorfine.lock"_s);
+        const auto removeLock = [&lock] { QFile::remove(lock) || QDir(lock).removeRecursively(); };
+        removeLock();
+        QProcess holder;
+        if (kind == u"running"_s) {
+            holder.setProcessEnvironment(childEnvironment_);
+            holder.start(QCoreApplication::applicationFilePath(), {kHoldGuard});
+            QVERIFY(holder.waitForReadyRead(10000));
+        } else if (kind == u"folder"_s) {
+            QVERIFY(QDir().mkpath(lock + u"/inside"_s));
+        } else {
+            const QByteArray content = kind == u"empty"_s     ? QByteArray()
+                                       : kind == u"garbage"_s ? QByteArray("\xff\x00junk\n", 8)
+                                                              : QByteArray("1\nmetamorfine\nanother-host\n");
+            QFile file(lock);
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
+        }
+        const timespec then{::time(nullptr) - ageSeconds, 0};
+        const std::array<timespec, 2> times{then, then};
+        QCOMPARE(::utimensat(AT_FDCWD, QFile::encodeName(lock).constData(), times.data(), 0), 0);
+        QCOMPARE(runChild(kTryGuard), result);
+        holder.closeWriteChannel();
+        QVERIFY(holder.state() == QProcess::NotRunning || holder.waitForFinished(10000));
+        removeLock();
     }
 
     void endProgramEndsAtOnce() {

@@ -6,12 +6,19 @@
 #include "Unprivileged.h"
 
 #include <QCommandLineParser>
+#include <QDateTime>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QLoggingCategory>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
+#include <csignal>
 #include <functional>
+#include <optional>
+#include <sys/wait.h>
 
 using namespace Qt::Literals::StringLiterals;
 using settings::Level;
@@ -145,6 +152,102 @@ private Q_SLOTS:
         QVERIFY(settings::write(Settings{}, path));
         QCOMPARE(settings::read(path), Settings{});
         QCOMPARE(QDir(QFileInfo(path).absolutePath()).entryList(QDir::Files | QDir::Hidden),
+                 QStringList{u"metamorfine.conf"_s});
+    }
+
+    // A relative $XDG_CONFIG_HOME is no folder to use: ~/.config is.
+    void aRelativeConfigHomeIsIgnored() {
+        qputenv("XDG_CONFIG_HOME", "config");
+        const QString path = settings::filePath();
+        qunsetenv("XDG_CONFIG_HOME");
+        QCOMPARE(path, QDir::homePath() + u"/.config/metamorfine/metamorfine.conf"_s);
+    }
+
+    // The file is read straight, whatever the temporary folder. A file that
+    // is there but cannot be read is not taken for the defaults and written
+    // back over: a child's click leaves it as it was. A FIFO in its place
+    // neither blocks the read nor is replaced.
+    void aFailedReadNeverLeadsToAWrite_data() {
+        QTest::addColumn<QString>("obstacle");
+        QTest::newRow("no temporary folder") << u"temporary"_s;
+        QTest::newRow("no permission") << u"permission"_s;
+        QTest::newRow("too large") << u"size"_s;
+        QTest::newRow("fifo") << u"fifo"_s;
+    }
+    void aFailedReadNeverLeadsToAWrite() {
+        QFETCH(QString, obstacle);
+        if (obstacle == u"permission"_s && unprivileged::runningAsRoot()) {
+            QVERIFY(unprivileged::currentRowPassesUnprivileged());
+            return;
+        }
+        QTemporaryDir config;
+        const QString path = config.filePath(u"metamorfine.conf"_s);
+        std::optional<file_bytes::ReleasedFifo> fifo;
+        if (obstacle == u"fifo"_s) {
+            fifo.emplace(path);
+            QVERIFY(fifo->made());
+        } else {
+            QVERIFY(settings::write(unusual(), path));
+        }
+        if (obstacle == u"size"_s)
+            QVERIFY(QFile::resize(path, 1 << 20));
+        if (obstacle == u"permission"_s)
+            QVERIFY(QFile::setPermissions(path, QFileDevice::WriteOwner));
+        const QByteArray tmpdir = qgetenv("TMPDIR");
+        if (obstacle == u"temporary"_s) {
+            // A file where the folder should be: no temporary file can be made there, not even by root.
+            QVERIFY(file_bytes::write(config.filePath(u"file"_s), "x"));
+            qputenv("TMPDIR", QFile::encodeName(config.filePath(u"file"_s)));
+        }
+        const QByteArray before = file_bytes::read(path);
+        QElapsedTimer clock;
+        clock.start();
+        settings::current() = settings::read(path);
+        settings::current().rememberSound = true;
+        settings::rememberChoices(true, 6, path);
+        const qint64 took = clock.elapsed();
+        const Settings stored = settings::current();
+        settings::current() = Settings{};
+        qputenv("TMPDIR", tmpdir);
+        QVERIFY2(took < 1000, qPrintable(QString::number(took)));
+        if (obstacle == u"temporary"_s) {
+            Settings expected = unusual();
+            expected.sound = true;
+            expected.pictureSet = 6;
+            QCOMPARE(stored, unusual());
+            QCOMPARE(settings::read(path), expected);
+            return;
+        }
+        QCOMPARE(stored.kiosk, false);
+        QCOMPARE(QFileInfo(path).isFile(), obstacle != u"fifo"_s);
+        QCOMPARE(file_bytes::read(path), before);
+    }
+
+    // Saves killed at any moment leave the file whole and nothing beside it;
+    // a temporary file a killed save left long ago goes at the next save.
+    void killedSavesLeaveNoLitter() {
+        QTemporaryDir config;
+        const QString path = config.filePath(u"metamorfine.conf"_s);
+        const QString leftLongAgo = path + u".Ab12Cd"_s;
+        QVERIFY(file_bytes::write(leftLongAgo, "half"));
+        QFile old(leftLongAgo);
+        QVERIFY(old.open(QIODevice::ReadWrite) &&
+                old.setFileTime(QDateTime::currentDateTime().addSecs(-120), QFileDevice::FileModificationTime));
+        old.close();
+        QVERIFY(settings::write(unusual(), path));
+        for (int kill = 0; kill < 40; ++kill) {
+            const pid_t saver = ::fork();
+            if (saver == 0) {
+                for (;;)
+                    settings::write(unusual(), path);
+            }
+            QVERIFY(saver > 0);
+            QThread::usleep(2000 + 500 * (kill % 7));
+            ::kill(saver, SIGKILL);
+            ::waitpid(saver, nullptr, 0);
+        }
+        QCOMPARE(settings::read(path), unusual());
+        QCOMPARE(QDir(config.path()).entryList(QDir::Files | QDir::Hidden | QDir::System),
                  QStringList{u"metamorfine.conf"_s});
     }
 
