@@ -1,6 +1,7 @@
 #include "DataFiles.h"
 #include "ExerciseCatalogue.h"
 #include "FormEsercizio.h"
+#include "Settings.h"
 #include "SharedState.h"
 #include "modLanguageSupport.h"
 
@@ -10,6 +11,7 @@
 #include <QTemporaryDir>
 #include <QWidget>
 #include <QWindow>
+#include <algorithm>
 #include <benchmark/benchmark.h>
 
 using namespace Qt::Literals::StringLiterals;
@@ -62,22 +64,33 @@ FormEsercizio* shownExercise(benchmark::State& state, Layout layout) {
     return &screen;
 }
 
-platform::Control& modelsCopy(const FormEsercizio& screen) {
-    return screen.control(exercise_layout::Picture1, Modulo1::IndiceModello);
+// The place on the screen of picture `index` among those the puzzle shows.
+platform::Control& pictureShown(const FormEsercizio& screen, int index) {
+    const std::vector<qint16>& shown = screen.puzzle().shownPictures();
+    const auto place = std::find(shown.begin(), shown.end(), qint16(index));
+    return screen.control(exercise_layout::Picture1, int(place - shown.begin()));
 }
 
-// A right answer and Next, from the first click to the window repainted after
-// the second: the answer's effects, then eight pictures read from their files,
-// a model drawn, the pictures scaled to their boxes. A file is decoded only the
-// first time its bytes are read (on several threads, so the time measured is
-// the time the child waits); the figure is that of a child who has seen every
-// set once.
+platform::Control& modelsCopy(const FormEsercizio& screen) {
+    return pictureShown(screen, screen.puzzle().IndiceModello());
+}
+
+// A right answer and Next at a level, from the first click to the window
+// repainted after the second: the answer's effects, then the level's pictures
+// read from their files, a model drawn, the pictures scaled to their boxes. A
+// file is decoded only the first time its bytes are read (on several
+// threads, so the time measured is the time the child waits); the figure is
+// that of a child who has seen every set once.
 void BM_RightAnswerAndNext(benchmark::State& state) {
-    FormEsercizio* screen = shownExercise(state, Layout(state.range(0)));
+    settings::current().level = settings::Level(state.range(0));
+    FormEsercizio* screen = shownExercise(state, Layout(state.range(1)));
     if (!screen)
         return;
     Modulo1::SuoniAttivati = false;
     platform::Control& next = screen->control(exercise_layout::BottoneAvanti);
+    // The level is taken with the next puzzle.
+    modelsCopy(*screen).click();
+    next.click();
     for (auto _ : state) {
         modelsCopy(*screen).click();
         screen->window()->repaint();
@@ -85,10 +98,12 @@ void BM_RightAnswerAndNext(benchmark::State& state) {
         screen->window()->repaint();
     }
     state.counters["right answers"] = Modulo1::ContaEsatti;
+    state.counters["pictures"] = double(screen->puzzle().shownPictures().size());
+    settings::current().level = settings::Settings{}.level;
 }
 BENCHMARK(BM_RightAnswerAndNext)
-    ->ArgName("installed")
-    ->DenseRange(kProgramFolder, kInstalled)
+    ->ArgNames({"level", "installed"})
+    ->ArgsProduct({{1, 2, 3}, {kProgramFolder, kInstalled}})
     ->UseRealTime()
     ->Unit(benchmark::kMillisecond);
 
@@ -98,7 +113,7 @@ void BM_Answer(benchmark::State& state) {
     if (!screen)
         return;
     Modulo1::SuoniAttivati = state.range(0) != 0;
-    platform::Control& wrong = screen->control(exercise_layout::Picture1, (Modulo1::IndiceModello + 1) % 8);
+    platform::Control& wrong = pictureShown(*screen, screen->puzzle().IndiceModello() ^ 1);
     for (auto _ : state) {
         wrong.click();
         screen->window()->repaint();
