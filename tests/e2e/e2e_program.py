@@ -329,34 +329,46 @@ def run_wm(start, environment, english):
         check_closing_with_silent_speech_server(pid, start, environment, avvio)
         check_kiosk(start, avvio)
         play_levels(start, english)
+        grow_with_the_child(start, english)
     finally:
         openbox.terminate()
+
+
+def accessible_words(english):
+    return {key[len("Name("):-1]: text for key, text in english["Accessibility"].items()}
+
+
+def shown_pictures(pid, words, count, what):
+    """The `count` pictures an exercise shows, in their order (by their names), and the slot of the
+    one that is the model's copy: the right one of "Nothing changes"."""
+    description = named(pid, IMAGE, words["Model"] + ": ", "the model's description").split(": ", 1)[1]
+
+    def slot_name(slot, figure=""):
+        return words["Picture"].replace("%1", str(slot + 1)).replace("%2", str(count)).replace("%3", figure)
+    shown = wait_for(lambda: (lambda found: found if len(found) == count else None)(
+        [a for a in find_all(pid, BUTTON) if a.name.startswith(slot_name(0).split(" ")[0] + " ")
+         and a.getState().contains(pyatspi.STATE_SHOWING)]), f"{count} pictures {what}")
+    pictures = sorted(shown, key=lambda a: [a.name.startswith(slot_name(slot)) for slot in range(count)],
+                      reverse=True)
+    check(all(a.name.startswith(slot_name(slot)) for slot, a in enumerate(pictures)),
+          f"{what}: pictures 1 to {count}, each named once")
+    right = next(slot for slot, a in enumerate(pictures) if a.name == slot_name(slot, description))
+    return pictures, right, description
 
 
 def play_levels(start, english):
     """One puzzle of "Nothing changes" at level 1 by the mouse and at level 3 by
     the keys: as many pictures as the level shows, named in their order, the
     stripes named at level 3 alone; the right one is the model's description."""
-    words = {key[len("Name("):-1]: text for key, text in english["Accessibility"].items()}
+    words = accessible_words(english)
     for level, count, keyboard in ((1, 4, False), (3, 16, True)):
         program = start(f"--level={level}")
         pid = program.pid
         click_named(pid, BUTTON, english["FormAvvio"]["BottoneAvvio.Caption"])
         click_named(pid, BUTTON, english["FormMenu"]["Command2.Caption"])
-        description = named(pid, IMAGE, words["Model"] + ": ", "the model's description").split(": ", 1)[1]
-
-        def slot_name(slot, figure=""):
-            return words["Picture"].replace("%1", str(slot + 1)).replace("%2", str(count)).replace("%3", figure)
-        shown = wait_for(lambda: (lambda found: found if len(found) == count else None)(
-            [a for a in find_all(pid, BUTTON) if a.name.startswith("picture ")
-             and a.getState().contains(pyatspi.STATE_SHOWING)]), f"{count} pictures at level {level}")
-        pictures = sorted(shown, key=lambda a: [a.name.startswith(slot_name(slot)) for slot in range(count)],
-                          reverse=True)
-        check(all(a.name.startswith(slot_name(slot)) for slot, a in enumerate(pictures)),
-              f"level {level}: pictures 1 to {count}, each named once")
+        pictures, right, description = shown_pictures(pid, words, count, f"at level {level}")
         check(all((f" {words['Striped']} " in a.name or f" {words['Plain']} " in a.name) == (level == 3)
                   for a in pictures), f"level {level}: the screen reader names the stripes at level 3 alone")
-        right = next(slot for slot, a in enumerate(pictures) if a.name == slot_name(slot, description))
         screenshot(f"exercise-level-{level}.png")
         if keyboard:  # the focus starts on the first picture; Tab follows the pictures' order
             subprocess.run(["xdotool", "key", "--delay", "150", *(["Tab"] * right), "Return"], check=True)
@@ -368,6 +380,40 @@ def play_levels(start, english):
         passed(f"a puzzle solved at level {level} by the {'keys' if keyboard else 'mouse'} among {count} pictures")
         program.kill()
         program.wait()
+
+
+def grow_with_the_child(start, english):
+    """Growing with the child: five puzzles solved at the first try take a child from eight pictures
+    to sixteen, told in the place of the title; the next start begins where the child got to."""
+    words = accessible_words(english)
+    step = english["Speech"]["Say(LevelUp3)"]
+    empty = words["Found"] + ": " + words["Empty"]
+    program = start("--level=auto")
+    pid = program.pid
+    click_named(pid, BUTTON, english["FormAvvio"]["BottoneAvvio.Caption"])
+    click_named(pid, BUTTON, english["FormMenu"]["Command2.Caption"])
+    for puzzle in range(5):
+        wait_for(lambda: find(pid, IMAGE, empty), "a new puzzle")
+        pictures, right, _ = shown_pictures(pid, words, 8, f"in puzzle {puzzle + 1}")
+        check(find(pid, pyatspi.ROLE_LABEL, step) is None, f"no step before five puzzles ({puzzle})")
+        click(pictures[right])
+        wait_for(lambda: not find(pid, IMAGE, empty), "the right answer")
+        if puzzle < 4:
+            subprocess.run(["xdotool", "key", "Return"], check=True)  # Next, where the right answer took the focus
+    wait_for(lambda: find(pid, pyatspi.ROLE_LABEL, step), "the step told in the place of the title")
+    screenshot("level-step.png")
+    passed("five puzzles solved at the first try: the step is told in the place of the title")
+    subprocess.run(["xdotool", "key", "Return"], check=True)
+    shown_pictures(pid, words, 16, "after the step")
+    program.kill()
+    program.wait()
+    program = start("--level=auto")
+    click_named(program.pid, BUTTON, english["FormAvvio"]["BottoneAvvio.Caption"])
+    click_named(program.pid, BUTTON, english["FormMenu"]["Command2.Caption"])
+    shown_pictures(program.pid, words, 16, "at the next start")
+    passed("a child who grew to sixteen pictures starts the next run with sixteen")
+    program.kill()
+    program.wait()
 
 
 def close_by_window_manager(pid, what):
