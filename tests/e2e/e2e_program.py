@@ -329,6 +329,7 @@ def run_wm(start, environment, english):
         check_closing_with_silent_speech_server(pid, start, environment, avvio)
         check_kiosk(start, avvio)
         play_levels(start, english)
+        choose_level_by_switch(start, english)
         grow_with_the_child(start, english)
     finally:
         openbox.terminate()
@@ -357,29 +358,60 @@ def shown_pictures(pid, words, count, what):
 
 
 def play_levels(start, english):
-    """One puzzle of "Nothing changes" at level 1 by the mouse and at level 3 by
-    the keys: as many pictures as the level shows, named in their order, the
-    stripes named at level 3 alone; the right one is the model's description."""
+    """Two puzzles of "Nothing changes" at level 1 and at level 3, one by the mouse and one by the
+    keys: as many pictures as the level shows, named in their order, the stripes named at level 3
+    alone; the right one is the model's description."""
     words = accessible_words(english)
-    for level, count, keyboard in ((1, 4, False), (3, 16, True)):
+    for level, count in ((1, 4), (3, 16)):
         program = start(f"--level={level}")
         pid = program.pid
         click_named(pid, BUTTON, english["FormAvvio"]["BottoneAvvio.Caption"])
         click_named(pid, BUTTON, english["FormMenu"]["Command2.Caption"])
-        pictures, right, description = shown_pictures(pid, words, count, f"at level {level}")
-        check(all((f" {words['Striped']} " in a.name or f" {words['Plain']} " in a.name) == (level == 3)
-                  for a in pictures), f"level {level}: the screen reader names the stripes at level 3 alone")
-        screenshot(f"exercise-level-{level}.png")
-        if keyboard:  # the focus starts on the first picture; Tab follows the pictures' order
-            subprocess.run(["xdotool", "key", "--delay", "150", *(["Tab"] * right), "Return"], check=True)
-        else:
-            click(pictures[right])
-        named(pid, pyatspi.ROLE_NOTIFICATION, words["Right"] + ", ", f"the right answer at level {level}")
-        check(find(pid, IMAGE, words["Found"] + ": " + description) is not None,
-              f"level {level}: the found picture is described")
-        passed(f"a puzzle solved at level {level} by the {'keys' if keyboard else 'mouse'} among {count} pictures")
+        for keyboard in (False, True):
+            wait_find(pid, IMAGE, words["Found"] + ": " + words["Empty"], "a new puzzle")
+            pictures, right, description = shown_pictures(pid, words, count, f"at level {level}")
+            check(all((f" {words['Striped']} " in a.name or f" {words['Plain']} " in a.name) == (level == 3)
+                      for a in pictures), f"level {level}: the screen reader names the stripes at level 3 alone")
+            screenshot(f"exercise-level-{level}.png")
+            if keyboard:  # Next took the focus to the first picture; Tab follows the pictures' order
+                subprocess.run(["xdotool", "key", "--delay", "150", *(["Tab"] * right), "Return"], check=True)
+            else:
+                click(pictures[right])
+            wait_find(pid, IMAGE, words["Found"] + ": " + description, "the found picture described")
+            named(pid, pyatspi.ROLE_NOTIFICATION, words["Right"] + ", ", f"the right answer at level {level}")
+            passed(f"a puzzle solved at level {level} by the {'keys' if keyboard else 'mouse'} among {count} pictures")
+            subprocess.run(["xdotool", "key", "Return"], check=True)  # Next, where the right answer took the focus
         program.kill()
         program.wait()
+
+
+def choose_level_by_switch(start, english):
+    """Two switches (Space moves, Enter chooses) reach the menu's choice of four pictures and choose it;
+    the exercise then shows four."""
+    words = accessible_words(english)
+    four = english["Speech"]["Say(LevelOption(0))"]
+    program = start("--scan=step")
+    pid = program.pid
+    click_named(pid, BUTTON, english["FormAvvio"]["BottoneAvvio.Caption"])
+    wait_find(pid, BUTTON, english["FormMenu"]["Command2.Caption"], "the menu")
+
+    def highlighted():
+        return next((a.name for role in (BUTTON, pyatspi.ROLE_RADIO_BUTTON, pyatspi.ROLE_CHECK_BOX)
+                     for a in find_all(pid, role) if a.getState().contains(pyatspi.STATE_FOCUSED)), None)
+    for _ in range(30):
+        if highlighted() == four:
+            break
+        subprocess.run(["xdotool", "key", "space"], check=True)
+        time.sleep(0.2)
+    check(highlighted() == four, "the switch reaches the choice of four pictures")
+    subprocess.run(["xdotool", "key", "Return"], check=True)
+    wait_for(lambda: next((a for a in find_all(pid, pyatspi.ROLE_RADIO_BUTTON, four)
+                           if a.getState().contains(pyatspi.STATE_CHECKED)), None), "four pictures chosen")
+    click_named(pid, BUTTON, english["FormMenu"]["Command2.Caption"])
+    shown_pictures(pid, words, 4, "after the level chosen by switch")
+    passed("a level chosen on the menu by switch scanning gives its pictures")
+    program.kill()
+    program.wait()
 
 
 def grow_with_the_child(start, english):
