@@ -1,6 +1,7 @@
 // The rules of the game without screens, at every level: what each draw
 // takes from the generator, and the right picture among those shown.
 
+#include "ChangesShown.h"
 #include "PuzzleModel.h"
 #include "PuzzleRules.h"
 #include "Random.h"
@@ -13,6 +14,8 @@
 #include <set>
 #include <tuple>
 #include <vector>
+
+using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
@@ -138,31 +141,35 @@ private Q_SLOTS:
     // right picture differs from the model in the attributes named, it is
     // among the pictures shown and the only one of them counted right. Level
     // 1 shows it with the pictures one change away from it; the others show
-    // every picture of their attributes in order.
+    // every picture of their attributes in order. The drawing of the change
+    // goes from the model to the right picture, each step changing exactly the
+    // attributes its change names ("=" where none), named by their words in turn.
     void everyPuzzleOfEveryLevelHasOneRightPictureShown() {
         using puzzle::RuleKind;
-        const std::map<qint16, int> bitOfChange{{1, puzzle::kColourBit},
-                                                {2, puzzle::kSizeBit},
-                                                {3, puzzle::kShapeBit},
-                                                {4, 0},
-                                                {5, picture_code::bitOf(picture_code::Attribute::Pattern)}};
+        const int pattern = picture_code::bitOf(picture_code::Attribute::Pattern);
+        const std::map<qint16, int> bitOfChange{
+            {1, puzzle::kColourBit}, {2, puzzle::kSizeBit}, {3, puzzle::kShapeBit}, {4, 0}, {5, pattern}};
+        const std::map<int, QString> words{{puzzle::kColourBit, u"WordColour"_s},
+                                           {puzzle::kSizeBit, u"WordSize"_s},
+                                           {puzzle::kShapeBit, u"WordShape"_s},
+                                           {pattern, u"WordPattern"_s}};
         for (const puzzle::Level& level : puzzle::kLevels) {
             const int every = level.pictures() - 1;
-            // A rule, the numbers it draws before the set and the bits its right picture changes.
-            std::vector<std::tuple<puzzle::Rule, std::vector<double>, int>> asked;
+            // A rule, the numbers it draws before the set and the bits each step of its drawing changes.
+            std::vector<std::tuple<puzzle::Rule, std::vector<double>, std::vector<int>>> asked;
             for (const int mask : {puzzle::kColourBit, puzzle::kSizeBit, puzzle::kShapeBit, 0})
-                asked.push_back({{RuleKind::FixedChange, mask}, {}, mask});
-            asked.push_back({{RuleKind::FixedChange, puzzle::kEveryBit}, {}, every});
+                asked.push_back({{RuleKind::FixedChange, mask}, {}, {mask}});
+            asked.push_back({{RuleKind::FixedChange, puzzle::kEveryBit}, {}, {every}});
             const std::vector<qint16> kinds = puzzle::kindsOfChange(level), changes = puzzle::changesOf(level);
             for (std::size_t k = 0; k < kinds.size(); ++k)
-                asked.push_back({{RuleKind::RandomChange}, {drawing(k, kinds.size())}, bitOfChange.at(kinds[k])});
+                asked.push_back({{RuleKind::RandomChange}, {drawing(k, kinds.size())}, {bitOfChange.at(kinds[k])}});
             for (std::size_t first = 0; first < changes.size(); ++first) {
                 for (std::size_t second = 0; second < changes.size(); ++second)
                     asked.push_back({{RuleKind::TwoChanges},
                                      {drawing(first, changes.size()), drawing(second, changes.size())},
-                                     bitOfChange.at(changes[first]) ^ bitOfChange.at(changes[second])});
+                                     {bitOfChange.at(changes[first]), bitOfChange.at(changes[second])}});
             }
-            for (const auto& [rule, drawn, bits] : asked) {
+            for (const auto& [rule, drawn, steps] : asked) {
                 for (int model = 0; model < level.pictures(); ++model) {
                     ScriptedGenerator rnd{drawn};
                     rnd.numbers.push_back(drawing(std::size_t(model), std::size_t(level.pictures())));
@@ -178,7 +185,24 @@ private Q_SLOTS:
                                  puzzle::allInstructionKeys(level).contains(puzzle.instructionKey()),
                              where);
                     const int right = *puzzle.rightIndex();
-                    QVERIFY2((right ^ model) == bits, where);
+
+                    const changes_shown::Drawing shownChange = changes_shown::drawing(puzzle);
+                    QVERIFY2(shownChange.model == model && shownChange.steps.size() == steps.size(), where);
+                    int before = model;
+                    QStringList stepWords;
+                    for (std::size_t i = 0; i < steps.size(); ++i) {
+                        const changes_shown::Step& step = shownChange.steps[i];
+                        QVERIFY2((before ^ step.picture) == steps[i] && step.changes == (steps[i] != 0), where);
+                        before = step.picture;
+                        for (const auto& [bit, word] : words) {
+                            if (steps[i] & bit)
+                                stepWords << word;
+                        }
+                        if (steps[i] == 0)
+                            stepWords << u"WordNothing"_s;
+                    }
+                    QVERIFY2(before == right, where);
+                    QVERIFY2(changes_shown::wordKeys(puzzle) == stepWords, where);
 
                     const std::vector<qint16>& shown = puzzle.shownPictures();
                     QVERIFY2(int(shown.size()) == level.shownCount(), where);
