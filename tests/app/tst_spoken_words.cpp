@@ -197,19 +197,6 @@ private Q_SLOTS:
         QVERIFY(Modulo1::SuoniAttivati);
     }
 
-    // A choice the language has no sentence for (a picture, a message box's
-    // button) is said by the name it shows; one with a sentence by that.
-    void aChoiceWithoutASentenceIsSaidByItsName() {
-        modLanguageSupport::MLSCurrentLanguage = u"Due"_s;
-        Modulo1::SuoniAttivati = true;
-        said.clear();
-        spoken_words::SayName(u"Command7"_s, u"Change colour button"_s);
-        checkSaid(u"en"_s, u"Command7"_s, "a choice with a sentence");
-        spoken_words::SayName(u"Picture1(0)"_s, u"big red heart"_s);
-        QCOMPARE(said, (QList<std::pair<QString, QString>>{{u"big red heart"_s, u"en"_s}}));
-        said.clear();
-    }
-
     // A screen reader names the choices itself: while AT-SPI says one runs,
     // the program's voice says no name, only what a screen reader does not
     // (praise); it follows the screen reader starting and stopping, and a
