@@ -51,8 +51,7 @@ class TestKeyboardAccess : public QObject {
 
     // The shipped file of that language, if there is one, is the one the test reads.
     void useLanguage(const QString& language) {
-        QFile::remove(folder.path(language + u".lng"));
-        QFile::copy(QStringLiteral(MF_PROGRAM_DIR) + u'/' + language + u".lng", folder.path(language + u".lng"));
+        folder.copyShipped(language);
         folder.storeLanguage(language);
         modLanguageSupport::MLSCurrentLanguage = language;
     }

@@ -74,9 +74,7 @@ class TestLevels : public QObject {
 
 private Q_SLOTS:
     void initTestCase() {
-        qputenv("XDG_CONFIG_HOME", folder.folder.path().toLocal8Bit());
-        qputenv("XDG_RUNTIME_DIR", folder.folder.path().toLocal8Bit());
-        QVERIFY(QFile::copy(QStringLiteral(MF_PROGRAM_DIR "/English.lng"), folder.path(u"English.lng"_s)));
+        QVERIFY(folder.copyShipped(u"English"_s));
         folder.storeLanguage(u"English"_s);
         modLanguageSupport::MLSCurrentLanguage = u"English"_s;
         folder.answer = platform::MsgAnswer::Yes;

@@ -107,7 +107,6 @@ class SpokenWordsTest : public QObject {
 private Q_SLOTS:
     void initTestCase() {
         QVERIFY2(accessibility.start(), "a session bus of the test's own");
-        qputenv("XDG_RUNTIME_DIR", folder.folder.path().toLocal8Bit());
         folder.writeFile(u"Uno.lng"_s, languageFile(u"it"_s));
         folder.writeFile(u"Due.lng"_s, languageFile(u"en"_s));
         folder.writeFile(u"Vuoto.lng"_s, kStrings);

@@ -412,7 +412,7 @@ private Q_SLOTS:
     // scan waits for it), the way home is a choice, a press after the rest
     // only wakes the scan, and the choices are named with the sounds off.
     void aSwitchChildHearsEverySentenceWhole() {
-        QVERIFY(QFile::copy(QStringLiteral(MF_PROGRAM_DIR "/English.lng"), folder.path(u"English.lng"_s)));
+        QVERIFY(folder.copyShipped(u"English"_s));
         modLanguageSupport::MLSCurrentLanguage = u"English"_s;
         Modulo1::SuoniAttivati = true;
         settings::current().speech = true;
