@@ -1,6 +1,5 @@
 // A child with the keyboard alone, and a screen reader: focus, keys, the
 // names that assistive technology hears and the announcement of answers.
-#include "Accessibility.h"
 #include "Modulo1.h"
 #include "ProgramFolderFixture.h"
 #include "ScreenInput.h"
@@ -18,6 +17,7 @@
 
 using namespace Qt::Literals::StringLiterals;
 using platform::Screen;
+using screen_input::announcement;
 using screen_input::focused;
 using screen_input::onNextBox;
 using screen_input::press;
@@ -36,10 +36,6 @@ bool ringAroundEntry(const Screen& screen) {
     return menuBarEntry(screen) &&
            ringAround(screen.window(),
                       bar->actionGeometry(menuBarEntry(screen)).translated(bar->mapTo(screen.window(), QPoint())));
-}
-QString announcement(const Screen& screen) {
-    const auto* said = screen.window()->findChild<QWidget*>(QString::fromLatin1(platform::kAnnouncementName));
-    return said ? said->accessibleName() : QString();
 }
 
 }  // namespace

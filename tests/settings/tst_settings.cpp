@@ -315,21 +315,15 @@ private Q_SLOTS:
                                             u"--speech-rate=55"_s, u"--no-praise"_s,          u"--kiosk"_s,
                                             u"--windowed"_s,       u"--screen-reader=off"_s,  u"--level=3"_s}
                              << Override([](Settings& s) {
-                                    s = {.scan = Scan::Auto,
-                                         .scanIntervalMs = 9000,
-                                         .speech = false,
-                                         .speechRate = 55,
-                                         .screenReader = settings::ScreenReader::Off,
-                                         .praise = false,
-                                         .rememberSound = s.rememberSound,
-                                         .rememberPictureSet = s.rememberPictureSet,
-                                         .sound = s.sound,
-                                         .pictureSet = s.pictureSet,
-                                         .kiosk = true,
-                                         .fullScreen = false,
-                                         .level = Level::Three,
-                                         .levelOnMenu = s.levelOnMenu,
-                                         .reachedLevel = s.reachedLevel};
+                                    s.scan = Scan::Auto;
+                                    s.scanIntervalMs = 9000;
+                                    s.speech = false;
+                                    s.speechRate = 55;
+                                    s.screenReader = settings::ScreenReader::Off;
+                                    s.praise = false;
+                                    s.kiosk = true;
+                                    s.fullScreen = false;
+                                    s.level = Level::Three;
                                 });
     }
     void flagsOverTheFile() {
