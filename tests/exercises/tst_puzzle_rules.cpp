@@ -98,45 +98,6 @@ private Q_SLOTS:
         QVERIFY(!puzzle::kindOfChangeString(4).isEmpty() && puzzle::firstChangeString(4).isEmpty());
     }
 
-    // A fresh model of each rule takes the numbers its draws need, no more;
-    // every answer but the right one is wrong (none outside the pictures
-    // counts), and once solved nothing counts. Which picture is right for
-    // each model and change is played on the screens.
-    void aModelOfEachRuleDrawsAndCountsOnce() {
-        using puzzle::RuleKind;
-        const std::vector<std::pair<puzzle::Rule, std::vector<double>>> cases = {
-            {{RuleKind::FixedChange, puzzle::kColourBit}, {0.3}},
-            {{RuleKind::FixedChange, puzzle::kEveryBit}, {0.9}},
-            {{RuleKind::RandomChange}, {0.6, 0.1}},
-            {{RuleKind::TwoChanges}, {0.1, 0.9, 0.5}},
-        };
-        for (const auto& [rule, numbers] : cases) {
-            ScriptedGenerator rnd{numbers};
-            puzzle::PuzzleModel puzzle(rule, rnd.generator());
-            QSignalSpy answers(&puzzle, &puzzle::PuzzleModel::answered);
-            puzzle.start(3);
-            QCOMPARE(puzzle.IndiceModello(), qint16(numbers.back() * 8));
-            QVERIFY(!puzzle.instructionKey().isEmpty());
-            const int right = *puzzle.rightIndex();
-            for (int i = -1; i <= puzzle::kPicturesPerSet; ++i) {
-                if (i != right)
-                    puzzle.answer(i);
-            }
-            QCOMPARE(puzzle.ContaErrati(), qint16(7));
-            QCOMPARE(puzzle.wrongAnswersInPuzzle(), 7);
-            QVERIFY(!puzzle.solved());
-            puzzle.answer(right);
-            QVERIFY(puzzle.solved() && puzzle.foundIndex() == right);
-            puzzle.answer(right);
-            puzzle.answer(right ^ 1);
-            QCOMPARE(puzzle.ContaEsatti(), qint16(1));
-            QCOMPARE(puzzle.ContaErrati(), qint16(7));
-            QCOMPARE(answers.size(), 8);
-            QCOMPARE(answers.last(), (QList<QVariant>{true, right}));
-            QCOMPARE(rnd.taken, numbers.size());
-        }
-    }
-
     // At every level, for every model and every change a rule may draw: the
     // right picture differs from the model in the attributes named, it is
     // among the pictures shown and the only one of them counted right. Level
@@ -214,14 +175,21 @@ private Q_SLOTS:
                                  where);
                     }
                     QVERIFY2(rnd.taken == rnd.numbers.size() - (level.shown == puzzle::Shown::Every ? 3 : 0), where);
-                    // Every picture but the right one counts wrong where it is shown, and not at all elsewhere.
+                    // Every picture but the right one counts wrong where it is shown, and not at all elsewhere;
+                    // once solved, nothing counts.
+                    QSignalSpy answers(&puzzle, &puzzle::PuzzleModel::answered);
                     for (int index = -1; index <= level.pictures(); ++index) {
                         if (index != right)
                             puzzle.answer(index);
                     }
-                    QVERIFY2(!puzzle.solved() && puzzle.ContaErrati() == int(shown.size()) - 1, where);
-                    puzzle.answer(right);
-                    QVERIFY2(puzzle.solved() && puzzle.ContaEsatti() == 1, where);
+                    const int wrong = int(shown.size()) - 1;
+                    QVERIFY2(!puzzle.solved() && puzzle.ContaErrati() == wrong, where);
+                    QVERIFY2(puzzle.wrongAnswersInPuzzle() == wrong, where);
+                    for (const int index : {right, right, right ^ 1})
+                        puzzle.answer(index);
+                    QVERIFY2(puzzle.solved() && puzzle.foundIndex() == right && puzzle.ContaEsatti() == 1, where);
+                    QVERIFY2(puzzle.ContaErrati() == wrong && answers.size() == wrong + 1, where);
+                    QVERIFY2(answers.last() == (QList<QVariant>{true, right}), where);
                 }
             }
         }
