@@ -15,7 +15,10 @@ struct ProgramFolderFixture {
     QList<platform::MessageBoxRequest> boxes;
     platform::MsgAnswer answer = platform::MsgAnswer::Ok;
 
+    // The folder is also the user's config folder and the runtime folder of the guard against a second copy.
     ProgramFolderFixture() {
+        qputenv("XDG_RUNTIME_DIR", folder.path().toLocal8Bit());
+        qputenv("XDG_CONFIG_HOME", folder.path().toLocal8Bit());
         platform::setExecutableFolder(folder.path());
         answerBoxes();
     }
@@ -42,6 +45,12 @@ struct ProgramFolderFixture {
     void storeLanguage(const QString& language) const {
         writeFile(QStringLiteral("LangSetting.ini"),
                   QStringLiteral("[Language]\r\nCurrentLanguage=%1\r\n").arg(language));
+    }
+    // The shipped file of `language`, in the place of any file of that name.
+    bool copyShipped(const QString& language) const {
+        const QString file = language + QStringLiteral(".lng");
+        QFile::remove(path(file));
+        return QFile::copy(QStringLiteral(MF_PROGRAM_DIR "/") + file, path(file));
     }
     // Removes everything in the folder.
     void clear() const {

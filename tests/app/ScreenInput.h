@@ -3,6 +3,7 @@
 // with the focus, the keys pressed on it, the focus ring drawn around it and
 // the real message boxes that come up.
 
+#include "Accessibility.h"
 #include "FocusRing.h"
 #include "Screen.h"
 
@@ -32,6 +33,11 @@ inline bool ringAround(const QWidget* window, const QRect& area) {
 }
 inline bool ringAround(const QWidget* widget) {
     return ringAround(widget->window(), QRect(widget->mapTo(widget->window(), QPoint()), widget->size()));
+}
+// What the screen last announced to assistive technology.
+inline QString announcement(const platform::Screen& screen) {
+    const auto* said = screen.window()->findChild<QWidget*>(QString::fromLatin1(platform::kAnnouncementName));
+    return said ? said->accessibleName() : QString();
 }
 // Acts on the next real message box, once it has the keyboard.
 inline void onNextBox(const std::function<void(QMessageBox* box)>& act) {

@@ -1,6 +1,5 @@
 // A child with the keyboard alone, and a screen reader: focus, keys, the
 // names that assistive technology hears and the announcement of answers.
-#include "Accessibility.h"
 #include "Modulo1.h"
 #include "ProgramFolderFixture.h"
 #include "ScreenInput.h"
@@ -18,6 +17,7 @@
 
 using namespace Qt::Literals::StringLiterals;
 using platform::Screen;
+using screen_input::announcement;
 using screen_input::focused;
 using screen_input::onNextBox;
 using screen_input::press;
@@ -37,10 +37,6 @@ bool ringAroundEntry(const Screen& screen) {
            ringAround(screen.window(),
                       bar->actionGeometry(menuBarEntry(screen)).translated(bar->mapTo(screen.window(), QPoint())));
 }
-QString announcement(const Screen& screen) {
-    const auto* said = screen.window()->findChild<QWidget*>(QString::fromLatin1(platform::kAnnouncementName));
-    return said ? said->accessibleName() : QString();
-}
 
 }  // namespace
 
@@ -51,8 +47,7 @@ class TestKeyboardAccess : public QObject {
 
     // The shipped file of that language, if there is one, is the one the test reads.
     void useLanguage(const QString& language) {
-        QFile::remove(folder.path(language + u".lng"));
-        QFile::copy(QStringLiteral(MF_PROGRAM_DIR) + u'/' + language + u".lng", folder.path(language + u".lng"));
+        folder.copyShipped(language);
         folder.storeLanguage(language);
         modLanguageSupport::MLSCurrentLanguage = language;
     }

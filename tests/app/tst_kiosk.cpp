@@ -81,8 +81,6 @@ class TestKiosk : public QObject {
 
 private Q_SLOTS:
     void initTestCase() {
-        qputenv("XDG_RUNTIME_DIR", folder.folder.path().toLocal8Bit());
-        qputenv("XDG_CONFIG_HOME", folder.folder.path().toLocal8Bit());
         platform::setEndProgramHook([this] { ++ends; });
         QGuiApplication::setQuitOnLastWindowClosed(false);
         settings::current() = {};

@@ -1,9 +1,9 @@
 // The level of the puzzles: chosen on the menu, named for a screen reader,
 // and growing with the child on an exercise screen, told in words and voice.
 // English as shipped; the settings file lies in the test's own folder.
-#include "Accessibility.h"
 #include "FormEsercizio.h"
 #include "ProgramFolderFixture.h"
+#include "ScreenInput.h"
 #include "Screens.h"
 #include "Settings.h"
 #include "SharedState.h"
@@ -14,16 +14,13 @@
 
 using namespace Qt::Literals::StringLiterals;
 using platform::Screen;
+using screen_input::announcement;
 using settings::Level;
 
 namespace {
 
 QString sentence(const QString& key) {
     return modLanguageSupport::MLSOurWord(modLanguageSupport::OurWords::Speech, key);
-}
-QString announcement(const Screen& screen) {
-    const auto* said = screen.window()->findChild<QWidget*>(QString::fromLatin1(platform::kAnnouncementName));
-    return said ? said->accessibleName() : QString();
 }
 QString title(const Screen& exercise) {
     return exercise.control(u"Label3"_s).text(platform::TextProperty::Caption).value_or(QString());
@@ -74,9 +71,7 @@ class TestLevels : public QObject {
 
 private Q_SLOTS:
     void initTestCase() {
-        qputenv("XDG_CONFIG_HOME", folder.folder.path().toLocal8Bit());
-        qputenv("XDG_RUNTIME_DIR", folder.folder.path().toLocal8Bit());
-        QVERIFY(QFile::copy(QStringLiteral(MF_PROGRAM_DIR "/English.lng"), folder.path(u"English.lng"_s)));
+        QVERIFY(folder.copyShipped(u"English"_s));
         folder.storeLanguage(u"English"_s);
         modLanguageSupport::MLSCurrentLanguage = u"English"_s;
         folder.answer = platform::MsgAnswer::Yes;

@@ -48,8 +48,6 @@ class TestNavigation : public QObject {
 
 private Q_SLOTS:
     void initTestCase() {
-        // This test's own guard against a second copy, apart from any real copy.
-        qputenv("XDG_RUNTIME_DIR", folder.folder.path().toLocal8Bit());
         platform::setEndProgramHook([this] { ++ends; });
         folder.writeFile(u"English.lng"_s,
                          u"[FormAvvio]\r\nLabel2(1).Caption=\"Maths exercises\"\r\n"

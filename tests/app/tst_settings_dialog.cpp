@@ -56,13 +56,9 @@ class TestSettingsDialog : public QObject {
 
 private Q_SLOTS:
     void initTestCase() {
-        qputenv("XDG_RUNTIME_DIR", folder.folder.path().toLocal8Bit());
-        qputenv("XDG_CONFIG_HOME", folder.folder.path().toLocal8Bit());
         configFile = folder.path(u"metamorfine/metamorfine.conf"_s);
         QCOMPARE(settings::filePath(), configFile);
-        for (const QString& language : {u"English"_s, u"Italiano"_s})
-            QVERIFY(QFile::copy(QStringLiteral(MF_PROGRAM_DIR) + u'/' + language + u".lng",
-                                folder.path(language + u".lng")));
+        QVERIFY(folder.copyShipped(u"English"_s) && folder.copyShipped(u"Italiano"_s));
     }
 
     // In each language every control says what it is from that language's

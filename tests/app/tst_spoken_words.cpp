@@ -107,7 +107,6 @@ class SpokenWordsTest : public QObject {
 private Q_SLOTS:
     void initTestCase() {
         QVERIFY2(accessibility.start(), "a session bus of the test's own");
-        qputenv("XDG_RUNTIME_DIR", folder.folder.path().toLocal8Bit());
         folder.writeFile(u"Uno.lng"_s, languageFile(u"it"_s));
         folder.writeFile(u"Due.lng"_s, languageFile(u"en"_s));
         folder.writeFile(u"Vuoto.lng"_s, kStrings);
@@ -195,19 +194,6 @@ private Q_SLOTS:
         Screen::loadedScreens().front()->control(u"mnuEsci"_s).click();
         menu().control(u"Check1"_s).click();
         QVERIFY(Modulo1::SuoniAttivati);
-    }
-
-    // A choice the language has no sentence for (a picture, a message box's
-    // button) is said by the name it shows; one with a sentence by that.
-    void aChoiceWithoutASentenceIsSaidByItsName() {
-        modLanguageSupport::MLSCurrentLanguage = u"Due"_s;
-        Modulo1::SuoniAttivati = true;
-        said.clear();
-        spoken_words::SayName(u"Command7"_s, u"Change colour button"_s);
-        checkSaid(u"en"_s, u"Command7"_s, "a choice with a sentence");
-        spoken_words::SayName(u"Picture1(0)"_s, u"big red heart"_s);
-        QCOMPARE(said, (QList<std::pair<QString, QString>>{{u"big red heart"_s, u"en"_s}}));
-        said.clear();
     }
 
     // A screen reader names the choices itself: while AT-SPI says one runs,

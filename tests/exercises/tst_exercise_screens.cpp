@@ -47,11 +47,6 @@ namespace {
 enum Attribute { Shape = 1, Size = 2, Colour = 4 };
 constexpr std::array<const char*, 8> kFileAttributes{"AAA", "AAB", "ABA", "ABB", "BAA", "BAB", "BBA", "BBB"};
 
-// Whether both show the very same loaded picture (not merely equal pixels).
-bool samePicture(const platform::Picture& one, const platform::Picture& other) {
-    return !one.isEmpty() && one.image().cacheKey() == other.image().cacheKey();
-}
-
 // The picture that differs from the model in exactly these attributes.
 int pictureWithChanges(int model, int attributes) {
     for (std::size_t i = 0; i < kPicturesPerSet; ++i) {
@@ -185,14 +180,19 @@ class ExerciseScreensTest : public QObject {
         return !screen.control(u"ComandoIconaSi"_s).visible() && !screen.control(u"ComandoIconaNo"_s).visible();
     }
 
-    // The index whose picture the model box shows, judged by the pictures.
-    static int shownModel(const FormEsercizio& screen) {
-        const platform::Picture& model = screen.control(u"Picture2"_s).picture();
+    // The one picture that is this very image (not merely equal pixels): its index, else -1 (-2 for several).
+    static int indexShowing(const FormEsercizio& screen, const QImage& image) {
         int found = -1;
         for (int i = 0; i < kPicturesPerSet; ++i)
-            if (samePicture(picture(screen, i).picture(), model))
+            if (!image.isNull() && picture(screen, i).picture().image().cacheKey() == image.cacheKey())
                 found = found == -1 ? i : -2;
         return found;
+    }
+    static int shownModel(const FormEsercizio& screen) {
+        return indexShowing(screen, screen.control(u"Picture2"_s).picture().image());
+    }
+    static int shownRight(const FormEsercizio& screen) {
+        return indexShowing(screen, screen.control(u"Picture3"_s).picture().image());
     }
 
     static int rightPicture(int number, const FormEsercizio& screen) {
@@ -224,14 +224,6 @@ class ExerciseScreensTest : public QObject {
         drawn.words = words.join(u", "_s);
         return words.size() == (number == 6 ? 2 : 1) ? drawn : Expected{};
     }
-    // The index of the picture that is this very image, or -1.
-    static int pictureIndex(const FormEsercizio& screen, const QImage& image) {
-        for (int i = 0; i < kPicturesPerSet; ++i)
-            if (!image.isNull() && picture(screen, i).picture().image().cacheKey() == image.cacheKey())
-                return i;
-        return -1;
-    }
-
     // The drawing, the words for a screen reader and the window's description
     // of the open puzzle's rule; the change and the instruction are announced on
     // opening and at every new puzzle (after the last answer's news) where it is drawn.
@@ -244,11 +236,11 @@ class ExerciseScreensTest : public QObject {
         QVERIFY(drawing);
         const platform::PictureRow& row = drawing->row();
         int from = shownModel(screen);
-        QCOMPARE(pictureIndex(screen, row.first), from);
+        QCOMPARE(indexShowing(screen, row.first), from);
         QCOMPARE(row.next.size(), asked.steps.size());
         for (std::size_t i = 0; i < asked.steps.size(); ++i) {
             const int to = pictureWithChanges(from, asked.steps[i]);
-            QCOMPARE(pictureIndex(screen, row.next[i].image), to);
+            QCOMPARE(indexShowing(screen, row.next[i].image), to);
             QCOMPARE(row.next[i].sign, asked.steps[i] == 0 ? platform::Sign::Equals : platform::Sign::Arrow);
             from = to;
         }
@@ -292,13 +284,6 @@ class ExerciseScreensTest : public QObject {
     static bool isSolved(const FormEsercizio& screen) {
         return enabledPictures(screen) == 0 && screen.control(u"BottoneAvanti"_s).enabled() && shownRight(screen) >= 0;
     }
-    static int shownRight(const FormEsercizio& screen) {
-        for (int i = 0; i < kPicturesPerSet; ++i)
-            if (samePicture(screen.control(u"Picture3"_s).picture(), picture(screen, i).picture()))
-                return i;
-        return -1;
-    }
-
     static void solve(int number, FormEsercizio& screen) {
         const int right = rightPicture(number, screen);
         clickPicture(screen, right);
@@ -520,7 +505,7 @@ private Q_SLOTS:
         const quint32 colour = es4.backColor();
         clickNext(es4);
         QVERIFY(isOpen(es4));
-        QVERIFY(!samePicture(picture(es4, 0).picture(), oldFirst));
+        QVERIFY(picture(es4, 0).picture().image().cacheKey() != oldFirst.image().cacheKey());
         QCOMPARE(shownModel(es4), int(Modulo1::IndiceModello));
         QVERIFY(marksRight(es4));
         QCOMPARE(es4.backColor(), colour);

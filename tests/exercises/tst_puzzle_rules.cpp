@@ -1,6 +1,7 @@
 // The rules of the game without screens, at every level: what each draw
 // takes from the generator, and the right picture among those shown.
 
+#include "ChangesShown.h"
 #include "PuzzleModel.h"
 #include "PuzzleRules.h"
 #include "Random.h"
@@ -13,6 +14,8 @@
 #include <set>
 #include <tuple>
 #include <vector>
+
+using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
@@ -95,74 +98,39 @@ private Q_SLOTS:
         QVERIFY(!puzzle::kindOfChangeString(4).isEmpty() && puzzle::firstChangeString(4).isEmpty());
     }
 
-    // A fresh model of each rule takes the numbers its draws need, no more;
-    // every answer but the right one is wrong (none outside the pictures
-    // counts), and once solved nothing counts. Which picture is right for
-    // each model and change is played on the screens.
-    void aModelOfEachRuleDrawsAndCountsOnce() {
-        using puzzle::RuleKind;
-        const std::vector<std::pair<puzzle::Rule, std::vector<double>>> cases = {
-            {{RuleKind::FixedChange, puzzle::kColourBit}, {0.3}},
-            {{RuleKind::FixedChange, puzzle::kEveryBit}, {0.9}},
-            {{RuleKind::RandomChange}, {0.6, 0.1}},
-            {{RuleKind::TwoChanges}, {0.1, 0.9, 0.5}},
-        };
-        for (const auto& [rule, numbers] : cases) {
-            ScriptedGenerator rnd{numbers};
-            puzzle::PuzzleModel puzzle(rule, rnd.generator());
-            QSignalSpy answers(&puzzle, &puzzle::PuzzleModel::answered);
-            puzzle.start(3);
-            QCOMPARE(puzzle.IndiceModello(), qint16(numbers.back() * 8));
-            QVERIFY(!puzzle.instructionKey().isEmpty());
-            const int right = *puzzle.rightIndex();
-            for (int i = -1; i <= puzzle::kPicturesPerSet; ++i) {
-                if (i != right)
-                    puzzle.answer(i);
-            }
-            QCOMPARE(puzzle.ContaErrati(), qint16(7));
-            QCOMPARE(puzzle.wrongAnswersInPuzzle(), 7);
-            QVERIFY(!puzzle.solved());
-            puzzle.answer(right);
-            QVERIFY(puzzle.solved() && puzzle.foundIndex() == right);
-            puzzle.answer(right);
-            puzzle.answer(right ^ 1);
-            QCOMPARE(puzzle.ContaEsatti(), qint16(1));
-            QCOMPARE(puzzle.ContaErrati(), qint16(7));
-            QCOMPARE(answers.size(), 8);
-            QCOMPARE(answers.last(), (QList<QVariant>{true, right}));
-            QCOMPARE(rnd.taken, numbers.size());
-        }
-    }
-
     // At every level, for every model and every change a rule may draw: the
     // right picture differs from the model in the attributes named, it is
     // among the pictures shown and the only one of them counted right. Level
     // 1 shows it with the pictures one change away from it; the others show
-    // every picture of their attributes in order.
+    // every picture of their attributes in order. The drawing of the change
+    // goes from the model to the right picture, each step changing exactly the
+    // attributes its change names ("=" where none), named by their words in turn.
     void everyPuzzleOfEveryLevelHasOneRightPictureShown() {
         using puzzle::RuleKind;
-        const std::map<qint16, int> bitOfChange{{1, puzzle::kColourBit},
-                                                {2, puzzle::kSizeBit},
-                                                {3, puzzle::kShapeBit},
-                                                {4, 0},
-                                                {5, picture_code::bitOf(picture_code::Attribute::Pattern)}};
+        const int pattern = picture_code::bitOf(picture_code::Attribute::Pattern);
+        const std::map<qint16, int> bitOfChange{
+            {1, puzzle::kColourBit}, {2, puzzle::kSizeBit}, {3, puzzle::kShapeBit}, {4, 0}, {5, pattern}};
+        const std::map<int, QString> words{{puzzle::kColourBit, u"WordColour"_s},
+                                           {puzzle::kSizeBit, u"WordSize"_s},
+                                           {puzzle::kShapeBit, u"WordShape"_s},
+                                           {pattern, u"WordPattern"_s}};
         for (const puzzle::Level& level : puzzle::kLevels) {
             const int every = level.pictures() - 1;
-            // A rule, the numbers it draws before the set and the bits its right picture changes.
-            std::vector<std::tuple<puzzle::Rule, std::vector<double>, int>> asked;
+            // A rule, the numbers it draws before the set and the bits each step of its drawing changes.
+            std::vector<std::tuple<puzzle::Rule, std::vector<double>, std::vector<int>>> asked;
             for (const int mask : {puzzle::kColourBit, puzzle::kSizeBit, puzzle::kShapeBit, 0})
-                asked.push_back({{RuleKind::FixedChange, mask}, {}, mask});
-            asked.push_back({{RuleKind::FixedChange, puzzle::kEveryBit}, {}, every});
+                asked.push_back({{RuleKind::FixedChange, mask}, {}, {mask}});
+            asked.push_back({{RuleKind::FixedChange, puzzle::kEveryBit}, {}, {every}});
             const std::vector<qint16> kinds = puzzle::kindsOfChange(level), changes = puzzle::changesOf(level);
             for (std::size_t k = 0; k < kinds.size(); ++k)
-                asked.push_back({{RuleKind::RandomChange}, {drawing(k, kinds.size())}, bitOfChange.at(kinds[k])});
+                asked.push_back({{RuleKind::RandomChange}, {drawing(k, kinds.size())}, {bitOfChange.at(kinds[k])}});
             for (std::size_t first = 0; first < changes.size(); ++first) {
                 for (std::size_t second = 0; second < changes.size(); ++second)
                     asked.push_back({{RuleKind::TwoChanges},
                                      {drawing(first, changes.size()), drawing(second, changes.size())},
-                                     bitOfChange.at(changes[first]) ^ bitOfChange.at(changes[second])});
+                                     {bitOfChange.at(changes[first]), bitOfChange.at(changes[second])}});
             }
-            for (const auto& [rule, drawn, bits] : asked) {
+            for (const auto& [rule, drawn, steps] : asked) {
                 for (int model = 0; model < level.pictures(); ++model) {
                     ScriptedGenerator rnd{drawn};
                     rnd.numbers.push_back(drawing(std::size_t(model), std::size_t(level.pictures())));
@@ -178,7 +146,24 @@ private Q_SLOTS:
                                  puzzle::allInstructionKeys(level).contains(puzzle.instructionKey()),
                              where);
                     const int right = *puzzle.rightIndex();
-                    QVERIFY2((right ^ model) == bits, where);
+
+                    const changes_shown::Drawing shownChange = changes_shown::drawing(puzzle);
+                    QVERIFY2(shownChange.model == model && shownChange.steps.size() == steps.size(), where);
+                    int before = model;
+                    QStringList stepWords;
+                    for (std::size_t i = 0; i < steps.size(); ++i) {
+                        const changes_shown::Step& step = shownChange.steps[i];
+                        QVERIFY2((before ^ step.picture) == steps[i] && step.changes == (steps[i] != 0), where);
+                        before = step.picture;
+                        for (const auto& [bit, word] : words) {
+                            if (steps[i] & bit)
+                                stepWords << word;
+                        }
+                        if (steps[i] == 0)
+                            stepWords << u"WordNothing"_s;
+                    }
+                    QVERIFY2(before == right, where);
+                    QVERIFY2(changes_shown::wordKeys(puzzle) == stepWords, where);
 
                     const std::vector<qint16>& shown = puzzle.shownPictures();
                     QVERIFY2(int(shown.size()) == level.shownCount(), where);
@@ -190,14 +175,21 @@ private Q_SLOTS:
                                  where);
                     }
                     QVERIFY2(rnd.taken == rnd.numbers.size() - (level.shown == puzzle::Shown::Every ? 3 : 0), where);
-                    // Every picture but the right one counts wrong where it is shown, and not at all elsewhere.
+                    // Every picture but the right one counts wrong where it is shown, and not at all elsewhere;
+                    // once solved, nothing counts.
+                    QSignalSpy answers(&puzzle, &puzzle::PuzzleModel::answered);
                     for (int index = -1; index <= level.pictures(); ++index) {
                         if (index != right)
                             puzzle.answer(index);
                     }
-                    QVERIFY2(!puzzle.solved() && puzzle.ContaErrati() == int(shown.size()) - 1, where);
-                    puzzle.answer(right);
-                    QVERIFY2(puzzle.solved() && puzzle.ContaEsatti() == 1, where);
+                    const int wrong = int(shown.size()) - 1;
+                    QVERIFY2(!puzzle.solved() && puzzle.ContaErrati() == wrong, where);
+                    QVERIFY2(puzzle.wrongAnswersInPuzzle() == wrong, where);
+                    for (const int index : {right, right, right ^ 1})
+                        puzzle.answer(index);
+                    QVERIFY2(puzzle.solved() && puzzle.foundIndex() == right && puzzle.ContaEsatti() == 1, where);
+                    QVERIFY2(puzzle.ContaErrati() == wrong && answers.size() == wrong + 1, where);
+                    QVERIFY2(answers.last() == (QList<QVariant>{true, right}), where);
                 }
             }
         }
