@@ -27,6 +27,15 @@ QByteArray paddedTo(const QByteArray& text, qsizetype size = 70000) {
     return ';' + QByteArray(size - text.size() - 3, 'x') + "\r\n" + text;
 }
 
+// A second of the real program; a sanitized build runs several times slower,
+// and still tells a listing that grows with the square of the files.
+constexpr qint64 kSecond = 1000;
+#ifdef __SANITIZE_ADDRESS__
+constexpr qint64 kSanitizerSlowdown = 5;
+#else
+constexpr qint64 kSanitizerSlowdown = 1;
+#endif
+
 }  // namespace
 
 class LanguageTest : public QObject {
@@ -174,7 +183,10 @@ private Q_SLOTS:
         write(u"program/Italiano.lng"_s, {});
         const QByteArray windows1252Name = QFile::encodeName(path(u"program/Fran"_s)) + '\xE7' + "ais.lng";
         QCOMPARE(::close(::creat(windows1252Name.constData(), 0600)), 0);
-        QCOMPARE(platform::languageNames(), QStringList{u"Italiano"_s});
+        const QStringList names = platform::languageNames();
+        // Qt cannot remove a name it cannot decode: the temporary folder would stay.
+        QCOMPARE(::unlink(windows1252Name.constData()), 0);
+        QCOMPARE(names, QStringList{u"Italiano"_s});
         for (const QString& language : {u"../outside"_s, u"inner/x"_s, u"inner\\x"_s}) {
             storeLanguage(language);
             MLSCurrentLanguage.clear();
@@ -196,7 +208,7 @@ private Q_SLOTS:
         QElapsedTimer clock;
         clock.start();
         const QStringList names = platform::languageNames();
-        QVERIFY2(clock.elapsed() < 1000, qPrintable(QString::number(clock.elapsed())));
+        QVERIFY2(clock.elapsed() < kSecond * kSanitizerSlowdown, qPrintable(QString::number(clock.elapsed())));
         QCOMPARE(names, expected);
     }
 
