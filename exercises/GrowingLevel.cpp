@@ -1,5 +1,6 @@
 #include "GrowingLevel.h"
 
+#include "PuzzleRules.h"
 #include "Settings.h"
 
 #include <QStringBuilder>
@@ -9,6 +10,10 @@ using namespace Qt::Literals::StringLiterals;
 namespace growing_level {
 
 namespace {
+
+// The levels a parent chooses are the rules' levels, and the default is the same game.
+static_assert(settings::kMinLevel == puzzle::kLevels.front().number &&
+              settings::kMaxLevel == puzzle::kLevels.back().number && settings::kDefaultLevel == puzzle::kDefaultLevel);
 
 // "LevelUp3": the step up to level 3; "LevelDown1": down to level 1.
 QString stepKeyOf(level_growth::Step step, int level) {
