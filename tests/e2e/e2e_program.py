@@ -267,11 +267,31 @@ def screenshot(name):
         subprocess.run(["import", "-window", "root", os.path.join(os.environ["E2E_SCREENSHOTS"], name)], check=True)
 
 
+def start_openbox(environment):
+    """Openbox managing the display; a start that ends or hangs is told and tried again, three times in all."""
+    log = os.path.join(environment["XDG_RUNTIME_DIR"], "openbox.log")
+    for attempt in range(1, 4):
+        with open(log, "w") as stream:
+            openbox = subprocess.Popen(["openbox", "--sm-disable"], env=environment, stdout=stream, stderr=subprocess.STDOUT)
+        try:
+            wait_for(lambda: openbox.poll() is None and
+                     "window id" in output("xprop", "-root", "_NET_SUPPORTING_WM_CHECK"),
+                     "openbox to manage the display", 20)
+            return openbox
+        except AssertionError:
+            state = "running" if openbox.poll() is None else f"ended with {openbox.returncode}"
+            print(f"openbox, start {attempt}, did not manage the display ({state}):", file=sys.stderr)
+            with open(log, errors="replace") as stream:
+                for line in stream.read().splitlines()[-15:]:
+                    print(f"  | {line}", file=sys.stderr)
+            openbox.kill()
+            openbox.wait()
+    raise AssertionError("openbox did not manage the display in three starts")
+
+
 def run_wm(start, environment, english):
-    openbox = subprocess.Popen(["openbox"], env=environment, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    openbox = start_openbox(environment)
     try:
-        wait_for(lambda: "window id" in output("xprop", "-root", "_NET_SUPPORTING_WM_CHECK"),
-                 "openbox to manage the display")
         pid = start().pid
         avvio = english["FormAvvio"]["BottoneAvvio.Caption"]
         wait_find(pid, BUTTON, avvio, "the start screen")
