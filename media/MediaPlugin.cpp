@@ -1,105 +1,44 @@
 // The media plugin: the sound player (QtMultimedia with PulseAudio and its
-// codecs) and the voice (speech-dispatcher through its own library), kept out
+// codecs) and the voice (speech-dispatcher, spoken to over its socket), kept out
 // of the executable so that start-up does not load them.
 #include "MediaBackend.h"
 #include "MediaLog.h"
+#include "SpeechConnection.h"
 
 #include <QAudioDevice>
 #include <QDeadlineTimer>
-#include <QHash>
 #include <QLocale>
 #include <QMediaDevices>
 #include <QObject>
-#include <QSet>
 #include <QSoundEffect>
 #include <QThread>
 #include <QUrl>
 #include <atomic>
-#include <cstdlib>
 #include <functional>
-#include <libspeechd.h>
-#include <mutex>
 
 namespace {
-
-// What the speech server says of the sentence being said: the function to
-// call once it has ended or been cut. speech-dispatcher's library calls back
-// on a thread of its own, with no pointer of ours, so one process has one list.
-class SentencesBeingSaid {
-public:
-    static SentencesBeingSaid& all() {
-        static SentencesBeingSaid sentences;
-        return sentences;
-    }
-
-    // `say` sends a sentence and returns its number. The list is not held
-    // meanwhile: the library's thread, which brings the reply, may be calling
-    // back for an earlier sentence. Word of an end that comes before the
-    // number is kept until the number comes.
-    void add(const std::function<int()>& say, std::function<void()> done) {
-        const int number = say();
-        bool endedAlready = number < 0;
-        if (!endedAlready) {
-            std::scoped_lock lock(mutex_);
-            endedAlready = ended_.remove(std::size_t(number));
-            if (!endedAlready)
-                done_.insert(std::size_t(number), done);
-        }
-        if (endedAlready)
-            done();
-    }
-
-    // Whether a sentence of ours is still being said.
-    bool anyBeingSaid() {
-        std::scoped_lock lock(mutex_);
-        return !done_.isEmpty();
-    }
-
-    static void ended(size_t number, size_t /*client*/, SPDNotificationType /*state*/) {
-        std::function<void()> done;
-        {
-            std::scoped_lock lock(all().mutex_);
-            done = all().done_.take(number);
-            if (!done)
-                all().ended_.insert(number);
-        }
-        if (done)
-            done();
-    }
-
-private:
-    std::mutex mutex_;
-    QHash<std::size_t, std::function<void()>> done_;
-    QSet<std::size_t> ended_;
-};
 
 // Lives on a thread of its own: connecting may start speech-dispatcher and
 // wait for it, and a server that accepts but never answers blocks every call
 // for good; no screen may wait for that.
 class Speaker : public QObject {
 public:
-    ~Speaker() override {
-        if (connection_)
-            spd_close(connection_);
-    }
-
     // Stopping before anything was said does not connect.
     void speak(const QString& text, const QString& localeTag, int rate, const std::function<void()>& done) {
-        if ((!triedConnecting_ && text.isEmpty()) || !connected()) {
+        if ((!connection_ && text.isEmpty()) || !connected()) {
             done();
             return;
         }
         // Only a sentence that gives way to a newer one is cut.
-        if (SentencesBeingSaid::all().anyBeingSaid())
-            spd_cancel(connection_);
-        if (rate != rate_ && spd_set_voice_rate(connection_, rate) == 0)
+        if (connection_->anyBeingSaid())
+            connection_->cancel();
+        if (rate != rate_ && connection_->setRate(rate))
             rate_ = rate;
         if (text.isEmpty() || !chooseLanguage(localeTag)) {
             done();
             return;
         }
-        SentencesBeingSaid::all().add(
-            [this, &text] { return spd_say(connection_, SPD_TEXT, text.toUtf8().constData()); }, done);
+        connection_->say(text, done);
     }
 
     void prepare(const QString& localeTag) {
@@ -108,24 +47,15 @@ public:
     }
 
 private:
-    // One try per run: without a server the voice stays silent. The server
-    // tells the end of every sentence, so that the next waits for it.
+    // One try per run: without a server, or after a fault of the server's,
+    // the voice stays silent.
     bool connected() {
-        if (triedConnecting_)
-            return connection_;
-        triedConnecting_ = true;
-        char* error = nullptr;
-        connection_ = spd_open2("metamorfine", "speech", nullptr, SPD_MODE_THREADED, nullptr, 1, &error);
-        if (!connection_)
-            qCWarning(platform::lcMedia, "no speech server (%s): nothing is spoken", error);
-        std::free(error);
-        if (connection_) {
-            connection_->callback_end = connection_->callback_cancel = SentencesBeingSaid::ended;
-            if (spd_set_notification_on(connection_, SPD_END) != 0 ||
-                spd_set_notification_on(connection_, SPD_CANCEL) != 0)
-                qCWarning(platform::lcMedia, "the speech server does not tell when a sentence ends");
+        if (!connection_) {
+            connection_ = new platform::SpeechConnection;
+            connection_->setParent(this);
+            connection_->open(qEnvironmentVariable("SPEECHD_ADDRESS"));
         }
-        return connection_;
+        return connection_->isOpen();
     }
 
     // speech-dispatcher takes the language and territory ("en-GB") and picks
@@ -136,7 +66,7 @@ private:
         const QByteArray wanted = speechLanguage(localeTag);
         if (wanted.isEmpty())
             return false;
-        if (wanted != language_ && spd_set_language(connection_, wanted.constData()) == 0)
+        if (wanted != language_ && connection_->setLanguage(wanted))
             language_ = wanted;
         return wanted == language_;
     }
@@ -152,8 +82,7 @@ private:
         return tag.toLatin1();
     }
 
-    SPDConnection* connection_ = nullptr;
-    bool triedConnecting_ = false;
+    platform::SpeechConnection* connection_ = nullptr;
     QByteArray language_;
     int rate_ = 0;  // the server's own pace until set
 };
@@ -233,9 +162,8 @@ QThread* threadFor(QObject* worker, QThread::Priority priority) {
     return thread;
 }
 
-// How long unloading the plugin waits for a thread that finish() left busy.
-constexpr int kUnloadDeadlineMs = 200;
-
+// The plugin is never unloaded nor its object deleted: a thread still
+// waiting on a server is left to the end of the process (see finish()).
 class MediaPlugin : public QObject, public platform::MediaBackend {
     Q_OBJECT
     Q_PLUGIN_METADATA(IID MetamorfineMediaBackend_iid)
@@ -247,14 +175,6 @@ public:
           speaker_(new Speaker),
           soundThread_(threadFor(player_, QThread::NormalPriority)),
           speechThread_(threadFor(speaker_, QThread::LowPriority)) {}
-
-    // A thread still waiting on a speech or audio server that never answers
-    // is left to the end of the process, never waited on for ever: the
-    // plugin is loaded never to be unmapped, so its code stays in place.
-    ~MediaPlugin() override {
-        if (!finish(kUnloadDeadlineMs))
-            qCWarning(platform::lcMedia, "a media thread is still waiting on its server: left running");
-    }
 
     // The sound goes to the player's thread: the main thread never waits.
     void playSound(const QString& path) override {

@@ -1,6 +1,7 @@
 // Message boxes answered from the keyboard, the system language of their buttons, sound and speech
 // where the media plugin is missing, where the media plugin is loaded from, the locale of the voice, and
-// the end of a process whose speech server never answers.
+// the end of a process whose speech server never answers, and speech servers that answer what is not
+// their protocol.
 
 #include "DataFiles.h"
 #include "FocusRing.h"
@@ -405,7 +406,49 @@ private Q_SLOTS:
         QVERIFY2(ending.elapsed() < 5000, qPrintable(QString::number(ending.elapsed())));
         QCOMPARE(speaker.exitStatus(), QProcess::NormalExit);
         QCOMPARE(speaker.exitCode(), 0);
-        QVERIFY(speaker.readAllStandardError().contains("left running"));
+        QVERIFY(speaker.readAllStandardError().contains("still busy"));
+    }
+
+    // A server that answers a bare line end, junk, or a line that never ends
+    // silences the voice and nothing else: the client hangs up within the
+    // reply's deadline, without taking in the endless line, says why in the
+    // log, and the process lives on and ends normally.
+    void aServerAnsweringOutsideItsProtocolOnlySilencesTheVoice() {
+        for (const QByteArray& answer : {QByteArray("\r\n"), QByteArray("hello\r\n"), QByteArray(64 * 1024, 'x')}) {
+            const bool endless = !answer.endsWith('\n');
+            QTemporaryDir folder;
+            QLocalServer server;
+            QVERIFY(server.listen(folder.filePath(u"speechd.sock"_s)));
+            QProcess speaker;
+            startWithSpeechServer(speaker, server.fullServerName(), {kSpeakAndLeave});
+            QVERIFY(server.waitForNewConnection(15000));
+            QLocalSocket* client = server.nextPendingConnection();
+            qint64 sent = 0;
+            QTimer flood;
+            connect(&flood, &QTimer::timeout, client, [&] {
+                if (client->bytesToWrite() < answer.size())
+                    sent += client->write(answer);
+            });
+            connect(client, &QLocalSocket::readyRead, client, [&] {
+                client->readAll();
+                if (endless)
+                    flood.start(0);
+                else
+                    client->write(answer);
+            });
+            QElapsedTimer clock;
+            clock.start();
+            QTRY_VERIFY_WITH_TIMEOUT(client->state() == QLocalSocket::UnconnectedState, 10000);
+            QVERIFY2(clock.elapsed() < 5000, qPrintable(QString::number(clock.elapsed())));
+            flood.stop();
+            QVERIFY2(sent < 8 * 1024 * 1024, qPrintable(QString::number(sent)));
+            QCOMPARE(speaker.state(), QProcess::Running);
+            speaker.closeWriteChannel();
+            QVERIFY(speaker.waitForFinished(20000));
+            QCOMPARE(speaker.exitStatus(), QProcess::NormalExit);
+            QCOMPARE(speaker.exitCode(), 0);
+            QVERIFY(speaker.readAllStandardError().contains("the voice is silent"));
+        }
     }
 };
 
