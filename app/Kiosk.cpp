@@ -8,6 +8,8 @@
 #include <QDialog>
 #include <QKeyEvent>
 #include <QWidget>
+#include <QWindow>
+#include <algorithm>
 
 namespace app {
 
@@ -21,6 +23,20 @@ constexpr std::chrono::milliseconds kRepeatGap = 150ms;
 
 bool isChordModifier(int key) {
     return key == Qt::Key_Control || key == Qt::Key_Alt || key == Qt::Key_Shift;
+}
+
+// How soon the screen is taken back once something took it, and how often
+// that is tried again while the window manager has not given it back.
+constexpr std::chrono::milliseconds kTakeBackAfter = 50ms;
+constexpr std::chrono::milliseconds kTryAgainAfter = 500ms;
+
+// The screen shown: the one window of the program that is not a dialog.
+QWidget* shownScreen() {
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    const auto shown = std::find_if(windows.cbegin(), windows.cend(), [](const QWidget* window) {
+        return window->isVisible() && window->windowType() == Qt::Window && !qobject_cast<const QDialog*>(window);
+    });
+    return shown == windows.cend() ? nullptr : *shown;
 }
 
 }  // namespace
@@ -79,6 +95,48 @@ bool KioskGuard::eventFilter(QObject* watched, QEvent* event) {
     return QObject::eventFilter(watched, event);
 }
 
+ScreenHold::ScreenHold(QObject* parent) : QObject(parent) {
+    again_.setSingleShot(true);
+    connect(&again_, &QTimer::timeout, this, &ScreenHold::holdShownScreen);
+    qApp->installEventFilter(this);
+}
+
+bool ScreenHold::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+    case QEvent::ApplicationStateChange:
+    case QEvent::WindowActivate:
+    case QEvent::WindowDeactivate:
+    case QEvent::WindowStateChange:
+    case QEvent::Show:
+    case QEvent::Hide:
+        if (watched->isWidgetType() && static_cast<QWidget*>(watched)->isWindow())
+            again_.start(kTakeBackAfter);
+        else if (event->type() == QEvent::ApplicationStateChange)
+            again_.start(kTakeBackAfter);
+        break;
+    default:
+        break;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void ScreenHold::holdShownScreen() {
+    QWidget* screen = shownScreen();
+    if (!screen)
+        return;
+    if (screen->isMinimized() || !screen->isFullScreen())
+        screen->showFullScreen();
+    QWidget* front = QApplication::activeModalWidget() ? QApplication::activeModalWidget() : screen;
+    if (!front->isActiveWindow()) {
+        front->raise();
+        front->activateWindow();
+        again_.start(kTryAgainAfter);
+    }
+    // The window system's grab, not Qt's: keys still go to the focused control.
+    if (QWindow* window = front->windowHandle(); window && front->isActiveWindow())
+        window->setKeyboardGrabEnabled(true);
+}
+
 NewChildWatch::NewChildWatch(std::chrono::milliseconds idle, QObject* parent) : QObject(parent) {
     idle_.setSingleShot(true);
     idle_.setInterval(idle);
@@ -105,6 +163,7 @@ void StartKiosk() {
     if (!KioskMode())
         return;
     new KioskGuard(2s, qApp);
+    new ScreenHold(qApp);
     new NewChildWatch(kNewChildAfter, qApp);
 }
 

@@ -32,6 +32,24 @@ private:
     QTimer letGo_;  // Q released, unless a repeated press follows
 };
 
+// Keeps the shown screen in front, full screen and holding the keyboard, so
+// that neither the window manager's own keys (show the desktop, switch windows
+// or desktops) nor a request to minimise or another program taking the front
+// leave a child outside the program. A message box holds the keyboard while
+// it is up. (A desktop that grants no keyboard grab, as on Wayland, needs a
+// kiosk session of its own.)
+class ScreenHold : public QObject {
+public:
+    explicit ScreenHold(QObject* parent = nullptr);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void holdShownScreen();
+    QTimer again_;
+};
+
 // How long no key, click or touch means the child has gone.
 inline constexpr std::chrono::milliseconds kNewChildAfter = 3min;
 

@@ -532,6 +532,7 @@ def check_kiosk(start, avvio):
     time.sleep(2)
     check(program.poll() is None and full_screen(window) and x_windows(program.pid),
           "in kiosk mode Alt+F4 and F11 leave the program running, full screen")
+    check_kiosk_holds_the_screen(program, window)
     program.kill()
     program.wait()
     program = start("--kiosk")
@@ -550,6 +551,30 @@ def check_kiosk(start, avvio):
             time.sleep(1.5)
             check(program.poll() is None, "the parent's chord let go after half a second ends nothing")
     passed("Ctrl+Alt+Shift+Q held for two seconds ends a kiosk")
+
+
+def check_kiosk_holds_the_screen(program, window):
+    """The window manager's own ways out (show the desktop, switch windows, switch desktops, minimise)
+    and another program taking the front leave the kiosk in front, full screen, with the keyboard."""
+    other = subprocess.Popen(["xmessage", "-center", "another program"], stdout=subprocess.DEVNULL,
+                             stderr=subprocess.DEVNULL)
+    try:
+        other_window = wait_for(lambda: output("xdotool", "search", "--onlyvisible", "--pid", str(other.pid),
+                                               "--name", "").split()[-1], "another program's window")
+        held = lambda: (full_screen(window) and "IsViewable" in output("xwininfo", "-id", window)
+                        and output("xdotool", "getactivewindow").strip() == window)
+        wait_for(held, "the kiosk in front after another program's window came up", 10)
+        for way_out in (["key", "super+d"], ["key", "alt+Tab"], ["key", "ctrl+alt+Right"],
+                        ["windowminimize", window], ["windowactivate", other_window]):
+            subprocess.run(["xdotool", *way_out], check=True)
+            time.sleep(0.5)
+            check(wait_for(held, f"the kiosk in front after {' '.join(way_out)}", 10) and program.poll() is None,
+                  f"the kiosk keeps the screen after {' '.join(way_out)}")
+            check(output("xprop", "-root", "_NET_CURRENT_DESKTOP").split()[-1] == "0",
+                  f"the kiosk's desktop stays shown after {' '.join(way_out)}")
+    finally:
+        other.kill()
+        other.wait()
 
 
 def start_trace(pid, log):
