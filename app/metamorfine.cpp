@@ -1,3 +1,4 @@
+#include "DataFiles.h"
 #include "MediaLoader.h"
 #include "MessageBox.h"
 #include "Modulo1.h"
@@ -18,9 +19,20 @@ namespace {
 // server that never answers must not keep the program, and its single-copy
 // guard, alive.
 constexpr int kMediaEndDeadlineMs = 500;
+// The exit status of a start refused because others can change the program's folder.
+constexpr int kUnsafeFolderStatus = 3;
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    // Qt reads a qt.conf and plugins from the executable's folder: one that
+    // another user can change could make this program run their code.
+    if (const QString open = platform::programFolderOpenToOthers(); !open.isEmpty()) {
+        std::fprintf(stderr,
+                     "metamorfine: %s can be changed by other users, so the program does not start from it.\n"
+                     "Let only its owner write there (chmod go-w), or install the program.\n",
+                     qUtf8Printable(open));
+        return kUnsafeFolderStatus;
+    }
     QApplication application(argc, argv);
     QApplication::setApplicationName(u"Metamorfine"_s);
     // No display name: the window titles are the program's own ("Metamorfine",

@@ -8,6 +8,8 @@
 #include <QFileInfo>
 #include <QMutex>
 #include <QStringBuilder>
+#include <algorithm>
+#include <unistd.h>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -77,6 +79,25 @@ QString executableFolder() {
         return runningExecutableFolder();
     static const QString folder = runningExecutableFolder();
     return folder;
+}
+
+bool safeFromOtherUsers(const QFileInfo& info) {
+    const bool ownOrRoot = info.ownerId() == ::getuid() || info.ownerId() == 0;
+    return info.exists() && ownOrRoot && !(info.permissions() & (QFile::WriteGroup | QFile::WriteOther));
+}
+
+QString programFolderOpenToOthers() {
+    const QString folder = QFileInfo(u"/proc/self/exe"_s).canonicalPath();
+    if (folder.isEmpty())
+        return {};
+    if (!safeFromOtherUsers(QFileInfo(folder)))
+        return folder;
+    if (const QFileInfo conf(folder % u"/qt.conf"_s); conf.exists() && !safeFromOtherUsers(conf))
+        return conf.filePath();
+    const QFileInfoList inside = QDir(folder).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden);
+    const auto open =
+        std::find_if(inside.cbegin(), inside.cend(), [](const QFileInfo& entry) { return !safeFromOtherUsers(entry); });
+    return open == inside.cend() ? QString() : open->filePath();
 }
 
 void setExecutableFolder(const QString& folder) {

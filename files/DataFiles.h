@@ -20,6 +20,7 @@
 
 #include "FileAccess.h"
 
+#include <QFileInfo>
 #include <QString>
 #include <QStringList>
 
@@ -40,6 +41,14 @@ QString executableFolder();
 // Makes executableFolder() answer `folder` (tests use a temporary program
 // folder); an empty string restores the real one.
 void setExecutableFolder(const QString& folder);
+
+// Owned by this user or by root, and writable by nobody else.
+bool safeFromOtherUsers(const QFileInfo& info);
+// The first place of the running executable's folder that another user could
+// have changed: the folder, a qt.conf in it, or a folder in it (where Qt looks
+// for plugins); empty when there is none. Needs no application object: it is
+// asked before Qt reads anything from the folder.
+QString programFolderOpenToOthers();
 
 QString dataFolder();
 

@@ -7,9 +7,9 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QFileInfo>
-#include <QPluginLoader>
 #include <QThread>
 #include <atomic>
+#include <dlfcn.h>
 #include <functional>
 #include <mutex>
 #include <unistd.h>
@@ -44,24 +44,28 @@ bool finished = false;
 // benchmark) waits for them.
 constexpr int kExitDeadlineMs = 500;
 
-// Owned by this user or by root, and writable by nobody else.
-bool safeFromOtherUsers(const QFileInfo& info) {
-    const bool ownOrRoot = info.ownerId() == ::getuid() || info.ownerId() == 0;
-    return info.exists() && ownOrRoot && !(info.permissions() & (QFile::WriteGroup | QFile::WriteOther));
+// The plugin is opened by the very path checked, not through Qt's plugin
+// loader, which first tries files named like it with a processor's suffix
+// (".avx2") beside it, unchecked. It is never closed: a thread of the plugin
+// that waits on a server that never answers is left running at the end, and
+// its code must stay mapped until the process is gone.
+QObject* pluginInstance(const QString& file, QString& error) {
+    void* library = file.isEmpty() ? nullptr : ::dlopen(QFile::encodeName(file).constData(), RTLD_NOW | RTLD_LOCAL);
+    using Instance = QObject* (*)();
+    const auto instance = library ? reinterpret_cast<Instance>(::dlsym(library, "qt_plugin_instance")) : nullptr;
+    if (!instance)
+        error = file.isEmpty() ? u"none usable"_s : QString::fromLocal8Bit(::dlerror());
+    return instance ? instance() : nullptr;
 }
 
 void load() {
     const QString file = mediaPluginFile();
-    QPluginLoader plugin(file);
-    // A thread of the plugin that waits on a server that never answers is
-    // left running at the end; its code must stay mapped until the process is gone.
-    plugin.setLoadHints(QLibrary::PreventUnloadHint);
-    QObject* instance = file.isEmpty() ? nullptr : plugin.instance();
+    QString error;
+    QObject* instance = pluginInstance(file, error);
     auto* media = qobject_cast<MediaBackend*>(instance);
     if (!media) {
         qCWarning(lcMedia, "no media plugin, no sound or speech: looked in %s and %s; %s",
-                  qUtf8Printable(executableFolder()), MF_MEDIA_PLUGIN_FOLDER,
-                  qUtf8Printable(file.isEmpty() ? u"none usable"_s : plugin.errorString()));
+                  qUtf8Printable(executableFolder()), MF_MEDIA_PLUGIN_FOLDER, qUtf8Printable(error));
         return;
     }
     // Made on whichever thread loaded it; it belongs to the main thread, which
@@ -69,7 +73,7 @@ void load() {
     instance->moveToThread(QCoreApplication::instance()->thread());
     backend = media;
     // Sound and speech end while the application object still exists: the
-    // audio library's own objects are gone by the time the plugin is unloaded.
+    // audio library's own objects are gone by the time the process ends.
     qAddPostRoutine([] {
         if (!finishMedia(kExitDeadlineMs))
             qCWarning(lcMedia, "sound or speech still busy at the end of the run");

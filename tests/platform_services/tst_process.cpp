@@ -9,6 +9,7 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QSysInfo>
 #include <QTemporaryDir>
@@ -32,6 +33,9 @@ const QString kHoldGuard = u"--hold-guard"_s;
 const QString kTryGuard = u"--try-guard"_s;
 const QString kEndProgram = u"--end-program"_s;
 constexpr int kRefused = 3;
+// The program's exit statuses: a flag it does not take, a folder others can change.
+constexpr int kBadFlag = 2;
+constexpr int kUnsafeFolder = 3;
 
 class WindowWithCloseHandler : public QWidget {
 protected:
@@ -201,6 +205,42 @@ private Q_SLOTS:
         holder.closeWriteChannel();
         QVERIFY(holder.state() == QProcess::NotRunning || holder.waitForFinished(10000));
         removeLock();
+    }
+
+    // The program does not start from a folder that others can change (the
+    // folder, its qt.conf, a folder of plugins in it), before Qt reads the
+    // planted qt.conf that would stop it; from a tidy folder it starts (and
+    // ends on a bad flag). Owners and modes differ for root: as nobody too.
+    void aProgramFolderOthersCanChangeIsRefused_data() {
+        QTest::addColumn<QString>("open");
+        QTest::addColumn<int>("result");
+        for (const QString& open : {u"."_s, u"qt.conf"_s, u"platforms"_s})
+            for (const char* mode : {"group", "others"})
+                QTest::addRow("%s, %s", qPrintable(open), mode) << open % u' ' % QLatin1String(mode) << kUnsafeFolder;
+        QTest::newRow("tidy") << QString() << kBadFlag;
+    }
+    void aProgramFolderOthersCanChangeIsRefused() {
+        QFETCH(QString, open);
+        QFETCH(int, result);
+        QTemporaryDir folder;
+        const QString executable = folder.filePath(u"metamorfine"_s);
+        QVERIFY(QFile::copy(QStringLiteral(MF_PROGRAM_DIR "/metamorfine"), executable));
+        QVERIFY(QDir(folder.path()).mkdir(u"platforms"_s));
+        QFile conf(folder.filePath(u"qt.conf"_s));
+        QVERIFY(open.isEmpty() || (conf.open(QIODevice::WriteOnly) && conf.write("[Paths]\nPrefix=/nowhere\n") > 0));
+        conf.close();
+        const QString place = folder.filePath(open.section(u' ', 0, 0));
+        ::chmod(QFile::encodeName(folder.path()).constData(), 0755);
+        if (!open.isEmpty())
+            ::chmod(QFile::encodeName(place).constData(), open.endsWith(u"group"_s) ? 0775 : 0757);
+        QProcess program;
+        program.start(executable, {u"--level=9"_s});
+        QVERIFY(program.waitForFinished(20000));
+        QCOMPARE(program.exitCode(), result);
+        const QByteArray said = program.readAllStandardError();
+        QVERIFY2(open.isEmpty() || said.contains(QFileInfo(place).canonicalFilePath().toUtf8()), said.constData());
+        if (unprivileged::runningAsRoot())
+            QVERIFY(unprivileged::currentRowPassesUnprivileged());
     }
 
     void endProgramEndsAtOnce() {
