@@ -1,3 +1,4 @@
+#include "DestroyedWindows.h"
 #include "FontFitter.h"
 #include "Kiosk.h"
 #include "MessageBox.h"
@@ -34,6 +35,7 @@ bool Main() {
     platform::Randomize();
     SuoniAttivati = chosen.rememberSound ? chosen.sound : true;
     app::StartKiosk();
+    app::EndWhenScreensAreDestroyed();
     // Switch scanning, the voice and the screen reader as the parent chose
     // them; the scan says each highlighted choice, as hovering over the menu does.
     app::TakeSettings(chosen);

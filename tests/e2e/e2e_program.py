@@ -8,6 +8,7 @@ with strace, from the menu on, what the program opens: no folder is listed besid
 data files are opened from the data folder."""
 
 import configparser
+import ctypes
 import os
 import re
 import shutil
@@ -348,6 +349,7 @@ def run_wm(start, environment, english):
         passed("Yes to the question of Alt+F4 goes back to the menu")
         check_closing_with_silent_speech_server(pid, start, environment, avvio)
         check_kiosk(start, avvio)
+        check_destroyed_window(start, avvio)
         play_levels(start, english)
         choose_level_by_switch(start, english)
         grow_with_the_child(start, english)
@@ -575,6 +577,30 @@ def check_kiosk_holds_the_screen(program, window):
     finally:
         other.kill()
         other.wait()
+
+
+def destroy_window(window):
+    """What a misbehaving tool does: destroys another program's window outright (XDestroyWindow)."""
+    xlib = ctypes.cdll.LoadLibrary("libX11.so.6")
+    xlib.XOpenDisplay.restype = ctypes.c_void_p
+    display = xlib.XOpenDisplay(None)
+    xlib.XDestroyWindow(ctypes.c_void_p(display), ctypes.c_ulong(int(window)))
+    xlib.XCloseDisplay(ctypes.c_void_p(display))
+
+
+def check_destroyed_window(start, avvio):
+    """A window destroyed by another program ends the program, which says so, and the next start works."""
+    program = start()
+    wait_find(program.pid, BUTTON, avvio, "the start screen")
+    destroy_window(wait_for(lambda: x_windows(program.pid)[-1], "a visible window"))
+    wait_for(lambda: program.poll() is not None, "the end of the program whose window was destroyed", 10)
+    with open(program.log) as log:
+        check("window was destroyed" in log.read(), "the program says in its log why it ended")
+    program = start()
+    wait_find(program.pid, BUTTON, avvio, "the start screen after a window was destroyed")
+    program.kill()
+    program.wait()
+    passed("a window destroyed from outside ends the program, and the next start works")
 
 
 def start_trace(pid, log):
