@@ -165,11 +165,7 @@ bool OpenSettings(QWidget* parent) {
 }
 
 void TakeSettings(const settings::Settings& run) {
-    using settings::Scan;
-    platform::switch_scan::configure(run.scan == Scan::Auto   ? platform::ScanMode::Automatic
-                                     : run.scan == Scan::Step ? platform::ScanMode::Step
-                                                              : platform::ScanMode::Off,
-                                     run.scanIntervalMs);
+    platform::switch_scan::configure(run.scan, run.scanIntervalMs);
     platform::SetSpeechRate(run.speechRate);
     platform::forceScreenReader(run.screenReader == settings::ScreenReader::Auto
                                     ? std::nullopt

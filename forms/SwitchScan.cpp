@@ -16,8 +16,8 @@ namespace platform {
 namespace {
 
 struct Settings {
-    ScanMode mode = ScanMode::Off;
-    int intervalMs = switch_scan::kDefaultIntervalMs;
+    settings::Scan mode = settings::Scan::Off;
+    int intervalMs = settings::kDefaultScanIntervalMs;
     switch_scan::TimerFactory timers;
     switch_scan::Announcer announcer;
     std::vector<SwitchScan*> scans;  // of every window, which follow a change of mode
@@ -50,14 +50,14 @@ bool isMouseButtonEvent(QEvent::Type type) {
 
 namespace switch_scan {
 
-void configure(ScanMode mode, int intervalMs) {
+void configure(settings::Scan mode, int intervalMs) {
     settings().mode = mode;
-    settings().intervalMs = std::clamp(intervalMs, kShortestIntervalMs, kLongestIntervalMs);
+    settings().intervalMs = intervalMs;
     for (SwitchScan* scan : settings().scans)
         scan->setMode(mode);
 }
 
-ScanMode mode() {
+settings::Scan mode() {
     return settings().mode;
 }
 
@@ -85,13 +85,13 @@ SwitchScan::~SwitchScan() {
     std::erase(settings().scans, this);
 }
 
-void SwitchScan::setMode(ScanMode mode) {
+void SwitchScan::setMode(settings::Scan mode) {
     if (mode == mode_)
         return;
-    if (mode_ != ScanMode::Off)
+    if (mode_ != settings::Scan::Off)
         giveKeysBack();
     mode_ = mode;
-    if (mode_ != ScanMode::Off)
+    if (mode_ != settings::Scan::Off)
         takeKeys();
 }
 
@@ -102,7 +102,7 @@ void SwitchScan::takeKeys() {
         for (const Qt::Key key : switches)
             keys_.bind(key, action);
     };
-    if (mode_ == ScanMode::Step) {
+    if (mode_ == settings::Scan::Step) {
         bindAll({Qt::Key_Space, Qt::Key_Tab}, [this] { next(); });
         bindAll({Qt::Key_Return, Qt::Key_Enter}, [this] { choose(); });
         return;
@@ -168,7 +168,7 @@ void SwitchScan::next() {
     FocusRing::setKeyboardInUse(true);
     // Three whole rounds from where the scan started, then on to the first choice.
     const auto wholeRounds = qsizetype(switch_scan::kRoundsBeforeRest) * qsizetype(reachable.size());
-    if (mode_ == ScanMode::Automatic && following == reachable.begin() && moves_ >= wholeRounds) {
+    if (mode_ == settings::Scan::Auto && following == reachable.begin() && moves_ >= wholeRounds) {
         resting_ = true;
         timer_->stop();
     }

@@ -17,6 +17,8 @@
 // Choices hidden or disabled are passed over. A scan moves only while its
 // window is shown and no other window's modal box stands over it.
 
+#include "Settings.h"
+
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -34,8 +36,6 @@ class KeyboardPlay;
 // for the scan to say.
 inline constexpr char kSpokenName[] = "spokenName";
 
-enum class ScanMode { Off, Automatic, Step };
-
 // What moves an automatic scan: a repeating timer. Tests put a fake clock
 // in its place.
 class ScanTimer {
@@ -48,16 +48,13 @@ public:
 
 namespace switch_scan {
 
-inline constexpr int kDefaultIntervalMs = 2000;
-inline constexpr int kShortestIntervalMs = 500;
-inline constexpr int kLongestIntervalMs = 10000;
 inline constexpr int kRoundsBeforeRest = 3;
 
-// The mode, and the interval of the automatic scan, kept between the shortest
-// and the longest: set at start-up, and again whenever a parent changes them,
-// for every window at once.
-void configure(ScanMode mode, int intervalMs = kDefaultIntervalMs);
-ScanMode mode();
+// The mode, and the interval of the automatic scan (within the settings'
+// limits): set at start-up, and again whenever a parent changes them, for
+// every window at once.
+void configure(settings::Scan mode, int intervalMs = settings::kDefaultScanIntervalMs);
+settings::Scan mode();
 int intervalMs();
 
 // Makes the timers of the windows loaded from now on; an empty function
@@ -91,9 +88,9 @@ public:
     std::vector<QWidget*> reachableChoices() const;
     QWidget* highlighted() const;
     bool resting() const { return resting_; }
-    ScanMode mode() const { return mode_; }
+    settings::Scan mode() const { return mode_; }
     // Scans in `mode` from now on; configure does it for every window.
-    void setMode(ScanMode mode);
+    void setMode(settings::Scan mode);
 
     // The next choice, as the timer or the step switch moves.
     void next();
@@ -118,7 +115,7 @@ private:
     QPointer<QWidget> window_;
     KeyboardPlay& keys_;
     Namer namer_;
-    ScanMode mode_ = ScanMode::Off;
+    settings::Scan mode_ = settings::Scan::Off;
     std::vector<QPointer<QWidget>> choices_;
     std::unique_ptr<ScanTimer> timer_;
     qsizetype moves_ = 0;  // since the last choice, or the last move from outside

@@ -37,6 +37,7 @@ inline constexpr int kMaxLevel = 3;
 enum class Level { One = 1, Two = 2, Three = 3, Grows };
 
 inline constexpr int kMinScanIntervalMs = 500;
+inline constexpr int kDefaultScanIntervalMs = 2000;
 inline constexpr int kMaxScanIntervalMs = 10000;
 // Speech-dispatcher's scale: -100 slowest, 0 the voice's own pace, 100 fastest.
 inline constexpr int kMinSpeechRate = -100;
@@ -44,7 +45,7 @@ inline constexpr int kMaxSpeechRate = 100;
 
 struct Settings {
     Scan scan = Scan::Off;
-    int scanIntervalMs = 2000;
+    int scanIntervalMs = kDefaultScanIntervalMs;
     bool speech = true;
     int speechRate = 0;
     ScreenReader screenReader = ScreenReader::Auto;

@@ -184,14 +184,14 @@ private Q_SLOTS:
             level->setCurrentIndex(level->findData(int(Level::Grows)));
             dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Save)->click();
         });
-        QCOMPARE(menu.scan().mode(), platform::ScanMode::Off);
+        QCOMPARE(menu.scan().mode(), Scan::Off);
         QTest::keyClick(menu.window(), chord.key(), chord.keyboardModifiers());
         Settings saved = settings::read(configFile);
         QVERIFY(!saved.speech && !saved.praise && saved.rememberSound && saved.rememberPictureSet && saved.kiosk &&
                 !saved.fullScreen && saved.scan == Scan::Auto && !saved.levelOnMenu && saved.level == Level::Grows);
         QVERIFY(!settings::current().speech && !settings::current().praise);
         QCOMPARE(settings::current().level, Level::Grows);
-        QCOMPARE(menu.scan().mode(), platform::ScanMode::Automatic);
+        QCOMPARE(menu.scan().mode(), Scan::Auto);
         // Kiosk and full screen are start-up choices.
         QVERIFY(!settings::current().kiosk && settings::current().fullScreen);
 

@@ -17,12 +17,12 @@
 #include <QPushButton>
 
 using namespace Qt::Literals::StringLiterals;
-using platform::ScanMode;
 using platform::Screen;
 using screen_input::onNextBox;
 using screen_input::press;
 using screen_input::ringAround;
 using screen_input::widget;
+using settings::Scan;
 
 namespace {
 
@@ -184,7 +184,7 @@ private Q_SLOTS:
     }
     void init() {
         Modulo1::SerieFigure = 1;
-        platform::switch_scan::configure(ScanMode::Automatic, kInterval);
+        platform::switch_scan::configure(Scan::Auto, kInterval);
         said.clear();
         shown.clear();
     }
@@ -316,7 +316,7 @@ private Q_SLOTS:
 
     // Two switches: Space or Tab moves, Enter chooses; no clock moves it.
     void anExerciseIsPlayedWithTwoSwitches() {
-        platform::switch_scan::configure(ScanMode::Step, kInterval);
+        platform::switch_scan::configure(Scan::Step, kInterval);
         Screen& exercise = show(screens::FormEs4());
         QCOMPARE(highlightedName(exercise), u"Picture1(0)"_s);
         clock.ticks(5);
@@ -355,18 +355,17 @@ private Q_SLOTS:
     void aModeChosenReachesTheShownWindowAtOnce() {
         Screen& exercise = show(screens::FormEs3());
         const QWidget* wrong = widget(exercise, u"Picture1"_s, Modulo1::IndiceModello == 0 ? 1 : 0);
-        for (const ScanMode mode :
-             {ScanMode::Step, ScanMode::Off, ScanMode::Automatic, ScanMode::Off, ScanMode::Step, ScanMode::Automatic}) {
+        for (const Scan mode : {Scan::Step, Scan::Off, Scan::Auto, Scan::Off, Scan::Step, Scan::Auto}) {
             platform::switch_scan::configure(mode, kInterval);
             QCOMPARE(exercise.scan().mode(), mode);
             const QWidget* before = highlighted(exercise);
             clock.ticks(1);
-            QCOMPARE(highlighted(exercise) != before, mode == ScanMode::Automatic);
+            QCOMPARE(highlighted(exercise) != before, mode == Scan::Auto);
             const_cast<QWidget*>(wrong)->setFocus(Qt::TabFocusReason);
             const int answers = Modulo1::ContaErrati;
             press(exercise, Qt::Key_Space);
-            QCOMPARE(highlighted(exercise) != wrong, mode == ScanMode::Step);
-            QCOMPARE(Modulo1::ContaErrati > answers, mode != ScanMode::Step);
+            QCOMPARE(highlighted(exercise) != wrong, mode == Scan::Step);
+            QCOMPARE(Modulo1::ContaErrati > answers, mode != Scan::Step);
         }
     }
 
