@@ -20,7 +20,7 @@ namespace {
 // guard, alive.
 constexpr int kMediaEndDeadlineMs = 500;
 // The exit status of a start refused because others can change the program's folder.
-constexpr int kUnsafeFolderStatus = 3;
+constexpr int kUnsafeFolderStatus = 4;
 }  // namespace
 
 int main(int argc, char* argv[]) {

@@ -35,7 +35,7 @@ const QString kEndProgram = u"--end-program"_s;
 constexpr int kRefused = 3;
 // The program's exit statuses: a flag it does not take, a folder others can change.
 constexpr int kBadFlag = 2;
-constexpr int kUnsafeFolder = 3;
+constexpr int kUnsafeFolder = 4;
 
 class WindowWithCloseHandler : public QWidget {
 protected:
