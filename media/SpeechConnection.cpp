@@ -86,10 +86,12 @@ bool SpeechConnection::connectTo(const QString& address) {
     if (address.isEmpty() || method == QLatin1String("unix_socket")) {
         auto socket = std::make_unique<QLocalSocket>();
         socket->setReadBufferSize(kLineBytes);
-        socket->connectToServer(where.isEmpty() ? ownSocketPath() : where);
+        const QString path = where.isEmpty() ? ownSocketPath() : where;
+        socket->connectToServer(path);
         if (!socket->waitForConnected(kConnectMs)) {
-            qCWarning(lcMedia, "no speech server at %s (%s): nothing is spoken", qUtf8Printable(socket->serverName()),
-                      qUtf8Printable(socket->errorString()));
+            // This user's own server is started when it is not there yet.
+            if (!address.isEmpty())
+                qCWarning(lcMedia, "no speech server at %s: nothing is spoken", qUtf8Printable(path));
             return false;
         }
         connect(socket.get(), &QLocalSocket::disconnected, this, [this] { fail("closed the connection"); });
