@@ -30,9 +30,9 @@ QAccessibleInterface* roleOf(const QString&, QObject* object) {
     // A screen's window is a plain widget, which Qt would expose as a filler.
     if (object->metaObject() == &QWidget::staticMetaObject && static_cast<QWidget*>(object)->isWindow())
         return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
-    if (auto* image = dynamic_cast<ImageView*>(object))
-        return new QAccessibleWidget(image,
-                                     image->focusPolicy() == Qt::NoFocus ? QAccessible::Graphic : QAccessible::Button);
+    // A picture only shown is a graphic; one to choose is Qt's own button.
+    if (auto* image = dynamic_cast<ImageView*>(object); image && image->focusPolicy() == Qt::NoFocus)
+        return new QAccessibleWidget(image, QAccessible::Graphic);
     return nullptr;
 }
 

@@ -116,6 +116,8 @@ QWidget* ControlFactory::createImage(QWidget* parent) const {
     auto* image = new ImageView(parent);
     if (design_.tabIndex >= 0)
         image->setFocusPolicy(Qt::StrongFocus);
+    else
+        image->setAttribute(Qt::WA_TransparentForMouseEvents);
     if (design_.picture)
         image->setResource(QString::fromUtf8(design_.picture));
     return image;

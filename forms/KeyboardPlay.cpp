@@ -94,8 +94,7 @@ bool switchMenuBar(QWidget* window) {
 
 }  // namespace
 
-KeyboardPlay::KeyboardPlay(QWidget* window, Press press)
-    : QObject(window), window_(window), press_(std::move(press)), table_(defaults()) {
+KeyboardPlay::KeyboardPlay(QWidget* window) : QObject(window), window_(window), table_(defaults()) {
     KeyDispatcher::install();
     tables().push_back(this);
     new FocusRing(window);
@@ -118,10 +117,10 @@ std::map<int, KeyboardPlay::Action> KeyboardPlay::defaults() const {
             return moveFocus(focused, arrow);
         };
     for (const Qt::Key enter : {Qt::Key_Return, Qt::Key_Enter})
-        keys[QKeyCombination(enter).toCombined()] = [this](QWidget* focused) { return pressFocused(focused, false); };
-    keys[QKeyCombination(Qt::Key_Space).toCombined()] = [this](QWidget* focused) {
-        return pressFocused(focused, true);
-    };
+        keys[QKeyCombination(enter).toCombined()] = [this](QWidget* focused) { return press(focused); };
+    // A button takes Space itself; held down, its repeats are used up here
+    // and never answer again and again.
+    keys[QKeyCombination(Qt::Key_Space).toCombined()] = [](QWidget*) { return false; };
     keys[QKeyCombination(Qt::Key_F10).toCombined()] = [this](QWidget*) { return switchMenuBar(window_); };
     return keys;
 }
@@ -160,14 +159,12 @@ bool KeyboardPlay::keyPressed(QWidget* focused, QKeyCombination key, bool repeat
     return action(focused);
 }
 
-bool KeyboardPlay::pressFocused(QWidget* focused, bool isSpace) const {
-    if (auto* button = qobject_cast<QAbstractButton*>(focused)) {
-        if (isSpace)
-            return false;
-        button->click();
-        return true;
-    }
-    return press_ && press_(focused);
+bool KeyboardPlay::press(QWidget* focused) const {
+    auto* button = qobject_cast<QAbstractButton*>(focused);
+    if (!button)
+        return false;
+    button->click();
+    return true;
 }
 
 bool KeyboardPlay::moveFocus(QWidget* from, Qt::Key arrow) const {

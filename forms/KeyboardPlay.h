@@ -7,8 +7,8 @@
 //
 // Every table starts with the keys that let a child play with the keyboard
 // alone: the arrows move the focus between the controls of a group as they
-// stand on the screen, Enter presses the focused control, and Space presses
-// one that is not a button. A screen binds its own keys (Escape, F11, H) and
+// stand on the screen, Enter presses the focused button (Space is the
+// button's own). A screen binds its own keys (Escape, F11, H) and
 // may take over any of these. A focus ring (FocusRing.h) shows which control
 // has the focus. Alt or F10 takes the keys to the window's menu bar, and the
 // same key again takes them back; on the menu bar they are the menu bar's own:
@@ -28,11 +28,8 @@ namespace platform {
 
 class KeyboardPlay : public QObject {
 public:
-    // What Enter and Space do to a focused control that is not a button.
-    using Press = std::function<bool(QWidget* focused)>;
-
     // The table of `window`; lives as long as the window, which owns it.
-    explicit KeyboardPlay(QWidget* window, Press press = {});
+    explicit KeyboardPlay(QWidget* window);
     ~KeyboardPlay() override;
 
     // From now on `key` runs `handler` anywhere in the window. A handler may
@@ -49,16 +46,14 @@ public:
     // The repeats of a key held down, but for the arrows', are used up unheard.
     bool keyPressed(QWidget* focused, QKeyCombination key, bool repeated);
     // Presses `focused` as Enter does; true when it was pressed.
-    bool press(QWidget* focused) const { return pressFocused(focused, false); }
+    bool press(QWidget* focused) const;
 
 private:
     using Action = std::function<bool(QWidget* focused)>;
     std::map<int, Action> defaults() const;
-    bool pressFocused(QWidget* focused, bool isSpace) const;
     bool moveFocus(QWidget* from, Qt::Key arrow) const;
 
     QPointer<QWidget> window_;
-    Press press_;
     std::vector<QPointer<QWidget>> arrowGroup_;
     std::map<int, Action> table_;  // by QKeyCombination::toCombined()
 };

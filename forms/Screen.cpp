@@ -125,15 +125,7 @@ void Screen::Load() {
         window_->menuBar->setNativeMenuBar(false);
     }
     loadedList().push_back(this);
-    keys_ = new KeyboardPlay(window_.get(), [this](QWidget* focused) {
-        for (const auto& control : controls_) {
-            if (control->widget() == focused) {
-                control->click();  // may unload the screen
-                return true;
-            }
-        }
-        return false;
-    });
+    keys_ = new KeyboardPlay(window_.get());
 
     for (const ControlDesign& control : design_.controls)
         createControl(control);

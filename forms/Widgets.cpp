@@ -170,7 +170,8 @@ void OptionButton::becomeTabStop() {
     }
 }
 
-ImageView::ImageView(QWidget* parent) : QWidget(parent) {
+ImageView::ImageView(QWidget* parent) : QAbstractButton(parent) {
+    setFocusPolicy(Qt::NoFocus);
     if (parent)
         parent->installEventFilter(this);
 }
@@ -225,11 +226,11 @@ void ImageView::paintEvent(QPaintEvent*) {
 void ImageView::changeEvent(QEvent* event) {
     if (event->type() == QEvent::ScreenChangeInternal)
         scaled_ = QPixmap();
-    QWidget::changeEvent(event);
+    QAbstractButton::changeEvent(event);
 }
 
 void ImageView::moveEvent(QMoveEvent* event) {
-    QWidget::moveEvent(event);
+    QAbstractButton::moveEvent(event);
     update();
 }
 

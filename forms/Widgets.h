@@ -32,7 +32,10 @@ struct PictureRow {
 // distortion, smoothly scaled and centred in the part of the view that its
 // parent leaves visible, so that a view reaching under a container's border
 // still shows the whole picture. A disabled image shows its picture unchanged.
-class ImageView : public QWidget {
+// A picture to choose is a button: Qt gives it the click, Space, the focus,
+// the role and the press action of assistive technology. One only shown
+// lets clicks through to what lies under it and takes no focus.
+class ImageView : public QAbstractButton {
 public:
     explicit ImageView(QWidget* parent);
     void setImage(const QImage& image) { setRow({.first = image, .next = {}}); }
