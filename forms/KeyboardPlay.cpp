@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMenuBar>
+#include <QWindow>
 #include <algorithm>
 #include <limits>
 
@@ -32,8 +33,8 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::MouseButtonPress)
-            FocusRing::setKeyboardInUse(false);
+        if (isMouseButton(event->type()))
+            return clickInWindow(watched, *event);
         if (event->type() == QEvent::KeyRelease) {
             const auto* key = static_cast<QKeyEvent*>(event);
             lastRelease_ = {key->key(), key->timestamp()};
@@ -57,6 +58,25 @@ protected:
 
 private:
     using QObject::QObject;
+
+    static bool isMouseButton(QEvent::Type type) {
+        return type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease ||
+               type == QEvent::MouseButtonDblClick;
+    }
+
+    // A click is taken at the window system's window, before Qt gives a
+    // control the focus for it.
+    static bool clickInWindow(QObject* watched, const QEvent& event) {
+        if (event.type() == QEvent::MouseButtonPress)
+            FocusRing::setKeyboardInUse(false);
+        if (!watched->isWindowType())
+            return false;
+        const QWidgetList windows = QApplication::topLevelWidgets();
+        const auto window = std::find_if(windows.cbegin(), windows.cend(),
+                                         [watched](const QWidget* w) { return w->windowHandle() == watched; });
+        const KeyboardPlay* table = window == windows.cend() ? nullptr : KeyboardPlay::of(*window);
+        return table && table->clicked(event);
+    }
 
     // X repeats a held key as a release and a press of the same moment, and
     // Qt marks only those whose press it has already received when it reads

@@ -47,6 +47,13 @@ public:
     bool keyPressed(QWidget* focused, QKeyCombination key, bool repeated);
     // Presses `focused` as Enter does; true when it was pressed.
     bool press(QWidget* focused) const;
+    // While set, a mouse button anywhere in the window is handed to
+    // `handler` before any control sees it (and before a control takes the
+    // focus for it); true from the handler uses it up. Empty: clicks go to
+    // the controls as usual.
+    using ClickHandler = std::function<bool(const QEvent& button)>;
+    void takeClicks(ClickHandler handler) { clicks_ = std::move(handler); }
+    bool clicked(const QEvent& button) const { return clicks_ && clicks_(button); }
 
 private:
     using Action = std::function<bool(QWidget* focused)>;
@@ -56,6 +63,7 @@ private:
     QPointer<QWidget> window_;
     std::vector<QPointer<QWidget>> arrowGroup_;
     std::map<int, Action> table_;  // by QKeyCombination::toCombined()
+    ClickHandler clicks_;
 };
 
 }  // namespace platform

@@ -41,11 +41,6 @@ private:
     QTimer timer_;
 };
 
-bool isMouseButtonEvent(QEvent::Type type) {
-    return type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease ||
-           type == QEvent::MouseButtonDblClick;
-}
-
 }  // namespace
 
 namespace switch_scan {
@@ -108,8 +103,16 @@ void SwitchScan::takeKeys() {
         return;
     }
     bindAll({Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter}, [this] { choose(); });
-    // Installed after the keys' own filter, this one sees a click first.
-    qApp->installEventFilter(this);
+    // A click anywhere in the window is the switch. The choice is made after
+    // the click has been delivered: it may unload the window the click is in.
+    keys_.takeClicks([this](const QEvent& button) {
+        if (!mayMove())
+            return false;
+        if (button.type() == QEvent::MouseButtonPress)
+            QMetaObject::invokeMethod(
+                this, [this] { choose(); }, Qt::QueuedConnection);
+        return true;
+    });
     timer_ = settings().timers ? settings().timers() : std::make_unique<QtScanTimer>();
     restart();
 }
@@ -118,7 +121,7 @@ void SwitchScan::giveKeysBack() {
     for (const Qt::Key key : {Qt::Key_Space, Qt::Key_Tab, Qt::Key_Return, Qt::Key_Enter})
         keys_.restore(key);
     disconnect(qApp, &QApplication::focusChanged, this, nullptr);
-    qApp->removeEventFilter(this);
+    keys_.takeClicks({});
     timer_.reset();
     moves_ = 0;
     resting_ = false;
@@ -250,23 +253,6 @@ void SwitchScan::announce(const QWidget* choice) const {
                                        : choice->property("text").toString().remove(u'&');
     if ((!key.isEmpty() || !accessibleName.isEmpty()) && settings().announcer)
         settings().announcer(key, accessibleName);
-}
-
-bool SwitchScan::eventFilter(QObject* watched, QEvent* event) {
-    if (!isMouseButtonEvent(event->type()) || !window_ || !mayMove())
-        return false;
-    // Taken at the window, before a widget takes the focus for the click.
-    const bool inWindow = watched->isWindowType()
-                              ? watched == window_->windowHandle()
-                              : watched->isWidgetType() && static_cast<QWidget*>(watched)->window() == window_;
-    if (!inWindow)
-        return false;
-    // A click anywhere in the window is the switch. The choice is made after
-    // the click has been delivered: it may unload the window the click is in.
-    if (event->type() == QEvent::MouseButtonPress)
-        QMetaObject::invokeMethod(
-            this, [this] { choose(); }, Qt::QueuedConnection);
-    return true;
 }
 
 }  // namespace platform

@@ -98,9 +98,6 @@ public:
     // on from there.
     void choose();
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
     void takeKeys();
     void giveKeysBack();

@@ -109,7 +109,13 @@ def extents(accessible):
 
 
 def click(accessible):
-    x, y, width, height = extents(accessible)
+    """Clicks the middle of `accessible` once it stands still: a window just shown may still be
+    taking its place and size, and a click at its first extents could land beside the control."""
+    def settled():
+        first = extents(accessible)
+        time.sleep(0.15)
+        return first if first == extents(accessible) and first[2] > 0 and first[3] > 0 else None
+    x, y, width, height = wait_for(settled, "the control to stand still", 10)
     subprocess.run(["xdotool", "mousemove", "--sync", str(x + width // 2), str(y + height // 2), "click", "1"],
                    check=True)
 
