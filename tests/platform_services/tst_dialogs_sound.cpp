@@ -314,7 +314,7 @@ private Q_SLOTS:
         platform::setExecutableFolder({});
     }
 
-    // The plugin of the program folder is loaded; one planted beside a
+    // The plugin of the program folder is loaded, by its own name; one planted beside a
     // portable folder in ../lib/metamorfine is not; one that another user could
     // have replaced is not, in the program folder either.
     void mediaPluginOnlyFromTrustedFolders() {
@@ -335,6 +335,10 @@ private Q_SLOTS:
         QVERIFY(!loadedFrom(program).startsWith(top.path()));
 
         QVERIFY(QFile::copy(QStringLiteral(MF_MEDIA_PLUGIN), ownPlugin));
+        QCOMPARE(loadedFrom(program), ownPlugin);
+        // A file beside it named for a processor's features is never tried
+        // instead (Qt's plugin loader tries ".avx2" first on such processors).
+        QVERIFY(QFile::copy(QStringLiteral(MF_MEDIA_PLUGIN), ownPlugin % u".avx2"_s));
         QCOMPARE(loadedFrom(program), ownPlugin);
 
         for (const QFile::Permissions othersWrite : {QFile::WriteGroup, QFile::WriteOther}) {
