@@ -1,4 +1,5 @@
-// The shipped language files: Windows-1252 text with CR LF line ends, the
+// The shipped language files: Windows-1252 text, or UTF-8 with a byte-order
+// mark where that cannot hold it, with CR LF line ends, the
 // same sections and keys in every language (every sentence the program says
 // among them), a text for every key, and codes of the changes that are
 // distinct and fit their labels; every designed caption of every screen
@@ -11,8 +12,10 @@
 #include "FormMenu.h"
 #include "PuzzleRules.h"
 #include "Screens.h"
+#include "Text8Bit.h"
 #include "modLanguageSupport.h"
 
+#include <QDir>
 #include <QFile>
 #include <QMap>
 #include <QProcess>
@@ -24,7 +27,15 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-const QStringList kLanguages{u"Italiano"_s, u"English"_s, u"Deutsch"_s, u"Français"_s, u"Español"_s};
+// Every text of data/languages is a language of the program folder.
+QStringList sourceLanguages() {
+    QStringList names;
+    for (const QFileInfo& source :
+         QDir(QStringLiteral(MF_LANGUAGE_SOURCES)).entryInfoList({u"*.txt"_s}, QDir::Files, QDir::Name))
+        names << source.completeBaseName();
+    return names;
+}
+const QStringList kLanguages = sourceLanguages();
 
 using Section = QMap<QString, QString>;
 using Sections = QMap<QString, Section>;
@@ -48,8 +59,16 @@ LanguageFile readLanguage(const QString& language) {
     if (!source.open(QIODevice::ReadOnly))
         return {{}, {u"missing"_s}};
     LanguageFile file;
-    QStringDecoder windows1252("windows-1252");
-    const QString text = windows1252(source.readAll());
+    // Windows-1252 where it holds the text, so that older programs read the
+    // file too; else UTF-8 with a byte-order mark.
+    QByteArray bytes = source.readAll();
+    const bool utf8 = bytes.startsWith("\xEF\xBB\xBF");
+    QStringDecoder decoder(utf8 ? "UTF-8" : "windows-1252");
+    const QString text = decoder(utf8 ? bytes.sliced(3) : bytes);
+    if (decoder.hasError())
+        file.problems << u"not UTF-8"_s;
+    if (utf8 && platform::encodeTextAs(text, platform::TextEncoding::Windows1252))
+        file.problems << u"UTF-8 where Windows-1252 holds the text"_s;
     QString section;
     const QStringList lines = text.split(u"\r\n"_s);
     if (lines.isEmpty() || !lines.last().isEmpty())
@@ -233,7 +252,8 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("written");
         QTest::newRow("good") << "; a note\n[S]\nk=\"\xe2\x82\xac \xc3\xa8\"\n\nx=\"\"\n"_ba << true
                               << "[S]\r\nk=\"\x80 \xe8\"\r\n\r\nx=\"\"\r\n"_ba;
-        QTest::newRow("outside Windows-1252") << "[S]\nk=\"\xc4\x80\"\n"_ba << false << QByteArray();
+        QTest::newRow("outside Windows-1252")
+            << "[S]\nk=\"\xc4\x80\"\n"_ba << true << "\xef\xbb\xbf[S]\r\nk=\"\xc4\x80\"\r\n"_ba;
         QTest::newRow("control character") << "[S]\nk=\"a\tb\"\n"_ba << false << QByteArray();
         QTest::newRow("quote inside") << "[S]\nk=\"a\"b\"\n"_ba << false << QByteArray();
         QTest::newRow("key twice") << "[S]\nk=\"a\"\nk=\"b\"\n"_ba << false << QByteArray();
