@@ -178,7 +178,7 @@ void TakeSettings(const settings::Settings& run) {
 
 int SettingsAlone() {
     modLanguageSupport::MLSCurrentLanguage = modLanguageSupport::MLSStartLanguage();
-    platform::installDialogTranslations(modLanguageSupport::MLSCurrentLocale());
+    modLanguageSupport::MLSInstallDialogTranslations();
     return OpenSettings() ? 0 : 1;
 }
 

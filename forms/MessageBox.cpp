@@ -77,14 +77,37 @@ QPointer<QTranslator>& installedTranslator() {
     return installed;
 }
 
+// The buttons' words of a language Qt has no catalogue for, where Qt's
+// platform theme asks for them.
+class ButtonWords : public QTranslator {
+public:
+    ButtonWords(const DialogWords& words, QObject* parent) : QTranslator(parent), words_(words) {}
+    bool isEmpty() const override { return false; }
+    QString translate(const char* context, const char* source, const char*, int) const override {
+        if (qstrcmp(context, "QPlatformTheme") != 0)
+            return {};
+        if (qstrcmp(source, "&Yes") == 0)
+            return words_.yes;
+        if (qstrcmp(source, "&No") == 0)
+            return words_.no;
+        return qstrcmp(source, "OK") == 0 ? words_.ok : QString();
+    }
+
+private:
+    DialogWords words_;
+};
+
 // Replaces the installed translation of Qt's own words (the buttons of a box)
-// by the one of `locale`. A locale without one, or with an empty one (Qt's
-// English), leaves none: Qt's words are English.
-void installTranslator(const QLocale& locale) {
-    auto translator = std::make_unique<QTranslator>(QCoreApplication::instance());
-    const bool loaded =
-        translator->load(locale, u"qtbase"_s, u"_"_s, QLibraryInfo::path(QLibraryInfo::TranslationsPath)) &&
-        QCoreApplication::installTranslator(translator.get());
+// by the one of `locale`, else by `words`. A locale without either, or with
+// an empty one (Qt's English), leaves none: Qt's words are English.
+void installTranslator(const QLocale& locale, const DialogWords& words = {}) {
+    std::unique_ptr<QTranslator> translator = std::make_unique<QTranslator>(QCoreApplication::instance());
+    bool loaded = translator->load(locale, u"qtbase"_s, u"_"_s, QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+    if (!loaded && !(words == DialogWords{})) {
+        translator = std::make_unique<ButtonWords>(words, QCoreApplication::instance());
+        loaded = true;
+    }
+    loaded = loaded && QCoreApplication::installTranslator(translator.get());
     delete installedTranslator();
     installedTranslator() = loaded ? translator.release() : nullptr;
 }
@@ -218,14 +241,16 @@ void installSystemTranslations() {
         installTranslator(QLocale::system());
 }
 
-void installDialogTranslations(const QString& locale) {
+void installDialogTranslations(const QString& locale, const DialogWords& words) {
     // Every screen applies its language as it loads: the file is read, and every
     // widget told of a new language, only when the language changes.
     static QString installedLocale;
-    if (locale.isEmpty() || locale == installedLocale || !QCoreApplication::instance())
+    static DialogWords installedWords;
+    if (locale.isEmpty() || (locale == installedLocale && words == installedWords) || !QCoreApplication::instance())
         return;
-    installTranslator(QLocale(locale));
+    installTranslator(QLocale(locale), words);
     installedLocale = locale;
+    installedWords = words;
 }
 
 }  // namespace platform

@@ -6,6 +6,7 @@
 // translated, and no control named that a screen lacks. Also the converter
 // that writes them, which must refuse what the program could not read back.
 
+#include "AccessibleTexts.h"
 #include "DataFiles.h"
 #include "ExerciseCatalogue.h"
 #include "FileBytes.h"
@@ -220,6 +221,25 @@ private Q_SLOTS:
                 QVERIFY2(sentences.size() == keys.size() && !sentences.contains(QString()), qPrintable(language));
             }
         }
+    }
+
+    // A picture's phrase names it alone among the pictures of its set and level.
+    void everyPictureHasAPhraseOfItsOwn() {
+        platform::setExecutableFolder(QStringLiteral(MF_PROGRAM_DIR));
+        for (const QString& language : kLanguages) {
+            modLanguageSupport::MLSCurrentLanguage = language;
+            for (int set = 1; set <= 5; ++set) {
+                for (const puzzle::Level& level : puzzle::kLevels) {
+                    QSet<QString> phrases;
+                    for (int index = 0; index < level.pictures(); ++index)
+                        phrases << modLanguageSupport::MLSPictureDescription(set, index, level.attributes);
+                    QVERIFY2(phrases.size() == level.pictures() && !phrases.contains(QString()),
+                             qPrintable(u"%1: set %2, level %3"_s.arg(language).arg(set).arg(level.number)));
+                }
+            }
+        }
+        modLanguageSupport::MLSCurrentLanguage.clear();
+        platform::setExecutableFolder(QString());
     }
 
     void codesOfTheChangesAreDistinctAndFit() {
