@@ -249,6 +249,9 @@ void installDialogTranslations(const QString& locale, const DialogWords& words) 
     if (locale.isEmpty() || (locale == installedLocale && words == installedWords) || !QCoreApplication::instance())
         return;
     installTranslator(QLocale(locale), words);
+    // Every screen and box reads in the language's direction, whatever Qt's
+    // catalogue says.
+    QGuiApplication::setLayoutDirection(QLocale(locale).textDirection());
     installedLocale = locale;
     installedWords = words;
 }

@@ -57,8 +57,9 @@ struct DialogWords {
 void installSystemTranslations();
 // Loads them for `locale` ("it_IT", "de_DE"...) instead; for a locale that Qt
 // has no words for, the buttons take `words` (each one given), else Qt's
-// English, as they do for a locale with empty ones (English). An empty locale
-// changes nothing.
+// English, as they do for a locale with empty ones (English). The program's
+// layout takes the locale's direction (right to left for Arabic). An empty
+// locale changes nothing.
 void installDialogTranslations(const QString& locale, const DialogWords& words = {});
 
 }  // namespace platform
