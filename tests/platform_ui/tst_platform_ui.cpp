@@ -362,6 +362,25 @@ private Q_SLOTS:
             QVERIFY(head.first > 2 * tail.first);
             QCOMPARE(greyDown(drawn, equals.center().x()).second, 2);
         }
+        // Right to left the row runs from the right, its arrow pointing left,
+        // and back again; a picture is not mirrored.
+        QImage halves = square(red);
+        QPainter(&halves).fillRect(20, 0, 20, 40, QColor(Qt::white));
+        view.setRow({.first = halves, .next = {{platform::Sign::Arrow, square(green)}}});
+        view.resize(600, 100);
+        for (const Qt::LayoutDirection direction : {Qt::RightToLeft, Qt::LeftToRight}) {
+            view.setLayoutDirection(direction);
+            const QImage drawn = view.grab().toImage();
+            const QRect first = boundsOf(drawn, red), second = boundsOf(drawn, green), arrow = boundsOf(drawn, grey);
+            const bool leftwards = direction == Qt::RightToLeft;
+            QVERIFY(leftwards ? second.right() < arrow.left() && arrow.right() < first.left()
+                              : first.right() < arrow.left() && arrow.right() < second.left());
+            QCOMPARE(drawn.pixel(first.left() + first.width() + first.height() / 4, first.center().y()),
+                     QColor(Qt::white).rgb());
+            const auto nearLeft = greyDown(drawn, arrow.left() + arrow.width() / 4).first;
+            const auto nearRight = greyDown(drawn, arrow.right() - arrow.width() / 4).first;
+            QVERIFY(leftwards ? nearLeft > 2 * nearRight : nearRight > 2 * nearLeft);
+        }
     }
 
     // The outline of an unchecked check box or option stands out at least 3:1
