@@ -277,6 +277,55 @@ private Q_SLOTS:
         }
     }
 
+    // The translator's check names each fault by its line; a PO file made of
+    // a shipped text gives the same text back.
+    void translatorsKitChecksAndGoesToPoAndBack() {
+        QTemporaryDir folder;
+        const auto run = [&folder](const QStringList& arguments, QString* errors = nullptr) {
+            QProcess kit;
+            kit.setWorkingDirectory(folder.path());
+            kit.start(QStringLiteral(MF_LANGUAGE_KIT), arguments);
+            if (!kit.waitForFinished(30000) || kit.exitStatus() != QProcess::NormalExit)
+                return -1;
+            if (errors)
+                *errors = QString::fromUtf8(kit.readAllStandardError());
+            return kit.exitCode();
+        };
+        QVERIFY(file_bytes::write(folder.filePath(u"en.txt"_s),
+                                  "; where it shows\n[Language]\nLocale=\"en_GB\"\n[Speech]\nSay(A)=\"one %1\"\n"
+                                  "Say(B)=\"two\"\nSay(C)=\"three\"\n"));
+        QVERIFY(file_bytes::write(folder.filePath(u"xx.txt"_s),
+                                  "[Language]\nLocale=\"el_GR\"\n[Speech]\nSay(A)=\"ena\"\nSay(B)=\"dio\"\n"
+                                  "Say(D)=\"dio\"\nSay(B)=\"dio\"\n"));
+        QString errors;
+        QCOMPARE(run({u"check"_s, u"xx.txt"_s, u"en.txt"_s}, &errors), 1);
+        QCOMPARE(errors.split(u'\n', Qt::SkipEmptyParts),
+                 (QStringList{u"xx.txt:7: [Speech] Say(B) is given twice"_s,
+                              u"xx.txt:4: [Speech] Say(A) must keep the placeholders of \"one %1\""_s,
+                              u"xx.txt:0: [Speech] Say(C) is missing (English: \"three\")"_s,
+                              u"xx.txt:6: [Speech] Say(D) is no key of the template"_s}));
+        const QString english = QStringLiteral(MF_LANGUAGE_SOURCES) + u"/English.txt"_s;
+        for (const QString& language : kLanguages) {
+            const QString source = QStringLiteral(MF_LANGUAGE_SOURCES) + u'/' + language + u".txt"_s;
+            QCOMPARE(run({u"check"_s, source, english}), 0);
+            QCOMPARE(run({u"to-po"_s, source, english, u"out.po"_s}), 0);
+            QCOMPARE(run({u"from-po"_s, u"out.po"_s, english, u"back.txt"_s}), 0);
+            QCOMPARE(run({u"to-po"_s, u"back.txt"_s, english, u"again.po"_s}), 0);
+            QVERIFY(!file_bytes::read(folder.filePath(u"out.po"_s)).isEmpty());
+            QCOMPARE(file_bytes::read(folder.filePath(u"again.po"_s)), file_bytes::read(folder.filePath(u"out.po"_s)));
+            // What the build makes of either text is the same language file.
+            const auto converted = [&folder](const QString& text) {
+                QProcess converter;
+                const QString output = folder.filePath(u"converted.lng"_s);
+                converter.start(QStringLiteral(MF_LANGUAGE_CONVERTER), {text, output});
+                return converter.waitForFinished() ? file_bytes::read(output) : QByteArray();
+            };
+            const QByteArray shipped = converted(source);
+            QVERIFY(!shipped.isEmpty());
+            QCOMPARE(converted(folder.filePath(u"back.txt"_s)), shipped);
+        }
+    }
+
     void converterRefusesWhatTheProgramCannotRead_data() {
         QTest::addColumn<QByteArray>("source");
         QTest::addColumn<bool>("accepted");
