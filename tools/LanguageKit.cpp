@@ -1,14 +1,17 @@
 // The translator's tools for the language texts of data/languages (UTF-8,
 // sections of key="text" lines, ";" notes), measured against the English
 // template, whose note above a key says where its text shows:
-//   check <text> <template>            says, line by line, what is wrong
+//   check <text> <template>            says, line by line, what is wrong, and
+//                                      which captions do not fit at 1024 × 600
 //   to-po <text> <template> <po>       a PO file: section and key as context,
 //                                      English as source, the note for translators
 //   from-po <po> <template> <text>     the text back from a PO file, in the
 //                                      template's order
 // It exits with 1 when the check finds a fault or a file cannot be read.
 
-#include <QCoreApplication>
+#include "CaptionFit.h"
+
+#include <QApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
@@ -20,6 +23,7 @@
 #include <QString>
 #include <QStringList>
 #include <cstdio>
+#include <memory>
 #include <optional>
 
 using namespace Qt::Literals::StringLiterals;
@@ -278,8 +282,13 @@ int usage() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication application(argc, argv);
-    const QStringList arguments = application.arguments().mid(1);
+    const bool checking = argc > 1 && qstrcmp(argv[1], "check") == 0;
+    if (checking)
+        prepareCaptionFit();
+    // Measuring captions needs widgets; the other commands need none.
+    const std::unique_ptr<QCoreApplication> application =
+        checking ? std::make_unique<QApplication>(argc, argv) : std::make_unique<QCoreApplication>(argc, argv);
+    const QStringList arguments = application->arguments().mid(1);
     if (arguments.size() < 3)
         return usage();
     const QString& command = arguments[0];
@@ -292,7 +301,9 @@ int main(int argc, char** argv) {
     const LanguageText english = parse(*templateText);
     const QString language = QFileInfo(arguments[command == u"from-po"_s ? 3 : 1]).completeBaseName();
     if (command == u"check"_s && arguments.size() == 3) {
-        const QStringList faults = check(parse(*input), english);
+        QStringList faults = check(parse(*input), english);
+        for (const QString& fault : captionsThatDoNotFit(*input, *templateText))
+            faults << u"0: "_s + fault;
         for (const QString& fault : faults)
             std::fprintf(stderr, "%s:%s\n", qPrintable(arguments[1]), qPrintable(fault));
         return faults.isEmpty() ? 0 : 1;
