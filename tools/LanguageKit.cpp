@@ -5,6 +5,7 @@
 //                                      which captions do not fit at 1024 × 600
 //   to-po <text> <template> <po>       a PO file: section and key as context,
 //                                      English as source, the note for translators
+//                                      (a text not yet there: nothing translated)
 //   from-po <po> <template> <text>     the text back from a PO file, in the
 //                                      template's order
 // It exits with 1 when the check finds a fault or a file cannot be read.
@@ -292,7 +293,9 @@ int main(int argc, char** argv) {
     if (arguments.size() < 3)
         return usage();
     const QString& command = arguments[0];
-    const std::optional<QString> input = readUtf8(arguments[1]);
+    // A language not yet written goes to PO with every text to translate.
+    const std::optional<QString> input =
+        command == u"to-po"_s && !QFileInfo::exists(arguments[1]) ? QString() : readUtf8(arguments[1]);
     const std::optional<QString> templateText = readUtf8(arguments[2]);
     if (!input || !templateText) {
         std::fprintf(stderr, "cannot read %s\n", qPrintable(input ? arguments[2] : arguments[1]));
