@@ -4,6 +4,7 @@
 #include "KeyboardPlay.h"
 #include "Screen.h"
 #include "SwitchScan.h"
+#include "Widgets.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -210,6 +211,7 @@ MsgAnswer MsgBox(const QString& message, MsgButtons buttons, MsgIcon icon, const
     const int ring = FocusRing::ringWidth(display ? display->geometry().height() : 1080);
     box.layout()->setContentsMargins(2 * ring, 2 * ring, 2 * ring, 2 * ring);
     for (QAbstractButton* button : box.buttons()) {
+        button->setStyle(captionBesidePictureStyle());
         button->setMinimumSize(button->sizeHint() + QSize(font.pixelSize(), font.pixelSize() / 2));
         if (QLayout* row = button->parentWidget()->layout())
             row->setSpacing(3 * ring);

@@ -74,6 +74,20 @@ QStyle* markGrowingStyle() {
     return style;
 }
 
+// A push button's label sets its caption against its picture by aligning it
+// right, which a right-to-left painter takes for the leading edge: the caption
+// would stand at the button's far edge, away from its picture. Right is meant
+// as right.
+class CaptionBesidePictureStyle : public QProxyStyle {
+public:
+    void drawItemText(QPainter* painter, const QRect& rect, int flags, const QPalette& palette, bool enabled,
+                      const QString& text, QPalette::ColorRole role) const override {
+        if (painter->layoutDirection() == Qt::RightToLeft && (flags & Qt::AlignRight))
+            flags |= Qt::AlignAbsolute;
+        QProxyStyle::drawItemText(painter, rect, flags, palette, enabled, text, role);
+    }
+};
+
 // The signs between pictures, in the dark grey of the arrows of the rule drawings.
 const QColor kSignColour(0x45, 0x5a, 0x64);
 constexpr double kSignRoom = 0.55;  // the width a sign takes between two pictures, in picture heights
@@ -156,6 +170,15 @@ QPixmap directedSvg(const QWidget* widget, const QString& resource, const QSize&
 }
 
 }  // namespace
+
+QStyle* captionBesidePictureStyle() {
+    static QPointer<QStyle> style;
+    if (!style) {
+        style = new CaptionBesidePictureStyle;
+        style->setParent(qApp);
+    }
+    return style;
+}
 
 CheckBox::CheckBox(const QString& text, QWidget* parent) : QCheckBox(text, parent) {
     setStyle(markGrowingStyle());
@@ -303,6 +326,7 @@ void PictureButton::changeEvent(QEvent* event) {
 
 CaptionPicture::CaptionPicture(QAbstractButton* button, QString svgResource)
     : QObject(button), resource_(std::move(svgResource)) {
+    button->setStyle(captionBesidePictureStyle());
     button->installEventFilter(this);
     render(button);
 }
