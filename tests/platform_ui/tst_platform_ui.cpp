@@ -12,6 +12,7 @@
 #include <QFrame>
 #include <QMenuBar>
 #include <QPainter>
+#include <QPushButton>
 #include <QStyle>
 #include <QTemporaryDir>
 #include <QTest>
@@ -306,6 +307,28 @@ private Q_SLOTS:
         QCOMPARE(whole.height(), inside.height());
         QVERIFY(qAbs(whole.width() - whole.height()) <= 1);
         QVERIFY((boundsOf(boxed, qRgb(255, 0, 0)).center() - whole.center()).manhattanLength() <= 2);
+    }
+
+    // A caption stands next to its button's picture, right to left too (Qt
+    // would set it against the far edge), and back.
+    void captionStandsNextToItsPicture() {
+        QPushButton button(u"WWWW"_s);
+        new platform::CaptionPicture(&button, QString::fromLatin1(kSquare));
+        button.resize(400, 80);
+        for (const Qt::LayoutDirection direction : {Qt::RightToLeft, Qt::LeftToRight}) {
+            QApplication::setLayoutDirection(direction);
+            const QImage drawn = button.grab().toImage();
+            const QRect picture = boundsOf(drawn, qRgb(0, 0, 255));
+            QRect caption;
+            for (int y = 0; y < drawn.height(); ++y)
+                for (int x = 0; x < drawn.width(); ++x)
+                    if (qGray(drawn.pixel(x, y)) < 60 && !picture.contains(x, y))
+                        caption |= QRect(x, y, 1, 1);
+            QVERIFY(!picture.isEmpty() && !caption.isEmpty());
+            const int gap =
+                direction == Qt::RightToLeft ? picture.left() - caption.right() : caption.left() - picture.right();
+            QVERIFY2(gap > 0 && gap < picture.width(), qPrintable(QString::number(gap)));
+        }
     }
 
     // A row of pictures stands as large as fits, centred, in its order, with
