@@ -11,6 +11,7 @@
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QHash>
+#include <QLabel>
 #include <QTemporaryDir>
 #include <memory>
 
@@ -61,9 +62,13 @@ QHash<QString, Measure> measure(const QString& language) {
             if (!widget || !widget->isVisible() || caption.isEmpty())
                 continue;
             const QFontMetrics metrics(widget->font());
+            // A label's caption stands at its top: its ink must end above the label's bottom too.
+            const bool label = qobject_cast<const QLabel*>(widget);
+            const bool fitsBelow =
+                !label || metrics.ascent() + metrics.tightBoundingRect(caption).bottom() <= widget->height();
             measured.insert(u'[' + screen->name() + u"] "_s + control->fullName() + u".Caption"_s,
                             {QFontInfo(widget->font()).pixelSize(),
-                             metrics.horizontalAdvance(caption) <= widget->contentsRect().width()});
+                             fitsBelow && metrics.horizontalAdvance(caption) <= widget->contentsRect().width()});
         }
         screen->Unload();
     }
@@ -96,7 +101,7 @@ QStringList captionsThatDoNotFit(const QString& language, const QString& english
     for (auto caption = checked.cbegin(); caption != checked.cend(); ++caption) {
         const Measure designed = model.value(caption.key());
         if (!caption->fits)
-            faults << caption.key() + u": wider than its control at 1024 x 600; make it shorter"_s;
+            faults << caption.key() + u": wider or taller than its control at 1024 x 600; make it shorter"_s;
         else if (designed.pixels > 0 && caption->pixels < kSmallestShare * designed.pixels)
             faults << caption.key() + u": shrinks to %1 pixels against English %2 at 1024 x 600; make it shorter"_s
                                           .arg(caption->pixels)
