@@ -6,6 +6,7 @@
 #include "ScreenReader.h"
 #include "Speech.h"
 #include "SwitchScan.h"
+#include "Widgets.h"
 #include "modLanguageSupport.h"
 
 #include <QCheckBox>
@@ -107,6 +108,8 @@ SettingsDialog::SettingsDialog(const settings::Settings& shown, QWidget* parent)
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Save | QDialogButtonBox::Cancel);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    for (QAbstractButton* button : buttons->buttons())
+        button->setStyle(platform::captionBesidePictureStyle());
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addWidget(buttons);
@@ -174,7 +177,7 @@ void TakeSettings(const settings::Settings& run) {
 
 int SettingsAlone() {
     modLanguageSupport::MLSCurrentLanguage = modLanguageSupport::MLSStartLanguage();
-    platform::installDialogTranslations(modLanguageSupport::MLSCurrentLocale());
+    modLanguageSupport::MLSInstallDialogTranslations();
     return OpenSettings() ? 0 : 1;
 }
 

@@ -62,9 +62,13 @@ TextEncoding TextEncodingDetector::finish() {
     // A sequence cut off by the end of the text shows up as an error once
     // another byte follows it.
     [[maybe_unused]] const QString discarded = utf8_.decode(QByteArrayView("\n"));
+    // A file that says it is UTF-8 keeps its every good line when a sequence
+    // is broken: Windows-1252 would garble a script it cannot hold.
+    if (start_ == kUtf8ByteOrderMark)
+        return TextEncoding::Utf8WithBom;
     if (utf8_.hasError() || !nonAscii_)
         return TextEncoding::Windows1252;
-    return start_ == kUtf8ByteOrderMark ? TextEncoding::Utf8WithBom : TextEncoding::Utf8;
+    return TextEncoding::Utf8;
 }
 
 TextEncoding detectTextEncoding(QByteArrayView bytes) {

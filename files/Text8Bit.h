@@ -19,9 +19,9 @@ enum class TextEncoding { Windows1252, Utf8, Utf8WithBom };
 
 inline constexpr QByteArrayView kUtf8ByteOrderMark("\xEF\xBB\xBF");
 
-// A text is UTF-8 when it is valid UTF-8 and holds a byte-order mark or at
-// least one non-ASCII sequence; otherwise it is Windows-1252 (pure ASCII reads
-// the same either way).
+// A text is UTF-8 when it begins with a byte-order mark (a broken sequence
+// then reads as U+FFFD), or is valid UTF-8 with at least one non-ASCII
+// sequence; otherwise it is Windows-1252 (pure ASCII reads the same either way).
 TextEncoding detectTextEncoding(QByteArrayView bytes);
 // The encoding of what `device` holds from its position to its end, read in
 // pieces; the device is left at its end.

@@ -7,6 +7,7 @@
 #include "Widgets.h"
 
 #include <QCheckBox>
+#include <QEvent>
 #include <QLabel>
 #include <QRadioButton>
 
@@ -41,6 +42,23 @@ Control::Control(Screen& screen, const ControlDesign& design, int index)
     // Placed before it is shown, so that Qt does not first work out a size of its own.
     placeWidget();
     widget_->setVisible(visible_);
+    if (widget_) {
+        placer_ = std::make_unique<Placer>(*this);
+        widget_->installEventFilter(placer_.get());
+        if (widget_->parentWidget())
+            widget_->parentWidget()->installEventFilter(placer_.get());
+    }
+}
+
+// A right-to-left screen stands mirrored: a control keeps its distance from
+// its container's right edge, so it is placed anew when that edge moves or
+// the direction changes.
+bool Control::Placer::eventFilter(QObject* watched, QEvent* event) {
+    QWidget* widget = control_.widget_;
+    if (widget && ((watched == widget && event->type() == QEvent::LayoutDirectionChange) ||
+                   (watched == widget->parentWidget() && event->type() == QEvent::Resize && widget->isRightToLeft())))
+        control_.placeWidget();
+    return false;
 }
 
 Control::~Control() {
@@ -128,8 +146,11 @@ void Control::placeWidget() {
     const double perPixelX = twipsPerPixelX(widget_);
     const double perPixelY = twipsPerPixelY(widget_);
     const auto [left, top, width, height] = twips_;
-    widget_->setGeometry(qRound(left / perPixelX), qRound(top / perPixelY), std::max(qRound(width / perPixelX), 0),
-                         std::max(qRound(height / perPixelY), 0));
+    QRect geometry(qRound(left / perPixelX), qRound(top / perPixelY), std::max(qRound(width / perPixelX), 0),
+                   std::max(qRound(height / perPixelY), 0));
+    if (const QWidget* parent = widget_->parentWidget(); parent && widget_->isRightToLeft())
+        geometry.moveLeft(parent->width() - geometry.left() - geometry.width());
+    widget_->setGeometry(geometry);
     screen_.fonts_.controlPlaced(*this);
 }
 

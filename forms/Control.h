@@ -74,6 +74,14 @@ public:
 
 private:
     friend class Screen;
+    class Placer : public QObject {
+    public:
+        explicit Placer(Control& control) : control_(control) {}
+        bool eventFilter(QObject* watched, QEvent* event) override;
+
+    private:
+        Control& control_;
+    };
     void placeWidget();  // applies the twips geometry to the widget and reports it to the screen's fonts
     void clicked();
     bool isClickable() const;
@@ -94,6 +102,7 @@ private:
     std::function<void()> clickHandler_;
     // Owns the connections to the widget's signals, so that none outlives the control.
     std::unique_ptr<QObject> receiver_;
+    std::unique_ptr<Placer> placer_;
 };
 
 }  // namespace platform

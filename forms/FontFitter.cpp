@@ -6,6 +6,7 @@
 #include <QAbstractButton>
 #include <QFontDatabase>
 #include <QFontMetricsF>
+#include <QLabel>
 #include <QRadioButton>
 #include <algorithm>
 #include <utility>
@@ -49,13 +50,26 @@ QFont scaledFont(const QFont& font, double scale) {
     return scaled;
 }
 
-// `font`, made smaller where the widget's one-line caption, blanks at its ends
-// aside, would be wider than the room that the widget leaves for it. The
-// widget shows `caption` already.
-QFont fittedFont(const QWidget* widget, const QFont& font, const QString& caption) {
-    const QString text = caption.trimmed();
-    if (text.isEmpty())
+// `font`, made smaller where the ink of a label's caption, set at its top,
+// would reach below the label: the dots under Arabic letters hang lower than
+// any Latin letter does.
+QFont fittedToHeight(const QWidget* widget, const QFont& font, const QString& text) {
+    if (!qobject_cast<const QLabel*>(widget) || widget->height() <= 0)
         return font;
+    QFont fitted = font;
+    for (int step = 0; step < 3; ++step) {
+        const QFontMetricsF metrics(fitted, widget);
+        const double inkBottom = metrics.ascent() + metrics.tightBoundingRect(text).bottom();
+        if (inkBottom <= widget->height())
+            break;
+        fitted = scaledFont(fitted, widget->height() / inkBottom);
+    }
+    return fitted;
+}
+
+// `font`, made smaller where the widget's one-line caption `text` (`caption`
+// less the blanks at its ends) would be wider than the room the widget leaves.
+QFont fittedToWidth(const QWidget* widget, const QFont& font, const QString& caption, const QString& text) {
     // Most captions fit with room to spare; only a tight one needs the widget's
     // own margins, which take a layout of the whole widget to learn.
     constexpr double kBesidesTextAtMost = 48;  // pixels of margins, a check mark or an option's circle
@@ -76,6 +90,16 @@ QFont fittedFont(const QWidget* widget, const QFont& font, const QString& captio
         fitted = scaledFont(fitted, room / textWidth);
     }
     return fitted;
+}
+
+// `font`, made smaller where the widget's one-line caption, blanks at its ends
+// aside, would be wider than the room that the widget leaves for it, or a
+// label's would reach below it. The widget shows `caption` already.
+QFont fittedFont(const QWidget* widget, const QFont& font, const QString& caption) {
+    const QString text = caption.trimmed();
+    if (text.isEmpty())
+        return font;
+    return fittedToHeight(widget, fittedToWidth(widget, font, caption, text), text);
 }
 
 // How much the control has grown since the design, as far as it grew both ways.

@@ -4,6 +4,7 @@
 #include "KeyboardPlay.h"
 #include "Screen.h"
 #include "SwitchScan.h"
+#include "Widgets.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -77,14 +78,37 @@ QPointer<QTranslator>& installedTranslator() {
     return installed;
 }
 
+// The buttons' words of a language Qt has no catalogue for, where Qt's
+// platform theme asks for them.
+class ButtonWords : public QTranslator {
+public:
+    ButtonWords(const DialogWords& words, QObject* parent) : QTranslator(parent), words_(words) {}
+    bool isEmpty() const override { return false; }
+    QString translate(const char* context, const char* source, const char*, int) const override {
+        if (qstrcmp(context, "QPlatformTheme") != 0)
+            return {};
+        if (qstrcmp(source, "&Yes") == 0)
+            return words_.yes;
+        if (qstrcmp(source, "&No") == 0)
+            return words_.no;
+        return qstrcmp(source, "OK") == 0 ? words_.ok : QString();
+    }
+
+private:
+    DialogWords words_;
+};
+
 // Replaces the installed translation of Qt's own words (the buttons of a box)
-// by the one of `locale`. A locale without one, or with an empty one (Qt's
-// English), leaves none: Qt's words are English.
-void installTranslator(const QLocale& locale) {
-    auto translator = std::make_unique<QTranslator>(QCoreApplication::instance());
-    const bool loaded =
-        translator->load(locale, u"qtbase"_s, u"_"_s, QLibraryInfo::path(QLibraryInfo::TranslationsPath)) &&
-        QCoreApplication::installTranslator(translator.get());
+// by the one of `locale`, else by `words`. A locale without either, or with
+// an empty one (Qt's English), leaves none: Qt's words are English.
+void installTranslator(const QLocale& locale, const DialogWords& words = {}) {
+    std::unique_ptr<QTranslator> translator = std::make_unique<QTranslator>(QCoreApplication::instance());
+    bool loaded = translator->load(locale, u"qtbase"_s, u"_"_s, QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+    if (!loaded && !(words == DialogWords{})) {
+        translator = std::make_unique<ButtonWords>(words, QCoreApplication::instance());
+        loaded = true;
+    }
+    loaded = loaded && QCoreApplication::installTranslator(translator.get());
     delete installedTranslator();
     installedTranslator() = loaded ? translator.release() : nullptr;
 }
@@ -187,6 +211,7 @@ MsgAnswer MsgBox(const QString& message, MsgButtons buttons, MsgIcon icon, const
     const int ring = FocusRing::ringWidth(display ? display->geometry().height() : 1080);
     box.layout()->setContentsMargins(2 * ring, 2 * ring, 2 * ring, 2 * ring);
     for (QAbstractButton* button : box.buttons()) {
+        button->setStyle(captionBesidePictureStyle());
         button->setMinimumSize(button->sizeHint() + QSize(font.pixelSize(), font.pixelSize() / 2));
         if (QLayout* row = button->parentWidget()->layout())
             row->setSpacing(3 * ring);
@@ -218,14 +243,19 @@ void installSystemTranslations() {
         installTranslator(QLocale::system());
 }
 
-void installDialogTranslations(const QString& locale) {
+void installDialogTranslations(const QString& locale, const DialogWords& words) {
     // Every screen applies its language as it loads: the file is read, and every
     // widget told of a new language, only when the language changes.
     static QString installedLocale;
-    if (locale.isEmpty() || locale == installedLocale || !QCoreApplication::instance())
+    static DialogWords installedWords;
+    if (locale.isEmpty() || (locale == installedLocale && words == installedWords) || !QCoreApplication::instance())
         return;
-    installTranslator(QLocale(locale));
+    installTranslator(QLocale(locale), words);
+    // Every screen and box reads in the language's direction, whatever Qt's
+    // catalogue says.
+    QGuiApplication::setLayoutDirection(QLocale(locale).textDirection());
     installedLocale = locale;
+    installedWords = words;
 }
 
 }  // namespace platform

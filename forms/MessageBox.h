@@ -45,11 +45,21 @@ QString withNamesKeptWhole(const QString& message, const QFontMetrics& metrics, 
 using MessageBoxVoice = std::function<void(const QString& spoken)>;
 void setMessageBoxVoice(MessageBoxVoice voice);
 
+// The words of a box's buttons, where Qt has none for a language.
+struct DialogWords {
+    QString yes;
+    QString no;
+    QString ok;
+    bool operator==(const DialogWords&) const = default;
+};
+
 // Loads Qt's translations of its own dialogs for the system locale.
 void installSystemTranslations();
-// Loads them for `locale` ("it_IT", "de_DE"...) instead; a locale that Qt has
-// no words for, or empty ones (English), removes the previous translation, so
-// that the buttons speak Qt's English. An empty locale changes nothing.
-void installDialogTranslations(const QString& locale);
+// Loads them for `locale` ("it_IT", "de_DE"...) instead; for a locale that Qt
+// has no words for, the buttons take `words` (each one given), else Qt's
+// English, as they do for a locale with empty ones (English). The program's
+// layout takes the locale's direction (right to left for Arabic). An empty
+// locale changes nothing.
+void installDialogTranslations(const QString& locale, const DialogWords& words = {});
 
 }  // namespace platform

@@ -74,12 +74,27 @@ QStyle* markGrowingStyle() {
     return style;
 }
 
+// A push button's label sets its caption against its picture by aligning it
+// right, which a right-to-left painter takes for the leading edge: the caption
+// would stand at the button's far edge, away from its picture. Right is meant
+// as right.
+class CaptionBesidePictureStyle : public QProxyStyle {
+public:
+    void drawItemText(QPainter* painter, const QRect& rect, int flags, const QPalette& palette, bool enabled,
+                      const QString& text, QPalette::ColorRole role) const override {
+        if (painter->layoutDirection() == Qt::RightToLeft && (flags & Qt::AlignRight))
+            flags |= Qt::AlignAbsolute;
+        QProxyStyle::drawItemText(painter, rect, flags, palette, enabled, text, role);
+    }
+};
+
 // The signs between pictures, in the dark grey of the arrows of the rule drawings.
 const QColor kSignColour(0x45, 0x5a, 0x64);
 constexpr double kSignRoom = 0.55;  // the width a sign takes between two pictures, in picture heights
 
-// An arrow pointing right or an "=", centred in `room` and sized by its height, a picture's.
-void drawSign(QPainter& painter, Sign sign, const QRectF& room) {
+// An arrow pointing forward (left where the text runs right to left) or an
+// "=", centred in `room` and sized by its height, a picture's.
+void drawSign(QPainter& painter, Sign sign, const QRectF& room, Qt::LayoutDirection direction) {
     const double height = room.height();
     const QPointF centre = room.center();
     painter.setPen(Qt::NoPen);
@@ -93,9 +108,10 @@ void drawSign(QPainter& painter, Sign sign, const QRectF& room) {
         }
         return;
     }
-    const double left = centre.x() - 0.2 * height;
-    const double tip = centre.x() + 0.2 * height;
-    const double neck = tip - 0.17 * height;
+    const double forward = direction == Qt::RightToLeft ? -1.0 : 1.0;
+    const double left = centre.x() - forward * 0.2 * height;
+    const double tip = centre.x() + forward * 0.2 * height;
+    const double neck = tip - forward * 0.17 * height;
     const double y = centre.y();
     const double barb = 0.15 * height;
     painter.drawPolygon(QPolygonF{{left, y - thickness / 2},
@@ -109,8 +125,9 @@ void drawSign(QPainter& painter, Sign sign, const QRectF& room) {
 
 // The pictures of `row` as high as fits in `pixels`, side by side with their
 // signs between them, centred. Each picture stands in a cell of the first
-// one's proportions.
-QPixmap renderRow(const PictureRow& row, const QSize& pixels) {
+// one's proportions. Right to left, the row runs from the right; the pictures
+// themselves are never mirrored (a moon keeps its side).
+QPixmap renderRow(const PictureRow& row, const QSize& pixels, Qt::LayoutDirection direction) {
     QPixmap canvas(pixels);
     canvas.fill(Qt::transparent);
     const double proportion = double(row.first.width()) / row.first.height();
@@ -123,22 +140,45 @@ QPixmap renderRow(const PictureRow& row, const QSize& pixels) {
     double left = (pixels.width() - (count + 1) * cell.width() - count * signWidth) / 2;
     QPainter painter(&canvas);
     painter.setRenderHint(QPainter::Antialiasing);
+    const auto placed = [&](double x, double width) {
+        return direction == Qt::RightToLeft ? pixels.width() - x - width : x;
+    };
     const auto drawPicture = [&](const QImage& image) {
-        const QRect target = fittedRect(image.size(), QRect(QPoint(qRound(left), top), cell));
+        const QRect target = fittedRect(image.size(), QRect(QPoint(qRound(placed(left, cell.width())), top), cell));
         if (!target.isEmpty())
             painter.drawImage(target, image.scaled(target.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
         left += cell.width();
     };
     drawPicture(row.first);
     for (const PictureRow::Next& next : row.next) {
-        drawSign(painter, next.sign, QRectF(left, top, signWidth, height));
+        drawSign(painter, next.sign, QRectF(placed(left, signWidth), top, signWidth, height), direction);
         left += signWidth;
         drawPicture(next.image);
     }
     return canvas;
 }
 
+// A design drawing as `widget` reads: mirrored right to left, so that its
+// arrows point the way the screen reads.
+QPixmap directedSvg(const QWidget* widget, const QString& resource, const QSize& size, qreal ratio) {
+    QPixmap pixmap = renderSvg(resource, size, ratio);
+    if (!widget->isRightToLeft() || pixmap.isNull())
+        return pixmap;
+    QPixmap mirrored = QPixmap::fromImage(pixmap.toImage().mirrored(true, false));
+    mirrored.setDevicePixelRatio(pixmap.devicePixelRatio());
+    return mirrored;
+}
+
 }  // namespace
+
+QStyle* captionBesidePictureStyle() {
+    static QPointer<QStyle> style;
+    if (!style) {
+        style = new CaptionBesidePictureStyle;
+        style->setParent(qApp);
+    }
+    return style;
+}
 
 CheckBox::CheckBox(const QString& text, QWidget* parent) : QCheckBox(text, parent) {
     setStyle(markGrowingStyle());
@@ -211,9 +251,9 @@ void ImageView::paintEvent(QPaintEvent*) {
     const qreal ratio = devicePixelRatioF();
     if (scaled_.isNull() || scaled_.deviceIndependentSize().toSize() != area.size()) {
         if (!resource_.isEmpty()) {
-            scaled_ = renderSvg(resource_, area.size(), ratio);
+            scaled_ = directedSvg(this, resource_, area.size(), ratio);
         } else if (!row_.first.isNull()) {
-            scaled_ = renderRow(row_, area.size() * ratio);
+            scaled_ = renderRow(row_, area.size() * ratio, layoutDirection());
             scaled_.setDevicePixelRatio(ratio);
         }
     }
@@ -224,7 +264,7 @@ void ImageView::paintEvent(QPaintEvent*) {
 }
 
 void ImageView::changeEvent(QEvent* event) {
-    if (event->type() == QEvent::ScreenChangeInternal)
+    if (event->type() == QEvent::ScreenChangeInternal || event->type() == QEvent::LayoutDirectionChange)
         scaled_ = QPixmap();
     QAbstractButton::changeEvent(event);
 }
@@ -274,18 +314,30 @@ void PictureButton::renderPicture() {
     if (iconSize() == QSize(side, side) && !icon().isNull())
         return;
     setIconSize(QSize(side, side));
-    setIcon(QIcon(renderSvg(resource_, iconSize(), devicePixelRatioF())));
+    setIcon(QIcon(directedSvg(this, resource_, iconSize(), devicePixelRatioF())));
+}
+
+void PictureButton::changeEvent(QEvent* event) {
+    QToolButton::changeEvent(event);
+    if (event->type() == QEvent::LayoutDirectionChange) {
+        setIcon(QIcon());
+        renderPicture();
+    }
 }
 
 CaptionPicture::CaptionPicture(QAbstractButton* button, QString svgResource)
     : QObject(button), resource_(std::move(svgResource)) {
+    button->setStyle(captionBesidePictureStyle());
     button->installEventFilter(this);
     render(button);
 }
 
 bool CaptionPicture::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::Resize)
-        render(static_cast<QAbstractButton*>(watched));
+    auto* button = static_cast<QAbstractButton*>(watched);
+    if (event->type() == QEvent::LayoutDirectionChange)
+        button->setIcon(QIcon());
+    if (event->type() == QEvent::Resize || event->type() == QEvent::LayoutDirectionChange)
+        render(button);
     return false;
 }
 
@@ -296,7 +348,7 @@ void CaptionPicture::render(QAbstractButton* button) const {
     if (button->iconSize() == size && !button->icon().isNull())
         return;
     button->setIconSize(size);
-    button->setIcon(QIcon(renderSvg(resource_, size, button->devicePixelRatioF())));
+    button->setIcon(QIcon(directedSvg(button, resource_, size, button->devicePixelRatioF())));
 }
 
 EntryFilter::EntryFilter(QWidget* watched, std::function<void()> onEntry)

@@ -80,11 +80,16 @@ public:
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void renderPicture();
     QString resource_;
 };
+
+// The style of a button whose caption stands beside a picture: right to left
+// too, the caption stands next to its picture.
+QStyle* captionBesidePictureStyle();
 
 // Shows an SVG drawing (2:1) beside a button's caption, as high as a share of
 // the button and drawn anew at every size, so that it grows with the button

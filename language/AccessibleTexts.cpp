@@ -3,8 +3,6 @@
 #include "PictureCode.h"
 #include "modLanguageSupport.h"
 
-#include <span>
-
 using namespace Qt::Literals::StringLiterals;
 
 namespace modLanguageSupport {
@@ -39,20 +37,11 @@ QString MLSAccessibleFill(const QString& key, const QStringList& values) {
 }
 
 QString MLSPictureDescription(int set, int index, int attributes) {
-    // The word of each attribute's value in the picture, at its place in the
-    // pattern; an attribute beyond the first `attributes` has none.
-    QStringList values(picture_code::kAttributeCount);
-    for (const picture_code::AttributeCode& code :
-         std::span(picture_code::kAttributes).first(std::size_t(attributes))) {
-        const QString word =
-            QString::fromLatin1(code.valueWords[std::size_t(picture_code::valueOf(index, code.attribute))]);
-        values[code.placeInDescription - 1] =
-            MLSAccessibleText(code.wordsOfTheSet ? u"Set"_s + QString::number(set) + u'.' + word : word);
-    }
-    // The words of a level without the pattern fill a pattern of their own,
-    // which leaves no room for it.
+    // A whole phrase for every picture, since words agree with each other
+    // differently in every language; those of a level with the pattern name it.
     const bool pattern = attributes > int(picture_code::Attribute::Pattern);
-    return MLSAccessibleFill(pattern ? u"DescriptionPattern"_s : u"Description"_s, values);
+    return MLSAccessibleText(u"Set"_s + QString::number(set) + (pattern ? u".Pattern"_s : QString()) + u".Picture"_s +
+                             QString::number(index + 1));
 }
 
 }  // namespace modLanguageSupport

@@ -19,9 +19,10 @@ QString MLSAccessibleText(const QString& key, const QString& fallback = QString(
 // The pattern `key` ("picture %1 of %2: %3") filled with `values`.
 QString MLSAccessibleFill(const QString& key, const QStringList& values);
 
-// What picture `index` of set `set` (1 to 5) shows: the values of its first
-// `attributes` attributes in the words and order of the language ("big blue
-// circle", and "striped" where the pattern is among them).
+// What picture `index` (file index + 1) of set `set` (1 to 5) shows, at a
+// level of `attributes` attributes: the phrase "Set<set>.Picture<file>", or
+// "Set<set>.Pattern.Picture<file>" where the pattern is among them ("big blue
+// striped circle").
 QString MLSPictureDescription(int set, int index, int attributes);
 
 }  // namespace modLanguageSupport

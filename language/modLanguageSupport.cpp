@@ -175,6 +175,8 @@ QString MLSOurSection(OurWords words) {
         return u"Speech"_s;
     case OurWords::Settings:
         return u"Settings"_s;
+    case OurWords::Dialog:
+        return u"Dialog"_s;
     case OurWords::Accessibility:
         break;
     }
@@ -187,6 +189,8 @@ QString MLSOurFileKey(OurWords words, const QString& key) {
         return u"Say("_s + key + u')';
     case OurWords::Settings:
         return u"Set("_s + key + u')';
+    case OurWords::Dialog:
+        return u"Button("_s + key + u')';
     case OurWords::Accessibility:
         break;
     }
@@ -214,11 +218,16 @@ QString MLSGetString(const QString& number) {
     return MLSReadIni(currentLanguageFile(), u"Strings"_s, number).value_or(QString());
 }
 
+void MLSInstallDialogTranslations() {
+    const auto word = [](const QString& key) { return MLSOurWord(OurWords::Dialog, key); };
+    platform::installDialogTranslations(MLSCurrentLocale(), {word(u"Yes"_s), word(u"No"_s), word(u"OK"_s)});
+}
+
 void MLSTranslateForm(platform::Screen& frm) {
     if (!frm.isLoaded())
         return;
     keptTexts().clear();
-    platform::installDialogTranslations(MLSCurrentLocale());
+    MLSInstallDialogTranslations();
     const QString file = currentLanguageFile();
     const QString& section = frm.name();
 

@@ -56,7 +56,9 @@ QString MLSCurrentLocale();
 // bracket keeps every key of ours from being the beginning of another key of
 // any section, which the line scan of a large file, blind to sections, needs.
 // The parent's settings dialog says "Set(Scan)" in [Settings].
-enum class OurWords { Speech, Accessibility, Settings };
+// The words of a message box's buttons are "Button(Yes)", "Button(No)" and
+// "Button(OK)" in [Dialog], for languages Qt has none for.
+enum class OurWords { Speech, Accessibility, Settings, Dialog };
 QString MLSOurFileKey(OurWords words, const QString& key);
 QString MLSOurSection(OurWords words);
 
@@ -68,6 +70,10 @@ QString MLSOurWord(OurWords words, const QString& key, const QString& language =
 // How many times a language or settings file has been read since the start;
 // for the benchmarks.
 quint64 MLSReadCount();
+
+// Has message boxes speak the current language: Qt's translation of the
+// buttons where it has one, else the words of the language file.
+void MLSInstallDialogTranslations();
 
 // Applies the current language file to a loaded screen: its window caption
 // (only while not empty) and the caption, tooltip text and tag of every

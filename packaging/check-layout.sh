@@ -12,10 +12,12 @@ expect() {
   done
 }
 expect bin/metamorfine $libdir/metamorfine/libmetamorfine-media.so share/metamorfine/suoni/{si1,si2,si3,si4,no}.wav \
-  share/metamorfine/{Italiano,English,Deutsch,Français,Español}.lng \
   share/applications/$id.desktop share/metainfo/$id.metainfo.xml \
   share/icons/hicolor/scalable/apps/$id.svg share/man/man6/metamorfine.6.gz \
   share/doc/metamorfine/{copyright,changelog.gz}
+for source in "$(dirname "$0")"/../data/languages/*.txt; do
+  expect "share/metamorfine/$(basename "$source" .txt).lng"
+done
 for set in 1 2 3 4 5; do expect share/metamorfine/gif/$set/{1..16}.gif; done
 for size in 16 22 24 32 48 64 128 256; do expect share/icons/hicolor/${size}x$size/apps/$id.png; done
 [ -x "$prefix/bin/metamorfine" ] || { echo "not executable: $prefix/bin/metamorfine"; missing=1; }

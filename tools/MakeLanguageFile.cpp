@@ -1,10 +1,11 @@
 // Turns a language text kept as UTF-8 into the language file the program
-// reads: Windows-1252 bytes, CR LF line ends, sections and key="text" entries.
+// reads: CR LF line ends, sections and key="text" entries, as Windows-1252
+// bytes where that code page holds the whole text (as every file was written
+// before other scripts came), else as UTF-8 behind a byte-order mark.
 // Lines beginning with ";" are notes for translators and are left out. The
 // conversion stops with a message, writing nothing, on a line that is neither
 // a section, an entry nor blank, on a key given twice in one section, on a
-// text with a double quote, and on a control character or one that
-// Windows-1252 cannot hold.
+// text with a double quote, and on a control character.
 
 #include <QFile>
 #include <QSaveFile>
@@ -26,7 +27,7 @@ struct Failure {
     QString message;
 };
 
-std::optional<Failure> convert(const QString& source, QByteArray* output) {
+std::optional<Failure> convert(const QString& source, QString* output) {
     const QStringList lines = source.split(u'\n');
     QSet<QString> keysOfSection;
     bool inSection = false;
@@ -66,19 +67,23 @@ std::optional<Failure> convert(const QString& source, QByteArray* output) {
         for (const QChar c : line)
             if (c.category() == QChar::Other_Control)
                 return Failure{number, u"a line holds no control character"_s};
-        // The encoder puts a substitute in place of a character it cannot
-        // hold, so a line that does not come back the same is refused.
-        QStringEncoder encoder("windows-1252");
-        QStringDecoder decoder("windows-1252");
-        if (!encoder.isValid() || !decoder.isValid())
-            return Failure{number, u"no Windows-1252 converter"_s};
-        const QByteArray bytes = encoder(line);
-        if (encoder.hasError() || QString(decoder(bytes)) != line)
-            return Failure{number, u"Windows-1252 cannot hold this line"_s};
-        output->append(bytes);
-        output->append("\r\n");
+        output->append(line);
+        output->append(u"\r\n"_s);
     }
     return std::nullopt;
+}
+
+// The encoder puts a substitute in place of a character it cannot hold, so a
+// text that does not come back the same is written as UTF-8.
+QByteArray encoded(const QString& text) {
+    QStringEncoder encoder("windows-1252");
+    QStringDecoder decoder("windows-1252");
+    if (encoder.isValid() && decoder.isValid()) {
+        const QByteArray bytes = encoder(text);
+        if (!encoder.hasError() && QString(decoder(bytes)) == text)
+            return bytes;
+    }
+    return "\xEF\xBB\xBF" + text.toUtf8();
 }
 
 }  // namespace
@@ -103,11 +108,12 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s is not UTF-8 text\n", qPrintable(sourcePath));
         return 1;
     }
-    QByteArray converted;
-    if (const std::optional<Failure> failure = convert(text, &converted)) {
+    QString lines;
+    if (const std::optional<Failure> failure = convert(text, &lines)) {
         std::fprintf(stderr, "%s:%d: %s\n", qPrintable(sourcePath), failure->line, qPrintable(failure->message));
         return 1;
     }
+    const QByteArray converted = encoded(lines);
     // Every user of the program reads the language files, whatever the umask.
     constexpr QFile::Permissions kReadableByAll =
         QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser | QFile::ReadGroup | QFile::ReadOther;

@@ -1,8 +1,9 @@
 // The language menu of the main menu: its entries, the check mark, a choice
-// and the remembered language.
+// and the remembered language; a right-to-left language mirrors every screen.
 #include "DataFiles.h"
 #include "ProgramFolderFixture.h"
 #include "Screen.h"
+#include "ScreenInput.h"
 #include "Screens.h"
 #include "modLanguageSupport.h"
 
@@ -16,6 +17,9 @@
 
 using namespace Qt::Literals::StringLiterals;
 using modLanguageSupport::MLSCurrentLanguage;
+using screen_input::focused;
+using screen_input::press;
+using screen_input::widget;
 
 class TestLanguageMenu : public QObject {
     Q_OBJECT
@@ -237,6 +241,73 @@ private Q_SLOTS:
         QCOMPARE(exerciseCaption(), u"Cambia il colore"_s);
         QVERIFY(folder.boxes.isEmpty());
         QVERIFY(QFileInfo(folder.path(u"LangSetting.ini"_s)).isDir());
+    }
+
+    // Arabic mirrors the menu and the exercise screen (every control keeps its
+    // distance from the other edge), the arrows move the way the screen reads
+    // and the scan starts at the right; Greek and Italian after it stand as a
+    // fresh start in their language would, left to right.
+    void rightToLeftMirrorsEveryScreenBothWays() {
+        const QString italian = u"Italiano"_s;
+        const QString arabic = u"\u0627\u0644\u0639\u0631\u0628\u064A\u0629"_s;
+        const QString greek = u"\u0395\u03BB\u03BB\u03B7\u03BD\u03B9\u03BA\u03AC"_s;
+        for (const QString& language : {italian, arabic, greek})
+            QVERIFY(folder.copyShipped(language));
+        folder.storeLanguage(italian);
+        openMenu();
+        platform::Screen& exercise = screens::FormEs1();
+        // Every control's place, direction and caption; the window itself is the first.
+        const auto look = [](const platform::Screen& screen) {
+            QStringList seen{screen.window()->isRightToLeft() ? u"rtl"_s : u"ltr"_s};
+            for (const auto& control : screen.controls()) {
+                const QWidget* widget = control->widget();
+                const QRect place = widget ? widget->geometry() : QRect();
+                seen << control->fullName() + u' ' + QString::number(place.x()) + u',' + QString::number(place.y()) +
+                            u' ' + QString::number(place.width()) + u'x' + QString::number(place.height()) + u' ' +
+                            control->text(platform::TextProperty::Caption).value_or(QString());
+            }
+            return seen;
+        };
+        const auto mirrored = [](const platform::Screen& screen, const QString& name, int index = -1) {
+            const QWidget* widget = screen_input::widget(screen, name, index);
+            const QRect place = widget->geometry();
+            return QRect(widget->parentWidget()->width() - place.right() - 1, place.y(), place.width(), place.height());
+        };
+        const auto fresh = [&](const QString& language) {
+            exercise.Unload();
+            MLSCurrentLanguage = language;
+            menu().Unload();
+            menu().Show();
+            const QStringList menuLook = look(menu());
+            exercise.Show();
+            return std::pair(menuLook, look(exercise));
+        };
+        exercise.Show();
+        const QRect leftToRight[] = {widget(menu(), u"Command7"_s)->geometry(),
+                                     widget(exercise, u"Picture1"_s, 0)->geometry(),
+                                     widget(exercise, u"Picture2"_s)->geometry()};
+        for (const QString& language : {arabic, greek, italian}) {
+            exercise.Unload();
+            const QStringList names = entries().replaceInStrings(u"*"_s, QString());
+            choose(int(names.indexOf(language)));
+            QCOMPARE(MLSCurrentLanguage, language);
+            exercise.Show();
+            const bool rightToLeft = language == arabic;
+            QCOMPARE(QApplication::layoutDirection(), rightToLeft ? Qt::RightToLeft : Qt::LeftToRight);
+            const QRect now[] = {
+                rightToLeft ? mirrored(menu(), u"Command7"_s) : widget(menu(), u"Command7"_s)->geometry(),
+                rightToLeft ? mirrored(exercise, u"Picture1"_s, 0) : widget(exercise, u"Picture1"_s, 0)->geometry(),
+                rightToLeft ? mirrored(exercise, u"Picture2"_s) : widget(exercise, u"Picture2"_s)->geometry()};
+            QCOMPARE(QList<QRect>(std::begin(now), std::end(now)),
+                     QList<QRect>(std::begin(leftToRight), std::end(leftToRight)));
+            // The next picture along the reading order: leftwards in Arabic.
+            QCOMPARE(focused(exercise), widget(exercise, u"Picture1"_s, 0));
+            press(exercise, rightToLeft ? Qt::Key_Left : Qt::Key_Right);
+            QCOMPARE(focused(exercise), widget(exercise, u"Picture1"_s, 1));
+            const std::pair<QStringList, QStringList> switched{look(menu()), look(exercise)};
+            QCOMPARE(switched, fresh(language));
+        }
+        exercise.Unload();
     }
 };
 

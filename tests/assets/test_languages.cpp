@@ -1,18 +1,22 @@
-// The shipped language files: Windows-1252 text with CR LF line ends, the
+// The shipped language files: Windows-1252 text, or UTF-8 with a byte-order
+// mark where that cannot hold it, with CR LF line ends, the
 // same sections and keys in every language (every sentence the program says
 // among them), a text for every key, and codes of the changes that are
 // distinct and fit their labels; every designed caption of every screen
 // translated, and no control named that a screen lacks. Also the converter
 // that writes them, which must refuse what the program could not read back.
 
+#include "AccessibleTexts.h"
 #include "DataFiles.h"
 #include "ExerciseCatalogue.h"
 #include "FileBytes.h"
 #include "FormMenu.h"
 #include "PuzzleRules.h"
 #include "Screens.h"
+#include "Text8Bit.h"
 #include "modLanguageSupport.h"
 
+#include <QDir>
 #include <QFile>
 #include <QMap>
 #include <QProcess>
@@ -24,7 +28,15 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-const QStringList kLanguages{u"Italiano"_s, u"English"_s, u"Deutsch"_s, u"Français"_s, u"Español"_s};
+// Every text of data/languages is a language of the program folder.
+QStringList sourceLanguages() {
+    QStringList names;
+    for (const QFileInfo& source :
+         QDir(QStringLiteral(MF_LANGUAGE_SOURCES)).entryInfoList({u"*.txt"_s}, QDir::Files, QDir::Name))
+        names << source.completeBaseName();
+    return names;
+}
+const QStringList kLanguages = sourceLanguages();
 
 using Section = QMap<QString, QString>;
 using Sections = QMap<QString, Section>;
@@ -48,8 +60,16 @@ LanguageFile readLanguage(const QString& language) {
     if (!source.open(QIODevice::ReadOnly))
         return {{}, {u"missing"_s}};
     LanguageFile file;
-    QStringDecoder windows1252("windows-1252");
-    const QString text = windows1252(source.readAll());
+    // Windows-1252 where it holds the text, so that older programs read the
+    // file too; else UTF-8 with a byte-order mark.
+    QByteArray bytes = source.readAll();
+    const bool utf8 = bytes.startsWith("\xEF\xBB\xBF");
+    QStringDecoder decoder(utf8 ? "UTF-8" : "windows-1252");
+    const QString text = decoder(utf8 ? bytes.sliced(3) : bytes);
+    if (decoder.hasError())
+        file.problems << u"not UTF-8"_s;
+    if (utf8 && platform::encodeTextAs(text, platform::TextEncoding::Windows1252))
+        file.problems << u"UTF-8 where Windows-1252 holds the text"_s;
     QString section;
     const QStringList lines = text.split(u"\r\n"_s);
     if (lines.isEmpty() || !lines.last().isEmpty())
@@ -203,6 +223,35 @@ private Q_SLOTS:
         }
     }
 
+    // A picture's phrase names it alone among the pictures of its set and level.
+    void everyPictureHasAPhraseOfItsOwn() {
+        platform::setExecutableFolder(QStringLiteral(MF_PROGRAM_DIR));
+        for (const QString& language : kLanguages) {
+            modLanguageSupport::MLSCurrentLanguage = language;
+            for (int set = 1; set <= 5; ++set) {
+                for (const puzzle::Level& level : puzzle::kLevels) {
+                    QSet<QString> phrases;
+                    for (int index = 0; index < level.pictures(); ++index)
+                        phrases << modLanguageSupport::MLSPictureDescription(set, index, level.attributes);
+                    QVERIFY2(phrases.size() == level.pictures() && !phrases.contains(QString()),
+                             qPrintable(u"%1: set %2, level %3"_s.arg(language).arg(set).arg(level.number)));
+                }
+            }
+        }
+        modLanguageSupport::MLSCurrentLanguage.clear();
+        platform::setExecutableFolder(QString());
+    }
+
+    // A first run under a system language of each file starts in that file.
+    void eachLanguageIsTheFirstRunOfItsLocale() {
+        platform::setExecutableFolder(QStringLiteral(MF_PROGRAM_DIR));
+        for (const QString& language : kLanguages) {
+            const QString locale = files_[language].sections[u"Language"_s].value(u"Locale"_s);
+            QCOMPARE(modLanguageSupport::MLSSystemLanguage({QLocale(locale).bcp47Name()}), language);
+        }
+        platform::setExecutableFolder(QString());
+    }
+
     void codesOfTheChangesAreDistinctAndFit() {
         for (const QString& language : kLanguages) {
             const Section& strings = files_[language].sections[u"Strings"_s];
@@ -223,7 +272,64 @@ private Q_SLOTS:
                 return files_[language].sections[u"FormEs"_s + QString::number(screen)].value(u"Label4.Caption"_s);
             };
             QCOMPARE((QStringList{label4(1), label4(4), label4(2), label4(3)}), single.sliced(0, 3) << single.last());
-            QCOMPARE(label4(7), text("0007") + text("0005") + text("0006"));
+            // Letters that join (Arabic) are kept apart by zero-width non-joiners.
+            QCOMPARE(label4(7).remove(QChar(0x200C)), text("0007") + text("0005") + text("0006"));
+        }
+    }
+
+    // The translator's check names each fault by its line; a PO file made of
+    // a shipped text gives the same text back.
+    void translatorsKitChecksAndGoesToPoAndBack() {
+        QTemporaryDir folder;
+        const auto run = [&folder](const QStringList& arguments, QString* errors = nullptr) {
+            QProcess kit;
+            kit.setWorkingDirectory(folder.path());
+            kit.start(QStringLiteral(MF_LANGUAGE_KIT), arguments);
+            if (!kit.waitForFinished(30000) || kit.exitStatus() != QProcess::NormalExit)
+                return -1;
+            if (errors)
+                *errors = QString::fromUtf8(kit.readAllStandardError());
+            return kit.exitCode();
+        };
+        QVERIFY(file_bytes::write(
+            folder.filePath(u"en.txt"_s),
+            "; where it shows\n[Language]\nLocale=\"en_GB\"\n[FormMenu]\nCommand7.Caption=\"Colour\"\n"
+            "[FormEs2]\nLabel4.Caption=\"F\"\n[Speech]\nSay(A)=\"one %1\"\nSay(B)=\"two\"\nSay(C)=\"three\"\n"));
+        QVERIFY(file_bytes::write(
+            folder.filePath(u"xx.txt"_s),
+            "[Language]\nLocale=\"el_GR\"\n[FormMenu]\nCommand7.Caption=\"" + QByteArray(60, 'x') +
+                "\"\n[FormEs2]\nLabel4.Caption=\"\xd8\xb4\"\n[Speech]\nSay(A)=\"ena\"\nSay(B)=\"dio\"\n"
+                "Say(D)=\"dio\"\nSay(B)=\"dio\"\n"));
+        QString errors;
+        QCOMPARE(run({u"check"_s, u"xx.txt"_s, u"en.txt"_s}, &errors), 1);
+        QStringList faults = errors.split(u'\n', Qt::SkipEmptyParts);
+        QCOMPARE(faults.size(), 5);
+        // A caption far longer than the English one fits its button only in tiny letters; a
+        // letter whose dots hang low still fits its label (its font is made smaller).
+        QVERIFY2(faults.takeLast().startsWith(u"xx.txt:0: [FormMenu] Command7.Caption: "_s), qPrintable(errors));
+        QCOMPARE(faults, (QStringList{u"xx.txt:11: [Speech] Say(B) is given twice"_s,
+                                      u"xx.txt:8: [Speech] Say(A) must keep the placeholders of \"one %1\""_s,
+                                      u"xx.txt:0: [Speech] Say(C) is missing (English: \"three\")"_s,
+                                      u"xx.txt:10: [Speech] Say(D) is no key of the template"_s}));
+        const QString english = QStringLiteral(MF_LANGUAGE_SOURCES) + u"/English.txt"_s;
+        for (const QString& language : kLanguages) {
+            const QString source = QStringLiteral(MF_LANGUAGE_SOURCES) + u'/' + language + u".txt"_s;
+            QCOMPARE(run({u"check"_s, source, english}), 0);
+            QCOMPARE(run({u"to-po"_s, source, english, u"out.po"_s}), 0);
+            QCOMPARE(run({u"from-po"_s, u"out.po"_s, english, u"back.txt"_s}), 0);
+            QCOMPARE(run({u"to-po"_s, u"back.txt"_s, english, u"again.po"_s}), 0);
+            QVERIFY(!file_bytes::read(folder.filePath(u"out.po"_s)).isEmpty());
+            QCOMPARE(file_bytes::read(folder.filePath(u"again.po"_s)), file_bytes::read(folder.filePath(u"out.po"_s)));
+            // What the build makes of either text is the same language file.
+            const auto converted = [&folder](const QString& text) {
+                QProcess converter;
+                const QString output = folder.filePath(u"converted.lng"_s);
+                converter.start(QStringLiteral(MF_LANGUAGE_CONVERTER), {text, output});
+                return converter.waitForFinished() ? file_bytes::read(output) : QByteArray();
+            };
+            const QByteArray shipped = converted(source);
+            QVERIFY(!shipped.isEmpty());
+            QCOMPARE(converted(folder.filePath(u"back.txt"_s)), shipped);
         }
     }
 
@@ -233,7 +339,8 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("written");
         QTest::newRow("good") << "; a note\n[S]\nk=\"\xe2\x82\xac \xc3\xa8\"\n\nx=\"\"\n"_ba << true
                               << "[S]\r\nk=\"\x80 \xe8\"\r\n\r\nx=\"\"\r\n"_ba;
-        QTest::newRow("outside Windows-1252") << "[S]\nk=\"\xc4\x80\"\n"_ba << false << QByteArray();
+        QTest::newRow("outside Windows-1252")
+            << "[S]\nk=\"\xc4\x80\"\n"_ba << true << "\xef\xbb\xbf[S]\r\nk=\"\xc4\x80\"\r\n"_ba;
         QTest::newRow("control character") << "[S]\nk=\"a\tb\"\n"_ba << false << QByteArray();
         QTest::newRow("quote inside") << "[S]\nk=\"a\"b\"\n"_ba << false << QByteArray();
         QTest::newRow("key twice") << "[S]\nk=\"a\"\nk=\"b\"\n"_ba << false << QByteArray();

@@ -2,7 +2,8 @@
 the Debian python3 that has pyatspi. Arguments: PROGRAM_FOLDER (a copy of the built folder), --wm
 PROGRAM_FOLDER (the same under openbox), --scan PROGRAM_FOLDER (an exercise played by switch scanning
 alone), --installed EXECUTABLE (settings in ~/.config, the installed
-files untouched) or --first-run EXECUTABLE LANG (a first start in the language LANG). $E2E_SCREENSHOTS
+files untouched), --first-run EXECUTABLE LANG (a first start in the language LANG) or --right-to-left
+PROGRAM_FOLDER (a first start in Arabic: mirrored screens, arrows that follow them). $E2E_SCREENSHOTS
 names a folder for screenshots of the --wm run. With $E2E_TRACE_FOLDERS set, the --installed run records
 with strace, from the menu on, what the program opens: no folder is listed beside the executable, and the
 data files are opened from the data folder."""
@@ -53,10 +54,13 @@ def check(condition, what):
 
 
 def read_language(path):
-    """Section -> key -> text of a language file (8-bit text, quoted values)."""
+    """Section -> key -> text of a language file (Windows-1252, or UTF-8 behind a byte-order mark;
+    quoted values)."""
     parser = configparser.RawConfigParser(strict=False, interpolation=None)
     parser.optionxform = str
-    with open(path, encoding="cp1252") as file:
+    with open(path, "rb") as file:
+        utf8 = file.read(3) == b"\xef\xbb\xbf"
+    with open(path, encoding="utf-8-sig" if utf8 else "cp1252") as file:
         parser.read_file(file)
     return {section: {key: value.strip()[1:-1] for key, value in parser.items(section)}
             for section in parser.sections()}
@@ -159,7 +163,7 @@ def main():
     work = tempfile.mkdtemp(prefix="metamorfine-e2e-")
     runtime = os.path.join(work, "runtime")
     os.mkdir(runtime, 0o700)
-    if mode in ("--copy", "--wm", "--scan"):
+    if mode in ("--copy", "--wm", "--scan", "--right-to-left"):
         folder = os.path.join(work, "program")
         shutil.copytree(target, folder, ignore=shutil.ignore_patterns("LangSetting.ini"))
         executable = os.path.join(folder, "metamorfine")
@@ -170,7 +174,7 @@ def main():
         config = os.environ.get("XDG_CONFIG_HOME") or os.path.expanduser("~/.config")
         settings_file = os.path.join(config, "metamorfine", "LangSetting.ini")
         os.makedirs(os.path.dirname(settings_file), exist_ok=True)
-    if mode != "--first-run":
+    if mode not in ("--first-run", "--right-to-left"):
         with open(settings_file, "w", newline="\r\n") as settings:
             settings.write("[Language]\nCurrentLanguage=English\n")
     installed = snapshot([folder, executable]) if mode == "--installed" else None
@@ -190,7 +194,9 @@ def main():
     wait_for(lambda: subprocess.run(["dbus-send", "--session", "--print-reply", "--dest=org.a11y.Bus", "/org/a11y/bus",
                                      "org.a11y.Bus.GetAddress"], capture_output=True).returncode == 0,
              "the accessibility bus")
-    language = {} if mode == "--first-run" else {"LC_ALL": "C", "LANG": "C"}
+    language = ({} if mode == "--first-run" else
+                {"LC_ALL": "ar_EG.UTF-8", "LANG": "ar_EG.UTF-8", "LANGUAGE": "ar"} if mode == "--right-to-left" else
+                {"LC_ALL": "C", "LANG": "C"})
     environment = dict(os.environ, DISPLAY=display, QT_QPA_PLATFORM="xcb",
                        QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_ACCESSIBILITY="1",
                        XDG_RUNTIME_DIR=runtime, **language,
@@ -226,6 +232,8 @@ def main():
             wait_find(start().pid, BUTTON, lng(rest[0])["FormAvvio"]["BottoneAvvio.Caption"],
                       "the start screen in the system's language")
             passed("a first start speaks the system's language")
+        elif mode == "--right-to-left":
+            right_to_left(start, lng("\u0627\u0644\u0639\u0631\u0628\u064a\u0629"))
         elif mode == "--wm":
             run_wm(start, environment, lng("English"))
         elif mode == "--scan":
@@ -385,11 +393,35 @@ def shown_pictures(pid, words, count, what):
     return pictures, right, description
 
 
+def right_to_left(start, arabic):
+    """A first start under an Arabic system: the menu's first column stands at the right, the
+    exercise's model too, its pictures run from the right and the Left arrow goes to the next."""
+    pid = start().pid
+    click_named(pid, BUTTON, arabic["FormAvvio"]["BottoneAvvio.Caption"])
+    menu = arabic["FormMenu"]
+    colour = wait_find(pid, BUTTON, menu["Command7.Caption"], "the Arabic menu")
+    two = wait_find(pid, BUTTON, menu["Command5.Caption"], "the Arabic menu's second column")
+    check(extents(colour)[0] > extents(two)[0] + extents(two)[2], "the menu's first column stands at the right")
+    click(colour)
+    words = accessible_words(arabic)
+    pictures, _, _ = shown_pictures(pid, words, 8, "in Arabic")
+    model = next(a for a in find_all(pid, IMAGE) if a.name.startswith(words["Model"] + ": "))
+    first, second = extents(pictures[0]), extents(pictures[1])
+    check(first[1] == second[1] and first[0] > second[0] + second[2], "the pictures run from the right")
+    check(extents(model)[0] > second[0], "the model stands at the right, beyond the second picture")
+    wait_for(lambda: pictures[0].getState().contains(pyatspi.STATE_FOCUSED), "the focus on the first picture")
+    subprocess.run(["xdotool", "key", "Left"], check=True)
+    wait_for(lambda: pictures[1].getState().contains(pyatspi.STATE_FOCUSED), "Left to reach the second picture")
+    passed("Arabic: the menu and the exercise stand mirrored, Left goes on along the pictures")
+
+
 def play_levels(start, english):
     """Two puzzles of "Nothing changes" at level 1 and at level 3, one by the mouse and one by the
     keys: as many pictures as the level shows, named in their order, the stripes named at level 3
     alone; the right one is the model's description."""
     words = accessible_words(english)
+    # The phrases of the pictures at sixteen pictures, which name their stripes.
+    with_stripes = {text for key, text in words.items() if ".Pattern.Picture" in key}
     for level, count in ((1, 4), (3, 16)):
         program = start(f"--level={level}")
         pid = program.pid
@@ -398,8 +430,8 @@ def play_levels(start, english):
         for keyboard in (False, True):
             wait_find(pid, IMAGE, words["Found"] + ": " + words["Empty"], "a new puzzle")
             pictures, right, description = shown_pictures(pid, words, count, f"at level {level}")
-            check(all((f" {words['Striped']} " in a.name or f" {words['Plain']} " in a.name) == (level == 3)
-                      for a in pictures), f"level {level}: the screen reader names the stripes at level 3 alone")
+            check(all((a.name.split(": ", 1)[1] in with_stripes) == (level == 3) for a in pictures),
+                  f"level {level}: the screen reader names the stripes at level 3 alone")
             screenshot(f"exercise-level-{level}.png")
             if keyboard:  # Next took the focus to the first picture; Tab follows the pictures' order
                 subprocess.run(["xdotool", "key", "--delay", "150", *(["Tab"] * right), "Return"], check=True)

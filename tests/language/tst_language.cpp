@@ -436,28 +436,30 @@ private Q_SLOTS:
         QCOMPARE(screen->caption(), QString());
     }
 
-    // Each picture is told by its own size, colour and figure: files 1 to 8 of
-    // a set, in the order the picture generator draws them; with the fourth
-    // attribute, files 9 to 16 are the striped ones, told by a pattern of their
-    // own. Without it no pattern is named.
-    void everyPictureIsDescribedByItsOwnAttributes() {
-        write(u"English.lng"_s,
-              "[Accessibility]\r\nName(Description)=\"%1 %2 %3\"\r\nName(DescriptionPattern)=\"%1 %2 %4 %3\"\r\n"
-              "Name(Big)=\"big\"\r\nName(Small)=\"small\"\r\n"
-              "Name(Set2.Colour0)=\"purple\"\r\nName(Set2.Colour1)=\"yellow\"\r\n"
-              "Name(Set2.Figure0)=\"star\"\r\nName(Set2.Figure1)=\"moon\"\r\n"
-              "Name(Plain)=\"plain\"\r\nName(Striped)=\"striped\"\r\n");
-        MLSCurrentLanguage = u"English"_s;
-        const QStringList files{u"big purple star"_s,   u"big yellow star"_s,  u"small purple star"_s,
-                                u"small yellow star"_s, u"big purple moon"_s,  u"big yellow moon"_s,
-                                u"small purple moon"_s, u"small yellow moon"_s};
-        for (int index = 0; index < files.size(); ++index) {
-            QCOMPARE(modLanguageSupport::MLSPictureDescription(2, index, 3), files[index]);
-            const QString plain = files[index].section(u' ', 0, 1) + u" plain "_s + files[index].section(u' ', 2);
-            QCOMPARE(modLanguageSupport::MLSPictureDescription(2, index, 4), plain);
-            QCOMPARE(modLanguageSupport::MLSPictureDescription(2, index + 8, 4),
-                     QString(plain).replace(u"plain"_s, u"striped"_s));
+    // Each picture is told by the phrase of its set and file: files 1 to 8
+    // where the pattern is not drawn, files 1 to 16 by phrases that name it
+    // where it is. A phrase the file lacks is the designed language's.
+    void everyPictureIsDescribedByItsOwnPhrase() {
+        QByteArray english = "[Accessibility]\r\n";
+        for (int file = 1; file <= 16; ++file) {
+            if (file <= 8 && file != 6)
+                english +=
+                    "Name(Set2.Picture" + QByteArray::number(file) + ")=\"p" + QByteArray::number(file) + "\"\r\n";
+            english +=
+                "Name(Set2.Pattern.Picture" + QByteArray::number(file) + ")=\"s" + QByteArray::number(file) + "\"\r\n";
         }
+        write(u"English.lng"_s, english);
+        write(u"Italiano.lng"_s,
+              "[Language]\r\nLocale=\"it_IT\"\r\n[Accessibility]\r\n"
+              "Name(Set2.Picture6)=\"stella gialla\"\r\nName(Set3.Picture6)=\"cuore\"\r\n");
+        MLSCurrentLanguage = u"English"_s;
+        for (int index = 0; index < 8; ++index)
+            QCOMPARE(modLanguageSupport::MLSPictureDescription(2, index, 3),
+                     index == 5 ? u"stella gialla"_s : u"p"_s + QString::number(index + 1));
+        for (int index = 0; index < 16; ++index)
+            QCOMPARE(modLanguageSupport::MLSPictureDescription(2, index, 4), u"s"_s + QString::number(index + 1));
+        QCOMPARE(modLanguageSupport::MLSPictureDescription(3, 5, 3), u"cuore"_s);
+        QCOMPARE(modLanguageSupport::MLSPictureDescription(3, 5, 4), QString());
     }
 };
 

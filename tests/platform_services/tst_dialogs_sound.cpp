@@ -299,6 +299,29 @@ private Q_SLOTS:
         QVERIFY2(italian != QStringList({u"&Yes"_s, u"&No"_s}), qPrintable(italian.join(u' ')));
     }
 
+    // A language Qt has no words for gives its own to the buttons; one it has
+    // words for keeps Qt's, however the language is switched.
+    void buttonsTakeTheLanguageFilesWordsWhereQtHasNone() {
+        const auto texts = [] {
+            QMessageBox box(QMessageBox::Question, u"t"_s, u"m"_s,
+                            QMessageBox::Yes | QMessageBox::No | QMessageBox::Ok);
+            return QStringList{box.button(QMessageBox::Yes)->text(), box.button(QMessageBox::No)->text(),
+                               box.button(QMessageBox::Ok)->text()};
+        };
+        const platform::DialogWords greek{u"Ναι"_s, u"Όχι"_s, u"Εντάξει"_s};
+        const QStringList greekTexts{greek.yes, greek.no, greek.ok};
+        platform::installDialogTranslations(u"el_GR"_s, greek);
+        QCOMPARE(texts(), greekTexts);
+        platform::installDialogTranslations(u"de_DE"_s, greek);
+        const QStringList german = texts();
+        QVERIFY2(german != greekTexts && german != QStringList({u"&Yes"_s, u"&No"_s, u"OK"_s}),
+                 qPrintable(german.join(u' ')));
+        platform::installDialogTranslations(u"el_GR"_s, greek);
+        QCOMPARE(texts(), greekTexts);
+        platform::installDialogTranslations(u"en_GB"_s);
+        QCOMPARE(texts(), QStringList({u"&Yes"_s, u"&No"_s, u"OK"_s}));
+    }
+
     // Sounds and sentences where the media plugin is missing (it is looked
     // for in the program folder, here an empty one): silence, at once.
     void soundsAndSpeechWithoutPluginAreSilentAtOnce() {

@@ -56,6 +56,10 @@ private Q_SLOTS:
         QCOMPARE(platform::detectTextEncoding(utf8), TextEncoding::Utf8);
         QCOMPARE(platform::detectTextEncoding(withBom), TextEncoding::Utf8WithBom);
         QCOMPARE(platform::detectTextEncoding("\xEF\xBB\xBFplain"), TextEncoding::Utf8WithBom);
+        // A marked file with a broken sequence loses that sequence alone.
+        const QByteArray broken = withBom + "\xE8 \xCE\xB1";
+        QCOMPARE(platform::detectTextEncoding(broken), TextEncoding::Utf8WithBom);
+        QCOMPARE(platform::decodeTextAs(broken, TextEncoding::Utf8WithBom), u"\uFEFFcaff\u00E8 \u20AC\uFFFD \u03B1"_s);
         for (const QByteArray& notUtf8 : {QByteArray("ascii"), QByteArray("caff\xE8"), QByteArray(utf8 + "\xE8"),
                                           utf8.chopped(1), QByteArray("\xC0\xAF"), QByteArray("\xED\xA0\x80")})
             QCOMPARE(platform::detectTextEncoding(notUtf8), TextEncoding::Windows1252);

@@ -12,6 +12,7 @@
 #include <QFrame>
 #include <QMenuBar>
 #include <QPainter>
+#include <QPushButton>
 #include <QStyle>
 #include <QTemporaryDir>
 #include <QTest>
@@ -308,6 +309,28 @@ private Q_SLOTS:
         QVERIFY((boundsOf(boxed, qRgb(255, 0, 0)).center() - whole.center()).manhattanLength() <= 2);
     }
 
+    // A caption stands next to its button's picture, right to left too (Qt
+    // would set it against the far edge), and back.
+    void captionStandsNextToItsPicture() {
+        QPushButton button(u"WWWW"_s);
+        new platform::CaptionPicture(&button, QString::fromLatin1(kSquare));
+        button.resize(400, 80);
+        for (const Qt::LayoutDirection direction : {Qt::RightToLeft, Qt::LeftToRight}) {
+            QApplication::setLayoutDirection(direction);
+            const QImage drawn = button.grab().toImage();
+            const QRect picture = boundsOf(drawn, qRgb(0, 0, 255));
+            QRect caption;
+            for (int y = 0; y < drawn.height(); ++y)
+                for (int x = 0; x < drawn.width(); ++x)
+                    if (qGray(drawn.pixel(x, y)) < 60 && !picture.contains(x, y))
+                        caption |= QRect(x, y, 1, 1);
+            QVERIFY(!picture.isEmpty() && !caption.isEmpty());
+            const int gap =
+                direction == Qt::RightToLeft ? picture.left() - caption.right() : caption.left() - picture.right();
+            QVERIFY2(gap > 0 && gap < picture.width(), qPrintable(QString::number(gap)));
+        }
+    }
+
     // A row of pictures stands as large as fits, centred, in its order, with
     // an arrow pointing to the next picture or an "=" between each two, in the
     // grey of the rule drawings; it is drawn anew for every size.
@@ -361,6 +384,25 @@ private Q_SLOTS:
             QCOMPARE(head.second, 1);
             QVERIFY(head.first > 2 * tail.first);
             QCOMPARE(greyDown(drawn, equals.center().x()).second, 2);
+        }
+        // Right to left the row runs from the right, its arrow pointing left,
+        // and back again; a picture is not mirrored.
+        QImage halves = square(red);
+        QPainter(&halves).fillRect(20, 0, 20, 40, QColor(Qt::white));
+        view.setRow({.first = halves, .next = {{platform::Sign::Arrow, square(green)}}});
+        view.resize(600, 100);
+        for (const Qt::LayoutDirection direction : {Qt::RightToLeft, Qt::LeftToRight}) {
+            view.setLayoutDirection(direction);
+            const QImage drawn = view.grab().toImage();
+            const QRect first = boundsOf(drawn, red), second = boundsOf(drawn, green), arrow = boundsOf(drawn, grey);
+            const bool leftwards = direction == Qt::RightToLeft;
+            QVERIFY(leftwards ? second.right() < arrow.left() && arrow.right() < first.left()
+                              : first.right() < arrow.left() && arrow.right() < second.left());
+            QCOMPARE(drawn.pixel(first.left() + first.width() + first.height() / 4, first.center().y()),
+                     QColor(Qt::white).rgb());
+            const auto nearLeft = greyDown(drawn, arrow.left() + arrow.width() / 4).first;
+            const auto nearRight = greyDown(drawn, arrow.right() - arrow.width() / 4).first;
+            QVERIFY(leftwards ? nearLeft > 2 * nearRight : nearRight > 2 * nearLeft);
         }
     }
 
