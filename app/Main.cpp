@@ -1,3 +1,4 @@
+#include "ExerciseCatalogue.h"
 #include "FontFitter.h"
 #include "Kiosk.h"
 #include "MessageBox.h"
@@ -50,6 +51,20 @@ bool Main() {
     }
     screens::FormAvvio().Show();
     return true;
+}
+
+Start& RunStart() {
+    static Start start;
+    return start;
+}
+
+int ExerciseCount() {
+    return int(exercise_catalogue::catalogue().size());
+}
+
+QString StartLanguage() {
+    const QString& asked = RunStart().language;
+    return asked.isEmpty() ? modLanguageSupport::MLSStartLanguage() : asked;
 }
 
 void SetProgramIcon() {
