@@ -61,6 +61,8 @@ int main(int argc, char* argv[]) {
     QCoreApplication::setApplicationVersion(QStringLiteral(MF_VERSION));
     answerWithoutDisplay(argc, argv);
     QApplication application(argc, argv);
+    // Wayland compositors and docks find the program's icon and name by it.
+    QGuiApplication::setDesktopFileName(u"org.metamorfine.Metamorfine"_s);
     // No display name: the window titles are the program's own ("Metamorfine",
     // "Metamorfine — <exercise>"), and untitled boxes fall back to the name.
     QCommandLineParser options;
