@@ -4,6 +4,7 @@
 #include "LanguageMenu.h"
 #include "MessageBox.h"
 #include "Modulo1.h"
+#include "ScreenAwake.h"
 #include "ScreenReader.h"
 #include "Speech.h"
 #include "SwitchScan.h"
@@ -193,6 +194,10 @@ bool OpenSettings(QWidget* parent) {
 
 void TakeSettings(const settings::Settings& run) {
     using settings::Scan;
+    // A kiosk, or a child playing by switches, may not touch anything the
+    // desktop counts as input for longer than it waits before locking.
+    platform::keepScreenAwake(run.kiosk || run.scan != Scan::Off,
+                              run.kiosk ? u"A classroom kiosk"_s : u"A child plays by switch scanning"_s);
     platform::switch_scan::configure(run.scan == Scan::Auto   ? platform::ScanMode::Automatic
                                      : run.scan == Scan::Step ? platform::ScanMode::Step
                                                               : platform::ScanMode::Off,

@@ -13,7 +13,7 @@ expect() {
 }
 expect bin/metamorfine $libdir/metamorfine/libmetamorfine-media.so share/metamorfine/suoni/{si1,si2,si3,si4,no}.wav \
   share/metamorfine/{Italiano,English,Deutsch,Français,Español}.lng \
-  share/applications/$id.desktop share/metainfo/$id.metainfo.xml \
+  share/applications/$id.desktop share/wayland-sessions/metamorfine-classroom.desktop share/metainfo/$id.metainfo.xml \
   share/icons/hicolor/scalable/apps/$id.svg share/man/man6/metamorfine.6.gz \
   share/doc/metamorfine/{copyright,changelog.gz}
 for set in 1 2 3 4 5; do expect share/metamorfine/gif/$set/{1..16}.gif; done
