@@ -226,8 +226,8 @@ private Q_SLOTS:
         QCOMPARE(file_bytes::read(path), before);
     }
 
-    // Saves killed at any moment leave the file whole and nothing beside it;
-    // a temporary file a killed save left long ago goes at the next save.
+    // Saves killed at any moment leave the file whole; a temporary file a
+    // killed save left goes at the next save once it is stale.
     void killedSavesLeaveNoLitter() {
         QTemporaryDir config;
         const QString path = config.filePath(u"metamorfine.conf"_s);
@@ -250,6 +250,15 @@ private Q_SLOTS:
             ::waitpid(saver, nullptr, 0);
         }
         QCOMPARE(settings::read(path), unusual());
+        // A save killed between naming its temporary file and renaming it
+        // leaves that file, young; once as old as no save takes, the next
+        // save removes it.
+        for (const QString& name : QDir(config.path()).entryList({u"metamorfine.conf.*"_s}, QDir::Files)) {
+            QFile left(config.filePath(name));
+            QVERIFY(left.open(QIODevice::ReadWrite) &&
+                    left.setFileTime(QDateTime::currentDateTime().addSecs(-120), QFileDevice::FileModificationTime));
+        }
+        QVERIFY(settings::write(unusual(), path));
         QCOMPARE(QDir(config.path()).entryList(QDir::Files | QDir::Hidden | QDir::System),
                  QStringList{u"metamorfine.conf"_s});
     }
