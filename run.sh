@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Sets up (packages, build) and starts Metamorfine.
+# Sets up (packages, the program's build alone) and starts Metamorfine, with
+# the arguments given: ./run.sh --windowed
 set -euo pipefail
 cd "$(dirname "$0")"
 tools/setup.sh
-exec build/program/metamorfine
+exec build/program/metamorfine "$@"

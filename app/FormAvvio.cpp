@@ -1,6 +1,7 @@
 #include "FormAvvio.h"
 
 #include "DataFiles.h"
+#include "FormMenu.h"
 #include "Modulo1.h"
 #include "ModuloColoriSuoni.h"
 #include "Process.h"
@@ -14,6 +15,7 @@
 #include <QEvent>
 #include <QTimer>
 #include <QWidget>
+#include <utility>
 
 using namespace Qt::Literals::StringLiterals;
 using platform::Align;
@@ -43,6 +45,11 @@ protected:
                 Modulo1::SetProgramIcon();
                 spoken_words::PrepareSoundAndVoice();
                 platform::followScreenReader();
+                // Asked to start in an exercise: the start screen gives way to it at once.
+                if (int& exercise = Modulo1::RunStart().exercise; exercise > 0) {
+                    OpenExercise(std::exchange(exercise, 0));
+                    screens::FormAvvio().Unload();
+                }
             });
             watched->removeEventFilter(this);
             deleteLater();
@@ -91,7 +98,7 @@ void FormAvvio::ConnectEvents() {
 }
 
 void FormAvvio::Form_Load() {
-    modLanguageSupport::MLSCurrentLanguage = modLanguageSupport::MLSStartLanguage();
+    modLanguageSupport::MLSCurrentLanguage = Modulo1::StartLanguage();
     modLanguageSupport::MLSTranslateForm(*this);
     control(Label2, 2).setText(platform::TextProperty::Caption, Modulo1::Versione());
     SetUpResizing(*this);

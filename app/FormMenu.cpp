@@ -183,12 +183,15 @@ void FormMenu::Form_Load() {
             choices.push_back(control->widget());
     keys().arrowsBetween(std::move(choices));
     scan().setChoices(ScanOrder());
-    // A kiosk offers no way out, and keeps the language its parent chose in the settings.
-    if (KioskMode()) {
-        control(BottoneEsci).setVisible(false);
+    // A kiosk offers no way out, and keeps the language its parent chose in
+    // the settings; a language the system locks is chosen by nobody.
+    if (KioskMode() || settings::lockedKeys().contains(settings::key::kLanguage)) {
         for (const auto& item : controls())
             if (item->name() == QLatin1StringView(mnuLanguage.text()))
                 item->setEnabled(false);
+    }
+    if (KioskMode()) {
+        control(BottoneEsci).setVisible(false);
         return;
     }
     keys().bind(Qt::Key_Escape, [this] { BottoneEsci_Click(); });
@@ -230,12 +233,17 @@ void FormMenu::Form_Resize() {
     ResizeControls(*this);
 }
 
-void FormMenu::ExerciseButton_Click(const exercise_catalogue::Exercise& exercise) {
-    platform::Screen& screen = screens::exercise(exercise.number);
+void OpenExercise(int number) {
+    platform::Screen& screen = screens::exercise(number);
     // The window system shows the exercise by its name.
     screen.Load();
-    screen.setTitle(QCoreApplication::applicationName() % u" \u2014 "_s % exercise_catalogue::exerciseName(exercise));
+    screen.setTitle(QCoreApplication::applicationName() % u" \u2014 "_s %
+                    exercise_catalogue::exerciseName(exercise_catalogue::exercise(number)));
     screen.Show();
+}
+
+void FormMenu::ExerciseButton_Click(const exercise_catalogue::Exercise& exercise) {
+    OpenExercise(exercise.number);
     Unload();
 }
 

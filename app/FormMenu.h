@@ -14,6 +14,9 @@ struct Exercise;
 
 namespace app {
 
+// Opens exercise `number` (FormEs<number>), titled with its name.
+void OpenExercise(int number);
+
 class FormMenu : public platform::Screen {
 public:
     FormMenu();

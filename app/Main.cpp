@@ -1,4 +1,5 @@
 #include "DestroyedWindows.h"
+#include "ExerciseCatalogue.h"
 #include "FontFitter.h"
 #include "Kiosk.h"
 #include "MessageBox.h"
@@ -52,6 +53,20 @@ bool Main() {
     }
     screens::FormAvvio().Show();
     return true;
+}
+
+Start& RunStart() {
+    static Start start;
+    return start;
+}
+
+int ExerciseCount() {
+    return int(exercise_catalogue::catalogue().size());
+}
+
+QString StartLanguage() {
+    const QString& asked = RunStart().language;
+    return asked.isEmpty() ? modLanguageSupport::MLSStartLanguage() : asked;
 }
 
 void SetProgramIcon() {

@@ -2,7 +2,7 @@
 // The start-up, about and exit routines of the shell. The state they share
 // with every screen is in SharedState.h.
 
-class QString;
+#include <QString>
 
 namespace Modulo1 {
 
@@ -11,6 +11,18 @@ namespace Modulo1 {
 // screen. Returns false when the program is to end at once (another copy is
 // running).
 bool Main();
+
+// How this run starts when a flag says so: in a language other than the one
+// kept (for this run only; a choice on the menu is kept as ever), and straight
+// in an exercise (1 to ExerciseCount(); 0: the start screen).
+struct Start {
+    QString language;
+    int exercise = 0;
+};
+Start& RunStart();
+int ExerciseCount();
+// The language this run starts in: the flag's, else the one kept or the system's.
+QString StartLanguage();
 
 // The program's icon, for every window without one of its own. The start
 // screen sets it once it has shown its first picture.

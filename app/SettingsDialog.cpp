@@ -3,6 +3,8 @@
 #include "DataFiles.h"
 #include "LanguageMenu.h"
 #include "MessageBox.h"
+#include "Modulo1.h"
+#include "ScreenAwake.h"
 #include "ScreenReader.h"
 #include "Speech.h"
 #include "SwitchScan.h"
@@ -39,6 +41,9 @@ QCheckBox* checkBox(const QString& key, bool checked) {
     box->setChecked(checked);
     return box;
 }
+
+// The property of a field the system's settings lock.
+constexpr char kLocked[] = "metamorfineLocked";
 
 // A row of the form: the label names the field for the screen reader.
 void addRow(QFormLayout* form, const QString& key, QWidget* field) {
@@ -115,11 +120,34 @@ SettingsDialog::SettingsDialog(const settings::Settings& shown, QWidget* parent)
     layout->addWidget(buttons);
     // The interval and the pace matter only with a scan and a voice.
     const auto follow = [this] {
-        interval_->setEnabled(Scan(scan_->currentData().toInt()) == Scan::Auto);
-        rate_->setEnabled(speech_->isChecked());
+        interval_->setEnabled(!interval_->property(kLocked).toBool() &&
+                              Scan(scan_->currentData().toInt()) == Scan::Auto);
+        rate_->setEnabled(!rate_->property(kLocked).toBool() && speech_->isChecked());
     };
     connect(scan_, &QComboBox::currentIndexChanged, this, follow);
     connect(speech_, &QCheckBox::toggled, this, follow);
+    // What the system's settings lock is shown, not changed.
+    const QStringList locked = settings::lockedKeys();
+    const std::pair<QStringView, QWidget*> fields[] = {
+        {settings::key::kScan, scan_},
+        {settings::key::kScanInterval, interval_},
+        {settings::key::kSpeech, speech_},
+        {settings::key::kSpeechRate, rate_},
+        {settings::key::kLevel, level_},
+        {settings::key::kLevelOnMenu, levelOnMenu_},
+        {settings::key::kPraise, praise_},
+        {settings::key::kRememberSound, rememberSound_},
+        {settings::key::kRememberPictureSet, rememberPictureSet_},
+        {settings::key::kKiosk, kiosk_},
+        {settings::key::kFullScreen, fullScreen_},
+        {settings::key::kLanguage, language_},
+    };
+    for (const auto& [key, field] : fields) {
+        if (locked.contains(key)) {
+            field->setProperty(kLocked, true);
+            field->setEnabled(false);
+        }
+    }
     follow();
     scan_->setFocus(Qt::OtherFocusReason);
 }
@@ -168,6 +196,10 @@ bool OpenSettings(QWidget* parent) {
 }
 
 void TakeSettings(const settings::Settings& run) {
+    // A kiosk, or a child playing by switches, may not touch anything the
+    // desktop counts as input for longer than it waits before locking.
+    platform::keepScreenAwake(run.kiosk || run.scan != settings::Scan::Off,
+                              run.kiosk ? u"A classroom kiosk"_s : u"A child plays by switch scanning"_s);
     platform::switch_scan::configure(run.scan, run.scanIntervalMs);
     platform::SetSpeechRate(run.speechRate);
     platform::forceScreenReader(run.screenReader == settings::ScreenReader::Auto
@@ -176,7 +208,7 @@ void TakeSettings(const settings::Settings& run) {
 }
 
 int SettingsAlone() {
-    modLanguageSupport::MLSCurrentLanguage = modLanguageSupport::MLSStartLanguage();
+    modLanguageSupport::MLSCurrentLanguage = Modulo1::StartLanguage();
     modLanguageSupport::MLSInstallDialogTranslations();
     return OpenSettings() ? 0 : 1;
 }

@@ -50,7 +50,8 @@ private:
 bool OpenSettings(QWidget* parent = nullptr);
 
 // What the run does by `run` from now on: the switch scan's mode and pace on
-// every window, the voice's pace, and a screen reader decided either way.
+// every window, the voice's pace, a screen reader decided either way, and the
+// screen kept awake in a kiosk or while scanning.
 void TakeSettings(const settings::Settings& run);
 
 // The dialog alone, in the language the program would start in (--settings):

@@ -10,7 +10,10 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
+#include <span>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -19,8 +22,40 @@ namespace {
 // server that never answers must not keep the program, and its single-copy
 // guard, alive.
 constexpr int kMediaEndDeadlineMs = 500;
-// The exit status of a start refused because others can change the program's folder.
-constexpr int kUnsafeFolderStatus = 4;
+// The exit statuses besides 0 and SettingsAlone's 1 (the settings file could not be written).
+constexpr int kStatusBadFlag = 2;
+constexpr int kStatusLocked = 3;
+constexpr int kStatusUnsafeFolder = 4;
+
+// The flags, with --help and --version.
+void describe(QCommandLineParser& options) {
+    options.setApplicationDescription(
+        u"Picture exercises for children of four to eight.\n"
+        "The flags override the parent's settings for this run only.\n"
+        "Exit statuses: 0 done, 1 the settings could not be saved, 2 a flag is wrong, 3 the settings are locked,\n"
+        "4 other users can change the program's folder."_s);
+    settings::addOptions(options);
+    options.addHelpOption();
+    options.addVersionOption();
+}
+
+// --help and --version answer without a display: a terminal, a packaging
+// script or a manual-page generator may have none. They end the program.
+void answerWithoutDisplay(int argc, char* argv[]) {
+    const std::span<char*> arguments(argv, std::size_t(argc));
+    if (std::none_of(arguments.begin(), arguments.end(), [](const char* argument) {
+            for (const char* asking : {"-h", "--help", "-?", "--help-all", "-v", "--version"})
+                if (std::strcmp(argument, asking) == 0)
+                    return true;
+            return false;
+        }))
+        return;
+    QCoreApplication probe(argc, argv);
+    QCommandLineParser options;
+    describe(options);
+    options.process(probe);
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -31,27 +66,56 @@ int main(int argc, char* argv[]) {
                      "metamorfine: %s can be changed by other users, so the program does not start from it.\n"
                      "Let only its owner write there (chmod go-w), or install the program.\n",
                      qUtf8Printable(open));
-        return kUnsafeFolderStatus;
+        return kStatusUnsafeFolder;
     }
+    QCoreApplication::setApplicationName(u"Metamorfine"_s);
+    QCoreApplication::setApplicationVersion(QStringLiteral(MF_VERSION));
+    answerWithoutDisplay(argc, argv);
     QApplication application(argc, argv);
-    QApplication::setApplicationName(u"Metamorfine"_s);
+    // Wayland compositors and docks find the program's icon and name by it.
+    QGuiApplication::setDesktopFileName(u"org.metamorfine.Metamorfine"_s);
     // No display name: the window titles are the program's own ("Metamorfine",
     // "Metamorfine — <exercise>"), and untitled boxes fall back to the name.
     QCommandLineParser options;
-    options.setApplicationDescription(
-        u"Picture exercises for children of four to eight.\n"
-        "The flags override the parent's settings for this run only."_s);
-    settings::addOptions(options);
-    options.addHelpOption();
+    describe(options);
     options.process(application);
     settings::Settings& run = settings::current();
     run = settings::read();
-    if (const QString error = settings::applyOptions(options, run); !error.isEmpty()) {
+    const QStringList locked = settings::lockedKeys();
+    QStringList ignored;
+    if (const QString error = settings::applyOptions(options, run, locked, &ignored); !error.isEmpty()) {
         std::fprintf(stderr, "%s\n", qPrintable(error));
-        return 2;
+        return kStatusBadFlag;
     }
-    if (settings::dialogAsked(options))
+    for (const QString& key : std::as_const(ignored))
+        std::fprintf(stderr, "metamorfine: %s is locked by the system's settings: its flag is ignored\n",
+                     qPrintable(key));
+    if (const QString language = settings::languageAsked(options); !language.isEmpty()) {
+        if (locked.contains(settings::key::kLanguage)) {
+            std::fprintf(stderr, "metamorfine: %s is locked by the system's settings: --language is ignored\n",
+                         qPrintable(settings::key::kLanguage.toString()));
+        } else if (!platform::languageNames().contains(language)) {
+            std::fprintf(stderr, "--language takes one of: %s\n", qPrintable(platform::languageNames().join(u", ")));
+            return kStatusBadFlag;
+        } else {
+            Modulo1::RunStart().language = language;
+        }
+    }
+    if (const std::optional<int> exercise = settings::exerciseAsked(options)) {
+        if (*exercise > Modulo1::ExerciseCount()) {
+            std::fprintf(stderr, "--exercise takes a number from 1 to %d\n", Modulo1::ExerciseCount());
+            return kStatusBadFlag;
+        }
+        Modulo1::RunStart().exercise = *exercise;
+    }
+    if (settings::dialogAsked(options)) {
+        // A kiosk the system locks is not undone by a child's account.
+        if (run.kiosk && locked.contains(settings::key::kKiosk)) {
+            std::fprintf(stderr, "metamorfine: kiosk mode is locked by the system's settings: no --settings\n");
+            return kStatusLocked;
+        }
         return app::SettingsAlone();
+    }
     // A kiosk stays full screen.
     app::ChooseWindowed(!run.fullScreen && !run.kiosk);
     platform::installSystemTranslations();

@@ -57,8 +57,17 @@ QString userSettingsFile() {
     return settings::configFolder() % u"/metamorfine/"_s % kSettingsFile;
 }
 
-bool dataFolderWritable() {
-    return QFileInfo(dataFolder()).isWritable();
+// A portable folder (a build tree, a copy) holds its data beside the
+// executable; an installed program's data folder belongs to the system and is
+// never written, whoever runs it, root included.
+bool portable() {
+    return dataFolder() == executableFolder();
+}
+
+// A portable folder on a disk that cannot be written (a CD, a share) keeps
+// each user's choice in their own file.
+bool choicesInDataFolder() {
+    return portable() && QFileInfo(dataFolder()).isWritable();
 }
 
 }  // namespace
@@ -134,13 +143,22 @@ QString languageFilePath(const QString& language) {
 
 QStringList settingsFilesToRead() {
     const QString shared = inDataFolder(kSettingsFile);
-    if (dataFolderWritable())
-        return {shared};
-    return {userSettingsFile(), shared};
+    QStringList own;
+    if (choicesInDataFolder())
+        own = {shared};
+    else if (!portable())  // an installed data folder's file was left by an older version: not read
+        own = {userSettingsFile()};
+    else
+        own = {userSettingsFile(), shared};
+    // The system's settings give the language of a user who chose none, or of every user when locked.
+    const QStringList system = settings::systemFilePaths();
+    if (settings::lockedKeys().contains(settings::key::kLanguage))
+        return system + own;
+    return own + system;
 }
 
 QString settingsFileToWrite() {
-    if (dataFolderWritable())
+    if (choicesInDataFolder())
         return inDataFolder(kSettingsFile);
     const QString own = userSettingsFile();
     QDir().mkpath(QFileInfo(own).path());

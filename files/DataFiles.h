@@ -12,11 +12,14 @@
 //   <language>.lng           one language file per language
 //   LangSetting.ini          the settings file: the chosen language
 //
-// The settings file lies in the data folder while the user can write there.
-// Otherwise each user has their own, in
-// $XDG_CONFIG_HOME/metamorfine/LangSetting.ini (~/.config when unset or not an
-// absolute path), and the data folder's file, if any, is only read while the
-// user's has no choice.
+// The settings file of a portable folder (the data beside the executable) lies
+// in that folder while the user can write there. An installed program's data
+// folder is never written nor its settings file read: each user has their own,
+// in $XDG_CONFIG_HOME/metamorfine/LangSetting.ini (~/.config when unset or not
+// an absolute path), as has each user of a portable folder they cannot write,
+// whose own file is read before the folder's. The system's settings files
+// (settings::systemFilePaths()) are read last, or first when they lock the
+// language.
 
 #include "FileAccess.h"
 
@@ -58,7 +61,8 @@ QString soundPath(const QString& name);
 // A name that holds a path separator, ".." or a zero character names no file
 // of the data folder: the answer is then empty, a path that never exists.
 QString languageFilePath(const QString& language);
-// The settings files to read, the first with a choice winning.
+// The settings files to read, the first with a choice ([Language]
+// CurrentLanguage) winning.
 QStringList settingsFilesToRead();
 // The settings file a choice is written to; its folder is made when missing.
 QString settingsFileToWrite();

@@ -216,13 +216,19 @@ void Screen::setTitle(const QString& title) {
     setCaption(caption_);
 }
 
+bool Screen::compositorPlacesWindows() {
+    return QGuiApplication::platformName().startsWith(QStringView(u"wayland"));
+}
+
 void Screen::setFullScreen(bool fullScreen) {
     if (!window_)
         return;
-    // What a window manager gives a full-screen window, for displays without
+    // What a window manager gives a full-screen window, for X displays without
     // one. It comes first: a window manager takes a new geometry of a
-    // full-screen window as the end of its full-screen state.
-    if (fullScreen && window_->screen())
+    // full-screen window as the end of its full-screen state. A Wayland
+    // compositor sizes a full-screen window itself, and gives it back the
+    // size it had before when it leaves that state: it keeps its own.
+    if (fullScreen && window_->screen() && !compositorPlacesWindows())
         window_->setGeometry(window_->screen()->geometry());
     const Qt::WindowStates state = window_->windowState();
     window_->setWindowState(fullScreen ? state | Qt::WindowFullScreen : state & ~Qt::WindowFullScreen);

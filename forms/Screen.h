@@ -74,6 +74,9 @@ public:
     double displayWidth() const;
     double displayHeight() const;
     // The window system's full-screen state: no frame, the whole display.
+    // Whether the window system, not the program, places the windows and
+    // sizes a full-screen one (Wayland).
+    static bool compositorPlacesWindows();
     void setFullScreen(bool fullScreen);
     // The keys of the loaded window (KeyboardPlay.h); Enter and Space press
     // the focused control.

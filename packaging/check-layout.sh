@@ -12,7 +12,7 @@ expect() {
   done
 }
 expect bin/metamorfine $libdir/metamorfine/libmetamorfine-media.so share/metamorfine/suoni/{si1,si2,si3,si4,no}.wav \
-  share/applications/$id.desktop share/metainfo/$id.metainfo.xml \
+  share/applications/$id.desktop share/wayland-sessions/metamorfine-classroom.desktop share/metainfo/$id.metainfo.xml \
   share/icons/hicolor/scalable/apps/$id.svg share/man/man6/metamorfine.6.gz \
   share/doc/metamorfine/{copyright,changelog.gz}
 for source in "$(dirname "$0")"/../data/languages/*.txt; do

@@ -25,12 +25,21 @@ case $kind in
     problems=$(grep -v ': hint: ' <<<"$report") ;;
   metainfo)
     report=$(appstreamcli validate --no-net --explain "$file" 2>&1) || { echo "$report"; exit 1; }
-    problems=$(grep -E '^[EWI]: ' <<<"$report") ;;
+    problems=$(grep -E '^[EWI]: ' <<<"$report")
+    # Beside the sources, each screenshot is in screenshots/ at the size the metainfo gives.
+    shots=$(dirname "$file")/screenshots
+    if [ -d "$shots" ]; then
+      while read -r width height name; do
+        [ "$(identify -format '%w %h' "$shots/$name" 2>/dev/null)" = "$width $height" ] ||
+          problems+=$'\n'"screenshot $name: not in $shots at ${width}x$height"
+      done < <(sed -n 's|.*<image type="source" width="\([0-9]*\)" height="\([0-9]*\)">.*/\([^/]*\)</image>.*|\1 \2 \3|p' "$file")
+    fi ;;
   manpage)
     problems=$(LC_ALL=C.UTF-8 MANROFFSEQ='' MANWIDTH=80 man --warnings -E UTF-8 -l -Tutf8 -Z "$file" 2>&1 >/dev/null) ;;
 esac
 if [ -n "$problems" ]; then
   echo "${report:-$problems}"
+  grep '^screenshot ' <<<"$problems" || true
   exit 1
 fi
 echo "$file: valid"

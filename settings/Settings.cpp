@@ -7,7 +7,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QRegularExpression>
+#include <algorithm>
 #include <array>
+#include <limits>
 #include <map>
 
 using namespace Qt::Literals::StringLiterals;
@@ -19,21 +22,23 @@ Q_LOGGING_CATEGORY(lcSettings, "metamorfine.settings", QtCriticalMsg)
 namespace {
 
 // The keys of the file.
-const QString kScan = u"Scan/Mode"_s;
-const QString kScanInterval = u"Scan/IntervalMs"_s;
-const QString kSpeech = u"Speech/On"_s;
-const QString kSpeechRate = u"Speech/Rate"_s;
-const QString kScreenReader = u"Speech/ScreenReader"_s;
-const QString kPraise = u"Praise/On"_s;
-const QString kRememberSound = u"Remember/Sound"_s;
-const QString kRememberPictureSet = u"Remember/PictureSet"_s;
-const QString kSound = u"Remembered/Sound"_s;
-const QString kPictureSet = u"Remembered/PictureSet"_s;
-const QString kKiosk = u"Window/Kiosk"_s;
-const QString kFullScreen = u"Window/FullScreen"_s;
-const QString kLevel = u"Level/Choice"_s;
-const QString kLevelOnMenu = u"Level/OnMenu"_s;
-const QString kReachedLevel = u"Remembered/Level"_s;
+const QString kScan = key::kScan.toString();
+const QString kScanInterval = key::kScanInterval.toString();
+const QString kSpeech = key::kSpeech.toString();
+const QString kSpeechRate = key::kSpeechRate.toString();
+const QString kScreenReader = key::kScreenReader.toString();
+const QString kPraise = key::kPraise.toString();
+const QString kRememberSound = key::kRememberSound.toString();
+const QString kRememberPictureSet = key::kRememberPictureSet.toString();
+const QString kSound = key::kSound.toString();
+const QString kPictureSet = key::kPictureSet.toString();
+const QString kKiosk = key::kKiosk.toString();
+const QString kFullScreen = key::kFullScreen.toString();
+const QString kLevel = key::kLevel.toString();
+const QString kLevelOnMenu = key::kLevelOnMenu.toString();
+const QString kReachedLevel = key::kReachedLevel.toString();
+// The system file's list of the keys a user's file and the flags cannot change.
+const QString kLockedKeys = u"Locked/Keys"_s;
 
 // The flags.
 const QString kWindowedFlag = u"windowed"_s;
@@ -45,6 +50,9 @@ const QString kSpeechRateFlag = u"speech-rate"_s;
 const QString kScreenReaderFlag = u"screen-reader"_s;
 const QString kNoPraiseFlag = u"no-praise"_s;
 const QString kKioskFlag = u"kiosk"_s;
+const QString kNoKioskFlag = u"no-kiosk"_s;
+const QString kLanguageFlag = u"language"_s;
+const QString kExerciseFlag = u"exercise"_s;
 const QString kSettingsFlag = u"settings"_s;
 const QString kLevelFlag = u"level"_s;
 
@@ -158,15 +166,18 @@ QString filePath() {
     return configFolder() % u"/metamorfine/metamorfine.conf"_s;
 }
 
+namespace {
+
 // A settings file is a few hundred bytes; more is junk, not read.
 constexpr qint64 kMaxFileSize = 64 * 1024;
 
-std::optional<Settings> readStored(const QString& path) {
-    const Settings defaults;
+// The entries of the file at `path`: none when there is no file, nothing
+// when it cannot be read.
+std::optional<Entries> readEntries(const QString& path) {
     QFile input;
     switch (platform::openRegularFile(path, kMaxFileSize, input)) {
     case platform::FileOpening::Missing:
-        return defaults;
+        return Entries{};
     case platform::FileOpening::Refused:
         qCWarning(lcSettings) << "settings file" << path << "cannot be read: not a regular file of at most"
                               << kMaxFileSize << "bytes, or no permission";
@@ -179,7 +190,12 @@ std::optional<Settings> readStored(const QString& path) {
         qCWarning(lcSettings) << "settings file" << path << "cannot be read:" << input.errorString();
         return std::nullopt;
     }
-    const Entries file = parseEntries(bytes);
+    return parseEntries(bytes);
+}
+
+// `base` with the values `file` holds over it.
+Settings fromEntries(const Entries& file, const QString& path, const Settings& base) {
+    const Settings& defaults = base;
     return Settings{
         .scan = value(file, path, kScan, defaults.scan, ParseChoice{kScanWords}),
         .scanIntervalMs = value(file, path, kScanInterval, defaults.scanIntervalMs,
@@ -200,19 +216,11 @@ std::optional<Settings> readStored(const QString& path) {
     };
 }
 
-Settings read(const QString& path) {
-    return readStored(path).value_or(Settings{});
-}
-
-bool write(const Settings& settings, const QString& path) {
-    const QString folder = QFileInfo(path).absolutePath();
-    if (!QDir().mkpath(folder)) {
-        qCWarning(lcSettings) << "no folder for the settings file:" << folder;
-        return false;
-    }
+// Every key with the value `settings` gives it, ordered by key, so that each
+// section's keys stand together.
+std::map<QString, QString> toEntries(const Settings& settings) {
     const auto word = [](bool on) { return on ? u"true"_s : u"false"_s; };
-    // Ordered by key, so that each section's keys stand together.
-    const std::map<QString, QString> entries{
+    return {
         {kScan, wordFor(kScanWords, settings.scan)},
         {kScanInterval, QString::number(settings.scanIntervalMs)},
         {kSpeech, word(settings.speech)},
@@ -229,6 +237,101 @@ bool write(const Settings& settings, const QString& path) {
         {kLevelOnMenu, word(settings.levelOnMenu)},
         {kReachedLevel, QString::number(settings.reachedLevel)},
     };
+}
+
+// The system's files merged, the first folder of $XDG_CONFIG_DIRS winning:
+// every entry, and the keys they lock (those of every file).
+struct SystemLayer {
+    Entries entries;
+    QStringList locked;
+};
+
+SystemLayer readSystem() {
+    SystemLayer layer;
+    QStringList files = systemFilePaths();
+    std::reverse(files.begin(), files.end());
+    for (const QString& file : std::as_const(files)) {
+        const Entries entries = readEntries(file).value_or(Entries{});
+        for (auto entry = entries.cbegin(); entry != entries.cend(); ++entry) {
+            if (entry.key() != kLockedKeys)
+                layer.entries.insert(entry.key(), entry.value());
+        }
+        // "Section/Key" names, parted by commas or blanks.
+        static const QRegularExpression parting(u"[,\\s]+"_s);
+        for (const QString& key : entries.value(kLockedKeys).split(parting, Qt::SkipEmptyParts))
+            if (!layer.locked.contains(key))
+                layer.locked.append(key);
+    }
+    return layer;
+}
+
+// What the system files say, over the built-in defaults.
+Settings systemDefaults(const SystemLayer& layer) {
+    return fromEntries(layer.entries, u"(system)"_s, Settings{});
+}
+
+// `entries` without the locked keys, logged when it held them.
+Entries unlocked(Entries entries, const QStringList& locked, const QString& path) {
+    for (const QString& key : locked)
+        if (entries.remove(key) > 0)
+            qCInfo(lcSettings) << "settings file" << path << ":" << key << "is locked by the system's settings";
+    return entries;
+}
+
+}  // namespace
+
+QStringList systemFilePaths() {
+    QString folders = qEnvironmentVariable("XDG_CONFIG_DIRS");
+    if (folders.isEmpty())
+        folders = u"/etc/xdg"_s;
+    QStringList files;
+    for (const QString& folder : folders.split(u':', Qt::SkipEmptyParts))
+        if (QDir::isAbsolutePath(folder))
+            files.append(QDir::cleanPath(folder) % u"/metamorfine/metamorfine.conf"_s);
+    return files;
+}
+
+QStringList lockedKeys() {
+    return readSystem().locked;
+}
+
+std::optional<QString> systemValue(const QString& key) {
+    const SystemLayer layer = readSystem();
+    const auto found = layer.entries.constFind(key);
+    if (found == layer.entries.cend())
+        return std::nullopt;
+    return *found;
+}
+
+std::optional<Settings> readStored(const QString& path) {
+    const std::optional<Entries> own = readEntries(path);
+    if (!own)
+        return std::nullopt;
+    const SystemLayer system = readSystem();
+    return fromEntries(unlocked(*own, system.locked, path), path, systemDefaults(system));
+}
+
+Settings read(const QString& path) {
+    if (std::optional<Settings> stored = readStored(path))
+        return *stored;
+    return systemDefaults(readSystem());
+}
+
+bool write(const Settings& settings, const QString& path) {
+    const QString folder = QFileInfo(path).absolutePath();
+    if (!QDir().mkpath(folder)) {
+        qCWarning(lcSettings) << "no folder for the settings file:" << folder;
+        return false;
+    }
+    // A key the system locks, or sets to the same value, is left to the
+    // system's file: a later change there then reaches this user too.
+    const SystemLayer system = readSystem();
+    const std::map<QString, QString> defaults = toEntries(systemDefaults(system));
+    std::map<QString, QString> entries = toEntries(settings);
+    std::erase_if(entries, [&](const auto& entry) {
+        return system.locked.contains(entry.first) ||
+               (system.entries.contains(entry.first) && defaults.at(entry.first) == entry.second);
+    });
     QString text;
     QString section;
     for (const auto& [key, entry] : entries) {
@@ -273,13 +376,26 @@ void addOptions(QCommandLineParser& parser) {
          "child from the level reached last time)."_s,
          u"level"_s},
         {kKioskFlag,
-         u"Kiosk mode: no way out for a child; only holding Ctrl+Alt+Shift+Q for two seconds ends the program."_s},
+         u"Kiosk mode: the program offers no way out and refuses to close; only holding Ctrl+Alt+Shift+Q for two "
+         "seconds ends it. The desktop's own keys (Super, Alt+Tab, Ctrl+Alt+Del) are the desktop's to lock, or use "
+         "the Metamorfine classroom session."_s},
+        {kNoKioskFlag, u"No kiosk mode, whatever the settings say (unless the system's settings lock it)."_s},
+        {kLanguageFlag, u"Play in this language (a language file's name, such as English) for this run."_s, u"name"_s},
+        {kExerciseFlag,
+         u"Start straight in exercise N: 1 change colour, 2 change shape, 3 nothing changes, 4 change size, "
+         "5 surprise change, 6 two changes, 7 change everything."_s,
+         u"N"_s},
         {kSettingsFlag, u"Open the parent's settings (on the menu: Ctrl+Shift+P) and end when it is closed."_s},
     });
 }
 
-QString applyOptions(const QCommandLineParser& parser, Settings& settings) {
+QString applyOptions(const QCommandLineParser& parser, Settings& settings, const QStringList& locked,
+                     QStringList* ignored) {
     Settings changed = settings;
+    if (parser.isSet(kKioskFlag) && parser.isSet(kNoKioskFlag))
+        return u"--kiosk and --no-kiosk exclude each other"_s;
+    if (parser.isSet(kNoKioskFlag))
+        changed.kiosk = false;
     if (parser.isSet(kWindowedFlag) && parser.isSet(kFullScreenFlag))
         return u"--windowed and --fullscreen exclude each other"_s;
     if (parser.isSet(kWindowedFlag))
@@ -323,12 +439,35 @@ QString applyOptions(const QCommandLineParser& parser, Settings& settings) {
             return u"--level takes 1, 2, 3 or auto"_s;
         changed.level = *level;
     }
-    settings = changed;
+    if (parser.isSet(kExerciseFlag) && exerciseAsked(parser) == 0)
+        return u"--exercise takes the number of an exercise"_s;
+    // A key the system locks keeps its value whatever a flag says.
+    std::map<QString, QString> wanted = toEntries(changed);
+    const std::map<QString, QString> kept = toEntries(settings);
+    for (const QString& key : locked) {
+        const auto found = wanted.find(key);
+        if (found == wanted.end() || found->second == kept.at(key))
+            continue;
+        found->second = kept.at(key);
+        if (ignored)
+            ignored->append(key);
+    }
+    settings = fromEntries(Entries(wanted.begin(), wanted.end()), u"(flags)"_s, Settings{});
     return {};
 }
 
 bool dialogAsked(const QCommandLineParser& parser) {
     return parser.isSet(kSettingsFlag);
+}
+
+QString languageAsked(const QCommandLineParser& parser) {
+    return parser.value(kLanguageFlag);
+}
+
+std::optional<int> exerciseAsked(const QCommandLineParser& parser) {
+    if (!parser.isSet(kExerciseFlag))
+        return std::nullopt;
+    return intIn(parser.value(kExerciseFlag), 1, std::numeric_limits<int>::max()).value_or(0);
 }
 
 void rememberChoices(bool sound, int pictureSet, const QString& path) {

@@ -1,8 +1,12 @@
 #pragma once
 // A parent's settings, kept per user in
-// $XDG_CONFIG_HOME/metamorfine/metamorfine.conf (an INI file), and the
-// command-line flags that override them for one run. The language is not
-// among them: it stays in LangSetting.ini.
+// $XDG_CONFIG_HOME/metamorfine/metamorfine.conf (an INI file), over the
+// system's defaults in $XDG_CONFIG_DIRS/metamorfine/metamorfine.conf (/etc/xdg
+// when unset; the first folder that sets a key wins), and the command-line
+// flags that override them for one run. The system's file may lock keys
+// ("[Locked]" "Keys=Window/Kiosk Speech/On"): a user's file and the flags
+// then cannot change them. The language a user chooses is not among them: it
+// stays in LangSetting.ini; the system's file may set it (key::kLanguage).
 //
 // A missing, unreadable or damaged file, or a value that makes no sense,
 // gives the default of what it holds; the child is told nothing, the log
@@ -10,6 +14,8 @@
 
 #include <QLoggingCategory>
 #include <QString>
+#include <QStringList>
+#include <QStringView>
 #include <optional>
 
 class QCommandLineParser;
@@ -43,6 +49,27 @@ inline constexpr int kMaxScanIntervalMs = 10000;
 inline constexpr int kMinSpeechRate = -100;
 inline constexpr int kMaxSpeechRate = 100;
 
+// The keys of the files, "Section/Key".
+namespace key {
+inline constexpr QStringView kScan = u"Scan/Mode";
+inline constexpr QStringView kScanInterval = u"Scan/IntervalMs";
+inline constexpr QStringView kSpeech = u"Speech/On";
+inline constexpr QStringView kSpeechRate = u"Speech/Rate";
+inline constexpr QStringView kScreenReader = u"Speech/ScreenReader";
+inline constexpr QStringView kPraise = u"Praise/On";
+inline constexpr QStringView kRememberSound = u"Remember/Sound";
+inline constexpr QStringView kRememberPictureSet = u"Remember/PictureSet";
+inline constexpr QStringView kSound = u"Remembered/Sound";
+inline constexpr QStringView kPictureSet = u"Remembered/PictureSet";
+inline constexpr QStringView kKiosk = u"Window/Kiosk";
+inline constexpr QStringView kFullScreen = u"Window/FullScreen";
+inline constexpr QStringView kLevel = u"Level/Choice";
+inline constexpr QStringView kLevelOnMenu = u"Level/OnMenu";
+inline constexpr QStringView kReachedLevel = u"Remembered/Level";
+// The language of a user who has chosen none (the system's file only).
+inline constexpr QStringView kLanguage = u"Language/CurrentLanguage";
+}  // namespace key
+
 struct Settings {
     Scan scan = Scan::Off;
     int scanIntervalMs = kDefaultScanIntervalMs;
@@ -72,14 +99,22 @@ QString configFolder();
 // The settings file of this user.
 QString filePath();
 
-// The settings of the file; the defaults when there is no file. Nothing when
-// the file is there but cannot be read (not a regular file, too large, no
-// permission): nothing must then be written back over it.
+// The system's files, most important first.
+QStringList systemFilePaths();
+// The keys the system's files lock.
+QStringList lockedKeys();
+// The value the system's files give `key`, as written there.
+std::optional<QString> systemValue(const QString& key);
+
+// The settings of the file over the system's; the system's when there is no
+// file. Nothing when the file is there but cannot be read (not a regular
+// file, too large, no permission): nothing must then be written back over it.
 std::optional<Settings> readStored(const QString& path = filePath());
-// The settings of the file, or the defaults.
+// The settings of the file over the system's, or the system's.
 Settings read(const QString& path = filePath());
 // Replaces the file at once, making its folder if needed; false when it could
-// not be written (logged).
+// not be written (logged). A key the system locks, or sets to the same value,
+// is not written.
 bool write(const Settings& settings, const QString& path = filePath());
 
 // The settings of this run: the file's, then the flags'.
@@ -87,11 +122,19 @@ Settings& current();
 
 // The flags, for --help.
 void addOptions(QCommandLineParser& parser);
-// `settings` with the flags set in `parser` over it; an empty error when
-// every flag's value is valid, else the error (and `settings` unchanged).
-QString applyOptions(const QCommandLineParser& parser, Settings& settings);
+// `settings` with the flags set in `parser` over it, except on the `locked`
+// keys (those a flag would have changed are added to `ignored`); an empty
+// error when every flag's value is valid, else the error (and `settings`
+// unchanged).
+QString applyOptions(const QCommandLineParser& parser, Settings& settings, const QStringList& locked = {},
+                     QStringList* ignored = nullptr);
 // Whether the parent's settings dialog was asked for (--settings).
 bool dialogAsked(const QCommandLineParser& parser);
+// The language asked for with --language; empty when none.
+QString languageAsked(const QCommandLineParser& parser);
+// The exercise asked for with --exercise: nothing when none, 0 when its value
+// is no number from 1 (applyOptions refuses it).
+std::optional<int> exerciseAsked(const QCommandLineParser& parser);
 
 // Keeps the child's choice of sound and picture set in the settings file for
 // the next run, each only when this run remembers it and the file can be read.

@@ -26,10 +26,14 @@ void SetUpResizing(platform::Screen& screen) {
 void CoverDisplay(platform::Screen& screen) {
     if (windowedMode)
         return;
-    screen.setTop(0);
-    screen.setLeft(0);
-    screen.setHeight(screen.displayHeight());
-    screen.setWidth(screen.displayWidth());
+    // A Wayland compositor sizes a full-screen window, and gives it back its
+    // own size, three quarters of the display, when it leaves that state.
+    if (!platform::Screen::compositorPlacesWindows()) {
+        screen.setTop(0);
+        screen.setLeft(0);
+        screen.setHeight(screen.displayHeight());
+        screen.setWidth(screen.displayWidth());
+    }
     // A window manager then takes the frame away and keeps the window on the
     // display; without one the geometry above is already the whole display.
     screen.setFullScreen(true);
@@ -45,9 +49,13 @@ void SwitchFullScreen(platform::Screen& screen) {
         CoverDisplay(screen);
         return;
     }
-    // Back to the window SetUpResizing made: three quarters of the display, centred.
+    // Back to the window SetUpResizing made: three quarters of the display,
+    // centred, given after the state has changed (a window manager takes a
+    // geometry given before as that of the full screen). A Wayland compositor
+    // gives the window back that size itself, once it has left the state.
     screen.setFullScreen(false);
-    if (Modulo1::Ridimensiona && Modulo1::Ridimensiona->SourceForm() == &screen)
+    if (Modulo1::Ridimensiona && Modulo1::Ridimensiona->SourceForm() == &screen &&
+        !platform::Screen::compositorPlacesWindows())
         Modulo1::Ridimensiona->SizeFormToScreen(75);
 }
 

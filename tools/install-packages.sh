@@ -15,9 +15,17 @@ for p in "${wanted[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
 done
 if [ ${#missing[@]} -gt 0 ]; then
-  echo "Installing: ${missing[*]}"
   sudo=""
-  [ "$(id -u)" -eq 0 ] || sudo="sudo"
+  if [ "$(id -u)" -ne 0 ]; then
+    if ! command -v sudo >/dev/null; then
+      echo "Metamorfine needs Debian packages that are not installed, and installing them needs root." >&2
+      echo "Ask whoever runs this machine to run, as root:" >&2
+      echo "  apt-get install -y --no-install-recommends ${missing[*]}" >&2
+      exit 1
+    fi
+    sudo="sudo"
+  fi
+  echo "Installing: ${missing[*]}"
   $sudo apt-get update -qq
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi

@@ -116,6 +116,26 @@ private Q_SLOTS:
         QCOMPARE(ends, 0);
     }
 
+    // --exercise and --language: the start screen gives way to the exercise
+    // at once, in the language asked for this run alone; leaving it brings
+    // the menu.
+    void aStartAskedForOpensTheExerciseInTheLanguage() {
+        for (Screen* screen : Screen::loadedScreens())
+            screen->Unload();
+        folder.writeFile(u"Deutsch.lng"_s, u"[FormMenu]\r\nCommand2.Caption=\"Gleich\"\r\n"_s);
+        Modulo1::RunStart() = {.language = u"Deutsch"_s, .exercise = 3};
+        QVERIFY(Modulo1::Main());
+        QTRY_COMPARE(loadedNames(), QStringList{u"FormEs3"_s});
+        Screen* exercise = Screen::loadedScreens().front();
+        QCOMPARE(exercise->window()->windowTitle(), QCoreApplication::applicationName() % u" \u2014 Gleich"_s);
+        QCOMPARE(modLanguageSupport::MLSStoredLanguage(), u"English"_s);
+        QCOMPARE(Modulo1::RunStart().exercise, 0);
+        folder.answer = MsgAnswer::Yes;
+        exercise->control(u"mnuEsci"_s).click();
+        QCOMPARE(loadedNames(), QStringList{u"FormMenu"_s});
+        Modulo1::RunStart() = {};
+    }
+
     // Yes ends the program: played by the kiosk test outside a kiosk.
     void exitAsksAndNoKeepsTheMenu() {
         folder.boxes.clear();

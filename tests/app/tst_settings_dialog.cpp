@@ -17,6 +17,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
@@ -106,6 +107,37 @@ private Q_SLOTS:
             QCOMPARE(reached.size(), enabledFields);
         }
         QVERIFY(titles[0] != titles[1]);
+    }
+
+    // What the system's settings lock is shown and cannot be changed, the
+    // pace of the voice even when the voice is switched off and on; the rest
+    // can. Unlocked, the same fields can be changed again.
+    void whatTheSystemLocksIsShownNotChanged() {
+        modLanguageSupport::MLSCurrentLanguage = u"English"_s;
+        QVERIFY(QDir().mkpath(folder.path(u"system/metamorfine"_s)));
+        folder.writeFile(u"system/metamorfine/metamorfine.conf"_s,
+                         u"[Speech]\nRate=40\n[Locked]\nKeys=Speech/Rate Window/Kiosk Language/CurrentLanguage\n"_s);
+        qputenv("XDG_CONFIG_DIRS", folder.path(u"system"_s).toLocal8Bit());
+        for (const bool locked : {true, false}) {
+            if (!locked)
+                qputenv("XDG_CONFIG_DIRS", "/nonexistent");
+            app::SettingsDialog dialog(settings::read());
+            const auto field = [&](const QString& key) {
+                const QString name = fileText(u"English"_s, key);
+                for (QWidget* widget : dialog.findChildren<QWidget*>())
+                    if (widget->accessibleName() == name)
+                        return widget;
+                return static_cast<QWidget*>(nullptr);
+            };
+            for (const QString& key : {u"Rate"_s, u"Kiosk"_s, u"Language"_s})
+                QVERIFY2(field(key) && field(key)->isEnabled() == !locked, qPrintable(key));
+            QVERIFY(field(u"Speech"_s)->isEnabled());
+            auto* speech = qobject_cast<QCheckBox*>(field(u"Speech"_s));
+            speech->setChecked(false);
+            speech->setChecked(true);
+            QCOMPARE(field(u"Rate"_s)->isEnabled(), !locked);
+            QCOMPARE(dialog.chosen().speechRate, locked ? 40 : 0);
+        }
     }
 
     // The dialog shows what it is given and gives back what is changed, by

@@ -214,9 +214,10 @@ private Q_SLOTS:
 
     // Where the data and the settings lie: in the executable's folder when it
     // holds the data (known by its names: gif/, suoni/ or the Italian file),
-    // else in an installed prefix; the choice in the data folder while it can
-    // be written, else in the user's own file, which only counts while it
-    // holds a choice. Rows of a read-only folder run as nobody under root.
+    // else in an installed prefix. A portable folder keeps the choice while it
+    // can be written, else in the user's own file, which only counts while it
+    // holds a choice; an installed one always in the user's own file, root's
+    // included. Rows of a read-only folder run as nobody under root.
     void settingsFollowTheProgramFolder_data() {
         QTest::addColumn<QString>("dataIn");  // the data's folder, and what marks the executable's
         QTest::addColumn<bool>("readOnly");
@@ -231,12 +232,16 @@ private Q_SLOTS:
         QTest::newRow("portable, suoni") << u"prefix/bin suoni"_s << false << absolute << QByteArray() << english;
         QTest::newRow("portable, Italian")
             << u"prefix/bin Italiano.lng"_s << false << absolute << QByteArray() << english;
-        QTest::newRow("installed") << installed << false << absolute << QByteArray() << english;
+        // An installed data folder's file (left by an older version) is not read, even where it can be written.
+        QTest::newRow("installed") << installed << false << absolute << QByteArray() << QString();
         QTest::newRow("installed, other files in bin")
-            << installed + u" Other.lng"_s << false << absolute << QByteArray() << english;
-        QTest::newRow("read-only") << installed << true << absolute << QByteArray() << english;
-        QTest::newRow("read-only, home") << installed << true << QString() << QByteArray() << english;
-        QTest::newRow("read-only, relative") << installed << true << u"relative"_s << QByteArray() << english;
+            << installed + u" Other.lng"_s << false << absolute << QByteArray() << QString();
+        QTest::newRow("installed, user file")
+            << installed << false << absolute << QByteArray("[Language]\nCurrentLanguage=Deutsch") << u"Deutsch"_s;
+        QTest::newRow("read-only") << installed << true << absolute << QByteArray() << QString();
+        QTest::newRow("read-only, home") << installed << true << QString() << QByteArray() << QString();
+        QTest::newRow("read-only, relative") << installed << true << u"relative"_s << QByteArray() << QString();
+        QTest::newRow("portable, read-only") << u"prefix/bin"_s << true << absolute << QByteArray() << english;
         QTest::newRow("user file") << u"prefix/bin"_s << true << absolute
                                    << QByteArray("[Language]\nCurrentLanguage=Deutsch") << u"Deutsch"_s;
         QTest::newRow("junk") << u"prefix/bin"_s << true << absolute << QByteArray("\x01\xff[[=") << english;
@@ -290,15 +295,32 @@ private Q_SLOTS:
         const QStringList languages =
             marker == u"Italiano.lng"_s ? QStringList{u"English"_s, u"Italiano"_s} : QStringList{u"English"_s};
         QCOMPARE(platform::languageNames(), languages);
-        QCOMPARE(modLanguageSupport::MLSStoredLanguage(), stored);
-        QCOMPARE(platform::settingsFileToWrite(), readOnly ? own : path(data + u"/LangSetting.ini"_s));
+        QCOMPARE(modLanguageSupport::MLSStoredLanguage().value_or(QString()), stored);
+        const bool inDataFolder = data == u"prefix/bin"_s && !readOnly;
+        QCOMPARE(platform::settingsFileToWrite(), inDataFolder ? path(data + u"/LangSetting.ini"_s) : own);
         if (userFile.isEmpty()) {
             storeLanguage(u"Français"_s);
             QCOMPARE(modLanguageSupport::MLSStoredLanguage(), u"Français"_s);
             QCOMPARE(MLSReadIni(path(data + u"/LangSetting.ini"_s), u"Language"_s, u"CurrentLanguage"_s),
-                     readOnly ? u"English"_s : u"Français"_s);
+                     inDataFolder ? u"Français"_s : u"English"_s);
         }
         QFile::setPermissions(path(data), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+
+    // The system's settings give the language of a user who has chosen none,
+    // and of every user while they lock it.
+    void theSystemsSettingsGiveTheLanguage() {
+        QVERIFY(QDir(dir_->path()).mkpath(u"system/metamorfine"_s));
+        const QByteArray system = "[Language]\nCurrentLanguage=Deutsch\n";
+        write(u"system/metamorfine/metamorfine.conf"_s, system);
+        qputenv("XDG_CONFIG_DIRS", path(u"system"_s).toLocal8Bit());
+        QCOMPARE(modLanguageSupport::MLSStoredLanguage(), u"Deutsch"_s);
+        storeLanguage(u"English"_s);
+        QCOMPARE(modLanguageSupport::MLSStoredLanguage(), u"English"_s);
+        write(u"system/metamorfine/metamorfine.conf"_s, system + "[Locked]\nKeys=Language/CurrentLanguage\n");
+        QCOMPARE(modLanguageSupport::MLSStoredLanguage(), u"Deutsch"_s);
+        qputenv("XDG_CONFIG_DIRS", "/nonexistent");
+        QCOMPARE(modLanguageSupport::MLSStoredLanguage(), u"English"_s);
     }
 
     // The first run speaks the system's language when a file is for it, else Italian.

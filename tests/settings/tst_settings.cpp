@@ -226,8 +226,8 @@ private Q_SLOTS:
         QCOMPARE(file_bytes::read(path), before);
     }
 
-    // Saves killed at any moment leave the file whole and nothing beside it;
-    // a temporary file a killed save left long ago goes at the next save.
+    // Saves killed at any moment leave the file whole; a temporary file a
+    // killed save left goes at the next save once it is stale.
     void killedSavesLeaveNoLitter() {
         QTemporaryDir config;
         const QString path = config.filePath(u"metamorfine.conf"_s);
@@ -250,6 +250,15 @@ private Q_SLOTS:
             ::waitpid(saver, nullptr, 0);
         }
         QCOMPARE(settings::read(path), unusual());
+        // A save killed between naming its temporary file and renaming it
+        // leaves that file, young; once as old as no save takes, the next
+        // save removes it.
+        for (const QString& name : QDir(config.path()).entryList({u"metamorfine.conf.*"_s}, QDir::Files)) {
+            QFile left(config.filePath(name));
+            QVERIFY(left.open(QIODevice::ReadWrite) &&
+                    left.setFileTime(QDateTime::currentDateTime().addSecs(-120), QFileDevice::FileModificationTime));
+        }
+        QVERIFY(settings::write(unusual(), path));
         QCOMPARE(QDir(config.path()).entryList(QDir::Files | QDir::Hidden | QDir::System),
                  QStringList{u"metamorfine.conf"_s});
     }
@@ -304,6 +313,13 @@ private Q_SLOTS:
             << Override([](Settings& s) { s.screenReader = settings::ScreenReader::Off; });
         QTest::newRow("screen reader junk") << QStringList{u"--screen-reader=maybe"_s} << Override();
         QTest::newRow("kiosk") << QStringList{u"--kiosk"_s} << Override([](Settings& s) { s.kiosk = true; });
+        QTest::newRow("no kiosk") << QStringList{u"--no-kiosk"_s} << Override([](Settings& s) { s.kiosk = false; });
+        QTest::newRow("kiosk both ways") << QStringList{u"--kiosk"_s, u"--no-kiosk"_s} << Override();
+        // The start's own flags change no setting; a bad exercise is refused here.
+        QTest::newRow("exercise, language")
+            << QStringList{u"--exercise=7"_s, u"--language=English"_s} << Override([](Settings&) {});
+        QTest::newRow("exercise 0") << QStringList{u"--exercise=0"_s} << Override();
+        QTest::newRow("exercise junk") << QStringList{u"--exercise=two"_s} << Override();
         QTest::newRow("level 1") << QStringList{u"--level=1"_s} << Override([](Settings& s) { s.level = Level::One; });
         QTest::newRow("level 3") << QStringList{u"--level=3"_s}
                                  << Override([](Settings& s) { s.level = Level::Three; });
@@ -337,7 +353,7 @@ private Q_SLOTS:
         fromFile.praise = true;
         fromFile.kiosk = false;
         fromFile.scan = Scan::Off;
-        for (const Settings& stored : {Settings{}, fromFile}) {
+        for (const Settings& stored : {Settings{}, fromFile, unusual()}) {
             QVERIFY(settings::write(stored, path));
             Settings run = settings::read(path);
             QCOMPARE(withFlags(run, arguments).isEmpty(), bool(override));
@@ -348,6 +364,76 @@ private Q_SLOTS:
             // The flags hold for this run only: the file is as it was.
             QCOMPARE(settings::read(path), stored);
         }
+    }
+
+    // The system's files ($XDG_CONFIG_DIRS, the first folder winning) under
+    // the user's file: a key there applies, the user's file overrides it
+    // unless the system locks it, and the flags cannot change a locked key.
+    // The user's file keeps only what differs from the system's, so that a
+    // later change there reaches the user.
+    void systemDefaultsUnderTheUsersFile() {
+        QTemporaryDir folder;
+        const QString first = folder.filePath(u"first"_s), second = folder.filePath(u"second"_s);
+        const QString own = folder.filePath(u"own/metamorfine.conf"_s);
+        for (const QString& made :
+             QStringList{first + u"/metamorfine"_s, second + u"/metamorfine"_s, folder.filePath(u"own"_s)})
+            QVERIFY(QDir().mkpath(made));
+        qputenv("XDG_CONFIG_DIRS", (first + u":relative:"_s + second).toLocal8Bit());
+        QCOMPARE(settings::systemFilePaths(), (QStringList{first + u"/metamorfine/metamorfine.conf"_s,
+                                                           second + u"/metamorfine/metamorfine.conf"_s}));
+        QVERIFY(file_bytes::write(second + u"/metamorfine/metamorfine.conf"_s,
+                                  "[Speech]\nOn=false\nRate=20\n[Window]\nKiosk=true\n[Locked]\nKeys=Window/Kiosk\n"
+                                  "[Language]\nCurrentLanguage=Deutsch\n"));
+        QVERIFY(
+            file_bytes::write(first + u"/metamorfine/metamorfine.conf"_s,
+                              "[Speech]\nRate=-30\n[Praise]\nOn=false\n[Locked]\nKeys = Praise/On, Level/Choice\n"));
+        QCOMPARE(settings::lockedKeys(), (QStringList{u"Window/Kiosk"_s, u"Praise/On"_s, u"Level/Choice"_s}));
+        QCOMPARE(settings::systemValue(u"Language/CurrentLanguage"_s), u"Deutsch"_s);
+        QCOMPARE(settings::systemValue(u"Scan/Mode"_s), std::nullopt);
+
+        Settings system;
+        system.speech = false;
+        system.speechRate = -30;
+        system.praise = false;
+        system.kiosk = true;
+        QCOMPARE(settings::read(own), system);
+        QVERIFY(file_bytes::write(own,
+                                  "[Speech]\nOn=true\n[Window]\nKiosk=false\n[Praise]\nOn=true\n"
+                                  "[Level]\nChoice=3\n[Scan]\nMode=auto\n"));
+        Settings mine = system;
+        mine.speech = true;
+        mine.scan = Scan::Auto;
+        QCOMPARE(settings::read(own), mine);
+
+        // Flags: a locked key's flag is told and ignored, the others apply.
+        Settings run = settings::read(own);
+        QCommandLineParser parser;
+        settings::addOptions(parser);
+        QVERIFY(parser.parse({u"metamorfine"_s, u"--no-kiosk"_s, u"--level=1"_s, u"--no-speech"_s, u"--windowed"_s}));
+        QStringList ignored;
+        QCOMPARE(settings::applyOptions(parser, run, settings::lockedKeys(), &ignored), QString());
+        QCOMPARE(ignored, (QStringList{u"Window/Kiosk"_s, u"Level/Choice"_s}));
+        Settings flagged = mine;
+        flagged.speech = false;
+        flagged.fullScreen = false;
+        QCOMPARE(run, flagged);
+
+        // Written back: neither the locked keys nor a value the system gives alike.
+        QVERIFY(settings::write(mine, own));
+        const QByteArray written = file_bytes::read(own);
+        for (const char* absent : {"Kiosk=", "Rate=", "[Praise]", "Choice="})
+            QVERIFY2(!written.contains(absent), written.constData());
+        for (const char* present : {"[Speech]\nOn=true", "Mode=auto", "FullScreen=true"})
+            QVERIFY2(written.contains(present), written.constData());
+        QVERIFY(file_bytes::write(first + u"/metamorfine/metamorfine.conf"_s, "[Speech]\nRate=10\n"));
+        mine.speechRate = 10;
+        mine.praise = true;  // unlocked: the default, as the locked choice was never written
+        QCOMPARE(settings::read(own), mine);
+        QCOMPARE(settings::lockedKeys(), QStringList{u"Window/Kiosk"_s});
+
+        // Without the variable, /etc/xdg.
+        qunsetenv("XDG_CONFIG_DIRS");
+        QCOMPARE(settings::systemFilePaths(), QStringList{u"/etc/xdg/metamorfine/metamorfine.conf"_s});
     }
 
     // The level as a hand-made file gives it: fixed, or grown to the level

@@ -11,7 +11,7 @@ cd "$(dirname "$0")/../.."
 root=$PWD
 build=$root/build-fuzz
 
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMF_FUZZ=ON \
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMF_WARNINGS_AS_ERRORS=ON -DMF_FUZZ=ON \
     -DCMAKE_CXX_COMPILER="${CXX:-clang++-14}" -DCMAKE_DISABLE_FIND_PACKAGE_benchmark=ON
 cmake --build "$build" -j2 --target mf_fuzzers mf_data
 

@@ -29,7 +29,11 @@ packaging/validate.sh metainfo "$work/root/usr/share/metainfo/$id.metainfo.xml"
 packaging/validate.sh manpage "$work/root/usr/share/man/man6/metamorfine.6.gz"
 
 echo "== install"
+# Older versions left root's choice of language in the data folder: the package removes it.
+mkdir -p /usr/share/metamorfine
+printf '[Language]\r\nCurrentLanguage=Deutsch\r\n' >/usr/share/metamorfine/LangSetting.ini
 DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "$deb"
+[ ! -e /usr/share/metamorfine/LangSetting.ini ] || { echo "the stray LangSetting.ini outlived the install" >&2; exit 1; }
 # Manual pages and documentation may be left out by the system's dpkg
 # settings (as in containers); the program and its data never are.
 [ -x /usr/bin/metamorfine ] || { echo "no /usr/bin/metamorfine" >&2; exit 1; }
@@ -59,6 +63,7 @@ as_user mf-e2e-second de_DE.UTF-8 --first-run /usr/bin/metamorfine Deutsch
 echo "== the users' runs took $((SECONDS - started)) s"
 
 echo "== remove"
+printf '[Language]\r\nCurrentLanguage=Deutsch\r\n' >/usr/share/metamorfine/LangSetting.ini
 DEBIAN_FRONTEND=noninteractive apt-get remove -y -qq metamorfine
 left=""
 while read -r path; do

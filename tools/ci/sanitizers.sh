@@ -24,7 +24,7 @@ export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1:log_path=$logs/ubsan"
 
 rm -rf "$logs"
 mkdir -p "$logs"
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMF_WARNINGS_AS_ERRORS=ON \
     -DCMAKE_CXX_FLAGS="$flags $warnings" -DCMAKE_EXE_LINKER_FLAGS="$flags" -DCMAKE_SHARED_LINKER_FLAGS="$flags" \
     -DCMAKE_DISABLE_FIND_PACKAGE_benchmark=ON
 cmake --build "$build" -j2

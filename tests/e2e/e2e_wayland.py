@@ -1,0 +1,240 @@
+"""The real program on Wayland (Qt's own Wayland platform, not XWayland) under a headless compositor,
+inside dbus-run-session as a user who is not root (compositors refuse root). Arguments: PROGRAM_FOLDER,
+or --session SESSION_FILE PROGRAM_FOLDER.
+
+--session: the classroom session file's command, as a display manager runs it, under no display at
+all: cage starts the program (the folder's, first on PATH) as a kiosk, natively on Wayland, and its
+start screen is shown to the screen reader.
+
+Sway runs headless, with its windows floating as on a desktop, and takes keys from wtype (neither
+weston nor cage take keys from a client). The program starts in an exercise full screen; F11 gives the
+centred window of three quarters of the display, F11 again the full screen; the keys answer one
+puzzle rightly, as the screen reader hears it. The screenshot is compared with the same steps under
+Xvfb by the share of its dark pixels: a control left black (not repainted) changes it by far more
+than the pictures of two puzzles do."""
+
+import configparser
+import json
+import os
+import shlex
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import e2e_program as e2e  # noqa: E402
+
+WIDTH, HEIGHT = 1280, 1024
+
+
+def dark_share(png):
+    """The share of the picture's pixels darker than 3 % grey."""
+    value = subprocess.run(["convert", png, "-colorspace", "gray", "-threshold", "3%", "-negate",
+                            "-format", "%[fx:mean]", "info:"], capture_output=True, text=True, check=True)
+    return float(value.stdout)
+
+
+def sway_windows(environment):
+    tree = json.loads(subprocess.run(["swaymsg", "-t", "get_tree"], env=environment, capture_output=True,
+                                     text=True, check=True).stdout)
+    found = []
+
+    def walk(node):
+        if node.get("app_id") is not None:
+            found.append(node)
+        for child in node.get("nodes", []) + node.get("floating_nodes", []):
+            walk(child)
+    walk(tree)
+    return found
+
+
+def answer_rightly(pid, english, keys):
+    """Keys from the first picture to the one the model's description names, and Space."""
+    words = e2e.accessible_words(english)
+    pictures, right, _ = e2e.shown_pictures(pid, words, 8, "on the exercise")
+    keys("Left", "Left", "Left", "Up", *(["Right"] * (right % 4)), *(["Down"] * (right // 4)), "space")
+    e2e.named(pid, e2e.pyatspi.ROLE_NOTIFICATION, words["Right"] + ", ", "the right answer announced")
+
+
+def start_program(executable, environment, log_path):
+    with open(log_path, "w") as log:
+        program = subprocess.Popen([executable, "--exercise=3", "--no-speech"], env=environment,
+                                   stdout=subprocess.DEVNULL, stderr=log)
+    program.log, program.arguments = log_path, ["--exercise=3"]
+    e2e.start_programs.append(program)
+    return program
+
+
+def on_wayland(executable, base, english, work):
+    runtime = base["XDG_RUNTIME_DIR"]
+    config = os.path.join(work, "sway.conf")
+    with open(config, "w") as out:
+        out.write(f"output HEADLESS-1 resolution {WIDTH}x{HEIGHT}\n"
+                  "for_window [app_id=\".*\"] floating enable\n"
+                  "xwayland disable\n")
+    compositor_environment = dict(base, WLR_BACKENDS="headless", WLR_RENDERER="pixman",
+                                  WLR_LIBINPUT_NO_DEVICES="1")
+    compositor_environment.pop("DISPLAY", None)
+    with open(os.path.join(work, "sway.log"), "w") as log:
+        sway = subprocess.Popen(["sway", "-c", config], env=compositor_environment, stdout=log, stderr=log)
+    e2e.start_programs.append(sway)
+    socket = e2e.wait_for(lambda: next((name for name in os.listdir(runtime)
+                                        if name.startswith("wayland-") and not name.endswith(".lock")), None),
+                          "the compositor's socket", 20)
+    ipc = e2e.wait_for(lambda: next((os.path.join(runtime, name) for name in os.listdir(runtime)
+                                     if name.startswith("sway-ipc.")), None), "the compositor's IPC", 20)
+    environment = dict(compositor_environment, WAYLAND_DISPLAY=socket, SWAYSOCK=ipc, QT_QPA_PLATFORM="wayland")
+    program = start_program(executable, environment, os.path.join(work, "wayland.log"))
+    pid = program.pid
+    e2e.wait_find(pid, e2e.pyatspi.ROLE_FRAME, english["FormMenu"]["Command2.Caption"], "the exercise on Wayland")
+
+    def window():
+        return e2e.wait_for(lambda: next(iter(sway_windows(environment)), None), "the program's window", 10)
+    check_app_id = window()["app_id"]
+    e2e.check(check_app_id == "org.metamorfine.Metamorfine",
+              f"the compositor knows the program by its desktop file's name ({check_app_id!r})")
+
+    def keys(*names):
+        # A new virtual keyboard's map reaches the program before its first key.
+        arguments = ["wtype", "-s", "300"]
+        for name in names:
+            arguments += ["-k", name, "-s", "100"]
+        subprocess.run(arguments, env=environment, check=True)
+
+    def full():
+        return e2e.wait_for(lambda: (lambda w: w if w["fullscreen_mode"] == 1 and
+                                     (w["rect"]["width"], w["rect"]["height"]) == (WIDTH, HEIGHT) else None)(window()),
+                            "the full screen", 10)
+    full()
+    e2e.passed("Wayland: the exercise starts full screen")
+    for press in (1, 2):
+        keys("F11")
+        if press == 1:
+            rect = e2e.wait_for(lambda: (lambda w: w["rect"] if w["fullscreen_mode"] == 0 else None)(window()),
+                                "F11 to leave the full screen", 10)
+            # The compositor draws a title bar above the window: the window is the rest of three quarters.
+            e2e.check(rect["width"] == WIDTH * 3 // 4 and rect["x"] == WIDTH // 8 and
+                      HEIGHT * 3 // 4 - 40 <= rect["height"] <= HEIGHT * 3 // 4 and
+                      abs(rect["y"] + rect["height"] / 2 - HEIGHT / 2) <= 20,
+                      f"Wayland: F11 gives the centred window of three quarters of the display ({rect})")
+        else:
+            full()
+            e2e.passed("Wayland: F11 again gives the full screen")
+    answer_rightly(pid, english, keys)
+    e2e.passed("Wayland: a puzzle answered rightly by keys")
+    time.sleep(0.5)
+    shot = os.path.join(work, "wayland.png")
+    subprocess.run(["grim", shot], env=environment, check=True)
+    return shot
+
+
+def on_x(executable, base, english, work):
+    display_file = os.path.join(work, "display")
+    with open(display_file, "w") as out:
+        xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(out.fileno()), "-screen", "0", f"{WIDTH}x{HEIGHT}x24",
+                                 "-nolisten", "tcp"], pass_fds=[out.fileno()],
+                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    e2e.start_programs.append(xvfb)
+    display = ":" + e2e.wait_for(lambda: open(display_file).read().strip(), "Xvfb to start", 10)
+    environment = dict(base, DISPLAY=display, QT_QPA_PLATFORM="xcb")
+    os.environ["DISPLAY"] = display
+    program = start_program(executable, environment, os.path.join(work, "x.log"))
+    pid = program.pid
+    e2e.wait_find(pid, e2e.pyatspi.ROLE_FRAME, english["FormMenu"]["Command2.Caption"], "the exercise on X")
+
+    def keys(*names):
+        subprocess.run(["xdotool", "key", "--delay", "150", *names], check=True, env=environment)
+    keys("F11", "F11")
+    answer_rightly(pid, english, keys)
+    time.sleep(0.5)
+    shot = os.path.join(work, "x.png")
+    subprocess.run(["import", "-display", display, "-window", "root", shot], check=True)
+    return shot
+
+
+def classroom_session(session_file, folder, base, english, work):
+    parser = configparser.RawConfigParser(interpolation=None)
+    parser.read(session_file, encoding="utf-8")
+    command = shlex.split(parser["Desktop Entry"]["Exec"])
+    environment = dict(base, PATH=folder + ":/usr/bin:/bin", WLR_BACKENDS="headless", WLR_RENDERER="pixman",
+                       WLR_LIBINPUT_NO_DEVICES="1")
+    environment.pop("DISPLAY", None)
+    with open(os.path.join(work, "session.log"), "w") as log:
+        session = subprocess.Popen(command, env=environment, stdout=log, stderr=log)
+    session.log, session.arguments = log.name, command
+    e2e.start_programs.append(session)
+    pid = e2e.wait_for(lambda: int(subprocess.run(["pgrep", "-P", str(session.pid), "-x", "metamorfine"],
+                                                  capture_output=True, text=True).stdout.split()[0]),
+                       "the session's compositor to start the program", 20)
+    with open(f"/proc/{pid}/cmdline", "rb") as cmdline:
+        arguments = cmdline.read().split(b"\0")
+    e2e.check(arguments[0] == b"metamorfine" and b"--kiosk" in arguments, f"the session starts a kiosk ({arguments})")
+    e2e.wait_find(pid, e2e.BUTTON, english["FormAvvio"]["BottoneAvvio.Caption"], "the start screen")
+    e2e.passed("the session shows the start screen")
+    with open(f"/proc/{pid}/maps") as maps:
+        e2e.check("libqwayland" in maps.read(), "the program draws through Qt's Wayland platform")
+
+
+def main():
+    session_file = None
+    if sys.argv[1] == "--session":
+        session_file = sys.argv[2]
+        del sys.argv[1:3]
+    source = sys.argv[1]
+    work = tempfile.mkdtemp(prefix="metamorfine-wayland-")
+    runtime = os.path.join(work, "runtime")
+    os.mkdir(runtime, 0o700)
+    folder = os.path.join(work, "program")
+    shutil.copytree(source, folder, ignore=shutil.ignore_patterns("LangSetting.ini"))
+    with open(os.path.join(folder, "LangSetting.ini"), "w", newline="\r\n") as settings:
+        settings.write("[Language]\nCurrentLanguage=English\n")
+    english = e2e.read_language(os.path.join(folder, "English.lng"))
+    bus = subprocess.Popen(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"],
+                           env=dict(os.environ, XDG_RUNTIME_DIR=runtime),
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    e2e.wait_for(lambda: subprocess.run(["dbus-send", "--session", "--print-reply", "--dest=org.a11y.Bus",
+                                         "/org/a11y/bus", "org.a11y.Bus.GetAddress"],
+                                        capture_output=True).returncode == 0, "the accessibility bus")
+    base = dict(os.environ, XDG_RUNTIME_DIR=runtime, XDG_CONFIG_HOME=os.path.join(work, "config"),
+                LC_ALL="C", LANG="C", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_ACCESSIBILITY="1",
+                QT_LOGGING_RULES="metamorfine.*.warning=true", SPEECHD_ADDRESS=f"unix_socket:{runtime}/none.sock")
+    executable = os.path.join(folder, "metamorfine")
+    began = time.monotonic()
+    try:
+        if session_file:
+            classroom_session(session_file, folder, base, english, work)
+            passed_in = time.monotonic() - began
+            print(f"the classroom session in {passed_in:.1f} s", flush=True)
+            return
+        wayland = on_wayland(executable, base, english, work)
+        for program in e2e.start_programs:
+            program.kill()
+            program.wait()
+        e2e.start_programs.clear()
+        x = on_x(executable, base, english, work)
+        dark = {name: dark_share(shot) for name, shot in (("Wayland", wayland), ("X", x))}
+        if os.environ.get("E2E_SCREENSHOTS"):
+            for shot in (wayland, x):
+                shutil.copy(shot, os.environ["E2E_SCREENSHOTS"])
+        e2e.check(abs(dark["Wayland"] - dark["X"]) < 0.015,
+                  f"the Wayland screen is drawn as the X one: dark pixels {dark['Wayland']:.3f} against {dark['X']:.3f}")
+        print(f"both platforms in {time.monotonic() - began:.1f} s", flush=True)
+    except AssertionError:
+        e2e.tell_programs(e2e.start_programs)
+        raise
+    finally:
+        for program in e2e.start_programs:
+            program.kill()
+            program.wait()
+        bus.terminate()
+        shutil.rmtree(work, ignore_errors=True)
+
+
+if __name__ == "__main__":
+    try:
+        main()
+    except AssertionError as failure:
+        print(f"FAILED: {failure}", file=sys.stderr)
+        sys.exit(1)

@@ -1,0 +1,157 @@
+// Keeping the screen awake, against a private session bus with stand-ins for
+// the desktop's screen saver and portal.
+
+#include "ScreenAwake.h"
+
+#include <QCoreApplication>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusObjectPath>
+#include <QLoggingCategory>
+#include <QProcess>
+#include <QTest>
+#include <QVariantMap>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+const QString kSaver = u"org.freedesktop.ScreenSaver"_s;
+const QString kPortal = u"org.freedesktop.portal.Desktop"_s;
+
+class FakeSaver : public QObject {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.ScreenSaver")
+
+public:
+    QStringList inhibited;  // "application: reason"
+    QList<uint> released;
+
+public Q_SLOTS:
+    uint Inhibit(const QString& application, const QString& reason) {
+        inhibited << application + u": "_s + reason;
+        return 40 + uint(inhibited.size());
+    }
+    void UnInhibit(uint cookie) { released << cookie; }
+};
+
+class FakeRequest : public QObject {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.portal.Request")
+
+public:
+    int closed = 0;
+
+public Q_SLOTS:
+    void Close() { ++closed; }
+};
+
+class FakePortal : public QObject {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.portal.Inhibit")
+
+public:
+    QStringList inhibited;  // "flags: reason"
+    FakeRequest request;
+
+public Q_SLOTS:
+    QDBusObjectPath Inhibit(const QString&, uint flags, const QVariantMap& options) {
+        inhibited << QString::number(flags) + u": "_s + options.value(u"reason"_s).toString();
+        return QDBusObjectPath(u"/org/freedesktop/portal/desktop/request/1_1/t"_s);
+    }
+};
+
+}  // namespace
+
+class TestScreenAwake : public QObject {
+    Q_OBJECT
+
+    QProcess daemon;
+    QDBusConnection desktop{u"none"_s};
+    FakeSaver saver;
+    FakePortal portal;
+
+    void offer(bool withSaver, bool withPortal) {
+        QDBusConnectionInterface* names = desktop.interface();
+        names->unregisterService(kSaver);
+        names->unregisterService(kPortal);
+        if (withSaver)
+            QVERIFY(desktop.registerService(kSaver));
+        if (withPortal)
+            QVERIFY(desktop.registerService(kPortal));
+    }
+
+private Q_SLOTS:
+    void initTestCase() {
+        QCoreApplication::setApplicationName(u"Metamorfine"_s);
+        daemon.start(u"dbus-daemon"_s, {u"--session"_s, u"--nofork"_s, u"--print-address=1"_s});
+        QVERIFY(daemon.waitForReadyRead(10000));
+        const QByteArray address = daemon.readLine().trimmed();
+        // Before the program's first use of the session bus.
+        qputenv("DBUS_SESSION_BUS_ADDRESS", address);
+        desktop = QDBusConnection::connectToBus(QString::fromUtf8(address), u"desktop"_s);
+        QVERIFY(desktop.isConnected());
+        QVERIFY(desktop.registerObject(u"/org/freedesktop/ScreenSaver"_s, &saver, QDBusConnection::ExportAllSlots));
+        QVERIFY(desktop.registerObject(u"/org/freedesktop/portal/desktop"_s, &portal, QDBusConnection::ExportAllSlots));
+        QVERIFY(desktop.registerObject(u"/org/freedesktop/portal/desktop/request/1_1/t"_s, &portal.request,
+                                       QDBusConnection::ExportAllSlots));
+    }
+    void cleanupTestCase() {
+        QDBusConnection::disconnectFromBus(u"desktop"_s);
+        daemon.kill();
+        daemon.waitForFinished();
+    }
+
+    // The screen saver is asked first, once however often the screen is held,
+    // and given its cookie back; the portal is left alone.
+    void theScreenSaverKeepsItAwake() {
+        offer(true, true);
+        platform::keepScreenAwake(true, u"a kiosk"_s);
+        platform::keepScreenAwake(true, u"again"_s);
+        QTRY_VERIFY(platform::screenKeptAwake());
+        QCOMPARE(saver.inhibited, QStringList{u"Metamorfine: a kiosk"_s});
+        platform::keepScreenAwake(false);
+        QVERIFY(!platform::screenKeptAwake());
+        QTRY_COMPARE(saver.released, QList<uint>{41});
+        QVERIFY(portal.inhibited.isEmpty());
+    }
+
+    // Without a screen saver, the portal's idle inhibition, closed on release.
+    void thePortalWhenNoScreenSaver() {
+        offer(false, true);
+        platform::keepScreenAwake(true, u"scanning"_s);
+        QTRY_VERIFY(platform::screenKeptAwake());
+        QCOMPARE(portal.inhibited, QStringList{u"8: scanning"_s});
+        platform::keepScreenAwake(false);
+        QTRY_COMPARE(portal.request.closed, 1);
+        QCOMPARE(saver.inhibited.size(), 1);
+    }
+
+    // A grant that arrives after the program let go is given back at once.
+    void aLateGrantIsGivenBack() {
+        offer(true, false);
+        platform::keepScreenAwake(true, u"brief"_s);
+        platform::keepScreenAwake(false);
+        QTRY_COMPARE(saver.released, (QList<uint>{41, 42}));
+        QVERIFY(!platform::screenKeptAwake());
+    }
+
+    // With neither service the screen is not held, and the log says so.
+    void neitherIsLogged() {
+        offer(false, false);
+        static QStringList lines;
+        lines.clear();
+        const QtMessageHandler previous =
+            qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString& text) { lines << text; });
+        QLoggingCategory::setFilterRules(u"metamorfine.media=true"_s);
+        platform::keepScreenAwake(true, u"nobody"_s);
+        QTRY_VERIFY(!lines.filter(u"neither"_s).isEmpty());
+        QLoggingCategory::setFilterRules(QString());
+        qInstallMessageHandler(previous);
+        QVERIFY(!platform::screenKeptAwake());
+        platform::keepScreenAwake(false);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestScreenAwake)
+#include "tst_screen_awake.moc"
