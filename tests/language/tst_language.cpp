@@ -12,6 +12,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <fcntl.h>
+#include <limits>
 #include <unistd.h>
 
 using namespace Qt::Literals::StringLiterals;
@@ -205,11 +206,17 @@ private Q_SLOTS:
             if (i < platform::kLanguageNamesMax)
                 expected.append(name);
         }
-        QElapsedTimer clock;
-        clock.start();
-        const QStringList names = platform::languageNames();
-        QVERIFY2(clock.elapsed() < kSecond * kSanitizerSlowdown, qPrintable(QString::number(clock.elapsed())));
-        QCOMPARE(names, expected);
+        // The quickest of three listings: a machine busy with other work
+        // slows one listing, not all three (one growing with the square of
+        // the files takes minutes).
+        qint64 quickest = std::numeric_limits<qint64>::max();
+        for (int listing = 0; listing < 3; ++listing) {
+            QElapsedTimer clock;
+            clock.start();
+            QCOMPARE(platform::languageNames(), expected);
+            quickest = std::min(quickest, clock.elapsed());
+        }
+        QVERIFY2(quickest < kSecond * kSanitizerSlowdown, qPrintable(QString::number(quickest)));
     }
 
     // Where the data and the settings lie: in the executable's folder when it
