@@ -163,7 +163,10 @@ void StartKiosk() {
     if (!KioskMode())
         return;
     new KioskGuard(2s, qApp);
-    new ScreenHold(qApp);
+    // Only X lets a program hold the keyboard and take the front back; on
+    // Wayland the classroom session's compositor holds the screen.
+    if (QGuiApplication::platformName() == QLatin1String("xcb"))
+        new ScreenHold(qApp);
     new NewChildWatch(kNewChildAfter, qApp);
 }
 
