@@ -1,10 +1,13 @@
 #include "MediaLoader.h"
 #include "MessageBox.h"
 #include "Modulo1.h"
+#include "Player.h"
 #include "Process.h"
+#include "Recorder.h"
 #include "ScreenFrame.h"
 #include "Settings.h"
 #include "SettingsDialog.h"
+#include "SharedState.h"
 #include "Speech.h"
 
 #include <QApplication>
@@ -43,9 +46,14 @@ int main(int argc, char* argv[]) {
     // A kiosk stays full screen.
     app::ChooseWindowed(!run.fullScreen && !run.kiosk);
     platform::installSystemTranslations();
+    // What the children play is kept from the first puzzle on.
+    record::Recorder recorder;
+    record::Player nobody(&recorder);
+    app::shell().player = [&nobody]() -> record::Player& { return nobody; };
     if (!Modulo1::Main())
         return 0;
     const int status = QApplication::exec();
+    recorder.flush();
     if (!platform::finishMedia(kMediaEndDeadlineMs))
         platform::LeaveNow(status);
     return status;

@@ -8,6 +8,7 @@
 #include "MessageBox.h"
 #include "ModuloColoriSuoni.h"
 #include "PictureFiles.h"
+#include "PuzzleRecord.h"
 #include "Random.h"
 #include "ScreenFrame.h"
 #include "ScreenReader.h"
@@ -59,6 +60,8 @@ FormEsercizio::FormEsercizio(const exercise_catalogue::Exercise& exercise)
             control(Label3).setText(TextProperty::Caption, title_);
     });
     ListenToPuzzle();
+    new puzzle_record::PuzzleRecord(puzzle_, exercise.number,
+                                    []() -> const record::Player& { return app::shell().player(); });
 }
 
 // What follows a new puzzle and an answer, in this order. The shared state

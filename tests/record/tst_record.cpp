@@ -1,0 +1,361 @@
+// The record of play: every puzzle and answer of every exercise at every
+// level kept with its fields for its child; the schema's version and the
+// file's permissions; and the faults that must never stop play (a damaged
+// file set aside, a read-only folder or file, a file locked by another
+// process, a writer killed mid-write), each logged.
+
+#include "ExerciseCatalogue.h"
+#include "FileBytes.h"
+#include "Player.h"
+#include "PuzzleModel.h"
+#include "PuzzleRecord.h"
+#include "RecordStore.h"
+#include "Recorder.h"
+#include "Unprivileged.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QMutex>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QTemporaryDir>
+#include <QTest>
+#include <csignal>
+#include <map>
+#include <random>
+#include <sys/wait.h>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+// What the record logs, from any thread.
+QMutex logLock;
+QStringList recordLog;
+QtMessageHandler previousHandler = nullptr;
+void keepRecordLog(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (context.category && QByteArrayView(context.category) == "metamorfine.record") {
+        const QMutexLocker locked(&logLock);
+        recordLog.append(message);
+    }
+    previousHandler(type, context, message);
+}
+QString takeLog() {
+    const QMutexLocker locked(&logLock);
+    const QString log = recordLog.join(u'\n');
+    recordLog.clear();
+    return log;
+}
+
+// Rows of `sql` on the record at `path`, read by a connection of the test's
+// own, opened read-only so that it changes nothing; each row's columns joined
+// by "|".
+QStringList rows(const QString& path, const QString& sql) {
+    QStringList found;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"reader"_s);
+        db.setDatabaseName(path);
+        db.setConnectOptions(u"QSQLITE_OPEN_READONLY"_s);
+        if (db.open()) {
+            QSqlQuery query(db);
+            if (!query.exec(sql))
+                found.append(u"error: "_s + query.lastError().text());
+            while (query.next()) {
+                QStringList columns;
+                for (int i = 0; i < query.record().count(); ++i)
+                    columns.append(query.value(i).toString());
+                found.append(columns.join(u'|'));
+            }
+        } else
+            found.append(u"error: "_s + db.lastError().text());
+    }
+    QSqlDatabase::removeDatabase(u"reader"_s);
+    return found;
+}
+
+int count(const QString& path, const QString& table) {
+    const QStringList found = rows(path, u"SELECT count(*) FROM "_s + table);
+    return found.size() == 1 && !found.front().startsWith(u"error"_s) ? found.front().toInt() : -1;
+}
+
+// A record of `puzzles` puzzles of one answer each, closed.
+void makeRecord(const QString& path, int puzzles) {
+    record::Store store(path);
+    QVERIFY(store.open());
+    for (int i = 0; i < puzzles; ++i) {
+        const std::optional<qint64> id = store.addPuzzle({.exercise = 1 + i % 7,
+                                                          .level = 2,
+                                                          .pictureSet = 1,
+                                                          .model = i % 8,
+                                                          .changes = u"colour"_s,
+                                                          .startedMs = i});
+        QVERIFY(id);
+        QVERIFY(store.addAnswer(*id, {.picture = 1, .atMs = i + 1, .right = true}));
+    }
+}
+
+// What was set aside in a folder.
+QStringList setAside(const QString& folder) {
+    return QDir(folder).entryList({u"record.sqlite.damaged-*"_s}, QDir::AllEntries | QDir::Hidden | QDir::System);
+}
+
+const std::map<QString, int> kChangeBits{{u"colour"_s, 1}, {u"size"_s, 2}, {u"shape"_s, 4}, {u"pattern"_s, 8}};
+
+}  // namespace
+
+class RecordTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() {
+        QLoggingCategory::setFilterRules(u"metamorfine.record.warning=true"_s);
+        previousHandler = qInstallMessageHandler(keepRecordLog);
+    }
+    void init() { takeLog(); }
+
+    // Each exercise at each level: a puzzle answered wrong then right, and one
+    // left unanswered. The changes recorded, applied to the model, give the
+    // picture recorded as the right answer.
+    void everyPuzzleAndAnswerIsKept() {
+        QTemporaryDir folder;
+        const QString path = folder.filePath(u"record.sqlite"_s);
+        std::mt19937 engine(7);
+        const puzzle::Generator rnd = [&engine] { return std::uniform_real_distribution<double>(0, 1)(engine); };
+        QStringList expected;
+        const qint64 before = QDateTime::currentMSecsSinceEpoch();
+        qint64 childId = 0;
+        {
+            record::Store children(path);
+            QVERIFY(children.open());
+            childId = children.addChild({.name = u"Ada"_s, .picture = 3}).value_or(0);
+            QVERIFY(childId > 0);
+            record::Recorder recorder(path);
+            const record::Player ada(&recorder, {.id = childId, .name = u"Ada"_s, .picture = 3});
+            for (const exercise_catalogue::Exercise& exercise : exercise_catalogue::catalogue()) {
+                for (const puzzle::Level& level : puzzle::kLevels) {
+                    puzzle::PuzzleModel model(exercise.rule, rnd);
+                    new puzzle_record::PuzzleRecord(model, exercise.number,
+                                                    [&ada]() -> const record::Player& { return ada; });
+                    QVERIFY(model.setLevel(level.number));
+                    model.start(6);
+                    const int right = *model.rightIndex();
+                    const int wrong = model.shownPictures().front() == right ? model.shownPictures().back()
+                                                                             : model.shownPictures().front();
+                    expected.append(QStringList{QString::number(childId), QString::number(exercise.number),
+                                                QString::number(level.number), QString::number(model.set()),
+                                                QString::number(model.IndiceModello()), u"1|1"_s,
+                                                QString::number(wrong) + u":0,"_s + QString::number(right) + u":1"_s}
+                                        .join(u'|'));
+                    model.answer(wrong);
+                    model.answer(right);
+                    model.newPuzzle(6);
+                    expected.append(QStringList{QString::number(childId), QString::number(exercise.number),
+                                                QString::number(level.number), QString::number(model.set()),
+                                                QString::number(model.IndiceModello()), u"0|0"_s, QString()}
+                                        .join(u'|'));
+                }
+            }
+        }
+        const QStringList kept = rows(path,
+                                      u"SELECT child, exercise, level, picture_set, model, solved, wrong_answers,"
+                                      " (SELECT group_concat(picture || ':' || right) FROM (SELECT * FROM answers "
+                                      "WHERE puzzle = p.id ORDER BY id))"
+                                      " FROM puzzles p ORDER BY id"_s);
+        QCOMPARE(kept, expected);
+        // The right picture is the model with the recorded changes applied.
+        const QStringList solved = rows(
+            path, u"SELECT model, changes, a.picture FROM puzzles p JOIN answers a ON a.puzzle = p.id AND a.right"_s);
+        QCOMPARE(solved.size(), int(exercise_catalogue::catalogue().size() * puzzle::kLevels.size()));
+        for (const QString& row : solved) {
+            const QStringList columns = row.split(u'|');
+            int picture = columns[0].toInt();
+            for (const QString& change : columns[1].split(u','))
+                for (const QString& attribute : change.split(u'+'))
+                    if (attribute != u"same"_s) {
+                        QVERIFY2(kChangeBits.contains(attribute), qPrintable(row));
+                        picture ^= kChangeBits.at(attribute);
+                    }
+            QCOMPARE(picture, columns[2].toInt());
+        }
+        // The times: a puzzle ends at its last answer, answers come in order, all within the test.
+        const qint64 after = QDateTime::currentMSecsSinceEpoch();
+        QCOMPARE(rows(path,
+                      u"SELECT count(*) FROM puzzles p WHERE started < %1 OR started > ended OR ended > %2"
+                      " OR ended <> coalesce((SELECT max(at) FROM answers WHERE puzzle = p.id), started)"_s.arg(before)
+                          .arg(after)),
+                 QStringList{u"0"_s});
+        QCOMPARE(takeLog(), QString());
+    }
+
+    // A new record: this version, readable by its user alone in a folder of
+    // theirs alone; a record of a newer program is neither changed nor written to.
+    void aNewRecordIsPrivateAndVersioned() {
+        QTemporaryDir home;
+        const QString path = home.filePath(u"metamorfine/record.sqlite"_s);
+        makeRecord(path, 1);
+        QCOMPARE(rows(path, u"PRAGMA user_version"_s), QStringList{QString::number(record::kSchemaVersion)});
+        QCOMPARE(QFileInfo(path).permissions() & 0x7077, QFile::ReadOwner | QFile::WriteOwner);
+        QCOMPARE(QFileInfo(home.filePath(u"metamorfine"_s)).permissions() & 0x7077,
+                 QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        {
+            record::Store store(path);
+            QVERIFY(store.open());
+            QSqlQuery query(store.database());
+            QVERIFY(store.run(query, "test", u"PRAGMA user_version = %1"_s.arg(record::kSchemaVersion + 1)));
+        }
+        const QByteArray newer = file_bytes::read(path);
+        {
+            record::Recorder recorder(path);
+            recorder.puzzleStarted({.exercise = 1, .level = 2});
+            recorder.answered({.picture = 1, .right = true});
+        }
+        QCOMPARE(file_bytes::read(path), newer);
+        QVERIFY(takeLog().contains(u"newer program"_s));
+        QVERIFY(setAside(home.filePath(u"metamorfine"_s)).isEmpty());
+    }
+
+    // A file that is no record, or a damaged one, is set aside as it was and
+    // a new record begun, which keeps the puzzle played.
+    void aDamagedRecordIsSetAside_data() {
+        QTest::addColumn<QString>("damage");
+        QTest::newRow("random bytes") << u"random"_s;
+        QTest::newRow("truncated") << u"truncated"_s;
+        QTest::newRow("a folder") << u"folder"_s;
+    }
+    void aDamagedRecordIsSetAside() {
+        QFETCH(QString, damage);
+        QTemporaryDir folder;
+        const QString path = folder.filePath(u"record.sqlite"_s);
+        QByteArray bytes;
+        if (damage == u"random"_s) {
+            bytes.resize(16384);
+            QRandomGenerator(3).fillRange(reinterpret_cast<quint32*>(bytes.data()), bytes.size() / 4);
+            QVERIFY(file_bytes::write(path, bytes));
+        } else if (damage == u"truncated"_s) {
+            makeRecord(path, 400);
+            bytes = file_bytes::read(path);
+            bytes.truncate(bytes.size() / 2);
+            QVERIFY(file_bytes::write(path, bytes));
+        } else
+            QVERIFY(QDir().mkpath(path));
+        {
+            record::Recorder recorder(path);
+            recorder.puzzleStarted({.exercise = 4, .level = 3, .model = 5});
+            recorder.answered({.picture = 2, .right = false});
+        }
+        const QStringList aside = setAside(folder.path());
+        QCOMPARE(aside.size(), 1);
+        QVERIFY(aside.front().contains(QDate::currentDate().toString(u"yyyyMMdd"_s)));
+        if (damage != u"folder"_s)
+            QCOMPARE(file_bytes::read(folder.filePath(aside.front())), bytes);
+        QCOMPARE(rows(path, u"SELECT exercise, level, model, wrong_answers FROM puzzles"_s), QStringList{u"4|3|5|1"_s});
+        QVERIFY(takeLog().contains(u"set aside"_s));
+    }
+
+    // A record that cannot be written keeps what it holds and the writer goes
+    // on; as a user who may not write there (root may write anywhere).
+    void aReadOnlyRecordLosesNothing_data() {
+        QTest::addColumn<bool>("fileExists");
+        QTest::newRow("read-only folder") << false;
+        QTest::newRow("read-only record") << true;
+    }
+    void aReadOnlyRecordLosesNothing() {
+        QFETCH(bool, fileExists);
+        if (unprivileged::runningAsRoot()) {
+            QVERIFY(unprivileged::currentRowPassesUnprivileged());
+            return;
+        }
+        QTemporaryDir folder;
+        const QString path = folder.filePath(u"record.sqlite"_s);
+        if (fileExists) {
+            makeRecord(path, 3);
+            QVERIFY(QFile::setPermissions(path, QFile::ReadOwner));
+        }
+        QVERIFY(QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::ExeOwner));
+        const QByteArray before = file_bytes::read(path);
+        {
+            record::Recorder recorder(path);
+            for (int puzzle = 0; puzzle < 2; ++puzzle) {
+                recorder.puzzleStarted({.exercise = 1, .level = 2});
+                recorder.answered({.picture = 1, .right = true});
+            }
+        }
+        QCOMPARE(file_bytes::read(path), before);
+        QVERIFY(QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        QCOMPARE(count(path, u"answers"_s), fileExists ? 3 : -1);
+        const QString log = takeLog();
+        QVERIFY2(log.contains(fileExists ? u"readonly"_s : u"cannot be opened"_s), qPrintable(log));
+        QVERIFY(setAside(folder.path()).isEmpty());
+    }
+
+    // Another program holding the record: the puzzle then is lost, logged,
+    // nothing is set aside, and recording goes on once it lets go.
+    void aLockedRecordWaitsForNobody() {
+        QTemporaryDir folder;
+        const QString path = folder.filePath(u"record.sqlite"_s);
+        makeRecord(path, 2);
+        QProcess holder;
+        holder.start(u"python3"_s, {u"-c"_s,
+                                    u"import sqlite3, sys\n"
+                                    "c = sqlite3.connect(sys.argv[1], isolation_level=None)\n"
+                                    "c.execute('BEGIN EXCLUSIVE')\n"
+                                    "print('held', flush=True)\n"
+                                    "sys.stdin.read()\n"_s,
+                                    path});
+        QVERIFY(holder.waitForReadyRead(10000));
+        QCOMPARE(holder.readAll().trimmed(), QByteArray("held"));
+        record::Recorder recorder(path);
+        recorder.puzzleStarted({.exercise = 2, .level = 1});
+        recorder.answered({.picture = 1, .right = true});
+        recorder.flush();
+        QVERIFY(takeLog().contains(u"locked"_s));
+        holder.closeWriteChannel();
+        QVERIFY(holder.waitForFinished(10000));
+        recorder.puzzleStarted({.exercise = 3, .level = 1});
+        recorder.answered({.picture = 1, .right = true});
+        recorder.flush();
+        QCOMPARE(rows(path, u"SELECT exercise FROM puzzles ORDER BY id"_s), (QStringList{u"1"_s, u"2"_s, u"3"_s}));
+        QCOMPARE(count(path, u"answers"_s), 3);
+        QVERIFY(setAside(folder.path()).isEmpty());
+    }
+
+    // A writer killed at any moment leaves a whole record: every puzzle's
+    // answers agree with its counts, and what was there before is there.
+    void aKilledWriterLosesAtMostAnAnswer() {
+        QTemporaryDir folder;
+        const QString path = folder.filePath(u"record.sqlite"_s);
+        makeRecord(path, 50);
+        for (int kill = 0; kill < 10; ++kill) {
+            const pid_t writer = ::fork();
+            if (writer == 0) {
+                record::Store store(path);
+                store.open();
+                for (int i = 0;; ++i) {
+                    const std::optional<qint64> id = store.addPuzzle({.exercise = 1, .level = 1, .startedMs = i});
+                    if (id)
+                        store.addAnswer(*id, {.picture = 0, .atMs = i, .right = false});
+                }
+            }
+            QVERIFY(writer > 0);
+            QThread::usleep(20000 + 3000 * kill);
+            ::kill(writer, SIGKILL);
+            ::waitpid(writer, nullptr, 0);
+        }
+        record::Store store(path);
+        QVERIFY(store.open(true));
+        QVERIFY(setAside(folder.path()).isEmpty());
+        QCOMPARE(rows(path, u"SELECT count(*) FROM puzzles WHERE id <= 50 AND wrong_answers = 0 AND solved = 1"_s),
+                 QStringList{u"50"_s});
+        QCOMPARE(rows(path,
+                      u"SELECT count(*) FROM puzzles p WHERE wrong_answers <>"
+                      " (SELECT count(*) FROM answers WHERE puzzle = p.id AND NOT right)"_s),
+                 QStringList{u"0"_s});
+        QVERIFY(count(path, u"puzzles"_s) > 50);
+    }
+};
+
+QTEST_GUILESS_MAIN(RecordTest)
+#include "tst_record.moc"
