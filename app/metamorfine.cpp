@@ -1,7 +1,7 @@
 #include "MediaLoader.h"
 #include "MessageBox.h"
 #include "Modulo1.h"
-#include "Player.h"
+#include "Players.h"
 #include "Process.h"
 #include "Recorder.h"
 #include "ScreenFrame.h"
@@ -48,8 +48,9 @@ int main(int argc, char* argv[]) {
     platform::installSystemTranslations();
     // What the children play is kept from the first puzzle on.
     record::Recorder recorder;
-    record::Player nobody(&recorder);
-    app::shell().player = [&nobody]() -> record::Player& { return nobody; };
+    app::Players players(&recorder);
+    app::setPlayers(&players);
+    app::shell().player = [&players]() -> record::Player& { return players.current(); };
     if (!Modulo1::Main())
         return 0;
     const int status = QApplication::exec();

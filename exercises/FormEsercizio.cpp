@@ -85,7 +85,7 @@ void FormEsercizio::ListenToPuzzle() {
     // The level grows before a right answer is shown: its step is told with it.
     QObject::connect(&puzzle_, &PuzzleModel::answered, &puzzle_, [this](bool right, int) {
         if (right)
-            growth_.solved(puzzle_.wrongAnswersInPuzzle());
+            growth_.solved(puzzle_.wrongAnswersInPuzzle(), app::shell().player());
     });
     QObject::connect(&puzzle_, &PuzzleModel::puzzleChanged, &puzzle_, onScreen([this] { ShowPuzzle(); }));
     QObject::connect(&puzzle_, &PuzzleModel::puzzleChanged, &puzzle_, onScreen([this] { ShowRule(); }));

@@ -73,6 +73,8 @@ private:
 class PictureButton : public QToolButton {
 public:
     PictureButton(const QString& svgResource, QWidget* parent);
+    // A picture drawn at run time in the place of the drawing.
+    void setImage(QImage image);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -81,6 +83,7 @@ protected:
 private:
     void renderPicture();
     QString resource_;
+    QImage image_;
 };
 
 // Shows an SVG drawing (2:1) beside a button's caption, as high as a share of

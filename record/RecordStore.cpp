@@ -147,7 +147,9 @@ bool Store::openFile(bool check) {
     run(query, "setting up the record", u"PRAGMA synchronous = NORMAL"_s);
     if (!open_ || !migrate())
         return close(), false;
-    keepPrivate(path_);
+    for (const QString& suffix : {QString(), u"-wal"_s, u"-shm"_s})
+        if (QFileInfo::exists(path_ + suffix))
+            keepPrivate(path_ + suffix);
     return true;
 }
 

@@ -197,6 +197,9 @@ private Q_SLOTS:
         const QString path = home.filePath(u"metamorfine/record.sqlite"_s);
         makeRecord(path, 1);
         QCOMPARE(rows(path, u"PRAGMA user_version"_s), QStringList{QString::number(record::kSchemaVersion)});
+        for (const QString& file : QStringList{path, path + u"-wal"_s, path + u"-shm"_s})
+            QVERIFY(!QFileInfo::exists(file) ||
+                    (QFileInfo(file).permissions() & 0x7077) == (QFile::ReadOwner | QFile::WriteOwner));
         QCOMPARE(QFileInfo(path).permissions() & 0x7077, QFile::ReadOwner | QFile::WriteOwner);
         QCOMPARE(QFileInfo(home.filePath(u"metamorfine"_s)).permissions() & 0x7077,
                  QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
