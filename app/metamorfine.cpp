@@ -3,6 +3,7 @@
 #include "Modulo1.h"
 #include "Players.h"
 #include "Process.h"
+#include "RecordCsv.h"
 #include "Recorder.h"
 #include "ScreenFrame.h"
 #include "Settings.h"
@@ -33,8 +34,15 @@ int main(int argc, char* argv[]) {
         u"Picture exercises for children of four to eight.\n"
         "The flags override the parent's settings for this run only."_s);
     settings::addOptions(options);
+    const QCommandLineOption exportRecord(
+        u"export-record"_s, u"Write the record of every child's play to a CSV file, and end."_s, u"file"_s);
+    options.addOption(exportRecord);
     options.addHelpOption();
     options.process(application);
+    if (options.isSet(exportRecord)) {
+        record::Store store;
+        return store.open() && record::exportCsv(store, options.value(exportRecord)) ? 0 : 1;
+    }
     settings::Settings& run = settings::current();
     run = settings::read();
     if (const QString error = settings::applyOptions(options, run); !error.isEmpty()) {

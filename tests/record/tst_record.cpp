@@ -9,6 +9,7 @@
 #include "Player.h"
 #include "PuzzleModel.h"
 #include "PuzzleRecord.h"
+#include "RecordCsv.h"
 #include "RecordStore.h"
 #include "Recorder.h"
 #include "Unprivileged.h"
@@ -102,6 +103,38 @@ QStringList setAside(const QString& folder) {
     return QDir(folder).entryList({u"record.sqlite.damaged-*"_s}, QDir::AllEntries | QDir::Hidden | QDir::System);
 }
 
+// The rows of a CSV file, each its fields, as a spreadsheet reads them.
+std::vector<QStringList> parseCsv(const QString& text) {
+    std::vector<QStringList> rows(1);
+    QString field;
+    bool quoted = false;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (quoted) {
+            if (c == u'"' && i + 1 < text.size() && text[i + 1] == u'"')
+                field += text[++i];
+            else if (c == u'"')
+                quoted = false;
+            else
+                field += c;
+        } else if (c == u'"')
+            quoted = true;
+        else if (c == u',') {
+            rows.back().append(field);
+            field.clear();
+        } else if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') {
+            rows.back().append(field);
+            field.clear();
+            rows.emplace_back();
+            ++i;
+        } else
+            field += c;
+    }
+    if (rows.back().isEmpty() && field.isEmpty())
+        rows.pop_back();
+    return rows;
+}
+
 const std::map<QString, int> kChangeBits{{u"colour"_s, 1}, {u"size"_s, 2}, {u"shape"_s, 4}, {u"pattern"_s, 8}};
 
 }  // namespace
@@ -188,6 +221,69 @@ private Q_SLOTS:
                           .arg(after)),
                  QStringList{u"0"_s});
         QCOMPARE(takeLog(), QString());
+    }
+
+    // Every answer a row under the header, a puzzle without answers a row of
+    // its own; names with commas, quotes, line breaks and other scripts come
+    // back as they were; one child's export holds theirs alone; and the
+    // program's --export-record writes the same file.
+    void theCsvExportReadsBackInASpreadsheet() {
+        QTemporaryDir home;
+        const QString path = home.filePath(u"metamorfine/record.sqlite"_s);
+        const QStringList names{u"Zoë, \"Anna\""_s, u"Ёлка\nи Юля"_s};
+        {
+            record::Store store(path);
+            QVERIFY(store.open());
+            for (int c = 0; c < 2; ++c) {
+                const qint64 child = store.addChild({.name = names[c], .picture = c}).value_or(0);
+                const qint64 puzzle = store
+                                          .addPuzzle({.child = child,
+                                                      .exercise = 6 + c,
+                                                      .level = 3,
+                                                      .pictureSet = 2,
+                                                      .model = 9,
+                                                      .changes = u"colour+size,shape"_s,
+                                                      .startedMs = 1000 * c})
+                                          .value_or(0);
+                QVERIFY(store.addAnswer(puzzle, {.picture = 4, .atMs = 1000 * c + 10, .right = false}));
+                QVERIFY(store.addAnswer(puzzle, {.picture = 7, .atMs = 1000 * c + 20, .right = true}));
+                QVERIFY(store.addPuzzle({.child = child, .exercise = 1, .level = 1, .startedMs = 1000 * c + 30}));
+            }
+            QVERIFY(record::exportCsv(store, home.filePath(u"all.csv"_s)));
+            QVERIFY(record::exportCsv(store, home.filePath(u"second.csv"_s), store.children().back().id));
+        }
+        const QByteArray bytes = file_bytes::read(home.filePath(u"all.csv"_s));
+        QVERIFY(bytes.startsWith("\xEF\xBB\xBF"));
+        const std::vector<QStringList> rows = parseCsv(QString::fromUtf8(bytes.sliced(3)));
+        QCOMPARE(rows.size(), std::size_t(7));
+        QCOMPARE(rows[0].join(u','),
+                 u"child,puzzle,exercise,level,picture_set,model,changes,started,solved,"
+                 "wrong_answers,answered,picture,right"_s);
+        for (const QStringList& row : rows)
+            QCOMPARE(row.size(), 13);
+        QCOMPARE(rows[1].mid(0, 7),
+                 (QStringList{names[0], u"1"_s, u"6"_s, u"3"_s, u"2"_s, u"9"_s, u"colour+size,shape"_s}));
+        QCOMPARE(rows[1].mid(8),
+                 (QStringList{u"1"_s, u"1"_s, QDateTime::fromMSecsSinceEpoch(10).toString(Qt::ISODateWithMs), u"4"_s,
+                              u"0"_s}));
+        QCOMPARE(rows[2].mid(11), (QStringList{u"7"_s, u"1"_s}));
+        QCOMPARE(rows[3].mid(10), (QStringList{QString(), QString(), QString()}));
+        QCOMPARE(rows[4][0], names[1]);
+        const std::vector<QStringList> second =
+            parseCsv(QString::fromUtf8(file_bytes::read(home.filePath(u"second.csv"_s)).sliced(3)));
+        QCOMPARE(second.size(), std::size_t(4));
+        for (std::size_t row = 1; row < second.size(); ++row)
+            QCOMPARE(second[row], rows[row + 3]);
+
+        QProcess program;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(u"XDG_DATA_HOME"_s, home.path());
+        program.setProcessEnvironment(environment);
+        program.start(QStringLiteral(MF_PROGRAM_DIR) + u"/metamorfine"_s,
+                      {u"--export-record="_s + home.filePath(u"flag.csv"_s)});
+        QVERIFY(program.waitForFinished(30000));
+        QCOMPARE(program.exitCode(), 0);
+        QCOMPARE(file_bytes::read(home.filePath(u"flag.csv"_s)), bytes);
     }
 
     // A new record: this version, readable by its user alone in a folder of
