@@ -4,6 +4,7 @@
 #include "LanguageMenu.h"
 #include "MessageBox.h"
 #include "Players.h"
+#include "RecordPage.h"
 #include "ScreenReader.h"
 #include "Speech.h"
 #include "SwitchScan.h"
@@ -166,7 +167,14 @@ SettingsDialog::SettingsDialog(const settings::Settings& shown, std::optional<st
     addChild_->setObjectName(u"AddChild"_s);
     changeChild_->setObjectName(u"RenameChild"_s);
     removeChild_->setObjectName(u"RemoveChild"_s);
-    for (QPushButton* button : {addChild_, changeChild_, removeChild_}) {
+    auto* recordButton = new QPushButton(text(u"Record"_s));
+    recordButton->setObjectName(u"Record"_s);
+    connect(recordButton, &QPushButton::clicked, this, [this] {
+        RecordPage page(record::filePath(), this);
+        page.showMaximized();
+        page.exec();
+    });
+    for (QPushButton* button : {addChild_, changeChild_, removeChild_, recordButton}) {
         button->setAccessibleName(button->text());
         childButtons->addWidget(button);
     }

@@ -6,6 +6,7 @@
 #include "MessageBox.h"
 #include "Players.h"
 #include "ProgramFolderFixture.h"
+#include "RecordPage.h"
 #include "Recorder.h"
 #include "Screen.h"
 #include "Screens.h"
@@ -16,10 +17,12 @@
 #include "modLanguageSupport.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QSqlQuery>
+#include <QTableWidget>
 #include <QTest>
 #include <QTimer>
 
@@ -231,6 +234,48 @@ private Q_SLOTS:
         QCOMPARE(settings::puzzleLevel(), 3);
         settings::current() = settings::Settings{};
         app::setPlayers(nullptr);
+    }
+
+    // The page shows the chosen child's numbers in its tables; deleting asks
+    // first, and No keeps them.
+    void theRecordPageShowsEachChildAndDeletesAfterAQuestion() {
+        {
+            record::Store store(recordPath);
+            QVERIFY(store.open());
+            const std::vector<record::Child> children = store.children();
+            QCOMPARE(children.size(), std::size_t(2));
+            const qint64 now = QDateTime::currentMSecsSinceEpoch();
+            for (int i = 0; i < 6; ++i) {
+                const qint64 id =
+                    store.addPuzzle({.child = children[0].id, .exercise = 6, .level = 3, .startedMs = now - 2000})
+                        .value_or(0);
+                QVERIFY(store.addAnswer(id, {.picture = 1, .atMs = now - 1000, .right = false}));
+                QVERIFY(store.addAnswer(id, {.picture = 2, .atMs = now, .right = true}));
+            }
+            QVERIFY(store.addPuzzle({.child = children[1].id, .exercise = 2, .level = 1, .startedMs = now}));
+        }
+        app::RecordPage page(recordPath);
+        QCOMPARE(page.daysTable()->rowCount(), 1);
+        QCOMPARE(page.daysTable()->item(0, 1)->text(), u"6"_s);
+        QCOMPARE(page.exercisesTable()->rowCount(), 1);
+        QVERIFY(page.exercisesTable()->item(0, 0)->text().startsWith(u"6. "_s));
+        QCOMPARE(page.exercisesTable()->item(0, 4)->text(), u"0 %"_s);
+        QVERIFY(page.helpLabel()->text().contains(page.exercisesTable()->item(0, 0)->text().mid(3)));
+        page.showChild(1);
+        QCOMPARE(page.exercisesTable()->item(0, 0)->text().left(2), u"2."_s);
+        page.showChild(0);
+        folder.answer = platform::MsgAnswer::No;
+        page.findChild<QPushButton*>(u"DeleteChild"_s)->click();
+        QCOMPARE(page.exercisesTable()->rowCount(), 1);
+        folder.answer = platform::MsgAnswer::Yes;
+        page.findChild<QPushButton*>(u"DeleteChild"_s)->click();
+        QCOMPARE(page.exercisesTable()->rowCount(), 0);
+        page.showChild(1);
+        QCOMPARE(page.exercisesTable()->rowCount(), 1);
+        page.findChild<QPushButton*>(u"DeleteAll"_s)->click();
+        QCOMPARE(page.exercisesTable()->rowCount(), 0);
+        folder.answer = platform::MsgAnswer::Ok;
+        QCOMPARE(childrenIn(recordPath).size(), 2);
     }
 };
 

@@ -11,6 +11,7 @@
 #include "PuzzleRecord.h"
 #include "RecordCsv.h"
 #include "RecordStore.h"
+#include "RecordSummary.h"
 #include "Recorder.h"
 #include "Unprivileged.h"
 
@@ -278,12 +279,78 @@ private Q_SLOTS:
         QProcess program;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(u"XDG_DATA_HOME"_s, home.path());
+        // No display is needed.
+        environment.remove(u"DISPLAY"_s);
+        environment.remove(u"WAYLAND_DISPLAY"_s);
+        environment.remove(u"QT_QPA_PLATFORM"_s);
         program.setProcessEnvironment(environment);
         program.start(QStringLiteral(MF_PROGRAM_DIR) + u"/metamorfine"_s,
                       {u"--export-record="_s + home.filePath(u"flag.csv"_s)});
         QVERIFY(program.waitForFinished(30000));
         QCOMPARE(program.exitCode(), 0);
         QCOMPARE(file_bytes::read(home.filePath(u"flag.csv"_s)), bytes);
+    }
+
+    // The page's numbers from a record made by hand: days and minutes (a
+    // puzzle left long counts five minutes), puzzles, solved and first tries
+    // by exercise and level, where help is needed, the level reached lately;
+    // another child's and older play apart.
+    void theSummaryCountsAsAGrownUpWould() {
+        QTemporaryDir folder;
+        record::Store store(folder.filePath(u"record.sqlite"_s));
+        QVERIFY(store.open());
+        const qint64 ada = store.addChild({.name = u"Ada"_s}).value_or(0);
+        const qint64 bea = store.addChild({.name = u"Bea"_s}).value_or(0);
+        const QDate today = QDate::currentDate();
+        const auto at = [&today](int daysBack, int minute) {
+            return today.addDays(-daysBack).startOfDay().addSecs(10 * 3600 + 60 * minute).toMSecsSinceEpoch();
+        };
+        // exercise, level, days back, minute started, seconds taken, wrong answers before the right one (-1: left)
+        struct Played {
+            qint64 child;
+            int exercise, level, daysBack, minute, seconds, wrong;
+        };
+        const std::vector<Played> plays{
+            {ada, 1, 2, 1, 0, 60, 0},  {ada, 1, 2, 1, 2, 600, 1}, {ada, 1, 2, 3, 0, 30, 0}, {ada, 6, 3, 3, 1, 20, 1},
+            {ada, 6, 3, 3, 2, 20, 2},  {ada, 6, 3, 3, 3, 20, 0},  {ada, 6, 3, 3, 4, 20, 3}, {ada, 6, 3, 3, 5, 20, 1},
+            {ada, 6, 1, 3, 6, 20, -1}, {ada, 4, 3, 40, 0, 20, 0}, {bea, 1, 1, 1, 0, 20, 0}, {ada, 6, 3, 2, 0, 20, 1},
+        };
+        for (const Played& play : plays) {
+            const qint64 started = at(play.daysBack, play.minute);
+            const qint64 id =
+                store
+                    .addPuzzle(
+                        {.child = play.child, .exercise = play.exercise, .level = play.level, .startedMs = started})
+                    .value_or(0);
+            for (int wrong = 0; wrong < play.wrong; ++wrong)
+                QVERIFY(store.addAnswer(id, {.picture = 1, .atMs = started + 1000, .right = false}));
+            QVERIFY(
+                store.addAnswer(id, {.picture = 2, .atMs = started + 1000 * play.seconds, .right = play.wrong >= 0}));
+        }
+        const record::Summary summary = record::summarise(store, ada, today.addDays(-27));
+        QCOMPARE(summary.days.size(), std::size_t(3));
+        QCOMPARE(summary.days[0].date, today.addDays(-3));
+        QCOMPARE(summary.days[0].puzzles, 7);
+        QCOMPARE(summary.days[0].minutes, (30 + 6 * 20) / 60.0);
+        QCOMPARE(summary.days[1].puzzles, 1);
+        QCOMPARE(summary.days[2].date, today.addDays(-1));
+        QCOMPARE(summary.days[2].minutes, 1.0 + 5.0);
+        QStringList rows;
+        for (const record::ExerciseLevel& row : summary.exercises)
+            rows.append(u"%1/%2: %3 %4 %5"_s.arg(row.exercise)
+                            .arg(row.level)
+                            .arg(row.puzzles)
+                            .arg(row.solved)
+                            .arg(row.firstTry));
+        QCOMPARE(rows, (QStringList{u"1/2: 3 3 2"_s, u"4/3: 1 1 1"_s, u"6/1: 1 0 0"_s, u"6/3: 6 6 1"_s}));
+        QCOMPARE(summary.highestLevel, 3);
+        const std::vector<record::ExerciseLevel> help = record::needsHelp(summary);
+        QCOMPARE(help.size(), std::size_t(1));
+        QCOMPARE(std::pair(help[0].exercise, help[0].level), std::pair(6, 3));
+        // Fewer than five solved is too few to tell.
+        QVERIFY(record::needsHelp(summary, 7).empty());
+        QCOMPARE(record::summarise(store, bea, today.addDays(-27)).exercises.size(), std::size_t(1));
+        QVERIFY(record::summarise(store, 0, today.addDays(-27)).days.empty());
     }
 
     // A new record: this version, readable by its user alone in a folder of
