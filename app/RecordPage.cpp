@@ -191,8 +191,9 @@ void RecordPage::showChild(int index) {
         }
         set->replace(int(exerciseNames.indexOf(QString::number(line.exercise))), 100 * line.firstTryShare());
         setRow(exercises_, row,
-               {QString::number(line.exercise) + u". "_s + exerciseName(line.exercise), QString::number(line.level), QString::number(line.puzzles),
-                QString::number(line.solved), QString::number(qRound(100 * line.firstTryShare())) + u" %"_s});
+               {QString::number(line.exercise) + u". "_s + exerciseName(line.exercise), QString::number(line.level),
+                QString::number(line.puzzles), QString::number(line.solved),
+                QString::number(qRound(100 * line.firstTryShare())) + u" %"_s});
     }
     QList<QBarSet*> sets;
     for (const auto& [level, set] : levels)

@@ -28,6 +28,7 @@
 #include <csignal>
 #include <map>
 #include <random>
+#include <sys/resource.h>
 #include <sys/wait.h>
 
 using namespace Qt::Literals::StringLiterals;
@@ -486,6 +487,45 @@ private Q_SLOTS:
         QCOMPARE(rows(path, u"SELECT exercise FROM puzzles ORDER BY id"_s), (QStringList{u"1"_s, u"2"_s, u"3"_s}));
         QCOMPARE(count(path, u"answers"_s), 3);
         QVERIFY(setAside(folder.path()).isEmpty());
+    }
+
+    // A disk that fills up (a file size limit, as a full disk answers): the
+    // writes that do not fit fail and are logged, the writer goes on, and
+    // the record keeps what it held whole.
+    void aFullDiskKeepsTheRecordWhole() {
+        QTemporaryDir folder;
+        const QString path = folder.filePath(u"record.sqlite"_s);
+        makeRecord(path, 20);
+        const qint64 size = QFileInfo(path).size();
+        const pid_t writer = ::fork();
+        if (writer == 0) {
+            ::signal(SIGXFSZ, SIG_IGN);
+            const rlimit limit{.rlim_cur = rlim_t(size + 8192), .rlim_max = rlim_t(size + 8192)};
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+            record::Recorder recorder(path);
+            for (int i = 0; i < 2000; ++i) {
+                recorder.puzzleStarted({.exercise = 5, .level = 3, .changes = QString(200, u'x'), .startedMs = i});
+                recorder.answered({.picture = 1, .atMs = i, .right = true});
+            }
+            recorder.flush();
+            const QString log = takeLog();
+            ::_exit(log.contains(u"full"_s) || log.contains(u"I/O"_s) ? 0 : 3);
+        }
+        QVERIFY(writer > 0);
+        int status = 0;
+        QCOMPARE(::waitpid(writer, &status, 0), writer);
+        QVERIFY2(WIFEXITED(status), "the writer did not end by itself");
+        QVERIFY2(WEXITSTATUS(status) == 0, "the writer did not log the full disk");
+        record::Store store(path);
+        QVERIFY(store.open(true));
+        QVERIFY(setAside(folder.path()).isEmpty());
+        QCOMPARE(rows(path, u"SELECT count(*) FROM puzzles WHERE id <= 20 AND solved"_s), QStringList{u"20"_s});
+        const int kept = count(path, u"puzzles"_s);
+        QVERIFY2(kept > 20 && kept < 2020, qPrintable(QString::number(kept)));
+        QCOMPARE(rows(path,
+                      u"SELECT count(*) FROM puzzles p WHERE wrong_answers <>"
+                      " (SELECT count(*) FROM answers WHERE puzzle = p.id AND NOT right)"_s),
+                 QStringList{u"0"_s});
     }
 
     // A writer killed at any moment leaves a whole record: every puzzle's
