@@ -66,29 +66,41 @@ def main():
             program = subprocess.Popen([executable, "--windowed", "--no-speech"], env=dict(env, XDG_RUNTIME_DIR=own),
                                        cwd=work)
             try:
-                wait_for(lambda: subprocess.run(["xdotool", "search", "--pid", str(program.pid), "--onlyvisible",
-                                                 "--name", "Metamorfine"], capture_output=True).stdout,
-                         "the start screen")
-                time.sleep(1)
+                def windows():
+                    return subprocess.run(["xdotool", "search", "--pid", str(program.pid), "--onlyvisible",
+                                           "--name", "Metamorfine"], capture_output=True, text=True).stdout.split()
 
                 def keys(*names):
                     subprocess.run(["xdotool", "key", "--delay", "250", *names], check=True)
 
-                keys("Return")  # Start: who is playing?
+                # Each screen is a window of its own: the next one is there when the window changes.
+                def then_screen(what, *names):
+                    before = windows()
+                    keys(*names)
+                    wait_for(lambda: len(windows()) == 1 and windows() != before, what)
+                    time.sleep(0.5)
+
+                wait_for(windows, "the start screen")
                 time.sleep(1)
-                keys(*(["Right"] * child), "Return")  # the child's picture, then the menu
-                time.sleep(1)
-                keys("Return")  # the first exercise
-                time.sleep(1.5)
-                # Every picture in turn until one is right.
+                then_screen("who is playing", "Return")
+                then_screen("the menu", *(["Right"] * child), "Return")
+                then_screen("the first exercise", "Return")
+                # Every picture in turn, in the keyboard's order, until one is right.
                 for _ in range(8):
-                    keys("Return", "Right")
+                    keys("Return", "Tab")
 
                 def solved():
                     with sqlite3.connect(record) as db:
                         return db.execute("SELECT count(*) FROM puzzles p JOIN children c ON c.id = p.child"
                                           " WHERE c.name = ? AND p.solved", (name,)).fetchone()[0]
-                wait_for(solved, f"{name}'s solved puzzle in the record", 15)
+                try:
+                    wait_for(solved, f"{name}'s solved puzzle in the record", 15)
+                except AssertionError:
+                    with sqlite3.connect(record) as db:
+                        print("puzzles:", db.execute("SELECT * FROM puzzles").fetchall())
+                        print("answers:", db.execute("SELECT * FROM answers").fetchall())
+                    print("windows:", windows())
+                    raise
             finally:
                 program.send_signal(signal.SIGTERM)
                 program.wait(10)
