@@ -3,6 +3,7 @@
 // of who is playing, answered by the mouse, the keyboard and a switch, and
 // each child's level kept apart from the others' and from the settings file.
 #include "FormChiGioca.h"
+#include "Kiosk.h"
 #include "MessageBox.h"
 #include "Players.h"
 #include "ProgramFolderFixture.h"
@@ -233,6 +234,33 @@ private Q_SLOTS:
         players.choose(players.children()[1]);
         QCOMPARE(settings::puzzleLevel(), 3);
         settings::current() = settings::Settings{};
+        app::setPlayers(nullptr);
+    }
+
+    // In a classroom a child who walks away leaves the question of who is
+    // playing to the next one; nobody in particular plays on as before.
+    void aChildGoneLeavesTheQuestionToTheNext() {
+        using namespace std::chrono;
+        record::Recorder recorder(recordPath);
+        app::Players players(&recorder);
+        app::setPlayers(&players);
+        QCOMPARE(players.reload().size(), std::size_t(2));
+        players.choose(players.children()[1]);
+        screens::FormMenu().Show();
+        {
+            const app::NewChildWatch watch(300ms);
+            QTRY_VERIFY(screens::FormChiGioca().isLoaded());
+            QVERIFY(!screens::FormMenu().isLoaded());
+            QVERIFY(!players.current().isChild());
+            screens::FormChiGioca().control(u"ChildButton"_s, 0).click();
+            QVERIFY(screens::FormMenu().isLoaded());
+            QCOMPARE(players.current().child().name, u"Ada"_s);
+            players.chooseNobody();
+            QTest::qWait(600);
+            QVERIFY(screens::FormMenu().isLoaded());
+            QVERIFY(!screens::FormChiGioca().isLoaded());
+        }
+        screens::FormMenu().Unload();
         app::setPlayers(nullptr);
     }
 
