@@ -4,6 +4,7 @@
 #include "FormMenu.h"
 #include "Modulo1.h"
 #include "ModuloColoriSuoni.h"
+#include "Players.h"
 #include "Process.h"
 #include "Resources.h"
 #include "ScreenFrame.h"
@@ -122,8 +123,16 @@ void FormAvvio::Form_Resize() {
     ResizeControls(*this);
 }
 
+// With children, who is playing comes first.
 void FormAvvio::BottoneAvvio_Click() {
-    screens::FormMenu().Show();
+    Players* playing = players();
+    if (playing && !playing->reload().empty())
+        screens::FormChiGioca().Show();
+    else {
+        if (playing)
+            playing->chooseNobody();
+        screens::FormMenu().Show();
+    }
     Unload();
 }
 

@@ -9,6 +9,7 @@
 #include "LanguageMenu.h"
 #include "Modulo1.h"
 #include "ModuloColoriSuoni.h"
+#include "Players.h"
 #include "Resources.h"
 #include "ScreenFrame.h"
 #include "Screens.h"
@@ -136,6 +137,8 @@ QStringList FormMenu::SpokenKeys() {
     // The other choices that switch scanning says as it reaches them.
     keys << u"BottoneAvvio"_s << QString::fromLatin1(Check1.text()) << QString::fromLatin1(BottoneEsci.text())
          << u"BottoneAvanti"_s << u"HearAgain"_s << u"HomeButton"_s;
+    // The question of who is playing, before the menu.
+    keys << u"WhoPlays"_s;
     return keys;
 }
 
@@ -254,7 +257,7 @@ void FormMenu::Option1_Click(int Index) {
 }
 
 void FormMenu::LevelOption_Click(int Index) {
-    settings::chooseLevel(Index + 1);
+    chooseLevel(Index + 1);
     platform::announce(window(), control(LevelOption, Index).widget()->accessibleName());
 }
 

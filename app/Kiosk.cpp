@@ -1,6 +1,8 @@
 #include "Kiosk.h"
 
+#include "Players.h"
 #include "Process.h"
+#include "Screen.h"
 #include "Screens.h"
 #include "Settings.h"
 
@@ -137,10 +139,34 @@ void ScreenHold::holdShownScreen() {
         window->setKeyboardGrabEnabled(true);
 }
 
+namespace {
+
+// The next child must not play on as the one who left: the question of who
+// is playing comes back, every other screen gone. Not over an open box, whose
+// screen it would take away.
+void AskWhoPlaysAgain() {
+    Players* playing = players();
+    if (!playing || !playing->current().isChild() || QApplication::activeModalWidget())
+        return;
+    playing->chooseNobody();
+    if (playing->reload().empty())
+        return;
+    platform::Screen& who = screens::FormChiGioca();
+    who.Show();
+    for (platform::Screen* screen : platform::Screen::loadedScreens())
+        if (screen != &who)
+            screen->Unload();
+}
+
+}  // namespace
+
 NewChildWatch::NewChildWatch(std::chrono::milliseconds idle, QObject* parent) : QObject(parent) {
     idle_.setSingleShot(true);
     idle_.setInterval(idle);
-    connect(&idle_, &QTimer::timeout, this, [] { screens::ResetCounts(); });
+    connect(&idle_, &QTimer::timeout, this, [] {
+        screens::ResetCounts();
+        AskWhoPlaysAgain();
+    });
     idle_.start();
     qApp->installEventFilter(this);
 }

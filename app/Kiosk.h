@@ -56,7 +56,8 @@ private:
 // How long no key, click or touch means the child has gone.
 inline constexpr std::chrono::milliseconds kNewChildAfter = 3min;
 
-// Zeroes the counts of the exercise screens once no input has come for `idle`.
+// Zeroes the counts of the exercise screens once no input has come for `idle`;
+// while a child plays, the next one is asked who is playing.
 class NewChildWatch : public QObject {
 public:
     explicit NewChildWatch(std::chrono::milliseconds idle = kNewChildAfter, QObject* parent = nullptr);

@@ -43,7 +43,8 @@ bool Main() {
     platform::switch_scan::setAnnouncer(spoken_words::SayName);
     // Every box is said with its buttons as it opens, for a child who cannot read.
     platform::setMessageBoxVoice(spoken_words::SayText);
-    app::shell() = {.showMenu = [] { screens::FormMenu().Show(); }, .showAbout = MostraInformazioni};
+    app::shell().showMenu = [] { screens::FormMenu().Show(); };
+    app::shell().showAbout = MostraInformazioni;
     screens::FormAvvio().Load();
     if (!guard.get()) {
         SetProgramIcon();

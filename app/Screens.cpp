@@ -2,6 +2,7 @@
 
 #include "ExerciseCatalogue.h"
 #include "FormAvvio.h"
+#include "FormChiGioca.h"
 #include "FormEsercizio.h"
 #include "FormMenu.h"
 
@@ -12,6 +13,11 @@ namespace screens {
 
 platform::Screen& FormAvvio() {
     static app::FormAvvio instance;
+    return instance;
+}
+
+platform::Screen& FormChiGioca() {
+    static app::FormChiGioca instance;
     return instance;
 }
 

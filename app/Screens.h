@@ -8,6 +8,7 @@ class Screen;
 namespace screens {
 
 platform::Screen& FormAvvio();
+platform::Screen& FormChiGioca();  // who is playing
 platform::Screen& FormMenu();
 // FormEs<number>, one for each row of the exercise catalogue.
 platform::Screen& exercise(int number);

@@ -4,6 +4,8 @@
 #include "LanguageMenu.h"
 #include "MessageBox.h"
 #include "Modulo1.h"
+#include "Players.h"
+#include "RecordPage.h"
 #include "ScreenAwake.h"
 #include "ScreenReader.h"
 #include "Speech.h"
@@ -16,7 +18,10 @@
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
 #include <QFormLayout>
+#include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
@@ -53,9 +58,55 @@ void addRow(QFormLayout* form, const QString& key, QWidget* field) {
     form->addRow(label, field);
 }
 
+QIcon childIcon(int picture) {
+    return QIcon(QPixmap::fromImage(childPicture(picture)));
+}
+
 }  // namespace
 
-SettingsDialog::SettingsDialog(const settings::Settings& shown, QWidget* parent)
+ChildDialog::ChildDialog(const record::Child& shown, QWidget* parent)
+    : QDialog(parent), shown_(shown), name_(new QLineEdit(shown.name)), pictures_(new QListWidget) {
+    setWindowTitle(shown.id ? text(u"RenameChild"_s) : text(u"AddChild"_s));
+    setAccessibleName(windowTitle());
+    setObjectName(u"ChildDialog"_s);
+    name_->setObjectName(u"ChildName"_s);
+    pictures_->setObjectName(u"ChildPictures"_s);
+    pictures_->setViewMode(QListView::IconMode);
+    pictures_->setIconSize(QSize(64, 64));
+    pictures_->setResizeMode(QListView::Adjust);
+    pictures_->setMovement(QListView::Static);
+    for (int picture = 0; picture < kChildPictures; ++picture) {
+        auto* item = new QListWidgetItem(childIcon(picture), QString(), pictures_);
+        item->setData(Qt::AccessibleTextRole, QString(text(u"ChildPicture"_s) + u' ' + QString::number(picture + 1)));
+    }
+    pictures_->setCurrentRow(std::clamp(shown.picture, 0, kChildPictures - 1));
+    pictures_->setMinimumSize(640, 400);
+    auto* form = new QFormLayout;
+    addRow(form, u"ChildName"_s, name_);
+    addRow(form, u"ChildPicture"_s, pictures_);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    const auto follow = [this, buttons] {
+        buttons->button(QDialogButtonBox::Ok)->setEnabled(!name_->text().trimmed().isEmpty());
+    };
+    connect(name_, &QLineEdit::textChanged, this, follow);
+    follow();
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addWidget(buttons);
+    name_->setFocus(Qt::OtherFocusReason);
+}
+
+record::Child ChildDialog::chosen() const {
+    record::Child chosen = shown_;
+    chosen.name = name_->text().trimmed();
+    chosen.picture = std::max(0, pictures_->currentRow());
+    return chosen;
+}
+
+SettingsDialog::SettingsDialog(const settings::Settings& shown, std::optional<std::vector<record::Child>> children,
+                               QWidget* parent)
     : QDialog(parent),
       shown_(shown),
       scan_(new QComboBox),
@@ -69,7 +120,12 @@ SettingsDialog::SettingsDialog(const settings::Settings& shown, QWidget* parent)
       rememberPictureSet_(checkBox(u"RememberSet"_s, shown.rememberPictureSet)),
       kiosk_(checkBox(u"Kiosk"_s, shown.kiosk)),
       fullScreen_(checkBox(u"FullScreen"_s, shown.fullScreen)),
-      language_(new QComboBox) {
+      language_(new QComboBox),
+      children_(children.value_or(std::vector<record::Child>{})),
+      childList_(new QListWidget),
+      addChild_(new QPushButton(text(u"AddChild"_s))),
+      changeChild_(new QPushButton(text(u"RenameChild"_s))),
+      removeChild_(new QPushButton(text(u"RemoveChild"_s))) {
     setWindowTitle(text(u"Title"_s));
     setAccessibleName(windowTitle());
     setObjectName(u"SettingsDialog"_s);
@@ -109,6 +165,33 @@ SettingsDialog::SettingsDialog(const settings::Settings& shown, QWidget* parent)
     kioskHint->setWordWrap(true);
     form->addRow(kioskHint);
     kiosk_->setAccessibleDescription(kioskHint->text());
+
+    childList_->setObjectName(u"Children"_s);
+    childList_->setIconSize(QSize(32, 32));
+    childList_->setMaximumHeight(160);
+    auto* childButtons = new QHBoxLayout;
+    addChild_->setObjectName(u"AddChild"_s);
+    changeChild_->setObjectName(u"RenameChild"_s);
+    removeChild_->setObjectName(u"RemoveChild"_s);
+    auto* recordButton = new QPushButton(text(u"Record"_s));
+    recordButton->setObjectName(u"Record"_s);
+    connect(recordButton, &QPushButton::clicked, this, [this] {
+        RecordPage page(record::filePath(), this);
+        page.showMaximized();
+        page.exec();
+    });
+    for (QPushButton* button : {addChild_, changeChild_, removeChild_, recordButton}) {
+        button->setAccessibleName(button->text());
+        childButtons->addWidget(button);
+    }
+    connect(addChild_, &QPushButton::clicked, this, &SettingsDialog::addChild);
+    connect(changeChild_, &QPushButton::clicked, this, &SettingsDialog::changeChild);
+    connect(removeChild_, &QPushButton::clicked, this, &SettingsDialog::removeChild);
+    connect(childList_, &QListWidget::currentRowChanged, this, [this] { showChildren(); });
+    addRow(form, u"Children"_s, childList_);
+    form->addRow(childButtons);
+    childList_->setEnabled(children.has_value());
+    showChildren();
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Save | QDialogButtonBox::Cancel);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
@@ -172,10 +255,83 @@ QString SettingsDialog::language() const {
     return language_->currentText();
 }
 
-bool OpenSettings(QWidget* parent) {
-    SettingsDialog dialog(settings::read(), parent);
+// The list as the children stand, the same row kept; the buttons that apply.
+void SettingsDialog::showChildren() {
+    const int row = childList_->currentRow();
+    const QSignalBlocker quiet(childList_);
+    childList_->clear();
+    for (const record::Child& child : children_)
+        childList_->addItem(new QListWidgetItem(childIcon(child.picture), child.name));
+    childList_->setCurrentRow(std::min(row, int(children_.size()) - 1));
+    const bool readable = childList_->isEnabled();
+    addChild_->setEnabled(readable && children_.size() < std::size_t(kMaxChildren));
+    changeChild_->setEnabled(readable && childList_->currentRow() >= 0);
+    removeChild_->setEnabled(readable && childList_->currentRow() >= 0);
+}
+
+void SettingsDialog::addChild() {
+    ChildDialog dialog({.id = 0, .name = {}, .picture = int(children_.size() * 7 % kChildPictures), .level = 0}, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    children_.push_back(dialog.chosen());
+    childList_->setCurrentRow(-1);
+    showChildren();
+    childList_->setCurrentRow(int(children_.size()) - 1);
+}
+
+void SettingsDialog::changeChild() {
+    const int row = childList_->currentRow();
+    if (row < 0)
+        return;
+    ChildDialog dialog(children_[std::size_t(row)], this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    children_[std::size_t(row)] = dialog.chosen();
+    showChildren();
+}
+
+void SettingsDialog::removeChild() {
+    const int row = childList_->currentRow();
+    if (row < 0)
+        return;
+    const record::Child& child = children_[std::size_t(row)];
+    if (platform::MsgBox(text(u"RemoveChildQuestion"_s).arg(child.name), platform::MsgButtons::YesNo,
+                         platform::MsgIcon::Question, windowTitle()) != platform::MsgAnswer::Yes)
+        return;
+    if (child.id > 0)
+        removed_.push_back(child.id);
+    children_.erase(children_.begin() + row);
+    showChildren();
+}
+
+namespace {
+
+// The children as the dialog leaves them, written to the record; false when
+// the record could not take them all (logged).
+bool writeChildren(record::Store& store, const SettingsDialog& dialog) {
+    bool written = true;
+    for (const qint64 id : dialog.removedChildren())
+        written = store.removeChild(id) && written;
+    for (const record::Child& child : dialog.children())
+        written = (child.id > 0 ? store.updateChild(child) : store.addChild(child).has_value()) && written;
+    return written;
+}
+
+}  // namespace
+
+bool OpenSettings(QWidget* parent, const QString& recordPath) {
+    record::Store store(recordPath);
+    std::optional<std::vector<record::Child>> children;
+    if (store.open())
+        children = store.children();
+    SettingsDialog dialog(settings::read(), children, parent);
     if (dialog.exec() != QDialog::Accepted)
         return true;
+    if (children && !writeChildren(store, dialog))
+        platform::MsgBox(text(u"NotSaved"_s), platform::MsgButtons::Ok, platform::MsgIcon::Critical,
+                         dialog.windowTitle());
+    if (Players* playing = players())
+        playing->reload();
     const settings::Settings chosen = dialog.chosen();
     if (!settings::write(chosen)) {
         platform::MsgBox(text(u"NotSaved"_s), platform::MsgButtons::Ok, platform::MsgIcon::Critical,

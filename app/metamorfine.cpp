@@ -2,10 +2,15 @@
 #include "MediaLoader.h"
 #include "MessageBox.h"
 #include "Modulo1.h"
+#include "Players.h"
 #include "Process.h"
+#include "RecordCsv.h"
+#include "RecordPage.h"
+#include "Recorder.h"
 #include "ScreenFrame.h"
 #include "Settings.h"
 #include "SettingsDialog.h"
+#include "SharedState.h"
 #include "Speech.h"
 
 #include <QApplication>
@@ -27,6 +32,9 @@ constexpr int kStatusBadFlag = 2;
 constexpr int kStatusLocked = 3;
 constexpr int kStatusUnsafeFolder = 4;
 
+const QString kExportRecordFlag = u"export-record"_s;
+const QString kRecordFlag = u"record"_s;
+
 // The flags, with --help and --version.
 void describe(QCommandLineParser& options) {
     options.setApplicationDescription(
@@ -35,6 +43,10 @@ void describe(QCommandLineParser& options) {
         "Exit statuses: 0 done, 1 the settings could not be saved, 2 a flag is wrong, 3 the settings are locked,\n"
         "4 other users can change the program's folder."_s);
     settings::addOptions(options);
+    options.addOption({kExportRecordFlag,
+                       u"Write the record of every child's play to a CSV file (no display needed), and end."_s,
+                       u"file"_s});
+    options.addOption({kRecordFlag, u"Open the record's page alone and end when it is closed."_s});
     options.addHelpOption();
     options.addVersionOption();
 }
@@ -56,6 +68,20 @@ void answerWithoutDisplay(int argc, char* argv[]) {
     options.process(probe);
 }
 
+// The export of the record needs no display: a teacher may run it from a
+// terminal, away from the classroom's screen.
+int exportRecord(int argc, char* argv[]) {
+    QCoreApplication application(argc, argv);
+    QCommandLineParser options;
+    options.addOption({kExportRecordFlag, QString(), u"file"_s});
+    options.process(application);
+    record::Store store;
+    if (store.open() && record::exportCsv(store, options.value(kExportRecordFlag)))
+        return 0;
+    std::fprintf(stderr, "The record could not be exported: the log says why (QT_LOGGING_RULES=metamorfine.*=true).\n");
+    return 1;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -71,6 +97,9 @@ int main(int argc, char* argv[]) {
     QCoreApplication::setApplicationName(u"Metamorfine"_s);
     QCoreApplication::setApplicationVersion(QStringLiteral(MF_VERSION));
     answerWithoutDisplay(argc, argv);
+    for (int i = 1; i < argc; ++i)
+        if (QByteArrayView(argv[i]).startsWith("--export-record"))
+            return exportRecord(argc, argv);
     QApplication application(argc, argv);
     // Wayland compositors and docks find the program's icon and name by it.
     QGuiApplication::setDesktopFileName(u"org.metamorfine.Metamorfine"_s);
@@ -108,6 +137,8 @@ int main(int argc, char* argv[]) {
         }
         Modulo1::RunStart().exercise = *exercise;
     }
+    if (options.isSet(kRecordFlag))
+        return app::RecordAlone();
     if (settings::dialogAsked(options)) {
         // A kiosk the system locks is not undone by a child's account.
         if (run.kiosk && locked.contains(settings::key::kKiosk)) {
@@ -119,9 +150,15 @@ int main(int argc, char* argv[]) {
     // A kiosk stays full screen.
     app::ChooseWindowed(!run.fullScreen && !run.kiosk);
     platform::installSystemTranslations();
+    // What the children play is kept from the first puzzle on.
+    record::Recorder recorder;
+    app::Players players(&recorder);
+    app::setPlayers(&players);
+    app::shell().player = [&players]() -> record::Player& { return players.current(); };
     if (!Modulo1::Main())
         return 0;
     const int status = QApplication::exec();
+    recorder.flush();
     if (!platform::finishMedia(kMediaEndDeadlineMs))
         platform::LeaveNow(status);
     return status;

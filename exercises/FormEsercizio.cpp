@@ -8,6 +8,7 @@
 #include "MessageBox.h"
 #include "ModuloColoriSuoni.h"
 #include "PictureFiles.h"
+#include "PuzzleRecord.h"
 #include "Random.h"
 #include "ScreenFrame.h"
 #include "ScreenReader.h"
@@ -59,6 +60,8 @@ FormEsercizio::FormEsercizio(const exercise_catalogue::Exercise& exercise)
             control(Label3).setText(TextProperty::Caption, title_);
     });
     ListenToPuzzle();
+    new puzzle_record::PuzzleRecord(puzzle_, exercise.number,
+                                    []() -> const record::Player& { return app::shell().player(); });
 }
 
 // What follows a new puzzle and an answer, in this order. The shared state
@@ -82,7 +85,7 @@ void FormEsercizio::ListenToPuzzle() {
     // The level grows before a right answer is shown: its step is told with it.
     QObject::connect(&puzzle_, &PuzzleModel::answered, &puzzle_, [this](bool right, int) {
         if (right)
-            growth_.solved(puzzle_.wrongAnswersInPuzzle());
+            growth_.solved(puzzle_.wrongAnswersInPuzzle(), app::shell().player());
     });
     QObject::connect(&puzzle_, &PuzzleModel::puzzleChanged, &puzzle_, onScreen([this] { ShowPuzzle(); }));
     QObject::connect(&puzzle_, &PuzzleModel::puzzleChanged, &puzzle_, onScreen([this] { ShowRule(); }));

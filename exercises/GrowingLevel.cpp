@@ -22,7 +22,7 @@ QString stepKeyOf(level_growth::Step step, int level) {
 
 }  // namespace
 
-void GrowingLevel::solved(int wrongAnswers) {
+void GrowingLevel::solved(int wrongAnswers, record::Player& player) {
     stepKey_.clear();
     if (settings::current().level != settings::Level::Grows)
         return;
@@ -32,7 +32,11 @@ void GrowingLevel::solved(int wrongAnswers) {
     growth_ = level_growth::afterPuzzle(growth_, wrongAnswers);
     if (growth_.step == level_growth::Step::None)
         return;
-    settings::rememberLevel(growth_.level);
+    if (player.isChild()) {
+        player.setLevel(growth_.level);
+        settings::current().reachedLevel = growth_.level;
+    } else
+        settings::rememberLevel(growth_.level);
     stepKey_ = stepKeyOf(growth_.step, growth_.level);
 }
 

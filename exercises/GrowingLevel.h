@@ -5,6 +5,7 @@
 // screen tells it by the key of its sentence.
 
 #include "LevelGrowth.h"
+#include "Player.h"
 
 #include <QString>
 #include <QStringList>
@@ -15,9 +16,10 @@ class GrowingLevel {
 public:
     // A new visit of the exercise: the puzzles in a row count from none.
     void start() { growth_ = {}; }
-    // Counts a puzzle solved after `wrongAnswers` wrong answers; nothing while
-    // the level is fixed.
-    void solved(int wrongAnswers);
+    // Counts a puzzle `player` solved after `wrongAnswers` wrong answers;
+    // nothing while the level is fixed. A child keeps the level reached as
+    // theirs, nobody in particular in the settings file.
+    void solved(int wrongAnswers, record::Player& player);
     // The key of the sentence that tells the step of the last solved puzzle;
     // empty when it did not step.
     const QString& stepKey() const { return stepKey_; }

@@ -208,6 +208,8 @@ void Control::setPicture(const Picture& picture) {
     picture_ = picture;
     if (auto* image = dynamic_cast<ImageView*>(widget_.data()))
         image->setImage(picture.image());
+    else if (auto* button = dynamic_cast<PictureButton*>(widget_.data()))
+        button->setImage(picture.image());
 }
 
 void Control::setBackColour(QRgb colour) {

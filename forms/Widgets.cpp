@@ -309,12 +309,26 @@ void PictureButton::showEvent(QShowEvent* event) {
     renderPicture();
 }
 
+void PictureButton::setImage(QImage image) {
+    image_ = std::move(image);
+    setIcon(QIcon());
+    renderPicture();
+}
+
 void PictureButton::renderPicture() {
     const int side = qMax(1, height() / 2);
     if (iconSize() == QSize(side, side) && !icon().isNull())
         return;
     setIconSize(QSize(side, side));
-    setIcon(QIcon(directedSvg(this, resource_, iconSize(), devicePixelRatioF())));
+    if (!image_.isNull()) {
+        const int pixels = qRound(side * devicePixelRatioF());
+        QPixmap scaled =
+            QPixmap::fromImage(image_.scaled(pixels, pixels, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+        scaled.setDevicePixelRatio(devicePixelRatioF());
+        setIcon(QIcon(scaled));
+    } else if (!resource_.isEmpty()) {
+        setIcon(QIcon(directedSvg(this, resource_, iconSize(), devicePixelRatioF())));
+    }
 }
 
 void PictureButton::changeEvent(QEvent* event) {

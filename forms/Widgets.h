@@ -76,6 +76,8 @@ private:
 class PictureButton : public QToolButton {
 public:
     PictureButton(const QString& svgResource, QWidget* parent);
+    // A picture drawn at run time in the place of the drawing.
+    void setImage(QImage image);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -85,6 +87,7 @@ protected:
 private:
     void renderPicture();
     QString resource_;
+    QImage image_;
 };
 
 // The style of a button whose caption stands beside a picture: right to left

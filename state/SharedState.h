@@ -2,6 +2,8 @@
 // The state shared by every screen for the whole run, and the way a screen
 // reaches the shell above it. Nothing here is saved between runs.
 
+#include "Player.h"
+
 #include <QtGlobal>
 #include <functional>
 #include <memory>
@@ -26,6 +28,11 @@ namespace app {
 struct ShellCallbacks {
     std::function<void()> showMenu = [] {};   // back to the main menu
     std::function<void()> showAbout = [] {};  // the about box
+    // Who is playing: whose level grows and whose record the answers join.
+    std::function<record::Player&()> player = []() -> record::Player& {
+        static record::Player nobody;
+        return nobody;
+    };
 };
 
 ShellCallbacks& shell();

@@ -15,10 +15,11 @@ struct ProgramFolderFixture {
     QList<platform::MessageBoxRequest> boxes;
     platform::MsgAnswer answer = platform::MsgAnswer::Ok;
 
-    // The folder is also the user's config folder and the runtime folder of the guard against a second copy.
+    // The folder is also the user's config and data folder and the runtime folder of the guard against a second copy.
     ProgramFolderFixture() {
         qputenv("XDG_RUNTIME_DIR", folder.path().toLocal8Bit());
         qputenv("XDG_CONFIG_HOME", folder.path().toLocal8Bit());
+        qputenv("XDG_DATA_HOME", folder.path().toLocal8Bit());
         platform::setExecutableFolder(folder.path());
         answerBoxes();
     }

@@ -202,9 +202,10 @@ def main():
                        XDG_RUNTIME_DIR=runtime, **language,
                        # What goes wrong is in the program's log, shown when the test fails.
                        QT_LOGGING_RULES="metamorfine.*.warning=true;metamorfine.*.info=true",
-                       # The parent's settings of this test alone (an installed
+                       # The parent's settings and the record of this test alone (an installed
                        # program's test sets its own).
-                       **({} if mode == "--installed" else {"XDG_CONFIG_HOME": os.path.join(work, "config")}),
+                       **({} if mode == "--installed" else {"XDG_CONFIG_HOME": os.path.join(work, "config"),
+                                                            "XDG_DATA_HOME": os.path.join(work, "data")}),
                        # No speech-dispatcher is started for the program, none
                        # outlives the test: the program speaks to nobody.
                        SPEECHD_ADDRESS=f"unix_socket:{runtime}/no-speech.sock")

@@ -1,0 +1,28 @@
+#pragma once
+// Who is playing: a big button for each child, their picture and their name,
+// shown after the start screen when the parent has made children. Reaching a
+// button says the child's name; the arrows, Tab and switch scanning go
+// through them as they stand. Choosing one leads to the main menu.
+
+#include "Screen.h"
+
+namespace app {
+
+class FormChiGioca : public platform::Screen {
+public:
+    FormChiGioca();
+    static platform::ScreenDesign Design();
+
+protected:
+    void ConnectEvents() override;
+    void Form_Load() override;
+    void Form_Activate() override;
+    void Form_Resize() override;
+    void nameForAssistiveTechnology() override;
+
+private:
+    void ChildButton_Click(int index);
+    void layButtons();
+};
+
+}  // namespace app

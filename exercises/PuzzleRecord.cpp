@@ -1,0 +1,40 @@
+#include "PuzzleRecord.h"
+
+#include "PictureCode.h"
+
+#include <QDateTime>
+#include <QStringList>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace puzzle_record {
+
+QString changeWords(const std::vector<int>& changes) {
+    QStringList words;
+    for (const int bits : changes) {
+        QStringList attributes;
+        for (const picture_code::AttributeCode& code : picture_code::kAttributes)
+            if (bits & code.bit)
+                attributes.append(QString::fromLatin1(code.change.instruction).toLower());
+        words.append(attributes.isEmpty() ? u"same"_s : attributes.join(u'+'));
+    }
+    return words.join(u',');
+}
+
+PuzzleRecord::PuzzleRecord(puzzle::PuzzleModel& model, int exercise, std::function<const record::Player&()> player)
+    : QObject(&model) {
+    using puzzle::PuzzleModel;
+    connect(&model, &PuzzleModel::puzzleChanged, this, [&model, exercise, player] {
+        player().puzzleStarted({.exercise = exercise,
+                                .level = model.puzzleLevel().number,
+                                .pictureSet = model.set(),
+                                .model = model.IndiceModello(),
+                                .changes = changeWords(model.changes()),
+                                .startedMs = QDateTime::currentMSecsSinceEpoch()});
+    });
+    connect(&model, &PuzzleModel::answered, this, [player](bool right, int index) {
+        player().answered({.picture = index, .atMs = QDateTime::currentMSecsSinceEpoch(), .right = right});
+    });
+}
+
+}  // namespace puzzle_record

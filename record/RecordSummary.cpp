@@ -1,0 +1,64 @@
+#include "RecordSummary.h"
+
+#include <QDateTime>
+#include <QSqlQuery>
+#include <QStringBuilder>
+#include <QVariant>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace record {
+
+namespace {
+
+QString whose(qint64 child) {
+    return child > 0 ? u"child = :child"_s : u"child IS NULL"_s;
+}
+
+}  // namespace
+
+Summary summarise(Store& store, qint64 child, const QDate& since) {
+    Summary summary;
+    const qint64 from = since.startOfDay().toMSecsSinceEpoch();
+    QSqlQuery query(store.database());
+    query.setForwardOnly(true);
+    query.prepare(
+        u"SELECT date(started / 1000, 'unixepoch', 'localtime') AS day, count(*),"
+        " sum(min(ended - started, :longest)) FROM puzzles WHERE "_s %
+        whose(child) % u" AND started >= :from GROUP BY day ORDER BY day"_s);
+    query.bindValue(u":child"_s, child);
+    query.bindValue(u":longest"_s, kLongestPuzzleMs);
+    query.bindValue(u":from"_s, from);
+    if (store.run(query, "summarising the days"))
+        while (query.next())
+            summary.days.push_back({.date = QDate::fromString(query.value(0).toString(), Qt::ISODate),
+                                    .puzzles = query.value(1).toInt(),
+                                    .minutes = query.value(2).toDouble() / 60000.0});
+    query.prepare(
+        u"SELECT exercise, level, count(*), sum(solved), sum(solved AND wrong_answers = 0),"
+        " max(CASE WHEN solved AND started >= :from THEN level ELSE 0 END)"
+        " FROM puzzles WHERE "_s %
+        whose(child) % u" GROUP BY exercise, level ORDER BY exercise, level"_s);
+    query.bindValue(u":child"_s, child);
+    query.bindValue(u":from"_s, from);
+    if (store.run(query, "summarising the exercises"))
+        while (query.next()) {
+            summary.exercises.push_back({.exercise = query.value(0).toInt(),
+                                         .level = query.value(1).toInt(),
+                                         .puzzles = query.value(2).toInt(),
+                                         .solved = query.value(3).toInt(),
+                                         .firstTry = query.value(4).toInt()});
+            summary.highestLevel = std::max(summary.highestLevel, query.value(5).toInt());
+        }
+    return summary;
+}
+
+std::vector<ExerciseLevel> needsHelp(const Summary& summary, int atLeast) {
+    std::vector<ExerciseLevel> help;
+    for (const ExerciseLevel& row : summary.exercises)
+        if (row.solved >= atLeast && row.firstTry * 2 < row.solved)
+            help.push_back(row);
+    return help;
+}
+
+}  // namespace record

@@ -1,0 +1,567 @@
+// The record of play: every puzzle and answer of every exercise at every
+// level kept with its fields for its child; the schema's version and the
+// file's permissions; and the faults that must never stop play (a damaged
+// file set aside, a read-only folder or file, a file locked by another
+// process, a writer killed mid-write), each logged.
+
+#include "ExerciseCatalogue.h"
+#include "FileBytes.h"
+#include "Player.h"
+#include "PuzzleModel.h"
+#include "PuzzleRecord.h"
+#include "RecordCsv.h"
+#include "RecordStore.h"
+#include "RecordSummary.h"
+#include "Recorder.h"
+#include "Unprivileged.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QMutex>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QTemporaryDir>
+#include <QTest>
+#include <csignal>
+#include <map>
+#include <random>
+#include <sys/resource.h>
+#include <sys/wait.h>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+// What the record logs, from any thread.
+QMutex logLock;
+QStringList recordLog;
+QtMessageHandler previousHandler = nullptr;
+void keepRecordLog(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (context.category && QByteArrayView(context.category) == "metamorfine.record") {
+        const QMutexLocker locked(&logLock);
+        recordLog.append(message);
+    }
+    previousHandler(type, context, message);
+}
+QString takeLog() {
+    const QMutexLocker locked(&logLock);
+    const QString log = recordLog.join(u'\n');
+    recordLog.clear();
+    return log;
+}
+
+// Rows of `sql` on the record at `path`, read by a connection of the test's
+// own, opened read-only so that it changes nothing; each row's columns joined
+// by "|".
+QStringList rows(const QString& path, const QString& sql) {
+    QStringList found;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"reader"_s);
+        db.setDatabaseName(path);
+        db.setConnectOptions(u"QSQLITE_OPEN_READONLY"_s);
+        if (db.open()) {
+            QSqlQuery query(db);
+            if (!query.exec(sql))
+                found.append(u"error: "_s + query.lastError().text());
+            while (query.next()) {
+                QStringList columns;
+                for (int i = 0; i < query.record().count(); ++i)
+                    columns.append(query.value(i).toString());
+                found.append(columns.join(u'|'));
+            }
+        } else
+            found.append(u"error: "_s + db.lastError().text());
+    }
+    QSqlDatabase::removeDatabase(u"reader"_s);
+    return found;
+}
+
+int count(const QString& path, const QString& table) {
+    const QStringList found = rows(path, u"SELECT count(*) FROM "_s + table);
+    return found.size() == 1 && !found.front().startsWith(u"error"_s) ? found.front().toInt() : -1;
+}
+
+// A record of `puzzles` puzzles of one answer each, closed.
+void makeRecord(const QString& path, int puzzles) {
+    record::Store store(path);
+    QVERIFY(store.open());
+    for (int i = 0; i < puzzles; ++i) {
+        const std::optional<qint64> id = store.addPuzzle({.exercise = 1 + i % 7,
+                                                          .level = 2,
+                                                          .pictureSet = 1,
+                                                          .model = i % 8,
+                                                          .changes = u"colour"_s,
+                                                          .startedMs = i});
+        QVERIFY(id);
+        QVERIFY(store.addAnswer(*id, {.picture = 1, .atMs = i + 1, .right = true}));
+    }
+}
+
+// What was set aside in a folder.
+QStringList setAside(const QString& folder) {
+    return QDir(folder).entryList({u"record.sqlite.damaged-*"_s}, QDir::AllEntries | QDir::Hidden | QDir::System);
+}
+
+// The rows of a CSV file, each its fields, as a spreadsheet reads them.
+std::vector<QStringList> parseCsv(const QString& text) {
+    std::vector<QStringList> rows(1);
+    QString field;
+    bool quoted = false;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (quoted) {
+            if (c == u'"' && i + 1 < text.size() && text[i + 1] == u'"')
+                field += text[++i];
+            else if (c == u'"')
+                quoted = false;
+            else
+                field += c;
+        } else if (c == u'"')
+            quoted = true;
+        else if (c == u',') {
+            rows.back().append(field);
+            field.clear();
+        } else if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') {
+            rows.back().append(field);
+            field.clear();
+            rows.emplace_back();
+            ++i;
+        } else
+            field += c;
+    }
+    if (rows.back().isEmpty() && field.isEmpty())
+        rows.pop_back();
+    return rows;
+}
+
+const std::map<QString, int> kChangeBits{{u"colour"_s, 1}, {u"size"_s, 2}, {u"shape"_s, 4}, {u"pattern"_s, 8}};
+
+}  // namespace
+
+class RecordTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() {
+        QLoggingCategory::setFilterRules(u"metamorfine.record.warning=true"_s);
+        previousHandler = qInstallMessageHandler(keepRecordLog);
+    }
+    void init() { takeLog(); }
+
+    // Each exercise at each level: a puzzle answered wrong then right, and one
+    // left unanswered. The changes recorded, applied to the model, give the
+    // picture recorded as the right answer.
+    void everyPuzzleAndAnswerIsKept() {
+        QTemporaryDir folder;
+        const QString path = folder.filePath(u"record.sqlite"_s);
+        std::mt19937 engine(7);
+        const puzzle::Generator rnd = [&engine] { return std::uniform_real_distribution<double>(0, 1)(engine); };
+        QStringList expected;
+        const qint64 before = QDateTime::currentMSecsSinceEpoch();
+        qint64 childId = 0;
+        {
+            record::Store children(path);
+            QVERIFY(children.open());
+            childId = children.addChild({.name = u"Ada"_s, .picture = 3}).value_or(0);
+            QVERIFY(childId > 0);
+            record::Recorder recorder(path);
+            const record::Player ada(&recorder, {.id = childId, .name = u"Ada"_s, .picture = 3});
+            for (const exercise_catalogue::Exercise& exercise : exercise_catalogue::catalogue()) {
+                for (const puzzle::Level& level : puzzle::kLevels) {
+                    puzzle::PuzzleModel model(exercise.rule, rnd);
+                    new puzzle_record::PuzzleRecord(model, exercise.number,
+                                                    [&ada]() -> const record::Player& { return ada; });
+                    QVERIFY(model.setLevel(level.number));
+                    model.start(6);
+                    const int right = *model.rightIndex();
+                    const int wrong = model.shownPictures().front() == right ? model.shownPictures().back()
+                                                                             : model.shownPictures().front();
+                    expected.append(QStringList{QString::number(childId), QString::number(exercise.number),
+                                                QString::number(level.number), QString::number(model.set()),
+                                                QString::number(model.IndiceModello()), u"1|1"_s,
+                                                QString::number(wrong) + u":0,"_s + QString::number(right) + u":1"_s}
+                                        .join(u'|'));
+                    model.answer(wrong);
+                    model.answer(right);
+                    model.newPuzzle(6);
+                    expected.append(QStringList{QString::number(childId), QString::number(exercise.number),
+                                                QString::number(level.number), QString::number(model.set()),
+                                                QString::number(model.IndiceModello()), u"0|0"_s, QString()}
+                                        .join(u'|'));
+                }
+            }
+        }
+        const QStringList kept = rows(path,
+                                      u"SELECT child, exercise, level, picture_set, model, solved, wrong_answers,"
+                                      " (SELECT group_concat(picture || ':' || right) FROM (SELECT * FROM answers "
+                                      "WHERE puzzle = p.id ORDER BY id))"
+                                      " FROM puzzles p ORDER BY id"_s);
+        QCOMPARE(kept, expected);
+        // The right picture is the model with the recorded changes applied.
+        const QStringList solved = rows(
+            path, u"SELECT model, changes, a.picture FROM puzzles p JOIN answers a ON a.puzzle = p.id AND a.right"_s);
+        QCOMPARE(solved.size(), int(exercise_catalogue::catalogue().size() * puzzle::kLevels.size()));
+        for (const QString& row : solved) {
+            const QStringList columns = row.split(u'|');
+            int picture = columns[0].toInt();
+            for (const QString& change : columns[1].split(u','))
+                for (const QString& attribute : change.split(u'+'))
+                    if (attribute != u"same"_s) {
+                        QVERIFY2(kChangeBits.contains(attribute), qPrintable(row));
+                        picture ^= kChangeBits.at(attribute);
+                    }
+            QCOMPARE(picture, columns[2].toInt());
+        }
+        // The times: a puzzle ends at its last answer, answers come in order, all within the test.
+        const qint64 after = QDateTime::currentMSecsSinceEpoch();
+        QCOMPARE(rows(path,
+                      u"SELECT count(*) FROM puzzles p WHERE started < %1 OR started > ended OR ended > %2"
+                      " OR ended <> coalesce((SELECT max(at) FROM answers WHERE puzzle = p.id), started)"_s.arg(before)
+                          .arg(after)),
+                 QStringList{u"0"_s});
+        QCOMPARE(takeLog(), QString());
+    }
+
+    // Every answer a row under the header, a puzzle without answers a row of
+    // its own; names with commas, quotes, line breaks and other scripts come
+    // back as they were; one child's export holds theirs alone; and the
+    // program's --export-record writes the same file.
+    void theCsvExportReadsBackInASpreadsheet() {
+        QTemporaryDir home;
+        const QString path = home.filePath(u"metamorfine/record.sqlite"_s);
+        const QStringList names{u"Zoë, \"Anna\""_s, u"Ёлка\nи Юля"_s};
+        {
+            record::Store store(path);
+            QVERIFY(store.open());
+            for (int c = 0; c < 2; ++c) {
+                const qint64 child = store.addChild({.name = names[c], .picture = c}).value_or(0);
+                const qint64 puzzle = store
+                                          .addPuzzle({.child = child,
+                                                      .exercise = 6 + c,
+                                                      .level = 3,
+                                                      .pictureSet = 2,
+                                                      .model = 9,
+                                                      .changes = u"colour+size,shape"_s,
+                                                      .startedMs = 1000 * c})
+                                          .value_or(0);
+                QVERIFY(store.addAnswer(puzzle, {.picture = 4, .atMs = 1000 * c + 10, .right = false}));
+                QVERIFY(store.addAnswer(puzzle, {.picture = 7, .atMs = 1000 * c + 20, .right = true}));
+                QVERIFY(store.addPuzzle({.child = child, .exercise = 1, .level = 1, .startedMs = 1000 * c + 30}));
+            }
+            QVERIFY(record::exportCsv(store, home.filePath(u"all.csv"_s)));
+            QVERIFY(record::exportCsv(store, home.filePath(u"second.csv"_s), store.children().back().id));
+        }
+        const QByteArray bytes = file_bytes::read(home.filePath(u"all.csv"_s));
+        QVERIFY(bytes.startsWith("\xEF\xBB\xBF"));
+        const std::vector<QStringList> rows = parseCsv(QString::fromUtf8(bytes.sliced(3)));
+        QCOMPARE(rows.size(), std::size_t(7));
+        QCOMPARE(rows[0].join(u','),
+                 u"child,puzzle,exercise,level,picture_set,model,changes,started,solved,"
+                 "wrong_answers,answered,picture,right"_s);
+        for (const QStringList& row : rows)
+            QCOMPARE(row.size(), 13);
+        QCOMPARE(rows[1].mid(0, 7),
+                 (QStringList{names[0], u"1"_s, u"6"_s, u"3"_s, u"2"_s, u"9"_s, u"colour+size,shape"_s}));
+        QCOMPARE(rows[1].mid(8),
+                 (QStringList{u"1"_s, u"1"_s, QDateTime::fromMSecsSinceEpoch(10).toString(Qt::ISODateWithMs), u"4"_s,
+                              u"0"_s}));
+        QCOMPARE(rows[2].mid(11), (QStringList{u"7"_s, u"1"_s}));
+        QCOMPARE(rows[3].mid(10), (QStringList{QString(), QString(), QString()}));
+        QCOMPARE(rows[4][0], names[1]);
+        const std::vector<QStringList> second =
+            parseCsv(QString::fromUtf8(file_bytes::read(home.filePath(u"second.csv"_s)).sliced(3)));
+        QCOMPARE(second.size(), std::size_t(4));
+        for (std::size_t row = 1; row < second.size(); ++row)
+            QCOMPARE(second[row], rows[row + 3]);
+
+        QProcess program;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(u"XDG_DATA_HOME"_s, home.path());
+        // No display is needed.
+        environment.remove(u"DISPLAY"_s);
+        environment.remove(u"WAYLAND_DISPLAY"_s);
+        environment.remove(u"QT_QPA_PLATFORM"_s);
+        program.setProcessEnvironment(environment);
+        program.start(QStringLiteral(MF_PROGRAM_DIR) + u"/metamorfine"_s,
+                      {u"--export-record="_s + home.filePath(u"flag.csv"_s)});
+        QVERIFY(program.waitForFinished(30000));
+        QCOMPARE(program.exitCode(), 0);
+        QCOMPARE(file_bytes::read(home.filePath(u"flag.csv"_s)), bytes);
+    }
+
+    // The page's numbers from a record made by hand: days and minutes (a
+    // puzzle left long counts five minutes), puzzles, solved and first tries
+    // by exercise and level, where help is needed, the level reached lately;
+    // another child's and older play apart.
+    void theSummaryCountsAsAGrownUpWould() {
+        QTemporaryDir folder;
+        record::Store store(folder.filePath(u"record.sqlite"_s));
+        QVERIFY(store.open());
+        const qint64 ada = store.addChild({.name = u"Ada"_s}).value_or(0);
+        const qint64 bea = store.addChild({.name = u"Bea"_s}).value_or(0);
+        const QDate today = QDate::currentDate();
+        const auto at = [&today](int daysBack, int minute) {
+            return today.addDays(-daysBack).startOfDay().addSecs(10 * 3600 + 60 * minute).toMSecsSinceEpoch();
+        };
+        // exercise, level, days back, minute started, seconds taken, wrong answers before the right one (-1: left)
+        struct Played {
+            qint64 child;
+            int exercise, level, daysBack, minute, seconds, wrong;
+        };
+        const std::vector<Played> plays{
+            {ada, 1, 2, 1, 0, 60, 0},  {ada, 1, 2, 1, 2, 600, 1}, {ada, 1, 2, 3, 0, 30, 0}, {ada, 6, 3, 3, 1, 20, 1},
+            {ada, 6, 3, 3, 2, 20, 2},  {ada, 6, 3, 3, 3, 20, 0},  {ada, 6, 3, 3, 4, 20, 3}, {ada, 6, 3, 3, 5, 20, 1},
+            {ada, 6, 1, 3, 6, 20, -1}, {ada, 4, 3, 40, 0, 20, 0}, {bea, 1, 1, 1, 0, 20, 0}, {ada, 6, 3, 2, 0, 20, 1},
+        };
+        for (const Played& play : plays) {
+            const qint64 started = at(play.daysBack, play.minute);
+            const qint64 id =
+                store
+                    .addPuzzle(
+                        {.child = play.child, .exercise = play.exercise, .level = play.level, .startedMs = started})
+                    .value_or(0);
+            for (int wrong = 0; wrong < play.wrong; ++wrong)
+                QVERIFY(store.addAnswer(id, {.picture = 1, .atMs = started + 1000, .right = false}));
+            QVERIFY(
+                store.addAnswer(id, {.picture = 2, .atMs = started + 1000 * play.seconds, .right = play.wrong >= 0}));
+        }
+        const record::Summary summary = record::summarise(store, ada, today.addDays(-27));
+        QCOMPARE(summary.days.size(), std::size_t(3));
+        QCOMPARE(summary.days[0].date, today.addDays(-3));
+        QCOMPARE(summary.days[0].puzzles, 7);
+        QCOMPARE(summary.days[0].minutes, (30 + 6 * 20) / 60.0);
+        QCOMPARE(summary.days[1].puzzles, 1);
+        QCOMPARE(summary.days[2].date, today.addDays(-1));
+        QCOMPARE(summary.days[2].minutes, 1.0 + 5.0);
+        QStringList rows;
+        for (const record::ExerciseLevel& row : summary.exercises)
+            rows.append(u"%1/%2: %3 %4 %5"_s.arg(row.exercise)
+                            .arg(row.level)
+                            .arg(row.puzzles)
+                            .arg(row.solved)
+                            .arg(row.firstTry));
+        QCOMPARE(rows, (QStringList{u"1/2: 3 3 2"_s, u"4/3: 1 1 1"_s, u"6/1: 1 0 0"_s, u"6/3: 6 6 1"_s}));
+        QCOMPARE(summary.highestLevel, 3);
+        const std::vector<record::ExerciseLevel> help = record::needsHelp(summary);
+        QCOMPARE(help.size(), std::size_t(1));
+        QCOMPARE(std::pair(help[0].exercise, help[0].level), std::pair(6, 3));
+        // Fewer than five solved is too few to tell.
+        QVERIFY(record::needsHelp(summary, 7).empty());
+        QCOMPARE(record::summarise(store, bea, today.addDays(-27)).exercises.size(), std::size_t(1));
+        QVERIFY(record::summarise(store, 0, today.addDays(-27)).days.empty());
+    }
+
+    // A new record: this version, readable by its user alone in a folder of
+    // theirs alone; a record of a newer program is neither changed nor written to.
+    void aNewRecordIsPrivateAndVersioned() {
+        QTemporaryDir home;
+        const QString path = home.filePath(u"metamorfine/record.sqlite"_s);
+        makeRecord(path, 1);
+        QCOMPARE(rows(path, u"PRAGMA user_version"_s), QStringList{QString::number(record::kSchemaVersion)});
+        for (const QString& file : QStringList{path, path + u"-wal"_s, path + u"-shm"_s})
+            QVERIFY(!QFileInfo::exists(file) ||
+                    (QFileInfo(file).permissions() & 0x7077) == (QFile::ReadOwner | QFile::WriteOwner));
+        QCOMPARE(QFileInfo(path).permissions() & 0x7077, QFile::ReadOwner | QFile::WriteOwner);
+        QCOMPARE(QFileInfo(home.filePath(u"metamorfine"_s)).permissions() & 0x7077,
+                 QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        {
+            record::Store store(path);
+            QVERIFY(store.open());
+            QSqlQuery query(store.database());
+            QVERIFY(store.run(query, "test", u"PRAGMA user_version = %1"_s.arg(record::kSchemaVersion + 1)));
+        }
+        const QByteArray newer = file_bytes::read(path);
+        {
+            record::Recorder recorder(path);
+            recorder.puzzleStarted({.exercise = 1, .level = 2});
+            recorder.answered({.picture = 1, .right = true});
+        }
+        QCOMPARE(file_bytes::read(path), newer);
+        QVERIFY(takeLog().contains(u"newer program"_s));
+        QVERIFY(setAside(home.filePath(u"metamorfine"_s)).isEmpty());
+    }
+
+    // A file that is no record, or a damaged one, is set aside as it was and
+    // a new record begun, which keeps the puzzle played.
+    void aDamagedRecordIsSetAside_data() {
+        QTest::addColumn<QString>("damage");
+        QTest::newRow("random bytes") << u"random"_s;
+        QTest::newRow("truncated") << u"truncated"_s;
+        QTest::newRow("a folder") << u"folder"_s;
+    }
+    void aDamagedRecordIsSetAside() {
+        QFETCH(QString, damage);
+        QTemporaryDir folder;
+        const QString path = folder.filePath(u"record.sqlite"_s);
+        QByteArray bytes;
+        if (damage == u"random"_s) {
+            bytes.resize(16384);
+            QRandomGenerator(3).fillRange(reinterpret_cast<quint32*>(bytes.data()), bytes.size() / 4);
+            QVERIFY(file_bytes::write(path, bytes));
+        } else if (damage == u"truncated"_s) {
+            makeRecord(path, 400);
+            bytes = file_bytes::read(path);
+            bytes.truncate(bytes.size() / 2);
+            QVERIFY(file_bytes::write(path, bytes));
+        } else
+            QVERIFY(QDir().mkpath(path));
+        {
+            record::Recorder recorder(path);
+            recorder.puzzleStarted({.exercise = 4, .level = 3, .model = 5});
+            recorder.answered({.picture = 2, .right = false});
+        }
+        const QStringList aside = setAside(folder.path());
+        QCOMPARE(aside.size(), 1);
+        QVERIFY(aside.front().contains(QDate::currentDate().toString(u"yyyyMMdd"_s)));
+        if (damage != u"folder"_s)
+            QCOMPARE(file_bytes::read(folder.filePath(aside.front())), bytes);
+        QCOMPARE(rows(path, u"SELECT exercise, level, model, wrong_answers FROM puzzles"_s), QStringList{u"4|3|5|1"_s});
+        QVERIFY(takeLog().contains(u"set aside"_s));
+    }
+
+    // A record that cannot be written keeps what it holds and the writer goes
+    // on; as a user who may not write there (root may write anywhere).
+    void aReadOnlyRecordLosesNothing_data() {
+        QTest::addColumn<bool>("fileExists");
+        QTest::newRow("read-only folder") << false;
+        QTest::newRow("read-only record") << true;
+    }
+    void aReadOnlyRecordLosesNothing() {
+        QFETCH(bool, fileExists);
+        if (unprivileged::runningAsRoot()) {
+            QVERIFY(unprivileged::currentRowPassesUnprivileged());
+            return;
+        }
+        QTemporaryDir folder;
+        const QString path = folder.filePath(u"record.sqlite"_s);
+        if (fileExists) {
+            makeRecord(path, 3);
+            QVERIFY(QFile::setPermissions(path, QFile::ReadOwner));
+        }
+        QVERIFY(QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::ExeOwner));
+        const QByteArray before = file_bytes::read(path);
+        {
+            record::Recorder recorder(path);
+            for (int puzzle = 0; puzzle < 2; ++puzzle) {
+                recorder.puzzleStarted({.exercise = 1, .level = 2});
+                recorder.answered({.picture = 1, .right = true});
+            }
+        }
+        QCOMPARE(file_bytes::read(path), before);
+        QVERIFY(QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        QCOMPARE(count(path, u"answers"_s), fileExists ? 3 : -1);
+        const QString log = takeLog();
+        QVERIFY2(log.contains(fileExists ? u"readonly"_s : u"cannot be opened"_s), qPrintable(log));
+        QVERIFY(setAside(folder.path()).isEmpty());
+    }
+
+    // Another program holding the record: the puzzle then is lost, logged,
+    // nothing is set aside, and recording goes on once it lets go.
+    void aLockedRecordWaitsForNobody() {
+        QTemporaryDir folder;
+        const QString path = folder.filePath(u"record.sqlite"_s);
+        makeRecord(path, 2);
+        QProcess holder;
+        holder.start(u"python3"_s, {u"-c"_s,
+                                    u"import sqlite3, sys\n"
+                                    "c = sqlite3.connect(sys.argv[1], isolation_level=None)\n"
+                                    "c.execute('BEGIN EXCLUSIVE')\n"
+                                    "print('held', flush=True)\n"
+                                    "sys.stdin.read()\n"_s,
+                                    path});
+        QVERIFY(holder.waitForReadyRead(10000));
+        QCOMPARE(holder.readAll().trimmed(), QByteArray("held"));
+        record::Recorder recorder(path);
+        recorder.puzzleStarted({.exercise = 2, .level = 1});
+        recorder.answered({.picture = 1, .right = true});
+        recorder.flush();
+        QVERIFY(takeLog().contains(u"locked"_s));
+        holder.closeWriteChannel();
+        QVERIFY(holder.waitForFinished(10000));
+        recorder.puzzleStarted({.exercise = 3, .level = 1});
+        recorder.answered({.picture = 1, .right = true});
+        recorder.flush();
+        QCOMPARE(rows(path, u"SELECT exercise FROM puzzles ORDER BY id"_s), (QStringList{u"1"_s, u"2"_s, u"3"_s}));
+        QCOMPARE(count(path, u"answers"_s), 3);
+        QVERIFY(setAside(folder.path()).isEmpty());
+    }
+
+    // A disk that fills up (a file size limit, as a full disk answers): the
+    // writes that do not fit fail and are logged, the writer goes on, and
+    // the record keeps what it held whole.
+    void aFullDiskKeepsTheRecordWhole() {
+        QTemporaryDir folder;
+        const QString path = folder.filePath(u"record.sqlite"_s);
+        makeRecord(path, 20);
+        const qint64 size = QFileInfo(path).size();
+        const pid_t writer = ::fork();
+        if (writer == 0) {
+            ::signal(SIGXFSZ, SIG_IGN);
+            const rlimit limit{.rlim_cur = rlim_t(size + 8192), .rlim_max = rlim_t(size + 8192)};
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+            record::Recorder recorder(path);
+            for (int i = 0; i < 2000; ++i) {
+                recorder.puzzleStarted({.exercise = 5, .level = 3, .changes = QString(200, u'x'), .startedMs = i});
+                recorder.answered({.picture = 1, .atMs = i, .right = true});
+            }
+            recorder.flush();
+            const QString log = takeLog();
+            ::_exit(log.contains(u"full"_s) || log.contains(u"I/O"_s) ? 0 : 3);
+        }
+        QVERIFY(writer > 0);
+        int status = 0;
+        QCOMPARE(::waitpid(writer, &status, 0), writer);
+        QVERIFY2(WIFEXITED(status), "the writer did not end by itself");
+        QVERIFY2(WEXITSTATUS(status) == 0, "the writer did not log the full disk");
+        record::Store store(path);
+        QVERIFY(store.open(true));
+        QVERIFY(setAside(folder.path()).isEmpty());
+        QCOMPARE(rows(path, u"SELECT count(*) FROM puzzles WHERE id <= 20 AND solved"_s), QStringList{u"20"_s});
+        const int kept = count(path, u"puzzles"_s);
+        QVERIFY2(kept > 20 && kept < 2020, qPrintable(QString::number(kept)));
+        QCOMPARE(rows(path,
+                      u"SELECT count(*) FROM puzzles p WHERE wrong_answers <>"
+                      " (SELECT count(*) FROM answers WHERE puzzle = p.id AND NOT right)"_s),
+                 QStringList{u"0"_s});
+    }
+
+    // A writer killed at any moment leaves a whole record: every puzzle's
+    // answers agree with its counts, and what was there before is there.
+    void aKilledWriterLosesAtMostAnAnswer() {
+        QTemporaryDir folder;
+        const QString path = folder.filePath(u"record.sqlite"_s);
+        makeRecord(path, 50);
+        for (int kill = 0; kill < 10; ++kill) {
+            const pid_t writer = ::fork();
+            if (writer == 0) {
+                record::Store store(path);
+                store.open();
+                for (int i = 0;; ++i) {
+                    const std::optional<qint64> id = store.addPuzzle({.exercise = 1, .level = 1, .startedMs = i});
+                    if (id)
+                        store.addAnswer(*id, {.picture = 0, .atMs = i, .right = false});
+                }
+            }
+            QVERIFY(writer > 0);
+            QThread::usleep(20000 + 3000 * kill);
+            ::kill(writer, SIGKILL);
+            ::waitpid(writer, nullptr, 0);
+        }
+        record::Store store(path);
+        QVERIFY(store.open(true));
+        QVERIFY(setAside(folder.path()).isEmpty());
+        QCOMPARE(rows(path, u"SELECT count(*) FROM puzzles WHERE id <= 50 AND wrong_answers = 0 AND solved = 1"_s),
+                 QStringList{u"50"_s});
+        QCOMPARE(rows(path,
+                      u"SELECT count(*) FROM puzzles p WHERE wrong_answers <>"
+                      " (SELECT count(*) FROM answers WHERE puzzle = p.id AND NOT right)"_s),
+                 QStringList{u"0"_s});
+        QVERIFY(count(path, u"puzzles"_s) > 50);
+    }
+};
+
+QTEST_GUILESS_MAIN(RecordTest)
+#include "tst_record.moc"
