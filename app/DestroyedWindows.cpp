@@ -46,8 +46,9 @@ private:
 }  // namespace
 
 void EndWhenScreensAreDestroyed() {
+    static DestroyedWindowWatch watch;
     if (QGuiApplication::platformName() == QLatin1String("xcb"))
-        qApp->installNativeEventFilter(new DestroyedWindowWatch);
+        qApp->installNativeEventFilter(&watch);
 }
 
 }  // namespace app
