@@ -22,9 +22,13 @@ QString localTime(const QVariant& ms) {
 }  // namespace
 
 QString csvField(const QString& text) {
-    if (!text.contains(u',') && !text.contains(u'"') && !text.contains(u'\n') && !text.contains(u'\r'))
+    // A spreadsheet runs a cell that begins so as a formula: a child's name
+    // is kept as text by an apostrophe before it.
+    static const QString kFormulaStarts = u"=+-@\t\r"_s;
+    const bool formula = !text.isEmpty() && kFormulaStarts.contains(text.front());
+    if (!formula && !text.contains(u',') && !text.contains(u'"') && !text.contains(u'\n') && !text.contains(u'\r'))
         return text;
-    QString quoted = text;
+    QString quoted = formula ? u'\'' + text : text;
     quoted.replace(u"\""_s, u"\"\""_s);
     return u'"' % quoted % u'"';
 }

@@ -14,7 +14,8 @@ namespace record {
 bool exportCsv(Store& store, const QString& path, std::optional<qint64> child = std::nullopt);
 
 // A field as CSV writes it: quoted, its quotes doubled, when it holds a
-// comma, a quote or a line break.
+// comma, a quote or a line break; one a spreadsheet would take for a formula
+// (=, +, -, @ first) kept as text by an apostrophe before it.
 QString csvField(const QString& text);
 
 }  // namespace record
