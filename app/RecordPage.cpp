@@ -3,6 +3,7 @@
 #include "DataFiles.h"
 #include "ExerciseCatalogue.h"
 #include "MessageBox.h"
+#include "Modulo1.h"
 #include "RecordCsv.h"
 #include "RecordSummary.h"
 #include "modLanguageSupport.h"
@@ -15,10 +16,11 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFileDialog>
-#include <QGridLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineSeries>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <QValueAxis>
@@ -51,25 +53,34 @@ void setRow(QTableWidget* numbers, int row, const QStringList& cells) {
         numbers->setItem(row, column, new QTableWidgetItem(cells[column]));
 }
 
-// The bar chart of `sets` over `categories`, values from 0 to `top`.
-void drawBars(QChart* chart, const QStringList& categories, const QList<QBarSet*>& sets, double top,
-              int labelAngle = 0) {
+// Puts `series` on `chart` over `categories`, values from 0 to `top`; a
+// legend where more than one thing is drawn.
+void draw(QChart* chart, const QStringList& categories, const QList<QAbstractSeries*>& series, double top, bool legend,
+          int labelAngle = 0) {
     chart->removeAllSeries();
     for (QAbstractAxis* axis : chart->axes())
         chart->removeAxis(axis);
-    auto* series = new QBarSeries;
-    series->append(sets);
-    chart->addSeries(series);
     auto* across = new QBarCategoryAxis;
     across->append(categories);
     across->setLabelsAngle(labelAngle);
     chart->addAxis(across, Qt::AlignBottom);
-    series->attachAxis(across);
     auto* up = new QValueAxis;
     up->setRange(0, std::max(top, 1.0));
     chart->addAxis(up, Qt::AlignLeft);
-    series->attachAxis(up);
-    chart->legend()->setVisible(sets.size() > 1);
+    for (QAbstractSeries* drawn : series) {
+        chart->addSeries(drawn);
+        drawn->attachAxis(across);
+        drawn->attachAxis(up);
+    }
+    chart->legend()->setVisible(legend);
+}
+
+// The bar chart of `sets` over `categories`, values from 0 to `top`.
+void drawBars(QChart* chart, const QStringList& categories, const QList<QBarSet*>& sets, double top,
+              int labelAngle = 0) {
+    auto* series = new QBarSeries;
+    series->append(sets);
+    draw(chart, categories, {series}, top, sets.size() > 1, labelAngle);
 }
 
 QString exerciseName(int number) {
@@ -87,10 +98,13 @@ RecordPage::RecordPage(const QString& recordPath, QWidget* parent)
       child_(new QComboBox),
       dayChart_(new QChart),
       exerciseChart_(new QChart),
+      weekChart_(new QChart),
       days_(table({text(u"Day"_s), text(u"Puzzles"_s), text(u"Minutes"_s)}, text(u"MinutesPerDay"_s))),
       exercises_(
           table({text(u"Exercise"_s), text(u"Level"_s), text(u"Puzzles"_s), text(u"Solved"_s), text(u"FirstTry"_s)},
                 text(u"FirstTryShare"_s))),
+      weeks_(table({text(u"Week"_s), text(u"Exercise"_s), text(u"Solved"_s), text(u"FirstTry"_s)},
+                   text(u"FirstTryByWeek"_s))),
       help_(new QLabel) {
     setObjectName(u"RecordPage"_s);
     setWindowTitle(text(u"RecordTitle"_s));
@@ -103,20 +117,24 @@ RecordPage::RecordPage(const QString& recordPath, QWidget* parent)
     child_->setAccessibleName(text(u"Children"_s));
     dayChart_->setTitle(text(u"MinutesPerDay"_s));
     exerciseChart_->setTitle(text(u"FirstTryShare"_s));
+    weekChart_->setTitle(text(u"FirstTryByWeek"_s));
     help_->setWordWrap(true);
     help_->setTextFormat(Qt::PlainText);
 
-    auto* grid = new QGridLayout;
-    auto* dayView = new QChartView(dayChart_);
-    auto* exerciseView = new QChartView(exerciseChart_);
-    dayView->setAccessibleName(dayChart_->title());
-    exerciseView->setAccessibleName(exerciseChart_->title());
-    dayView->setMinimumHeight(160);
-    exerciseView->setMinimumHeight(160);
-    grid->addWidget(dayView, 0, 0);
-    grid->addWidget(exerciseView, 0, 1);
-    grid->addWidget(days_, 1, 0);
-    grid->addWidget(exercises_, 1, 1);
+    // A page for each chart, as wide as the window, above the table of its numbers.
+    auto* charts = new QTabWidget;
+    const std::pair<QChart*, QTableWidget*> pages[] = {
+        {dayChart_, days_}, {exerciseChart_, exercises_}, {weekChart_, weeks_}};
+    for (const auto& [chart, numbers] : pages) {
+        auto* page = new QWidget;
+        auto* view = new QChartView(chart);
+        view->setAccessibleName(chart->title());
+        view->setMinimumHeight(160);
+        auto* column = new QVBoxLayout(page);
+        column->addWidget(view, 2);
+        column->addWidget(numbers, 1);
+        charts->addTab(page, chart->title());
+    }
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close);
     const auto add = [buttons](const QString& key, auto action) {
@@ -133,7 +151,7 @@ RecordPage::RecordPage(const QString& recordPath, QWidget* parent)
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(child_);
-    layout->addLayout(grid, 1);
+    layout->addWidget(charts, 1);
     layout->addWidget(help_);
     layout->addWidget(buttons);
     connect(child_, &QComboBox::currentIndexChanged, this, &RecordPage::showChild);
@@ -200,6 +218,34 @@ void RecordPage::showChild(int index) {
         sets.append(set);
     drawBars(exerciseChart_, exerciseNames, sets, 100);
 
+    // The share at the first try week by week, a line for each exercise.
+    const auto weekName = [](const record::Week& week) {
+        return QLocale().toString(week.monday, QLocale::ShortFormat);
+    };
+    QStringList weekNames;
+    for (const record::Week& week : summary.weeks)
+        if (!weekNames.contains(weekName(week)))
+            weekNames.append(weekName(week));
+    std::map<int, QLineSeries*> lines;
+    weeks_->setRowCount(int(summary.weeks.size()));
+    for (int row = 0; row < int(summary.weeks.size()); ++row) {
+        const record::Week& week = summary.weeks[std::size_t(row)];
+        QLineSeries*& line = lines[week.exercise];
+        if (!line) {
+            line = new QLineSeries;
+            line->setName(QString::number(week.exercise));
+            line->setPointsVisible(true);
+        }
+        line->append(double(weekNames.indexOf(weekName(week))), 100 * week.firstTryShare());
+        setRow(weeks_, row,
+               {weekName(week), QString::number(week.exercise) + u". "_s + exerciseName(week.exercise),
+                QString::number(week.solved), QString::number(qRound(100 * week.firstTryShare())) + u" %"_s});
+    }
+    QList<QAbstractSeries*> drawn;
+    for (const auto& [exercise, line] : lines)
+        drawn.append(line);
+    draw(weekChart_, weekNames, drawn, 100, drawn.size() > 1);
+
     QStringList help;
     for (const record::ExerciseLevel& row : record::needsHelp(summary))
         help.append(exerciseName(row.exercise) + u" (" + text(u"Level"_s) + u' ' + QString::number(row.level) + u')');
@@ -229,8 +275,8 @@ void RecordPage::deleteRecord(bool oneChild) {
 }
 
 int RecordAlone() {
-    modLanguageSupport::MLSCurrentLanguage = modLanguageSupport::MLSStartLanguage();
-    platform::installDialogTranslations(modLanguageSupport::MLSCurrentLocale());
+    modLanguageSupport::MLSCurrentLanguage = Modulo1::StartLanguage();
+    modLanguageSupport::MLSInstallDialogTranslations();
     RecordPage page;
     page.showMaximized();
     page.exec();

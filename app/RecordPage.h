@@ -1,7 +1,7 @@
 #pragma once
 // The record's page, for a grown-up: for each child the days played lately
 // and the minutes of each, and the share of puzzles solved at the first try
-// for each exercise and level, as charts, each with its numbers in a table a
+// for each exercise and level and for each exercise week by week, as charts, each with its numbers in a table a
 // screen reader reads; the exercises where the child needs help and the level
 // reached. From here the record is exported as CSV, and one child's record or
 // all of it deleted after a question.
@@ -24,6 +24,7 @@ public:
     void showChild(int index);
     QTableWidget* daysTable() const { return days_; }
     QTableWidget* exercisesTable() const { return exercises_; }
+    QTableWidget* weeksTable() const { return weeks_; }
     QLabel* helpLabel() const { return help_; }
 
 private:
@@ -36,8 +37,10 @@ private:
     QComboBox* child_;
     QChart* dayChart_;
     QChart* exerciseChart_;
+    QChart* weekChart_;
     QTableWidget* days_;
     QTableWidget* exercises_;
+    QTableWidget* weeks_;
     QLabel* help_;
 };
 

@@ -50,6 +50,19 @@ Summary summarise(Store& store, qint64 child, const QDate& since) {
                                          .firstTry = query.value(4).toInt()});
             summary.highestLevel = std::max(summary.highestLevel, query.value(5).toInt());
         }
+    // SQLite's 'weekday 1' goes forward to a Monday: six days back first.
+    query.prepare(
+        u"SELECT date(started / 1000, 'unixepoch', 'localtime', '-6 days', 'weekday 1') AS week, exercise,"
+        " sum(solved), sum(solved AND wrong_answers = 0) FROM puzzles WHERE "_s %
+        whose(child) % u" AND started >= :from AND solved GROUP BY week, exercise ORDER BY week, exercise"_s);
+    query.bindValue(u":child"_s, child);
+    query.bindValue(u":from"_s, from);
+    if (store.run(query, "summarising the weeks"))
+        while (query.next())
+            summary.weeks.push_back({.monday = QDate::fromString(query.value(0).toString(), Qt::ISODate),
+                                     .exercise = query.value(1).toInt(),
+                                     .solved = query.value(2).toInt(),
+                                     .firstTry = query.value(3).toInt()});
     return summary;
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 // What the record's page shows of one child (or of nobody in particular):
-// the days played lately and the minutes of each, and for every exercise and
-// level how many puzzles, how many solved and how many at the first try.
+// the days played lately and the minutes of each, for every exercise and
+// level how many puzzles, how many solved and how many at the first try, and
+// the same for every exercise week by week.
 
 #include "RecordStore.h"
 
@@ -25,9 +26,19 @@ struct ExerciseLevel {
     double firstTryShare() const { return solved ? double(firstTry) / solved : 0; }
 };
 
+// A week begins on Monday.
+struct Week {
+    QDate monday;
+    int exercise = 0;
+    int solved = 0;
+    int firstTry = 0;
+    double firstTryShare() const { return solved ? double(firstTry) / solved : 0; }
+};
+
 struct Summary {
     std::vector<Day> days;                 // the days with play since `since`, in order
     std::vector<ExerciseLevel> exercises;  // by exercise, then level
+    std::vector<Week> weeks;               // the weeks with a puzzle solved since `since`, by week then exercise
     int highestLevel = 0;                  // of the puzzles solved since `since`
 };
 

@@ -288,6 +288,9 @@ private Q_SLOTS:
         QCOMPARE(page.exercisesTable()->rowCount(), 1);
         QVERIFY(page.exercisesTable()->item(0, 0)->text().startsWith(u"6. "_s));
         QCOMPARE(page.exercisesTable()->item(0, 4)->text(), u"0 %"_s);
+        QCOMPARE(page.weeksTable()->rowCount(), 1);
+        QCOMPARE(page.weeksTable()->item(0, 2)->text(), u"6"_s);
+        QCOMPARE(page.weeksTable()->item(0, 3)->text(), u"0 %"_s);
         QVERIFY(page.helpLabel()->text().contains(page.exercisesTable()->item(0, 0)->text().mid(3)));
         page.showChild(1);
         QCOMPARE(page.exercisesTable()->item(0, 0)->text().left(2), u"2."_s);

@@ -295,7 +295,8 @@ private Q_SLOTS:
 
     // The page's numbers from a record made by hand: days and minutes (a
     // puzzle left long counts five minutes), puzzles, solved and first tries
-    // by exercise and level, where help is needed, the level reached lately;
+    // by exercise and level and by exercise week by week, where help is
+    // needed, the level reached lately;
     // another child's and older play apart.
     void theSummaryCountsAsAGrownUpWould() {
         QTemporaryDir folder;
@@ -346,6 +347,28 @@ private Q_SLOTS:
                             .arg(row.firstTry));
         QCOMPARE(rows, (QStringList{u"1/2: 3 3 2"_s, u"4/3: 1 1 1"_s, u"6/1: 1 0 0"_s, u"6/3: 6 6 1"_s}));
         QCOMPARE(summary.highestLevel, 3);
+        // Week by week (from Monday), the puzzles solved and those at the first try.
+        std::map<std::pair<QDate, int>, std::pair<int, int>> byWeek;
+        for (const Played& play : plays) {
+            const QDate day = today.addDays(-play.daysBack);
+            if (play.child == ada && play.wrong >= 0 && play.daysBack <= 27) {
+                auto& [solved, firstTry] = byWeek[{day.addDays(1 - day.dayOfWeek()), play.exercise}];
+                ++solved;
+                firstTry += play.wrong == 0;
+            }
+        }
+        QStringList expectedWeeks, weeks;
+        for (const auto& [week, counts] : byWeek)
+            expectedWeeks.append(u"%1 %2: %3 %4"_s.arg(week.first.toString(Qt::ISODate))
+                                     .arg(week.second)
+                                     .arg(counts.first)
+                                     .arg(counts.second));
+        for (const record::Week& week : summary.weeks)
+            weeks.append(u"%1 %2: %3 %4"_s.arg(week.monday.toString(Qt::ISODate))
+                             .arg(week.exercise)
+                             .arg(week.solved)
+                             .arg(week.firstTry));
+        QCOMPARE(weeks, expectedWeeks);
         const std::vector<record::ExerciseLevel> help = record::needsHelp(summary);
         QCOMPARE(help.size(), std::size_t(1));
         QCOMPARE(std::pair(help[0].exercise, help[0].level), std::pair(6, 3));
