@@ -57,9 +57,12 @@ void setRow(QTableWidget* numbers, int row, const QStringList& cells) {
 // legend where more than one thing is drawn.
 void draw(QChart* chart, const QStringList& categories, const QList<QAbstractSeries*>& series, double top, bool legend,
           int labelAngle = 0) {
+    // Series removed are deleted; axes removed are handed back to be deleted.
     chart->removeAllSeries();
-    for (QAbstractAxis* axis : chart->axes())
+    for (QAbstractAxis* axis : chart->axes()) {
         chart->removeAxis(axis);
+        delete axis;
+    }
     auto* across = new QBarCategoryAxis;
     across->append(categories);
     across->setLabelsAngle(labelAngle);

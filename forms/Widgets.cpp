@@ -347,7 +347,10 @@ CaptionPicture::CaptionPicture(QAbstractButton* button, QString svgResource)
 }
 
 bool CaptionPicture::eventFilter(QObject* watched, QEvent* event) {
-    auto* button = static_cast<QAbstractButton*>(watched);
+    // A button being destroyed is no longer one (the focus leaves it then).
+    auto* button = qobject_cast<QAbstractButton*>(watched);
+    if (!button)
+        return false;
     if (event->type() == QEvent::LayoutDirectionChange)
         button->setIcon(QIcon());
     if (event->type() == QEvent::Resize || event->type() == QEvent::LayoutDirectionChange)
