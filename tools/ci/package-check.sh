@@ -39,7 +39,7 @@ DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "$deb"
 [ -x /usr/bin/metamorfine ] || { echo "no /usr/bin/metamorfine" >&2; exit 1; }
 [ "$(find /usr/share/metamorfine -name '*.gif' | wc -l)" -eq 80 ] \
   && [ "$(find /usr/share/metamorfine -name '*.wav' | wc -l)" -eq 5 ] \
-  && [ "$(find /usr/share/metamorfine -name '*.lng' | wc -l)" -eq 5 ] \
+  && [ "$(find /usr/share/metamorfine -name '*.lng' | wc -l)" -eq "$(find data/languages -name '*.txt' | wc -l)" ] \
   || { echo "the data in /usr/share/metamorfine is incomplete" >&2; exit 1; }
 
 echo "== the installed program, as two users"
