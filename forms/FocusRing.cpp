@@ -6,7 +6,6 @@
 #include <QPainter>
 #include <QScreen>
 #include <QWidget>
-#include <vector>
 
 namespace platform {
 
@@ -38,37 +37,18 @@ protected:
     }
 };
 
-bool keyboardUsed = false;
-
-std::vector<FocusRing*>& rings() {
-    static std::vector<FocusRing*> all;
-    return all;
-}
-
 }  // namespace
 
-FocusRing::FocusRing(QWidget* window) : QObject(window), window_(window), ring_(new RingWidget(window)) {
-    rings().push_back(this);
+FocusRing::FocusRing(QWidget* window, std::function<bool()> keyboardInUse)
+    : QObject(window), keyboardInUse_(std::move(keyboardInUse)), window_(window), ring_(new RingWidget(window)) {
     connect(qApp, &QApplication::focusChanged, this, [this] { focusMoved(); });
     // The menu bar's active entry moves without the focus moving.
     for (QMenuBar* bar : window->findChildren<QMenuBar*>())
         connect(bar, &QMenuBar::hovered, this, &FocusRing::place);
 }
 
-FocusRing::~FocusRing() {
-    std::erase(rings(), this);
-}
-
 int FocusRing::ringWidth(int displayLines) {
     return std::max(4, qRound(displayLines * 10 / 1080.0));
-}
-
-void FocusRing::setKeyboardInUse(bool inUse) {
-    if (keyboardUsed == inUse)
-        return;
-    keyboardUsed = inUse;
-    for (FocusRing* ring : rings())
-        ring->place();
 }
 
 void FocusRing::focusMoved() {
@@ -108,7 +88,7 @@ void FocusRing::place() {
                          ? bar->actionGeometry(bar->activeAction()).translated(bar->mapTo(window_, QPoint()))
                          : QRect();
     }
-    if (!keyboardUsed || around.isEmpty()) {
+    if (!keyboardInUse_() || around.isEmpty()) {
         ring->hide();
         return;
     }

@@ -19,17 +19,37 @@ std::vector<KeyboardPlay*>& tables() {
     return all;
 }
 
+}  // namespace
+
 // The one application-wide filter: a key goes to the table of the window it
-// is pressed in, and tells the focus rings that keys are in use.
+// is pressed in, a click to the table of the window it is made in. It alone
+// knows whether keys are in use (since the last key, or the last move of a
+// switch) or the mouse (since the last click), for every window at once:
+// keys stay in use from a screen to its message box and to the next screen.
 class KeyDispatcher : public QObject {
+    Q_OBJECT
+
 public:
-    static void install() {
-        static KeyDispatcher* dispatcher = nullptr;
-        if (dispatcher || !qApp)
-            return;
-        dispatcher = new KeyDispatcher(qApp);
-        qApp->installEventFilter(dispatcher);
+    // The dispatcher of the application, made with the first table.
+    static KeyDispatcher* instance() {
+        static QPointer<KeyDispatcher> dispatcher;
+        if (!dispatcher && qApp) {
+            dispatcher = new KeyDispatcher(qApp);
+            qApp->installEventFilter(dispatcher);
+        }
+        return dispatcher;
     }
+
+    bool keyboardInUse() const { return keyboardInUse_; }
+    void setKeyboardInUse(bool inUse) {
+        if (keyboardInUse_ == inUse)
+            return;
+        keyboardInUse_ = inUse;
+        Q_EMIT keyboardInUseChanged();
+    }
+
+Q_SIGNALS:
+    void keyboardInUseChanged();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
@@ -41,7 +61,7 @@ protected:
         }
         if (event->type() != QEvent::KeyPress || !watched->isWidgetType())
             return false;
-        FocusRing::setKeyboardInUse(true);
+        setKeyboardInUse(true);
         auto* receiver = static_cast<QWidget*>(watched);
         QWidget* window = receiver->window();
         // A key reaches every widget between the focus and the window: act at
@@ -66,9 +86,9 @@ private:
 
     // A click is taken at the window system's window, before Qt gives a
     // control the focus for it.
-    static bool clickInWindow(QObject* watched, const QEvent& event) {
+    bool clickInWindow(QObject* watched, const QEvent& event) {
         if (event.type() == QEvent::MouseButtonPress)
-            FocusRing::setKeyboardInUse(false);
+            setKeyboardInUse(false);
         if (!watched->isWindowType())
             return false;
         const QWidgetList windows = QApplication::topLevelWidgets();
@@ -92,7 +112,10 @@ private:
         quint64 timestamp = 0;
     };
     Release lastRelease_;
+    bool keyboardInUse_ = false;
 };
+
+namespace {
 
 constexpr Qt::Key kArrows[] = {Qt::Key_Left, Qt::Key_Right, Qt::Key_Up, Qt::Key_Down};
 
@@ -115,9 +138,20 @@ bool switchMenuBar(QWidget* window) {
 }  // namespace
 
 KeyboardPlay::KeyboardPlay(QWidget* window) : QObject(window), window_(window), table_(defaults()) {
-    KeyDispatcher::install();
     tables().push_back(this);
-    new FocusRing(window);
+    auto* ring = new FocusRing(window, [] { return keyboardInUse(); });
+    if (KeyDispatcher* dispatcher = KeyDispatcher::instance())
+        connect(dispatcher, &KeyDispatcher::keyboardInUseChanged, ring, &FocusRing::update);
+}
+
+bool KeyboardPlay::keyboardInUse() {
+    const KeyDispatcher* dispatcher = KeyDispatcher::instance();
+    return dispatcher && dispatcher->keyboardInUse();
+}
+
+void KeyboardPlay::setKeyboardInUse(bool inUse) {
+    if (KeyDispatcher* dispatcher = KeyDispatcher::instance())
+        dispatcher->setKeyboardInUse(inUse);
 }
 
 KeyboardPlay::~KeyboardPlay() {
@@ -223,3 +257,5 @@ bool KeyboardPlay::moveFocus(QWidget* from, Qt::Key arrow) const {
 }
 
 }  // namespace platform
+
+#include "KeyboardPlay.moc"

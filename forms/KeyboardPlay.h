@@ -42,6 +42,12 @@ public:
 
     // The table that serves `window`; nullptr when it has none.
     static KeyboardPlay* of(const QWidget* window);
+    // Whether keys are in use, in every window: since the last key or move
+    // of a switch (true), or since the last click (false). The dispatcher
+    // of keys alone knows; the focus rings ask it.
+    static bool keyboardInUse();
+    // A switch is a key too: its scan says so.
+    static void setKeyboardInUse(bool inUse);
     // Handles a key pressed with the focus on `focused`; true when it was used.
     // The repeats of a key held down, but for the arrows', are used up unheard.
     bool keyPressed(QWidget* focused, QKeyCombination key, bool repeated);

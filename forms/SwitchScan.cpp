@@ -1,6 +1,5 @@
 #include "SwitchScan.h"
 
-#include "FocusRing.h"
 #include "KeyboardPlay.h"
 #include "Speech.h"
 
@@ -91,7 +90,7 @@ void SwitchScan::setMode(settings::Scan mode) {
 }
 
 void SwitchScan::takeKeys() {
-    FocusRing::setKeyboardInUse(true);
+    KeyboardPlay::setKeyboardInUse(true);
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) { focusMoved(now); });
     const auto bindAll = [this](std::initializer_list<Qt::Key> switches, const std::function<void()>& action) {
         for (const Qt::Key key : switches)
@@ -168,7 +167,7 @@ void SwitchScan::next() {
     moving_ = true;
     choice->setFocus(Qt::TabFocusReason);
     moving_ = false;
-    FocusRing::setKeyboardInUse(true);
+    KeyboardPlay::setKeyboardInUse(true);
     // Three whole rounds from where the scan started, then on to the first choice.
     const auto wholeRounds = qsizetype(switch_scan::kRoundsBeforeRest) * qsizetype(reachable.size());
     if (mode_ == settings::Scan::Auto && following == reachable.begin() && moves_ >= wholeRounds) {
@@ -180,7 +179,7 @@ void SwitchScan::next() {
 }
 
 void SwitchScan::choose() {
-    FocusRing::setKeyboardInUse(true);
+    KeyboardPlay::setKeyboardInUse(true);
     const std::vector<QWidget*> reachable = reachableChoices();
     QWidget* choice = highlighted();
     if (std::find(reachable.begin(), reachable.end(), choice) == reachable.end()) {
