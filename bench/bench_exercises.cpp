@@ -97,7 +97,7 @@ void BM_RightAnswerAndNext(benchmark::State& state) {
         next.click();
         screen->window()->repaint();
     }
-    state.counters["right answers"] = Modulo1::ContaEsatti;
+    state.counters["right answers"] = Modulo1::ContaEsatti();
     state.counters["pictures"] = double(screen->puzzle().shownPictures().size());
     settings::current().level = settings::Settings{}.level;
 }
@@ -118,7 +118,7 @@ void BM_Answer(benchmark::State& state) {
         wrong.click();
         screen->window()->repaint();
     }
-    state.counters["wrong answers"] = Modulo1::ContaErrati;
+    state.counters["wrong answers"] = Modulo1::ContaErrati();
 }
 BENCHMARK(BM_Answer)
     ->ArgNames({"sound", "installed"})

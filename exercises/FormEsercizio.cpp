@@ -2,6 +2,7 @@
 
 #include "Accessibility.h"
 #include "AccessibleTexts.h"
+#include "AnswerEffects.h"
 #include "ChangesShown.h"
 #include "DataFiles.h"
 #include "KeyboardPlay.h"
@@ -48,25 +49,21 @@ FormEsercizio::FormEsercizio(const exercise_catalogue::Exercise& exercise)
     : platform::Screen(exercise_layout::design(exercise.form, exercise.layout)),
       exercise_(exercise),
       puzzle_(exercise.rule, platform::Rnd) {
-    afterSound_.setSingleShot(true);
-    QObject::connect(&afterSound_, &QTimer::timeout, &puzzle_, [this] {
-        if (isLoaded())
-            for (const QString& key : std::as_const(afterSoundKeys_))
-                spoken_words::Say(key);
-    });
     stepShown_.setSingleShot(true);
     QObject::connect(&stepShown_, &QTimer::timeout, &puzzle_, [this] {
         if (isLoaded())
             control(Label3).setText(TextProperty::Caption, title_);
     });
     ListenToPuzzle();
-    new puzzle_record::PuzzleRecord(puzzle_, exercise.number,
-                                    []() -> const record::Player& { return app::shell().player(); });
 }
 
-// What follows a new puzzle and an answer, in this order. The shared state
-// follows the puzzle always; the screen only while it is loaded (leaving an
-// exercise zeroes its counts after its window is gone).
+// What follows a new puzzle and an answer, in this order. The shared state,
+// the level and the record follow the puzzle always; the screen and its
+// effects only while it is loaded (leaving an exercise zeroes its counts
+// after its window is gone). Each listener takes what it needs from the
+// signal or the model, none from what another showed; the one order that
+// matters is that the level grows before a right answer is told, with its
+// step.
 void FormEsercizio::ListenToPuzzle() {
     using puzzle::PuzzleModel;
     const auto onScreen = [this](auto listener) {
@@ -77,28 +74,28 @@ void FormEsercizio::ListenToPuzzle() {
     };
     QObject::connect(&puzzle_, &PuzzleModel::puzzleChanged, &puzzle_,
                      [this] { Modulo1::IndiceModello = puzzle_.IndiceModello(); });
-    QObject::connect(&puzzle_, &PuzzleModel::countsChanged, &puzzle_, [this] {
-        Modulo1::ContaEsatti = puzzle_.ContaEsatti();
-        Modulo1::ContaErrati = puzzle_.ContaErrati();
-    });
-    QObject::connect(&puzzle_, &PuzzleModel::puzzleChanged, &afterSound_, &QTimer::stop);
     // The level grows before a right answer is shown: its step is told with it.
-    QObject::connect(&puzzle_, &PuzzleModel::answered, &puzzle_, [this](bool right, int) {
+    QObject::connect(&puzzle_, &PuzzleModel::answered, &puzzle_, [this](bool right, int, puzzle::Counts, int wrong) {
         if (right)
-            growth_.solved(puzzle_.wrongAnswersInPuzzle(), app::shell().player());
+            growth_.solved(wrong, app::shell().player());
     });
+    new puzzle_record::PuzzleRecord(puzzle_, exercise_.number,
+                                    []() -> const record::Player& { return app::shell().player(); });
     QObject::connect(&puzzle_, &PuzzleModel::puzzleChanged, &puzzle_, onScreen([this] { ShowPuzzle(); }));
     QObject::connect(&puzzle_, &PuzzleModel::puzzleChanged, &puzzle_, onScreen([this] { ShowRule(); }));
-    QObject::connect(&puzzle_, &PuzzleModel::countsChanged, &puzzle_, onScreen([this] { ShowCounts(); }));
+    new answer_effects::CountsShown(puzzle_, *this);
+    // The face first: a right answer takes the focus to Next before it is
+    // announced, or a screen reader drops the news.
     QObject::connect(&puzzle_, &PuzzleModel::answered, &puzzle_,
-                     onScreen([this](bool right, int) { SayAfterSound(right, right ? Esatto() : Errato()); }));
-    QObject::connect(&puzzle_, &PuzzleModel::answered, &puzzle_, onScreen([this](bool right, int index) {
-        if (right)
-            ShowFound(index);
-    }));
+                     onScreen([this](bool right, int, puzzle::Counts, int) { right ? Esatto() : Errato(); }));
+    new answer_effects::SoundAndPraise(puzzle_, *this, growth_);
     QObject::connect(&puzzle_, &PuzzleModel::answered, &puzzle_,
-                     onScreen([this](bool right, int) { announceAnswer(right); }));
-    QObject::connect(&puzzle_, &PuzzleModel::answered, &puzzle_, onScreen([this](bool right, int) {
+                     onScreen([this](bool right, int index, puzzle::Counts, int) {
+                         if (right)
+                             ShowFound(index);
+                     }));
+    new answer_effects::AnswerAnnouncement(puzzle_, *this, growth_);
+    QObject::connect(&puzzle_, &PuzzleModel::answered, &puzzle_, onScreen([this](bool right, int, puzzle::Counts, int) {
         if (right)
             ShowStep();
     }));
@@ -165,6 +162,7 @@ void FormEsercizio::Form_Activate() {
     app::CoverDisplay(*this);
     control(BottoneAvanti).setVisible(true);
     opening_ = true;
+    Modulo1::setVisitedPuzzle(&puzzle_);
     growth_.start();
     puzzle_.setLevel(settings::puzzleLevel());
     puzzle_.start(Modulo1::SerieFigure);
@@ -244,20 +242,7 @@ void FormEsercizio::ShowPuzzle() {
         SayInstruction();
 }
 
-void FormEsercizio::ShowCounts() {
-    // A count shows as designed ("0") until the visit's first answer of its kind.
-    const auto caption = [](qint16 count) { return count == 0 ? u"0"_s : puzzle::countCaption(count); };
-    control(EtichettaEsatti).setText(TextProperty::Caption, caption(puzzle_.ContaEsatti()));
-    control(EtichettaErrati).setText(TextProperty::Caption, caption(puzzle_.ContaErrati()));
-    nameCounts();
-    // Before the first answer no face: a smile then would praise nothing.
-    if (puzzle_.ContaEsatti() == 0 && puzzle_.ContaErrati() == 0) {
-        control(ComandoIconaSi).setVisible(false);
-        control(ComandoIconaNo).setVisible(false);
-    }
-}
-
-std::chrono::milliseconds FormEsercizio::Esatto() {
+void FormEsercizio::Esatto() {
     control(ComandoIconaSi).setVisible(true);
     control(ComandoIconaNo).setVisible(false);
     // The focus goes to Next before the pictures are disabled, not through each
@@ -265,31 +250,11 @@ std::chrono::milliseconds FormEsercizio::Esatto() {
     control(BottoneAvanti).setEnabled(true);
     control(BottoneAvanti).widget()->setFocus(Qt::OtherFocusReason);
     setPicturesEnabled(false);
-    return ModuloColoriSuoni::SuonoEsatto();
 }
 
-std::chrono::milliseconds FormEsercizio::Errato() {
+void FormEsercizio::Errato() {
     control(ComandoIconaSi).setVisible(false);
     control(ComandoIconaNo).setVisible(true);
-    return ModuloColoriSuoni::SuonoErrato();
-}
-
-void FormEsercizio::SayAfterSound(bool right, std::chrono::milliseconds sound) {
-    constexpr int kWrongBeforeHelp = 2;
-    if (!Modulo1::SuoniAttivati)
-        return;
-    afterSoundKeys_.clear();
-    if (right) {
-        if (settings::current().praise) {
-            const QStringList praises = exercise_catalogue::praiseKeys();
-            afterSoundKeys_.append(praises[praises_++ % praises.size()]);
-        }
-        if (!growth_.stepKey().isEmpty())
-            afterSoundKeys_.append(growth_.stepKey());
-    } else if (puzzle_.wrongAnswersInPuzzle() % kWrongBeforeHelp == 0)
-        afterSoundKeys_.append(puzzle_.instructionKey());
-    if (!afterSoundKeys_.isEmpty())
-        afterSound_.start(sound);
 }
 
 void FormEsercizio::ShowStep() {
@@ -355,8 +320,8 @@ void FormEsercizio::nameForAssistiveTechnology() {
         return control(name).text(TextProperty::Caption).value_or(QString());
     };
     window()->setAccessibleName(exercise_catalogue::exerciseName(exercise_));
-    control(ComandoIconaSi).widget()->setAccessibleName(MLSAccessibleText(u"Right"_s, caption(Label1)));
-    control(ComandoIconaNo).widget()->setAccessibleName(MLSAccessibleText(u"Wrong"_s, caption(Label2)));
+    control(ComandoIconaSi).widget()->setAccessibleName(answer_effects::faceName(true, caption(Label1)));
+    control(ComandoIconaNo).widget()->setAccessibleName(answer_effects::faceName(false, caption(Label2)));
     nameCounts();
     control(PicturesattiErrati).widget()->setAccessibleName(MLSAccessibleText(u"Score"_s));
     control(Picture4).widget()->setAccessibleName(MLSAccessibleText(u"Model"_s));
@@ -365,15 +330,13 @@ void FormEsercizio::nameForAssistiveTechnology() {
     control(HomeButton).widget()->setAccessibleName(MLSAccessibleText(u"HomeButton"_s));
 }
 
+// The counts as they stand, in the words of the language just chosen.
 void FormEsercizio::nameCounts() {
-    control(EtichettaEsatti).widget()->setAccessibleName(countName(Label1, EtichettaEsatti));
-    control(EtichettaErrati).widget()->setAccessibleName(countName(Label2, EtichettaErrati));
-}
-
-QString FormEsercizio::countName(ControlName label, ControlName count) const {
-    return modLanguageSupport::MLSAccessibleFill(
-        u"Labelled"_s, {control(label).text(TextProperty::Caption).value_or(QString()),
-                        control(count).text(TextProperty::Caption).value_or(QString()).trimmed()});
+    const auto caption = [this](ControlName name) {
+        return control(name).text(TextProperty::Caption).value_or(QString());
+    };
+    for (const auto& [label, count] : {std::pair(Label1, EtichettaEsatti), std::pair(Label2, EtichettaErrati)})
+        control(count).widget()->setAccessibleName(answer_effects::countName(caption(label), caption(count)));
 }
 
 void FormEsercizio::describePictures() {
@@ -403,14 +366,4 @@ void FormEsercizio::describePictures() {
         // cannot see the model hears it on every picture the focus reaches.
         picture->setAccessibleDescription(modelName);
     }
-}
-
-// A step of the level goes with the right answer that made it.
-void FormEsercizio::announceAnswer(bool right) {
-    const ControlName face = right ? ComandoIconaSi : ComandoIconaNo;
-    const ControlName count = right ? EtichettaEsatti : EtichettaErrati;
-    QString answer = control(face).widget()->accessibleName() % u", " % control(count).widget()->accessibleName();
-    if (right && !growth_.stepKey().isEmpty())
-        answer += u". " % spoken_words::Sentence(growth_.stepKey());
-    platform::announce(window(), answer);
 }

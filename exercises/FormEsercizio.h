@@ -3,7 +3,8 @@
 // exercises share (counts, marks, the Next button, the reset, about and leave
 // commands) around the puzzle model, whose changes it shows and says. What
 // follows a new puzzle or an answer is the list of listeners in
-// ListenToPuzzle().
+// ListenToPuzzle(): the screen's own pictures, faces and title, and the
+// effect objects of AnswerEffects.h and PuzzleRecord.h.
 
 #include "ExerciseCatalogue.h"
 #include "GrowingLevel.h"
@@ -13,7 +14,6 @@
 
 #include <QString>
 #include <QTimer>
-#include <chrono>
 #include <vector>
 
 class FormEsercizio : public platform::Screen {
@@ -23,11 +23,10 @@ public:
     const exercise_catalogue::Exercise& exercise() const { return exercise_; }
     const puzzle::PuzzleModel& puzzle() const { return puzzle_; }
 
-    // What a right and a wrong answer show: the face, the sound, and after a
-    // right one the Next button instead of the pictures.
-    // Both return how long their sound lasts.
-    std::chrono::milliseconds Esatto();
-    std::chrono::milliseconds Errato();
+    // What a right and a wrong answer show: the face, and after a right one
+    // the Next button instead of the pictures (the sound is SoundAndPraise's).
+    void Esatto();
+    void Errato();
 
     // The counts back to zero and no face, as for a new child.
     void MenuAzzera_Click();
@@ -47,15 +46,11 @@ private:
     void PreparaEsercizio();
     void ListenToPuzzle();
     void ShowPuzzle();
-    void ShowCounts();
     void ShowFound(int index);
     void SayInstruction() const;
     // The drawing of the rule, and its words for assistive technology.
     void ShowRule();
     platform::PictureRow ruleRow() const;
-    // After the sound of an answer: praise for a right one, the instruction
-    // again after every second wrong one in a puzzle.
-    void SayAfterSound(bool right, std::chrono::milliseconds sound);
     // A step of the level, in the place of the title for a moment.
     void ShowStep();
     void setPicturesEnabled(bool enabled);
@@ -67,8 +62,6 @@ private:
     void nameForAssistiveTechnology() override;
     void nameCounts();
     void describePictures();
-    QString countName(platform::ControlName label, platform::ControlName count) const;
-    void announceAnswer(bool right);
 
     const exercise_catalogue::Exercise& exercise_;
     puzzle::PuzzleModel puzzle_;
@@ -76,9 +69,6 @@ private:
     std::vector<platform::Picture> setPictures_;  // the pictures of the puzzle's set and level, by index
     bool opening_ = false;                        // the first puzzle of a visit is being shown
     growing_level::GrowingLevel growth_;
-    QTimer afterSound_;           // waits for the end of an answer's sound
-    QStringList afterSoundKeys_;  // then says these sentences
-    QTimer stepShown_;            // how long a step stands in the place of the title
-    QString title_;               // the title it stands for
-    int praises_ = 0;             // praises said, so that the next one differs
+    QTimer stepShown_;  // how long a step stands in the place of the title
+    QString title_;     // the title it stands for
 };

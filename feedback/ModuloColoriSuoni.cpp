@@ -31,15 +31,19 @@ std::chrono::milliseconds play(const QString& name) {
 
 }  // namespace
 
+bool SoundsOn() {
+    return Modulo1::SuoniAttivati;
+}
+
 std::chrono::milliseconds SuonoEsatto() {
-    if (!Modulo1::SuoniAttivati)
+    if (!SoundsOn())
         return {};
     const int choice = platform::IndexFrom(platform::Rnd(), 4) + 1;
     return play(u"si"_s + QString::number(choice));
 }
 
 std::chrono::milliseconds SuonoErrato() {
-    if (!Modulo1::SuoniAttivati)
+    if (!SoundsOn())
         return {};
     return play(u"no"_s);
 }

@@ -7,6 +7,12 @@
 
 namespace ModuloColoriSuoni {
 
+// Whether the sound switch (Modulo1::SuoniAttivati) lets the program be
+// heard: the answers' sounds, the messages said aloud and the readying of
+// both. The one place that decides it; the names of the choices a switch
+// reaches are said whatever it says (SpokenWords.h).
+bool SoundsOn();
+
 // One of "suoni/si1.wav" to "suoni/si4.wav" at random; nothing, and no random
 // number drawn, while the sounds are switched off. Both return how long the
 // sound started lasts (zero for none), so that words can wait for its end.

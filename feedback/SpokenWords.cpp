@@ -1,9 +1,9 @@
 #include "SpokenWords.h"
 
 #include "MediaLoader.h"
+#include "ModuloColoriSuoni.h"
 #include "ScreenReader.h"
 #include "Settings.h"
-#include "SharedState.h"
 #include "Speech.h"
 #include "modLanguageSupport.h"
 
@@ -16,7 +16,7 @@ void Say(const QString& key) {
 }
 
 void SayText(const QString& text) {
-    if (Modulo1::SuoniAttivati && settings::current().speech && !text.isEmpty())
+    if (ModuloColoriSuoni::SoundsOn() && settings::current().speech && !text.isEmpty())
         platform::Speak(text, modLanguageSupport::MLSCurrentLocale());
 }
 
@@ -34,7 +34,7 @@ QString Sentence(const QString& key) {
 }
 
 void PrepareSoundAndVoice() {
-    if (Modulo1::SuoniAttivati)
+    if (ModuloColoriSuoni::SoundsOn())
         platform::prepareMedia(settings::current().speech ? modLanguageSupport::MLSCurrentLocale() : QString());
 }
 

@@ -77,20 +77,19 @@ void PuzzleModel::answer(int index) {
     if (!right || solved() || std::find(shown_.begin(), shown_.end(), index) == shown_.end())
         return;
     const bool isRight = index == *right;
-    qint16& count = isRight ? ContaEsatti_ : ContaErrati_;
+    qint16& count = isRight ? counts_.right : counts_.wrong;
     count = countAfterAnswer(count);
     if (isRight)
         foundIndex_ = index;
     else
         ++wrongInPuzzle_;
-    Q_EMIT countsChanged();
-    Q_EMIT answered(isRight, index);
+    Q_EMIT countsChanged(counts_);
+    Q_EMIT answered(isRight, index, counts_, wrongInPuzzle_);
 }
 
 void PuzzleModel::resetCounts() {
-    ContaEsatti_ = 0;
-    ContaErrati_ = 0;
-    Q_EMIT countsChanged();
+    counts_ = {};
+    Q_EMIT countsChanged(counts_);
 }
 
 }  // namespace puzzle

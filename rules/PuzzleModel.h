@@ -13,6 +13,12 @@
 
 namespace puzzle {
 
+// The counts of a visit: right answers (ContaEsatti) and wrong ones (ContaErrati).
+struct Counts {
+    qint16 right = 0;
+    qint16 wrong = 0;
+};
+
 class PuzzleModel : public QObject {
     Q_OBJECT
 
@@ -47,8 +53,9 @@ public:
     // The key of the spoken instruction of the current puzzle.
     QString instructionKey() const;
 
-    qint16 ContaEsatti() const { return ContaEsatti_; }
-    qint16 ContaErrati() const { return ContaErrati_; }
+    qint16 ContaEsatti() const { return counts_.right; }
+    qint16 ContaErrati() const { return counts_.wrong; }
+    Counts counts() const { return counts_; }
     int foundIndex() const { return foundIndex_; }  // the right picture once found; -1 before
     bool solved() const { return foundIndex_ >= 0; }
     int wrongAnswersInPuzzle() const { return wrongInPuzzle_; }
@@ -65,10 +72,14 @@ public:
     void answer(int index);
     void resetCounts();
 
+    // Each signal carries what its listeners need, as the model stands after
+    // the change, so that no listener depends on another having heard first.
 Q_SIGNALS:
     void puzzleChanged();
-    void answered(bool right, int index);
-    void countsChanged();
+    // Picture `index` was picked, `right` or not; the counts after it, and
+    // the wrong answers to this puzzle so far.
+    void answered(bool right, int index, puzzle::Counts counts, int wrongInPuzzle);
+    void countsChanged(puzzle::Counts counts);
 
 private:
     const Rule rule_;
@@ -82,8 +93,7 @@ private:
     qint16 PrimoCambiamento_ = 0;
     qint16 SecondoCambiamento_ = 0;
     bool hasPuzzle_ = false;
-    qint16 ContaEsatti_ = 0;
-    qint16 ContaErrati_ = 0;
+    Counts counts_;
     int foundIndex_ = -1;
     int wrongInPuzzle_ = 0;
 };

@@ -1,15 +1,37 @@
 #include "SharedState.h"
 
+#include "PuzzleModel.h"
 #include "clsResize.h"
+
+#include <QPointer>
 
 namespace Modulo1 {
 
 bool SuoniAttivati = true;
 qint16 SerieFigure = 6;
 qint16 IndiceModello = 0;
-qint16 ContaEsatti = 0;
-qint16 ContaErrati = 0;
 std::unique_ptr<clsResize> Ridimensiona;
+
+namespace {
+
+QPointer<const puzzle::PuzzleModel>& visited() {
+    static QPointer<const puzzle::PuzzleModel> puzzle;
+    return puzzle;
+}
+
+}  // namespace
+
+qint16 ContaEsatti() {
+    return visited() ? visited()->ContaEsatti() : 0;
+}
+
+qint16 ContaErrati() {
+    return visited() ? visited()->ContaErrati() : 0;
+}
+
+void setVisitedPuzzle(const puzzle::PuzzleModel* puzzle) {
+    visited() = puzzle;
+}
 
 }  // namespace Modulo1
 

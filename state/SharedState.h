@@ -9,14 +9,22 @@
 #include <memory>
 
 class clsResize;
+namespace puzzle {
+class PuzzleModel;
+}
 
 namespace Modulo1 {
 
-extern bool SuoniAttivati;                       // sound switch; True at start
-extern qint16 SerieFigure;                       // picture set 1 to 5, or 6: a set drawn for every puzzle
-extern qint16 IndiceModello;                     // index 0 to 7 of the model among Picture1(0..7)
-extern qint16 ContaEsatti;                       // right answers in the current visit of an exercise
-extern qint16 ContaErrati;                       // wrong answers in the current visit of an exercise
+extern bool SuoniAttivati;    // sound switch; True at start
+extern qint16 SerieFigure;    // picture set 1 to 5, or 6: a set drawn for every puzzle
+extern qint16 IndiceModello;  // index 0 to 7 of the model among Picture1(0..7)
+// Right and wrong answers in the current visit of an exercise, as its
+// puzzle counts them; 0 before the first visit.
+qint16 ContaEsatti();
+qint16 ContaErrati();
+// The puzzle of the exercise being visited, whose counts those are (it
+// outlives its visit; nullptr for none).
+void setVisitedPuzzle(const puzzle::PuzzleModel* puzzle);
 extern std::unique_ptr<clsResize> Ridimensiona;  // resizing of the screen loaded last
 
 }  // namespace Modulo1

@@ -105,7 +105,7 @@ private Q_SLOTS:
         const int wrong = right == 0 ? 1 : 0;
         widget(exercise, u"Picture1"_s, wrong)->setFocus();
         press(exercise, Qt::Key_Return);
-        QCOMPARE(Modulo1::ContaErrati, 1);
+        QCOMPARE(Modulo1::ContaErrati(), 1);
         QCOMPARE(focused(exercise), widget(exercise, u"Picture1"_s, wrong));
         QCOMPARE(announcement(exercise), u"wrong, Wrong: 1"_s);
         widget(exercise, u"Picture1"_s, right)->setFocus();
@@ -114,7 +114,7 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowActive(exercise.window()));
         QSignalSpy focusMoves(qApp, &QApplication::focusChanged);
         press(exercise, Qt::Key_Space);
-        QCOMPARE(Modulo1::ContaEsatti, 1);
+        QCOMPARE(Modulo1::ContaEsatti(), 1);
         QCOMPARE(announcement(exercise), u"right, Right: 1"_s);
         QCOMPARE(focused(exercise), widget(exercise, u"BottoneAvanti"_s));
         QCOMPARE(focusMoves.size(), 1);
@@ -222,14 +222,14 @@ private Q_SLOTS:
         press(exercise, Qt::Key_Return);
         widget(exercise, u"Picture1"_s, model ^ 1)->setFocus();
         press(exercise, Qt::Key_Return);
-        QVERIFY(Modulo1::ContaEsatti == 1 && Modulo1::ContaErrati == 1);
+        QVERIFY(Modulo1::ContaEsatti() == 1 && Modulo1::ContaErrati() == 1);
         QWidget* next = focused(exercise);
         platform::setMessageBoxResponder({});  // the real question
         for (int round = 0; round < 2; ++round) {
             onNextBox([](QMessageBox*) { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return); });
             press(exercise, Qt::Key_Escape);
             QVERIFY(exercise.isLoaded() && !screens::FormMenu().isLoaded());
-            QVERIFY(Modulo1::ContaEsatti == 1 && Modulo1::ContaErrati == 1);
+            QVERIFY(Modulo1::ContaEsatti() == 1 && Modulo1::ContaErrati() == 1);
             QCOMPARE(widget(exercise, u"EtichettaEsatti"_s)->property("text").toString().trimmed(), u"1"_s);
             QCOMPARE(focused(exercise), next);
         }
@@ -258,10 +258,10 @@ private Q_SLOTS:
                 QApplication::sendEvent(focused(exercise), &pressed);
             }
         };
-        const qint16 right = Modulo1::ContaEsatti;
+        const qint16 right = Modulo1::ContaEsatti();
         widget(exercise, u"Picture1"_s, Modulo1::IndiceModello)->setFocus();
         hold(Qt::Key_Return, 3);
-        QCOMPARE(Modulo1::ContaEsatti, right + 1);
+        QCOMPARE(Modulo1::ContaEsatti(), right + 1);
         QCOMPARE(focused(exercise), widget(exercise, u"BottoneAvanti"_s));
         QVERIFY(widget(exercise, u"BottoneAvanti"_s)->isEnabled());
         press(exercise, Qt::Key_Return);
@@ -306,10 +306,10 @@ private Q_SLOTS:
         // Enter on an entry runs it: the first resets the counts.
         picture->setFocus();
         press(exercise, Qt::Key_Return);
-        QCOMPARE(Modulo1::ContaErrati, 1);
+        QCOMPARE(Modulo1::ContaErrati(), 1);
         press(exercise, menuKey);
         press(exercise, Qt::Key_Return);
-        QCOMPARE(Modulo1::ContaErrati, 0);
+        QCOMPARE(Modulo1::ContaErrati(), 0);
 
         // The menu's language menu opens with Enter; Escape closes it, and the next gives the keys back.
         exercise.Unload();

@@ -148,7 +148,7 @@ private Q_SLOTS:
         Screen& exercise = *Screen::loadedScreens().front();
         const auto answerWrong = [&exercise] {
             exercise.control(u"Picture1"_s, Modulo1::IndiceModello).click();  // the model's colour is kept: wrong
-            QCOMPARE(Modulo1::ContaErrati, qint16(1));
+            QCOMPARE(Modulo1::ContaErrati(), qint16(1));
             QVERIFY(exercise.control(u"ComandoIconaNo"_s).visible());
         };
         answerWrong();
@@ -158,13 +158,13 @@ private Q_SLOTS:
             QTest::keyClick(exercise.window(), Qt::Key_F1);
             QTest::qWait(100);
         }
-        QCOMPARE(Modulo1::ContaErrati, qint16(1));
-        QTRY_COMPARE(Modulo1::ContaErrati, qint16(0));
+        QCOMPARE(Modulo1::ContaErrati(), qint16(1));
+        QTRY_COMPARE(Modulo1::ContaErrati(), qint16(0));
         QCOMPARE(exercise.control(u"EtichettaErrati"_s).text(platform::TextProperty::Caption), u"0"_s);
         QVERIFY(!exercise.control(u"ComandoIconaNo"_s).visible() && !exercise.control(u"ComandoIconaSi"_s).visible());
         answerWrong();
         screens::FormAvvio().Show();
-        QCOMPARE(Modulo1::ContaErrati, qint16(0));
+        QCOMPARE(Modulo1::ContaErrati(), qint16(0));
         QVERIFY(!exercise.control(u"ComandoIconaNo"_s).visible());
         screens::FormAvvio().Unload();
         folder.answer = MsgAnswer::Yes;

@@ -221,7 +221,7 @@ private Q_SLOTS:
         QVERIFY(!shown.last().isEmpty());
         waitForPicture(exercise, Modulo1::IndiceModello ^ 1);
         press(exercise, Qt::Key_Space);
-        QCOMPARE(Modulo1::ContaEsatti, qint16(1));
+        QCOMPARE(Modulo1::ContaEsatti(), qint16(1));
         QCOMPARE(highlightedName(exercise), u"BottoneAvanti"_s);
         QCOMPARE(said.last(), u"BottoneAvanti"_s);
         // The pictures are disabled: Next, the instruction and the way home
@@ -299,17 +299,17 @@ private Q_SLOTS:
         press(exercise, Qt::Key_Space);
         press(exercise, Qt::Key_Return);
         press(exercise, Qt::Key_Enter);
-        QCOMPARE(Modulo1::ContaErrati, qint16(3));
+        QCOMPARE(Modulo1::ContaErrati(), qint16(3));
         click(widget(exercise, u"Picture1"_s, right));
-        QTRY_COMPARE(Modulo1::ContaErrati, qint16(4));
+        QTRY_COMPARE(Modulo1::ContaErrati(), qint16(4));
         click(widget(exercise, u"Label1"_s));
-        QTRY_COMPARE(Modulo1::ContaErrati, qint16(5));
-        QCOMPARE(Modulo1::ContaEsatti, qint16(0));
+        QTRY_COMPARE(Modulo1::ContaErrati(), qint16(5));
+        QCOMPARE(Modulo1::ContaEsatti(), qint16(0));
         QCOMPARE(highlighted(exercise), widget(exercise, u"Picture1"_s, wrong));
         QVERIFY(ringAround(highlighted(exercise)));
         waitForPicture(exercise, right);
         click(exercise.client());
-        QTRY_COMPARE(Modulo1::ContaEsatti, qint16(1));
+        QTRY_COMPARE(Modulo1::ContaEsatti(), qint16(1));
         QCOMPARE(highlightedName(exercise), u"BottoneAvanti"_s);
         QVERIFY(ringAround(highlighted(exercise)));
     }
@@ -330,22 +330,22 @@ private Q_SLOTS:
         }
         // Past the disabled Next to the instruction, the way home, and round again.
         QCOMPARE(steps.mid(7), (QStringList{u"HearAgain"_s, u"HomeButton"_s, u"Picture1(0)"_s}));
-        QCOMPARE(Modulo1::ContaErrati + Modulo1::ContaEsatti, 0);
+        QCOMPARE(Modulo1::ContaErrati() + Modulo1::ContaEsatti(), 0);
         while (highlighted(exercise) != widget(exercise, u"Picture1"_s, wrong))
             press(exercise, Qt::Key_Space);
         press(exercise, Qt::Key_Return);
-        QCOMPARE(Modulo1::ContaErrati, qint16(1));
+        QCOMPARE(Modulo1::ContaErrati(), qint16(1));
         while (highlighted(exercise) != widget(exercise, u"Picture1"_s, right))
             press(exercise, Qt::Key_Space);
         press(exercise, Qt::Key_Enter);
-        QCOMPARE(Modulo1::ContaEsatti, qint16(1));
+        QCOMPARE(Modulo1::ContaEsatti(), qint16(1));
         QCOMPARE(highlightedName(exercise), u"BottoneAvanti"_s);
         QVERIFY(ringAround(highlighted(exercise)));
         // A click is the mouse's own, where it points: on the disabled pictures, nothing.
         click(widget(exercise, u"Picture1"_s, wrong));
         QCoreApplication::processEvents();
         QCOMPARE(highlightedName(exercise), u"BottoneAvanti"_s);
-        QCOMPARE(Modulo1::ContaErrati, qint16(1));
+        QCOMPARE(Modulo1::ContaErrati(), qint16(1));
     }
 
     // A mode a parent chooses reaches the window already shown at once, from
@@ -362,10 +362,10 @@ private Q_SLOTS:
             clock.ticks(1);
             QCOMPARE(highlighted(exercise) != before, mode == Scan::Auto);
             const_cast<QWidget*>(wrong)->setFocus(Qt::TabFocusReason);
-            const int answers = Modulo1::ContaErrati;
+            const int answers = Modulo1::ContaErrati();
             press(exercise, Qt::Key_Space);
             QCOMPARE(highlighted(exercise) != wrong, mode == Scan::Step);
-            QCOMPARE(Modulo1::ContaErrati > answers, mode != Scan::Step);
+            QCOMPARE(Modulo1::ContaErrati() > answers, mode != Scan::Step);
         }
     }
 
@@ -455,7 +455,7 @@ private Q_SLOTS:
         QVERIFY(scanTo(exercise, widget(exercise, u"Picture1"_s, right)));
         clock.advance(FakeVoice::kSentenceMs);
         press(exercise, Qt::Key_Space);
-        QCOMPARE(Modulo1::ContaEsatti, qint16(1));
+        QCOMPARE(Modulo1::ContaEsatti(), qint16(1));
         // The highlight's name, Next, and the praise after the sound, each whole.
         clock.advance(2 * FakeVoice::kSentenceMs);
         QCOMPARE(voice.heard.value(voice.heard.size() - 2), spoken_words::Sentence(u"BottoneAvanti"_s));

@@ -380,12 +380,12 @@ private Q_SLOTS:
                     if (i == right)
                         continue;
                     clickPicture(screen, i);
-                    QCOMPARE(Modulo1::ContaErrati, ++wrongs);
+                    QCOMPARE(Modulo1::ContaErrati(), ++wrongs);
                     QVERIFY(isOpen(screen));
                 }
                 solve(number, screen);
-                QCOMPARE(Modulo1::ContaEsatti, ++rights);
-                QCOMPARE(Modulo1::ContaErrati, wrongs);
+                QCOMPARE(Modulo1::ContaEsatti(), ++rights);
+                QCOMPARE(Modulo1::ContaErrati(), wrongs);
                 clickNext(screen);
                 QVERIFY(isOpen(screen));
             }
@@ -455,8 +455,8 @@ private Q_SLOTS:
             QVERIFY(es1.puzzle().solved());
             QCOMPARE(es1.control(u"Picture3"_s).picture().image(), fileImage(set, (model ^ puzzle::kColourBit) + 1));
         }
-        QCOMPARE(Modulo1::ContaEsatti, 5);
-        QCOMPARE(Modulo1::ContaErrati, 5);
+        QCOMPARE(Modulo1::ContaEsatti(), 5);
+        QCOMPARE(Modulo1::ContaErrati(), 5);
         es1.Unload();
     }
 
@@ -498,8 +498,8 @@ private Q_SLOTS:
         QVERIFY(marksRight(es4));
         for (int i = 0; i < kPicturesPerSet; ++i)
             clickPicture(es4, i);
-        QCOMPARE(Modulo1::ContaEsatti, qint16(1));
-        QCOMPARE(Modulo1::ContaErrati, qint16(2));
+        QCOMPARE(Modulo1::ContaEsatti(), qint16(1));
+        QCOMPARE(Modulo1::ContaErrati(), qint16(2));
         QCOMPARE(sounds.size(), 3);
         const platform::Picture oldFirst = picture(es4, 0).picture();
         const quint32 colour = es4.backColor();
@@ -516,11 +516,32 @@ private Q_SLOTS:
         QCOMPARE(counts(es4), u" 2/ 3"_s);
         chooseMenu(es4, u"MenuAzzera"_s);
         QCOMPARE(counts(es4), u"0/0"_s);
-        QVERIFY(Modulo1::ContaEsatti == 0 && Modulo1::ContaErrati == 0 && isSolved(es4));
+        QVERIFY(Modulo1::ContaEsatti() == 0 && Modulo1::ContaErrati() == 0 && isSolved(es4));
         QVERIFY(marksNothing(es4));
         clickNext(es4);
         solve(4, es4);
         QCOMPARE(counts(es4), u" 1/0"_s);
+    }
+
+    // The counts shown and the answer's announcement follow the counts their
+    // signal carries, not what the screen showed before: here the answer
+    // comes before its counts, the other way round from the model's.
+    void answerEffectsFollowTheirSignal() {
+        Modulo1::SuoniAttivati = false;
+        es4.Show();
+        clickPicture(es4, shownModel(es4));
+        const auto announced = [this] {
+            QWidget* news = es4.window()->findChild<QWidget*>(QString::fromLatin1(platform::kAnnouncementName));
+            return news ? accessibleText(news, QAccessible::Name) : QString();
+        };
+        QCOMPARE(announced(), u"Errati, Errati 1"_s);
+        auto& model = const_cast<puzzle::PuzzleModel&>(es4.puzzle());
+        Q_EMIT model.answered(false, shownModel(es4), {.right = 3, .wrong = 9}, 2);
+        QCOMPARE(announced(), u"Errati, Errati 9"_s);
+        QCOMPARE(counts(es4), u"0/ 1"_s);
+        Q_EMIT model.countsChanged({.right = 3, .wrong = 9});
+        QCOMPARE(counts(es4), u" 3/ 9"_s);
+        es4.Unload();
     }
 
     // Each visit shows the chosen set, covers the display and starts from zero,
@@ -535,12 +556,10 @@ private Q_SLOTS:
                 platform::seedRandom(seed);
                 const quint32 colour = ModuloColoriSuoni::PreparaColori();
                 platform::seedRandom(seed);
-                Modulo1::ContaEsatti = 5;
-                Modulo1::ContaErrati = 7;
                 screen.Show();
                 QCOMPARE(screen.backColor(), colour);
                 QCOMPARE(counts(screen), u"0/0"_s);
-                QCOMPARE(Modulo1::ContaEsatti, qint16(0));
+                QCOMPARE(Modulo1::ContaEsatti(), qint16(0));
                 QVERIFY(marksNothing(screen));
                 const int set = shownSet(screen);
                 QVERIFY2(number <= 5 ? set == number : set != 0, qPrintable(QString::number(set)));
@@ -554,7 +573,7 @@ private Q_SLOTS:
                 QCOMPARE(boxes[0].message, u"lascia "_s % QString::number(number));
                 QCOMPARE(boxes[0].buttons, platform::MsgButtons::YesNo);
                 QVERIFY(screen.isLoaded() && menusShown == 0);
-                QCOMPARE(Modulo1::ContaErrati, qint16(1));
+                QCOMPARE(Modulo1::ContaErrati(), qint16(1));
                 QVERIFY(isOpen(screen));
 
                 QVERIFY(!screen.window()->close());
@@ -568,7 +587,7 @@ private Q_SLOTS:
                 else
                     screen.window()->close();
                 QVERIFY(!screen.isLoaded() && menusShown == 1);
-                QCOMPARE(Modulo1::ContaErrati, qint16(0));
+                QCOMPARE(Modulo1::ContaErrati(), qint16(0));
                 menusShown = 0;
             }
         }

@@ -189,7 +189,7 @@ private Q_SLOTS:
                         puzzle.answer(index);
                     QVERIFY2(puzzle.solved() && puzzle.foundIndex() == right && puzzle.ContaEsatti() == 1, where);
                     QVERIFY2(puzzle.ContaErrati() == wrong && answers.size() == wrong + 1, where);
-                    QVERIFY2(answers.last() == (QList<QVariant>{true, right}), where);
+                    QVERIFY2(answers.last().first(2) == (QList<QVariant>{true, right}), where);
                 }
             }
         }

@@ -1,0 +1,116 @@
+#include "AnswerEffects.h"
+
+#include "Accessibility.h"
+#include "AccessibleTexts.h"
+#include "ExerciseCatalogue.h"
+#include "ExerciseLayout.h"
+#include "ModuloColoriSuoni.h"
+#include "Settings.h"
+#include "SpokenWords.h"
+
+#include <QStringBuilder>
+#include <QWidget>
+#include <tuple>
+
+using namespace Qt::Literals::StringLiterals;
+using namespace exercise_layout;
+using platform::TextProperty;
+
+namespace answer_effects {
+
+QString countCaption(qint16 count) {
+    return count == 0 ? u"0"_s : puzzle::countCaption(count);
+}
+
+QString countName(const QString& label, const QString& countCaption) {
+    return modLanguageSupport::MLSAccessibleFill(u"Labelled"_s, {label, countCaption.trimmed()});
+}
+
+QString faceName(bool right, const QString& label) {
+    return modLanguageSupport::MLSAccessibleText(right ? u"Right"_s : u"Wrong"_s, label);
+}
+
+namespace {
+
+QString caption(const platform::Screen& screen, ControlName name) {
+    return screen.control(name).text(TextProperty::Caption).value_or(QString());
+}
+
+}  // namespace
+
+SoundAndPraise::SoundAndPraise(puzzle::PuzzleModel& model, const platform::Screen& screen,
+                               const growing_level::GrowingLevel& growth)
+    : QObject(&model), model_(model), screen_(screen), growth_(growth) {
+    using puzzle::PuzzleModel;
+    afterSound_.setSingleShot(true);
+    connect(&afterSound_, &QTimer::timeout, this, [this] {
+        if (screen_.isLoaded())
+            for (const QString& key : std::as_const(afterSoundKeys_))
+                spoken_words::Say(key);
+    });
+    connect(&model, &PuzzleModel::puzzleChanged, &afterSound_, &QTimer::stop);
+    connect(&model, &PuzzleModel::answered, this, [this](bool right, int, puzzle::Counts, int wrongInPuzzle) {
+        if (screen_.isLoaded())
+            answered(right, wrongInPuzzle);
+    });
+}
+
+// With the sounds off an answer is silent: no sound, and no words after it.
+void SoundAndPraise::answered(bool right, int wrongInPuzzle) {
+    constexpr int kWrongBeforeHelp = 2;
+    if (!ModuloColoriSuoni::SoundsOn())
+        return;
+    const std::chrono::milliseconds sound = right ? ModuloColoriSuoni::SuonoEsatto() : ModuloColoriSuoni::SuonoErrato();
+    afterSoundKeys_.clear();
+    if (right) {
+        if (settings::current().praise) {
+            const QStringList praises = exercise_catalogue::praiseKeys();
+            afterSoundKeys_.append(praises[praises_++ % praises.size()]);
+        }
+        if (!growth_.stepKey().isEmpty())
+            afterSoundKeys_.append(growth_.stepKey());
+    } else if (wrongInPuzzle % kWrongBeforeHelp == 0)
+        afterSoundKeys_.append(model_.instructionKey());
+    if (!afterSoundKeys_.isEmpty())
+        afterSound_.start(sound);
+}
+
+CountsShown::CountsShown(puzzle::PuzzleModel& model, platform::Screen& screen) : QObject(&model), screen_(screen) {
+    connect(&model, &puzzle::PuzzleModel::countsChanged, this, [this](puzzle::Counts counts) {
+        if (screen_.isLoaded())
+            show(counts);
+    });
+}
+
+void CountsShown::show(puzzle::Counts counts) {
+    for (const auto& [label, shown, count] :
+         {std::tuple(Label1, EtichettaEsatti, counts.right), std::tuple(Label2, EtichettaErrati, counts.wrong)}) {
+        platform::Control& control = screen_.control(shown);
+        control.setText(TextProperty::Caption, countCaption(count));
+        control.widget()->setAccessibleName(countName(caption(screen_, label), countCaption(count)));
+    }
+    if (counts.right == 0 && counts.wrong == 0) {
+        screen_.control(ComandoIconaSi).setVisible(false);
+        screen_.control(ComandoIconaNo).setVisible(false);
+    }
+}
+
+AnswerAnnouncement::AnswerAnnouncement(puzzle::PuzzleModel& model, const platform::Screen& screen,
+                                       const growing_level::GrowingLevel& growth)
+    : QObject(&model), screen_(screen), growth_(growth) {
+    connect(&model, &puzzle::PuzzleModel::answered, this, [this](bool right, int, puzzle::Counts counts) {
+        if (screen_.isLoaded())
+            answered(right, counts);
+    });
+}
+
+void AnswerAnnouncement::answered(bool right, puzzle::Counts counts) {
+    const QString label = caption(screen_, right ? Label1 : Label2);
+    QString answer =
+        faceName(right, label) % u", " % countName(label, countCaption(right ? counts.right : counts.wrong));
+    if (right && !growth_.stepKey().isEmpty())
+        answer += u". " % spoken_words::Sentence(growth_.stepKey());
+    platform::announce(screen_.window(), answer);
+}
+
+}  // namespace answer_effects
