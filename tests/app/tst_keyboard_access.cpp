@@ -298,6 +298,12 @@ private Q_SLOTS:
             QCOMPARE(focused(exercise), picture);
             QVERIFY(ringAround(picture));
         }
+        // A click that moves no focus hides the ring; any key shows it again.
+        QTest::mouseClick(exercise.client(), Qt::LeftButton);
+        QCOMPARE(focused(exercise), picture);
+        QVERIFY(!ringAround(picture));
+        QTest::keyClick(picture, Qt::Key_Shift);
+        QVERIFY(ringAround(picture));
         // The same key again leaves the menu bar as well.
         press(exercise, menuKey);
         press(exercise, menuKey);
