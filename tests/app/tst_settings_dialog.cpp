@@ -2,6 +2,7 @@
 // names for the screen reader and keyboard, what Save and Cancel keep, the
 // chord on the menu that opens it (not in kiosk mode), and the remembered
 // sound switch and picture set at the next start.
+#include "ExerciseLayout.h"
 #include "Modulo1.h"
 #include "Process.h"
 #include "ProgramFolderFixture.h"
@@ -26,6 +27,7 @@
 #include <algorithm>
 
 using namespace Qt::Literals::StringLiterals;
+namespace ex = exercise_layout;
 using settings::Level;
 using settings::Scan;
 using settings::Settings;
@@ -261,7 +263,7 @@ private Q_SLOTS:
         screens::FormAvvio().control(u"BottoneAvvio"_s).click();
         settings::current().kiosk = true;
         menu.control(u"Command7"_s).click();
-        platform::Screen::loadedScreens().front()->control(u"mnuEsci"_s).click();
+        platform::Screen::loadedScreens().front()->control(ex::mnuEsci).click();
         folder.answer = platform::MsgAnswer::Yes;
         bool opened = false;
         QTimer::singleShot(0, [&opened] {

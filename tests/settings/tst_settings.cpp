@@ -2,6 +2,7 @@
 // the level reached growing with the child, kept for the next run.
 
 #include "FileBytes.h"
+#include "OptionalPrinting.h"
 #include "Settings.h"
 #include "Unprivileged.h"
 
