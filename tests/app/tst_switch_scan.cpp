@@ -202,6 +202,16 @@ private Q_SLOTS:
     void theScanFollowsTheScreen() {
         Screen& menu = show(screens::FormMenu());
         QCOMPARE(highlightedName(menu), u"Command7"_s);
+        // With nothing highlighted, the clock and the switch alike start at the first choice.
+        for (const bool bySwitch : {false, true}) {
+            highlighted(menu)->clearFocus();
+            QCOMPARE(highlightedName(menu), QString());
+            if (bySwitch)
+                press(menu, Qt::Key_Space);
+            else
+                clock.ticks(1);
+            QCOMPARE(highlightedName(menu), u"Command7"_s);
+        }
         const QStringList round = scanned(menu, kMenuChoices);
         QCOMPARE(round.mid(6), (QStringList{u"Option1(0)"_s, u"Option1(1)"_s, u"Option1(2)"_s, u"Option1(3)"_s,
                                             u"Option1(4)"_s, u"Option1(5)"_s, u"LevelOption(0)"_s, u"LevelOption(1)"_s,
