@@ -113,7 +113,8 @@ private Q_SLOTS:
             exercise->control(ex::mnuEsci).click();
             QCOMPARE(loadedNames(), QStringList{u"FormMenu"_s});
             QCOMPARE(selectedPictureSet(), 3);
-            QVERIFY(!menu().control(u"Check1"_s).checked() && !Modulo1::SuoniAttivati);
+            QVERIFY(!menu().control(u"Check1"_s).checked());
+            QVERIFY(!Modulo1::SuoniAttivati);
         }
         QCOMPARE(ends, 0);
     }
