@@ -366,6 +366,8 @@ def run_wm(start, environment, english):
         check_kiosk(start, avvio)
         check_destroyed_window(start, avvio)
         play_levels(start, english)
+        # Also the screenshot of the step up (tools/screenshots.sh).
+        grow_with_the_child(start, english)
     finally:
         openbox.terminate()
 
@@ -431,6 +433,40 @@ def play_levels(start, english):
             subprocess.run(["xdotool", "key", "Return"], check=True)  # Next, where the right answer took the focus
         program.kill()
         program.wait()
+
+
+def grow_with_the_child(start, english):
+    """Growing with the child: five puzzles solved at the first try take a child from eight pictures
+    to sixteen, told in the place of the title; the next start begins where the child got to."""
+    words = accessible_words(english)
+    step = english["Speech"]["Say(LevelUp3)"]
+    empty = words["Found"] + ": " + words["Empty"]
+    program = start("--level=auto")
+    pid = program.pid
+    click_named(pid, BUTTON, english["FormAvvio"]["BottoneAvvio.Caption"])
+    click_named(pid, BUTTON, english["FormMenu"]["Command2.Caption"])
+    for puzzle in range(5):
+        wait_for(lambda: find(pid, IMAGE, empty), "a new puzzle")
+        pictures, right, _ = shown_pictures(pid, words, 8, f"in puzzle {puzzle + 1}")
+        check(find(pid, pyatspi.ROLE_LABEL, step) is None, f"no step before five puzzles ({puzzle})")
+        click(pictures[right])
+        wait_for(lambda: not find(pid, IMAGE, empty), "the right answer")
+        if puzzle < 4:
+            subprocess.run(["xdotool", "key", "Return"], check=True)  # Next, where the right answer took the focus
+    wait_for(lambda: find(pid, pyatspi.ROLE_LABEL, step), "the step told in the place of the title")
+    screenshot("level-step.png")
+    passed("five puzzles solved at the first try: the step is told in the place of the title")
+    subprocess.run(["xdotool", "key", "Return"], check=True)
+    shown_pictures(pid, words, 16, "after the step")
+    program.kill()
+    program.wait()
+    program = start("--level=auto")
+    click_named(program.pid, BUTTON, english["FormAvvio"]["BottoneAvvio.Caption"])
+    click_named(program.pid, BUTTON, english["FormMenu"]["Command2.Caption"])
+    shown_pictures(program.pid, words, 16, "at the next start")
+    passed("a child who grew to sixteen pictures starts the next run with sixteen")
+    program.kill()
+    program.wait()
 
 
 def close_by_window_manager(pid, what):
