@@ -21,6 +21,9 @@ inline QWidget* focused(const platform::Screen& screen) {
 inline QWidget* widget(const platform::Screen& screen, const QString& name, int index = -1) {
     return screen.control(name, index).widget();
 }
+inline QWidget* widget(const platform::Screen& screen, platform::ControlName name, int index = -1) {
+    return screen.control(name, index).widget();
+}
 // A key on the focused control, or on the window when none has the focus.
 inline void press(const platform::Screen& screen, Qt::Key key) {
     QTest::keyClick(focused(screen) ? focused(screen) : screen.window(), key);

@@ -149,7 +149,8 @@ private Q_SLOTS:
             screens::FormAvvio().Show();
             screens::FormAvvio().control(u"BottoneAvvio"_s).click();
             platform::Screen& who = screens::FormChiGioca();
-            QVERIFY(who.isLoaded() && who.window()->isVisible());
+            QVERIFY(who.isLoaded());
+            QVERIFY(who.window()->isVisible());
             QVERIFY(!screens::FormAvvio().isLoaded());
             for (int index = 0; index < app::kMaxChildren; ++index)
                 QCOMPARE(who.control(u"ChildButton"_s, index).widget()->isVisibleTo(who.window()), index < 3);

@@ -1,5 +1,6 @@
 // A child with the keyboard alone, and a screen reader: focus, keys, the
 // names that assistive technology hears and the announcement of answers.
+#include "ExerciseLayout.h"
 #include "Modulo1.h"
 #include "ProgramFolderFixture.h"
 #include "ScreenInput.h"
@@ -16,6 +17,7 @@
 #include <tuple>
 
 using namespace Qt::Literals::StringLiterals;
+namespace ex = exercise_layout;
 using platform::Screen;
 using screen_input::announcement;
 using screen_input::focused;
@@ -70,7 +72,8 @@ private Q_SLOTS:
         QCOMPARE(focused(start), widget(start, u"BottoneAvvio"_s));
         press(start, Qt::Key_Return);
         Screen& menu = screens::FormMenu();
-        QVERIFY(menu.isLoaded() && !start.isLoaded());
+        QVERIFY(menu.isLoaded());
+        QVERIFY(!start.isLoaded());
         QCOMPARE(focused(menu), widget(menu, u"Command7"_s));
         // Tab reaches the picture sets at the chosen one.
         widget(menu, u"Check1"_s)->setFocus();
@@ -83,8 +86,9 @@ private Q_SLOTS:
         }
         press(menu, Qt::Key_Enter);
         Screen& exercise = screens::FormEs3();  // the right picture is the model itself
-        QVERIFY(exercise.isLoaded() && !menu.isLoaded());
-        QCOMPARE(focused(exercise), widget(exercise, u"Picture1"_s, 0));
+        QVERIFY(exercise.isLoaded());
+        QVERIFY(!menu.isLoaded());
+        QCOMPARE(focused(exercise), widget(exercise, ex::Picture1, 0));
         // The arrows follow the two rows of four; Shift+Tab from the first goes round to the way
         // home, the last in the order, then the speaker button ("avanti" is disabled), then the
         // last picture; Tab goes back the same way.
@@ -97,18 +101,18 @@ private Q_SLOTS:
                                                  {Qt::Key_Tab, kHome},     {Qt::Key_Tab, 0}};
         for (const auto& [key, index] : moves) {
             press(exercise, key);
-            QCOMPARE(focused(exercise), index == kHome      ? widget(exercise, u"HomeButton"_s)
-                                        : index == kSpeaker ? widget(exercise, u"HearAgain"_s)
-                                                            : widget(exercise, u"Picture1"_s, index));
+            QCOMPARE(focused(exercise), index == kHome      ? widget(exercise, ex::HomeButton)
+                                        : index == kSpeaker ? widget(exercise, ex::HearAgain)
+                                                            : widget(exercise, ex::Picture1, index));
         }
         const int right = Modulo1::IndiceModello;
         const int wrong = right == 0 ? 1 : 0;
-        widget(exercise, u"Picture1"_s, wrong)->setFocus();
+        widget(exercise, ex::Picture1, wrong)->setFocus();
         press(exercise, Qt::Key_Return);
         QCOMPARE(Modulo1::ContaErrati(), 1);
-        QCOMPARE(focused(exercise), widget(exercise, u"Picture1"_s, wrong));
+        QCOMPARE(focused(exercise), widget(exercise, ex::Picture1, wrong));
         QCOMPARE(announcement(exercise), u"wrong, Wrong: 1"_s);
-        widget(exercise, u"Picture1"_s, right)->setFocus();
+        widget(exercise, ex::Picture1, right)->setFocus();
         // The focus goes straight to Next and back to the first picture, not
         // through the controls disabled on the way (a flood a screen reader prunes).
         QVERIFY(QTest::qWaitForWindowActive(exercise.window()));
@@ -116,21 +120,21 @@ private Q_SLOTS:
         press(exercise, Qt::Key_Space);
         QCOMPARE(Modulo1::ContaEsatti(), 1);
         QCOMPARE(announcement(exercise), u"right, Right: 1"_s);
-        QCOMPARE(focused(exercise), widget(exercise, u"BottoneAvanti"_s));
+        QCOMPARE(focused(exercise), widget(exercise, ex::BottoneAvanti));
         QCOMPARE(focusMoves.size(), 1);
         press(exercise, Qt::Key_Return);
-        QCOMPARE(focused(exercise), widget(exercise, u"Picture1"_s, 0));
+        QCOMPARE(focused(exercise), widget(exercise, ex::Picture1, 0));
         QCOMPARE(focusMoves.size(), 2);
         // Every picture tells the new model after its own name.
         const QString model =
             u"picture in the box: "_s +
-            widget(exercise, u"Picture1"_s, Modulo1::IndiceModello)->accessibleName().section(u": "_s, 1);
-        QCOMPARE(widget(exercise, u"Picture2"_s)->accessibleName(), model);
-        QCOMPARE(widget(exercise, u"Picture1"_s, 0)->accessibleDescription(), model);
+            widget(exercise, ex::Picture1, Modulo1::IndiceModello)->accessibleName().section(u": "_s, 1);
+        QCOMPARE(widget(exercise, ex::Picture2)->accessibleName(), model);
+        QCOMPARE(widget(exercise, ex::Picture1, 0)->accessibleDescription(), model);
         // So too from a picture before the last, however the right one is chosen.
         focusMoves.clear();
-        exercise.control(u"Picture1"_s, Modulo1::IndiceModello).click();
-        QCOMPARE(focused(exercise), widget(exercise, u"BottoneAvanti"_s));
+        exercise.control(ex::Picture1, Modulo1::IndiceModello).click();
+        QCOMPARE(focused(exercise), widget(exercise, ex::BottoneAvanti));
         QCOMPARE(focusMoves.size(), 1);
         folder.answer = platform::MsgAnswer::No;
         press(exercise, Qt::Key_Escape);
@@ -218,25 +222,29 @@ private Q_SLOTS:
         Screen& exercise = screens::FormEs1();
         exercise.Show();
         const int model = Modulo1::IndiceModello;
-        widget(exercise, u"Picture1"_s, model)->setFocus();  // the model itself is wrong: its colour is the same
+        widget(exercise, ex::Picture1, model)->setFocus();  // the model itself is wrong: its colour is the same
         press(exercise, Qt::Key_Return);
-        widget(exercise, u"Picture1"_s, model ^ 1)->setFocus();
+        widget(exercise, ex::Picture1, model ^ 1)->setFocus();
         press(exercise, Qt::Key_Return);
-        QVERIFY(Modulo1::ContaEsatti() == 1 && Modulo1::ContaErrati() == 1);
+        QCOMPARE(Modulo1::ContaEsatti(), 1);
+        QCOMPARE(Modulo1::ContaErrati(), 1);
         QWidget* next = focused(exercise);
         platform::setMessageBoxResponder({});  // the real question
         for (int round = 0; round < 2; ++round) {
             onNextBox([](QMessageBox*) { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return); });
             press(exercise, Qt::Key_Escape);
-            QVERIFY(exercise.isLoaded() && !screens::FormMenu().isLoaded());
-            QVERIFY(Modulo1::ContaEsatti() == 1 && Modulo1::ContaErrati() == 1);
-            QCOMPARE(widget(exercise, u"EtichettaEsatti"_s)->property("text").toString().trimmed(), u"1"_s);
+            QVERIFY(exercise.isLoaded());
+            QVERIFY(!screens::FormMenu().isLoaded());
+            QCOMPARE(Modulo1::ContaEsatti(), 1);
+            QCOMPARE(Modulo1::ContaErrati(), 1);
+            QCOMPARE(widget(exercise, ex::EtichettaEsatti)->property("text").toString().trimmed(), u"1"_s);
             QCOMPARE(focused(exercise), next);
         }
         onNextBox([](QMessageBox* box) { QTest::mouseClick(box->button(QMessageBox::Yes), Qt::LeftButton); });
         press(exercise, Qt::Key_Escape);
         folder.answerBoxes();
-        QVERIFY(!exercise.isLoaded() && screens::FormMenu().isLoaded());
+        QVERIFY(!exercise.isLoaded());
+        QVERIFY(screens::FormMenu().isLoaded());
     }
 
     // A key held down acts once: a held Enter answers and does not go on to
@@ -259,14 +267,14 @@ private Q_SLOTS:
             }
         };
         const qint16 right = Modulo1::ContaEsatti();
-        widget(exercise, u"Picture1"_s, Modulo1::IndiceModello)->setFocus();
+        widget(exercise, ex::Picture1, Modulo1::IndiceModello)->setFocus();
         hold(Qt::Key_Return, 3);
         QCOMPARE(Modulo1::ContaEsatti(), right + 1);
-        QCOMPARE(focused(exercise), widget(exercise, u"BottoneAvanti"_s));
-        QVERIFY(widget(exercise, u"BottoneAvanti"_s)->isEnabled());
+        QCOMPARE(focused(exercise), widget(exercise, ex::BottoneAvanti));
+        QVERIFY(widget(exercise, ex::BottoneAvanti)->isEnabled());
         press(exercise, Qt::Key_Return);
         hold(Qt::Key_Right, 2);
-        QCOMPARE(focused(exercise), widget(exercise, u"Picture1"_s, 3));
+        QCOMPARE(focused(exercise), widget(exercise, ex::Picture1, 3));
     }
 
     // Alt or F10 takes the keys to the menu bar, with the ring on its entry;
@@ -283,7 +291,7 @@ private Q_SLOTS:
         Screen& exercise = screens::FormEs1();
         exercise.Show();
         QVERIFY(QTest::qWaitForWindowActive(exercise.window()));
-        QWidget* picture = widget(exercise, u"Picture1"_s, Modulo1::IndiceModello);  // a wrong answer
+        QWidget* picture = widget(exercise, ex::Picture1, Modulo1::IndiceModello);  // a wrong answer
         picture->setFocus();
         const QList<QAction*> entries = exercise.window()->findChild<QMenuBar*>()->actions();
         const qsizetype asked = folder.boxes.size();
@@ -308,7 +316,8 @@ private Q_SLOTS:
         press(exercise, menuKey);
         press(exercise, menuKey);
         QCOMPARE(focused(exercise), picture);
-        QVERIFY(folder.boxes.size() == asked && exercise.isLoaded());
+        QCOMPARE(folder.boxes.size(), asked);
+        QVERIFY(exercise.isLoaded());
         // Enter on an entry runs it: the first resets the counts.
         picture->setFocus();
         press(exercise, Qt::Key_Return);
@@ -326,16 +335,19 @@ private Q_SLOTS:
         press(menu, menuKey);
         press(menu, Qt::Key_Return);
         auto* languages = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-        QVERIFY(languages && languages->isVisible());
+        QVERIFY(languages);
+        QVERIFY(languages->isVisible());
         QTest::keyClick(languages, Qt::Key_Escape);
-        QVERIFY(!languages->isVisible() && menuBarEntry(menu));
+        QVERIFY(!languages->isVisible());
+        QVERIFY(menuBarEntry(menu));
         press(menu, Qt::Key_Escape);
         QCOMPARE(focused(menu), first);
         press(menu, menuKey);
         QVERIFY(menuBarEntry(menu));
         press(menu, menuKey);
         QCOMPARE(focused(menu), first);
-        QVERIFY(folder.boxes.size() == asked && menu.isLoaded());
+        QCOMPARE(folder.boxes.size(), asked);
+        QVERIFY(menu.isLoaded());
     }
 
     // Every control is named in the language, or by what the screen shows; never by an internal name.
@@ -364,8 +376,8 @@ private Q_SLOTS:
         Screen& exercise = screens::FormEs1();
         exercise.Show();
         QTEST(exercise.window()->accessibleName(), "window");
-        QTEST(widget(exercise, u"Picture1"_s, 6)->accessibleName(), "picture7");
-        QTEST(widget(exercise, u"ComandoIconaSi"_s)->accessibleName(), "rightFace");
+        QTEST(widget(exercise, ex::Picture1, 6)->accessibleName(), "picture7");
+        QTEST(widget(exercise, ex::ComandoIconaSi)->accessibleName(), "rightFace");
         for (Screen* screen : {&exercise, &screens::FormMenu(), &screens::FormAvvio()}) {
             screen->Show();
             QVERIFY(!screen->window()->accessibleName().contains(u"Form"_s));

@@ -2,6 +2,7 @@
 // the program or shows the desktop; the parent's chord held long enough does.
 // The same requests outside kiosk mode do what they always did.
 #include "ExerciseCatalogue.h"
+#include "ExerciseLayout.h"
 #include "Kiosk.h"
 #include "Modulo1.h"
 #include "Process.h"
@@ -20,6 +21,7 @@
 #include <QWindow>
 
 using namespace Qt::Literals::StringLiterals;
+namespace ex = exercise_layout;
 using namespace std::chrono_literals;
 using platform::MsgAnswer;
 using platform::Screen;
@@ -70,7 +72,7 @@ class TestKiosk : public QObject {
         QCOMPARE(exercise->isLoaded(), expectRefused);
         QCOMPARE(folder.boxes.size(), expectRefused ? 0 : 1);
         if (expectRefused)
-            exercise->control(u"mnuEsci"_s).click();
+            exercise->control(ex::mnuEsci).click();
         QVERIFY(menu().isLoaded());
         askToClose(menu());
         QCOMPARE(menu().isLoaded(), expectRefused);
@@ -104,7 +106,7 @@ private Q_SLOTS:
         app::StartKiosk();
         // The menu takes the kiosk's keys when it is loaded again.
         menu().control(exercise_catalogue::exercise(2).menuButton).click();
-        Screen::loadedScreens().front()->control(u"mnuEsci"_s).click();
+        Screen::loadedScreens().front()->control(ex::mnuEsci).click();
         tryEveryWayOut(true);
         QVERIFY(menu().window()->isVisible());
         // The child still chooses the level, either way.
@@ -123,7 +125,8 @@ private Q_SLOTS:
     // A kiosk's language is the parent's, chosen in the settings: the menu's
     // entries choose nothing and change nothing kept.
     void aKioskKeepsItsLanguage() {
-        QVERIFY(app::KioskMode() && menu().isLoaded());
+        QVERIFY(app::KioskMode());
+        QVERIFY(menu().isLoaded());
         QCOMPARE(modLanguageSupport::MLSCurrentLanguage, u"English"_s);
         int entries = 0;
         for (const auto& entry : menu().controls()) {
@@ -147,9 +150,9 @@ private Q_SLOTS:
         menu().control(exercise_catalogue::exercise(1).menuButton).click();
         Screen& exercise = *Screen::loadedScreens().front();
         const auto answerWrong = [&exercise] {
-            exercise.control(u"Picture1"_s, Modulo1::IndiceModello).click();  // the model's colour is kept: wrong
+            exercise.control(ex::Picture1, Modulo1::IndiceModello).click();  // the model's colour is kept: wrong
             QCOMPARE(Modulo1::ContaErrati(), qint16(1));
-            QVERIFY(exercise.control(u"ComandoIconaNo"_s).visible());
+            QVERIFY(exercise.control(ex::ComandoIconaNo).visible());
         };
         answerWrong();
         QElapsedTimer typing;
@@ -160,15 +163,16 @@ private Q_SLOTS:
         }
         QCOMPARE(Modulo1::ContaErrati(), qint16(1));
         QTRY_COMPARE(Modulo1::ContaErrati(), qint16(0));
-        QCOMPARE(exercise.control(u"EtichettaErrati"_s).text(platform::TextProperty::Caption), u"0"_s);
-        QVERIFY(!exercise.control(u"ComandoIconaNo"_s).visible() && !exercise.control(u"ComandoIconaSi"_s).visible());
+        QCOMPARE(exercise.control(ex::EtichettaErrati).text(platform::TextProperty::Caption), u"0"_s);
+        QVERIFY(!exercise.control(ex::ComandoIconaNo).visible());
+        QVERIFY(!exercise.control(ex::ComandoIconaSi).visible());
         answerWrong();
         screens::FormAvvio().Show();
         QCOMPARE(Modulo1::ContaErrati(), qint16(0));
-        QVERIFY(!exercise.control(u"ComandoIconaNo"_s).visible());
+        QVERIFY(!exercise.control(ex::ComandoIconaNo).visible());
         screens::FormAvvio().Unload();
         folder.answer = MsgAnswer::Yes;
-        exercise.control(u"mnuEsci"_s).click();
+        exercise.control(ex::mnuEsci).click();
         QVERIFY(menu().isLoaded());
     }
 

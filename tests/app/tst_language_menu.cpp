@@ -1,6 +1,7 @@
 // The language menu of the main menu: its entries, the check mark, a choice
 // and the remembered language; a right-to-left language mirrors every screen.
 #include "DataFiles.h"
+#include "ExerciseLayout.h"
 #include "ProgramFolderFixture.h"
 #include "Screen.h"
 #include "ScreenInput.h"
@@ -16,6 +17,7 @@
 #include <QTimer>
 
 using namespace Qt::Literals::StringLiterals;
+namespace ex = exercise_layout;
 using modLanguageSupport::MLSCurrentLanguage;
 using screen_input::focused;
 using screen_input::press;
@@ -178,7 +180,7 @@ private Q_SLOTS:
         folder.storeLanguage(u"English"_s);
         openMenu();
         platform::Screen& exercise = screens::FormEs1();
-        const auto modelName = [&exercise] { return exercise.control(u"Picture4"_s).widget()->accessibleName(); };
+        const auto modelName = [&exercise] { return exercise.control(ex::Picture4).widget()->accessibleName(); };
         exercise.Show();
         QCOMPARE(modelName(), u"model"_s);
         writeEnglish(u"Colours"_s, u"the model"_s);
@@ -284,8 +286,8 @@ private Q_SLOTS:
         };
         exercise.Show();
         const QRect leftToRight[] = {widget(menu(), u"Command7"_s)->geometry(),
-                                     widget(exercise, u"Picture1"_s, 0)->geometry(),
-                                     widget(exercise, u"Picture2"_s)->geometry()};
+                                     widget(exercise, ex::Picture1, 0)->geometry(),
+                                     widget(exercise, ex::Picture2)->geometry()};
         for (const QString& language : {arabic, greek, italian}) {
             exercise.Unload();
             const QStringList names = entries().replaceInStrings(u"*"_s, QString());
@@ -296,14 +298,14 @@ private Q_SLOTS:
             QCOMPARE(QApplication::layoutDirection(), rightToLeft ? Qt::RightToLeft : Qt::LeftToRight);
             const QRect now[] = {
                 rightToLeft ? mirrored(menu(), u"Command7"_s) : widget(menu(), u"Command7"_s)->geometry(),
-                rightToLeft ? mirrored(exercise, u"Picture1"_s, 0) : widget(exercise, u"Picture1"_s, 0)->geometry(),
-                rightToLeft ? mirrored(exercise, u"Picture2"_s) : widget(exercise, u"Picture2"_s)->geometry()};
+                rightToLeft ? mirrored(exercise, u"Picture1"_s, 0) : widget(exercise, ex::Picture1, 0)->geometry(),
+                rightToLeft ? mirrored(exercise, u"Picture2"_s) : widget(exercise, ex::Picture2)->geometry()};
             QCOMPARE(QList<QRect>(std::begin(now), std::end(now)),
                      QList<QRect>(std::begin(leftToRight), std::end(leftToRight)));
             // The next picture along the reading order: leftwards in Arabic.
-            QCOMPARE(focused(exercise), widget(exercise, u"Picture1"_s, 0));
+            QCOMPARE(focused(exercise), widget(exercise, ex::Picture1, 0));
             press(exercise, rightToLeft ? Qt::Key_Left : Qt::Key_Right);
-            QCOMPARE(focused(exercise), widget(exercise, u"Picture1"_s, 1));
+            QCOMPARE(focused(exercise), widget(exercise, ex::Picture1, 1));
             const std::pair<QStringList, QStringList> switched{look(menu()), look(exercise)};
             QCOMPARE(switched, fresh(language));
         }

@@ -1,6 +1,7 @@
 // The level of the puzzles: chosen on the menu, named for a screen reader,
 // and growing with the child on an exercise screen, told in words and voice.
 // English as shipped; the settings file lies in the test's own folder.
+#include "ExerciseLayout.h"
 #include "FormEsercizio.h"
 #include "ProgramFolderFixture.h"
 #include "ScreenInput.h"
@@ -13,6 +14,7 @@
 #include <QTest>
 
 using namespace Qt::Literals::StringLiterals;
+namespace ex = exercise_layout;
 using platform::Screen;
 using screen_input::announcement;
 using settings::Level;
@@ -23,7 +25,7 @@ QString sentence(const QString& key) {
     return modLanguageSupport::MLSOurWord(modLanguageSupport::OurWords::Speech, key);
 }
 QString title(const Screen& exercise) {
-    return exercise.control(u"Label3"_s).text(platform::TextProperty::Caption).value_or(QString());
+    return exercise.control(ex::Label3).text(platform::TextProperty::Caption).value_or(QString());
 }
 
 }  // namespace
@@ -40,10 +42,10 @@ class TestLevels : public QObject {
     static void solve(int wrong) {
         const int right = *exercise().puzzle().rightIndex();
         for (int answer = 0; answer < wrong; ++answer)
-            exercise().control(u"Picture1"_s, right ^ 1).click();
-        exercise().control(u"Picture1"_s, right).click();
+            exercise().control(ex::Picture1, right ^ 1).click();
+        exercise().control(ex::Picture1, right).click();
     }
-    static void next() { exercise().control(u"BottoneAvanti"_s).click(); }
+    static void next() { exercise().control(ex::BottoneAvanti).click(); }
     // `count` puzzles solved after `wrong` wrong answers each: the level stays
     // until the last, and the last steps to `reached`, told in the words of `stepKey`.
     void solveAndStep(int count, int wrong, int reached, const QString& stepKey) {

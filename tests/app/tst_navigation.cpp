@@ -1,6 +1,7 @@
 // Start-up, the screen changes of the start screen and the main menu, the
 // exit question and the about box.
 #include "Colour.h"
+#include "ExerciseLayout.h"
 #include "Modulo1.h"
 #include "Process.h"
 #include "ProgramFolderFixture.h"
@@ -12,6 +13,7 @@
 #include <QTest>
 
 using namespace Qt::Literals::StringLiterals;
+namespace ex = exercise_layout;
 using platform::MsgAnswer;
 using platform::Screen;
 
@@ -105,13 +107,14 @@ private Q_SLOTS:
             QCOMPARE(exercise->window()->windowTitle(), QCoreApplication::applicationName() % u" \u2014 "_s % name);
             QCOMPARE(exercise->window()->accessibleName(), name);
             folder.boxes.clear();
-            exercise->control(u"MenuInformazioni"_s).click();
+            exercise->control(ex::MenuInformazioni).click();
             QCOMPARE(folder.boxes.size(), 1);
             folder.answer = MsgAnswer::Yes;
-            exercise->control(u"mnuEsci"_s).click();
+            exercise->control(ex::mnuEsci).click();
             QCOMPARE(loadedNames(), QStringList{u"FormMenu"_s});
             QCOMPARE(selectedPictureSet(), 3);
-            QVERIFY(!menu().control(u"Check1"_s).checked() && !Modulo1::SuoniAttivati);
+            QVERIFY(!menu().control(u"Check1"_s).checked());
+            QVERIFY(!Modulo1::SuoniAttivati);
         }
         QCOMPARE(ends, 0);
     }
@@ -131,7 +134,7 @@ private Q_SLOTS:
         QCOMPARE(modLanguageSupport::MLSStoredLanguage(), u"English"_s);
         QCOMPARE(Modulo1::RunStart().exercise, 0);
         folder.answer = MsgAnswer::Yes;
-        exercise->control(u"mnuEsci"_s).click();
+        exercise->control(ex::mnuEsci).click();
         QCOMPARE(loadedNames(), QStringList{u"FormMenu"_s});
         Modulo1::RunStart() = {};
     }

@@ -2,6 +2,7 @@
 // names for the screen reader and keyboard, what Save and Cancel keep, the
 // chord on the menu that opens it (not in kiosk mode), and the remembered
 // sound switch and picture set at the next start.
+#include "ExerciseLayout.h"
 #include "Modulo1.h"
 #include "Process.h"
 #include "ProgramFolderFixture.h"
@@ -26,6 +27,7 @@
 #include <algorithm>
 
 using namespace Qt::Literals::StringLiterals;
+namespace ex = exercise_layout;
 using settings::Level;
 using settings::Scan;
 using settings::Settings;
@@ -221,13 +223,19 @@ private Q_SLOTS:
         QCOMPARE(menu.scan().mode(), Scan::Off);
         QTest::keyClick(menu.window(), chord.key(), chord.keyboardModifiers());
         Settings saved = settings::read(configFile);
-        QVERIFY(!saved.speech && !saved.praise && saved.rememberSound && saved.rememberPictureSet && saved.kiosk &&
-                !saved.fullScreen && saved.scan == Scan::Auto && !saved.levelOnMenu && saved.level == Level::Grows);
-        QVERIFY(!settings::current().speech && !settings::current().praise);
+        // speech, praise, remember sound and picture set, kiosk, full screen, level on the menu
+        QCOMPARE((QList<bool>{saved.speech, saved.praise, saved.rememberSound, saved.rememberPictureSet, saved.kiosk,
+                              saved.fullScreen, saved.levelOnMenu}),
+                 (QList<bool>{false, false, true, true, true, false, false}));
+        QCOMPARE(saved.scan, Scan::Auto);
+        QCOMPARE(saved.level, Level::Grows);
+        QCOMPARE(settings::current().speech, false);
+        QCOMPARE(settings::current().praise, false);
         QCOMPARE(settings::current().level, Level::Grows);
         QCOMPARE(menu.scan().mode(), Scan::Auto);
         // Kiosk and full screen are start-up choices.
-        QVERIFY(!settings::current().kiosk && settings::current().fullScreen);
+        QCOMPARE(settings::current().kiosk, false);
+        QCOMPARE(settings::current().fullScreen, true);
 
         whenDialogOpens([](app::SettingsDialog& dialog) {
             for (QCheckBox* box : dialog.findChildren<QCheckBox*>())
@@ -261,7 +269,7 @@ private Q_SLOTS:
         screens::FormAvvio().control(u"BottoneAvvio"_s).click();
         settings::current().kiosk = true;
         menu.control(u"Command7"_s).click();
-        platform::Screen::loadedScreens().front()->control(u"mnuEsci"_s).click();
+        platform::Screen::loadedScreens().front()->control(ex::mnuEsci).click();
         folder.answer = platform::MsgAnswer::Yes;
         bool opened = false;
         QTimer::singleShot(0, [&opened] {

@@ -3,6 +3,7 @@
 // for with H, the menu's choices reached by pointer or keyboard; in two
 // languages, with a file lacking the sentences, and with the sounds off; and
 // which are left to a screen reader that AT-SPI says is running.
+#include "ExerciseLayout.h"
 #include "FormMenu.h"
 #include "ProgramFolderFixture.h"
 #include "Screen.h"
@@ -21,6 +22,7 @@
 #include <utility>
 
 using namespace Qt::Literals::StringLiterals;
+namespace ex = exercise_layout;
 using platform::Screen;
 
 namespace {
@@ -92,7 +94,7 @@ class SpokenWordsTest : public QObject {
 
     // What the screen asks, from the changes it names.
     static QString askedKey(const Screen& exercise, const QString& fixedKey) {
-        return fixedKey.isEmpty() ? exercise.control(u"Label4"_s).text(platform::TextProperty::Caption)->remove(u' ')
+        return fixedKey.isEmpty() ? exercise.control(ex::Label4).text(platform::TextProperty::Caption)->remove(u' ')
                                   : fixedKey;
     }
     // Says `expected` (in `locale`), or nothing when the language has no sentences.
@@ -149,8 +151,8 @@ private Q_SLOTS:
             checkSaid(locale, askedKey(*exercise, key), button);
             // A drawn change is said again with each new puzzle; a fixed one is not.
             for (int puzzle = 0; puzzle < 6; ++puzzle) {
-                exercise->control(u"BottoneAvanti"_s).setEnabled(true);
-                exercise->control(u"BottoneAvanti"_s).click();
+                exercise->control(ex::BottoneAvanti).setEnabled(true);
+                exercise->control(ex::BottoneAvanti).click();
                 if (key.isEmpty())
                     checkSaid(locale, askedKey(*exercise, key), "new puzzle");
                 else
@@ -165,10 +167,10 @@ private Q_SLOTS:
             QVERIFY(QTest::qWaitForWindowActive(exercise->window()));
             QTest::keyClick(exercise->window(), Qt::Key_H);
             checkSaid(locale, askedKey(*exercise, key), "H");
-            exercise->control(u"HearAgain"_s).widget()->setFocus(Qt::TabFocusReason);
+            exercise->control(ex::HearAgain).widget()->setFocus(Qt::TabFocusReason);
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
             checkSaid(locale, askedKey(*exercise, key), "speaker button");
-            exercise->control(u"mnuEsci"_s).click();
+            exercise->control(ex::mnuEsci).click();
         }
 
         // Entering a choice says its name once; moving inside it says nothing more.
@@ -191,7 +193,7 @@ private Q_SLOTS:
         menu().control(u"Command4"_s).click();
         QTest::keyClick(Screen::loadedScreens().front()->window(), Qt::Key_H);
         QVERIFY(said.isEmpty());
-        Screen::loadedScreens().front()->control(u"mnuEsci"_s).click();
+        Screen::loadedScreens().front()->control(ex::mnuEsci).click();
         menu().control(u"Check1"_s).click();
         QVERIFY(Modulo1::SuoniAttivati);
     }

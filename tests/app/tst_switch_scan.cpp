@@ -2,6 +2,7 @@
 // move, Enter to choose): the highlight's order on every screen, its rest,
 // the choices, and whole exercises played by the switch alone. The scan's
 // timer is a fake clock that the test moves on.
+#include "ExerciseLayout.h"
 #include "Modulo1.h"
 #include "ProgramFolderFixture.h"
 #include "ScreenInput.h"
@@ -17,6 +18,7 @@
 #include <QPushButton>
 
 using namespace Qt::Literals::StringLiterals;
+namespace ex = exercise_layout;
 using platform::Screen;
 using screen_input::onNextBox;
 using screen_input::press;
@@ -168,9 +170,9 @@ class TestSwitchScan : public QObject {
     }
     // Moves the automatic scan on to picture `index`.
     void waitForPicture(const Screen& exercise, int index) {
-        for (int move = 0; move < 9 && highlighted(exercise) != widget(exercise, u"Picture1"_s, index); ++move)
+        for (int move = 0; move < 9 && highlighted(exercise) != widget(exercise, ex::Picture1, index); ++move)
             clock.ticks(1);
-        QCOMPARE(highlighted(exercise), widget(exercise, u"Picture1"_s, index));
+        QCOMPARE(highlighted(exercise), widget(exercise, ex::Picture1, index));
     }
 
 private Q_SLOTS:
@@ -200,6 +202,16 @@ private Q_SLOTS:
     void theScanFollowsTheScreen() {
         Screen& menu = show(screens::FormMenu());
         QCOMPARE(highlightedName(menu), u"Command7"_s);
+        // With nothing highlighted, the clock and the switch alike start at the first choice.
+        for (const bool bySwitch : {false, true}) {
+            highlighted(menu)->clearFocus();
+            QCOMPARE(highlightedName(menu), QString());
+            if (bySwitch)
+                press(menu, Qt::Key_Space);
+            else
+                clock.ticks(1);
+            QCOMPARE(highlightedName(menu), u"Command7"_s);
+        }
         const QStringList round = scanned(menu, kMenuChoices);
         QCOMPARE(round.mid(6), (QStringList{u"Option1(0)"_s, u"Option1(1)"_s, u"Option1(2)"_s, u"Option1(3)"_s,
                                             u"Option1(4)"_s, u"Option1(5)"_s, u"LevelOption(0)"_s, u"LevelOption(1)"_s,
@@ -263,10 +275,12 @@ private Q_SLOTS:
         // A press after the rest only wakes the scan and says where it is; the next one chooses.
         said.clear();
         press(menu, Qt::Key_Space);
-        QVERIFY(menu.isLoaded() && !menu.scan().resting());
+        QVERIFY(menu.isLoaded());
+        QVERIFY(!menu.scan().resting());
         QCOMPARE(said, QStringList{u"Command7"_s});
         press(menu, Qt::Key_Space);
-        QVERIFY(screens::FormEs1().isLoaded() && !menu.isLoaded());
+        QVERIFY(screens::FormEs1().isLoaded());
+        QVERIFY(!menu.isLoaded());
     }
 
     // The scan reaches the levels after the picture sets, says each, and the
@@ -300,12 +314,12 @@ private Q_SLOTS:
         press(exercise, Qt::Key_Return);
         press(exercise, Qt::Key_Enter);
         QCOMPARE(Modulo1::ContaErrati(), qint16(3));
-        click(widget(exercise, u"Picture1"_s, right));
+        click(widget(exercise, ex::Picture1, right));
         QTRY_COMPARE(Modulo1::ContaErrati(), qint16(4));
-        click(widget(exercise, u"Label1"_s));
+        click(widget(exercise, ex::Label1));
         QTRY_COMPARE(Modulo1::ContaErrati(), qint16(5));
         QCOMPARE(Modulo1::ContaEsatti(), qint16(0));
-        QCOMPARE(highlighted(exercise), widget(exercise, u"Picture1"_s, wrong));
+        QCOMPARE(highlighted(exercise), widget(exercise, ex::Picture1, wrong));
         QVERIFY(ringAround(highlighted(exercise)));
         waitForPicture(exercise, right);
         click(exercise.client());
@@ -331,18 +345,18 @@ private Q_SLOTS:
         // Past the disabled Next to the instruction, the way home, and round again.
         QCOMPARE(steps.mid(7), (QStringList{u"HearAgain"_s, u"HomeButton"_s, u"Picture1(0)"_s}));
         QCOMPARE(Modulo1::ContaErrati() + Modulo1::ContaEsatti(), 0);
-        while (highlighted(exercise) != widget(exercise, u"Picture1"_s, wrong))
+        while (highlighted(exercise) != widget(exercise, ex::Picture1, wrong))
             press(exercise, Qt::Key_Space);
         press(exercise, Qt::Key_Return);
         QCOMPARE(Modulo1::ContaErrati(), qint16(1));
-        while (highlighted(exercise) != widget(exercise, u"Picture1"_s, right))
+        while (highlighted(exercise) != widget(exercise, ex::Picture1, right))
             press(exercise, Qt::Key_Space);
         press(exercise, Qt::Key_Enter);
         QCOMPARE(Modulo1::ContaEsatti(), qint16(1));
         QCOMPARE(highlightedName(exercise), u"BottoneAvanti"_s);
         QVERIFY(ringAround(highlighted(exercise)));
         // A click is the mouse's own, where it points: on the disabled pictures, nothing.
-        click(widget(exercise, u"Picture1"_s, wrong));
+        click(widget(exercise, ex::Picture1, wrong));
         QCoreApplication::processEvents();
         QCOMPARE(highlightedName(exercise), u"BottoneAvanti"_s);
         QCOMPARE(Modulo1::ContaErrati(), qint16(1));
@@ -354,7 +368,7 @@ private Q_SLOTS:
     // (it presses the focused picture).
     void aModeChosenReachesTheShownWindowAtOnce() {
         Screen& exercise = show(screens::FormEs3());
-        const QWidget* wrong = widget(exercise, u"Picture1"_s, Modulo1::IndiceModello == 0 ? 1 : 0);
+        const QWidget* wrong = widget(exercise, ex::Picture1, Modulo1::IndiceModello == 0 ? 1 : 0);
         for (const Scan mode : {Scan::Step, Scan::Off, Scan::Auto, Scan::Off, Scan::Step, Scan::Auto}) {
             platform::switch_scan::configure(mode, kInterval);
             QCOMPARE(exercise.scan().mode(), mode);
@@ -387,7 +401,8 @@ private Q_SLOTS:
                 const QString yes = box->button(QMessageBox::Yes)->text().remove(u'&');
                 QCOMPARE(shown.mid(shown.size() - 2),
                          (QStringList{yes, box->button(QMessageBox::No)->text().remove(u'&')}));
-                QVERIFY(!yes.isEmpty() && !shown.last().contains(u'&'));
+                QVERIFY(!yes.isEmpty());
+                QVERIFY(!shown.last().contains(u'&'));
                 if (chooseYes)
                     clock.ticks(1);
                 folder.answerBoxes();  // the boxes that follow this one (the menu's missing language files)
@@ -404,7 +419,8 @@ private Q_SLOTS:
         scanBox(true);
         platform::setMessageBoxResponder({});
         QTest::keyClick(exercise.window(), Qt::Key_Escape);
-        QVERIFY(!exercise.isLoaded() && screens::FormMenu().isLoaded());
+        QVERIFY(!exercise.isLoaded());
+        QVERIFY(screens::FormMenu().isLoaded());
     }
 
     // One switch and a real voice's pace: every sentence is heard whole (the
@@ -449,10 +465,10 @@ private Q_SLOTS:
         // said, then while its name is said, then for the interval.
         QVERIFY(highlightStays(exercise, 2 * FakeVoice::kSentenceMs - 20));
         QVERIFY(!highlightStays(exercise, kInterval + 40));
-        QCOMPARE(voice.heard.value(1), widget(exercise, u"Picture1"_s, 0)->property(platform::kSpokenName).toString());
+        QCOMPARE(voice.heard.value(1), widget(exercise, ex::Picture1, 0)->property(platform::kSpokenName).toString());
 
         const int right = Modulo1::IndiceModello ^ 1;
-        QVERIFY(scanTo(exercise, widget(exercise, u"Picture1"_s, right)));
+        QVERIFY(scanTo(exercise, widget(exercise, ex::Picture1, right)));
         clock.advance(FakeVoice::kSentenceMs);
         press(exercise, Qt::Key_Space);
         QCOMPARE(Modulo1::ContaEsatti(), qint16(1));
@@ -462,7 +478,7 @@ private Q_SLOTS:
         QVERIFY2(voice.heard.last().contains(u'!'), qPrintable(voice.heard.last()));
 
         // The way home is reached by the scan and asks its question aloud, No first.
-        QVERIFY(scanTo(exercise, widget(exercise, u"HomeButton"_s)));
+        QVERIFY(scanTo(exercise, widget(exercise, ex::HomeButton)));
         clock.advance(FakeVoice::kSentenceMs);
         folder.answer = platform::MsgAnswer::Yes;
         const auto boxesBefore = folder.boxes.size();

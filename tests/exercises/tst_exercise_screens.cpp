@@ -9,6 +9,7 @@
 #include "Accessibility.h"
 #include "DataFiles.h"
 #include "ExerciseCatalogue.h"
+#include "ExerciseLayout.h"
 #include "FileBytes.h"
 #include "FormEsercizio.h"
 #include "MessageBox.h"
@@ -36,6 +37,7 @@
 #include <set>
 
 using namespace Qt::Literals::StringLiterals;
+namespace ex = exercise_layout;
 using picture_sets::kSetCount;
 using platform::Control;
 using puzzle::kPicturesPerSet;
@@ -156,7 +158,7 @@ class ExerciseScreensTest : public QObject {
     QList<qint64> saidAt;  // milliseconds after `clock` started
     QElapsedTimer clock;
 
-    static Control& picture(const FormEsercizio& screen, int i) { return screen.control(u"Picture1"_s, i); }
+    static Control& picture(const FormEsercizio& screen, int i) { return screen.control(ex::Picture1, i); }
     static QString caption(const FormEsercizio& screen, const QString& name) {
         return screen.control(name).text(platform::TextProperty::Caption).value_or(u"(none)"_s);
     }
@@ -168,16 +170,16 @@ class ExerciseScreensTest : public QObject {
         QTest::mouseClick(picture(screen, i).widget(), Qt::LeftButton);
     }
     static void clickNext(const FormEsercizio& screen) {
-        QTest::mouseClick(screen.control(u"BottoneAvanti"_s).widget(), Qt::LeftButton);
+        QTest::mouseClick(screen.control(ex::BottoneAvanti).widget(), Qt::LeftButton);
     }
     static void chooseMenu(const FormEsercizio& screen, const QString& name) {
         screen.control(name).action()->trigger();
     }
     static bool marksRight(const FormEsercizio& screen) {
-        return screen.control(u"ComandoIconaSi"_s).visible() && !screen.control(u"ComandoIconaNo"_s).visible();
+        return screen.control(ex::ComandoIconaSi).visible() && !screen.control(ex::ComandoIconaNo).visible();
     }
     static bool marksNothing(const FormEsercizio& screen) {
-        return !screen.control(u"ComandoIconaSi"_s).visible() && !screen.control(u"ComandoIconaNo"_s).visible();
+        return !screen.control(ex::ComandoIconaSi).visible() && !screen.control(ex::ComandoIconaNo).visible();
     }
 
     // The one picture that is this very image (not merely equal pixels): its index, else -1 (-2 for several).
@@ -189,10 +191,10 @@ class ExerciseScreensTest : public QObject {
         return found;
     }
     static int shownModel(const FormEsercizio& screen) {
-        return indexShowing(screen, screen.control(u"Picture2"_s).picture().image());
+        return indexShowing(screen, screen.control(ex::Picture2).picture().image());
     }
     static int shownRight(const FormEsercizio& screen) {
-        return indexShowing(screen, screen.control(u"Picture3"_s).picture().image());
+        return indexShowing(screen, screen.control(ex::Picture3).picture().image());
     }
 
     static int rightPicture(int number, const FormEsercizio& screen) {
@@ -232,7 +234,7 @@ class ExerciseScreensTest : public QObject {
     static void checkRuleShown(int number, const FormEsercizio& screen) {
         const Expected asked = expectedRule(number, screen);
         QVERIFY2(!asked.key.isEmpty(), qPrintable(caption(screen, u"Label4"_s)));
-        const auto* drawing = dynamic_cast<platform::ImageView*>(screen.control(u"RuleDrawing"_s).widget());
+        const auto* drawing = dynamic_cast<platform::ImageView*>(screen.control(ex::RuleDrawing).widget());
         QVERIFY(drawing);
         const platform::PictureRow& row = drawing->row();
         int from = shownModel(screen);
@@ -246,7 +248,7 @@ class ExerciseScreensTest : public QObject {
         }
         QCOMPARE(from, rightPicture(number, screen));
         const QString change = u"change is "_s + asked.words;
-        QCOMPARE(accessibleText(screen.control(u"Label4"_s).widget(), QAccessible::Name), change);
+        QCOMPARE(accessibleText(screen.control(ex::Label4).widget(), QAccessible::Name), change);
         QCOMPARE(accessibleText(screen.window(), QAccessible::Description), u"say "_s + asked.key);
         QWidget* news = screen.window()->findChild<QWidget*>(QString::fromLatin1(platform::kAnnouncementName));
         if (number == 5 || number == 6) {
@@ -262,12 +264,12 @@ class ExerciseScreensTest : public QObject {
         said.clear();
         saidAt.clear();
         clock.restart();
-        screen.control(u"Picture1"_s, index).click();
+        screen.control(ex::Picture1, index).click();
     }
     static int wrongIndex(const FormEsercizio& screen) { return (*screen.puzzle().rightIndex() + 1) % 8; }
     static void nextPuzzle(FormEsercizio& screen) {
-        screen.control(u"BottoneAvanti"_s).setEnabled(true);
-        screen.control(u"BottoneAvanti"_s).click();
+        screen.control(ex::BottoneAvanti).setEnabled(true);
+        screen.control(ex::BottoneAvanti).click();
     }
 
     static int enabledPictures(const FormEsercizio& screen) {
@@ -277,12 +279,12 @@ class ExerciseScreensTest : public QObject {
         return enabled;
     }
     static bool isOpen(const FormEsercizio& screen) {
-        const Control& next = screen.control(u"BottoneAvanti"_s);
+        const Control& next = screen.control(ex::BottoneAvanti);
         return enabledPictures(screen) == kPicturesPerSet && next.visible() && !next.enabled() &&
-               screen.control(u"Picture3"_s).picture().isEmpty();
+               screen.control(ex::Picture3).picture().isEmpty();
     }
     static bool isSolved(const FormEsercizio& screen) {
-        return enabledPictures(screen) == 0 && screen.control(u"BottoneAvanti"_s).enabled() && shownRight(screen) >= 0;
+        return enabledPictures(screen) == 0 && screen.control(ex::BottoneAvanti).enabled() && shownRight(screen) >= 0;
     }
     static void solve(int number, FormEsercizio& screen) {
         const int right = rightPicture(number, screen);
@@ -390,7 +392,7 @@ private Q_SLOTS:
                 QVERIFY(isOpen(screen));
             }
             QCOMPARE(seen.size(), wanted);
-            QCOMPARE(accessibleText(screen.control(u"HearAgain"_s).widget(), QAccessible::Name), u"hear again"_s);
+            QCOMPARE(accessibleText(screen.control(ex::HearAgain).widget(), QAccessible::Name), u"hear again"_s);
             screen.Unload();
         }
         QVERIFY(sounds.isEmpty());
@@ -412,7 +414,7 @@ private Q_SLOTS:
             QCOMPARE(int(shown.size()), puzzle::findLevel(level)->shownCount());
             const int set = es1.puzzle().set();
             const int model = es1.puzzle().IndiceModello();
-            QCOMPARE(es1.control(u"Picture2"_s).picture().image(), fileImage(set, model + 1));
+            QCOMPARE(es1.control(ex::Picture2).picture().image(), fileImage(set, model + 1));
             std::vector<QWidget*> choices;
             int rightSlot = -1;
             for (int slot = 0; slot < exercise_layout::kPictureSlots; ++slot) {
@@ -436,9 +438,9 @@ private Q_SLOTS:
                 choices.push_back(widget);
             }
             QVERIFY(rightSlot >= 0);
-            choices.push_back(es1.control(u"HearAgain"_s).widget());
-            choices.push_back(es1.control(u"HomeButton"_s).widget());
-            QVERIFY(es1.scan().reachableChoices() == choices);
+            choices.push_back(es1.control(ex::HearAgain).widget());
+            choices.push_back(es1.control(ex::HomeButton).widget());
+            QCOMPARE(es1.scan().reachableChoices(), choices);
             QCOMPARE(es1.window()->focusWidget(), choices.front());
             QTest::keyClick(choices.front(), Qt::Key_Right);
             QCOMPARE(es1.window()->focusWidget(), choices[1]);
@@ -453,7 +455,7 @@ private Q_SLOTS:
                 clickPicture(es1, rightSlot);
             }
             QVERIFY(es1.puzzle().solved());
-            QCOMPARE(es1.control(u"Picture3"_s).picture().image(), fileImage(set, (model ^ puzzle::kColourBit) + 1));
+            QCOMPARE(es1.control(ex::Picture3).picture().image(), fileImage(set, (model ^ puzzle::kColourBit) + 1));
         }
         QCOMPARE(Modulo1::ContaEsatti(), 5);
         QCOMPARE(Modulo1::ContaErrati(), 5);
@@ -476,8 +478,8 @@ private Q_SLOTS:
                                  qPrintable(QString::fromLatin1(name) % u' ' % QString::number(box->width()) % u'x' %
                                             QString::number(box->height())));
                 }
-                const QWidget* found = screen->control(u"Picture3"_s).widget();
-                QVERIFY(screen->control(u"Picture5"_s).widget()->rect().contains(found->geometry()));
+                const QWidget* found = screen->control(ex::Picture3).widget();
+                QVERIFY(screen->control(ex::Picture5).widget()->rect().contains(found->geometry()));
             }
             screen->Unload();
         }
@@ -489,7 +491,8 @@ private Q_SLOTS:
         clickPicture(es4, shownModel(es4));
         clickPicture(es4, pictureWithChanges(shownModel(es4), Colour));
         QCOMPARE(counts(es4), u"0/ 2"_s);
-        QVERIFY(!marksRight(es4) && es4.control(u"ComandoIconaNo"_s).visible());
+        QVERIFY(!marksRight(es4));
+        QVERIFY(es4.control(ex::ComandoIconaNo).visible());
         QCOMPARE(sounds, QStringList(2, folder.path() % u"/suoni/no.wav"_s));
         solve(4, es4);
         QCOMPARE(sounds.size(), 3);
@@ -516,7 +519,9 @@ private Q_SLOTS:
         QCOMPARE(counts(es4), u" 2/ 3"_s);
         chooseMenu(es4, u"MenuAzzera"_s);
         QCOMPARE(counts(es4), u"0/0"_s);
-        QVERIFY(Modulo1::ContaEsatti() == 0 && Modulo1::ContaErrati() == 0 && isSolved(es4));
+        QCOMPARE(Modulo1::ContaEsatti(), 0);
+        QCOMPARE(Modulo1::ContaErrati(), 0);
+        QVERIFY(isSolved(es4));
         QVERIFY(marksNothing(es4));
         clickNext(es4);
         solve(4, es4);
@@ -572,21 +577,25 @@ private Q_SLOTS:
                 QCOMPARE(boxes.size(), std::size_t(1));
                 QCOMPARE(boxes[0].message, u"lascia "_s % QString::number(number));
                 QCOMPARE(boxes[0].buttons, platform::MsgButtons::YesNo);
-                QVERIFY(screen.isLoaded() && menusShown == 0);
+                QVERIFY(screen.isLoaded());
+                QCOMPARE(menusShown, 0);
                 QCOMPARE(Modulo1::ContaErrati(), qint16(1));
                 QVERIFY(isOpen(screen));
 
                 QVERIFY(!screen.window()->close());
                 QCOMPARE(boxes.size(), std::size_t(2));
                 QCOMPARE(boxes[1].message, boxes[0].message);
-                QVERIFY(screen.isLoaded() && menusShown == 0 && isOpen(screen));
+                QVERIFY(screen.isLoaded());
+                QCOMPARE(menusShown, 0);
+                QVERIFY(isOpen(screen));
 
                 answer = platform::MsgAnswer::Yes;
                 if (seed == 11u)
                     chooseMenu(screen, u"mnuEsci"_s);
                 else
                     screen.window()->close();
-                QVERIFY(!screen.isLoaded() && menusShown == 1);
+                QVERIFY(!screen.isLoaded());
+                QCOMPARE(menusShown, 1);
                 QCOMPARE(Modulo1::ContaErrati(), qint16(0));
                 menusShown = 0;
             }
@@ -666,7 +675,7 @@ private Q_SLOTS:
         chooseAndListen(screen, *screen.puzzle().rightIndex());
         nextPuzzle(screen);
         chooseAndListen(screen, *screen.puzzle().rightIndex());
-        screen.control(u"mnuEsci"_s).click();
+        screen.control(ex::mnuEsci).click();
         QVERIFY(!screen.isLoaded());
         QTest::qWait(kSoundMilliseconds * 2);
         QVERIFY2(said.isEmpty(), qPrintable(said.join(u"|")));

@@ -6,6 +6,7 @@
 #include "PuzzleRules.h"
 #include "Random.h"
 
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTest>
 #include <algorithm>
@@ -70,14 +71,16 @@ private Q_SLOTS:
         // start: 1 colour, 2 size, 3 shape, 4 none.
         for (const int number : {1, 2}) {
             const puzzle::Level& level = *puzzle::findLevel(number);
-            QVERIFY(level.pictures() == 8 && level.shownCount() == 4 * number);
+            QCOMPARE(level.pictures(), 8);
+            QCOMPARE(level.shownCount(), 4 * number);
             QCOMPARE(puzzle::kindsOfChange(level), (std::vector<qint16>{1, 2, 3, 4}));
             QCOMPARE(puzzle::changesOf(level), (std::vector<qint16>{1, 2, 3}));
         }
         // Level 3 shows the sixteen pictures of four attributes and adds the
         // pattern's change, 5.
         const puzzle::Level& third = *puzzle::findLevel(3);
-        QVERIFY(third.pictures() == 16 && third.shownCount() == 16);
+        QCOMPARE(third.pictures(), 16);
+        QCOMPARE(third.shownCount(), 16);
         QCOMPARE(puzzle::kindsOfChange(third), (std::vector<qint16>{1, 2, 3, 4, 5}));
         QCOMPARE(puzzle::changesOf(third), (std::vector<qint16>{1, 2, 3, 5}));
         // A chosen set draws no number.
@@ -90,12 +93,14 @@ private Q_SLOTS:
     void numbersOfNoChangeFlipNothingAndHaveNoText() {
         for (qint16 number : {qint16(0), qint16(99), qint16(-1)}) {
             QCOMPARE(puzzle::changeBit(number), 0);
-            QVERIFY(puzzle::kindOfChangeString(number).isEmpty() && puzzle::firstChangeString(number).isEmpty() &&
-                    puzzle::secondChangeString(number).isEmpty());
+            const QStringList texts{puzzle::kindOfChangeString(number), puzzle::firstChangeString(number),
+                                    puzzle::secondChangeString(number)};
+            QCOMPARE(texts, QStringList(3));
         }
         // No change is a kind of its own, never one of two.
         QCOMPARE(puzzle::changeBit(4), 0);
-        QVERIFY(!puzzle::kindOfChangeString(4).isEmpty() && puzzle::firstChangeString(4).isEmpty());
+        QVERIFY(!puzzle::kindOfChangeString(4).isEmpty());
+        QCOMPARE(puzzle::firstChangeString(4), QString());
     }
 
     // At every level, for every model and every change a rule may draw: the
@@ -141,19 +146,24 @@ private Q_SLOTS:
                     const QByteArray where = "level " + QByteArray::number(level.number) + ", " +
                                              puzzle.instructionKey().toLatin1() + ", model " +
                                              QByteArray::number(model);
-                    QVERIFY2(puzzle.IndiceModello() == model, where);
-                    QVERIFY2(puzzle.instructionKey() != QString() &&
-                                 puzzle::allInstructionKeys(level).contains(puzzle.instructionKey()),
-                             where);
+                    // Where a comparison below fails: the level, the rule and the model.
+                    const auto tell = qScopeGuard([&where] {
+                        if (QTest::currentTestFailed())
+                            qWarning("in %s", where.constData());
+                    });
+                    QCOMPARE(puzzle.IndiceModello(), model);
+                    QVERIFY(puzzle::allInstructionKeys(level).contains(puzzle.instructionKey()));
                     const int right = *puzzle.rightIndex();
 
                     const changes_shown::Drawing shownChange = changes_shown::drawing(puzzle);
-                    QVERIFY2(shownChange.model == model && shownChange.steps.size() == steps.size(), where);
+                    QCOMPARE(shownChange.model, model);
+                    QCOMPARE(shownChange.steps.size(), steps.size());
                     int before = model;
                     QStringList stepWords;
                     for (std::size_t i = 0; i < steps.size(); ++i) {
                         const changes_shown::Step& step = shownChange.steps[i];
-                        QVERIFY2((before ^ step.picture) == steps[i] && step.changes == (steps[i] != 0), where);
+                        QCOMPARE(before ^ step.picture, steps[i]);
+                        QCOMPARE(step.changes, steps[i] != 0);
                         before = step.picture;
                         for (const auto& [bit, word] : words) {
                             if (steps[i] & bit)
@@ -162,19 +172,21 @@ private Q_SLOTS:
                         if (steps[i] == 0)
                             stepWords << u"WordNothing"_s;
                     }
-                    QVERIFY2(before == right, where);
-                    QVERIFY2(changes_shown::wordKeys(puzzle) == stepWords, where);
+                    QCOMPARE(before, right);
+                    QCOMPARE(changes_shown::wordKeys(puzzle), stepWords);
 
                     const std::vector<qint16>& shown = puzzle.shownPictures();
-                    QVERIFY2(int(shown.size()) == level.shownCount(), where);
-                    QVERIFY2(std::set<qint16>(shown.begin(), shown.end()).size() == shown.size(), where);
+                    QCOMPARE(int(shown.size()), level.shownCount());
+                    QCOMPARE(std::set<qint16>(shown.begin(), shown.end()).size(), shown.size());
                     for (std::size_t place = 0; place < shown.size(); ++place) {
                         const bool oneChangeAway =
                             std::popcount(unsigned(shown[place] ^ right)) <= 1 && shown[place] < level.pictures();
-                        QVERIFY2(level.shown == puzzle::Shown::Every ? shown[place] == int(place) : oneChangeAway,
-                                 where);
+                        if (level.shown == puzzle::Shown::Every)
+                            QCOMPARE(shown[place], qint16(place));
+                        else
+                            QVERIFY(oneChangeAway);
                     }
-                    QVERIFY2(rnd.taken == rnd.numbers.size() - (level.shown == puzzle::Shown::Every ? 3 : 0), where);
+                    QCOMPARE(rnd.taken, rnd.numbers.size() - (level.shown == puzzle::Shown::Every ? 3 : 0));
                     // Every picture but the right one counts wrong where it is shown, and not at all elsewhere;
                     // once solved, nothing counts.
                     QSignalSpy answers(&puzzle, &puzzle::PuzzleModel::answered);
@@ -183,13 +195,17 @@ private Q_SLOTS:
                             puzzle.answer(index);
                     }
                     const int wrong = int(shown.size()) - 1;
-                    QVERIFY2(!puzzle.solved() && puzzle.ContaErrati() == wrong, where);
-                    QVERIFY2(puzzle.wrongAnswersInPuzzle() == wrong, where);
+                    QVERIFY(!puzzle.solved());
+                    QCOMPARE(puzzle.ContaErrati(), wrong);
+                    QCOMPARE(puzzle.wrongAnswersInPuzzle(), wrong);
                     for (const int index : {right, right, right ^ 1})
                         puzzle.answer(index);
-                    QVERIFY2(puzzle.solved() && puzzle.foundIndex() == right && puzzle.ContaEsatti() == 1, where);
-                    QVERIFY2(puzzle.ContaErrati() == wrong && answers.size() == wrong + 1, where);
-                    QVERIFY2(answers.last().first(2) == (QList<QVariant>{true, right}), where);
+                    QVERIFY(puzzle.solved());
+                    QCOMPARE(puzzle.foundIndex(), right);
+                    QCOMPARE(puzzle.ContaEsatti(), 1);
+                    QCOMPARE(puzzle.ContaErrati(), wrong);
+                    QCOMPARE(answers.size(), wrong + 1);
+                    QCOMPARE(answers.last().first(2), (QList<QVariant>{true, right}));
                 }
             }
         }
@@ -201,7 +217,8 @@ private Q_SLOTS:
         platform::seedRandom(28);
         puzzle::PuzzleModel puzzle({puzzle::RuleKind::TwoChanges}, platform::Rnd);
         QCOMPARE(puzzle.level(), puzzle::kDefaultLevel);
-        QVERIFY(!puzzle.setLevel(0) && !puzzle.setLevel(int(puzzle::kLevels.size()) + 1));
+        QVERIFY(!puzzle.setLevel(0));
+        QVERIFY(!puzzle.setLevel(int(puzzle::kLevels.size()) + 1));
         QVERIFY(puzzle.setLevel(1));
         puzzle.start(1);
         std::set<long> places;
@@ -213,9 +230,12 @@ private Q_SLOTS:
         QCOMPARE(places, (std::set<long>{0, 1, 2, 3}));
 
         QVERIFY(puzzle.setLevel(2));
-        QVERIFY(puzzle.level() == 2 && puzzle.puzzleLevel().number == 1 && puzzle.shownPictures().size() == 4);
+        QCOMPARE(puzzle.level(), 2);
+        QCOMPARE(puzzle.puzzleLevel().number, 1);
+        QCOMPARE(puzzle.shownPictures().size(), 4u);
         puzzle.newPuzzle(1);
-        QVERIFY(puzzle.puzzleLevel().number == 2 && puzzle.shownPictures().size() == 8);
+        QCOMPARE(puzzle.puzzleLevel().number, 2);
+        QCOMPARE(puzzle.shownPictures().size(), 8u);
     }
 
     void countsStopAtTheirLargestAndStartFromZeroAtEveryVisit() {
@@ -231,9 +251,12 @@ private Q_SLOTS:
         QCOMPARE(counts.size(), 32770);
         puzzle.answer(0);
         puzzle.newPuzzle(1);
-        QVERIFY(!puzzle.solved() && puzzle.wrongAnswersInPuzzle() == 0 && puzzle.ContaEsatti() == 1);
+        QVERIFY(!puzzle.solved());
+        QCOMPARE(puzzle.wrongAnswersInPuzzle(), 0);
+        QCOMPARE(puzzle.ContaEsatti(), 1);
         puzzle.start(1);
-        QVERIFY(puzzle.ContaEsatti() == 0 && puzzle.ContaErrati() == 0);
+        QCOMPARE(puzzle.ContaEsatti(), 0);
+        QCOMPARE(puzzle.ContaErrati(), 0);
     }
 };
 

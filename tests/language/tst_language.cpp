@@ -1,6 +1,7 @@
 #include "AccessibleTexts.h"
 #include "DataFiles.h"
 #include "FileBytes.h"
+#include "OptionalPrinting.h"
 #include "TestScreen.h"
 #include "Text8Bit.h"
 #include "Unprivileged.h"

@@ -2,6 +2,7 @@
 // the level reached growing with the child, kept for the next run.
 
 #include "FileBytes.h"
+#include "OptionalPrinting.h"
 #include "Settings.h"
 #include "Unprivileged.h"
 
@@ -28,6 +29,22 @@ using settings::Settings;
 // What a row's flags make of the stored settings.
 using Override = std::function<void(Settings&)>;
 Q_DECLARE_METATYPE(Override)
+
+namespace settings {
+// A failed comparison prints every value.
+char* toString(const Settings& s) {
+    const QByteArray text =
+        QByteArrayLiteral("scan ") + QByteArray::number(int(s.scan)) + " every " +
+        QByteArray::number(s.scanIntervalMs) + " ms, speech " + QByteArray::number(s.speech) + " rate " +
+        QByteArray::number(s.speechRate) + ", reader " + QByteArray::number(int(s.screenReader)) + ", praise " +
+        QByteArray::number(s.praise) + ", remember " + QByteArray::number(s.rememberSound) +
+        QByteArray::number(s.rememberPictureSet) + ", sound " + QByteArray::number(s.sound) + ", set " +
+        QByteArray::number(s.pictureSet) + ", kiosk " + QByteArray::number(s.kiosk) + ", full screen " +
+        QByteArray::number(s.fullScreen) + ", level " + QByteArray::number(int(s.level)) + " on menu " +
+        QByteArray::number(s.levelOnMenu) + " reached " + QByteArray::number(s.reachedLevel);
+    return qstrdup(text.constData());
+}
+}  // namespace settings
 
 namespace {
 
@@ -93,6 +110,9 @@ private Q_SLOTS:
                    "[Scan]\nIntervalMs=499\n[Speech]\nOn=false\nRate=101\n[Remembered]\nPictureSet=0\nLevel=4\n"
                    "[Level]\nChoice=0\n")
             << true << true;
+        // The file alone bounds the interval, whatever bounds the scanning later.
+        QTest::newRow("interval too long")
+            << QByteArray("[Scan]\nIntervalMs=10001\n[Speech]\nOn=false\n") << true << true;
         QTest::newRow("no sections") << QByteArray("Mode=auto\nKiosk=true\n") << true << false;
     }
     void badFilesGiveTheDefaults() {

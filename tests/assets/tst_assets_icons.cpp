@@ -65,4 +65,4 @@ private Q_SLOTS:
 }  // namespace
 
 QTEST_MAIN(IconTest)
-#include "test_icons.moc"
+#include "tst_assets_icons.moc"

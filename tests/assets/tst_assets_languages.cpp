@@ -369,4 +369,4 @@ private Q_SLOTS:
 }  // namespace
 
 QTEST_MAIN(LanguageTest)
-#include "test_languages.moc"
+#include "tst_assets_languages.moc"

@@ -242,4 +242,4 @@ private Q_SLOTS:
 }  // namespace
 
 QTEST_MAIN(PictureTest)
-#include "test_pictures.moc"
+#include "tst_assets_pictures.moc"

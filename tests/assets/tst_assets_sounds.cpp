@@ -96,4 +96,4 @@ private Q_SLOTS:
 }  // namespace
 
 QTEST_GUILESS_MAIN(SoundTest)
-#include "test_sounds.moc"
+#include "tst_assets_sounds.moc"

@@ -1,4 +1,5 @@
 #include "FileBytes.h"
+#include "OptionalPrinting.h"
 #include "Picture.h"
 #include "PinnedDisplay.h"
 #include "Screen.h"
@@ -31,7 +32,7 @@ using platform::TextProperty;
 
 namespace {
 
-constexpr const char* kSquare = ":/platform_ui/square.svg";
+constexpr const char* kSquare = ":/forms/square.svg";
 
 platform::ScreenDesign testDesign(const char* name) {
     platform::ScreenDesign design{name, 6000, 4500, qRgb(0, 255, 255)};
@@ -111,7 +112,7 @@ QRect boundsOf(const QImage& image, QRgb colour) {
 
 }  // namespace
 
-class TestPlatformUi : public QObject {
+class TestForms : public QObject {
     Q_OBJECT
 
 public:
@@ -489,5 +490,5 @@ private:
     std::unique_ptr<TestScreen> second;
 };
 
-QTEST_MAIN(TestPlatformUi)
-#include "tst_platform_ui.moc"
+QTEST_MAIN(TestForms)
+#include "tst_forms.moc"

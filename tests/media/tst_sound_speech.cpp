@@ -1,13 +1,9 @@
-// Message boxes answered from the keyboard, the system language of their buttons, sound and speech
-// where the media plugin is missing, where the media plugin is loaded from, the locale of the voice, and
-// the end of a process whose speech server never answers, and speech servers that answer what is not
-// their protocol.
+// Sound and speech where the media plugin is missing, where the media plugin
+// is loaded from, the locale of the voice, the end of a process whose speech
+// server never answers, and speech servers that answer what is not their protocol.
 
 #include "DataFiles.h"
-#include "FocusRing.h"
-#include "KeyboardPlay.h"
 #include "MediaLoader.h"
-#include "MessageBox.h"
 #include "Sound.h"
 #include "Speech.h"
 
@@ -17,12 +13,9 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
-#include <QLabel>
 #include <QLocalServer>
 #include <QLocalSocket>
-#include <QMessageBox>
 #include <QProcess>
-#include <QPushButton>
 #include <QSocketNotifier>
 #include <QTemporaryDir>
 #include <QTest>
@@ -32,15 +25,11 @@
 #include <unistd.h>
 
 using namespace Qt::Literals::StringLiterals;
-using platform::MsgAnswer;
-using platform::MsgButtons;
-using platform::MsgIcon;
 
 namespace {
 
-// The test binary runs itself with these arguments: under another locale, or
-// with a program folder in which it loads the media plugin.
-const QString kPrintButtonTexts = u"--print-button-texts"_s;
+// The test binary runs itself with these arguments: with a program folder in
+// which it loads the media plugin, or speaking to a stand-in speech server.
 const QString kLoadMediaPlugin = u"--load-media-plugin"_s;
 const QString kSpeakInLocales = u"--speak-in-locales"_s;
 const QString kSpeakAndLeave = u"--speak-and-leave"_s;
@@ -168,160 +157,12 @@ int loadMediaPlugin(const QString& folder) {
     return 0;
 }
 
-int printButtonTexts() {
-    platform::installSystemTranslations();
-    QMessageBox box(QMessageBox::Question, u"t"_s, u"m"_s, QMessageBox::Yes | QMessageBox::No);
-    std::cout << qPrintable(box.button(QMessageBox::Yes)->text()) << '\n'
-              << qPrintable(box.button(QMessageBox::No)->text()) << std::endl;
-    return 0;
-}
-
 }  // namespace
 
-class DialogsSoundTest : public QObject {
+class TestSoundSpeech : public QObject {
     Q_OBJECT
 
-    bool checkedBox_ = false;
-
-    // Answers the next real message box by pressing `keys` on whatever has
-    // the keyboard focus, once the box is shown and active, after checking it.
-    // Once a key has been used, a focus ring surrounds the focused button.
-    void pressOnNextBox(const QList<Qt::Key>& keys, const QString& expectedTitle, QMessageBox::Icon expectedIcon,
-                        bool ringShown) {
-        checkedBox_ = false;
-        QTimer::singleShot(10, this, [=, this] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (!box || QApplication::activeWindow() != box || !QApplication::focusWidget())
-                return pressOnNextBox(keys, expectedTitle, expectedIcon, ringShown);  // not up yet: look again
-            QWidget* focused = QApplication::focusWidget();
-            const auto* ring = box->findChild<QWidget*>(QString::fromLatin1(platform::kFocusRingName));
-            const bool ringAround =
-                ring && ring->isVisible() &&
-                ring->geometry().contains(QRect(focused->mapTo(box, QPoint()), focused->size()).adjusted(-4, -4, 4, 4));
-            checkedBox_ = box->objectName() == u"MsgBox"_s && box->windowTitle() == expectedTitle &&
-                          box->icon() == expectedIcon && focused == box->defaultButton() && ringAround == ringShown;
-            for (const Qt::Key key : keys)
-                QTest::keyClick(QApplication::focusWidget(), key);
-            if (box->isVisible())
-                box->done(0);
-        });
-    }
-
 private Q_SLOTS:
-    void initTestCase() { QGuiApplication::setApplicationDisplayName(u"Metamorfine test"_s); }
-
-    void realBoxIsFocusedAndAnsweredFromKeyboard() {
-        // A screen of the program is active when a box comes; the box takes
-        // the keyboard from it.
-        QWidget screen;
-        screen.setFocusPolicy(Qt::StrongFocus);
-        new platform::KeyboardPlay(&screen);
-        screen.show();
-        screen.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&screen));
-        const auto ask = [] {
-            return platform::MsgBox(u"Uscire?"_s, MsgButtons::YesNo, MsgIcon::Question, u"Metamorfine"_s);
-        };
-        // No is the default: a stray Enter, like Escape, keeps things as they are; Yes takes a move to it.
-        pressOnNextBox({Qt::Key_Return}, u"Metamorfine"_s, QMessageBox::Question, false);
-        QVERIFY(ask() == MsgAnswer::No && checkedBox_);
-        pressOnNextBox({Qt::Key_Escape}, u"Metamorfine"_s, QMessageBox::Question, true);
-        QVERIFY(ask() == MsgAnswer::No && checkedBox_);
-        pressOnNextBox({Qt::Key_Left, Qt::Key_Return}, u"Metamorfine"_s, QMessageBox::Question, true);
-        QVERIFY(ask() == MsgAnswer::Yes && checkedBox_);
-        pressOnNextBox({Qt::Key_Left, Qt::Key_Right, Qt::Key_Return}, u"Metamorfine"_s, QMessageBox::Question, true);
-        QVERIFY(ask() == MsgAnswer::No && checkedBox_);
-        QTest::mouseClick(&screen, Qt::LeftButton);
-        pressOnNextBox({Qt::Key_Return}, u"Metamorfine test"_s, QMessageBox::Critical, false);
-        QVERIFY(platform::MsgBox(u"Gi\u00E0 aperto"_s, MsgButtons::Ok, MsgIcon::Critical) == MsgAnswer::Ok &&
-                checkedBox_);
-    }
-
-    // A language file's text is shown as written, not as rich text: no picture
-    // is loaded and no link can be clicked; the text and the icon still grow
-    // with the box's letters.
-    void textIsShownAsWritten() {
-        const QString message = u"<img src=\"/etc/x.png\"> <a href=\"file:///\">Uscire?</a>"_s;
-        bool plain = false;
-        bool sized = false;
-        QTimer::singleShot(10, this, [&] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            QVERIFY(box);
-            const int letters = box->font().pixelSize();
-            for (const QLabel* label : box->findChildren<QLabel*>()) {
-                if (label->text() == message)
-                    plain = label->textFormat() == Qt::PlainText && label->minimumWidth() > 0;
-                else if (!label->pixmap().isNull())
-                    sized = label->pixmap().height() == letters * 5 / 2;
-            }
-            box->done(0);
-        });
-        platform::MsgBox(message, MsgButtons::YesNo, MsgIcon::Question, u"Metamorfine"_s);
-        QVERIFY(plain);
-        QVERIFY(sized);
-    }
-
-    // A quoted name that fits a line keeps its words together; one wider than
-    // a line, and the words outside quotes, may break; an apostrophe is no quote.
-    void namesStayWholeWhenTheyFit() {
-        const QFontMetrics metrics(QApplication::font());
-        const QString nbsp(QChar::Nbsp);
-        const QString french = u"Veux-tu quitter l'exercice « Rien ne change » ?"_s;
-        const int width = metrics.horizontalAdvance(u"« Rien ne change »"_s);
-        QCOMPARE(platform::withNamesKeptWhole(french, metrics, width), u"Veux-tu quitter l'exercice «"_s + nbsp +
-                                                                           u"Rien"_s + nbsp + u"ne"_s + nbsp +
-                                                                           u"change"_s + nbsp + u"» ?"_s);
-        QCOMPARE(platform::withNamesKeptWhole(french, metrics, width - 1), french);
-        const QList<std::pair<QString, QString>> quoted{
-            {u"Leave the exercise 'Two changes'?"_s, u"Leave the exercise 'Two"_s + nbsp + u"changes'?"_s},
-            {u"Die Übung »Zwei Verwandlungen« verlassen?"_s,
-             u"Die Übung »Zwei"_s + nbsp + u"Verwandlungen« verlassen?"_s},
-            {u"L'esercizio «Non cambia» e «Due metamorfine»"_s,
-             u"L'esercizio «Non"_s + nbsp + u"cambia» e «Due"_s + nbsp + u"metamorfine»"_s},
-            {u"l'exercice d'hier"_s, u"l'exercice d'hier"_s},
-        };
-        for (const auto& [message, shown] : quoted)
-            QCOMPARE(platform::withNamesKeptWhole(message, metrics, 10000), shown);
-    }
-
-    void buttonsSpeakTheSystemLanguage() {
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(u"LC_ALL"_s, u"it_IT.UTF-8"_s);
-        environment.insert(u"LANG"_s, u"it_IT.UTF-8"_s);
-        environment.insert(u"LANGUAGE"_s, u"it"_s);
-        QProcess child;
-        child.setProcessEnvironment(environment);
-        child.start(QCoreApplication::applicationFilePath(), {kPrintButtonTexts});
-        QVERIFY(child.waitForFinished(20000));
-        const QStringList italian = QString::fromUtf8(child.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
-        // Qt's own texts are the English ones.
-        QCOMPARE(italian.size(), 2);
-        QVERIFY2(italian != QStringList({u"&Yes"_s, u"&No"_s}), qPrintable(italian.join(u' ')));
-    }
-
-    // A language Qt has no words for gives its own to the buttons; one it has
-    // words for keeps Qt's, however the language is switched.
-    void buttonsTakeTheLanguageFilesWordsWhereQtHasNone() {
-        const auto texts = [] {
-            QMessageBox box(QMessageBox::Question, u"t"_s, u"m"_s,
-                            QMessageBox::Yes | QMessageBox::No | QMessageBox::Ok);
-            return QStringList{box.button(QMessageBox::Yes)->text(), box.button(QMessageBox::No)->text(),
-                               box.button(QMessageBox::Ok)->text()};
-        };
-        const platform::DialogWords greek{u"Ναι"_s, u"Όχι"_s, u"Εντάξει"_s};
-        const QStringList greekTexts{greek.yes, greek.no, greek.ok};
-        platform::installDialogTranslations(u"el_GR"_s, greek);
-        QCOMPARE(texts(), greekTexts);
-        platform::installDialogTranslations(u"de_DE"_s, greek);
-        const QStringList german = texts();
-        QVERIFY2(german != greekTexts && german != QStringList({u"&Yes"_s, u"&No"_s, u"OK"_s}),
-                 qPrintable(german.join(u' ')));
-        platform::installDialogTranslations(u"el_GR"_s, greek);
-        QCOMPARE(texts(), greekTexts);
-        platform::installDialogTranslations(u"en_GB"_s);
-        QCOMPARE(texts(), QStringList({u"&Yes"_s, u"&No"_s, u"OK"_s}));
-    }
-
     // Sounds and sentences where the media plugin is missing (it is looked
     // for in the program folder, here an empty one): silence, at once.
     void soundsAndSpeechWithoutPluginAreSilentAtOnce() {
@@ -481,8 +322,6 @@ private Q_SLOTS:
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
-    if (argc == 2 && QString::fromLocal8Bit(argv[1]) == kPrintButtonTexts)
-        return printButtonTexts();
     if (argc == 2 && QString::fromLocal8Bit(argv[1]) == kSpeakInLocales)
         return speakInLocales();
     if (argc == 2 && QString::fromLocal8Bit(argv[1]) == kSpeakAndLeave)
@@ -491,9 +330,9 @@ int main(int argc, char** argv) {
         return prepareMedia(QString::fromLocal8Bit(argv[2]));
     if (argc == 3 && QString::fromLocal8Bit(argv[1]) == kLoadMediaPlugin)
         return loadMediaPlugin(QString::fromLocal8Bit(argv[2]));
-    DialogsSoundTest test;
+    TestSoundSpeech test;
     QTEST_SET_MAIN_SOURCE_PATH
     return QTest::qExec(&test, argc, argv);
 }
 
-#include "tst_dialogs_sound.moc"
+#include "tst_sound_speech.moc"

@@ -1,0 +1,202 @@
+// Message boxes answered from the keyboard, their text shown as written,
+// names kept whole, and the language of their buttons.
+
+#include "FocusRing.h"
+#include "KeyboardPlay.h"
+#include "MessageBox.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QMessageBox>
+#include <QProcess>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <iostream>
+
+using namespace Qt::Literals::StringLiterals;
+using platform::MsgAnswer;
+using platform::MsgButtons;
+using platform::MsgIcon;
+
+namespace {
+
+// The test binary runs itself with this argument under another locale.
+const QString kPrintButtonTexts = u"--print-button-texts"_s;
+
+int printButtonTexts() {
+    platform::installSystemTranslations();
+    QMessageBox box(QMessageBox::Question, u"t"_s, u"m"_s, QMessageBox::Yes | QMessageBox::No);
+    std::cout << qPrintable(box.button(QMessageBox::Yes)->text()) << '\n'
+              << qPrintable(box.button(QMessageBox::No)->text()) << std::endl;
+    return 0;
+}
+
+}  // namespace
+
+class TestMessageBox : public QObject {
+    Q_OBJECT
+
+    // What the last box showed: its name, title, icon, whether the default
+    // button had the focus and whether a ring surrounded it.
+    QString seenBox_;
+    static QString describe(const QString& title, QMessageBox::Icon icon, bool ringShown) {
+        return u"MsgBox|"_s % title % u"|icon "_s % QString::number(icon) % u"|default focused|ring "_s %
+               (ringShown ? u"shown"_s : u"hidden"_s);
+    }
+
+    // Answers the next real message box by pressing `keys` on whatever has
+    // the keyboard focus, once the box is shown and active, after noting what
+    // it showed. Once a key has been used, a focus ring surrounds the focused button.
+    void pressOnNextBox(const QList<Qt::Key>& keys) {
+        seenBox_.clear();
+        QTimer::singleShot(10, this, [=, this] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box || QApplication::activeWindow() != box || !QApplication::focusWidget())
+                return pressOnNextBox(keys);  // not up yet: look again
+            QWidget* focused = QApplication::focusWidget();
+            const auto* ring = box->findChild<QWidget*>(QString::fromLatin1(platform::kFocusRingName));
+            const bool ringAround =
+                ring && ring->isVisible() &&
+                ring->geometry().contains(QRect(focused->mapTo(box, QPoint()), focused->size()).adjusted(-4, -4, 4, 4));
+            seenBox_ = box->objectName() % u'|' % box->windowTitle() % u"|icon "_s % QString::number(box->icon()) %
+                       (focused == box->defaultButton() ? u"|default focused"_s : u"|other focused"_s) % u"|ring "_s %
+                       (ringAround ? u"shown"_s : u"hidden"_s);
+            for (const Qt::Key key : keys)
+                QTest::keyClick(QApplication::focusWidget(), key);
+            if (box->isVisible())
+                box->done(0);
+        });
+    }
+
+private Q_SLOTS:
+    void initTestCase() { QGuiApplication::setApplicationDisplayName(u"Metamorfine test"_s); }
+
+    void realBoxIsFocusedAndAnsweredFromKeyboard() {
+        // A screen of the program is active when a box comes; the box takes
+        // the keyboard from it.
+        QWidget screen;
+        screen.setFocusPolicy(Qt::StrongFocus);
+        new platform::KeyboardPlay(&screen);
+        screen.show();
+        screen.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&screen));
+        const auto ask = [] {
+            return platform::MsgBox(u"Uscire?"_s, MsgButtons::YesNo, MsgIcon::Question, u"Metamorfine"_s);
+        };
+        // No is the default: a stray Enter, like Escape, keeps things as they are; Yes takes a move to it.
+        const struct {
+            QList<Qt::Key> keys;
+            MsgAnswer answer;
+            bool ringShown;
+        } rows[] = {{{Qt::Key_Return}, MsgAnswer::No, false},
+                    {{Qt::Key_Escape}, MsgAnswer::No, true},
+                    {{Qt::Key_Left, Qt::Key_Return}, MsgAnswer::Yes, true},
+                    {{Qt::Key_Left, Qt::Key_Right, Qt::Key_Return}, MsgAnswer::No, true}};
+        for (const auto& row : rows) {
+            pressOnNextBox(row.keys);
+            QCOMPARE(ask(), row.answer);
+            QCOMPARE(seenBox_, describe(u"Metamorfine"_s, QMessageBox::Question, row.ringShown));
+        }
+        QTest::mouseClick(&screen, Qt::LeftButton);
+        pressOnNextBox({Qt::Key_Return});
+        QCOMPARE(platform::MsgBox(u"Gi\u00E0 aperto"_s, MsgButtons::Ok, MsgIcon::Critical), MsgAnswer::Ok);
+        QCOMPARE(seenBox_, describe(u"Metamorfine test"_s, QMessageBox::Critical, false));
+    }
+
+    // A language file's text is shown as written, not as rich text: no picture
+    // is loaded and no link can be clicked; the text and the icon still grow
+    // with the box's letters.
+    void textIsShownAsWritten() {
+        const QString message = u"<img src=\"/etc/x.png\"> <a href=\"file:///\">Uscire?</a>"_s;
+        bool plain = false;
+        bool sized = false;
+        QTimer::singleShot(10, this, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            QVERIFY(box);
+            const int letters = box->font().pixelSize();
+            for (const QLabel* label : box->findChildren<QLabel*>()) {
+                if (label->text() == message)
+                    plain = label->textFormat() == Qt::PlainText && label->minimumWidth() > 0;
+                else if (!label->pixmap().isNull())
+                    sized = label->pixmap().height() == letters * 5 / 2;
+            }
+            box->done(0);
+        });
+        platform::MsgBox(message, MsgButtons::YesNo, MsgIcon::Question, u"Metamorfine"_s);
+        QVERIFY(plain);
+        QVERIFY(sized);
+    }
+
+    // A quoted name that fits a line keeps its words together; one wider than
+    // a line, and the words outside quotes, may break; an apostrophe is no quote.
+    void namesStayWholeWhenTheyFit() {
+        const QFontMetrics metrics(QApplication::font());
+        const QString nbsp(QChar::Nbsp);
+        const QString french = u"Veux-tu quitter l'exercice « Rien ne change » ?"_s;
+        const int width = metrics.horizontalAdvance(u"« Rien ne change »"_s);
+        QCOMPARE(platform::withNamesKeptWhole(french, metrics, width), u"Veux-tu quitter l'exercice «"_s + nbsp +
+                                                                           u"Rien"_s + nbsp + u"ne"_s + nbsp +
+                                                                           u"change"_s + nbsp + u"» ?"_s);
+        QCOMPARE(platform::withNamesKeptWhole(french, metrics, width - 1), french);
+        const QList<std::pair<QString, QString>> quoted{
+            {u"Leave the exercise 'Two changes'?"_s, u"Leave the exercise 'Two"_s + nbsp + u"changes'?"_s},
+            {u"Die Übung »Zwei Verwandlungen« verlassen?"_s,
+             u"Die Übung »Zwei"_s + nbsp + u"Verwandlungen« verlassen?"_s},
+            {u"L'esercizio «Non cambia» e «Due metamorfine»"_s,
+             u"L'esercizio «Non"_s + nbsp + u"cambia» e «Due"_s + nbsp + u"metamorfine»"_s},
+            {u"l'exercice d'hier"_s, u"l'exercice d'hier"_s},
+        };
+        for (const auto& [message, shown] : quoted)
+            QCOMPARE(platform::withNamesKeptWhole(message, metrics, 10000), shown);
+    }
+
+    void buttonsSpeakTheSystemLanguage() {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(u"LC_ALL"_s, u"it_IT.UTF-8"_s);
+        environment.insert(u"LANG"_s, u"it_IT.UTF-8"_s);
+        environment.insert(u"LANGUAGE"_s, u"it"_s);
+        QProcess child;
+        child.setProcessEnvironment(environment);
+        child.start(QCoreApplication::applicationFilePath(), {kPrintButtonTexts});
+        QVERIFY(child.waitForFinished(20000));
+        const QStringList italian = QString::fromUtf8(child.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+        // Qt's own texts are the English ones.
+        QCOMPARE(italian.size(), 2);
+        QVERIFY2(italian != QStringList({u"&Yes"_s, u"&No"_s}), qPrintable(italian.join(u' ')));
+    }
+
+    // A language Qt has no words for gives its own to the buttons; one it has
+    // words for keeps Qt's, however the language is switched.
+    void buttonsTakeTheLanguageFilesWordsWhereQtHasNone() {
+        const auto texts = [] {
+            QMessageBox box(QMessageBox::Question, u"t"_s, u"m"_s,
+                            QMessageBox::Yes | QMessageBox::No | QMessageBox::Ok);
+            return QStringList{box.button(QMessageBox::Yes)->text(), box.button(QMessageBox::No)->text(),
+                               box.button(QMessageBox::Ok)->text()};
+        };
+        const platform::DialogWords greek{u"Ναι"_s, u"Όχι"_s, u"Εντάξει"_s};
+        const QStringList greekTexts{greek.yes, greek.no, greek.ok};
+        platform::installDialogTranslations(u"el_GR"_s, greek);
+        QCOMPARE(texts(), greekTexts);
+        platform::installDialogTranslations(u"de_DE"_s, greek);
+        const QStringList german = texts();
+        QVERIFY2(german != greekTexts && german != QStringList({u"&Yes"_s, u"&No"_s, u"OK"_s}),
+                 qPrintable(german.join(u' ')));
+        platform::installDialogTranslations(u"el_GR"_s, greek);
+        QCOMPARE(texts(), greekTexts);
+        platform::installDialogTranslations(u"en_GB"_s);
+        QCOMPARE(texts(), QStringList({u"&Yes"_s, u"&No"_s, u"OK"_s}));
+    }
+};
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    if (argc == 2 && QString::fromLocal8Bit(argv[1]) == kPrintButtonTexts)
+        return printButtonTexts();
+    TestMessageBox test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_message_box.moc"
