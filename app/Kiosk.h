@@ -1,8 +1,9 @@
 #pragma once
 // Kiosk mode, for a classroom: the program offers a child no way out of its
-// own windows, and keeps the screen awake (TakeSettings). The desktop's keys
-// (Super, Alt+Tab, switching users) are not the program's to hold: the
-// desktop locks them, or the classroom session runs the program alone. Closing a
+// own windows, and keeps the screen awake (TakeSettings). On X the shown
+// screen holds the keyboard (ScreenHold); on Wayland the classroom session's
+// compositor holds the screen. Ctrl+Alt+Del, switching users and the text
+// consoles are no program's to hold: the desktop locks them. Closing a
 // window through the window system (Alt+F4, the frame's button) is refused,
 // and only a parent's chord, Ctrl+Alt+Shift+Q held down for two seconds, ends
 // the program. The screens do their part: the menu hides Esci and asks no

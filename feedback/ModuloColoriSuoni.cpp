@@ -5,10 +5,10 @@
 #include "Random.h"
 #include "SharedState.h"
 #include "Sound.h"
+#include "WaveFile.h"
 
 #include <QFile>
 #include <QString>
-#include <QtEndian>
 #include <array>
 
 using namespace Qt::Literals::StringLiterals;
@@ -52,38 +52,8 @@ std::chrono::milliseconds soundLength(const QString& path) {
     QFile file;
     if (platform::openRegularFile(path, platform::kSoundFileSizeMax, file) != platform::FileOpening::Opened)
         return {};
-    // RIFF header, then chunks of a four-letter name and a 32-bit length:
-    // "fmt " holds the bytes per second, "data" the samples.
-    const auto number = [](const QByteArray& bytes, qsizetype at) {
-        return qFromLittleEndian<quint32>(bytes.constData() + at);
-    };
-    const QByteArray header = file.read(12);
-    if (header.size() < 12 || !header.startsWith("RIFF") || header.mid(8, 4) != "WAVE")
-        return {};
-    quint32 bytesPerSecond = 0;
-    while (!file.atEnd()) {
-        const QByteArray chunk = file.read(8);
-        if (chunk.size() < 8)
-            break;
-        const quint32 length = number(chunk, 4);
-        if (chunk.startsWith("data")) {
-            // A file cut short plays only the samples it has.
-            const qint64 samples = qMin(qint64(length), file.size() - file.pos());
-            return bytesPerSecond ? std::chrono::milliseconds(samples * 1000 / bytesPerSecond)
-                                  : std::chrono::milliseconds();
-        }
-        const qint64 padded = qint64(length) + (length & 1);
-        if (chunk.startsWith("fmt ") && length >= 12) {
-            const QByteArray format = file.read(12);
-            if (format.size() < 12)
-                break;
-            bytesPerSecond = number(format, 8);
-            file.skip(padded - 12);
-        } else if (file.skip(padded) != padded) {
-            break;
-        }
-    }
-    return {};
+    const std::optional<platform::WaveSound> sound = platform::readWaveHeader(file);
+    return sound ? sound->length() : std::chrono::milliseconds();
 }
 
 quint32 PreparaColori() {

@@ -1,7 +1,7 @@
 #pragma once
 // What the media plugin offers: the sound player and the voice. The program
-// reaches them only through this interface, so that it links neither
-// QtMultimedia nor speech-dispatcher's library; the plugin is loaded off the
+// reaches them only through this interface, so that it links neither the
+// audio library nor the network module; the plugin is loaded off the
 // main thread once the first screen is painted, or at the first sound or
 // sentence (see MediaLoader.h). Every call but finish() returns at once.
 

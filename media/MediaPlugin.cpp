@@ -1,20 +1,24 @@
-// The media plugin: the sound player (QtMultimedia with PulseAudio and its
-// codecs) and the voice (speech-dispatcher, spoken to over its socket), kept out
+// The media plugin: the sound player (ALSA) and the voice (speech-dispatcher, spoken to over its socket), kept out
 // of the executable so that start-up does not load them.
 #include "MediaBackend.h"
 #include "MediaLog.h"
+#include "Sound.h"
 #include "SpeechConnection.h"
+#include "WaveFile.h"
 
-#include <QAudioDevice>
 #include <QDeadlineTimer>
+#include <QFile>
 #include <QLocale>
-#include <QMediaDevices>
 #include <QObject>
-#include <QSoundEffect>
 #include <QThread>
-#include <QUrl>
+#include <alsa/asoundlib.h>
 #include <atomic>
+#include <condition_variable>
+#include <cstdarg>
+#include <cstdio>
 #include <functional>
+#include <mutex>
+#include <optional>
 
 namespace {
 
@@ -87,56 +91,217 @@ private:
     int rate_ = 0;  // the server's own pace until set
 };
 
-// Lives on a thread of its own: reaching the audio server and starting a
-// stream take tens of milliseconds, which no screen may wait for.
+// ALSA writes its own errors to stderr (a missing card, a server that is not
+// running); they go to the media log, where the program's own are.
+void alsaError(const char* file, int line, const char* function, int error, const char* format, ...) {
+    if (!platform::lcMedia().isDebugEnabled())
+        return;
+    char text[512];
+    va_list arguments;
+    va_start(arguments, format);
+    std::vsnprintf(text, sizeof text, format, arguments);
+    va_end(arguments);
+    qCDebug(platform::lcMedia, "ALSA %s:%d (%s): %s%s%s", file, line, function, text, error ? ": " : "",
+            error ? snd_strerror(error) : "");
+}
+
+// Plays the sounds through ALSA's default output, which a desktop's PipeWire
+// or PulseAudio serves (pipewire-alsa, the PulseAudio plugin of
+// libasound2-plugins) and which a bare system plays on its sound card: a
+// library every desktop has, where a media framework would bring a hundred
+// packages for five short sounds.
 //
-// QSoundEffect decodes the WAV file itself and writes to the audio output
-// directly, without the media back end, whose player crashes on this Qt when
-// the machine has no audio device or no GStreamer plugins. One effect serves
-// the whole run, made when the media are readied (or at the first sound);
-// giving it the next file stops the one playing. With no audio output nothing
-// is made or played, so a machine without sound neither waits nor fills the
-// log with a complaint at every answer.
-class SoundPlayer : public QObject {
+// Lives on a thread of its own: reaching the audio server and starting a
+// stream take tens of milliseconds, which no screen may wait for, and each
+// sound is written out as it plays. The output is opened when the media are
+// readied (or at the first sound) and kept for the run. A new sound cuts the
+// one playing within a few hundredths of a second. With no audio output
+// nothing is played, and a machine without sound neither waits nor fills the
+// log with a complaint at every answer; the output is tried again at the
+// next sound, as a server may have come.
+class SoundPlayer {
 public:
-    void prepare() {
-        if (hasOutput())
-            effect();
+    SoundPlayer() : thread_(QThread::create([this] { run(); })) {
+        snd_lib_error_set_handler(alsaError);
+        thread_->start(QThread::NormalPriority);
     }
 
+    // Called on any thread; returns at once.
     void play(const QString& path) {
-        if (!hasOutput())
-            return;
-        QSoundEffect& sound = effect();
-        sound.stop();
-        sound.setAudioDevice(output_);
-        sound.setSource(QUrl::fromLocalFile(path));
-        sound.play();
+        const std::lock_guard lock(mutex_);
+        next_ = path;
+        wake_.notify_one();
+    }
+
+    void prepare() {
+        const std::lock_guard lock(mutex_);
+        prepare_ = true;
+        wake_.notify_one();
+    }
+
+    // Stops the sound and ends the thread; false when it has not ended by the
+    // deadline (an audio server that does not answer), then the player stays.
+    bool finish(QDeadlineTimer deadline) {
+        if (!thread_)
+            return true;
+        {
+            const std::lock_guard lock(mutex_);
+            ending_ = true;
+            wake_.notify_one();
+        }
+        if (!thread_->wait(deadline))
+            return false;
+        delete thread_;
+        thread_ = nullptr;
+        return true;
     }
 
 private:
-    bool hasOutput() {
-        output_ = QMediaDevices::defaultAudioOutput();
-        if (output_.isNull() && !reportedNoOutput_)
-            qCWarning(platform::lcMedia, "no audio output: no sound is played");
-        reportedNoOutput_ = reportedNoOutput_ || output_.isNull();
-        return !output_.isNull();
-    }
+    // How much of a sound is written at once: the longest a newer sound waits.
+    static constexpr int kSliceMs = 20;
+    // The output's buffer, microseconds.
+    static constexpr unsigned kLatencyUs = 100'000;
 
-    QSoundEffect& effect() {
-        if (!effect_) {
-            effect_ = new QSoundEffect(output_, this);
-            connect(effect_, &QSoundEffect::statusChanged, this, [effect = effect_] {
-                if (effect->status() == QSoundEffect::Error)
-                    qCWarning(platform::lcMedia, "sound %s cannot be played",
-                              qUtf8Printable(effect->source().toLocalFile()));
-            });
+    struct Format {
+        snd_pcm_format_t sample = SND_PCM_FORMAT_UNKNOWN;
+        unsigned channels = 0;
+        unsigned rate = 0;
+        bool operator==(const Format&) const = default;
+    };
+
+    void run() {
+        for (;;) {
+            std::optional<QString> path;
+            {
+                std::unique_lock lock(mutex_);
+                wake_.wait(lock, [this] { return ending_ || prepare_ || next_; });
+                if (ending_)
+                    break;
+                prepare_ = false;
+                path.swap(next_);
+            }
+            if (path)
+                playFile(*path);
+            else
+                opened();
         }
-        return *effect_;
+        close();
     }
 
-    QAudioDevice output_;
-    QSoundEffect* effect_ = nullptr;
+    bool interrupted() {
+        const std::lock_guard lock(mutex_);
+        return ending_ || next_;
+    }
+
+    bool opened() {
+        if (pcm_)
+            return true;
+        const int error = snd_pcm_open(&pcm_, "default", SND_PCM_STREAM_PLAYBACK, 0);
+        if (error < 0) {
+            pcm_ = nullptr;
+            if (!reportedNoOutput_)
+                qCWarning(platform::lcMedia, "no audio output (%s): no sound is played", snd_strerror(error));
+            reportedNoOutput_ = true;
+            return false;
+        }
+        return true;
+    }
+
+    void close() {
+        if (pcm_) {
+            snd_pcm_drop(pcm_);
+            snd_pcm_close(pcm_);
+        }
+        pcm_ = nullptr;
+        format_ = {};
+    }
+
+    static std::optional<Format> formatOf(const platform::WaveSound& sound) {
+        Format format;
+        switch (sound.bitsPerSample) {
+        case 8:
+            format.sample = SND_PCM_FORMAT_U8;
+            break;
+        case 16:
+            format.sample = SND_PCM_FORMAT_S16_LE;
+            break;
+        case 32:
+            format.sample = SND_PCM_FORMAT_S32_LE;
+            break;
+        default:
+            return std::nullopt;
+        }
+        format.channels = sound.channels;
+        format.rate = sound.sampleRate;
+        if (sound.format != 1 || format.channels < 1 || format.channels > 8 || format.rate < 8000 ||
+            format.rate > 192000)
+            return std::nullopt;
+        return format;
+    }
+
+    void playFile(const QString& path) {
+        QFile file(path);
+        std::optional<platform::WaveSound> sound;
+        std::optional<Format> format;
+        if (file.open(QIODevice::ReadOnly) && file.size() <= platform::kSoundFileSizeMax)
+            sound = platform::readWaveHeader(file);
+        if (sound)
+            format = formatOf(*sound);
+        if (!format) {
+            qCWarning(platform::lcMedia, "sound %s cannot be played: not a WAV file of PCM samples",
+                      qUtf8Printable(path));
+            return;
+        }
+        const QByteArray samples = file.read(sound->dataBytes);
+        if (!opened())
+            return;
+        const int error = *format == format_ ? snd_pcm_prepare(pcm_)
+                                             : snd_pcm_set_params(pcm_, format->sample, SND_PCM_ACCESS_RW_INTERLEAVED,
+                                                                  format->channels, format->rate, 1, kLatencyUs);
+        if (error < 0) {
+            qCWarning(platform::lcMedia, "sound %s cannot be played: %s", qUtf8Printable(path), snd_strerror(error));
+            close();
+            return;
+        }
+        format_ = *format;
+        const qsizetype frameBytes = qsizetype(format->channels) * (sound->bitsPerSample / 8);
+        const snd_pcm_uframes_t slice = format->rate * kSliceMs / 1000;
+        const char* next = samples.constData();
+        snd_pcm_uframes_t left = snd_pcm_uframes_t(samples.size() / frameBytes);
+        while (left > 0) {
+            if (interrupted()) {
+                snd_pcm_drop(pcm_);
+                return;
+            }
+            const snd_pcm_sframes_t written = snd_pcm_writei(pcm_, next, qMin(left, slice));
+            if (written < 0) {
+                // An underrun (the thread was not scheduled in time) or a
+                // suspended machine are recovered from; anything else
+                // closes the output, to be opened again at the next sound.
+                const int failure = snd_pcm_recover(pcm_, int(written), 1);
+                if (failure < 0) {
+                    qCWarning(platform::lcMedia, "sound %s stopped: %s", qUtf8Printable(path), snd_strerror(failure));
+                    close();
+                    return;
+                }
+                continue;
+            }
+            next += written * frameBytes;
+            left -= snd_pcm_uframes_t(written);
+        }
+        // The last slices are still in the buffer: they play out.
+        snd_pcm_drain(pcm_);
+    }
+
+    QThread* thread_;
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    std::optional<QString> next_;
+    bool prepare_ = false;
+    bool ending_ = false;
+    // Reached on the player's thread only.
+    snd_pcm_t* pcm_ = nullptr;
+    Format format_;
     bool reportedNoOutput_ = false;
 };
 
@@ -170,16 +335,12 @@ class MediaPlugin : public QObject, public platform::MediaBackend {
     Q_INTERFACES(platform::MediaBackend)
 
 public:
-    MediaPlugin()
-        : player_(new SoundPlayer),
-          speaker_(new Speaker),
-          soundThread_(threadFor(player_, QThread::NormalPriority)),
-          speechThread_(threadFor(speaker_, QThread::LowPriority)) {}
+    MediaPlugin() : speaker_(new Speaker), speechThread_(threadFor(speaker_, QThread::LowPriority)) {}
 
     // The sound goes to the player's thread: the main thread never waits.
     void playSound(const QString& path) override {
         if (!finishing_)
-            QMetaObject::invokeMethod(player_, [player = player_, path] { player->play(path); });
+            player_.play(path);
     }
 
     // The sentence goes to the speaker's thread and is said there, on a
@@ -197,25 +358,24 @@ public:
     void prepare(const QString& locale) override {
         if (finishing_)
             return;
-        QMetaObject::invokeMethod(player_, [player = player_] { player->prepare(); });
+        player_.prepare();
         if (!locale.isEmpty())
             QMetaObject::invokeMethod(speaker_, [speaker = speaker_, locale] { speaker->prepare(locale); });
     }
 
-    // Ending the sound thread deletes the player, which stops its sound.
+    // Ending the sound thread stops its sound and closes the output.
     bool finish(int deadlineMs) override {
         finishing_ = true;
         const QDeadlineTimer deadline(deadlineMs);
-        const bool soundEnded = endThread(soundThread_, deadline);
+        const bool soundEnded = player_.finish(deadline);
         return endThread(speechThread_, deadline) && soundEnded;
     }
 
 private:
-    // Each deleted on its thread once that ends; nothing reaches them after
-    // finish().
-    SoundPlayer* player_;
+    // Nothing reaches the player after finish(); the speaker is deleted on
+    // its thread once that ends.
+    SoundPlayer player_;
     Speaker* speaker_;
-    QThread* soundThread_;
     QThread* speechThread_;
     std::atomic<bool> finishing_ = false;
 };

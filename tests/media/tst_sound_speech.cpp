@@ -1,11 +1,13 @@
-// Sound and speech where the media plugin is missing, where the media plugin
-// is loaded from, the locale of the voice, the end of a process whose speech
-// server never answers, and speech servers that answer what is not their protocol.
+// Sound and speech where the media plugin is missing, the sounds reaching
+// ALSA's output, where the media plugin is loaded from, the locale of the
+// voice, the end of a process whose speech server never answers, and speech
+// servers that answer what is not their protocol.
 
 #include "DataFiles.h"
 #include "MediaLoader.h"
 #include "Sound.h"
 #include "Speech.h"
+#include "WaveFile.h"
 
 #include <QApplication>
 #include <QDir>
@@ -34,6 +36,7 @@ const QString kLoadMediaPlugin = u"--load-media-plugin"_s;
 const QString kSpeakInLocales = u"--speak-in-locales"_s;
 const QString kSpeakAndLeave = u"--speak-and-leave"_s;
 const QString kPrepareMedia = u"--prepare-media"_s;
+const QString kPlaySounds = u"--play-sounds"_s;
 
 // Runs the event loop, as the program does, until the standard input is closed.
 void runUntilInputCloses() {
@@ -79,6 +82,41 @@ int prepareMedia(const QString& locale) {
     platform::prepareMedia(locale);
     runUntilInputCloses();
     return platform::finishMedia(10000) ? 0 : 1;
+}
+
+// Plays each sound named through the build's media plugin, a second apart
+// (a sound asked for while an earlier one waits cuts it), then finishes the
+// media as the program does at its end.
+int playSounds(const QStringList& paths) {
+    platform::setExecutableFolder(QStringLiteral(MF_PROGRAM_DIR));
+    for (const QString& path : paths) {
+        platform::PlaySoundAsync(path);
+        QTest::qWait(1000);
+    }
+    return platform::finishMedia(10000) ? 0 : 1;
+}
+
+// Runs the test binary with --play-sounds and ALSA's configuration `alsaConfig`
+// in place of the system's; its standard error (the media's log) is returned.
+QByteArray playSoundsWithAlsa(const QString& alsaConfig, const QStringList& paths) {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(u"ALSA_CONFIG_PATH"_s, alsaConfig);
+    environment.insert(u"QT_LOGGING_RULES"_s, u"metamorfine.media=true"_s);
+    QProcess child;
+    child.setProcessEnvironment(environment);
+    child.start(QCoreApplication::applicationFilePath(), QStringList{kPlaySounds} + paths);
+    if (!child.waitForFinished(30000) || child.exitStatus() != QProcess::NormalExit || child.exitCode() != 0)
+        return "the player did not end well: " + child.readAllStandardError();
+    return child.readAllStandardError();
+}
+
+// The samples of a WAV file, as the audio output should receive them.
+QByteArray samplesOf(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const std::optional<platform::WaveSound> sound = platform::readWaveHeader(file);
+    return sound ? file.read(sound->dataBytes) : QByteArray();
 }
 
 // A speech server that answers every request as speech-dispatcher does when
@@ -257,6 +295,46 @@ private Q_SLOTS:
         }
     }
 
+    // The sounds reach ALSA's default output (here a file) whole and in
+    // order, a file that is no WAV file of PCM samples is refused and logged
+    // and the next plays. Without an audio output nothing is played, the
+    // lack is logged once, and the process ends at once.
+    void soundsReachTheAudioOutput() {
+        QTemporaryDir folder;
+        const QString sounds = QStringLiteral(MF_PROGRAM_DIR) % u"/suoni/"_s;
+        const QString damaged = folder.filePath(u"damaged.wav"_s);
+        QFile file(damaged);
+        QVERIFY(file.open(QIODevice::WriteOnly) &&
+                file.write(QByteArray("RIFF\x10\0\0\0WAVEdata\4\0\0\0abcd", 24)) > 0);
+        file.close();
+        const QString output = folder.filePath(u"output.raw"_s);
+        const QString toFile = folder.filePath(u"to-file.conf"_s);
+        QFile config(toFile);
+        QVERIFY(config.open(QIODevice::WriteOnly));
+        config.write("pcm.!default { type file slave.pcm { type null } format raw file \"" + output.toUtf8() +
+                     "\" }\n");
+        config.close();
+        const QByteArray log = playSoundsWithAlsa(toFile, {sounds % u"si1.wav"_s, damaged, sounds % u"no.wav"_s});
+        QVERIFY2(!log.contains("did not end well") && log.count("cannot be played") == 1, log.constData());
+        QVERIFY2(log.contains(damaged.toUtf8()), log.constData());
+        const QByteArray expected = samplesOf(sounds % u"si1.wav"_s) + samplesOf(sounds % u"no.wav"_s);
+        QFile played(output);
+        QVERIFY(expected.size() > 20000 && played.open(QIODevice::ReadOnly));
+        QVERIFY2(played.readAll() == expected, qPrintable(QString::number(played.size())));
+
+        const QString noCard = folder.filePath(u"no-card.conf"_s);
+        QFile missing(noCard);
+        QVERIFY(missing.open(QIODevice::WriteOnly));
+        missing.write("pcm.!default { type hw card 99 }\n");
+        missing.close();
+        QElapsedTimer clock;
+        clock.start();
+        const QByteArray silentLog = playSoundsWithAlsa(noCard, {sounds % u"si1.wav"_s, sounds % u"no.wav"_s});
+        QVERIFY2(!silentLog.contains("did not end well") && silentLog.count("no audio output") == 1,
+                 silentLog.constData());
+        QVERIFY2(clock.elapsed() < 10000, qPrintable(QString::number(clock.elapsed())));
+    }
+
     // A process whose speech thread waits on a server that accepts and never
     // answers ends anyway, without finishing the media itself: the thread is
     // left running, and said so in the log.
@@ -328,6 +406,8 @@ int main(int argc, char** argv) {
         return speakAndLeave();
     if (argc == 3 && QString::fromLocal8Bit(argv[1]) == kPrepareMedia)
         return prepareMedia(QString::fromLocal8Bit(argv[2]));
+    if (argc > 2 && QString::fromLocal8Bit(argv[1]) == kPlaySounds)
+        return playSounds(QCoreApplication::arguments().mid(2));
     if (argc == 3 && QString::fromLocal8Bit(argv[1]) == kLoadMediaPlugin)
         return loadMediaPlugin(QString::fromLocal8Bit(argv[2]));
     TestSoundSpeech test;

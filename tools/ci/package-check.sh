@@ -17,6 +17,7 @@ trap 'rm -rf "$work"' EXIT
 
 echo "== $(basename "$deb"): $(du -k "$deb" | cut -f1) KiB"
 dpkg-deb --field "$deb" Depends
+packaging/check-depends.sh "$deb"
 echo "== lintian"
 lintian --fail-on error --display-info "$deb"
 
