@@ -39,7 +39,7 @@ private:
             return;
         }
         qCWarning(lcApp, "the program's window was destroyed by another program: the program ends");
-        platform::EndProgram();
+        media::EndProgram();
     }
 };
 

@@ -19,15 +19,15 @@
 #include <utility>
 
 using namespace Qt::Literals::StringLiterals;
-using platform::Align;
-using platform::Kind;
+using forms::Align;
+using forms::Kind;
 
 namespace app {
 
 namespace {
 
-constexpr platform::ControlName Label2{"Label2"};  // title, subtitle and date, a control array
-constexpr platform::ControlName BottoneAvvio{"BottoneAvvio"};
+constexpr forms::ControlName Label2{"Label2"};  // title, subtitle and date, a control array
+constexpr forms::ControlName BottoneAvvio{"BottoneAvvio"};
 
 // Finishes the start once the start screen has been painted, so that its
 // first picture waits for neither: the program's icon, then sound and voice,
@@ -44,12 +44,12 @@ protected:
             // After the paint event has been handled and flushed to the display.
             QTimer::singleShot(0, [] {
                 Modulo1::SetProgramIcon();
-                spoken_words::PrepareSoundAndVoice();
-                platform::followScreenReader();
+                feedback::spoken_words::PrepareSoundAndVoice();
+                forms::followScreenReader();
                 // Asked to start in an exercise: the start screen gives way to it at once.
                 if (int& exercise = Modulo1::RunStart().exercise; exercise > 0) {
                     OpenExercise(std::exchange(exercise, 0));
-                    screens::FormAvvio().Unload();
+                    app::screens::FormAvvio().Unload();
                 }
             });
             watched->removeEventFilter(this);
@@ -62,7 +62,7 @@ protected:
 }  // namespace
 
 // clang-format off
-platform::ScreenDesign FormAvvio::Design() {
+forms::ScreenDesign FormAvvio::Design() {
     return {
         .name = "FormAvvio",
         .clientWidth = 8205,
@@ -101,37 +101,37 @@ void FormAvvio::ConnectEvents() {
 void FormAvvio::Form_Load() {
     modLanguageSupport::MLSCurrentLanguage = Modulo1::StartLanguage();
     modLanguageSupport::MLSTranslateForm(*this);
-    control(Label2, 2).setText(platform::TextProperty::Caption, Modulo1::Versione());
-    SetUpResizing(*this);
+    control(Label2, 2).setText(forms::TextProperty::Caption, Modulo1::Versione());
+    state::SetUpResizing(*this);
     setBackColor(ModuloColoriSuoni::PreparaColori());
 }
 
 // The program's name, as the screen shows it in the current language.
 void FormAvvio::nameForAssistiveTechnology() {
-    window()->setAccessibleName(control(Label2, 0).text(platform::TextProperty::Caption).value_or(QString()));
+    window()->setAccessibleName(control(Label2, 0).text(forms::TextProperty::Caption).value_or(QString()));
 }
 
 void FormAvvio::Form_Activate() {
     // Whoever reaches the start screen is a new child.
-    screens::ResetCounts();
-    CoverDisplay(*this);
+    app::screens::ResetCounts();
+    state::CoverDisplay(*this);
     control(BottoneAvvio).widget()->setFocus(Qt::OtherFocusReason);
     new FinishStartAfterFirstPaint(*window());
 }
 
 void FormAvvio::Form_Resize() {
-    ResizeControls(*this);
+    state::ResizeControls(*this);
 }
 
 // With children, who is playing comes first.
 void FormAvvio::BottoneAvvio_Click() {
     Players* playing = players();
     if (playing && !playing->reload().empty())
-        screens::FormChiGioca().Show();
+        app::screens::FormChiGioca().Show();
     else {
         if (playing)
             playing->chooseNobody();
-        screens::FormMenu().Show();
+        app::screens::FormMenu().Show();
     }
     Unload();
 }

@@ -6,10 +6,10 @@
 
 namespace app {
 
-class FormAvvio : public platform::Screen {
+class FormAvvio : public forms::Screen {
 public:
     FormAvvio();
-    static platform::ScreenDesign Design();
+    static forms::ScreenDesign Design();
 
 protected:
     void ConnectEvents() override;

@@ -16,14 +16,14 @@
 #include <cmath>
 
 using namespace Qt::Literals::StringLiterals;
-using platform::Kind;
+using forms::Kind;
 
 namespace app {
 
 namespace {
 
-constexpr platform::ControlName Label1{"Label1"};            // the question
-constexpr platform::ControlName ChildButton{"ChildButton"};  // a control array, one for each child
+constexpr forms::ControlName Label1{"Label1"};            // the question
+constexpr forms::ControlName ChildButton{"ChildButton"};  // a control array, one for each child
 
 constexpr double kWidth = 8790;
 constexpr double kHeight = 6030;
@@ -32,8 +32,8 @@ constexpr double kMargin = 120;
 
 }  // namespace
 
-platform::ScreenDesign FormChiGioca::Design() {
-    platform::ScreenDesign design{
+forms::ScreenDesign FormChiGioca::Design() {
+    forms::ScreenDesign design{
         .name = "FormChiGioca",
         .clientWidth = kWidth,
         .clientHeight = kHeight,
@@ -46,7 +46,7 @@ platform::ScreenDesign FormChiGioca::Design() {
                       .height = 855,
                       .caption = "Chi gioca?",
                       .font = {"Comic Sans MS", 24},
-                      .align = platform::Align::Centre,
+                      .align = forms::Align::Centre,
                       .tabIndex = 0}},
     };
     for (int index = 0; index < kMaxChildren; ++index)
@@ -69,13 +69,14 @@ void FormChiGioca::ConnectEvents() {
     onArrayClick(ChildButton, [this](int index) { ChildButton_Click(index); });
     for (int index = 0; index < kMaxChildren; ++index) {
         QWidget* button = control(ChildButton, index).widget();
-        new platform::EntryFilter(button, [button] { spoken_words::SayName(QString(), button->accessibleName()); });
+        new forms::EntryFilter(button,
+                               [button] { feedback::spoken_words::SayName(QString(), button->accessibleName()); });
     }
 }
 
 void FormChiGioca::Form_Load() {
     modLanguageSupport::MLSTranslateForm(*this);
-    SetUpResizing(*this);
+    state::SetUpResizing(*this);
     setBackColor(ModuloColoriSuoni::PreparaColori());
     layButtons();
 }
@@ -93,16 +94,16 @@ void FormChiGioca::layButtons() {
     const double side = std::min((kWidth - kMargin) / columns, room / std::ceil(double(count) / columns));
     std::vector<QWidget*> shown;
     for (int index = 0; index < kMaxChildren; ++index) {
-        platform::Control& button = control(ChildButton, index);
+        forms::Control& button = control(ChildButton, index);
         const bool used = index < count;
         button.setVisible(used);
         if (!used)
             continue;
         const record::Child& child = children[std::size_t(index)];
-        MoveControl(*this, button, kMargin + side * (index % columns), kTop + side * (index / columns), side - kMargin,
-                    side - kMargin);
-        button.setText(platform::TextProperty::Caption, child.name);
-        button.setPicture(platform::Picture(childPicture(child.picture)));
+        state::MoveControl(*this, button, kMargin + side * (index % columns), kTop + side * (index / columns),
+                           side - kMargin, side - kMargin);
+        button.setText(forms::TextProperty::Caption, child.name);
+        button.setPicture(files::Picture(childPicture(child.picture)));
         button.widget()->setAccessibleName(child.name);
         // Designed without words, the button would show the picture alone.
         if (auto* tool = qobject_cast<QToolButton*>(button.widget()))
@@ -114,25 +115,26 @@ void FormChiGioca::layButtons() {
 }
 
 void FormChiGioca::nameForAssistiveTechnology() {
-    window()->setAccessibleName(control(Label1).text(platform::TextProperty::Caption).value_or(QString()));
+    window()->setAccessibleName(control(Label1).text(forms::TextProperty::Caption).value_or(QString()));
 }
 
 void FormChiGioca::Form_Activate() {
-    CoverDisplay(*this);
+    state::CoverDisplay(*this);
     if (players() && !players()->children().empty())
         control(ChildButton, 0).widget()->setFocus(Qt::OtherFocusReason);
-    spoken_words::SayName(u"WhoPlays"_s, control(Label1).text(platform::TextProperty::Caption).value_or(QString()));
+    feedback::spoken_words::SayName(u"WhoPlays"_s,
+                                    control(Label1).text(forms::TextProperty::Caption).value_or(QString()));
 }
 
 void FormChiGioca::Form_Resize() {
-    ResizeControls(*this);
+    state::ResizeControls(*this);
 }
 
 void FormChiGioca::ChildButton_Click(int index) {
     if (!players() || std::size_t(index) >= players()->children().size())
         return;
     players()->choose(players()->children()[std::size_t(index)]);
-    screens::FormMenu().Show();
+    app::screens::FormMenu().Show();
     Unload();
 }
 

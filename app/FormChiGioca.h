@@ -8,10 +8,10 @@
 
 namespace app {
 
-class FormChiGioca : public platform::Screen {
+class FormChiGioca : public forms::Screen {
 public:
     FormChiGioca();
-    static platform::ScreenDesign Design();
+    static forms::ScreenDesign Design();
 
 protected:
     void ConnectEvents() override;

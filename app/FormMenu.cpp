@@ -25,14 +25,14 @@
 #include <QStringBuilder>
 
 using namespace Qt::Literals::StringLiterals;
-using platform::Kind;
-using platform::TextProperty;
+using forms::Kind;
+using forms::TextProperty;
 
 namespace app {
 
 namespace {
 
-using platform::ControlName;
+using forms::ControlName;
 
 // The controls of the menu besides the exercises' buttons, whose names the
 // exercise catalogue gives.
@@ -46,17 +46,17 @@ constexpr ControlName mnuLanguages{"mnuLanguages"};
 constexpr ControlName mnuLanguage{"mnuLanguage"};  // the languages, a control array
 
 const QRgb kWhite = qRgb(255, 255, 255);
-const platform::Font kButtonFont{"Arial", 18};
+const forms::Font kButtonFont{"Arial", 18};
 
 // clang-format off
-platform::ControlDesign ExerciseButton(const exercise_catalogue::Exercise& exercise) {
+forms::ControlDesign ExerciseButton(const exercises::exercise_catalogue::Exercise& exercise) {
     return {.name = exercise.menuButton, .kind = Kind::CommandButton,
             .left = exercise.menuPlace.left, .top = exercise.menuPlace.top, .width = 4095, .height = 615,
             .caption = exercise.menuCaption, .font = kButtonFont, .picture = exercise.drawing,
             .pointer = resources::kWhiteArrowPointer, .tabIndex = exercise.menuPlace.tabIndex};
 }
 
-platform::ControlDesign PictureSetOption(int index, double left, double top, double width,
+forms::ControlDesign PictureSetOption(int index, double left, double top, double width,
                                          const char* caption, bool selected = false) {
     return {.name = Option1, .kind = Kind::OptionButton, .index = index,
             .container = Picture1,
@@ -68,7 +68,7 @@ platform::ControlDesign PictureSetOption(int index, double left, double top, dou
 
 // Side by side in the right column, 4, 8 and 16 dots from the left: a child
 // chooses how many pictures without reading.
-platform::ControlDesign LevelChoice(int index) {
+forms::ControlDesign LevelChoice(int index) {
     static_assert(resources::kLevelIcons.size() == std::size_t(settings::kMaxLevel));
     return {.name = LevelOption, .kind = Kind::OptionButton, .index = index,
             .container = LevelBox,
@@ -80,8 +80,8 @@ platform::ControlDesign LevelChoice(int index) {
 
 }  // namespace
 
-platform::ScreenDesign FormMenu::Design() {
-    platform::ScreenDesign design{
+forms::ScreenDesign FormMenu::Design() {
+    forms::ScreenDesign design{
         .name = "FormMenu",
         .clientWidth = 8790,
         .clientHeight = 6030,
@@ -118,8 +118,8 @@ platform::ScreenDesign FormMenu::Design() {
         },
     };
     // The exercises' buttons first, in the order of the catalogue.
-    std::vector<platform::ControlDesign> buttons;
-    for (const exercise_catalogue::Exercise& exercise : exercise_catalogue::catalogue())
+    std::vector<forms::ControlDesign> buttons;
+    for (const exercises::exercise_catalogue::Exercise& exercise : exercises::exercise_catalogue::catalogue())
         buttons.push_back(ExerciseButton(exercise));
     design.controls.insert(design.controls.begin(), buttons.begin(), buttons.end());
     return design;
@@ -129,7 +129,7 @@ platform::ScreenDesign FormMenu::Design() {
 FormMenu::FormMenu() : Screen(Design()) {}
 
 QStringList FormMenu::SpokenKeys() {
-    QStringList keys = exercise_catalogue::spokenKeys();
+    QStringList keys = exercises::exercise_catalogue::spokenKeys();
     for (std::size_t option = 0; option < resources::kPictureSetIcons.size(); ++option)
         keys.append(QString::fromLatin1(Option1.text()) % u'(' % QString::number(option) % u')');
     for (int level = settings::kMinLevel; level <= settings::kMaxLevel; ++level)
@@ -143,7 +143,7 @@ QStringList FormMenu::SpokenKeys() {
 }
 
 void FormMenu::ConnectEvents() {
-    for (const exercise_catalogue::Exercise& exercise : exercise_catalogue::catalogue())
+    for (const exercises::exercise_catalogue::Exercise& exercise : exercises::exercise_catalogue::catalogue())
         control(exercise.menuButton).onClick([this, &exercise] { ExerciseButton_Click(exercise); });
     onArrayClick(Option1, [this](int index) { Option1_Click(index); });
     onArrayClick(LevelOption, [this](int index) { LevelOption_Click(index); });
@@ -153,8 +153,8 @@ void FormMenu::ConnectEvents() {
     // Reaching an exercise button or a picture set says its name, for a child who cannot read yet.
     for (const auto& choice : controls()) {
         if (choice->widget() && (choice->kind() == Kind::CommandButton || choice->kind() == Kind::OptionButton))
-            new platform::EntryFilter(choice->widget(),
-                                      [name = choice->fullName()] { spoken_words::SayName(name, QString()); });
+            new forms::EntryFilter(choice->widget(),
+                                   [name = choice->fullName()] { feedback::spoken_words::SayName(name, QString()); });
     }
 }
 
@@ -164,8 +164,8 @@ void FormMenu::nameForAssistiveTechnology() {
     control(LevelBox).widget()->setAccessibleName(modLanguageSupport::MLSAccessibleText(u"Levels"_s));
     // The levels show dots alone: their names are the words said for them.
     for (int level = settings::kMinLevel; level <= settings::kMaxLevel; ++level) {
-        const platform::Control& option = control(LevelOption, level - 1);
-        option.widget()->setAccessibleName(spoken_words::Sentence(option.fullName()));
+        const forms::Control& option = control(LevelOption, level - 1);
+        option.widget()->setAccessibleName(feedback::spoken_words::Sentence(option.fullName()));
     }
 }
 
@@ -173,9 +173,9 @@ void FormMenu::Form_Load() {
     modLanguageSupport::MLSFillMenuLanguages(*this);
     modLanguageSupport::MLSTranslateForm(*this);
     control(Check1).setChecked(Modulo1::SuoniAttivati);
-    SetUpResizing(*this);
+    state::SetUpResizing(*this);
     setBackColor(ModuloColoriSuoni::PreparaColori());
-    control(Check1).setBackColour(platform::rgbFromBgr(backColor()));
+    control(Check1).setBackColour(forms::rgbFromBgr(backColor()));
     control(LevelBox).setVisible(settings::current().levelOnMenu);
     // The arrows go between every choice as they stand, the picture sets
     // among them: Enter or Space chooses a set.
@@ -205,15 +205,15 @@ void FormMenu::Form_Load() {
 // The exercises column by column as they stand, the picture sets, the levels,
 // the sound switch, Esci.
 std::vector<QWidget*> FormMenu::ScanOrder() const {
-    std::vector<const exercise_catalogue::Exercise*> exercises;
-    for (const exercise_catalogue::Exercise& exercise : exercise_catalogue::catalogue())
+    std::vector<const exercises::exercise_catalogue::Exercise*> exercises;
+    for (const exercises::exercise_catalogue::Exercise& exercise : exercises::exercise_catalogue::catalogue())
         exercises.push_back(&exercise);
     std::sort(exercises.begin(), exercises.end(), [](const auto* first, const auto* second) {
         return std::pair(first->menuPlace.left, first->menuPlace.top) <
                std::pair(second->menuPlace.left, second->menuPlace.top);
     });
     std::vector<QWidget*> order;
-    for (const exercise_catalogue::Exercise* exercise : exercises)
+    for (const exercises::exercise_catalogue::Exercise* exercise : exercises)
         order.push_back(control(exercise->menuButton).widget());
     for (std::size_t option = 0; option < resources::kPictureSetIcons.size(); ++option)
         order.push_back(control(Option1, int(option)).widget());
@@ -225,27 +225,27 @@ std::vector<QWidget*> FormMenu::ScanOrder() const {
 }
 
 void FormMenu::Form_Activate() {
-    CoverDisplay(*this);
-    if (platform::Control* option = find(Option1, Modulo1::SerieFigure - 1))
+    state::CoverDisplay(*this);
+    if (forms::Control* option = find(Option1, Modulo1::SerieFigure - 1))
         option->setChecked(true);
     control(LevelOption, settings::puzzleLevel() - 1).setChecked(true);
-    control(exercise_catalogue::exercise(1).menuButton).widget()->setFocus(Qt::OtherFocusReason);
+    control(exercises::exercise_catalogue::exercise(1).menuButton).widget()->setFocus(Qt::OtherFocusReason);
 }
 
 void FormMenu::Form_Resize() {
-    ResizeControls(*this);
+    state::ResizeControls(*this);
 }
 
 void OpenExercise(int number) {
-    platform::Screen& screen = screens::exercise(number);
+    forms::Screen& screen = app::screens::exercise(number);
     // The window system shows the exercise by its name.
     screen.Load();
     screen.setTitle(QCoreApplication::applicationName() % u" \u2014 "_s %
-                    exercise_catalogue::exerciseName(exercise_catalogue::exercise(number)));
+                    exercises::exercise_catalogue::exerciseName(exercises::exercise_catalogue::exercise(number)));
     screen.Show();
 }
 
-void FormMenu::ExerciseButton_Click(const exercise_catalogue::Exercise& exercise) {
+void FormMenu::ExerciseButton_Click(const exercises::exercise_catalogue::Exercise& exercise) {
     OpenExercise(exercise.number);
     Unload();
 }
@@ -253,12 +253,12 @@ void FormMenu::ExerciseButton_Click(const exercise_catalogue::Exercise& exercise
 void FormMenu::Option1_Click(int Index) {
     Modulo1::SerieFigure = qint16(Index + 1);
     settings::rememberChoices(Modulo1::SuoniAttivati, Modulo1::SerieFigure);
-    platform::announce(window(), control(Option1, Index).text(TextProperty::Caption).value_or(QString()));
+    forms::announce(window(), control(Option1, Index).text(TextProperty::Caption).value_or(QString()));
 }
 
 void FormMenu::LevelOption_Click(int Index) {
     chooseLevel(Index + 1);
-    platform::announce(window(), control(LevelOption, Index).widget()->accessibleName());
+    forms::announce(window(), control(LevelOption, Index).widget()->accessibleName());
 }
 
 void FormMenu::Check1_Click() {

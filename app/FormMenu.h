@@ -8,7 +8,7 @@
 #include <QStringList>
 #include <vector>
 
-namespace exercise_catalogue {
+namespace exercises::exercise_catalogue {
 struct Exercise;
 }
 
@@ -17,10 +17,10 @@ namespace app {
 // Opens exercise `number` (FormEs<number>), titled with its name.
 void OpenExercise(int number);
 
-class FormMenu : public platform::Screen {
+class FormMenu : public forms::Screen {
 public:
     FormMenu();
-    static platform::ScreenDesign Design();
+    static forms::ScreenDesign Design();
     // The keys of every sentence the program may say: the exercises'
     // instructions and names, the names of the picture sets, and of the
     // other choices that switch scanning reaches.
@@ -35,7 +35,7 @@ protected:
 
 private:
     // The button of an exercise opens it.
-    void ExerciseButton_Click(const exercise_catalogue::Exercise& exercise);
+    void ExerciseButton_Click(const exercises::exercise_catalogue::Exercise& exercise);
     void Option1_Click(int Index);
     // A level chosen: this run's, or the one a growing child goes on from.
     void LevelOption_Click(int Index);

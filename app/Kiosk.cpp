@@ -50,7 +50,7 @@ bool KioskMode() {
 KioskGuard::KioskGuard(std::chrono::milliseconds hold, QObject* parent) : QObject(parent) {
     hold_.setSingleShot(true);
     hold_.setInterval(hold);
-    connect(&hold_, &QTimer::timeout, this, [] { platform::EndProgram(); });
+    connect(&hold_, &QTimer::timeout, this, [] { media::EndProgram(); });
     letGo_.setSingleShot(true);
     letGo_.setInterval(kRepeatGap);
     connect(&letGo_, &QTimer::timeout, &hold_, &QTimer::stop);
@@ -151,9 +151,9 @@ void AskWhoPlaysAgain() {
     playing->chooseNobody();
     if (playing->reload().empty())
         return;
-    platform::Screen& who = screens::FormChiGioca();
+    forms::Screen& who = app::screens::FormChiGioca();
     who.Show();
-    for (platform::Screen* screen : platform::Screen::loadedScreens())
+    for (forms::Screen* screen : forms::Screen::loadedScreens())
         if (screen != &who)
             screen->Unload();
 }
@@ -164,7 +164,7 @@ NewChildWatch::NewChildWatch(std::chrono::milliseconds idle, QObject* parent) : 
     idle_.setSingleShot(true);
     idle_.setInterval(idle);
     connect(&idle_, &QTimer::timeout, this, [] {
-        screens::ResetCounts();
+        app::screens::ResetCounts();
         AskWhoPlaysAgain();
     });
     idle_.start();

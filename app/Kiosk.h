@@ -23,7 +23,7 @@ using namespace std::chrono_literals;
 bool KioskMode();
 
 // The application-wide filter of kiosk mode; it ends the program with
-// platform::EndProgram once the chord has been held for `hold`.
+// media::EndProgram once the chord has been held for `hold`.
 class KioskGuard : public QObject {
 public:
     explicit KioskGuard(std::chrono::milliseconds hold = 2s, QObject* parent = nullptr);

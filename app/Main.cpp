@@ -25,34 +25,34 @@ using namespace Qt::Literals::StringLiterals;
 namespace Modulo1 {
 
 bool Main() {
-    const std::jthread fonts = platform::PrepareFonts();
+    const std::jthread fonts = forms::PrepareFonts();
     // The single-copy guard waits for the disk: it is taken on a thread of its
     // own while the start screen loads, and the screen shows only once it is held.
-    std::future<bool> guard = std::async(std::launch::async, platform::AcquireSingleInstance);
+    std::future<bool> guard = std::async(std::launch::async, media::AcquireSingleInstance);
     // As designed every run starts with every picture set and the sounds on,
     // unless a parent asked to keep them from the last run.
     const settings::Settings& chosen = settings::current();
     SerieFigure = chosen.rememberPictureSet ? qint16(chosen.pictureSet) : qint16(6);
-    platform::Randomize();
+    media::Randomize();
     SuoniAttivati = chosen.rememberSound ? chosen.sound : true;
     app::StartKiosk();
     app::EndWhenScreensAreDestroyed();
     // Switch scanning, the voice and the screen reader as the parent chose
     // them; the scan says each highlighted choice, as hovering over the menu does.
     app::TakeSettings(chosen);
-    platform::switch_scan::setAnnouncer(spoken_words::SayName);
+    forms::switch_scan::setAnnouncer(feedback::spoken_words::SayName);
     // Every box is said with its buttons as it opens, for a child who cannot read.
-    platform::setMessageBoxVoice(spoken_words::SayText);
-    app::shell().showMenu = [] { screens::FormMenu().Show(); };
-    app::shell().showAbout = MostraInformazioni;
-    screens::FormAvvio().Load();
+    forms::setMessageBoxVoice(feedback::spoken_words::SayText);
+    state::shell().showMenu = [] { app::screens::FormMenu().Show(); };
+    state::shell().showAbout = MostraInformazioni;
+    app::screens::FormAvvio().Load();
     if (!guard.get()) {
         SetProgramIcon();
-        platform::MsgBox(modLanguageSupport::MLSGetString(u"0001"_s), platform::MsgButtons::Ok,
-                         platform::MsgIcon::Critical, modLanguageSupport::MLSGetString(u"0002"_s));
+        forms::MsgBox(modLanguageSupport::MLSGetString(u"0001"_s), forms::MsgButtons::Ok, forms::MsgIcon::Critical,
+                      modLanguageSupport::MLSGetString(u"0002"_s));
         return false;
     }
-    screens::FormAvvio().Show();
+    app::screens::FormAvvio().Show();
     return true;
 }
 
@@ -62,7 +62,7 @@ Start& RunStart() {
 }
 
 int ExerciseCount() {
-    return int(exercise_catalogue::catalogue().size());
+    return int(exercises::exercise_catalogue::catalogue().size());
 }
 
 QString StartLanguage() {
@@ -71,7 +71,7 @@ QString StartLanguage() {
 }
 
 void SetProgramIcon() {
-    QGuiApplication::setWindowIcon(platform::iconFromResource(resources::kStartIcon));
+    QGuiApplication::setWindowIcon(forms::iconFromResource(resources::kStartIcon));
 }
 
 }  // namespace Modulo1

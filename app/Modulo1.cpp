@@ -46,17 +46,17 @@ void MostraInformazioni() {
     }
     if (!about.isEmpty())
         about = kLineBreak % kSeparator % kLineBreak % about;
-    platform::MsgBox(CreditBlock() % about, platform::MsgButtons::Ok, platform::MsgIcon::Information, kTitle);
+    forms::MsgBox(CreditBlock() % about, forms::MsgButtons::Ok, forms::MsgIcon::Information, kTitle);
 }
 
 void ConfermaUscita() {
     // A kiosk is left only by the parent's chord.
     if (app::KioskMode())
         return;
-    const platform::MsgAnswer answer = platform::MsgBox(
-        modLanguageSupport::MLSGetString(u"0003"_s), platform::MsgButtons::YesNo, platform::MsgIcon::Question, kTitle);
-    if (answer == platform::MsgAnswer::Yes)
-        platform::EndProgram();
+    const forms::MsgAnswer answer = forms::MsgBox(modLanguageSupport::MLSGetString(u"0003"_s), forms::MsgButtons::YesNo,
+                                                  forms::MsgIcon::Question, kTitle);
+    if (answer == forms::MsgAnswer::Yes)
+        media::EndProgram();
 }
 
 }  // namespace Modulo1

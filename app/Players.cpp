@@ -12,14 +12,14 @@ namespace {
 
 Players* thePlayers = nullptr;
 
-constexpr int kPicturesPerSet = kChildPictures / picture_sets::kSetCount;
+constexpr int kPicturesPerSet = kChildPictures / resources::picture_sets::kSetCount;
 
 }  // namespace
 
 QImage childPicture(int picture) {
     const int index = std::clamp(picture, 0, kChildPictures - 1);
-    const std::vector<platform::Picture> loaded = picture_files::loadSetPictures(
-        {platform::picturePath(index / kPicturesPerSet + 1, index % kPicturesPerSet + 1)});
+    const std::vector<files::Picture> loaded = exercises::picture_files::loadSetPictures(
+        {files::picturePath(index / kPicturesPerSet + 1, index % kPicturesPerSet + 1)});
     return loaded.empty() ? QImage() : loaded.front().image();
 }
 

@@ -87,9 +87,9 @@ void drawBars(QChart* chart, const QStringList& categories, const QList<QBarSet*
 }
 
 QString exerciseName(int number) {
-    const auto catalogue = exercise_catalogue::catalogue();
+    const auto catalogue = exercises::exercise_catalogue::catalogue();
     return number >= 1 && std::size_t(number) <= catalogue.size()
-               ? exercise_catalogue::exerciseName(exercise_catalogue::exercise(number))
+               ? exercises::exercise_catalogue::exerciseName(exercises::exercise_catalogue::exercise(number))
                : QString::number(number);
 }
 
@@ -264,14 +264,14 @@ void RecordPage::exportCsv(bool oneChild) {
     if (path.isEmpty())
         return;
     if (!record::exportCsv(store_, path, oneChild ? std::optional<qint64>(shownChild()) : std::nullopt))
-        platform::MsgBox(text(u"NotSaved"_s), platform::MsgButtons::Ok, platform::MsgIcon::Critical, windowTitle());
+        forms::MsgBox(text(u"NotSaved"_s), forms::MsgButtons::Ok, forms::MsgIcon::Critical, windowTitle());
 }
 
 void RecordPage::deleteRecord(bool oneChild) {
     const QString question =
         oneChild ? text(u"DeleteChildQuestion"_s).arg(child_->currentText()) : text(u"DeleteAllQuestion"_s);
-    if (platform::MsgBox(question, platform::MsgButtons::YesNo, platform::MsgIcon::Question, windowTitle()) !=
-        platform::MsgAnswer::Yes)
+    if (forms::MsgBox(question, forms::MsgButtons::YesNo, forms::MsgIcon::Question, windowTitle()) !=
+        forms::MsgAnswer::Yes)
         return;
     store_.deleteRecord(oneChild ? std::optional<qint64>(shownChild()) : std::nullopt);
     showChild(child_->currentIndex());

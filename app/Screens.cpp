@@ -9,19 +9,19 @@
 #include <memory>
 #include <vector>
 
-namespace screens {
+namespace app::screens {
 
-platform::Screen& FormAvvio() {
+forms::Screen& FormAvvio() {
     static app::FormAvvio instance;
     return instance;
 }
 
-platform::Screen& FormChiGioca() {
+forms::Screen& FormChiGioca() {
     static app::FormChiGioca instance;
     return instance;
 }
 
-platform::Screen& FormMenu() {
+forms::Screen& FormMenu() {
     static app::FormMenu instance;
     return instance;
 }
@@ -29,16 +29,16 @@ platform::Screen& FormMenu() {
 namespace {
 
 std::vector<std::unique_ptr<FormEsercizio>>& exercises() {
-    static std::vector<std::unique_ptr<FormEsercizio>> instances(exercise_catalogue::catalogue().size());
+    static std::vector<std::unique_ptr<FormEsercizio>> instances(exercises::exercise_catalogue::catalogue().size());
     return instances;
 }
 
 }  // namespace
 
-platform::Screen& exercise(int number) {
+forms::Screen& exercise(int number) {
     std::unique_ptr<FormEsercizio>& instance = exercises().at(std::size_t(number - 1));
     if (!instance)
-        instance = std::make_unique<FormEsercizio>(exercise_catalogue::exercise(number));
+        instance = std::make_unique<FormEsercizio>(exercises::exercise_catalogue::exercise(number));
     return *instance;
 }
 
@@ -48,26 +48,26 @@ void ResetCounts() {
             instance->MenuAzzera_Click();
 }
 
-platform::Screen& FormEs1() {
+forms::Screen& FormEs1() {
     return exercise(1);
 }
-platform::Screen& FormEs2() {
+forms::Screen& FormEs2() {
     return exercise(2);
 }
-platform::Screen& FormEs3() {
+forms::Screen& FormEs3() {
     return exercise(3);
 }
-platform::Screen& FormEs4() {
+forms::Screen& FormEs4() {
     return exercise(4);
 }
-platform::Screen& FormEs5() {
+forms::Screen& FormEs5() {
     return exercise(5);
 }
-platform::Screen& FormEs6() {
+forms::Screen& FormEs6() {
     return exercise(6);
 }
-platform::Screen& FormEs7() {
+forms::Screen& FormEs7() {
     return exercise(7);
 }
 
-}  // namespace screens
+}  // namespace app::screens

@@ -1,26 +1,26 @@
 #pragma once
 // The one instance of each of the program's screens, created on first use.
 
-namespace platform {
+namespace forms {
 class Screen;
 }
 
-namespace screens {
+namespace app::screens {
 
-platform::Screen& FormAvvio();
-platform::Screen& FormChiGioca();  // who is playing
-platform::Screen& FormMenu();
+forms::Screen& FormAvvio();
+forms::Screen& FormChiGioca();  // who is playing
+forms::Screen& FormMenu();
 // FormEs<number>, one for each row of the exercise catalogue.
-platform::Screen& exercise(int number);
-platform::Screen& FormEs1();
-platform::Screen& FormEs2();
-platform::Screen& FormEs3();
-platform::Screen& FormEs4();
-platform::Screen& FormEs5();
-platform::Screen& FormEs6();
-platform::Screen& FormEs7();
+forms::Screen& exercise(int number);
+forms::Screen& FormEs1();
+forms::Screen& FormEs2();
+forms::Screen& FormEs3();
+forms::Screen& FormEs4();
+forms::Screen& FormEs5();
+forms::Screen& FormEs6();
+forms::Screen& FormEs7();
 
 // Every exercise screen's counts back to zero, and its face away.
 void ResetCounts();
 
-}  // namespace screens
+}  // namespace app::screens

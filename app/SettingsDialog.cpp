@@ -148,7 +148,7 @@ SettingsDialog::SettingsDialog(const settings::Settings& shown, std::optional<st
     level_->addItem(text(u"LevelGrows"_s), int(Level::Grows));
     level_->setCurrentIndex(level_->findData(int(shown.level)));
 
-    language_->addItems(platform::languageNames());
+    language_->addItems(files::languageNames());
     language_->setCurrentText(modLanguageSupport::MLSCurrentLanguage);
 
     auto* form = new QFormLayout;
@@ -197,7 +197,7 @@ SettingsDialog::SettingsDialog(const settings::Settings& shown, std::optional<st
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     for (QAbstractButton* button : buttons->buttons())
-        button->setStyle(platform::captionBesidePictureStyle());
+        button->setStyle(forms::captionBesidePictureStyle());
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addWidget(buttons);
@@ -295,8 +295,8 @@ void SettingsDialog::removeChild() {
     if (row < 0)
         return;
     const record::Child& child = children_[std::size_t(row)];
-    if (platform::MsgBox(text(u"RemoveChildQuestion"_s).arg(child.name), platform::MsgButtons::YesNo,
-                         platform::MsgIcon::Question, windowTitle()) != platform::MsgAnswer::Yes)
+    if (forms::MsgBox(text(u"RemoveChildQuestion"_s).arg(child.name), forms::MsgButtons::YesNo,
+                      forms::MsgIcon::Question, windowTitle()) != forms::MsgAnswer::Yes)
         return;
     if (child.id > 0)
         removed_.push_back(child.id);
@@ -328,14 +328,12 @@ bool OpenSettings(QWidget* parent, const QString& recordPath) {
     if (dialog.exec() != QDialog::Accepted)
         return true;
     if (children && !writeChildren(store, dialog))
-        platform::MsgBox(text(u"NotSaved"_s), platform::MsgButtons::Ok, platform::MsgIcon::Critical,
-                         dialog.windowTitle());
+        forms::MsgBox(text(u"NotSaved"_s), forms::MsgButtons::Ok, forms::MsgIcon::Critical, dialog.windowTitle());
     if (Players* playing = players())
         playing->reload();
     const settings::Settings chosen = dialog.chosen();
     if (!settings::write(chosen)) {
-        platform::MsgBox(text(u"NotSaved"_s), platform::MsgButtons::Ok, platform::MsgIcon::Critical,
-                         dialog.windowTitle());
+        forms::MsgBox(text(u"NotSaved"_s), forms::MsgButtons::Ok, forms::MsgIcon::Critical, dialog.windowTitle());
         return false;
     }
     // The start-up choices, and the screen reader (not in the dialog), stay as this run began.
@@ -354,13 +352,13 @@ bool OpenSettings(QWidget* parent, const QString& recordPath) {
 void TakeSettings(const settings::Settings& run) {
     // A kiosk, or a child playing by switches, may not touch anything the
     // desktop counts as input for longer than it waits before locking.
-    platform::keepScreenAwake(run.kiosk || run.scan != settings::Scan::Off,
-                              run.kiosk ? u"A classroom kiosk"_s : u"A child plays by switch scanning"_s);
-    platform::switch_scan::configure(run.scan, run.scanIntervalMs);
-    platform::SetSpeechRate(run.speechRate);
-    platform::forceScreenReader(run.screenReader == settings::ScreenReader::Auto
-                                    ? std::nullopt
-                                    : std::optional<bool>(run.screenReader == settings::ScreenReader::On));
+    media::keepScreenAwake(run.kiosk || run.scan != settings::Scan::Off,
+                           run.kiosk ? u"A classroom kiosk"_s : u"A child plays by switch scanning"_s);
+    forms::switch_scan::configure(run.scan, run.scanIntervalMs);
+    media::SetSpeechRate(run.speechRate);
+    forms::forceScreenReader(run.screenReader == settings::ScreenReader::Auto
+                                 ? std::nullopt
+                                 : std::optional<bool>(run.screenReader == settings::ScreenReader::On));
 }
 
 int SettingsAlone() {

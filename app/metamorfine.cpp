@@ -87,7 +87,7 @@ int exportRecord(int argc, char* argv[]) {
 int main(int argc, char* argv[]) {
     // Qt reads a qt.conf and plugins from the executable's folder: one that
     // another user can change could make this program run their code.
-    if (const QString open = platform::programFolderOpenToOthers(); !open.isEmpty()) {
+    if (const QString open = files::programFolderOpenToOthers(); !open.isEmpty()) {
         std::fprintf(stderr,
                      "metamorfine: %s can be changed by other users, so the program does not start from it.\n"
                      "Let only its owner write there (chmod go-w), or install the program.\n",
@@ -123,8 +123,8 @@ int main(int argc, char* argv[]) {
         if (locked.contains(settings::key::kLanguage)) {
             std::fprintf(stderr, "metamorfine: %s is locked by the system's settings: --language is ignored\n",
                          qPrintable(settings::key::kLanguage.toString()));
-        } else if (!platform::languageNames().contains(language)) {
-            std::fprintf(stderr, "--language takes one of: %s\n", qPrintable(platform::languageNames().join(u", ")));
+        } else if (!files::languageNames().contains(language)) {
+            std::fprintf(stderr, "--language takes one of: %s\n", qPrintable(files::languageNames().join(u", ")));
             return kStatusBadFlag;
         } else {
             Modulo1::RunStart().language = language;
@@ -148,18 +148,18 @@ int main(int argc, char* argv[]) {
         return app::SettingsAlone();
     }
     // A kiosk stays full screen.
-    app::ChooseWindowed(!run.fullScreen && !run.kiosk);
-    platform::installSystemTranslations();
+    state::ChooseWindowed(!run.fullScreen && !run.kiosk);
+    forms::installSystemTranslations();
     // What the children play is kept from the first puzzle on.
     record::Recorder recorder;
     app::Players players(&recorder);
     app::setPlayers(&players);
-    app::shell().player = [&players]() -> record::Player& { return players.current(); };
+    state::shell().player = [&players]() -> record::Player& { return players.current(); };
     if (!Modulo1::Main())
         return 0;
     const int status = QApplication::exec();
     recorder.flush();
-    if (!platform::finishMedia(kMediaEndDeadlineMs))
-        platform::LeaveNow(status);
+    if (!media::finishMedia(kMediaEndDeadlineMs))
+        media::LeaveNow(status);
     return status;
 }

@@ -13,7 +13,7 @@ namespace bench {
 
 inline constexpr int kControls = 30;
 
-inline platform::ScreenDesign thirtyControls() {
+inline forms::ScreenDesign thirtyControls() {
     // The design keeps pointers to its names.
     static const std::deque<std::string> names = [] {
         std::deque<std::string> list;
@@ -21,11 +21,11 @@ inline platform::ScreenDesign thirtyControls() {
             list.push_back("Label" + std::to_string(i));
         return list;
     }();
-    platform::ScreenDesign design{"FormBench", 9360, 6540, qRgb(255, 255, 255)};
+    forms::ScreenDesign design{"FormBench", 9360, 6540, qRgb(255, 255, 255)};
     design.caption = "Bench";
     for (int i = 0; i < kControls; ++i) {
         design.controls.push_back({.name = names[static_cast<std::size_t>(i)].c_str(),
-                                   .kind = platform::Kind::Label,
+                                   .kind = forms::Kind::Label,
                                    .left = 120.0 + 900 * (i % 10),
                                    .top = 120.0 + 2000 * (i / 10),
                                    .width = 850,

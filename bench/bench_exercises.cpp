@@ -50,8 +50,8 @@ FormEsercizio* shownExercise(benchmark::State& state, Layout layout) {
         return nullptr;
     }
     // "Non cambia niente": the right picture is the model's copy.
-    static FormEsercizio screen(exercise_catalogue::exercise(3));
-    platform::setExecutableFolder(folder);
+    static FormEsercizio screen(exercises::exercise_catalogue::exercise(3));
+    files::setExecutableFolder(folder);
     modLanguageSupport::MLSCurrentLanguage = u"English"_s;
     Modulo1::SerieFigure = 6;
     if (!screen.isLoaded()) {
@@ -65,13 +65,13 @@ FormEsercizio* shownExercise(benchmark::State& state, Layout layout) {
 }
 
 // The place on the screen of picture `index` among those the puzzle shows.
-platform::Control& pictureShown(const FormEsercizio& screen, int index) {
+forms::Control& pictureShown(const FormEsercizio& screen, int index) {
     const std::vector<qint16>& shown = screen.puzzle().shownPictures();
     const auto place = std::find(shown.begin(), shown.end(), qint16(index));
-    return screen.control(exercise_layout::Picture1, int(place - shown.begin()));
+    return screen.control(exercises::exercise_layout::Picture1, int(place - shown.begin()));
 }
 
-platform::Control& modelsCopy(const FormEsercizio& screen) {
+forms::Control& modelsCopy(const FormEsercizio& screen) {
     return pictureShown(screen, screen.puzzle().IndiceModello());
 }
 
@@ -87,7 +87,7 @@ void BM_RightAnswerAndNext(benchmark::State& state) {
     if (!screen)
         return;
     Modulo1::SuoniAttivati = false;
-    platform::Control& next = screen->control(exercise_layout::BottoneAvanti);
+    forms::Control& next = screen->control(exercises::exercise_layout::BottoneAvanti);
     // The level is taken with the next puzzle.
     modelsCopy(*screen).click();
     next.click();
@@ -113,7 +113,7 @@ void BM_Answer(benchmark::State& state) {
     if (!screen)
         return;
     Modulo1::SuoniAttivati = state.range(0) != 0;
-    platform::Control& wrong = pictureShown(*screen, screen->puzzle().IndiceModello() ^ 1);
+    forms::Control& wrong = pictureShown(*screen, screen->puzzle().IndiceModello() ^ 1);
     for (auto _ : state) {
         wrong.click();
         screen->window()->repaint();

@@ -52,10 +52,10 @@ public:
             return;
         file.write(languageFile(size, shape));
         file.close();
-        platform::setExecutableFolder(dir_.path());
+        files::setExecutableFolder(dir_.path());
         modLanguageSupport::MLSCurrentLanguage = u"Bench"_s;
     }
-    ~LanguageFolder() { platform::setExecutableFolder(QString()); }
+    ~LanguageFolder() { files::setExecutableFolder(QString()); }
     LanguageFolder(const LanguageFolder&) = delete;
     LanguageFolder& operator=(const LanguageFolder&) = delete;
 
@@ -88,11 +88,11 @@ BENCHMARK(BM_GetStringIn100MB)
 
 void BM_TranslateForm(benchmark::State& state) {
     const LanguageFolder folder(4 * 1024);
-    platform::Screen screen(bench::thirtyControls());
+    forms::Screen screen(bench::thirtyControls());
     screen.Show();  // shown, so that new captions are also fitted
     for (auto _ : state)
         modLanguageSupport::MLSTranslateForm(screen);
-    if (screen.controls().front()->text(platform::TextProperty::Caption) != u"Label number 0"_s)
+    if (screen.controls().front()->text(forms::TextProperty::Caption) != u"Label number 0"_s)
         state.SkipWithError("the screen was not translated");
 }
 BENCHMARK(BM_TranslateForm)->Unit(benchmark::kMillisecond);
@@ -100,13 +100,13 @@ BENCHMARK(BM_TranslateForm)->Unit(benchmark::kMillisecond);
 // A word of ours (the screen reader's name of the model) in the shipped
 // English file, as the exercise screens ask for it after every answer.
 void BM_OurWord(benchmark::State& state) {
-    platform::setExecutableFolder(QStringLiteral(MF_PROGRAM_DIR));
+    files::setExecutableFolder(QStringLiteral(MF_PROGRAM_DIR));
     modLanguageSupport::MLSCurrentLanguage = u"English"_s;
     for (auto _ : state)
         benchmark::DoNotOptimize(modLanguageSupport::MLSAccessibleText(u"Model"_s));
     if (modLanguageSupport::MLSAccessibleText(u"Model"_s).isEmpty())
         state.SkipWithError("the word was not found");
-    platform::setExecutableFolder(QString());
+    files::setExecutableFolder(QString());
 }
 BENCHMARK(BM_OurWord)->Unit(benchmark::kMicrosecond);
 
@@ -114,19 +114,17 @@ BENCHMARK(BM_OurWord)->Unit(benchmark::kMicrosecond);
 // wrong answer, at a right answer and at Next: the shipped English file, the
 // sounds on (the instruction is said), a set drawn for every puzzle.
 void BM_LanguageFileReads(benchmark::State& state) {
-    platform::setExecutableFolder(QStringLiteral(MF_PROGRAM_DIR));
+    files::setExecutableFolder(QStringLiteral(MF_PROGRAM_DIR));
     modLanguageSupport::MLSCurrentLanguage = u"English"_s;
     Modulo1::SuoniAttivati = true;
     Modulo1::SerieFigure = 6;
-    platform::Screen& exercise = screens::FormEs3();
+    forms::Screen& exercise = app::screens::FormEs3();
     const auto readsOf = [](const std::function<void()>& step) {
         const quint64 before = modLanguageSupport::MLSReadCount();
         step();
         return double(modLanguageSupport::MLSReadCount() - before);
     };
-    const auto picture = [&exercise](int index) -> platform::Control& {
-        return exercise.control(u"Picture1"_s, index);
-    };
+    const auto picture = [&exercise](int index) -> forms::Control& { return exercise.control(u"Picture1"_s, index); };
     double load = 0;
     double wrong = 0;
     double right = 0;
@@ -141,7 +139,7 @@ void BM_LanguageFileReads(benchmark::State& state) {
         next += readsOf([&exercise] { exercise.control(u"BottoneAvanti"_s).click(); });
     }
     exercise.Unload();
-    platform::setExecutableFolder(QString());
+    files::setExecutableFolder(QString());
     for (const auto& [name, reads] : {std::pair{"load", load}, {"wrong", wrong}, {"right", right}, {"next", next}})
         state.counters[name] = benchmark::Counter(reads, benchmark::Counter::kAvgIterations);
 }

@@ -28,10 +28,10 @@ struct Playing {
     record::Recorder recorder{folder.filePath(u"record.sqlite"_s)};
     record::Player player{&recorder, {.id = 0, .name = {}, .picture = 0, .level = 0}};
     std::mt19937 engine{1};
-    puzzle::PuzzleModel model{exercise_catalogue::exercise(6).rule,
-                              [this] { return std::uniform_real_distribution<double>(0, 1)(engine); }};
+    rules::PuzzleModel model{exercises::exercise_catalogue::exercise(6).rule,
+                             [this] { return std::uniform_real_distribution<double>(0, 1)(engine); }};
     Playing() {
-        new puzzle_record::PuzzleRecord(model, 6, [this]() -> const record::Player& { return player; });
+        new exercises::puzzle_record::PuzzleRecord(model, 6, [this]() -> const record::Player& { return player; });
         model.start(6);
     }
 };

@@ -9,7 +9,7 @@ namespace {
 // One pass over the 30 controls; the client area alternates between two sizes
 // so that every pass moves every control.
 void BM_ResizeControls(benchmark::State& state) {
-    platform::Screen screen(bench::thirtyControls());
+    forms::Screen screen(bench::thirtyControls());
     screen.Show();  // shown, so that every pass also fits the fonts
     clsResize resize;
     resize.SourceForm(&screen);

@@ -13,13 +13,13 @@
 #include <tuple>
 
 using namespace Qt::Literals::StringLiterals;
-using namespace exercise_layout;
-using platform::TextProperty;
+using namespace exercises::exercise_layout;
+using forms::TextProperty;
 
 namespace answer_effects {
 
 QString countCaption(qint16 count) {
-    return count == 0 ? u"0"_s : puzzle::countCaption(count);
+    return count == 0 ? u"0"_s : rules::countCaption(count);
 }
 
 QString countName(const QString& label, const QString& countCaption) {
@@ -32,24 +32,24 @@ QString faceName(bool right, const QString& label) {
 
 namespace {
 
-QString caption(const platform::Screen& screen, ControlName name) {
+QString caption(const forms::Screen& screen, ControlName name) {
     return screen.control(name).text(TextProperty::Caption).value_or(QString());
 }
 
 }  // namespace
 
-SoundAndPraise::SoundAndPraise(puzzle::PuzzleModel& model, const platform::Screen& screen,
-                               const growing_level::GrowingLevel& growth)
+SoundAndPraise::SoundAndPraise(rules::PuzzleModel& model, const forms::Screen& screen,
+                               const exercises::growing_level::GrowingLevel& growth)
     : QObject(&model), model_(model), screen_(screen), growth_(growth) {
-    using puzzle::PuzzleModel;
+    using rules::PuzzleModel;
     afterSound_.setSingleShot(true);
     connect(&afterSound_, &QTimer::timeout, this, [this] {
         if (screen_.isLoaded())
             for (const QString& key : std::as_const(afterSoundKeys_))
-                spoken_words::Say(key);
+                feedback::spoken_words::Say(key);
     });
     connect(&model, &PuzzleModel::puzzleChanged, &afterSound_, &QTimer::stop);
-    connect(&model, &PuzzleModel::answered, this, [this](bool right, int, puzzle::Counts, int wrongInPuzzle) {
+    connect(&model, &PuzzleModel::answered, this, [this](bool right, int, rules::Counts, int wrongInPuzzle) {
         if (screen_.isLoaded())
             answered(right, wrongInPuzzle);
     });
@@ -64,7 +64,7 @@ void SoundAndPraise::answered(bool right, int wrongInPuzzle) {
     afterSoundKeys_.clear();
     if (right) {
         if (settings::current().praise) {
-            const QStringList praises = exercise_catalogue::praiseKeys();
+            const QStringList praises = exercises::exercise_catalogue::praiseKeys();
             afterSoundKeys_.append(praises[praises_++ % praises.size()]);
         }
         if (!growth_.stepKey().isEmpty())
@@ -75,17 +75,17 @@ void SoundAndPraise::answered(bool right, int wrongInPuzzle) {
         afterSound_.start(sound);
 }
 
-CountsShown::CountsShown(puzzle::PuzzleModel& model, platform::Screen& screen) : QObject(&model), screen_(screen) {
-    connect(&model, &puzzle::PuzzleModel::countsChanged, this, [this](puzzle::Counts counts) {
+CountsShown::CountsShown(rules::PuzzleModel& model, forms::Screen& screen) : QObject(&model), screen_(screen) {
+    connect(&model, &rules::PuzzleModel::countsChanged, this, [this](rules::Counts counts) {
         if (screen_.isLoaded())
             show(counts);
     });
 }
 
-void CountsShown::show(puzzle::Counts counts) {
+void CountsShown::show(rules::Counts counts) {
     for (const auto& [label, shown, count] :
          {std::tuple(Label1, EtichettaEsatti, counts.right), std::tuple(Label2, EtichettaErrati, counts.wrong)}) {
-        platform::Control& control = screen_.control(shown);
+        forms::Control& control = screen_.control(shown);
         control.setText(TextProperty::Caption, countCaption(count));
         control.widget()->setAccessibleName(countName(caption(screen_, label), countCaption(count)));
     }
@@ -95,22 +95,22 @@ void CountsShown::show(puzzle::Counts counts) {
     }
 }
 
-AnswerAnnouncement::AnswerAnnouncement(puzzle::PuzzleModel& model, const platform::Screen& screen,
-                                       const growing_level::GrowingLevel& growth)
+AnswerAnnouncement::AnswerAnnouncement(rules::PuzzleModel& model, const forms::Screen& screen,
+                                       const exercises::growing_level::GrowingLevel& growth)
     : QObject(&model), screen_(screen), growth_(growth) {
-    connect(&model, &puzzle::PuzzleModel::answered, this, [this](bool right, int, puzzle::Counts counts) {
+    connect(&model, &rules::PuzzleModel::answered, this, [this](bool right, int, rules::Counts counts) {
         if (screen_.isLoaded())
             answered(right, counts);
     });
 }
 
-void AnswerAnnouncement::answered(bool right, puzzle::Counts counts) {
+void AnswerAnnouncement::answered(bool right, rules::Counts counts) {
     const QString label = caption(screen_, right ? Label1 : Label2);
     QString answer =
         faceName(right, label) % u", " % countName(label, countCaption(right ? counts.right : counts.wrong));
     if (right && !growth_.stepKey().isEmpty())
-        answer += u". " % spoken_words::Sentence(growth_.stepKey());
-    platform::announce(screen_.window(), answer);
+        answer += u". " % feedback::spoken_words::Sentence(growth_.stepKey());
+    forms::announce(screen_.window(), answer);
 }
 
 }  // namespace answer_effects

@@ -40,15 +40,15 @@ QString faceName(bool right, const QString& label);
 // puzzle or leaving the screen before the sound ends cancels the words.
 class SoundAndPraise : public QObject {
 public:
-    SoundAndPraise(puzzle::PuzzleModel& model, const platform::Screen& screen,
-                   const growing_level::GrowingLevel& growth);
+    SoundAndPraise(rules::PuzzleModel& model, const forms::Screen& screen,
+                   const exercises::growing_level::GrowingLevel& growth);
 
 private:
     void answered(bool right, int wrongInPuzzle);
 
-    const puzzle::PuzzleModel& model_;
-    const platform::Screen& screen_;
-    const growing_level::GrowingLevel& growth_;
+    const rules::PuzzleModel& model_;
+    const forms::Screen& screen_;
+    const exercises::growing_level::GrowingLevel& growth_;
     QTimer afterSound_;           // waits for the end of an answer's sound
     QStringList afterSoundKeys_;  // then says these sentences
     int praises_ = 0;             // praises said, so that the next one differs
@@ -58,12 +58,12 @@ private:
 // first answer no face (a smile then would praise nothing).
 class CountsShown : public QObject {
 public:
-    CountsShown(puzzle::PuzzleModel& model, platform::Screen& screen);
+    CountsShown(rules::PuzzleModel& model, forms::Screen& screen);
 
 private:
-    void show(puzzle::Counts counts);
+    void show(rules::Counts counts);
 
-    platform::Screen& screen_;
+    forms::Screen& screen_;
 };
 
 // An answer told to assistive technology in one announcement: the face's
@@ -71,14 +71,14 @@ private:
 // right answer made.
 class AnswerAnnouncement : public QObject {
 public:
-    AnswerAnnouncement(puzzle::PuzzleModel& model, const platform::Screen& screen,
-                       const growing_level::GrowingLevel& growth);
+    AnswerAnnouncement(rules::PuzzleModel& model, const forms::Screen& screen,
+                       const exercises::growing_level::GrowingLevel& growth);
 
 private:
-    void answered(bool right, puzzle::Counts counts);
+    void answered(bool right, rules::Counts counts);
 
-    const platform::Screen& screen_;
-    const growing_level::GrowingLevel& growth_;
+    const forms::Screen& screen_;
+    const exercises::growing_level::GrowingLevel& growth_;
 };
 
 }  // namespace answer_effects

@@ -4,9 +4,9 @@
 
 using namespace Qt::Literals::StringLiterals;
 
-namespace changes_shown {
+namespace exercises::changes_shown {
 
-Drawing drawing(const puzzle::PuzzleModel& model) {
+Drawing drawing(const rules::PuzzleModel& model) {
     Drawing drawn{.model = model.IndiceModello(), .steps = {}};
     qint16 picture = drawn.model;
     for (const int bits : model.changes()) {
@@ -16,12 +16,12 @@ Drawing drawing(const puzzle::PuzzleModel& model) {
     return drawn;
 }
 
-QStringList wordKeys(const puzzle::PuzzleModel& model) {
+QStringList wordKeys(const rules::PuzzleModel& model) {
     QStringList keys;
     for (const int bits : model.changes()) {
         if (bits == 0)
-            keys.append(QString::fromLatin1(picture_code::kNoChange.word));
-        for (const picture_code::AttributeCode& code : picture_code::kAttributes) {
+            keys.append(QString::fromLatin1(resources::picture_code::kNoChange.word));
+        for (const resources::picture_code::AttributeCode& code : resources::picture_code::kAttributes) {
             if (bits & code.bit)
                 keys.append(QString::fromLatin1(code.change.word));
         }
@@ -29,11 +29,11 @@ QStringList wordKeys(const puzzle::PuzzleModel& model) {
     return keys;
 }
 
-QString sentence(const puzzle::PuzzleModel& model) {
+QString sentence(const rules::PuzzleModel& model) {
     QStringList words;
     for (const QString& key : wordKeys(model))
         words.append(modLanguageSupport::MLSAccessibleText(key));
     return modLanguageSupport::MLSAccessibleFill(u"ChangeIs"_s, {words.join(u", "_s)});
 }
 
-}  // namespace changes_shown
+}  // namespace exercises::changes_shown

@@ -9,7 +9,7 @@
 #include <QStringList>
 #include <vector>
 
-namespace changes_shown {
+namespace exercises::changes_shown {
 
 // The drawing of the change, on the pictures of the puzzle's set by their
 // index: the model, then the picture after each step. A fixed rule or a
@@ -24,15 +24,15 @@ struct Drawing {
     qint16 model;
     std::vector<Step> steps;
 };
-Drawing drawing(const puzzle::PuzzleModel& model);
+Drawing drawing(const rules::PuzzleModel& model);
 
 // The keys of the words, in the section Accessibility, naming each change in
 // its order: the words of the attributes it changes, in the order of the
 // picture code, or "nothing" for a change of nothing.
-QStringList wordKeys(const puzzle::PuzzleModel& model);
+QStringList wordKeys(const rules::PuzzleModel& model);
 
 // "change: shape" in the current language: the words of wordKeys() in the
 // pattern of the key ChangeIs.
-QString sentence(const puzzle::PuzzleModel& model);
+QString sentence(const rules::PuzzleModel& model);
 
-}  // namespace changes_shown
+}  // namespace exercises::changes_shown

@@ -13,7 +13,7 @@
 #include <QStringList>
 #include <span>
 
-namespace exercise_catalogue {
+namespace exercises::exercise_catalogue {
 
 // Where an exercise's button stands on the menu, in twips, and its place in
 // the keyboard order.
@@ -25,13 +25,13 @@ struct MenuPlace {
 struct Exercise {
     int number;        // FormEs<number>
     const char* form;  // the screen's name, also its section in the language files
-    platform::ControlName menuButton;
+    forms::ControlName menuButton;
     const char* menuCaption;  // the button's caption as designed: the exercise's name
     MenuPlace menuPlace;
-    puzzle::Rule rule;
+    rules::Rule rule;
     const char* leaveQuestion;  // string number of the question asked before leaving
     const char* drawing;        // resource of the drawing of the rule, beside the menu button's caption
-    exercise_layout::Placement layout;
+    exercises::exercise_layout::Placement layout;
 };
 
 // In the order of their numbers.
@@ -52,4 +52,4 @@ QStringList spokenKeys();
 // The keys of the praises said after a right answer, in the order they take turns.
 QStringList praiseKeys();
 
-}  // namespace exercise_catalogue
+}  // namespace exercises::exercise_catalogue

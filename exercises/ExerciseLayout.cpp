@@ -7,13 +7,13 @@
 #include <array>
 #include <string_view>
 
-namespace exercise_layout {
+namespace exercises::exercise_layout {
 
 namespace {
 
-using platform::Align;
-using platform::ControlDesign;
-using platform::Kind;
+using forms::Align;
+using forms::ControlDesign;
+using forms::Kind;
 
 constexpr QRgb kWhite = qRgb(255, 255, 255);
 constexpr QRgb kCyan = qRgb(0, 255, 255);
@@ -28,10 +28,10 @@ struct PictureGrid {
 };
 constexpr std::array<PictureGrid, 3> kPictureGrids{{{1, 4, 1}, {2, 4, 2}, {3, 8, 2}}};
 
-constexpr const PictureGrid& gridOf(const puzzle::Level& level) {
+constexpr const PictureGrid& gridOf(const rules::Level& level) {
     return *std::ranges::find(kPictureGrids, level.number, &PictureGrid::level);
 }
-static_assert(std::ranges::all_of(puzzle::kLevels, [](const puzzle::Level& level) {
+static_assert(std::ranges::all_of(rules::kLevels, [](const rules::Level& level) {
     const PictureGrid& grid = gridOf(level);
     return grid.columns * grid.rows == level.shownCount();
 }));
@@ -116,8 +116,8 @@ void place(ControlDesign& control, Point point) {
 
 }  // namespace
 
-platform::ScreenDesign design(const char* form, const Placement& row) {
-    platform::ScreenDesign screen{
+forms::ScreenDesign design(const char* form, const Placement& row) {
+    forms::ScreenDesign screen{
         .name = form,
         .clientWidth = row.clientWidth,
         .clientHeight = row.clientHeight,
@@ -143,7 +143,7 @@ platform::ScreenDesign design(const char* form, const Placement& row) {
         } else if (is(control, RuleDrawing)) {
             place(control, ruleDrawingPlace(row));
         } else if (is(control, Picture1)) {
-            const std::vector<Rect> places = picturePlaces(row, puzzle::defaultLevel());
+            const std::vector<Rect> places = picturePlaces(row, rules::defaultLevel());
             for (int i = 0; i < kPictureSlots; ++i) {
                 control.index = i;
                 control.tabIndex = i;  // the pictures first, then "avanti"
@@ -167,7 +167,7 @@ platform::ScreenDesign design(const char* form, const Placement& row) {
     return screen;
 }
 
-std::vector<Rect> picturePlaces(const Placement& row, const puzzle::Level& level) {
+std::vector<Rect> picturePlaces(const Placement& row, const rules::Level& level) {
     const PictureGrid& grid = gridOf(level);
     const Rect& area = row.pictures;
     const double pitch = std::min((area.width + kPictureGap) / grid.columns, (area.height + kPictureGap) / grid.rows);
@@ -180,4 +180,4 @@ std::vector<Rect> picturePlaces(const Placement& row, const puzzle::Level& level
     return places;
 }
 
-}  // namespace exercise_layout
+}  // namespace exercises::exercise_layout

@@ -9,9 +9,9 @@
 #include <ranges>
 #include <vector>
 
-namespace exercise_layout {
+namespace exercises::exercise_layout {
 
-using platform::ControlName;
+using forms::ControlName;
 
 // The controls of an exercise screen.
 inline constexpr ControlName PicturesattiErrati{"PicturesattiErrati"};  // the panel of the marks and counts
@@ -59,15 +59,15 @@ struct Placement {
 
 // The most pictures a level shows: the screen has a Picture1 control for each.
 inline constexpr int kPictureSlots = std::ranges::max(
-    puzzle::kLevels | std::views::transform([](const puzzle::Level& level) { return level.shownCount(); }));
+    rules::kLevels | std::views::transform([](const rules::Level& level) { return level.shownCount(); }));
 
 // The design of the exercise screen `form` placed by `placement`, its
 // pictures as the default level shows them.
-platform::ScreenDesign design(const char* form, const Placement& placement);
+forms::ScreenDesign design(const char* form, const Placement& placement);
 
 // Where the pictures a puzzle of `level` shows stand, in their order, in
 // twips: row by row over the pictures' area, as large as the level's grid lets
 // them be.
-std::vector<Rect> picturePlaces(const Placement& placement, const puzzle::Level& level);
+std::vector<Rect> picturePlaces(const Placement& placement, const rules::Level& level);
 
-}  // namespace exercise_layout
+}  // namespace exercises::exercise_layout

@@ -23,21 +23,21 @@
 #include <algorithm>
 
 using namespace Qt::Literals::StringLiterals;
-using namespace exercise_layout;
-using platform::TextProperty;
+using namespace exercises::exercise_layout;
+using forms::TextProperty;
 
 namespace {
 
 // A box holding a square card, and the card, made square again, centred where
 // the proportional resizing stretched the box to another shape.
-void hugSquareCard(platform::Control& box, platform::Control& card) {
-    using platform::Coordinate;
+void hugSquareCard(forms::Control& box, forms::Control& card) {
+    using forms::Coordinate;
     const double width = box.coordinate(Coordinate::Width).value_or(0);
     const double height = box.coordinate(Coordinate::Height).value_or(0);
     const double side = std::min(width, height);
     box.setCoordinate(Coordinate::Left, box.coordinate(Coordinate::Left).value_or(0) + (width - side) / 2);
     box.setCoordinate(Coordinate::Top, box.coordinate(Coordinate::Top).value_or(0) + (height - side) / 2);
-    for (platform::Control* square : {&box, &card}) {
+    for (forms::Control* square : {&box, &card}) {
         square->setCoordinate(Coordinate::Width, side);
         square->setCoordinate(Coordinate::Height, side);
     }
@@ -45,10 +45,10 @@ void hugSquareCard(platform::Control& box, platform::Control& card) {
 
 }  // namespace
 
-FormEsercizio::FormEsercizio(const exercise_catalogue::Exercise& exercise)
-    : platform::Screen(exercise_layout::design(exercise.form, exercise.layout)),
+FormEsercizio::FormEsercizio(const exercises::exercise_catalogue::Exercise& exercise)
+    : forms::Screen(exercises::exercise_layout::design(exercise.form, exercise.layout)),
       exercise_(exercise),
-      puzzle_(exercise.rule, platform::Rnd) {
+      puzzle_(exercise.rule, media::Rnd) {
     stepShown_.setSingleShot(true);
     QObject::connect(&stepShown_, &QTimer::timeout, &puzzle_, [this] {
         if (isLoaded())
@@ -65,7 +65,7 @@ FormEsercizio::FormEsercizio(const exercise_catalogue::Exercise& exercise)
 // matters is that the level grows before a right answer is told, with its
 // step.
 void FormEsercizio::ListenToPuzzle() {
-    using puzzle::PuzzleModel;
+    using rules::PuzzleModel;
     const auto onScreen = [this](auto listener) {
         return [this, listener](auto... arguments) {
             if (isLoaded())
@@ -75,27 +75,27 @@ void FormEsercizio::ListenToPuzzle() {
     QObject::connect(&puzzle_, &PuzzleModel::puzzleChanged, &puzzle_,
                      [this] { Modulo1::IndiceModello = puzzle_.IndiceModello(); });
     // The level grows before a right answer is shown: its step is told with it.
-    QObject::connect(&puzzle_, &PuzzleModel::answered, &puzzle_, [this](bool right, int, puzzle::Counts, int wrong) {
+    QObject::connect(&puzzle_, &PuzzleModel::answered, &puzzle_, [this](bool right, int, rules::Counts, int wrong) {
         if (right)
-            growth_.solved(wrong, app::shell().player());
+            growth_.solved(wrong, state::shell().player());
     });
-    new puzzle_record::PuzzleRecord(puzzle_, exercise_.number,
-                                    []() -> const record::Player& { return app::shell().player(); });
+    new exercises::puzzle_record::PuzzleRecord(puzzle_, exercise_.number,
+                                               []() -> const record::Player& { return state::shell().player(); });
     QObject::connect(&puzzle_, &PuzzleModel::puzzleChanged, &puzzle_, onScreen([this] { ShowPuzzle(); }));
     QObject::connect(&puzzle_, &PuzzleModel::puzzleChanged, &puzzle_, onScreen([this] { ShowRule(); }));
     new answer_effects::CountsShown(puzzle_, *this);
     // The face first: a right answer takes the focus to Next before it is
     // announced, or a screen reader drops the news.
     QObject::connect(&puzzle_, &PuzzleModel::answered, &puzzle_,
-                     onScreen([this](bool right, int, puzzle::Counts, int) { right ? Esatto() : Errato(); }));
+                     onScreen([this](bool right, int, rules::Counts, int) { right ? Esatto() : Errato(); }));
     new answer_effects::SoundAndPraise(puzzle_, *this, growth_);
     QObject::connect(&puzzle_, &PuzzleModel::answered, &puzzle_,
-                     onScreen([this](bool right, int index, puzzle::Counts, int) {
+                     onScreen([this](bool right, int index, rules::Counts, int) {
                          if (right)
                              ShowFound(index);
                      }));
     new answer_effects::AnswerAnnouncement(puzzle_, *this, growth_);
-    QObject::connect(&puzzle_, &PuzzleModel::answered, &puzzle_, onScreen([this](bool right, int, puzzle::Counts, int) {
+    QObject::connect(&puzzle_, &PuzzleModel::answered, &puzzle_, onScreen([this](bool right, int, rules::Counts, int) {
         if (right)
             ShowStep();
     }));
@@ -105,14 +105,14 @@ void FormEsercizio::ConnectEvents() {
     onArrayClick(Picture1, [this](int index) { Picture1_Click(index); });
     control(BottoneAvanti).onClick([this] { BottoneAvanti_Click(); });
     control(MenuAzzera).onClick([this] { MenuAzzera_Click(); });
-    control(MenuInformazioni).onClick([] { app::shell().showAbout(); });
+    control(MenuInformazioni).onClick([] { state::shell().showAbout(); });
     control(mnuEsci).onClick([this] { mnuEsci_Click(); });
     // The speaker button, the title and the letters of the change say the
     // instruction again, and so does the key H.
     control(HearAgain).onClick([this] { SayInstruction(); });
     control(HomeButton).onClick([this] { mnuEsci_Click(); });
     for (const ControlName label : {Label3, Label4}) {
-        if (platform::Control* instruction = find(label))
+        if (forms::Control* instruction = find(label))
             instruction->onClick([this] { SayInstruction(); });
     }
     keys().bind(Qt::Key_H, [this] { SayInstruction(); });
@@ -121,10 +121,10 @@ void FormEsercizio::ConnectEvents() {
 void FormEsercizio::Form_Load() {
     stepShown_.stop();
     modLanguageSupport::MLSTranslateForm(*this);  // names the controls for assistive technology too
-    app::SetUpResizing(*this);
+    state::SetUpResizing(*this);
     setBackColor(ModuloColoriSuoni::PreparaColori());
     keys().bind(Qt::Key_Escape, [this] { mnuEsci_Click(); });
-    laidOut_ = &puzzle::defaultLevel();
+    laidOut_ = &rules::defaultLevel();
     reachPictures(laidOut_->shownCount());
 }
 
@@ -143,14 +143,14 @@ void FormEsercizio::reachPictures(int shown) {
 }
 
 // As many pictures as `level` shows, where it places them; the others hidden.
-void FormEsercizio::layPictures(const puzzle::Level& level) {
+void FormEsercizio::layPictures(const rules::Level& level) {
     const std::vector<Rect> places = picturePlaces(exercise_.layout, level);
     for (int slot = 0; slot < kPictureSlots; ++slot) {
-        platform::Control& picture = control(Picture1, slot);
+        forms::Control& picture = control(Picture1, slot);
         const bool shown = std::size_t(slot) < places.size();
         if (shown) {
             const Rect& place = places[std::size_t(slot)];
-            app::MoveControl(*this, picture, place.left, place.top, place.width, place.height);
+            state::MoveControl(*this, picture, place.left, place.top, place.width, place.height);
         }
         picture.setVisible(shown);
     }
@@ -159,7 +159,7 @@ void FormEsercizio::layPictures(const puzzle::Level& level) {
 }
 
 void FormEsercizio::Form_Activate() {
-    app::CoverDisplay(*this);
+    state::CoverDisplay(*this);
     control(BottoneAvanti).setVisible(true);
     opening_ = true;
     Modulo1::setVisitedPuzzle(&puzzle_);
@@ -170,7 +170,7 @@ void FormEsercizio::Form_Activate() {
 }
 
 void FormEsercizio::Form_Resize() {
-    app::ResizeControls(*this);
+    state::ResizeControls(*this);
     hugSquareCard(control(Picture4), control(Picture2));
     hugSquareCard(control(Picture5), control(Picture3));
 }
@@ -202,12 +202,12 @@ void FormEsercizio::MenuAzzera_Click() {
 }
 
 void FormEsercizio::mnuEsci_Click() {
-    const platform::MsgAnswer answer =
-        platform::MsgBox(modLanguageSupport::MLSGetString(QString::fromLatin1(exercise_.leaveQuestion)),
-                         platform::MsgButtons::YesNo, platform::MsgIcon::Question, u"Metamorfine"_s);
-    if (answer != platform::MsgAnswer::Yes)
+    const forms::MsgAnswer answer =
+        forms::MsgBox(modLanguageSupport::MLSGetString(QString::fromLatin1(exercise_.leaveQuestion)),
+                      forms::MsgButtons::YesNo, forms::MsgIcon::Question, u"Metamorfine"_s);
+    if (answer != forms::MsgAnswer::Yes)
         return;
-    app::shell().showMenu();
+    state::shell().showMenu();
     Unload();
     puzzle_.resetCounts();
 }
@@ -215,18 +215,18 @@ void FormEsercizio::mnuEsci_Click() {
 // The pictures the puzzle shows, laid out for its level, with its model, open
 // to answers; an exercise that draws its change names it in Label4 and says it.
 void FormEsercizio::ShowPuzzle() {
-    const puzzle::Level& level = puzzle_.puzzleLevel();
+    const rules::Level& level = puzzle_.puzzleLevel();
     if (&level != laidOut_)
         layPictures(level);
     QStringList paths;
     for (int i = 0; i < level.pictures(); ++i)
-        paths.append(platform::picturePath(puzzle_.set(), i + 1));
-    setPictures_ = picture_files::loadSetPictures(paths);
+        paths.append(files::picturePath(puzzle_.set(), i + 1));
+    setPictures_ = exercises::picture_files::loadSetPictures(paths);
     const std::vector<qint16>& shown = puzzle_.shownPictures();
     for (std::size_t slot = 0; slot < shown.size(); ++slot)
         control(Picture1, int(slot)).setPicture(setPictures_[std::size_t(shown[slot])]);
     control(Picture2).setPicture(setPictures_[std::size_t(puzzle_.IndiceModello())]);
-    control(Picture3).setPicture(platform::Picture());
+    control(Picture3).setPicture(files::Picture());
     const QStringList changes = puzzle_.drawnChangeStrings();
     if (!changes.isEmpty()) {
         QStringList names;
@@ -263,7 +263,7 @@ void FormEsercizio::ShowStep() {
         return;
     if (!stepShown_.isActive())
         title_ = control(Label3).text(TextProperty::Caption).value_or(QString());
-    control(Label3).setText(TextProperty::Caption, spoken_words::Sentence(growth_.stepKey()));
+    control(Label3).setText(TextProperty::Caption, feedback::spoken_words::Sentence(growth_.stepKey()));
     stepShown_.start(kStepShownFor);
 }
 
@@ -280,9 +280,9 @@ void FormEsercizio::setPicturesEnabled(bool enabled) {
 // A screen reader, when one runs, says it too: its user may have the
 // program's own voice off.
 void FormEsercizio::SayInstruction() const {
-    spoken_words::Say(puzzle_.instructionKey());
-    if (platform::screenReaderSpeaks())
-        platform::announce(window(), spoken_words::Sentence(puzzle_.instructionKey()));
+    feedback::spoken_words::Say(puzzle_.instructionKey());
+    if (forms::screenReaderSpeaks())
+        forms::announce(window(), feedback::spoken_words::Sentence(puzzle_.instructionKey()));
 }
 
 // Every puzzle of a drawn change shows and announces the change drawn; the
@@ -290,23 +290,23 @@ void FormEsercizio::SayInstruction() const {
 // A screen reader reads the window's description only when the window opens,
 // so the announcement carries the instruction of every new puzzle as well.
 void FormEsercizio::ShowRule() {
-    if (auto* view = dynamic_cast<platform::ImageView*>(control(RuleDrawing).widget()))
+    if (auto* view = dynamic_cast<forms::ImageView*>(control(RuleDrawing).widget()))
         view->setRow(ruleRow());
-    const QString change = changes_shown::sentence(puzzle_);
-    const QString instruction = spoken_words::Sentence(puzzle_.instructionKey());
+    const QString change = exercises::changes_shown::sentence(puzzle_);
+    const QString instruction = feedback::spoken_words::Sentence(puzzle_.instructionKey());
     control(Label4).widget()->setAccessibleName(change);
     window()->setAccessibleDescription(instruction);
     if (!puzzle_.drawnChangeStrings().isEmpty())
-        platform::announce(window(), change % u". " % instruction);
+        forms::announce(window(), change % u". " % instruction);
 }
 
 // The drawing of the change on the pictures of this puzzle, as loaded.
-platform::PictureRow FormEsercizio::ruleRow() const {
-    const changes_shown::Drawing drawing = changes_shown::drawing(puzzle_);
+forms::PictureRow FormEsercizio::ruleRow() const {
+    const exercises::changes_shown::Drawing drawing = exercises::changes_shown::drawing(puzzle_);
     const auto image = [this](qint16 index) { return setPictures_[std::size_t(index)].image(); };
-    platform::PictureRow row{.first = image(drawing.model), .next = {}};
-    for (const changes_shown::Step& step : drawing.steps)
-        row.next.push_back({step.changes ? platform::Sign::Arrow : platform::Sign::Equals, image(step.picture)});
+    forms::PictureRow row{.first = image(drawing.model), .next = {}};
+    for (const exercises::changes_shown::Step& step : drawing.steps)
+        row.next.push_back({step.changes ? forms::Sign::Arrow : forms::Sign::Equals, image(step.picture)});
     return row;
 }
 
@@ -319,7 +319,7 @@ void FormEsercizio::nameForAssistiveTechnology() {
     const auto caption = [this](ControlName name) {
         return control(name).text(TextProperty::Caption).value_or(QString());
     };
-    window()->setAccessibleName(exercise_catalogue::exerciseName(exercise_));
+    window()->setAccessibleName(exercises::exercise_catalogue::exerciseName(exercise_));
     control(ComandoIconaSi).widget()->setAccessibleName(answer_effects::faceName(true, caption(Label1)));
     control(ComandoIconaNo).widget()->setAccessibleName(answer_effects::faceName(false, caption(Label2)));
     nameCounts();
@@ -361,7 +361,7 @@ void FormEsercizio::describePictures() {
             MLSAccessibleFill(u"Picture"_s, {QString::number(slot + 1), QString::number(shown.size()), figure}));
         // A switch rests on a picture for as long as its name takes: the
         // figure alone, since no two pictures of a set share it.
-        picture->setProperty(platform::kSpokenName, figure);
+        picture->setProperty(forms::kSpokenName, figure);
         // A screen reader tells a picture's description after its name: whoever
         // cannot see the model hears it on every picture the focus reaches.
         picture->setAccessibleDescription(modelName);

@@ -16,12 +16,12 @@
 #include <QTimer>
 #include <vector>
 
-class FormEsercizio : public platform::Screen {
+class FormEsercizio : public forms::Screen {
 public:
-    explicit FormEsercizio(const exercise_catalogue::Exercise& exercise);
+    explicit FormEsercizio(const exercises::exercise_catalogue::Exercise& exercise);
 
-    const exercise_catalogue::Exercise& exercise() const { return exercise_; }
-    const puzzle::PuzzleModel& puzzle() const { return puzzle_; }
+    const exercises::exercise_catalogue::Exercise& exercise() const { return exercise_; }
+    const rules::PuzzleModel& puzzle() const { return puzzle_; }
 
     // What a right and a wrong answer show: the face, and after a right one
     // the Next button instead of the pictures (the sound is SoundAndPraise's).
@@ -50,11 +50,11 @@ private:
     void SayInstruction() const;
     // The drawing of the rule, and its words for assistive technology.
     void ShowRule();
-    platform::PictureRow ruleRow() const;
+    forms::PictureRow ruleRow() const;
     // A step of the level, in the place of the title for a moment.
     void ShowStep();
     void setPicturesEnabled(bool enabled);
-    void layPictures(const puzzle::Level& level);
+    void layPictures(const rules::Level& level);
     void reachPictures(int shown);
     void focusFirstPicture();
 
@@ -63,12 +63,12 @@ private:
     void nameCounts();
     void describePictures();
 
-    const exercise_catalogue::Exercise& exercise_;
-    puzzle::PuzzleModel puzzle_;
-    const puzzle::Level* laidOut_ = nullptr;      // the level whose pictures stand on the screen
-    std::vector<platform::Picture> setPictures_;  // the pictures of the puzzle's set and level, by index
-    bool opening_ = false;                        // the first puzzle of a visit is being shown
-    growing_level::GrowingLevel growth_;
+    const exercises::exercise_catalogue::Exercise& exercise_;
+    rules::PuzzleModel puzzle_;
+    const rules::Level* laidOut_ = nullptr;    // the level whose pictures stand on the screen
+    std::vector<files::Picture> setPictures_;  // the pictures of the puzzle's set and level, by index
+    bool opening_ = false;                     // the first puzzle of a visit is being shown
+    exercises::growing_level::GrowingLevel growth_;
     QTimer stepShown_;  // how long a step stands in the place of the title
     QString title_;     // the title it stands for
 };

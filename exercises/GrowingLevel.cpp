@@ -7,17 +7,17 @@
 
 using namespace Qt::Literals::StringLiterals;
 
-namespace growing_level {
+namespace exercises::growing_level {
 
 namespace {
 
 // The levels a parent chooses are the rules' levels, and the default is the same game.
-static_assert(settings::kMinLevel == puzzle::kLevels.front().number &&
-              settings::kMaxLevel == puzzle::kLevels.back().number && settings::kDefaultLevel == puzzle::kDefaultLevel);
+static_assert(settings::kMinLevel == rules::kLevels.front().number &&
+              settings::kMaxLevel == rules::kLevels.back().number && settings::kDefaultLevel == rules::kDefaultLevel);
 
 // "LevelUp3": the step up to level 3; "LevelDown1": down to level 1.
-QString stepKeyOf(level_growth::Step step, int level) {
-    return (step == level_growth::Step::Up ? u"LevelUp"_s : u"LevelDown"_s) % QString::number(level);
+QString stepKeyOf(settings::level_growth::Step step, int level) {
+    return (step == settings::level_growth::Step::Up ? u"LevelUp"_s : u"LevelDown"_s) % QString::number(level);
 }
 
 }  // namespace
@@ -29,8 +29,8 @@ void GrowingLevel::solved(int wrongAnswers, record::Player& player) {
     // A level chosen meanwhile, on the menu or by another exercise, counts anew.
     if (growth_.level != settings::puzzleLevel())
         growth_ = {.level = settings::puzzleLevel()};
-    growth_ = level_growth::afterPuzzle(growth_, wrongAnswers);
-    if (growth_.step == level_growth::Step::None)
+    growth_ = settings::level_growth::afterPuzzle(growth_, wrongAnswers);
+    if (growth_.step == settings::level_growth::Step::None)
         return;
     if (player.isChild()) {
         player.setLevel(growth_.level);
@@ -44,11 +44,11 @@ QStringList spokenKeys() {
     QStringList keys;
     for (int level = settings::kMinLevel; level <= settings::kMaxLevel; ++level) {
         if (level > settings::kMinLevel)
-            keys.append(stepKeyOf(level_growth::Step::Up, level));
+            keys.append(stepKeyOf(settings::level_growth::Step::Up, level));
         if (level < settings::kMaxLevel)
-            keys.append(stepKeyOf(level_growth::Step::Down, level));
+            keys.append(stepKeyOf(settings::level_growth::Step::Down, level));
     }
     return keys;
 }
 
-}  // namespace growing_level
+}  // namespace exercises::growing_level

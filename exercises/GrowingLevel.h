@@ -10,7 +10,7 @@
 #include <QString>
 #include <QStringList>
 
-namespace growing_level {
+namespace exercises::growing_level {
 
 class GrowingLevel {
 public:
@@ -25,11 +25,11 @@ public:
     const QString& stepKey() const { return stepKey_; }
 
 private:
-    level_growth::Growth growth_;
+    settings::level_growth::Growth growth_;
     QString stepKey_;
 };
 
 // The keys of the sentences of every step.
 QStringList spokenKeys();
 
-}  // namespace growing_level
+}  // namespace exercises::growing_level

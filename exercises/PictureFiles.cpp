@@ -7,7 +7,7 @@
 #include <QPainter>
 #include <QtConcurrent/QtConcurrentMap>
 
-namespace picture_files {
+namespace exercises::picture_files {
 
 namespace {
 
@@ -15,7 +15,7 @@ namespace {
 // pictures of the sets are kept: 40 MiB when every set has been shown.
 struct DecodedFile {
     QByteArray bytes;
-    std::optional<platform::Picture> picture;
+    std::optional<files::Picture> picture;
 };
 
 QHash<QString, DecodedFile>& decodedFiles() {
@@ -25,7 +25,7 @@ QHash<QString, DecodedFile>& decodedFiles() {
 
 }  // namespace
 
-std::vector<platform::Picture> loadSetPictures(const QStringList& paths) {
+std::vector<files::Picture> loadSetPictures(const QStringList& paths) {
     QHash<QString, DecodedFile>& decoded = decodedFiles();
     struct NewFile {
         QString path;
@@ -33,18 +33,18 @@ std::vector<platform::Picture> loadSetPictures(const QStringList& paths) {
     };
     QList<NewFile> changed;
     for (const QString& path : paths) {
-        std::optional<QByteArray> bytes = platform::ReadPictureFile(path);
+        std::optional<QByteArray> bytes = files::ReadPictureFile(path);
         if (!bytes)
             decoded.remove(path);
         else if (const auto known = decoded.constFind(path); known == decoded.cend() || known->bytes != *bytes)
             changed.append({path, std::move(*bytes)});
     }
-    const QList<std::optional<platform::Picture>> pictures = QtConcurrent::blockingMapped(
-        changed, [](const NewFile& file) { return platform::DecodePicture(file.bytes, file.path); });
+    const QList<std::optional<files::Picture>> pictures = QtConcurrent::blockingMapped(
+        changed, [](const NewFile& file) { return files::DecodePicture(file.bytes, file.path); });
     for (qsizetype i = 0; i < changed.size(); ++i)
         decoded.insert(changed[i].path, {changed[i].bytes, pictures[i]});
     // The grey card is drawn here, on the screen's thread, where its font is at home.
-    std::vector<platform::Picture> set;
+    std::vector<files::Picture> set;
     set.reserve(std::size_t(paths.size()));
     for (const QString& path : paths) {
         const auto file = decoded.constFind(path);
@@ -53,14 +53,14 @@ std::vector<platform::Picture> loadSetPictures(const QStringList& paths) {
     return set;
 }
 
-platform::Picture missingPictureCard() {
+files::Picture missingPictureCard() {
     // The size and card of the picture files, so that the grey card fits in their place.
-    constexpr int kSide = picture_sets::kPictureSize;
+    constexpr int kSide = resources::picture_sets::kPictureSize;
     QImage card(kSide, kSide, QImage::Format_ARGB32_Premultiplied);
     card.fill(Qt::transparent);
     QPainter painter(&card);
     painter.setRenderHint(QPainter::Antialiasing);
-    picture_sets::drawCard(painter, kSide, QColor(128, 128, 128), QColor(208, 208, 208));
+    resources::picture_sets::drawCard(painter, kSide, QColor(128, 128, 128), QColor(208, 208, 208));
     QFont font(QStringLiteral("Liberation Sans"));
     font.setBold(true);
     font.setPixelSize(kSide / 2);
@@ -68,7 +68,7 @@ platform::Picture missingPictureCard() {
     painter.setPen(QColor(96, 96, 96));
     painter.drawText(card.rect(), Qt::AlignCenter, QStringLiteral("?"));
     painter.end();
-    return platform::Picture(card);
+    return files::Picture(card);
 }
 
-}  // namespace picture_files
+}  // namespace exercises::picture_files

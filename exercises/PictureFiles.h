@@ -7,7 +7,7 @@
 #include <QStringList>
 #include <vector>
 
-namespace picture_files {
+namespace exercises::picture_files {
 
 // The pictures of the files, in their order; where a file is missing or cannot
 // be decoded, a new grey card with a question mark takes its place. Every file
@@ -15,10 +15,10 @@ namespace picture_files {
 // file whose bytes are those already decoded from it is not decoded again,
 // since decoding is nearly all the time a new puzzle takes. The files that are
 // decoded are decoded side by side on the machine's cores.
-std::vector<platform::Picture> loadSetPictures(const QStringList& paths);
+std::vector<files::Picture> loadSetPictures(const QStringList& paths);
 
 // The grey card with a question mark that stands for a picture that could not
 // be read.
-platform::Picture missingPictureCard();
+files::Picture missingPictureCard();
 
-}  // namespace picture_files
+}  // namespace exercises::picture_files

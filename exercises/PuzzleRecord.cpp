@@ -7,13 +7,13 @@
 
 using namespace Qt::Literals::StringLiterals;
 
-namespace puzzle_record {
+namespace exercises::puzzle_record {
 
 QString changeWords(const std::vector<int>& changes) {
     QStringList words;
     for (const int bits : changes) {
         QStringList attributes;
-        for (const picture_code::AttributeCode& code : picture_code::kAttributes)
+        for (const resources::picture_code::AttributeCode& code : resources::picture_code::kAttributes)
             if (bits & code.bit)
                 attributes.append(QString::fromLatin1(code.change.instruction).toLower());
         words.append(attributes.isEmpty() ? u"same"_s : attributes.join(u'+'));
@@ -21,9 +21,9 @@ QString changeWords(const std::vector<int>& changes) {
     return words.join(u',');
 }
 
-PuzzleRecord::PuzzleRecord(puzzle::PuzzleModel& model, int exercise, std::function<const record::Player&()> player)
+PuzzleRecord::PuzzleRecord(rules::PuzzleModel& model, int exercise, std::function<const record::Player&()> player)
     : QObject(&model) {
-    using puzzle::PuzzleModel;
+    using rules::PuzzleModel;
     connect(&model, &PuzzleModel::puzzleChanged, this, [&model, exercise, player] {
         player().puzzleStarted({.exercise = exercise,
                                 .level = model.puzzleLevel().number,
@@ -37,4 +37,4 @@ PuzzleRecord::PuzzleRecord(puzzle::PuzzleModel& model, int exercise, std::functi
     });
 }
 
-}  // namespace puzzle_record
+}  // namespace exercises::puzzle_record

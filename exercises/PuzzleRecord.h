@@ -9,16 +9,16 @@
 #include <QObject>
 #include <functional>
 
-namespace puzzle_record {
+namespace exercises::puzzle_record {
 
 class PuzzleRecord : public QObject {
 public:
     // Listens to `model` for as long as it lives (it is the parent).
-    PuzzleRecord(puzzle::PuzzleModel& model, int exercise, std::function<const record::Player&()> player);
+    PuzzleRecord(rules::PuzzleModel& model, int exercise, std::function<const record::Player&()> player);
 };
 
 // The changes of a puzzle in words, as the record keeps them: the attributes
 // each change flips joined by "+" ("same" for none), the changes by ",".
 QString changeWords(const std::vector<int>& changes);
 
-}  // namespace puzzle_record
+}  // namespace exercises::puzzle_record

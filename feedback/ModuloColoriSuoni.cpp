@@ -24,8 +24,8 @@ constexpr std::array<quint32, 18> kPalette = {
 };
 
 std::chrono::milliseconds play(const QString& name) {
-    const QString path = platform::soundPath(name);
-    platform::PlaySoundAsync(path);
+    const QString path = files::soundPath(name);
+    media::PlaySoundAsync(path);
     return soundLength(path);
 }
 
@@ -38,7 +38,7 @@ bool SoundsOn() {
 std::chrono::milliseconds SuonoEsatto() {
     if (!SoundsOn())
         return {};
-    const int choice = platform::IndexFrom(platform::Rnd(), 4) + 1;
+    const int choice = media::IndexFrom(media::Rnd(), 4) + 1;
     return play(u"si"_s + QString::number(choice));
 }
 
@@ -50,14 +50,14 @@ std::chrono::milliseconds SuonoErrato() {
 
 std::chrono::milliseconds soundLength(const QString& path) {
     QFile file;
-    if (platform::openRegularFile(path, platform::kSoundFileSizeMax, file) != platform::FileOpening::Opened)
+    if (settings::openRegularFile(path, media::kSoundFileSizeMax, file) != settings::FileOpening::Opened)
         return {};
-    const std::optional<platform::WaveSound> sound = platform::readWaveHeader(file);
+    const std::optional<media::WaveSound> sound = media::readWaveHeader(file);
     return sound ? sound->length() : std::chrono::milliseconds();
 }
 
 quint32 PreparaColori() {
-    return kPalette[static_cast<std::size_t>(platform::IndexFrom(platform::Rnd(), static_cast<int>(kPalette.size())))];
+    return kPalette[static_cast<std::size_t>(media::IndexFrom(media::Rnd(), static_cast<int>(kPalette.size())))];
 }
 
 }  // namespace ModuloColoriSuoni

@@ -9,7 +9,7 @@
 
 using namespace Qt::Literals::StringLiterals;
 
-namespace spoken_words {
+namespace feedback::spoken_words {
 
 void Say(const QString& key) {
     SayText(Sentence(key));
@@ -17,16 +17,16 @@ void Say(const QString& key) {
 
 void SayText(const QString& text) {
     if (ModuloColoriSuoni::SoundsOn() && settings::current().speech && !text.isEmpty())
-        platform::Speak(text, modLanguageSupport::MLSCurrentLocale());
+        media::Speak(text, modLanguageSupport::MLSCurrentLocale());
 }
 
 void SayName(const QString& key, const QString& text) {
-    if (!settings::current().speech || platform::screenReaderSpeaks())
+    if (!settings::current().speech || forms::screenReaderSpeaks())
         return;
     const QString sentence = Sentence(key);
     if (!sentence.isEmpty() || !text.isEmpty())
-        platform::Speak(sentence.isEmpty() ? text : sentence, modLanguageSupport::MLSCurrentLocale(),
-                        platform::Utterance::Name);
+        media::Speak(sentence.isEmpty() ? text : sentence, modLanguageSupport::MLSCurrentLocale(),
+                     media::Utterance::Name);
 }
 
 QString Sentence(const QString& key) {
@@ -35,7 +35,7 @@ QString Sentence(const QString& key) {
 
 void PrepareSoundAndVoice() {
     if (ModuloColoriSuoni::SoundsOn())
-        platform::prepareMedia(settings::current().speech ? modLanguageSupport::MLSCurrentLocale() : QString());
+        media::prepareMedia(settings::current().speech ? modLanguageSupport::MLSCurrentLocale() : QString());
 }
 
-}  // namespace spoken_words
+}  // namespace feedback::spoken_words

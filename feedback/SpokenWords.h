@@ -10,7 +10,7 @@
 
 #include <QString>
 
-namespace spoken_words {
+namespace feedback::spoken_words {
 
 // Says the sentence of `key`, after what is being said.
 void Say(const QString& key);
@@ -26,7 +26,7 @@ QString Sentence(const QString& key);
 
 // Readies the sounds while they are on, and the voice of the current language
 // when the voice is on too, so that the first sound and the first sentence
-// come at once (see platform::prepareMedia).
+// come at once (see media::prepareMedia).
 void PrepareSoundAndVoice();
 
-}  // namespace spoken_words
+}  // namespace feedback::spoken_words

@@ -13,7 +13,7 @@
 
 using namespace Qt::Literals::StringLiterals;
 
-namespace platform {
+namespace files {
 namespace {
 
 const QString kLanguageSuffix = u".lng"_s;
@@ -72,13 +72,13 @@ bool choicesInDataFolder() {
 
 }  // namespace
 
-FileOpening openDataFile(const QString& path, QFile& file) {
-    return openRegularFile(path, kDataFileSizeMax, file);
+settings::FileOpening openDataFile(const QString& path, QFile& file) {
+    return settings::openRegularFile(path, kDataFileSizeMax, file);
 }
 
 bool isPlainDataFile(const QString& path) {
     QFile file;
-    return openDataFile(path, file) == FileOpening::Opened;
+    return openDataFile(path, file) == settings::FileOpening::Opened;
 }
 
 QString executableFolder() {
@@ -183,4 +183,4 @@ QStringList languageNames() {
     return names;
 }
 
-}  // namespace platform
+}  // namespace files

@@ -29,11 +29,11 @@
 
 class QFile;
 
-namespace platform {
+namespace files {
 
 // Opens `path` for reading when it can be read as a language or settings file:
 // a regular file of at most 1 GiB (see FileAccess.h).
-FileOpening openDataFile(const QString& path, QFile& file);
+settings::FileOpening openDataFile(const QString& path, QFile& file);
 // Whether `path` can be opened so.
 bool isPlainDataFile(const QString& path);
 
@@ -77,4 +77,4 @@ inline constexpr qsizetype kLanguageNamesMax = 100;
 // can be opened (a file name that is not valid UTF-8 has no such name).
 QStringList languageNames();
 
-}  // namespace platform
+}  // namespace files

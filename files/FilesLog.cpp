@@ -1,8 +1,8 @@
 #include "FilesLog.h"
 
-namespace platform {
+namespace files {
 
 // Only critical messages are on by default.
 Q_LOGGING_CATEGORY(lcFiles, "metamorfine.files", QtCriticalMsg)
 
-}  // namespace platform
+}  // namespace files

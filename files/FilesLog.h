@@ -5,8 +5,8 @@
 
 #include <QLoggingCategory>
 
-namespace platform {
+namespace files {
 
 Q_DECLARE_LOGGING_CATEGORY(lcFiles)
 
-}  // namespace platform
+}  // namespace files

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cstring>
 
-namespace platform {
+namespace files {
 namespace {
 
 // Lines are read in pieces of this size.
@@ -169,4 +169,4 @@ std::optional<LineReader::Line> LineReader::next() {
     return line;
 }
 
-}  // namespace platform
+}  // namespace files

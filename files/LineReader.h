@@ -10,7 +10,7 @@
 
 class QIODevice;
 
-namespace platform {
+namespace files {
 
 // A line of bytes in memory: where it starts, its length without its ending,
 // and the length of the CR LF, LF or CR that ends it (0 for none).
@@ -88,4 +88,4 @@ struct KeyLine {
 std::optional<KeyLine> firstLineBeginningWith(QIODevice& device, QByteArrayView key, qsizetype keep,
                                               QByteArrayView skipped = {});
 
-}  // namespace platform
+}  // namespace files

@@ -7,7 +7,7 @@
 #include <QFile>
 #include <QImageReader>
 
-namespace platform {
+namespace files {
 
 namespace {
 
@@ -20,7 +20,7 @@ constexpr qint64 kLargestFileBytes = qint64(kPictureSideMax) * kPictureSideMax *
 
 std::optional<QByteArray> ReadPictureFile(const QString& path) {
     QFile file;
-    if (openRegularFile(path, kLargestFileBytes, file) != FileOpening::Opened) {
+    if (settings::openRegularFile(path, kLargestFileBytes, file) != settings::FileOpening::Opened) {
         qCWarning(lcFiles, "picture %s refused: not a readable file of a plausible size", qUtf8Printable(path));
         return std::nullopt;
     }
@@ -57,4 +57,4 @@ std::optional<Picture> LoadPicture(const QString& path) {
     return bytes ? DecodePicture(*bytes, path) : std::nullopt;
 }
 
-}  // namespace platform
+}  // namespace files

@@ -7,7 +7,7 @@
 #include <QString>
 #include <optional>
 
-namespace platform {
+namespace files {
 
 class Picture {
 public:
@@ -38,4 +38,4 @@ std::optional<Picture> DecodePicture(const QByteArray& bytes, const QString& pat
 // Reads and decodes a picture file.
 std::optional<Picture> LoadPicture(const QString& path);
 
-}  // namespace platform
+}  // namespace files

@@ -11,7 +11,7 @@
 
 using namespace Qt::Literals::StringLiterals;
 
-namespace platform {
+namespace files {
 namespace {
 
 // Of a line longer than this only the start is looked at, so that memory
@@ -185,7 +185,7 @@ QString limitedValue(QStringView value) {
 QString GetPrivateProfileString(const QString& section, const QString& key, const QString& fallback,
                                 const QString& file) {
     QFile input;
-    if (openDataFile(file, input) != FileOpening::Opened)
+    if (openDataFile(file, input) != settings::FileOpening::Opened)
         return limitedValue(fallback);
     const QStringView wantedSection = trimBlanks(QStringView(section));
     const QStringView wantedKey = trimBlanks(QStringView(key));
@@ -215,16 +215,16 @@ bool WritePrivateProfileString(const QString& section, const QString& key, const
 
     QByteArray old;
     QFile existing;
-    switch (openRegularFile(file, kWritableSizeMax, existing)) {
-    case FileOpening::Refused:
+    switch (settings::openRegularFile(file, kWritableSizeMax, existing)) {
+    case settings::FileOpening::Refused:
         return false;
-    case FileOpening::Opened:
+    case settings::FileOpening::Opened:
         old = existing.readAll();
         if (old.size() > kWritableSizeMax || existing.error() != QFileDevice::NoError)
             return false;
         existing.close();
         break;
-    case FileOpening::Missing:
+    case settings::FileOpening::Missing:
         break;
     }
 
@@ -240,7 +240,7 @@ bool WritePrivateProfileString(const QString& section, const QString& key, const
     if (const auto byteOrder = utf16ByteOrder(old)) {
         QStringDecoder keepingLeadingFeff(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
         const QString edited = keepingLeadingFeff.decode(editedAsUtf8(decodeUtf16(old, *byteOrder)));
-        return saveWhole(file, encodeUtf16(edited, *byteOrder));
+        return settings::saveWhole(file, encodeUtf16(edited, *byteOrder));
     }
     const TextEncoding encoding = detectTextEncoding(old);
     const ProfileEdit edit = planEdit(old, encoding, sectionName, keyName, entry);
@@ -253,7 +253,7 @@ bool WritePrivateProfileString(const QString& section, const QString& key, const
         // text of every line (and the bytes of every ASCII line).
         updated = editedAsUtf8(decodeTextAs(old, encoding));
     }
-    return saveWhole(file, updated);
+    return settings::saveWhole(file, updated);
 }
 
-}  // namespace platform
+}  // namespace files

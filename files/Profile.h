@@ -46,7 +46,7 @@
 
 #include <QString>
 
-namespace platform {
+namespace files {
 
 inline constexpr int kProfileValueMax = 511;
 
@@ -62,4 +62,4 @@ QString GetPrivateProfileString(const QString& section, const QString& key, cons
 // the old file is then whole.
 bool WritePrivateProfileString(const QString& section, const QString& key, const QString& value, const QString& file);
 
-}  // namespace platform
+}  // namespace files

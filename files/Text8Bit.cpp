@@ -6,7 +6,7 @@
 #include <array>
 #include <cstring>
 
-namespace platform {
+namespace files {
 namespace {
 
 constexpr qint64 kPieceSize = 64 * 1024;
@@ -148,4 +148,4 @@ qint64 Utf16AsUtf8::readData(char* data, qint64 maxSize) {
     return count;
 }
 
-}  // namespace platform
+}  // namespace files

@@ -13,7 +13,7 @@
 #include <QStringDecoder>
 #include <optional>
 
-namespace platform {
+namespace files {
 
 enum class TextEncoding { Windows1252, Utf8, Utf8WithBom };
 
@@ -76,4 +76,4 @@ private:
     qsizetype pendingAt_ = 0;
 };
 
-}  // namespace platform
+}  // namespace files

@@ -5,7 +5,7 @@
 #include <QAccessible>
 #include <QAccessibleWidget>
 
-namespace platform {
+namespace forms {
 
 namespace {
 
@@ -55,4 +55,4 @@ void announce(QWidget* window, const QString& text) {
     announcement->show();
 }
 
-}  // namespace platform
+}  // namespace forms

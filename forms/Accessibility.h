@@ -8,7 +8,7 @@
 
 class QWidget;
 
-namespace platform {
+namespace forms {
 
 // Gives picture boxes and pictures their roles; called before the first
 // window opens, once is enough.
@@ -20,4 +20,4 @@ void announce(QWidget* window, const QString& text);
 // The object name of a window's announcement object.
 inline constexpr const char* kAnnouncementName = "announcement";
 
-}  // namespace platform
+}  // namespace forms

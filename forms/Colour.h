@@ -5,7 +5,7 @@
 #include <QRgb>
 #include <QtGlobal>
 
-namespace platform {
+namespace forms {
 
 constexpr QRgb rgbFromBgr(quint32 bbggrr) {
     return qRgb(int(bbggrr & 0xFF), int((bbggrr >> 8) & 0xFF), int((bbggrr >> 16) & 0xFF));
@@ -14,4 +14,4 @@ constexpr quint32 bgrFromRgb(QRgb rgb) {
     return quint32(qRed(rgb)) | (quint32(qGreen(rgb)) << 8) | (quint32(qBlue(rgb)) << 16);
 }
 
-}  // namespace platform
+}  // namespace forms

@@ -11,7 +11,7 @@
 #include <QLabel>
 #include <QRadioButton>
 
-namespace platform {
+namespace forms {
 
 namespace {
 
@@ -204,7 +204,7 @@ void Control::setChecked(bool checked) {
     }
 }
 
-void Control::setPicture(const Picture& picture) {
+void Control::setPicture(const files::Picture& picture) {
     picture_ = picture;
     if (auto* image = dynamic_cast<ImageView*>(widget_.data()))
         image->setImage(picture.image());
@@ -248,4 +248,4 @@ void Control::clicked() {
     handler();
 }
 
-}  // namespace platform
+}  // namespace forms

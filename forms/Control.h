@@ -19,7 +19,7 @@
 #include <memory>
 #include <optional>
 
-namespace platform {
+namespace forms {
 
 enum class TextProperty { Caption, ToolTipText, Tag };
 enum class Coordinate { Left, Top, Width, Height };
@@ -58,9 +58,9 @@ public:
     void setVisible(bool visible);
     bool checked() const;  // check boxes, option buttons, menu items
     void setChecked(bool checked);
-    const Picture& picture() const { return picture_; }
-    void setPicture(const Picture& picture);  // images; the empty picture clears
-    void setBackColour(QRgb colour);          // labels, buttons, check and option boxes, picture boxes
+    const files::Picture& picture() const { return picture_; }
+    void setPicture(const files::Picture& picture);  // images; the empty picture clears
+    void setBackColour(QRgb colour);                 // labels, buttons, check and option boxes, picture boxes
 
     // Called when the control is clicked (a check box: after its state changed;
     // a menu entry: when it is chosen). A disabled control is never clicked.
@@ -96,7 +96,7 @@ private:
     std::array<double, 4> twips_{};
     bool enabled_;
     bool visible_;
-    Picture picture_;
+    files::Picture picture_;
     QPointer<QWidget> widget_;
     QPointer<QAction> action_;
     std::function<void()> clickHandler_;
@@ -105,4 +105,4 @@ private:
     std::unique_ptr<Placer> placer_;
 };
 
-}  // namespace platform
+}  // namespace forms

@@ -11,7 +11,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 
-namespace platform {
+namespace forms {
 
 namespace {
 
@@ -193,4 +193,4 @@ QAction* ControlFactory::createMenuItem(QMenuBar* bar) const {
     return item;
 }
 
-}  // namespace platform
+}  // namespace forms

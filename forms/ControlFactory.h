@@ -12,7 +12,7 @@ class QMenuBar;
 class QObject;
 class QWidget;
 
-namespace platform {
+namespace forms {
 
 class Control;
 
@@ -45,4 +45,4 @@ private:
     QObject* receiver_;
 };
 
-}  // namespace platform
+}  // namespace forms

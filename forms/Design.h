@@ -7,7 +7,7 @@
 #include <QRgb>
 #include <vector>
 
-namespace platform {
+namespace forms {
 
 enum class Kind {
     Label,
@@ -90,4 +90,4 @@ struct ScreenDesign {
     std::vector<ControlDesign> controls = {};
 };
 
-}  // namespace platform
+}  // namespace forms

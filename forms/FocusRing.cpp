@@ -7,7 +7,7 @@
 #include <QScreen>
 #include <QWidget>
 
-namespace platform {
+namespace forms {
 
 namespace {
 
@@ -102,4 +102,4 @@ void FocusRing::place() {
     ring->update();
 }
 
-}  // namespace platform
+}  // namespace forms

@@ -12,7 +12,7 @@
 
 class QWidget;
 
-namespace platform {
+namespace forms {
 
 // The ring's object name, for those who look for it.
 inline constexpr char kFocusRingName[] = "FocusRing";
@@ -41,4 +41,4 @@ private:
     QWidget* ring_;
 };
 
-}  // namespace platform
+}  // namespace forms

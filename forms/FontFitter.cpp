@@ -14,7 +14,7 @@
 
 using namespace Qt::Literals::StringLiterals;
 
-namespace platform {
+namespace forms {
 
 namespace {
 
@@ -215,4 +215,4 @@ void FontFitter::evenOutOptions(const QWidget* box) {
     }
 }
 
-}  // namespace platform
+}  // namespace forms

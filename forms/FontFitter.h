@@ -36,7 +36,7 @@
 
 class QWidget;
 
-namespace platform {
+namespace forms {
 
 class Control;
 class Screen;
@@ -86,4 +86,4 @@ private:
     std::unordered_map<const Control*, Fit> fits_;
 };
 
-}  // namespace platform
+}  // namespace forms

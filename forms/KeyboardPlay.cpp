@@ -10,7 +10,7 @@
 #include <algorithm>
 #include <limits>
 
-namespace platform {
+namespace forms {
 
 namespace {
 
@@ -256,6 +256,6 @@ bool KeyboardPlay::moveFocus(QWidget* from, Qt::Key arrow) const {
     return true;
 }
 
-}  // namespace platform
+}  // namespace forms
 
 #include "KeyboardPlay.moc"

@@ -24,7 +24,7 @@
 
 class QWidget;
 
-namespace platform {
+namespace forms {
 
 class KeyboardPlay : public QObject {
 public:
@@ -72,4 +72,4 @@ private:
     ClickHandler clicks_;
 };
 
-}  // namespace platform
+}  // namespace forms

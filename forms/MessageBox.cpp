@@ -25,7 +25,7 @@
 
 using namespace Qt::Literals::StringLiterals;
 
-namespace platform {
+namespace forms {
 namespace {
 
 MessageBoxResponder& responder() {
@@ -258,4 +258,4 @@ void installDialogTranslations(const QString& locale, const DialogWords& words) 
     installedWords = words;
 }
 
-}  // namespace platform
+}  // namespace forms

@@ -8,7 +8,7 @@
 #include <QString>
 #include <functional>
 
-namespace platform {
+namespace forms {
 
 enum class MsgIcon { None, Critical, Question, Information };
 // Yes and No: No is the default button, so that a stray Enter changes nothing.
@@ -62,4 +62,4 @@ void installSystemTranslations();
 // locale changes nothing.
 void installDialogTranslations(const QString& locale, const DialogWords& words = {});
 
-}  // namespace platform
+}  // namespace forms

@@ -3,7 +3,7 @@
 #include <QPalette>
 #include <QWidget>
 
-namespace platform {
+namespace forms {
 
 void setOpaqueBackground(QWidget* widget, QRgb colour) {
     QPalette palette = widget->palette();
@@ -21,4 +21,4 @@ void setTextColour(QWidget* widget, QRgb colour) {
     widget->setPalette(palette);
 }
 
-}  // namespace platform
+}  // namespace forms

@@ -5,11 +5,11 @@
 
 class QWidget;
 
-namespace platform {
+namespace forms {
 
 // Fills the widget's background with `colour` before it draws itself.
 void setOpaqueBackground(QWidget* widget, QRgb colour);
 // Draws the widget's text, and a button's caption, in `colour`.
 void setTextColour(QWidget* widget, QRgb colour);
 
-}  // namespace platform
+}  // namespace forms

@@ -17,7 +17,7 @@
 #include <algorithm>
 #include <utility>
 
-namespace platform {
+namespace forms {
 
 namespace {
 
@@ -248,11 +248,11 @@ void Screen::setBackColor(quint32 bbggrr) {
 }
 
 double Screen::twipsPerPixelX() const {
-    return platform::twipsPerPixelX(window_.get());
+    return forms::twipsPerPixelX(window_.get());
 }
 
 double Screen::twipsPerPixelY() const {
-    return platform::twipsPerPixelY(window_.get());
+    return forms::twipsPerPixelY(window_.get());
 }
 
 double Screen::left() const {
@@ -439,4 +439,4 @@ void Screen::windowClosed() {
         QCoreApplication::quit();
 }
 
-}  // namespace platform
+}  // namespace forms

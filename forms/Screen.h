@@ -24,7 +24,7 @@
 class QMenuBar;
 class QWidget;
 
-namespace platform {
+namespace forms {
 
 class KeyboardPlay;
 class SwitchScan;
@@ -154,4 +154,4 @@ private:
     int lastClientHeight_ = -1;
 };
 
-}  // namespace platform
+}  // namespace forms

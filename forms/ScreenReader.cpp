@@ -10,7 +10,7 @@
 
 using namespace Qt::Literals::StringLiterals;
 
-namespace platform {
+namespace forms {
 namespace {
 
 const QString kService = u"org.a11y.Bus"_s;
@@ -73,6 +73,6 @@ void forceScreenReader(std::optional<bool> running) {
     status().forced = running;
 }
 
-}  // namespace platform
+}  // namespace forms
 
 #include "ScreenReader.moc"

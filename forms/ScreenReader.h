@@ -6,7 +6,7 @@
 
 #include <optional>
 
-namespace platform {
+namespace forms {
 
 // Whether a screen reader speaks the focus: as forced, else as last heard
 // from the session bus (no screen reader until it has answered).
@@ -19,4 +19,4 @@ void followScreenReader();
 // Decides for the rest of the run, whatever the bus says; nothing: the bus decides.
 void forceScreenReader(std::optional<bool> running);
 
-}  // namespace platform
+}  // namespace forms

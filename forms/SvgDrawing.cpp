@@ -6,7 +6,7 @@
 #include <QPointer>
 #include <QSvgRenderer>
 
-namespace platform {
+namespace forms {
 
 namespace {
 
@@ -74,4 +74,4 @@ QCursor cursorFromPointer(const Pointer& pointer) {
     return QCursor(pixmap, pointer.hotX, pointer.hotY);
 }
 
-}  // namespace platform
+}  // namespace forms

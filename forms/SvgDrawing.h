@@ -10,7 +10,7 @@
 #include <QRect>
 #include <QString>
 
-namespace platform {
+namespace forms {
 
 // The largest rectangle of `picture`'s proportions that fits in `area`, centred.
 QRect fittedRect(const QSize& picture, const QRect& area);
@@ -22,4 +22,4 @@ QPixmap renderSvg(const QString& resource, const QSize& size, qreal devicePixelR
 QIcon iconFromResource(const char* resource);       // 16, 32 and 48 pixels
 QCursor cursorFromPointer(const Pointer& pointer);  // 32 x 32 with its hot spot
 
-}  // namespace platform
+}  // namespace forms

@@ -10,7 +10,7 @@
 #include <QWindow>
 #include <algorithm>
 
-namespace platform {
+namespace forms {
 
 namespace {
 
@@ -207,7 +207,7 @@ void SwitchScan::moveAfterSilence() {
     if (!timer_ || resting_)
         return;
     timer_->stop();
-    WhenSilent(this, [this] {
+    media::WhenSilent(this, [this] {
         // The scan may have been turned off or to steps meanwhile.
         if (timer_ && !resting_)
             timer_->start(settings().intervalMs, [this] { tick(); });
@@ -218,7 +218,7 @@ void SwitchScan::tick() {
     if (!mayMove())
         return;
     // Something the choice set off is still being said (a question, praise).
-    if (Speaking()) {
+    if (media::Speaking()) {
         moveAfterSilence();
         return;
     }
@@ -254,4 +254,4 @@ void SwitchScan::announce(const QWidget* choice) const {
         settings().announcer(key, accessibleName);
 }
 
-}  // namespace platform
+}  // namespace forms

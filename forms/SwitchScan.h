@@ -28,7 +28,7 @@
 
 class QWidget;
 
-namespace platform {
+namespace forms {
 
 class KeyboardPlay;
 
@@ -120,4 +120,4 @@ private:
     bool moving_ = false;  // the focus is being moved by the scan itself
 };
 
-}  // namespace platform
+}  // namespace forms

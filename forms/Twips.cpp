@@ -4,7 +4,7 @@
 #include <QScreen>
 #include <QWidget>
 
-namespace platform {
+namespace forms {
 
 namespace {
 
@@ -32,4 +32,4 @@ double twipsPerPixelY(const QWidget* widget) {
     return twipsPerPixel(screen ? screen->logicalDotsPerInchY() : 0);
 }
 
-}  // namespace platform
+}  // namespace forms

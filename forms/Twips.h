@@ -4,10 +4,10 @@
 
 class QWidget;
 
-namespace platform {
+namespace forms {
 
 // Twips per pixel on the screen the widget is on (15 at 96 DPI).
 double twipsPerPixelX(const QWidget* widget);
 double twipsPerPixelY(const QWidget* widget);
 
-}  // namespace platform
+}  // namespace forms

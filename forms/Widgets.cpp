@@ -12,7 +12,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace platform {
+namespace forms {
 
 namespace {
 
@@ -412,4 +412,4 @@ bool ClickFilter::eventFilter(QObject* watched, QEvent* event) {
     return true;
 }
 
-}  // namespace platform
+}  // namespace forms

@@ -12,7 +12,7 @@
 #include <functional>
 #include <vector>
 
-namespace platform {
+namespace forms {
 
 // How a picture of a row follows the one before it: changed (an arrow) or
 // the same ("=").
@@ -159,4 +159,4 @@ private:
     bool pressed_ = false;
 };
 
-}  // namespace platform
+}  // namespace forms

@@ -35,6 +35,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!inputFile->write(QByteArray(input.sliced(keyEnd + 1).toByteArray() + padding)))
         return 0;
     const std::optional<QString> text = modLanguageSupport::MLSReadIni(inputFile->path(), u"Strings"_s, key);
-    MF_FUZZ_CHECK(text && text->size() <= platform::kProfileValueMax && wholeCharacters(*text));
+    MF_FUZZ_CHECK(text && text->size() <= files::kProfileValueMax && wholeCharacters(*text));
     return 0;
 }

@@ -33,10 +33,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     MF_FUZZ_CHECK(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     MF_FUZZ_CHECK(file.write(reinterpret_cast<const char*>(data), qint64(size)) == qint64(size));
     file.close();
-    if (const std::optional<platform::Picture> picture = platform::LoadPicture(inputPath)) {
+    if (const std::optional<files::Picture> picture = files::LoadPicture(inputPath)) {
         MF_FUZZ_CHECK(!picture->isEmpty());
-        MF_FUZZ_CHECK(picture->image().width() <= platform::kPictureSideMax &&
-                      picture->image().height() <= platform::kPictureSideMax);
+        MF_FUZZ_CHECK(picture->image().width() <= files::kPictureSideMax &&
+                      picture->image().height() <= files::kPictureSideMax);
     }
     return 0;
 }

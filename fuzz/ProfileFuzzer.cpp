@@ -37,14 +37,14 @@ QByteArray readAll(const QString& path) {
 // The file's lines with their endings; UTF-16 is compared as UTF-8.
 QList<QByteArrayView> linesOf(const QByteArray& bytes, QByteArray& utf8) {
     QByteArrayView text = bytes;
-    if (const auto byteOrder = platform::utf16ByteOrder(bytes)) {
-        utf8 = platform::decodeUtf16(bytes, *byteOrder).toUtf8();
+    if (const auto byteOrder = files::utf16ByteOrder(bytes)) {
+        utf8 = files::decodeUtf16(bytes, *byteOrder).toUtf8();
         text = utf8;
     }
     QList<QByteArrayView> lines;
-    platform::LineSplitter splitter(text);
+    files::LineSplitter splitter(text);
     for (qsizetype at = 0; at < text.size();) {
-        const platform::LineSpan line = splitter.lineAt(at);
+        const files::LineSpan line = splitter.lineAt(at);
         lines.append(text.sliced(at, line.end() - at));
         at = line.end();
     }
@@ -84,19 +84,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!inputFile->write(input))
         return 0;
 
-    const QString read = platform::GetPrivateProfileString(section, key, u"-"_s, inputFile->path());
-    MF_FUZZ_CHECK(read.size() <= platform::kProfileValueMax && wholeCharacters(read));
+    const QString read = files::GetPrivateProfileString(section, key, u"-"_s, inputFile->path());
+    MF_FUZZ_CHECK(read.size() <= files::kProfileValueMax && wholeCharacters(read));
 
     const QByteArray before = input.toByteArray();
-    if (!platform::WritePrivateProfileString(section, key, value, inputFile->path()))
+    if (!files::WritePrivateProfileString(section, key, value, inputFile->path()))
         return 0;
-    MF_FUZZ_CHECK(platform::GetPrivateProfileString(section, key, u"-"_s, inputFile->path()) ==
-                  platform::limitedValue(value));
+    MF_FUZZ_CHECK(files::GetPrivateProfileString(section, key, u"-"_s, inputFile->path()) ==
+                  files::limitedValue(value));
     const QByteArray after = readAll(inputFile->path());
     // An 8-bit file that had to become UTF-8 keeps the text of its lines, not their bytes.
-    if (platform::utf16ByteOrder(before) ||
-        platform::detectTextEncoding(before) != platform::TextEncoding::Windows1252 ||
-        platform::detectTextEncoding(after) == platform::TextEncoding::Windows1252)
+    if (files::utf16ByteOrder(before) || files::detectTextEncoding(before) != files::TextEncoding::Windows1252 ||
+        files::detectTextEncoding(after) == files::TextEncoding::Windows1252)
         MF_FUZZ_CHECK(onlyTheEntryChanged(before, after));
     return 0;
 }

@@ -12,14 +12,14 @@
 #include <cstddef>
 #include <cstdint>
 
-using platform::TextEncoding;
+using files::TextEncoding;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const QByteArrayView bytes(data, qsizetype(size));
-    const TextEncoding detected = platform::detectTextEncoding(bytes);
+    const TextEncoding detected = files::detectTextEncoding(bytes);
 
     // The pieces are cut where the bytes themselves say, one to eight bytes long.
-    platform::TextEncodingDetector inPieces;
+    files::TextEncodingDetector inPieces;
     for (qsizetype at = 0; at < bytes.size();) {
         const qsizetype length = std::min<qsizetype>(1 + data[at] % 8, bytes.size() - at);
         inPieces.feed(bytes.sliced(at, length));
@@ -28,27 +28,26 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     MF_FUZZ_CHECK(inPieces.finish() == detected);
 
     const std::optional<QByteArray> windows1252 =
-        platform::encodeTextAs(platform::decodeTextAs(bytes, TextEncoding::Windows1252), TextEncoding::Windows1252);
+        files::encodeTextAs(files::decodeTextAs(bytes, TextEncoding::Windows1252), TextEncoding::Windows1252);
     MF_FUZZ_CHECK(windows1252 && *windows1252 == bytes);
 
     for (const TextEncoding read : {TextEncoding::Windows1252, TextEncoding::Utf8, TextEncoding::Utf8WithBom}) {
-        const QString text = platform::decodeTextAs(bytes, read);
+        const QString text = files::decodeTextAs(bytes, read);
         for (const TextEncoding written : {TextEncoding::Windows1252, TextEncoding::Utf8, TextEncoding::Utf8WithBom}) {
-            if (const std::optional<QByteArray> encoded = platform::encodeTextAs(text, written))
-                MF_FUZZ_CHECK(platform::decodeTextAs(*encoded, written) == text);
+            if (const std::optional<QByteArray> encoded = files::encodeTextAs(text, written))
+                MF_FUZZ_CHECK(files::decodeTextAs(*encoded, written) == text);
         }
     }
 
     for (const auto byteOrder : {QStringConverter::Utf16LE, QStringConverter::Utf16BE}) {
-        const QString whole = platform::decodeUtf16(bytes, byteOrder);
+        const QString whole = files::decodeUtf16(bytes, byteOrder);
         QByteArray copy = bytes.toByteArray();
         QBuffer source(&copy);
         source.open(QIODevice::ReadOnly);
-        platform::Utf16AsUtf8 inPieces(source, byteOrder, bytes.isEmpty() ? 1 : 1 + data[0] % 16);
+        files::Utf16AsUtf8 inPieces(source, byteOrder, bytes.isEmpty() ? 1 : 1 + data[0] % 16);
         MF_FUZZ_CHECK(inPieces.readAll() == whole.toUtf8());
-        const QByteArray written = platform::encodeUtf16(whole, byteOrder);
-        MF_FUZZ_CHECK(platform::utf16ByteOrder(written) == byteOrder &&
-                      platform::decodeUtf16(written, byteOrder) == whole);
+        const QByteArray written = files::encodeUtf16(whole, byteOrder);
+        MF_FUZZ_CHECK(files::utf16ByteOrder(written) == byteOrder && files::decodeUtf16(written, byteOrder) == whole);
     }
     return 0;
 }

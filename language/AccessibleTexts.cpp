@@ -39,7 +39,7 @@ QString MLSAccessibleFill(const QString& key, const QStringList& values) {
 QString MLSPictureDescription(int set, int index, int attributes) {
     // A whole phrase for every picture, since words agree with each other
     // differently in every language; those of a level with the pattern name it.
-    const bool pattern = attributes > int(picture_code::Attribute::Pattern);
+    const bool pattern = attributes > int(resources::picture_code::Attribute::Pattern);
     return MLSAccessibleText(u"Set"_s + QString::number(set) + (pattern ? u".Pattern"_s : QString()) + u".Picture"_s +
                              QString::number(index + 1));
 }

@@ -7,7 +7,7 @@
 #include "modLanguageSupport.h"
 
 using namespace Qt::Literals::StringLiterals;
-using platform::TextProperty;
+using forms::TextProperty;
 
 namespace modLanguageSupport {
 
@@ -17,22 +17,21 @@ const QString kLanguageItem = u"mnuLanguage"_s;
 
 }  // namespace
 
-void MLSFillMenuLanguages(platform::Screen& menu) {
-    const QStringList languages = platform::languageNames();
+void MLSFillMenuLanguages(forms::Screen& menu) {
+    const QStringList languages = files::languageNames();
     if (languages.isEmpty()) {
-        platform::MsgBox(u"Non è presente alcun file di linguaggio!"_s, platform::MsgButtons::Ok,
-                         platform::MsgIcon::None);
+        forms::MsgBox(u"Non è presente alcun file di linguaggio!"_s, forms::MsgButtons::Ok, forms::MsgIcon::None);
         return;
     }
     for (int i = 0; i < languages.size(); ++i) {
-        platform::Control& item = i == 0 ? menu.control(kLanguageItem, 0) : menu.loadElement(kLanguageItem, i);
+        forms::Control& item = i == 0 ? menu.control(kLanguageItem, 0) : menu.loadElement(kLanguageItem, i);
         item.setVisible(true);
         item.setText(TextProperty::Caption, languages[i]);
     }
     if (const std::optional<QString> stored = MLSStoredLanguage())
         MLSCurrentLanguage = *stored;
     for (int i = 0; i < languages.size(); ++i) {
-        platform::Control& item = menu.control(kLanguageItem, i);
+        forms::Control& item = menu.control(kLanguageItem, i);
         if (item.text(TextProperty::Caption) == MLSCurrentLanguage) {
             item.setChecked(true);
             break;
@@ -40,15 +39,15 @@ void MLSFillMenuLanguages(platform::Screen& menu) {
     }
 }
 
-void mnuLanguage_Click(platform::Screen& menu, int Index) {
-    if (const platform::Control* chosen = menu.find(kLanguageItem, Index))
+void mnuLanguage_Click(forms::Screen& menu, int Index) {
+    if (const forms::Control* chosen = menu.find(kLanguageItem, Index))
         MLSChooseLanguage(chosen->text(TextProperty::Caption).value_or(QString()));
 }
 
 void MLSChooseLanguage(const QString& language) {
     MLSCurrentLanguage = language;
     // Translating lets pending events run, so a screen may be unloaded meanwhile.
-    for (platform::Screen* screen : platform::Screen::loadedScreens()) {
+    for (forms::Screen* screen : forms::Screen::loadedScreens()) {
         if (!screen->isLoaded())
             continue;
         for (const auto& control : screen->controls()) {
@@ -57,7 +56,7 @@ void MLSChooseLanguage(const QString& language) {
         }
         MLSTranslateForm(*screen);
     }
-    const QString settings = platform::settingsFileToWrite();
+    const QString settings = files::settingsFileToWrite();
     if (!MLSWriteIni(settings, u"Language"_s, u"CurrentLanguage"_s, language))
         qCWarning(lcLanguage, "the language chosen cannot be kept: settings file \"%s\" cannot be written",
                   qUtf8Printable(settings));

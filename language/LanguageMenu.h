@@ -5,17 +5,17 @@
 
 class QString;
 
-namespace platform {
+namespace forms {
 class Screen;
 }
 
 namespace modLanguageSupport {
 
 // Fills the menu item array mnuLanguage of `menu` with the language names.
-void MLSFillMenuLanguages(platform::Screen& menu);
+void MLSFillMenuLanguages(forms::Screen& menu);
 
 // The entry `Index` of the language menu of `menu` was chosen.
-void mnuLanguage_Click(platform::Screen& menu, int Index);
+void mnuLanguage_Click(forms::Screen& menu, int Index);
 
 // Makes `language` the current one: every loaded screen is translated, its
 // language menu's check mark moves, and the choice is remembered.

@@ -37,7 +37,7 @@ QString keptText(const QString& language, const QString& section, const QString&
     const auto kept = keptTexts().constFind(id);
     if (kept != keptTexts().cend())
         return *kept;
-    const QString text = MLSReadIni(platform::languageFilePath(language), section, key).value_or(QString());
+    const QString text = MLSReadIni(files::languageFilePath(language), section, key).value_or(QString());
     keptTexts().insert(id, text);
     return text;
 }
@@ -61,60 +61,60 @@ QString textAfterKey(QStringView line, const QString& key, bool cut) {
     for (int skipped = 0; skipped < 2 && !rest.isEmpty(); ++skipped)
         rest = rest.sliced(firstCharacterLength(rest));
     if (cut)  // the last character lies beyond what was kept, and so does the text's end
-        return platform::limitedValue(rest);
+        return files::limitedValue(rest);
     if (rest.isEmpty())
         return {};
-    return platform::limitedValue(rest.chopped(lastCharacterLength(rest)));
+    return files::limitedValue(rest.chopped(lastCharacterLength(rest)));
 }
 
 // The first line of `device` that begins with `key`, cut at `limit` bytes.
-std::optional<platform::KeyLine> firstLineWithKey(QIODevice& device, qsizetype limit, const QByteArray& key) {
-    return platform::firstLineBeginningWith(device, key, limit, platform::kUtf8ByteOrderMark);
+std::optional<files::KeyLine> firstLineWithKey(QIODevice& device, qsizetype limit, const QByteArray& key) {
+    return files::firstLineBeginningWith(device, key, limit, files::kUtf8ByteOrderMark);
 }
 
 QString scanLines(QFile& input, const QString& key) {
-    const std::optional<QStringConverter::Encoding> byteOrder = platform::utf16ByteOrder(input.read(2));
+    const std::optional<QStringConverter::Encoding> byteOrder = files::utf16ByteOrder(input.read(2));
     if (!input.seek(0))
         return {};
     // A character takes at most three bytes, so a cut line still holds the
     // key, the "=", the opening quote and a full-length text.
-    const qsizetype limit = 3 * (key.size() + 2 + platform::kProfileValueMax) + 4;
+    const qsizetype limit = 3 * (key.size() + 2 + files::kProfileValueMax) + 4;
     const QByteArray utf8Key = key.toUtf8();
     if (byteOrder) {
-        platform::Utf16AsUtf8 text(input, *byteOrder);
-        const std::optional<platform::KeyLine> line = firstLineWithKey(text, limit, utf8Key);
+        files::Utf16AsUtf8 text(input, *byteOrder);
+        const std::optional<files::KeyLine> line = firstLineWithKey(text, limit, utf8Key);
         return line ? textAfterKey(QString::fromUtf8(line->text), key, line->cut) : QString();
     }
     // The file's encoding decides which bytes the key has: look for the key
     // in either encoding, and decode the line of the one the file has.
-    const std::optional<QByteArray> ansiKey = platform::encodeTextAs(key, platform::TextEncoding::Windows1252);
-    const std::optional<platform::KeyLine> utf8Line = firstLineWithKey(input, limit, utf8Key);
+    const std::optional<QByteArray> ansiKey = files::encodeTextAs(key, files::TextEncoding::Windows1252);
+    const std::optional<files::KeyLine> utf8Line = firstLineWithKey(input, limit, utf8Key);
     // An ASCII key on an ASCII line reads the same in either encoding; only
     // otherwise is the whole file needed to tell its encoding.
     if (ansiKey == utf8Key && (!utf8Line || isAscii(utf8Line->text)))
-        return utf8Line ? textAfterKey(platform::decodeTextAs(utf8Line->text, platform::TextEncoding::Windows1252), key,
+        return utf8Line ? textAfterKey(files::decodeTextAs(utf8Line->text, files::TextEncoding::Windows1252), key,
                                        utf8Line->cut)
                         : QString();
     if (!input.seek(0))
         return {};
-    const platform::TextEncoding encoding = platform::detectTextEncoding(input);
-    std::optional<platform::KeyLine> line = utf8Line;
-    if (encoding == platform::TextEncoding::Windows1252 && ansiKey != utf8Key) {
+    const files::TextEncoding encoding = files::detectTextEncoding(input);
+    std::optional<files::KeyLine> line = utf8Line;
+    if (encoding == files::TextEncoding::Windows1252 && ansiKey != utf8Key) {
         if (!ansiKey || !input.seek(0))
             return {};
         line = firstLineWithKey(input, limit, *ansiKey);
     }
     if (!line)
         return {};
-    return textAfterKey(platform::decodeTextAs(line->text, encoding), key, line->cut);
+    return textAfterKey(files::decodeTextAs(line->text, encoding), key, line->cut);
 }
 
 // The file of the current language. One line is logged when it cannot be
 // read, and again only after another file was the current one.
 QString currentLanguageFile() {
     static QString reported;
-    const QString file = platform::languageFilePath(MLSCurrentLanguage);
-    if (platform::isPlainDataFile(file)) {
+    const QString file = files::languageFilePath(MLSCurrentLanguage);
+    if (files::isPlainDataFile(file)) {
         reported.clear();
     } else if (file != reported) {
         reported = file;
@@ -129,19 +129,19 @@ QString currentLanguageFile() {
 std::optional<QString> MLSReadIni(const QString& file, const QString& section, const QString& key) {
     ++readCount;
     QFile input;
-    if (platform::openDataFile(file, input) != platform::FileOpening::Opened)
+    if (files::openDataFile(file, input) != settings::FileOpening::Opened)
         return std::nullopt;
     if (input.size() <= kProfileReaderMaxBytes)
-        return platform::GetPrivateProfileString(section, key, QString(), file);
+        return files::GetPrivateProfileString(section, key, QString(), file);
     return scanLines(input, key);
 }
 
 qint32 MLSWriteIni(const QString& file, const QString& section, const QString& key, const QString& value) {
-    return platform::WritePrivateProfileString(section, key, value, file) ? 1 : 0;
+    return files::WritePrivateProfileString(section, key, value, file) ? 1 : 0;
 }
 
 std::optional<QString> MLSStoredLanguage() {
-    for (const QString& file : platform::settingsFilesToRead()) {
+    for (const QString& file : files::settingsFilesToRead()) {
         const QString stored = MLSReadIni(file, u"Language"_s, u"CurrentLanguage"_s).value_or(QString());
         if (!stored.isEmpty())
             return stored;
@@ -151,10 +151,10 @@ std::optional<QString> MLSStoredLanguage() {
 
 QString MLSSystemLanguage(const QStringList& uiLanguages) {
     const auto localeOf = [](const QString& language) {
-        return QLocale(MLSReadIni(platform::languageFilePath(language), u"Language"_s, u"Locale"_s).value_or(QString()))
+        return QLocale(MLSReadIni(files::languageFilePath(language), u"Language"_s, u"Locale"_s).value_or(QString()))
             .language();
     };
-    const QStringList languages = platform::languageNames();
+    const QStringList languages = files::languageNames();
     for (const QString& wanted : uiLanguages + QStringList{kDesignedLocale.toString()}) {
         const QLocale::Language language = QLocale(wanted).language();
         for (const QString& name : languages) {
@@ -220,10 +220,10 @@ QString MLSGetString(const QString& number) {
 
 void MLSInstallDialogTranslations() {
     const auto word = [](const QString& key) { return MLSOurWord(OurWords::Dialog, key); };
-    platform::installDialogTranslations(MLSCurrentLocale(), {word(u"Yes"_s), word(u"No"_s), word(u"OK"_s)});
+    forms::installDialogTranslations(MLSCurrentLocale(), {word(u"Yes"_s), word(u"No"_s), word(u"OK"_s)});
 }
 
-void MLSTranslateForm(platform::Screen& frm) {
+void MLSTranslateForm(forms::Screen& frm) {
     if (!frm.isLoaded())
         return;
     keptTexts().clear();
@@ -236,15 +236,15 @@ void MLSTranslateForm(platform::Screen& frm) {
             frm.setCaption(*text);
     }
 
-    static constexpr std::pair<platform::TextProperty, QStringView> kProperties[] = {
-        {platform::TextProperty::Caption, u"Caption"},
-        {platform::TextProperty::ToolTipText, u"ToolTipText"},
-        {platform::TextProperty::Tag, u"Tag"},
+    static constexpr std::pair<forms::TextProperty, QStringView> kProperties[] = {
+        {forms::TextProperty::Caption, u"Caption"},
+        {forms::TextProperty::ToolTipText, u"ToolTipText"},
+        {forms::TextProperty::Tag, u"Tag"},
     };
     // Pending events may run handlers that unload the screen or add controls,
     // so the collection is walked by position and looked at anew each time.
     for (std::size_t i = 0; frm.isLoaded() && i < frm.controls().size(); ++i) {
-        platform::Control& control = *frm.controls()[i];
+        forms::Control& control = *frm.controls()[i];
         const QString prefix = control.fullName();
         for (const auto& [property, suffix] : kProperties) {
             if (!control.text(property))
@@ -253,7 +253,7 @@ void MLSTranslateForm(platform::Screen& frm) {
             if (!text.isEmpty())
                 control.setText(property, text);
         }
-        platform::DoEvents();
+        media::DoEvents();
     }
     if (frm.isLoaded())
         frm.nameForAssistiveTechnology();

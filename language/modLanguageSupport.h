@@ -13,7 +13,7 @@
 #include <QStringList>
 #include <optional>
 
-namespace platform {
+namespace forms {
 class Screen;
 }
 
@@ -79,6 +79,6 @@ void MLSInstallDialogTranslations();
 // (only while not empty) and the caption, tooltip text and tag of every
 // control for which the file has a text; then forgets the kept words of ours
 // and has the screen name its controls for assistive technology anew.
-void MLSTranslateForm(platform::Screen& frm);
+void MLSTranslateForm(forms::Screen& frm);
 
 }  // namespace modLanguageSupport

@@ -9,7 +9,7 @@
 #include <QtPlugin>
 #include <functional>
 
-namespace platform {
+namespace media {
 
 class MediaBackend {
 public:
@@ -31,7 +31,7 @@ public:
     virtual bool finish(int deadlineMs) = 0;
 };
 
-}  // namespace platform
+}  // namespace media
 
 #define MetamorfineMediaBackend_iid "org.metamorfine.MediaBackend/5"
-Q_DECLARE_INTERFACE(platform::MediaBackend, MetamorfineMediaBackend_iid)
+Q_DECLARE_INTERFACE(media::MediaBackend, MetamorfineMediaBackend_iid)

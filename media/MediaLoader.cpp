@@ -18,7 +18,7 @@
 
 using namespace Qt::Literals::StringLiterals;
 
-namespace platform {
+namespace media {
 namespace {
 
 std::once_flag loading;
@@ -65,7 +65,7 @@ void load() {
     auto* media = qobject_cast<MediaBackend*>(instance);
     if (!media) {
         qCWarning(lcMedia, "no media plugin, no sound or speech: looked in %s and %s; %s",
-                  qUtf8Printable(executableFolder()), MF_MEDIA_PLUGIN_FOLDER, qUtf8Printable(error));
+                  qUtf8Printable(files::executableFolder()), MF_MEDIA_PLUGIN_FOLDER, qUtf8Printable(error));
         return;
     }
     // Made on whichever thread loaded it; it belongs to the main thread, which
@@ -91,10 +91,11 @@ void makeWaitingCalls() {
 
 QString mediaPluginFile() {
     const QString name = QStringLiteral(MF_MEDIA_PLUGIN_NAME);
-    QFileInfo plugin(executableFolder() % u'/' % name);
+    QFileInfo plugin(files::executableFolder() % u'/' % name);
     if (!plugin.exists())
         plugin.setFile(QStringLiteral(MF_MEDIA_PLUGIN_FOLDER) % u'/' % name);
-    const bool usable = safeFromOtherUsers(plugin) && safeFromOtherUsers(QFileInfo(plugin.absolutePath()));
+    const bool usable =
+        files::safeFromOtherUsers(plugin) && files::safeFromOtherUsers(QFileInfo(plugin.absolutePath()));
     return usable ? plugin.filePath() : QString();
 }
 
@@ -138,4 +139,4 @@ bool finishMedia(int deadlineMs) {
     return !media || media->finish(int(deadline.remainingTime()));
 }
 
-}  // namespace platform
+}  // namespace media

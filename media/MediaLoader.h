@@ -5,7 +5,7 @@
 #include <QString>
 #include <functional>
 
-namespace platform {
+namespace media {
 
 class MediaBackend;
 
@@ -40,4 +40,4 @@ QString mediaPluginFile();
 // server): the program must then leave without unloading anything.
 bool finishMedia(int deadlineMs);
 
-}  // namespace platform
+}  // namespace media

@@ -1,8 +1,8 @@
 #include "MediaLog.h"
 
-namespace platform {
+namespace media {
 
 // Only critical messages are on by default.
 Q_LOGGING_CATEGORY(lcMedia, "metamorfine.media", QtCriticalMsg)
 
-}  // namespace platform
+}  // namespace media

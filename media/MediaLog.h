@@ -5,8 +5,8 @@
 
 #include <QLoggingCategory>
 
-namespace platform {
+namespace media {
 
 Q_DECLARE_LOGGING_CATEGORY(lcMedia)
 
-}  // namespace platform
+}  // namespace media

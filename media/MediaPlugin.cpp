@@ -55,7 +55,7 @@ private:
     // the voice stays silent.
     bool connected() {
         if (!connection_) {
-            connection_ = new platform::SpeechConnection;
+            connection_ = new media::SpeechConnection;
             connection_->setParent(this);
             connection_->open(qEnvironmentVariable("SPEECHD_ADDRESS"));
         }
@@ -86,7 +86,7 @@ private:
         return tag.toLatin1();
     }
 
-    platform::SpeechConnection* connection_ = nullptr;
+    media::SpeechConnection* connection_ = nullptr;
     QByteArray language_;
     int rate_ = 0;  // the server's own pace until set
 };
@@ -94,14 +94,14 @@ private:
 // ALSA writes its own errors to stderr (a missing card, a server that is not
 // running); they go to the media log, where the program's own are.
 void alsaError(const char* file, int line, const char* function, int error, const char* format, ...) {
-    if (!platform::lcMedia().isDebugEnabled())
+    if (!media::lcMedia().isDebugEnabled())
         return;
     char text[512];
     va_list arguments;
     va_start(arguments, format);
     std::vsnprintf(text, sizeof text, format, arguments);
     va_end(arguments);
-    qCDebug(platform::lcMedia, "ALSA %s:%d (%s): %s%s%s", file, line, function, text, error ? ": " : "",
+    qCDebug(media::lcMedia, "ALSA %s:%d (%s): %s%s%s", file, line, function, text, error ? ": " : "",
             error ? snd_strerror(error) : "");
 }
 
@@ -200,7 +200,7 @@ private:
         if (error < 0) {
             pcm_ = nullptr;
             if (!reportedNoOutput_)
-                qCWarning(platform::lcMedia, "no audio output (%s): no sound is played", snd_strerror(error));
+                qCWarning(media::lcMedia, "no audio output (%s): no sound is played", snd_strerror(error));
             reportedNoOutput_ = true;
             return false;
         }
@@ -216,7 +216,7 @@ private:
         format_ = {};
     }
 
-    static std::optional<Format> formatOf(const platform::WaveSound& sound) {
+    static std::optional<Format> formatOf(const media::WaveSound& sound) {
         Format format;
         switch (sound.bitsPerSample) {
         case 8:
@@ -241,15 +241,14 @@ private:
 
     void playFile(const QString& path) {
         QFile file(path);
-        std::optional<platform::WaveSound> sound;
+        std::optional<media::WaveSound> sound;
         std::optional<Format> format;
-        if (file.open(QIODevice::ReadOnly) && file.size() <= platform::kSoundFileSizeMax)
-            sound = platform::readWaveHeader(file);
+        if (file.open(QIODevice::ReadOnly) && file.size() <= media::kSoundFileSizeMax)
+            sound = media::readWaveHeader(file);
         if (sound)
             format = formatOf(*sound);
         if (!format) {
-            qCWarning(platform::lcMedia, "sound %s cannot be played: not a WAV file of PCM samples",
-                      qUtf8Printable(path));
+            qCWarning(media::lcMedia, "sound %s cannot be played: not a WAV file of PCM samples", qUtf8Printable(path));
             return;
         }
         const QByteArray samples = file.read(sound->dataBytes);
@@ -259,7 +258,7 @@ private:
                                              : snd_pcm_set_params(pcm_, format->sample, SND_PCM_ACCESS_RW_INTERLEAVED,
                                                                   format->channels, format->rate, 1, kLatencyUs);
         if (error < 0) {
-            qCWarning(platform::lcMedia, "sound %s cannot be played: %s", qUtf8Printable(path), snd_strerror(error));
+            qCWarning(media::lcMedia, "sound %s cannot be played: %s", qUtf8Printable(path), snd_strerror(error));
             close();
             return;
         }
@@ -280,7 +279,7 @@ private:
                 // closes the output, to be opened again at the next sound.
                 const int failure = snd_pcm_recover(pcm_, int(written), 1);
                 if (failure < 0) {
-                    qCWarning(platform::lcMedia, "sound %s stopped: %s", qUtf8Printable(path), snd_strerror(failure));
+                    qCWarning(media::lcMedia, "sound %s stopped: %s", qUtf8Printable(path), snd_strerror(failure));
                     close();
                     return;
                 }
@@ -329,10 +328,10 @@ QThread* threadFor(QObject* worker, QThread::Priority priority) {
 
 // The plugin is never unloaded nor its object deleted: a thread still
 // waiting on a server is left to the end of the process (see finish()).
-class MediaPlugin : public QObject, public platform::MediaBackend {
+class MediaPlugin : public QObject, public media::MediaBackend {
     Q_OBJECT
     Q_PLUGIN_METADATA(IID MetamorfineMediaBackend_iid)
-    Q_INTERFACES(platform::MediaBackend)
+    Q_INTERFACES(media::MediaBackend)
 
 public:
     MediaPlugin() : speaker_(new Speaker), speechThread_(threadFor(speaker_, QThread::LowPriority)) {}

@@ -28,7 +28,7 @@
 
 using namespace Qt::Literals::StringLiterals;
 
-namespace platform {
+namespace media {
 namespace {
 
 std::function<void()>& endProgramHook() {
@@ -148,4 +148,4 @@ void DoEvents() {
     QCoreApplication::processEvents();
 }
 
-}  // namespace platform
+}  // namespace media

@@ -5,7 +5,7 @@
 #include <QString>
 #include <functional>
 
-namespace platform {
+namespace media {
 
 // Holds the guard for this user for the rest of the run and returns true, or
 // returns false when another copy of the program is running. A guard left by a
@@ -29,4 +29,4 @@ void setEndProgramHook(std::function<void()> hook);
 // Lets pending user-interface events run.
 void DoEvents();
 
-}  // namespace platform
+}  // namespace media

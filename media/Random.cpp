@@ -4,7 +4,7 @@
 #include <cmath>
 #include <random>
 
-namespace platform {
+namespace media {
 namespace {
 
 std::mt19937_64& generator() {
@@ -36,4 +36,4 @@ void seedRandom(quint64 seed) {
     generator().seed(seed);
 }
 
-}  // namespace platform
+}  // namespace media

@@ -3,7 +3,7 @@
 
 #include <QtGlobal>
 
-namespace platform {
+namespace media {
 
 double Rnd();
 // An index 0 to count - 1 from a number uniform in [0, 1), each equally likely;
@@ -12,4 +12,4 @@ int IndexFrom(double uniform, int count);
 void Randomize();               // seeds from the clock
 void seedRandom(quint64 seed);  // a fixed seed, for tests
 
-}  // namespace platform
+}  // namespace media

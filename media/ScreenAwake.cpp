@@ -15,7 +15,7 @@
 
 using namespace Qt::Literals::StringLiterals;
 
-namespace platform {
+namespace media {
 namespace {
 
 const QString kSaverService = u"org.freedesktop.ScreenSaver"_s;
@@ -132,4 +132,4 @@ bool screenKeptAwake() {
     return held.cookie.has_value() || !held.request.isEmpty();
 }
 
-}  // namespace platform
+}  // namespace media

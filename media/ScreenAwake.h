@@ -10,7 +10,7 @@
 
 #include <QString>
 
-namespace platform {
+namespace media {
 
 // Holds the display awake, for `reason` (shown by some desktops), or lets it go.
 void keepScreenAwake(bool awake, const QString& reason = QString());
@@ -18,4 +18,4 @@ void keepScreenAwake(bool awake, const QString& reason = QString());
 // Whether a desktop service holds the display awake for the program now.
 bool screenKeptAwake();
 
-}  // namespace platform
+}  // namespace media

@@ -7,7 +7,7 @@
 
 #include <QFile>
 
-namespace platform {
+namespace media {
 namespace {
 
 SoundObserver& observer() {
@@ -21,7 +21,7 @@ void PlaySoundAsync(const QString& path) {
     if (observer())
         observer()(path);
     QFile file;
-    if (openRegularFile(path, kSoundFileSizeMax, file) == FileOpening::Refused) {
+    if (settings::openRegularFile(path, kSoundFileSizeMax, file) == settings::FileOpening::Refused) {
         qCWarning(lcMedia, "sound %s not played: not a regular file of at most %lld bytes", qUtf8Printable(path),
                   kSoundFileSizeMax);
         return;
@@ -33,4 +33,4 @@ void setSoundObserver(SoundObserver watcher) {
     observer() = std::move(watcher);
 }
 
-}  // namespace platform
+}  // namespace media

@@ -9,7 +9,7 @@
 #include <QString>
 #include <functional>
 
-namespace platform {
+namespace media {
 
 // A few seconds of sound are a few hundred KiB.
 inline constexpr qint64 kSoundFileSizeMax = 4 * 1024 * 1024;
@@ -21,4 +21,4 @@ void PlaySoundAsync(const QString& path);
 using SoundObserver = std::function<void(const QString& path)>;
 void setSoundObserver(SoundObserver observer);
 
-}  // namespace platform
+}  // namespace media

@@ -12,7 +12,7 @@
 #include <utility>
 #include <vector>
 
-namespace platform {
+namespace media {
 namespace {
 
 struct Sentence {
@@ -188,4 +188,4 @@ void setVoice(Voice voice) {
     queue().voice = std::move(voice);
 }
 
-}  // namespace platform
+}  // namespace media

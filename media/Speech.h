@@ -13,7 +13,7 @@
 
 class QObject;
 
-namespace platform {
+namespace media {
 
 enum class Utterance { Message, Name };
 
@@ -44,4 +44,4 @@ void setSpeechObserver(SpeechObserver observer);
 using Voice = std::function<void(const QString& text, const QString& locale, std::function<void()> done)>;
 void setVoice(Voice voice);
 
-}  // namespace platform
+}  // namespace media

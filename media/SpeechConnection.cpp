@@ -10,7 +10,7 @@
 #include <QTcpSocket>
 #include <cctype>
 
-namespace platform {
+namespace media {
 
 namespace {
 
@@ -275,4 +275,4 @@ void SpeechConnection::fail(const char* why) {
         ended();
 }
 
-}  // namespace platform
+}  // namespace media

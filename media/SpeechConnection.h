@@ -19,7 +19,7 @@
 #include <memory>
 #include <optional>
 
-namespace platform {
+namespace media {
 
 class SpeechConnection : public QObject {
 public:
@@ -70,4 +70,4 @@ private:
     QSet<quint64> endedEarly_;
 };
 
-}  // namespace platform
+}  // namespace media

@@ -4,7 +4,7 @@
 #include <QIODevice>
 #include <QtEndian>
 
-namespace platform {
+namespace media {
 
 std::chrono::milliseconds WaveSound::length() const {
     return bytesPerSecond ? std::chrono::milliseconds(dataBytes * 1000 / bytesPerSecond) : std::chrono::milliseconds();
@@ -53,4 +53,4 @@ std::optional<WaveSound> readWaveHeader(QIODevice& file) {
     return std::nullopt;
 }
 
-}  // namespace platform
+}  // namespace media

@@ -10,7 +10,7 @@
 
 class QIODevice;
 
-namespace platform {
+namespace media {
 
 struct WaveSound {
     quint16 format = 0;  // 1: integer PCM, the only kind played
@@ -32,4 +32,4 @@ struct WaveSound {
 // of unknown format (format 0), which plays for no time.
 std::optional<WaveSound> readWaveHeader(QIODevice& file);
 
-}  // namespace platform
+}  // namespace media

@@ -38,13 +38,13 @@ Flags flagsFromTag(const QString& tag) {
 // Restarts the drawing of the window however the pass ends.
 class DrawingStopped {
 public:
-    explicit DrawingStopped(platform::Screen& screen) : screen_(screen) { screen_.setDrawingEnabled(false); }
+    explicit DrawingStopped(forms::Screen& screen) : screen_(screen) { screen_.setDrawingEnabled(false); }
     ~DrawingStopped() { screen_.setDrawingEnabled(true); }
     DrawingStopped(const DrawingStopped&) = delete;
     DrawingStopped& operator=(const DrawingStopped&) = delete;
 
 private:
-    platform::Screen& screen_;
+    forms::Screen& screen_;
 };
 
 }  // namespace
@@ -56,19 +56,18 @@ void clsResize::ReInitialise() {
 void clsResize::Initialise() {
     if (!SourceForm_ || !SourceForm_->isLoaded())
         return;
-    platform::Screen& form = *SourceForm_;
+    forms::Screen& form = *SourceForm_;
     RecordedScaleWidth = roundToInteger(form.scaleWidth());
     RecordedScaleHeight = roundToInteger(form.scaleHeight());
     ControlPositions.clear();
     ControlPositions.reserve(form.controls().size());
     for (const auto& control : form.controls()) {
         // Menu entries have no position: they keep zeros.
-        const auto recorded = [&control](platform::Coordinate coordinate) {
+        const auto recorded = [&control](forms::Coordinate coordinate) {
             return roundToInteger(control->coordinate(coordinate).value_or(0));
         };
-        ControlPositions.push_back({control.get(), recorded(platform::Coordinate::Left),
-                                    recorded(platform::Coordinate::Top), recorded(platform::Coordinate::Width),
-                                    recorded(platform::Coordinate::Height)});
+        ControlPositions.push_back({control.get(), recorded(forms::Coordinate::Left), recorded(forms::Coordinate::Top),
+                                    recorded(forms::Coordinate::Width), recorded(forms::Coordinate::Height)});
     }
     FirstTime = false;
 }
@@ -76,10 +75,10 @@ void clsResize::Initialise() {
 void clsResize::ResizeControls() {
     if (!SourceForm_ || !SourceForm_->isLoaded())
         return;
-    platform::Screen& form = *SourceForm_;
+    forms::Screen& form = *SourceForm_;
     if (form.controls().empty())
         return;
-    if (form.windowState() == platform::WindowState::Minimised)
+    if (form.windowState() == forms::WindowState::Minimised)
         return;
     if (FirstTime) {
         Initialise();
@@ -102,27 +101,27 @@ void clsResize::ResizeControls() {
 void clsResize::Place(const ControlPosition& recorded) const {
     const double verticalRatio = SourceForm_->scaleHeight() / RecordedScaleHeight;
     const double horizontalRatio = SourceForm_->scaleWidth() / RecordedScaleWidth;
-    platform::Control& control = *recorded.Control;
-    const Flags flags = flagsFromTag(control.text(platform::TextProperty::Tag).value_or(QString()));
+    forms::Control& control = *recorded.Control;
+    const Flags flags = flagsFromTag(control.text(forms::TextProperty::Tag).value_or(QString()));
     if (flags.left)
-        control.setCoordinate(platform::Coordinate::Left, recorded.Left * horizontalRatio);
+        control.setCoordinate(forms::Coordinate::Left, recorded.Left * horizontalRatio);
     if (flags.top)
-        control.setCoordinate(platform::Coordinate::Top, recorded.Top * verticalRatio);
+        control.setCoordinate(forms::Coordinate::Top, recorded.Top * verticalRatio);
     if (flags.width)
-        control.setCoordinate(platform::Coordinate::Width, recorded.Width * horizontalRatio);
+        control.setCoordinate(forms::Coordinate::Width, recorded.Width * horizontalRatio);
     if (flags.height)
-        control.setCoordinate(platform::Coordinate::Height, recorded.Height * verticalRatio);
+        control.setCoordinate(forms::Coordinate::Height, recorded.Height * verticalRatio);
 }
 
-void clsResize::MoveControl(platform::Control& control, double left, double top, double width, double height) {
+void clsResize::MoveControl(forms::Control& control, double left, double top, double width, double height) {
     const ControlPosition place{&control, roundToInteger(left), roundToInteger(top), roundToInteger(width),
                                 roundToInteger(height)};
     const auto recorded = std::ranges::find(ControlPositions, &control, &ControlPosition::Control);
     if (recorded == ControlPositions.end() || RecordedScaleWidth == 0 || RecordedScaleHeight == 0) {
-        control.setCoordinate(platform::Coordinate::Left, left);
-        control.setCoordinate(platform::Coordinate::Top, top);
-        control.setCoordinate(platform::Coordinate::Width, width);
-        control.setCoordinate(platform::Coordinate::Height, height);
+        control.setCoordinate(forms::Coordinate::Left, left);
+        control.setCoordinate(forms::Coordinate::Top, top);
+        control.setCoordinate(forms::Coordinate::Width, width);
+        control.setCoordinate(forms::Coordinate::Height, height);
         return;
     }
     *recorded = place;
@@ -134,7 +133,7 @@ void clsResize::SizeFormToScreen(quint8 Percent) {
         return;
     if (FirstTime)
         Initialise();
-    platform::Screen& form = *SourceForm_;
+    forms::Screen& form = *SourceForm_;
     const double share = Percent / 100.0;
     const double newHeight = std::floor(share * form.displayHeight());
     const double newWidth = std::floor(share * form.displayWidth());

@@ -17,14 +17,14 @@
 #include <QtGlobal>
 #include <vector>
 
-namespace platform {
+namespace forms {
 class Screen;
 }
 
 class clsResize {
 public:
-    platform::Screen* SourceForm() const { return SourceForm_; }
-    void SourceForm(platform::Screen* New_SourceForm) { SourceForm_ = New_SourceForm; }
+    forms::Screen* SourceForm() const { return SourceForm_; }
+    void SourceForm(forms::Screen* New_SourceForm) { SourceForm_ = New_SourceForm; }
 
     void ReInitialise();
     // Sizes the screen to Percent of the display, centred, then adjusts the controls.
@@ -33,11 +33,11 @@ public:
     // Gives `control` a new place in the recorded client area, which it
     // takes at once and keeps in proportion from then on; a control not
     // recorded takes the place itself.
-    void MoveControl(platform::Control& control, double left, double top, double width, double height);
+    void MoveControl(forms::Control& control, double left, double top, double width, double height);
 
 private:
     struct ControlPosition {
-        platform::Control* Control;
+        forms::Control* Control;
         qint32 Left;
         qint32 Top;
         qint32 Width;
@@ -48,7 +48,7 @@ private:
     // Puts a control at its recorded place, in proportion to the present client area.
     void Place(const ControlPosition& recorded) const;
 
-    platform::Screen* SourceForm_ = nullptr;
+    forms::Screen* SourceForm_ = nullptr;
     qint32 RecordedScaleWidth = 0;
     qint32 RecordedScaleHeight = 0;
     std::vector<ControlPosition> ControlPositions;

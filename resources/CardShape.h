@@ -8,7 +8,7 @@
 #include <QPainter>
 #include <QRectF>
 
-namespace picture_sets {
+namespace resources::picture_sets {
 
 // The side of every picture, in pixels.
 inline constexpr int kPictureSize = 512;
@@ -29,4 +29,4 @@ inline void drawCard(QPainter& painter, int side, const QColor& border, const QC
     painter.restore();
 }
 
-}  // namespace picture_sets
+}  // namespace resources::picture_sets

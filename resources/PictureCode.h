@@ -9,7 +9,7 @@
 #include <array>
 #include <cstddef>
 
-namespace picture_code {
+namespace resources::picture_code {
 
 enum class Attribute { Colour, Size, Shape, Pattern };
 
@@ -112,4 +112,4 @@ static_assert([] {
     return true;
 }());
 
-}  // namespace picture_code
+}  // namespace resources::picture_code

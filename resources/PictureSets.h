@@ -5,9 +5,9 @@
 
 #include "PictureCode.h"
 
-namespace picture_sets {
+namespace resources::picture_sets {
 
 inline constexpr int kSetCount = 5;
-inline constexpr int kPicturesPerSet = picture_code::picturesOf(picture_code::kAttributeCount);
+inline constexpr int kPicturesPerSet = resources::picture_code::picturesOf(resources::picture_code::kAttributeCount);
 
-}  // namespace picture_sets
+}  // namespace resources::picture_sets

@@ -37,9 +37,9 @@ inline constexpr std::array<const char*, 6> kPictureSetIcons{
 inline constexpr std::array<const char*, 3> kLevelIcons{":/resources/level_4_dots.svg", ":/resources/level_8_dots.svg",
                                                         ":/resources/level_16_dots.svg"};
 
-inline constexpr platform::Pointer kWhiteArrowPointer{":/resources/white_arrow_pointer.svg", 3, 1};
-inline constexpr platform::Pointer kTrebleClefPointer{":/resources/treble_clef_pointer.svg", 12, 4};
-inline constexpr platform::Pointer kNextPointer{":/resources/next_pointer.svg", 30, 16};
-inline constexpr platform::Pointer kStartPointer{":/resources/start_icon.svg", 16, 16};
+inline constexpr forms::Pointer kWhiteArrowPointer{":/resources/white_arrow_pointer.svg", 3, 1};
+inline constexpr forms::Pointer kTrebleClefPointer{":/resources/treble_clef_pointer.svg", 12, 4};
+inline constexpr forms::Pointer kNextPointer{":/resources/next_pointer.svg", 30, 16};
+inline constexpr forms::Pointer kStartPointer{":/resources/start_icon.svg", 16, 16};
 
 }  // namespace resources

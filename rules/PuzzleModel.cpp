@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace puzzle {
+namespace rules {
 
 PuzzleModel::PuzzleModel(Rule rule, Generator rnd, QObject* parent)
     : QObject(parent), rule_(rule), rnd_(std::move(rnd)) {}
@@ -31,7 +31,7 @@ std::vector<int> PuzzleModel::changes() const {
 std::optional<qint16> PuzzleModel::rightIndex() const {
     if (!hasPuzzle_)
         return std::nullopt;
-    return puzzle::rightIndex(IndiceModello_, changes());
+    return rules::rightIndex(IndiceModello_, changes());
 }
 
 QStringList PuzzleModel::drawnChangeStrings() const {
@@ -47,7 +47,7 @@ QStringList PuzzleModel::drawnChangeStrings() const {
 }
 
 QString PuzzleModel::instructionKey() const {
-    return puzzle::instructionKey(changes(), *puzzleLevel_);
+    return rules::instructionKey(changes(), *puzzleLevel_);
 }
 
 void PuzzleModel::start(qint16 serieFigure) {
@@ -92,4 +92,4 @@ void PuzzleModel::resetCounts() {
     Q_EMIT countsChanged(counts_);
 }
 
-}  // namespace puzzle
+}  // namespace rules

@@ -11,7 +11,7 @@
 #include <optional>
 #include <vector>
 
-namespace puzzle {
+namespace rules {
 
 // The counts of a visit: right answers (ContaEsatti) and wrong ones (ContaErrati).
 struct Counts {
@@ -78,8 +78,8 @@ Q_SIGNALS:
     void puzzleChanged();
     // Picture `index` was picked, `right` or not; the counts after it, and
     // the wrong answers to this puzzle so far.
-    void answered(bool right, int index, puzzle::Counts counts, int wrongInPuzzle);
-    void countsChanged(puzzle::Counts counts);
+    void answered(bool right, int index, rules::Counts counts, int wrongInPuzzle);
+    void countsChanged(rules::Counts counts);
 
 private:
     const Rule rule_;
@@ -98,4 +98,4 @@ private:
     int wrongInPuzzle_ = 0;
 };
 
-}  // namespace puzzle
+}  // namespace rules

@@ -7,18 +7,18 @@
 
 using namespace Qt::Literals::StringLiterals;
 
-namespace puzzle {
+namespace rules {
 
 namespace {
 
 qint16 drawAmong(const Generator& rnd, int n, int first) {
-    return qint16(first + platform::IndexFrom(rnd(), n));
+    return qint16(first + media::IndexFrom(rnd(), n));
 }
 
-using picture_code::AttributeCode;
-using picture_code::ChangeNames;
-using picture_code::kAttributes;
-using picture_code::kNoChange;
+using resources::picture_code::AttributeCode;
+using resources::picture_code::ChangeNames;
+using resources::picture_code::kAttributes;
+using resources::picture_code::kNoChange;
 
 QString text(const char* name) {
     return name ? QString::fromLatin1(name) : QString();
@@ -27,7 +27,7 @@ QString text(const char* name) {
 // One text of a drawn change (`of` picks it from its names); none for a
 // number that names no change.
 QString changeText(qint16 change, const char* ChangeNames::*of) {
-    const ChangeNames* names = picture_code::changeNamed(change);
+    const ChangeNames* names = resources::picture_code::changeNamed(change);
     return names ? text(names->*of) : QString();
 }
 
@@ -75,7 +75,7 @@ qint16 drawChange(const Level& level, const Generator& rnd) {
 }
 
 int changeBit(qint16 change) {
-    const AttributeCode* code = picture_code::attributeChangedBy(change);
+    const AttributeCode* code = resources::picture_code::attributeChangedBy(change);
     return code ? code->bit : 0;
 }
 
@@ -157,4 +157,4 @@ QString countCaption(qint16 count) {
     return count < 0 ? QString::number(count) : u' ' % QString::number(count);
 }
 
-}  // namespace puzzle
+}  // namespace rules

@@ -16,9 +16,9 @@
 #include <functional>
 #include <vector>
 
-namespace puzzle {
+namespace rules {
 
-// Returns numbers uniform in [0, 1); the program passes platform::Rnd.
+// Returns numbers uniform in [0, 1); the program passes media::Rnd.
 using Generator = std::function<double()>;
 
 // How an exercise finds its right picture: a fixed mask of changed attributes,
@@ -45,10 +45,10 @@ struct Level {
     const char* everythingKey;  // the instruction key of the change of every attribute
 
     // The pictures the model is drawn among: 0 to pictures() - 1.
-    constexpr int pictures() const { return picture_code::picturesOf(attributes); }
+    constexpr int pictures() const { return resources::picture_code::picturesOf(attributes); }
     constexpr int shownCount() const { return shown == Shown::Every ? pictures() : attributes + 1; }
     // The change of every attribute.
-    constexpr int everyBit() const { return picture_code::bitsOf(attributes); }
+    constexpr int everyBit() const { return resources::picture_code::bitsOf(attributes); }
 };
 
 // One row a level, numbered from 1.
@@ -63,14 +63,14 @@ inline constexpr int kDefaultLevel = 2;
 const Level* findLevel(int number);
 const Level& defaultLevel();
 
-using picture_sets::kSetCount;
+using resources::picture_sets::kSetCount;
 inline constexpr qint16 kAllSets = 6;  // SerieFigure value: a set drawn for every puzzle
 // The pictures a puzzle shows at the default level.
 inline constexpr int kPicturesPerSet = kLevels[kDefaultLevel - 1].shownCount();
 
-inline constexpr int kColourBit = picture_code::bitOf(picture_code::Attribute::Colour);
-inline constexpr int kSizeBit = picture_code::bitOf(picture_code::Attribute::Size);
-inline constexpr int kShapeBit = picture_code::bitOf(picture_code::Attribute::Shape);
+inline constexpr int kColourBit = resources::picture_code::bitOf(resources::picture_code::Attribute::Colour);
+inline constexpr int kSizeBit = resources::picture_code::bitOf(resources::picture_code::Attribute::Size);
+inline constexpr int kShapeBit = resources::picture_code::bitOf(resources::picture_code::Attribute::Shape);
 // The mask of the rule that changes every attribute, at every level.
 inline constexpr int kEveryBit = kColourBit | kSizeBit | kShapeBit;
 
@@ -126,4 +126,4 @@ qint16 countAfterAnswer(qint16 count);
 // A count as shown after an answer: the number with a leading blank, " 1".
 QString countCaption(qint16 count);
 
-}  // namespace puzzle
+}  // namespace rules

@@ -14,7 +14,7 @@
 
 using namespace Qt::Literals::StringLiterals;
 
-namespace platform {
+namespace settings {
 namespace {
 
 bool onKernelFileSystem(int fd) {
@@ -69,4 +69,4 @@ bool saveWhole(const QString& path, const QByteArray& bytes, bool ownerOnly) {
            output.write(bytes) == bytes.size() && output.commit();
 }
 
-}  // namespace platform
+}  // namespace settings

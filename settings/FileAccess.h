@@ -11,7 +11,7 @@
 
 class QFile;
 
-namespace platform {
+namespace settings {
 
 enum class FileOpening { Opened, Missing, Refused };
 
@@ -26,4 +26,4 @@ FileOpening openRegularFile(const QString& path, qint64 maxBytes, QFile& file);
 // removed first.
 bool saveWhole(const QString& path, const QByteArray& bytes, bool ownerOnly = false);
 
-}  // namespace platform
+}  // namespace settings

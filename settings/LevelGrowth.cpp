@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace level_growth {
+namespace settings::level_growth {
 
 Growth afterPuzzle(const Growth& before, int wrongAnswers) {
     Growth after = before;
@@ -21,4 +21,4 @@ Growth afterPuzzle(const Growth& before, int wrongAnswers) {
     return after;
 }
 
-}  // namespace level_growth
+}  // namespace settings::level_growth

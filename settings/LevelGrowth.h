@@ -7,7 +7,7 @@
 
 #include "Settings.h"
 
-namespace level_growth {
+namespace settings::level_growth {
 
 inline constexpr int kFirstTriesToStepUp = 5;
 inline constexpr int kHardPuzzlesToStepDown = 3;
@@ -29,4 +29,4 @@ struct Growth {
 // before the right one: the level of the next puzzle and whether it stepped.
 Growth afterPuzzle(const Growth& before, int wrongAnswers);
 
-}  // namespace level_growth
+}  // namespace settings::level_growth

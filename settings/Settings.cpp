@@ -175,14 +175,14 @@ constexpr qint64 kMaxFileSize = 64 * 1024;
 // when it cannot be read.
 std::optional<Entries> readEntries(const QString& path) {
     QFile input;
-    switch (platform::openRegularFile(path, kMaxFileSize, input)) {
-    case platform::FileOpening::Missing:
+    switch (settings::openRegularFile(path, kMaxFileSize, input)) {
+    case settings::FileOpening::Missing:
         return Entries{};
-    case platform::FileOpening::Refused:
+    case settings::FileOpening::Refused:
         qCWarning(lcSettings) << "settings file" << path << "cannot be read: not a regular file of at most"
                               << kMaxFileSize << "bytes, or no permission";
         return std::nullopt;
-    case platform::FileOpening::Opened:
+    case settings::FileOpening::Opened:
         break;
     }
     const QByteArray bytes = input.readAll();
@@ -343,7 +343,7 @@ bool write(const Settings& settings, const QString& path) {
         text += key.section(u'/', 1) % u'=' % entry % u'\n';
     }
     // Readable by its user alone, like the rest of the user's configuration.
-    if (!platform::saveWhole(path, text.toUtf8(), true)) {
+    if (!settings::saveWhole(path, text.toUtf8(), true)) {
         qCWarning(lcSettings) << "the settings file cannot be written:" << path;
         return false;
     }
@@ -377,8 +377,9 @@ void addOptions(QCommandLineParser& parser) {
          u"level"_s},
         {kKioskFlag,
          u"Kiosk mode: the program offers no way out and refuses to close; only holding Ctrl+Alt+Shift+Q for two "
-         "seconds ends it. The desktop's own keys (Super, Alt+Tab, Ctrl+Alt+Del) are the desktop's to lock, or use "
-         "the Metamorfine classroom session."_s},
+         "seconds ends it. On X it holds the keyboard and takes back the front and the full screen; on Wayland use "
+         "the Metamorfine classroom session. Ctrl+Alt+Del, switching users and the text consoles are the desktop's "
+         "to lock."_s},
         {kNoKioskFlag, u"No kiosk mode, whatever the settings say (unless the system's settings lock it)."_s},
         {kLanguageFlag, u"Play in this language (a language file's name, such as English) for this run."_s, u"name"_s},
         {kExerciseFlag,

@@ -6,7 +6,7 @@
 #include "SharedState.h"
 #include "clsResize.h"
 
-namespace app {
+namespace state {
 
 namespace {
 
@@ -14,7 +14,7 @@ bool windowedMode = false;
 
 }  // namespace
 
-void SetUpResizing(platform::Screen& screen) {
+void SetUpResizing(forms::Screen& screen) {
     Modulo1::Ridimensiona = std::make_unique<clsResize>();
     Modulo1::Ridimensiona->SourceForm(&screen);
     Modulo1::Ridimensiona->SizeFormToScreen(75);
@@ -23,12 +23,12 @@ void SetUpResizing(platform::Screen& screen) {
         screen.keys().bind(Qt::Key_F11, [&screen] { SwitchFullScreen(screen); });
 }
 
-void CoverDisplay(platform::Screen& screen) {
+void CoverDisplay(forms::Screen& screen) {
     if (windowedMode)
         return;
     // A Wayland compositor sizes a full-screen window, and gives it back its
     // own size, three quarters of the display, when it leaves that state.
-    if (!platform::Screen::compositorPlacesWindows()) {
+    if (!forms::Screen::compositorPlacesWindows()) {
         screen.setTop(0);
         screen.setLeft(0);
         screen.setHeight(screen.displayHeight());
@@ -43,7 +43,7 @@ void ChooseWindowed(bool windowed) {
     windowedMode = windowed;
 }
 
-void SwitchFullScreen(platform::Screen& screen) {
+void SwitchFullScreen(forms::Screen& screen) {
     windowedMode = !windowedMode;
     if (!windowedMode) {
         CoverDisplay(screen);
@@ -55,19 +55,18 @@ void SwitchFullScreen(platform::Screen& screen) {
     // gives the window back that size itself, once it has left the state.
     screen.setFullScreen(false);
     if (Modulo1::Ridimensiona && Modulo1::Ridimensiona->SourceForm() == &screen &&
-        !platform::Screen::compositorPlacesWindows())
+        !forms::Screen::compositorPlacesWindows())
         Modulo1::Ridimensiona->SizeFormToScreen(75);
 }
 
-void ResizeControls(platform::Screen& screen) {
+void ResizeControls(forms::Screen& screen) {
     if (Modulo1::Ridimensiona && Modulo1::Ridimensiona->SourceForm() == &screen)
         Modulo1::Ridimensiona->ResizeControls();
 }
 
-void MoveControl(platform::Screen& screen, platform::Control& control, double left, double top, double width,
-                 double height) {
+void MoveControl(forms::Screen& screen, forms::Control& control, double left, double top, double width, double height) {
     if (Modulo1::Ridimensiona && Modulo1::Ridimensiona->SourceForm() == &screen)
         Modulo1::Ridimensiona->MoveControl(control, left, top, width, height);
 }
 
-}  // namespace app
+}  // namespace state

@@ -14,8 +14,8 @@ std::unique_ptr<clsResize> Ridimensiona;
 
 namespace {
 
-QPointer<const puzzle::PuzzleModel>& visited() {
-    static QPointer<const puzzle::PuzzleModel> puzzle;
+QPointer<const rules::PuzzleModel>& visited() {
+    static QPointer<const rules::PuzzleModel> puzzle;
     return puzzle;
 }
 
@@ -29,17 +29,17 @@ qint16 ContaErrati() {
     return visited() ? visited()->ContaErrati() : 0;
 }
 
-void setVisitedPuzzle(const puzzle::PuzzleModel* puzzle) {
+void setVisitedPuzzle(const rules::PuzzleModel* puzzle) {
     visited() = puzzle;
 }
 
 }  // namespace Modulo1
 
-namespace app {
+namespace state {
 
 ShellCallbacks& shell() {
     static ShellCallbacks callbacks;
     return callbacks;
 }
 
-}  // namespace app
+}  // namespace state

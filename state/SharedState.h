@@ -9,7 +9,7 @@
 #include <memory>
 
 class clsResize;
-namespace puzzle {
+namespace rules {
 class PuzzleModel;
 }
 
@@ -24,12 +24,12 @@ qint16 ContaEsatti();
 qint16 ContaErrati();
 // The puzzle of the exercise being visited, whose counts those are (it
 // outlives its visit; nullptr for none).
-void setVisitedPuzzle(const puzzle::PuzzleModel* puzzle);
+void setVisitedPuzzle(const rules::PuzzleModel* puzzle);
 extern std::unique_ptr<clsResize> Ridimensiona;  // resizing of the screen loaded last
 
 }  // namespace Modulo1
 
-namespace app {
+namespace state {
 
 // What the exercise screens ask of the shell, which lies above them and fills
 // these in when it starts. Until then each does nothing.
@@ -45,4 +45,4 @@ struct ShellCallbacks {
 
 ShellCallbacks& shell();
 
-}  // namespace app
+}  // namespace state

@@ -48,17 +48,17 @@ struct Measure {
 // Each shown caption of every screen, by "[screen] control.Caption".
 QHash<QString, Measure> measure(const QString& language) {
     // The start screen takes the remembered language.
-    modLanguageSupport::MLSWriteIni(platform::settingsFileToWrite(), u"Language"_s, u"CurrentLanguage"_s, language);
+    modLanguageSupport::MLSWriteIni(files::settingsFileToWrite(), u"Language"_s, u"CurrentLanguage"_s, language);
     modLanguageSupport::MLSCurrentLanguage = language;
     QHash<QString, Measure> measured;
-    for (platform::Screen* screen :
-         {&screens::FormAvvio(), &screens::FormMenu(), &screens::FormEs1(), &screens::FormEs2(), &screens::FormEs3(),
-          &screens::FormEs4(), &screens::FormEs5(), &screens::FormEs6(), &screens::FormEs7()}) {
+    for (forms::Screen* screen : {&app::screens::FormAvvio(), &app::screens::FormMenu(), &app::screens::FormEs1(),
+                                  &app::screens::FormEs2(), &app::screens::FormEs3(), &app::screens::FormEs4(),
+                                  &app::screens::FormEs5(), &app::screens::FormEs6(), &app::screens::FormEs7()}) {
         screen->Show();
         QApplication::processEvents();
         for (const auto& control : screen->controls()) {
             const QWidget* widget = control->widget();
-            const QString caption = control->text(platform::TextProperty::Caption).value_or(QString()).trimmed();
+            const QString caption = control->text(forms::TextProperty::Caption).value_or(QString()).trimmed();
             if (!widget || !widget->isVisible() || caption.isEmpty())
                 continue;
             const QFontMetrics metrics(widget->font());
@@ -93,8 +93,8 @@ void prepareCaptionFit() {
 QStringList captionsThatDoNotFit(const QString& language, const QString& english) {
     if (!writeLanguageFile(u"Checked"_s, language) || !writeLanguageFile(u"English"_s, english))
         return {u"the captions cannot be measured: no temporary folder"_s};
-    platform::setExecutableFolder(folder().path());
-    platform::setMessageBoxResponder([](const platform::MessageBoxRequest&) { return platform::MsgAnswer::Ok; });
+    files::setExecutableFolder(folder().path());
+    forms::setMessageBoxResponder([](const forms::MessageBoxRequest&) { return forms::MsgAnswer::Ok; });
     const QHash<QString, Measure> model = measure(u"English"_s);
     const QHash<QString, Measure> checked = measure(u"Checked"_s);
     QStringList faults;

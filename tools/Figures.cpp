@@ -15,8 +15,8 @@
 namespace tools {
 namespace {
 
-using picture_code::Attribute;
-using picture_code::valueOf;
+using resources::picture_code::Attribute;
+using resources::picture_code::valueOf;
 
 enum class Shape { Circle, Square, Star, Moon, Heart, Ring, Face, Cube, Cylinder };
 

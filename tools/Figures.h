@@ -13,10 +13,10 @@
 
 namespace tools {
 
-using picture_sets::drawCard;
-using picture_sets::kPictureSize;
-using picture_sets::kPicturesPerSet;
-using picture_sets::kSetCount;
+using resources::picture_sets::drawCard;
+using resources::picture_sets::kPictureSize;
+using resources::picture_sets::kPicturesPerSet;
+using resources::picture_sets::kSetCount;
 
 // Extent of the big and of the small figure, as a share of the picture.
 inline constexpr double kBigExtent = 0.80;

@@ -12,27 +12,27 @@
 
 struct ProgramFolderFixture {
     QTemporaryDir folder;
-    QList<platform::MessageBoxRequest> boxes;
-    platform::MsgAnswer answer = platform::MsgAnswer::Ok;
+    QList<forms::MessageBoxRequest> boxes;
+    forms::MsgAnswer answer = forms::MsgAnswer::Ok;
 
     // The folder is also the user's config and data folder and the runtime folder of the guard against a second copy.
     ProgramFolderFixture() {
         qputenv("XDG_RUNTIME_DIR", folder.path().toLocal8Bit());
         qputenv("XDG_CONFIG_HOME", folder.path().toLocal8Bit());
         qputenv("XDG_DATA_HOME", folder.path().toLocal8Bit());
-        platform::setExecutableFolder(folder.path());
+        files::setExecutableFolder(folder.path());
         answerBoxes();
     }
     // Boxes are recorded and answered with `answer` (again, after a test showed real ones).
     void answerBoxes() {
-        platform::setMessageBoxResponder([this](const platform::MessageBoxRequest& box) {
+        forms::setMessageBoxResponder([this](const forms::MessageBoxRequest& box) {
             boxes.append(box);
             return answer;
         });
     }
     ~ProgramFolderFixture() {
-        platform::setMessageBoxResponder({});
-        platform::setExecutableFolder(QString());
+        forms::setMessageBoxResponder({});
+        files::setExecutableFolder(QString());
     }
 
     QString path(const QString& fileName) const { return folder.filePath(fileName); }

@@ -15,22 +15,22 @@
 
 namespace screen_input {
 
-inline QWidget* focused(const platform::Screen& screen) {
+inline QWidget* focused(const forms::Screen& screen) {
     return screen.window()->focusWidget();
 }
-inline QWidget* widget(const platform::Screen& screen, const QString& name, int index = -1) {
+inline QWidget* widget(const forms::Screen& screen, const QString& name, int index = -1) {
     return screen.control(name, index).widget();
 }
-inline QWidget* widget(const platform::Screen& screen, platform::ControlName name, int index = -1) {
+inline QWidget* widget(const forms::Screen& screen, forms::ControlName name, int index = -1) {
     return screen.control(name, index).widget();
 }
 // A key on the focused control, or on the window when none has the focus.
-inline void press(const platform::Screen& screen, Qt::Key key) {
+inline void press(const forms::Screen& screen, Qt::Key key) {
     QTest::keyClick(focused(screen) ? focused(screen) : screen.window(), key);
 }
 // The ring surrounds `area` (in its window's coordinates) closely.
 inline bool ringAround(const QWidget* window, const QRect& area) {
-    const auto* ring = window->findChild<QWidget*>(QString::fromLatin1(platform::kFocusRingName));
+    const auto* ring = window->findChild<QWidget*>(QString::fromLatin1(forms::kFocusRingName));
     return ring && ring->isVisible() && ring->geometry().contains(area) &&
            ring->geometry().adjusted(20, 20, -20, -20).width() < area.width();
 }
@@ -38,8 +38,8 @@ inline bool ringAround(const QWidget* widget) {
     return ringAround(widget->window(), QRect(widget->mapTo(widget->window(), QPoint()), widget->size()));
 }
 // What the screen last announced to assistive technology.
-inline QString announcement(const platform::Screen& screen) {
-    const auto* said = screen.window()->findChild<QWidget*>(QString::fromLatin1(platform::kAnnouncementName));
+inline QString announcement(const forms::Screen& screen) {
+    const auto* said = screen.window()->findChild<QWidget*>(QString::fromLatin1(forms::kAnnouncementName));
     return said ? said->accessibleName() : QString();
 }
 // Acts on the next real message box, once it has the keyboard.

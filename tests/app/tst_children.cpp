@@ -108,19 +108,19 @@ private Q_SLOTS:
             QVERIFY(store.addPuzzle({.child = zoe, .exercise = 1, .level = 2}));
             QVERIFY(store.addPuzzle({.child = store.children().back().id, .exercise = 2, .level = 2}));
         }
-        folder.answer = platform::MsgAnswer::No;
+        folder.answer = forms::MsgAnswer::No;
         whenOpens<app::SettingsDialog>([this](app::SettingsDialog& dialog) {
             removeChild(dialog, 0);
             QCOMPARE(dialog.children().size(), std::size_t(2));
-            folder.answer = platform::MsgAnswer::Yes;
+            folder.answer = forms::MsgAnswer::Yes;
             removeChild(dialog, 0);
             QCOMPARE(dialog.children().size(), std::size_t(1));
             dialog.accept();
         });
         QVERIFY(app::OpenSettings(nullptr, recordPath));
-        folder.answer = platform::MsgAnswer::Ok;
+        folder.answer = forms::MsgAnswer::Ok;
         QCOMPARE(folder.boxes.size(), 2);
-        QCOMPARE(folder.boxes.back().buttons, platform::MsgButtons::YesNo);
+        QCOMPARE(folder.boxes.back().buttons, forms::MsgButtons::YesNo);
         QCOMPARE(childrenIn(recordPath), QStringList{u"Bruno B.:79:0"_s});
         record::Store store(recordPath);
         QVERIFY(store.open());
@@ -146,39 +146,39 @@ private Q_SLOTS:
         app::Players players(&recorder);
         app::setPlayers(&players);
         const auto ask = [] {
-            screens::FormAvvio().Show();
-            screens::FormAvvio().control(u"BottoneAvvio"_s).click();
-            platform::Screen& who = screens::FormChiGioca();
+            app::screens::FormAvvio().Show();
+            app::screens::FormAvvio().control(u"BottoneAvvio"_s).click();
+            forms::Screen& who = app::screens::FormChiGioca();
             QVERIFY(who.isLoaded());
             QVERIFY(who.window()->isVisible());
-            QVERIFY(!screens::FormAvvio().isLoaded());
+            QVERIFY(!app::screens::FormAvvio().isLoaded());
             for (int index = 0; index < app::kMaxChildren; ++index)
                 QCOMPARE(who.control(u"ChildButton"_s, index).widget()->isVisibleTo(who.window()), index < 3);
             QCOMPARE(who.control(u"ChildButton"_s, 1).widget()->accessibleName(), u"Bea"_s);
         };
         const auto chosen = [&players]() -> QString {
-            if (!screens::FormMenu().isLoaded() || screens::FormChiGioca().isLoaded())
+            if (!app::screens::FormMenu().isLoaded() || app::screens::FormChiGioca().isLoaded())
                 return u"(not on the menu)"_s;
             return players.current().child().name;
         };
         ask();
-        QTest::mouseClick(screens::FormChiGioca().control(u"ChildButton"_s, 0).widget(), Qt::LeftButton);
+        QTest::mouseClick(app::screens::FormChiGioca().control(u"ChildButton"_s, 0).widget(), Qt::LeftButton);
         QCOMPARE(chosen(), u"Ada"_s);
         ask();
-        QWidget* window = screens::FormChiGioca().window();
+        QWidget* window = app::screens::FormChiGioca().window();
         QTest::keyClick(window->focusWidget(), Qt::Key_Right);
         QTest::keyClick(window->focusWidget(), Qt::Key_Return);
         QCOMPARE(chosen(), u"Bea"_s);
-        platform::switch_scan::configure(settings::Scan::Step);
+        forms::switch_scan::configure(settings::Scan::Step);
         ask();
-        platform::SwitchScan& scan = screens::FormChiGioca().scan();
+        forms::SwitchScan& scan = app::screens::FormChiGioca().scan();
         QCOMPARE(scan.reachableChoices().size(), std::size_t(3));
         scan.next();
         scan.next();
         QCOMPARE(scan.highlighted()->accessibleName(), u"Cy"_s);
         scan.choose();
         QCOMPARE(chosen(), u"Cy"_s);
-        platform::switch_scan::configure(settings::Scan::Off);
+        forms::switch_scan::configure(settings::Scan::Off);
         // Without children the start button leads to the menu, nobody in particular playing.
         {
             record::Store store(recordPath);
@@ -186,12 +186,12 @@ private Q_SLOTS:
             for (const record::Child& child : store.children())
                 QVERIFY(store.removeChild(child.id));
         }
-        screens::FormMenu().Unload();
-        screens::FormAvvio().Show();
-        screens::FormAvvio().control(u"BottoneAvvio"_s).click();
-        QVERIFY(!screens::FormChiGioca().isLoaded());
+        app::screens::FormMenu().Unload();
+        app::screens::FormAvvio().Show();
+        app::screens::FormAvvio().control(u"BottoneAvvio"_s).click();
+        QVERIFY(!app::screens::FormChiGioca().isLoaded());
         QVERIFY(!players.current().isChild());
-        screens::FormMenu().Unload();
+        app::screens::FormMenu().Unload();
         app::setPlayers(nullptr);
     }
 
@@ -247,21 +247,21 @@ private Q_SLOTS:
         app::setPlayers(&players);
         QCOMPARE(players.reload().size(), std::size_t(2));
         players.choose(players.children()[1]);
-        screens::FormMenu().Show();
+        app::screens::FormMenu().Show();
         {
             const app::NewChildWatch watch(300ms);
-            QTRY_VERIFY(screens::FormChiGioca().isLoaded());
-            QVERIFY(!screens::FormMenu().isLoaded());
+            QTRY_VERIFY(app::screens::FormChiGioca().isLoaded());
+            QVERIFY(!app::screens::FormMenu().isLoaded());
             QVERIFY(!players.current().isChild());
-            screens::FormChiGioca().control(u"ChildButton"_s, 0).click();
-            QVERIFY(screens::FormMenu().isLoaded());
+            app::screens::FormChiGioca().control(u"ChildButton"_s, 0).click();
+            QVERIFY(app::screens::FormMenu().isLoaded());
             QCOMPARE(players.current().child().name, u"Ada"_s);
             players.chooseNobody();
             QTest::qWait(600);
-            QVERIFY(screens::FormMenu().isLoaded());
-            QVERIFY(!screens::FormChiGioca().isLoaded());
+            QVERIFY(app::screens::FormMenu().isLoaded());
+            QVERIFY(!app::screens::FormChiGioca().isLoaded());
         }
-        screens::FormMenu().Unload();
+        app::screens::FormMenu().Unload();
         app::setPlayers(nullptr);
     }
 
@@ -296,17 +296,17 @@ private Q_SLOTS:
         page.showChild(1);
         QCOMPARE(page.exercisesTable()->item(0, 0)->text().left(2), u"2."_s);
         page.showChild(0);
-        folder.answer = platform::MsgAnswer::No;
+        folder.answer = forms::MsgAnswer::No;
         page.findChild<QPushButton*>(u"DeleteChild"_s)->click();
         QCOMPARE(page.exercisesTable()->rowCount(), 1);
-        folder.answer = platform::MsgAnswer::Yes;
+        folder.answer = forms::MsgAnswer::Yes;
         page.findChild<QPushButton*>(u"DeleteChild"_s)->click();
         QCOMPARE(page.exercisesTable()->rowCount(), 0);
         page.showChild(1);
         QCOMPARE(page.exercisesTable()->rowCount(), 1);
         page.findChild<QPushButton*>(u"DeleteAll"_s)->click();
         QCOMPARE(page.exercisesTable()->rowCount(), 0);
-        folder.answer = platform::MsgAnswer::Ok;
+        folder.answer = forms::MsgAnswer::Ok;
         QCOMPARE(childrenIn(recordPath).size(), 2);
     }
 };

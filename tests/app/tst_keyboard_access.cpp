@@ -17,8 +17,8 @@
 #include <tuple>
 
 using namespace Qt::Literals::StringLiterals;
-namespace ex = exercise_layout;
-using platform::Screen;
+namespace ex = exercises::exercise_layout;
+using forms::Screen;
 using screen_input::announcement;
 using screen_input::focused;
 using screen_input::onNextBox;
@@ -56,7 +56,7 @@ class TestKeyboardAccess : public QObject {
 
 private Q_SLOTS:
     void initTestCase() {
-        app::shell().showMenu = [] { screens::FormMenu().Show(); };
+        state::shell().showMenu = [] { app::screens::FormMenu().Show(); };
     }
     void init() { Modulo1::SerieFigure = 1; }
     void cleanup() {
@@ -67,11 +67,11 @@ private Q_SLOTS:
     void anExerciseIsPlayedFromStartToLeavingWithKeysAlone() {
         useLanguage(u"English"_s);
         Modulo1::SerieFigure = 4;
-        Screen& start = screens::FormAvvio();
+        Screen& start = app::screens::FormAvvio();
         start.Show();
         QCOMPARE(focused(start), widget(start, u"BottoneAvvio"_s));
         press(start, Qt::Key_Return);
-        Screen& menu = screens::FormMenu();
+        Screen& menu = app::screens::FormMenu();
         QVERIFY(menu.isLoaded());
         QVERIFY(!start.isLoaded());
         QCOMPARE(focused(menu), widget(menu, u"Command7"_s));
@@ -85,7 +85,7 @@ private Q_SLOTS:
             QCOMPARE(focused(menu), widget(menu, QString::fromLatin1(below)));
         }
         press(menu, Qt::Key_Enter);
-        Screen& exercise = screens::FormEs3();  // the right picture is the model itself
+        Screen& exercise = app::screens::FormEs3();  // the right picture is the model itself
         QVERIFY(exercise.isLoaded());
         QVERIFY(!menu.isLoaded());
         QCOMPARE(focused(exercise), widget(exercise, ex::Picture1, 0));
@@ -136,7 +136,7 @@ private Q_SLOTS:
         exercise.control(ex::Picture1, Modulo1::IndiceModello).click();
         QCOMPARE(focused(exercise), widget(exercise, ex::BottoneAvanti));
         QCOMPARE(focusMoves.size(), 1);
-        folder.answer = platform::MsgAnswer::No;
+        folder.answer = forms::MsgAnswer::No;
         press(exercise, Qt::Key_Escape);
         QCOMPARE(folder.boxes.last().message, modLanguageSupport::MLSGetString(u"0004"_s));
         QVERIFY(exercise.isLoaded());
@@ -149,7 +149,7 @@ private Q_SLOTS:
     void theArrowsLeadIntoThePictureSetsAndOutAgain() {
         useLanguage(u"English"_s);
         Modulo1::SerieFigure = 6;
-        Screen& menu = screens::FormMenu();
+        Screen& menu = app::screens::FormMenu();
         menu.Show();
         const auto expectMoves = [&menu](const QString& from, int fromIndex,
                                          const std::vector<std::tuple<Qt::Key, QString, int>>& moves) {
@@ -186,7 +186,7 @@ private Q_SLOTS:
         const auto restore = qScopeGuard([] { settings::current() = {}; });
         useLanguage(u"English"_s);
         settings::current().level = settings::Level::Two;
-        Screen& menu = screens::FormMenu();
+        Screen& menu = app::screens::FormMenu();
         menu.Show();
         const auto level = [&menu](int index) { return widget(menu, u"LevelOption"_s, index); };
         widget(menu, u"Command6"_s)->setFocus();
@@ -219,7 +219,7 @@ private Q_SLOTS:
     // counts, as often as it happens; the mouse still leaves with Yes.
     void strayEscapeThenEnterKeepsTheGame() {
         useLanguage(u"English"_s);
-        Screen& exercise = screens::FormEs1();
+        Screen& exercise = app::screens::FormEs1();
         exercise.Show();
         const int model = Modulo1::IndiceModello;
         widget(exercise, ex::Picture1, model)->setFocus();  // the model itself is wrong: its colour is the same
@@ -229,12 +229,12 @@ private Q_SLOTS:
         QCOMPARE(Modulo1::ContaEsatti(), 1);
         QCOMPARE(Modulo1::ContaErrati(), 1);
         QWidget* next = focused(exercise);
-        platform::setMessageBoxResponder({});  // the real question
+        forms::setMessageBoxResponder({});  // the real question
         for (int round = 0; round < 2; ++round) {
             onNextBox([](QMessageBox*) { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return); });
             press(exercise, Qt::Key_Escape);
             QVERIFY(exercise.isLoaded());
-            QVERIFY(!screens::FormMenu().isLoaded());
+            QVERIFY(!app::screens::FormMenu().isLoaded());
             QCOMPARE(Modulo1::ContaEsatti(), 1);
             QCOMPARE(Modulo1::ContaErrati(), 1);
             QCOMPARE(widget(exercise, ex::EtichettaEsatti)->property("text").toString().trimmed(), u"1"_s);
@@ -244,13 +244,13 @@ private Q_SLOTS:
         press(exercise, Qt::Key_Escape);
         folder.answerBoxes();
         QVERIFY(!exercise.isLoaded());
-        QVERIFY(screens::FormMenu().isLoaded());
+        QVERIFY(app::screens::FormMenu().isLoaded());
     }
 
     // A key held down acts once: a held Enter answers and does not go on to
     // the next puzzle; a held arrow moves on.
     void aHeldKeyActsOnceButAHeldArrowMovesOn() {
-        Screen& exercise = screens::FormEs3();  // the right picture is the model itself
+        Screen& exercise = app::screens::FormEs3();  // the right picture is the model itself
         exercise.Show();
         // As X sends a held key: a release and a press of the same moment,
         // which Qt marks as a repeat only when it has both at hand.
@@ -288,7 +288,7 @@ private Q_SLOTS:
     void theMenuBarIsReachedByAltOrF10AndLeftAgain() {
         QFETCH(Qt::Key, menuKey);
         useLanguage(u"English"_s);
-        Screen& exercise = screens::FormEs1();
+        Screen& exercise = app::screens::FormEs1();
         exercise.Show();
         QVERIFY(QTest::qWaitForWindowActive(exercise.window()));
         QWidget* picture = widget(exercise, ex::Picture1, Modulo1::IndiceModello);  // a wrong answer
@@ -328,7 +328,7 @@ private Q_SLOTS:
 
         // The menu's language menu opens with Enter; Escape closes it, and the next gives the keys back.
         exercise.Unload();
-        Screen& menu = screens::FormMenu();
+        Screen& menu = app::screens::FormMenu();
         menu.Show();
         QVERIFY(QTest::qWaitForWindowActive(menu.window()));
         QWidget* first = focused(menu);
@@ -373,12 +373,12 @@ private Q_SLOTS:
             folder.writeFile(u"Bare.lng"_s,
                              u"[FormEs1]\r\nLabel3.Caption=\"CHANGE COLOUR\"\r\n"
                              "Label1.Caption=\"Right\"\r\n"_s);
-        Screen& exercise = screens::FormEs1();
+        Screen& exercise = app::screens::FormEs1();
         exercise.Show();
         QTEST(exercise.window()->accessibleName(), "window");
         QTEST(widget(exercise, ex::Picture1, 6)->accessibleName(), "picture7");
         QTEST(widget(exercise, ex::ComandoIconaSi)->accessibleName(), "rightFace");
-        for (Screen* screen : {&exercise, &screens::FormMenu(), &screens::FormAvvio()}) {
+        for (Screen* screen : {&exercise, &app::screens::FormMenu(), &app::screens::FormAvvio()}) {
             screen->Show();
             QVERIFY(!screen->window()->accessibleName().contains(u"Form"_s));
             for (const auto& control : screen->controls())

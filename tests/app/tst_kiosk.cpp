@@ -21,10 +21,10 @@
 #include <QWindow>
 
 using namespace Qt::Literals::StringLiterals;
-namespace ex = exercise_layout;
+namespace ex = exercises::exercise_layout;
 using namespace std::chrono_literals;
-using platform::MsgAnswer;
-using platform::Screen;
+using forms::MsgAnswer;
+using forms::Screen;
 
 class TestKiosk : public QObject {
     Q_OBJECT
@@ -32,7 +32,7 @@ class TestKiosk : public QObject {
     ProgramFolderFixture folder;
     int ends = 0;
 
-    static Screen& menu() { return screens::FormMenu(); }
+    static Screen& menu() { return app::screens::FormMenu(); }
 
     // The window system asks to close the window, as Alt+F4 under a window
     // manager does.
@@ -63,7 +63,7 @@ class TestKiosk : public QObject {
             QTest::keyClick(menu().window(), Qt::Key_F11);
         QTRY_VERIFY(menu().window()->isFullScreen());
         // Alt+F4 on an exercise, then on the menu.
-        menu().control(exercise_catalogue::exercise(1).menuButton).click();
+        menu().control(exercises::exercise_catalogue::exercise(1).menuButton).click();
         Screen* exercise = Screen::loadedScreens().front();
         folder.boxes.clear();
         askToClose(*exercise);
@@ -83,14 +83,14 @@ class TestKiosk : public QObject {
 
 private Q_SLOTS:
     void initTestCase() {
-        platform::setEndProgramHook([this] { ++ends; });
+        media::setEndProgramHook([this] { ++ends; });
         QGuiApplication::setQuitOnLastWindowClosed(false);
         settings::current() = {};
         for (const QString& language : {u"English"_s, u"Deutsch"_s})
             folder.writeFile(language + u".lng"_s, u"[FormMenu]\r\nmnuLanguages.Caption=\""_s + language + u"\"\r\n"_s);
         folder.storeLanguage(u"English"_s);
         QVERIFY(Modulo1::Main());
-        screens::FormAvvio().control(u"BottoneAvvio"_s).click();
+        app::screens::FormAvvio().control(u"BottoneAvvio"_s).click();
         QVERIFY(menu().isLoaded());
     }
     void cleanupTestCase() {
@@ -105,7 +105,7 @@ private Q_SLOTS:
         settings::current().kiosk = true;
         app::StartKiosk();
         // The menu takes the kiosk's keys when it is loaded again.
-        menu().control(exercise_catalogue::exercise(2).menuButton).click();
+        menu().control(exercises::exercise_catalogue::exercise(2).menuButton).click();
         Screen::loadedScreens().front()->control(ex::mnuEsci).click();
         tryEveryWayOut(true);
         QVERIFY(menu().window()->isVisible());
@@ -136,7 +136,7 @@ private Q_SLOTS:
             entry->action()->trigger();
             QCOMPARE(modLanguageSupport::MLSCurrentLanguage, u"English"_s);
             QCOMPARE(modLanguageSupport::MLSStoredLanguage(), u"English"_s);
-            QCOMPARE(entry->checked(), entry->text(platform::TextProperty::Caption) == u"English"_s);
+            QCOMPARE(entry->checked(), entry->text(forms::TextProperty::Caption) == u"English"_s);
         }
         QCOMPARE(entries, 2);
     }
@@ -147,7 +147,7 @@ private Q_SLOTS:
     void aNewChildStartsFromZero() {
         using namespace std::chrono;
         const app::NewChildWatch watch(1s);
-        menu().control(exercise_catalogue::exercise(1).menuButton).click();
+        menu().control(exercises::exercise_catalogue::exercise(1).menuButton).click();
         Screen& exercise = *Screen::loadedScreens().front();
         const auto answerWrong = [&exercise] {
             exercise.control(ex::Picture1, Modulo1::IndiceModello).click();  // the model's colour is kept: wrong
@@ -163,14 +163,14 @@ private Q_SLOTS:
         }
         QCOMPARE(Modulo1::ContaErrati(), qint16(1));
         QTRY_COMPARE(Modulo1::ContaErrati(), qint16(0));
-        QCOMPARE(exercise.control(ex::EtichettaErrati).text(platform::TextProperty::Caption), u"0"_s);
+        QCOMPARE(exercise.control(ex::EtichettaErrati).text(forms::TextProperty::Caption), u"0"_s);
         QVERIFY(!exercise.control(ex::ComandoIconaNo).visible());
         QVERIFY(!exercise.control(ex::ComandoIconaSi).visible());
         answerWrong();
-        screens::FormAvvio().Show();
+        app::screens::FormAvvio().Show();
         QCOMPARE(Modulo1::ContaErrati(), qint16(0));
         QVERIFY(!exercise.control(ex::ComandoIconaNo).visible());
-        screens::FormAvvio().Unload();
+        app::screens::FormAvvio().Unload();
         folder.answer = MsgAnswer::Yes;
         exercise.control(ex::mnuEsci).click();
         QVERIFY(menu().isLoaded());

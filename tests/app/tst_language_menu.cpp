@@ -17,7 +17,7 @@
 #include <QTimer>
 
 using namespace Qt::Literals::StringLiterals;
-namespace ex = exercise_layout;
+namespace ex = exercises::exercise_layout;
 using modLanguageSupport::MLSCurrentLanguage;
 using screen_input::focused;
 using screen_input::press;
@@ -28,7 +28,7 @@ class TestLanguageMenu : public QObject {
 
     ProgramFolderFixture folder;
 
-    platform::Screen& menu() { return screens::FormMenu(); }
+    forms::Screen& menu() { return app::screens::FormMenu(); }
 
     void writeLanguage(const QString& language, const QString& exerciseCaption) {
         folder.writeFile(language + u".lng"_s, u"[FormMenu]\r\nCommand7.Caption=\"%1\"\r\n"_s.arg(exerciseCaption));
@@ -41,10 +41,10 @@ class TestLanguageMenu : public QObject {
         return captions;
     }
     QString exerciseCaption() {
-        return menu().control(u"Command7"_s).text(platform::TextProperty::Caption).value_or(QString());
+        return menu().control(u"Command7"_s).text(forms::TextProperty::Caption).value_or(QString());
     }
     QString storedLanguage() {
-        return modLanguageSupport::MLSReadIni(platform::settingsFileToWrite(), u"Language"_s, u"CurrentLanguage"_s)
+        return modLanguageSupport::MLSReadIni(files::settingsFileToWrite(), u"Language"_s, u"CurrentLanguage"_s)
             .value_or(u"<none>"_s);
     }
     void openMenu() {
@@ -54,7 +54,7 @@ class TestLanguageMenu : public QObject {
     void choose(int index) { menu().control(u"mnuLanguage"_s, index).click(); }
     // The words of the buttons of a real question box, shortcut marks removed.
     QStringList questionButtons() {
-        platform::setMessageBoxResponder({});
+        forms::setMessageBoxResponder({});
         QStringList words;
         QTimer::singleShot(0, qApp, [&words] {
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
@@ -64,8 +64,8 @@ class TestLanguageMenu : public QObject {
                 words << button->text().remove(u'&');
             box->done(0);
         });
-        platform::MsgBox(u"?"_s, platform::MsgButtons::YesNo, platform::MsgIcon::Question, u"Metamorfine"_s);
-        platform::setMessageBoxResponder([this](const platform::MessageBoxRequest& box) {
+        forms::MsgBox(u"?"_s, forms::MsgButtons::YesNo, forms::MsgIcon::Question, u"Metamorfine"_s);
+        forms::setMessageBoxResponder([this](const forms::MessageBoxRequest& box) {
             folder.boxes.append(box);
             return folder.answer;
         });
@@ -75,7 +75,7 @@ class TestLanguageMenu : public QObject {
 
     // What the start screen shows and tells the screen reader, control by control.
     static QStringList startScreenTexts() {
-        const platform::Screen& start = screens::FormAvvio();
+        const forms::Screen& start = app::screens::FormAvvio();
         const auto told = [](QWidget* widget) -> QString {
             QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget);
             return accessible->text(QAccessible::Name) + u'|' + accessible->text(QAccessible::Description) + u'|' +
@@ -83,7 +83,7 @@ class TestLanguageMenu : public QObject {
         };
         QStringList texts{start.window()->windowTitle() + u'|' + told(start.window())};
         for (const auto& control : start.controls())
-            texts << control->fullName() + u'=' + control->text(platform::TextProperty::Caption).value_or(QString()) +
+            texts << control->fullName() + u'=' + control->text(forms::TextProperty::Caption).value_or(QString()) +
                          u'|' + told(control->widget());
         return texts;
     }
@@ -179,7 +179,7 @@ private Q_SLOTS:
         writeEnglish(u"Change colour"_s, u"model"_s);
         folder.storeLanguage(u"English"_s);
         openMenu();
-        platform::Screen& exercise = screens::FormEs1();
+        forms::Screen& exercise = app::screens::FormEs1();
         const auto modelName = [&exercise] { return exercise.control(ex::Picture4).widget()->accessibleName(); };
         exercise.Show();
         QCOMPARE(modelName(), u"model"_s);
@@ -204,8 +204,8 @@ private Q_SLOTS:
                              "BottoneAvvio.Caption=\"%1 start\"\r\n"
                              "BottoneAvvio.ToolTipText=\"%1 click\"\r\n"_s.arg(language));
             folder.storeLanguage(language);
-            screens::FormAvvio().Unload();
-            screens::FormAvvio().Load();
+            app::screens::FormAvvio().Unload();
+            app::screens::FormAvvio().Load();
             loaded[language] = startScreenTexts();
             QVERIFY(loaded[language].first().contains(language + u" name"_s));  // the window's name
         }
@@ -214,7 +214,7 @@ private Q_SLOTS:
             choose(entry);
             QCOMPARE(startScreenTexts(), loaded[language]);
         }
-        screens::FormAvvio().Unload();
+        app::screens::FormAvvio().Unload();
     }
 
     void aChoiceTranslatesTheMenuAndIsStored() {
@@ -257,20 +257,20 @@ private Q_SLOTS:
             QVERIFY(folder.copyShipped(language));
         folder.storeLanguage(italian);
         openMenu();
-        platform::Screen& exercise = screens::FormEs1();
+        forms::Screen& exercise = app::screens::FormEs1();
         // Every control's place, direction and caption; the window itself is the first.
-        const auto look = [](const platform::Screen& screen) {
+        const auto look = [](const forms::Screen& screen) {
             QStringList seen{screen.window()->isRightToLeft() ? u"rtl"_s : u"ltr"_s};
             for (const auto& control : screen.controls()) {
                 const QWidget* widget = control->widget();
                 const QRect place = widget ? widget->geometry() : QRect();
                 seen << control->fullName() + u' ' + QString::number(place.x()) + u',' + QString::number(place.y()) +
                             u' ' + QString::number(place.width()) + u'x' + QString::number(place.height()) + u' ' +
-                            control->text(platform::TextProperty::Caption).value_or(QString());
+                            control->text(forms::TextProperty::Caption).value_or(QString());
             }
             return seen;
         };
-        const auto mirrored = [](const platform::Screen& screen, const QString& name, int index = -1) {
+        const auto mirrored = [](const forms::Screen& screen, const QString& name, int index = -1) {
             const QWidget* widget = screen_input::widget(screen, name, index);
             const QRect place = widget->geometry();
             return QRect(widget->parentWidget()->width() - place.right() - 1, place.y(), place.width(), place.height());

@@ -14,8 +14,8 @@
 #include <QTest>
 
 using namespace Qt::Literals::StringLiterals;
-namespace ex = exercise_layout;
-using platform::Screen;
+namespace ex = exercises::exercise_layout;
+using forms::Screen;
 using screen_input::announcement;
 using settings::Level;
 
@@ -25,7 +25,7 @@ QString sentence(const QString& key) {
     return modLanguageSupport::MLSOurWord(modLanguageSupport::OurWords::Speech, key);
 }
 QString title(const Screen& exercise) {
-    return exercise.control(ex::Label3).text(platform::TextProperty::Caption).value_or(QString());
+    return exercise.control(ex::Label3).text(forms::TextProperty::Caption).value_or(QString());
 }
 
 }  // namespace
@@ -36,8 +36,8 @@ class TestLevels : public QObject {
     ProgramFolderFixture folder;
     QStringList said;
 
-    static Screen& menu() { return screens::FormMenu(); }
-    static FormEsercizio& exercise() { return dynamic_cast<FormEsercizio&>(screens::FormEs1()); }
+    static Screen& menu() { return app::screens::FormMenu(); }
+    static FormEsercizio& exercise() { return dynamic_cast<FormEsercizio&>(app::screens::FormEs1()); }
     // The puzzle solved after `wrong` wrong answers.
     static void solve(int wrong) {
         const int right = *exercise().puzzle().rightIndex();
@@ -76,9 +76,9 @@ private Q_SLOTS:
         QVERIFY(folder.copyShipped(u"English"_s));
         folder.storeLanguage(u"English"_s);
         modLanguageSupport::MLSCurrentLanguage = u"English"_s;
-        folder.answer = platform::MsgAnswer::Yes;
-        app::shell().showMenu = [] { menu().Show(); };
-        platform::setSpeechObserver([this](const QString& text, const QString&) { said << text; });
+        folder.answer = forms::MsgAnswer::Yes;
+        state::shell().showMenu = [] { menu().Show(); };
+        media::setSpeechObserver([this](const QString& text, const QString&) { said << text; });
     }
     void init() {
         settings::current() = {};

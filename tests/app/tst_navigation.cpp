@@ -13,9 +13,9 @@
 #include <QTest>
 
 using namespace Qt::Literals::StringLiterals;
-namespace ex = exercise_layout;
-using platform::MsgAnswer;
-using platform::Screen;
+namespace ex = exercises::exercise_layout;
+using forms::MsgAnswer;
+using forms::Screen;
 
 namespace {
 
@@ -27,7 +27,7 @@ QStringList loadedNames() {
 }
 
 QString caption(const Screen& screen, const QString& name, int index = -1) {
-    return screen.control(name, index).text(platform::TextProperty::Caption).value_or(QString());
+    return screen.control(name, index).text(forms::TextProperty::Caption).value_or(QString());
 }
 
 }  // namespace
@@ -38,7 +38,7 @@ class TestNavigation : public QObject {
     ProgramFolderFixture folder;
     int ends = 0;
 
-    Screen& menu() { return screens::FormMenu(); }
+    Screen& menu() { return app::screens::FormMenu(); }
 
     int selectedPictureSet() {
         for (int index = 0; index < 6; ++index) {
@@ -50,7 +50,7 @@ class TestNavigation : public QObject {
 
 private Q_SLOTS:
     void initTestCase() {
-        platform::setEndProgramHook([this] { ++ends; });
+        media::setEndProgramHook([this] { ++ends; });
         folder.writeFile(u"English.lng"_s,
                          u"[FormAvvio]\r\nLabel2(1).Caption=\"Maths exercises\"\r\n"
                          "[FormMenu]\r\nCommand7.Caption=\"Change colour\"\r\n"
@@ -70,12 +70,12 @@ private Q_SLOTS:
         QCOMPARE(Modulo1::SerieFigure, qint16(6));
         QVERIFY(Modulo1::SuoniAttivati);
         QCOMPARE(loadedNames(), QStringList{u"FormAvvio"_s});
-        QCOMPARE(caption(screens::FormAvvio(), u"Label2"_s, 1), u"Maths exercises"_s);
+        QCOMPARE(caption(app::screens::FormAvvio(), u"Label2"_s, 1), u"Maths exercises"_s);
         // The version the program is built as, where the design had a date.
-        QCOMPARE(caption(screens::FormAvvio(), u"Label2"_s, 2), u"Version "_s + QStringLiteral(MF_VERSION));
-        QVERIFY(screens::FormAvvio().window()->isVisible());
+        QCOMPARE(caption(app::screens::FormAvvio(), u"Label2"_s, 2), u"Version "_s + QStringLiteral(MF_VERSION));
+        QVERIFY(app::screens::FormAvvio().window()->isVisible());
 
-        screens::FormAvvio().control(u"BottoneAvvio"_s).click();
+        app::screens::FormAvvio().control(u"BottoneAvvio"_s).click();
         QCOMPARE(loadedNames(), QStringList{u"FormMenu"_s});
         QCOMPARE(selectedPictureSet(), 6);
         QVERIFY(menu().control(u"Check1"_s).checked());
@@ -83,7 +83,7 @@ private Q_SLOTS:
         QTRY_COMPARE(menu().window()->frameGeometry(), menu().window()->screen()->geometry());
         const QWidget* soundSwitch = menu().control(u"Check1"_s).widget();
         QVERIFY(soundSwitch->autoFillBackground());
-        QCOMPARE(soundSwitch->palette().color(QPalette::Window).rgb(), platform::rgbFromBgr(menu().backColor()));
+        QCOMPARE(soundSwitch->palette().color(QPalette::Window).rgb(), forms::rgbFromBgr(menu().backColor()));
     }
 
     // Every exercise reaches the shell for the about box and the way back; the
@@ -146,7 +146,7 @@ private Q_SLOTS:
         menu().control(u"BottoneEsci"_s).click();
         QCOMPARE(folder.boxes.size(), 1);
         QCOMPARE(folder.boxes.first().message, u"Quit?"_s);
-        QCOMPARE(folder.boxes.first().buttons, platform::MsgButtons::YesNo);
+        QCOMPARE(folder.boxes.first().buttons, forms::MsgButtons::YesNo);
         QCOMPARE(ends, 0);
         QCOMPARE(loadedNames(), QStringList{u"FormMenu"_s});
     }

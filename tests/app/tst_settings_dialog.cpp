@@ -27,7 +27,7 @@
 #include <algorithm>
 
 using namespace Qt::Literals::StringLiterals;
-namespace ex = exercise_layout;
+namespace ex = exercises::exercise_layout;
 using settings::Level;
 using settings::Scan;
 using settings::Settings;
@@ -203,11 +203,11 @@ private Q_SLOTS:
     // the chord opens nothing. The remembered sound switch and picture set
     // hold at the next start only when asked.
     void theMenusChordOpensItAndSaveKeepsIt() {
-        platform::setEndProgramHook([] {});
+        media::setEndProgramHook([] {});
         settings::current() = {};
         QVERIFY(Modulo1::Main());
-        screens::FormAvvio().control(u"BottoneAvvio"_s).click();
-        platform::Screen& menu = screens::FormMenu();
+        app::screens::FormAvvio().control(u"BottoneAvvio"_s).click();
+        forms::Screen& menu = app::screens::FormMenu();
         QVERIFY(menu.isLoaded());
         const QKeyCombination chord = Qt::ControlModifier | Qt::ShiftModifier | Qt::Key_P;
 
@@ -252,7 +252,7 @@ private Q_SLOTS:
         saved = settings::read(configFile);
         QCOMPARE(saved.pictureSet, 2);
         QCOMPARE(saved.sound, false);
-        for (platform::Screen* screen : platform::Screen::loadedScreens())
+        for (forms::Screen* screen : forms::Screen::loadedScreens())
             screen->Unload();
         settings::current() = saved;
         QVERIFY(Modulo1::Main());
@@ -266,11 +266,11 @@ private Q_SLOTS:
         QCOMPARE(Modulo1::SuoniAttivati, true);
 
         // In a kiosk the chord opens nothing.
-        screens::FormAvvio().control(u"BottoneAvvio"_s).click();
+        app::screens::FormAvvio().control(u"BottoneAvvio"_s).click();
         settings::current().kiosk = true;
         menu.control(u"Command7"_s).click();
-        platform::Screen::loadedScreens().front()->control(ex::mnuEsci).click();
-        folder.answer = platform::MsgAnswer::Yes;
+        forms::Screen::loadedScreens().front()->control(ex::mnuEsci).click();
+        folder.answer = forms::MsgAnswer::Yes;
         bool opened = false;
         QTimer::singleShot(0, [&opened] {
             if (QWidget* dialog = QApplication::activeModalWidget()) {
@@ -281,7 +281,7 @@ private Q_SLOTS:
         QTest::keyClick(menu.window(), chord.key(), chord.keyboardModifiers());
         QCoreApplication::processEvents();
         QVERIFY(!opened);
-        for (platform::Screen* screen : platform::Screen::loadedScreens())
+        for (forms::Screen* screen : forms::Screen::loadedScreens())
             screen->Unload();
     }
 
@@ -292,7 +292,7 @@ private Q_SLOTS:
         settings::current() = {};
         modLanguageSupport::MLSCurrentLanguage = u"English"_s;
         folder.storeLanguage(u"English"_s);
-        screens::FormAvvio().Show();
+        app::screens::FormAvvio().Show();
         const auto chooseItalian = [](QDialogButtonBox::StandardButton button) {
             whenDialogOpens([button](app::SettingsDialog& dialog) {
                 auto* language = dialog.findChildren<QComboBox*>().last();
@@ -311,10 +311,10 @@ private Q_SLOTS:
         QVERIFY(app::OpenSettings());
         QCOMPARE(modLanguageSupport::MLSCurrentLanguage, u"Italiano"_s);
         QCOMPARE(modLanguageSupport::MLSStoredLanguage(), u"Italiano"_s);
-        QCOMPARE(screens::FormAvvio().control(u"BottoneAvvio"_s).text(platform::TextProperty::Caption),
+        QCOMPARE(app::screens::FormAvvio().control(u"BottoneAvvio"_s).text(forms::TextProperty::Caption),
                  modLanguageSupport::MLSReadIni(QStringLiteral(MF_PROGRAM_DIR) + u"/Italiano.lng"_s, u"FormAvvio"_s,
                                                 u"BottoneAvvio.Caption"_s));
-        screens::FormAvvio().Unload();
+        app::screens::FormAvvio().Unload();
     }
 };
 

@@ -22,8 +22,8 @@
 #include <utility>
 
 using namespace Qt::Literals::StringLiterals;
-namespace ex = exercise_layout;
-using platform::Screen;
+namespace ex = exercises::exercise_layout;
+using forms::Screen;
 
 namespace {
 
@@ -90,11 +90,11 @@ class SpokenWordsTest : public QObject {
     AccessibilityStatus accessibility;
     QList<std::pair<QString, QString>> said;  // sentence, locale
 
-    Screen& menu() { return screens::FormMenu(); }
+    Screen& menu() { return app::screens::FormMenu(); }
 
     // What the screen asks, from the changes it names.
     static QString askedKey(const Screen& exercise, const QString& fixedKey) {
-        return fixedKey.isEmpty() ? exercise.control(ex::Label4).text(platform::TextProperty::Caption)->remove(u' ')
+        return fixedKey.isEmpty() ? exercise.control(ex::Label4).text(forms::TextProperty::Caption)->remove(u' ')
                                   : fixedKey;
     }
     // Says `expected` (in `locale`), or nothing when the language has no sentences.
@@ -112,15 +112,13 @@ private Q_SLOTS:
         folder.writeFile(u"Uno.lng"_s, languageFile(u"it"_s));
         folder.writeFile(u"Due.lng"_s, languageFile(u"en"_s));
         folder.writeFile(u"Vuoto.lng"_s, kStrings);
-        folder.answer = platform::MsgAnswer::Yes;
-        app::shell().showMenu = [this] { menu().Show(); };
-        platform::setSpeechObserver([this](const QString& text, const QString& locale) {
-            said.append({text, locale});
-        });
+        folder.answer = forms::MsgAnswer::Yes;
+        state::shell().showMenu = [this] { menu().Show(); };
+        media::setSpeechObserver([this](const QString& text, const QString& locale) { said.append({text, locale}); });
     }
     void cleanupTestCase() {
         accessibility.stop();
-        platform::setSpeechObserver({});
+        media::setSpeechObserver({});
         for (Screen* screen : Screen::loadedScreens())
             screen->Unload();
     }
@@ -159,7 +157,7 @@ private Q_SLOTS:
                     QVERIFY(said.isEmpty());
             }
             for (const QString& label : {u"Label3"_s, u"Label4"_s}) {
-                if (platform::Control* instruction = exercise->find(label)) {
+                if (forms::Control* instruction = exercise->find(label)) {
                     QTest::mouseClick(instruction->widget(), Qt::LeftButton);
                     checkSaid(locale, askedKey(*exercise, key), "instruction clicked");
                 }
@@ -207,29 +205,29 @@ private Q_SLOTS:
         Modulo1::SuoniAttivati = true;
         const auto namesSaid = [this] {
             said.clear();
-            spoken_words::SayName(u"Picture1(0)"_s, u"big red heart"_s);
+            feedback::spoken_words::SayName(u"Picture1(0)"_s, u"big red heart"_s);
             return !said.isEmpty();
         };
         QVERIFY(namesSaid());  // nothing heard from the bus yet
-        platform::followScreenReader();
-        QTRY_VERIFY(platform::screenReaderSpeaks());
+        forms::followScreenReader();
+        QTRY_VERIFY(forms::screenReaderSpeaks());
         QVERIFY(!namesSaid());
         said.clear();
-        spoken_words::Say(u"Praise1"_s);
+        feedback::spoken_words::Say(u"Praise1"_s);
         checkSaid(u"en"_s, u"Praise1"_s, "praise with a screen reader");
         for (const bool running : {false, true}) {
             accessibility.setScreenReaderEnabled(running);
-            QTRY_COMPARE(platform::screenReaderSpeaks(), running);
+            QTRY_COMPARE(forms::screenReaderSpeaks(), running);
             QCOMPARE(namesSaid(), !running);
         }
         for (const bool forced : {false, true}) {
             accessibility.setScreenReaderEnabled(!forced);
-            platform::forceScreenReader(forced);
+            forms::forceScreenReader(forced);
             QTest::qWait(100);  // the bus's word arrives, and changes nothing
             QCOMPARE(namesSaid(), !forced);
         }
-        platform::forceScreenReader(std::nullopt);
-        QTRY_VERIFY(!platform::screenReaderSpeaks());
+        forms::forceScreenReader(std::nullopt);
+        QTRY_VERIFY(!forms::screenReaderSpeaks());
         QVERIFY(namesSaid());
     }
 };

@@ -18,8 +18,8 @@
 #include <QPushButton>
 
 using namespace Qt::Literals::StringLiterals;
-namespace ex = exercise_layout;
-using platform::Screen;
+namespace ex = exercises::exercise_layout;
+using forms::Screen;
 using screen_input::onNextBox;
 using screen_input::press;
 using screen_input::ringAround;
@@ -34,7 +34,7 @@ constexpr int kMenuChoices = 18;  // seven exercises, six picture sets, three le
 // Every scan timer of the test, moved on together by advance().
 class FakeClock {
 public:
-    class Timer : public platform::ScanTimer {
+    class Timer : public forms::ScanTimer {
     public:
         explicit Timer(FakeClock& clock) : clock_(clock) { clock_.timers_.push_back(this); }
         ~Timer() override { std::erase(clock_.timers_, this); }
@@ -177,16 +177,16 @@ class TestSwitchScan : public QObject {
 
 private Q_SLOTS:
     void initTestCase() {
-        app::shell().showMenu = [] { screens::FormMenu().Show(); };
-        platform::switch_scan::setTimerFactory([this] { return std::make_unique<FakeClock::Timer>(clock); });
-        platform::switch_scan::setAnnouncer([this](const QString& key, const QString& accessibleName) {
+        state::shell().showMenu = [] { app::screens::FormMenu().Show(); };
+        forms::switch_scan::setTimerFactory([this] { return std::make_unique<FakeClock::Timer>(clock); });
+        forms::switch_scan::setAnnouncer([this](const QString& key, const QString& accessibleName) {
             said << (key.isEmpty() ? accessibleName : key);
             shown << accessibleName;
         });
     }
     void init() {
         Modulo1::SerieFigure = 1;
-        platform::switch_scan::configure(Scan::Auto, kInterval);
+        forms::switch_scan::configure(Scan::Auto, kInterval);
         said.clear();
         shown.clear();
     }
@@ -200,7 +200,7 @@ private Q_SLOTS:
     // sets, the sound switch, Esci, each said as it is reached; round again.
     // An exercise: the pictures row by row, Next only once it is enabled.
     void theScanFollowsTheScreen() {
-        Screen& menu = show(screens::FormMenu());
+        Screen& menu = show(app::screens::FormMenu());
         QCOMPARE(highlightedName(menu), u"Command7"_s);
         // With nothing highlighted, the clock and the switch alike start at the first choice.
         for (const bool bySwitch : {false, true}) {
@@ -220,7 +220,7 @@ private Q_SLOTS:
         QVERIFY(ringAround(highlighted(menu)));
         QCOMPARE(said.mid(said.size() - kMenuChoices), round);
 
-        Screen& exercise = show(screens::FormEs1());
+        Screen& exercise = show(app::screens::FormEs1());
         QCOMPARE(highlightedName(exercise), u"Picture1(0)"_s);
         QStringList pictures = scanned(exercise, 10);
         // Next is still disabled: the button that says the instruction again,
@@ -247,7 +247,7 @@ private Q_SLOTS:
     // Three rounds with no choice: the scan rests on the first choice and
     // stays there; the switch chooses it, and the scan moves again from there.
     void theScanRestsAfterThreeRoundsUntilTheSwitch() {
-        Screen& menu = show(screens::FormMenu());
+        Screen& menu = show(app::screens::FormMenu());
         Modulo1::SuoniAttivati = true;
         widget(menu, u"Check1"_s)->setFocus();  // moved by the screen: three whole rounds from here
         clock.ticks(3 * kMenuChoices + 1);
@@ -279,7 +279,7 @@ private Q_SLOTS:
         QVERIFY(!menu.scan().resting());
         QCOMPARE(said, QStringList{u"Command7"_s});
         press(menu, Qt::Key_Space);
-        QVERIFY(screens::FormEs1().isLoaded());
+        QVERIFY(app::screens::FormEs1().isLoaded());
         QVERIFY(!menu.isLoaded());
     }
 
@@ -288,7 +288,7 @@ private Q_SLOTS:
     void aLevelIsChosenByTheSwitch() {
         const auto restore = qScopeGuard([] { settings::current() = {}; });
         settings::current().level = settings::Level::Three;
-        Screen& menu = show(screens::FormMenu());
+        Screen& menu = show(app::screens::FormMenu());
         QVERIFY(menu.control(u"LevelOption"_s, 2).checked());
         widget(menu, u"Option1"_s, 5)->setFocus();
         QCOMPARE(scanned(menu, 1), QStringList{u"LevelOption(0)"_s});
@@ -306,7 +306,7 @@ private Q_SLOTS:
     // Space, Enter and a click anywhere all choose the highlighted picture,
     // even a click on another picture; the mouse's own target is not chosen.
     void spaceEnterAndAClickAnywhereChooseTheHighlight() {
-        Screen& exercise = show(screens::FormEs3());  // the right picture is the model itself
+        Screen& exercise = show(app::screens::FormEs3());  // the right picture is the model itself
         const int right = Modulo1::IndiceModello;
         const int wrong = right == 7 ? 6 : 7;
         waitForPicture(exercise, wrong);
@@ -330,8 +330,8 @@ private Q_SLOTS:
 
     // Two switches: Space or Tab moves, Enter chooses; no clock moves it.
     void anExerciseIsPlayedWithTwoSwitches() {
-        platform::switch_scan::configure(Scan::Step, kInterval);
-        Screen& exercise = show(screens::FormEs4());
+        forms::switch_scan::configure(Scan::Step, kInterval);
+        Screen& exercise = show(app::screens::FormEs4());
         QCOMPARE(highlightedName(exercise), u"Picture1(0)"_s);
         clock.ticks(5);
         QCOMPARE(highlightedName(exercise), u"Picture1(0)"_s);
@@ -367,10 +367,10 @@ private Q_SLOTS:
     // moves a stepped one, and with the scan off Space is the keyboard's again
     // (it presses the focused picture).
     void aModeChosenReachesTheShownWindowAtOnce() {
-        Screen& exercise = show(screens::FormEs3());
+        Screen& exercise = show(app::screens::FormEs3());
         const QWidget* wrong = widget(exercise, ex::Picture1, Modulo1::IndiceModello == 0 ? 1 : 0);
         for (const Scan mode : {Scan::Step, Scan::Off, Scan::Auto, Scan::Off, Scan::Step, Scan::Auto}) {
-            platform::switch_scan::configure(mode, kInterval);
+            forms::switch_scan::configure(mode, kInterval);
             QCOMPARE(exercise.scan().mode(), mode);
             const QWidget* before = highlighted(exercise);
             clock.ticks(1);
@@ -385,7 +385,7 @@ private Q_SLOTS:
 
     // A question box scans its buttons, No first; the screen behind it waits.
     void aQuestionScansNoFirst() {
-        Screen& exercise = show(screens::FormEs1());
+        Screen& exercise = show(app::screens::FormEs1());
         QStringList buttons;
         QString behind;
         const auto scanBox = [&](bool chooseYes) {
@@ -410,17 +410,17 @@ private Q_SLOTS:
             });
         };
         scanBox(false);
-        platform::setMessageBoxResponder({});
+        forms::setMessageBoxResponder({});
         QTest::keyClick(exercise.window(), Qt::Key_Escape);
         QCOMPARE(buttons, (QStringList{u"No"_s, u"Yes"_s, u"No"_s}));
         QCOMPARE(behind, u"Picture1(0)"_s);
         QVERIFY(exercise.isLoaded());
         QCOMPARE(highlightedName(exercise), u"Picture1(0)"_s);
         scanBox(true);
-        platform::setMessageBoxResponder({});
+        forms::setMessageBoxResponder({});
         QTest::keyClick(exercise.window(), Qt::Key_Escape);
         QVERIFY(!exercise.isLoaded());
-        QVERIFY(screens::FormMenu().isLoaded());
+        QVERIFY(app::screens::FormMenu().isLoaded());
     }
 
     // One switch and a real voice's pace: every sentence is heard whole (the
@@ -432,17 +432,17 @@ private Q_SLOTS:
         Modulo1::SuoniAttivati = true;
         settings::current().speech = true;
         FakeVoice voice;
-        platform::setVoice([&voice](const QString& text, const QString&, std::function<void()> done) {
+        media::setVoice([&voice](const QString& text, const QString&, std::function<void()> done) {
             voice.say(text, std::move(done));
         });
         clock.onStep = [&voice](int ms) { voice.pass(ms); };
-        platform::switch_scan::setAnnouncer(spoken_words::SayName);
-        platform::setMessageBoxVoice(spoken_words::SayText);
+        forms::switch_scan::setAnnouncer(feedback::spoken_words::SayName);
+        forms::setMessageBoxVoice(feedback::spoken_words::SayText);
         const auto restore = qScopeGuard([this] {
             clock.onStep = {};
-            platform::setVoice({});
-            platform::setMessageBoxVoice({});
-            platform::Speak({}, {});
+            media::setVoice({});
+            forms::setMessageBoxVoice({});
+            media::Speak({}, {});
             initTestCase();
         });
         const auto highlightStays = [this](const Screen& screen, int ms) {
@@ -457,15 +457,15 @@ private Q_SLOTS:
             return highlighted(screen) == choice;
         };
 
-        Screen& exercise = show(screens::FormEs1());
+        Screen& exercise = show(app::screens::FormEs1());
         clock.advance(10);
-        const QString instruction = spoken_words::Sentence(u"Colour"_s);
+        const QString instruction = feedback::spoken_words::Sentence(u"Colour"_s);
         QCOMPARE(voice.heard.value(0), instruction);
         // The highlight rests on the first picture while the instruction is
         // said, then while its name is said, then for the interval.
         QVERIFY(highlightStays(exercise, 2 * FakeVoice::kSentenceMs - 20));
         QVERIFY(!highlightStays(exercise, kInterval + 40));
-        QCOMPARE(voice.heard.value(1), widget(exercise, ex::Picture1, 0)->property(platform::kSpokenName).toString());
+        QCOMPARE(voice.heard.value(1), widget(exercise, ex::Picture1, 0)->property(forms::kSpokenName).toString());
 
         const int right = Modulo1::IndiceModello ^ 1;
         QVERIFY(scanTo(exercise, widget(exercise, ex::Picture1, right)));
@@ -474,13 +474,13 @@ private Q_SLOTS:
         QCOMPARE(Modulo1::ContaEsatti(), qint16(1));
         // The highlight's name, Next, and the praise after the sound, each whole.
         clock.advance(2 * FakeVoice::kSentenceMs);
-        QCOMPARE(voice.heard.value(voice.heard.size() - 2), spoken_words::Sentence(u"BottoneAvanti"_s));
+        QCOMPARE(voice.heard.value(voice.heard.size() - 2), feedback::spoken_words::Sentence(u"BottoneAvanti"_s));
         QVERIFY2(voice.heard.last().contains(u'!'), qPrintable(voice.heard.last()));
 
         // The way home is reached by the scan and asks its question aloud, No first.
         QVERIFY(scanTo(exercise, widget(exercise, ex::HomeButton)));
         clock.advance(FakeVoice::kSentenceMs);
-        folder.answer = platform::MsgAnswer::Yes;
+        folder.answer = forms::MsgAnswer::Yes;
         const auto boxesBefore = folder.boxes.size();
         press(exercise, Qt::Key_Space);
         QCOMPARE(folder.boxes.size(), boxesBefore + 1);
@@ -491,8 +491,8 @@ private Q_SLOTS:
         QVERIFY2(!question.isEmpty() && asked != voice.heard.end(), qPrintable(voice.heard.join(u" | "_s)));
         QVERIFY2(asked->indexOf(u"No"_s, question.size()) < asked->indexOf(u"Yes"_s, question.size()),
                  qPrintable(*asked));
-        folder.answer = platform::MsgAnswer::Ok;
-        Screen& menu = screens::FormMenu();
+        folder.answer = forms::MsgAnswer::Ok;
+        Screen& menu = app::screens::FormMenu();
         QTRY_VERIFY(menu.isLoaded() && !exercise.isLoaded());
 
         // The sound switch off: the choices are still named as the scan reaches them.
@@ -503,7 +503,7 @@ private Q_SLOTS:
         QVERIFY(!Modulo1::SuoniAttivati);
         QVERIFY(scanTo(menu, widget(menu, u"Command7"_s)));
         clock.advance(10);
-        QCOMPARE(voice.heard.last(), spoken_words::Sentence(u"Command7"_s));
+        QCOMPARE(voice.heard.last(), feedback::spoken_words::Sentence(u"Command7"_s));
         Modulo1::SuoniAttivati = true;
         QVERIFY2(voice.cut.isEmpty(), qPrintable(voice.cut.join(u" | "_s)));
     }

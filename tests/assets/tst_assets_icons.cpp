@@ -46,8 +46,8 @@ private Q_SLOTS:
     }
 
     void pointersHaveTheirTipAtTheHotSpot() {
-        for (const platform::Pointer& pointer : {resources::kWhiteArrowPointer, resources::kTrebleClefPointer,
-                                                 resources::kNextPointer, resources::kStartPointer}) {
+        for (const forms::Pointer& pointer : {resources::kWhiteArrowPointer, resources::kTrebleClefPointer,
+                                              resources::kNextPointer, resources::kStartPointer}) {
             QImage image(32, 32, QImage::Format_ARGB32);
             image.fill(Qt::transparent);
             QPainter painter(&image);

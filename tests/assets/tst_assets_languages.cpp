@@ -68,7 +68,7 @@ LanguageFile readLanguage(const QString& language) {
     const QString text = decoder(utf8 ? bytes.sliced(3) : bytes);
     if (decoder.hasError())
         file.problems << u"not UTF-8"_s;
-    if (utf8 && platform::encodeTextAs(text, platform::TextEncoding::Windows1252))
+    if (utf8 && files::encodeTextAs(text, files::TextEncoding::Windows1252))
         file.problems << u"UTF-8 where Windows-1252 holds the text"_s;
     QString section;
     const QStringList lines = text.split(u"\r\n"_s);
@@ -158,7 +158,7 @@ private Q_SLOTS:
             // playing. Every exercise's title is its name on the menu, in capitals,
             // so that the window, the menu and the screen call it alike.
             const Section& menu = file.sections[u"FormMenu"_s];
-            for (const exercise_catalogue::Exercise& exercise : exercise_catalogue::catalogue()) {
+            for (const exercises::exercise_catalogue::Exercise& exercise : exercises::exercise_catalogue::catalogue()) {
                 const Section& screen = file.sections[QString::fromLatin1(exercise.form)];
                 QCOMPARE(screen.contains(u"Label4.Caption"_s), exercise.number != 5 && exercise.number != 6);
                 const QString name = menu.value(QString::fromLatin1(exercise.menuButton.text()) + u".Caption"_s);
@@ -171,20 +171,21 @@ private Q_SLOTS:
     // Each language the menu lists translates every caption of every screen's
     // design, and names no control that the screen lacks.
     void everyScreenIsTranslatedWhole() {
-        platform::setExecutableFolder(QStringLiteral(MF_PROGRAM_DIR));
-        const QStringList listed = platform::languageNames();
+        files::setExecutableFolder(QStringLiteral(MF_PROGRAM_DIR));
+        const QStringList listed = files::languageNames();
         QCOMPARE(QSet<QString>(listed.cbegin(), listed.cend()), QSet<QString>(kLanguages.cbegin(), kLanguages.cend()));
-        platform::setExecutableFolder(QString());
+        files::setExecutableFolder(QString());
         QStringList missing;
         QStringList unknown;
         for (const QString& language : kLanguages) {
             const Sections& sections = files_[language].sections;
-            for (const platform::Screen* screen : {&screens::FormAvvio(), &screens::FormMenu(), &screens::FormEs1(),
-                                                   &screens::FormEs2(), &screens::FormEs3(), &screens::FormEs4(),
-                                                   &screens::FormEs5(), &screens::FormEs6(), &screens::FormEs7()}) {
+            for (const forms::Screen* screen :
+                 {&app::screens::FormAvvio(), &app::screens::FormMenu(), &app::screens::FormEs1(),
+                  &app::screens::FormEs2(), &app::screens::FormEs3(), &app::screens::FormEs4(),
+                  &app::screens::FormEs5(), &app::screens::FormEs6(), &app::screens::FormEs7()}) {
                 const QString form = QString::fromUtf8(screen->design().name);
                 QSet<QString> allowed{form + u".Caption"_s};
-                for (const platform::ControlDesign& control : screen->design().controls) {
+                for (const forms::ControlDesign& control : screen->design().controls) {
                     const QString name = QString::fromUtf8(control.name);
                     const QString key = control.index >= 0 ? u"%1(%2)."_s.arg(name).arg(control.index) : name + u'.';
                     allowed << key + u"ToolTipText"_s;
@@ -210,8 +211,8 @@ private Q_SLOTS:
     // read alike; that every instruction an exercise asks is among the keys is
     // the exercise screens' test.
     void everyInstructionReadsItsOwnWay() {
-        for (const puzzle::Level& level : puzzle::kLevels) {
-            const QStringList keys = puzzle::allInstructionKeys(level);
+        for (const rules::Level& level : rules::kLevels) {
+            const QStringList keys = rules::allInstructionKeys(level);
             QCOMPARE(keys.size(), level.attributes + 2 + level.attributes * level.attributes);
             for (const QString& language : kLanguages) {
                 QSet<QString> sentences;
@@ -225,11 +226,11 @@ private Q_SLOTS:
 
     // A picture's phrase names it alone among the pictures of its set and level.
     void everyPictureHasAPhraseOfItsOwn() {
-        platform::setExecutableFolder(QStringLiteral(MF_PROGRAM_DIR));
+        files::setExecutableFolder(QStringLiteral(MF_PROGRAM_DIR));
         for (const QString& language : kLanguages) {
             modLanguageSupport::MLSCurrentLanguage = language;
             for (int set = 1; set <= 5; ++set) {
-                for (const puzzle::Level& level : puzzle::kLevels) {
+                for (const rules::Level& level : rules::kLevels) {
                     QSet<QString> phrases;
                     for (int index = 0; index < level.pictures(); ++index)
                         phrases << modLanguageSupport::MLSPictureDescription(set, index, level.attributes);
@@ -239,17 +240,17 @@ private Q_SLOTS:
             }
         }
         modLanguageSupport::MLSCurrentLanguage.clear();
-        platform::setExecutableFolder(QString());
+        files::setExecutableFolder(QString());
     }
 
     // A first run under a system language of each file starts in that file.
     void eachLanguageIsTheFirstRunOfItsLocale() {
-        platform::setExecutableFolder(QStringLiteral(MF_PROGRAM_DIR));
+        files::setExecutableFolder(QStringLiteral(MF_PROGRAM_DIR));
         for (const QString& language : kLanguages) {
             const QString locale = files_[language].sections[u"Language"_s].value(u"Locale"_s);
             QCOMPARE(modLanguageSupport::MLSSystemLanguage({QLocale(locale).bcp47Name()}), language);
         }
-        platform::setExecutableFolder(QString());
+        files::setExecutableFolder(QString());
     }
 
     void codesOfTheChangesAreDistinctAndFit() {

@@ -18,8 +18,8 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-using picture_sets::kPicturesPerSet;
-using picture_sets::kSetCount;
+using resources::picture_sets::kPicturesPerSet;
+using resources::picture_sets::kSetCount;
 
 double toLinear(int channel) {
     const double c = channel / 255.0;
@@ -162,7 +162,8 @@ private Q_SLOTS:
     }
 
     void cardsAreTransparentOnlyInTheirCorners() {
-        const QImage missing = picture_files::missingPictureCard().image().convertToFormat(QImage::Format_ARGB32);
+        const QImage missing =
+            exercises::picture_files::missingPictureCard().image().convertToFormat(QImage::Format_ARGB32);
         QCOMPARE(missing.size(), images_[0][0].size());
         const int side = missing.width(), margin = side / 32;
         QCOMPARE(qAlpha(missing.pixel(1, 1)), 0);

@@ -106,14 +106,14 @@ def on_wayland(executable, base, english, work):
     def full():
         return e2e.wait_for(lambda: (lambda w: w if w["fullscreen_mode"] == 1 and
                                      (w["rect"]["width"], w["rect"]["height"]) == (WIDTH, HEIGHT) else None)(window()),
-                            "the full screen", 10)
+                            "the full screen", 30)
     full()
     e2e.passed("Wayland: the exercise starts full screen")
     for press in (1, 2):
         keys("F11")
         if press == 1:
             rect = e2e.wait_for(lambda: (lambda w: w["rect"] if w["fullscreen_mode"] == 0 else None)(window()),
-                                "F11 to leave the full screen", 10)
+                                "F11 to leave the full screen", 30)
             # The compositor draws a title bar above the window: the window is the rest of three quarters.
             e2e.check(rect["width"] == WIDTH * 3 // 4 and rect["x"] == WIDTH // 8 and
                       HEIGHT * 3 // 4 - 40 <= rect["height"] <= HEIGHT * 3 // 4 and

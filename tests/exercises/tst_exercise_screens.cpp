@@ -37,10 +37,10 @@
 #include <set>
 
 using namespace Qt::Literals::StringLiterals;
-namespace ex = exercise_layout;
-using picture_sets::kSetCount;
-using platform::Control;
-using puzzle::kPicturesPerSet;
+namespace ex = exercises::exercise_layout;
+using forms::Control;
+using resources::picture_sets::kSetCount;
+using rules::kPicturesPerSet;
 
 namespace {
 
@@ -85,7 +85,7 @@ QByteArray languageFile() {
     using modLanguageSupport::MLSOurFileKey;
     using modLanguageSupport::OurWords;
     QString text = u"[Speech]\r\n"_s;
-    for (const QString& key : exercise_catalogue::spokenKeys())
+    for (const QString& key : exercises::exercise_catalogue::spokenKeys())
         text += MLSOurFileKey(OurWords::Speech, key) % u"=\"say "_s % key % u"\"\r\n"_s;
     text +=
         u"[Strings]\r\n0013=\"lascia 1\"\r\n0011=\"lascia 2\"\r\n0004=\"lascia 3\"\r\n0010=\"lascia 4\"\r\n"
@@ -140,18 +140,18 @@ constexpr int kSoundMilliseconds = 700;
 class ExerciseScreensTest : public QObject {
     Q_OBJECT
 
-    FormEsercizio es1{exercise_catalogue::exercise(1)};
-    FormEsercizio es2{exercise_catalogue::exercise(2)};
-    FormEsercizio es3{exercise_catalogue::exercise(3)};
-    FormEsercizio es4{exercise_catalogue::exercise(4)};
-    FormEsercizio es5{exercise_catalogue::exercise(5)};
-    FormEsercizio es6{exercise_catalogue::exercise(6)};
-    FormEsercizio es7{exercise_catalogue::exercise(7)};
+    FormEsercizio es1{exercises::exercise_catalogue::exercise(1)};
+    FormEsercizio es2{exercises::exercise_catalogue::exercise(2)};
+    FormEsercizio es3{exercises::exercise_catalogue::exercise(3)};
+    FormEsercizio es4{exercises::exercise_catalogue::exercise(4)};
+    FormEsercizio es5{exercises::exercise_catalogue::exercise(5)};
+    FormEsercizio es6{exercises::exercise_catalogue::exercise(6)};
+    FormEsercizio es7{exercises::exercise_catalogue::exercise(7)};
     const std::array<FormEsercizio*, 7> all{&es1, &es2, &es3, &es4, &es5, &es6, &es7};
 
     QTemporaryDir folder;
-    std::vector<platform::MessageBoxRequest> boxes;
-    platform::MsgAnswer answer = platform::MsgAnswer::No;
+    std::vector<forms::MessageBoxRequest> boxes;
+    forms::MsgAnswer answer = forms::MsgAnswer::No;
     QStringList sounds;
     int menusShown = 0;
     QStringList said;
@@ -160,7 +160,7 @@ class ExerciseScreensTest : public QObject {
 
     static Control& picture(const FormEsercizio& screen, int i) { return screen.control(ex::Picture1, i); }
     static QString caption(const FormEsercizio& screen, const QString& name) {
-        return screen.control(name).text(platform::TextProperty::Caption).value_or(u"(none)"_s);
+        return screen.control(name).text(forms::TextProperty::Caption).value_or(u"(none)"_s);
     }
     // The right and wrong counts as the screen shows them.
     static QString counts(const FormEsercizio& screen) {
@@ -234,23 +234,23 @@ class ExerciseScreensTest : public QObject {
     static void checkRuleShown(int number, const FormEsercizio& screen) {
         const Expected asked = expectedRule(number, screen);
         QVERIFY2(!asked.key.isEmpty(), qPrintable(caption(screen, u"Label4"_s)));
-        const auto* drawing = dynamic_cast<platform::ImageView*>(screen.control(ex::RuleDrawing).widget());
+        const auto* drawing = dynamic_cast<forms::ImageView*>(screen.control(ex::RuleDrawing).widget());
         QVERIFY(drawing);
-        const platform::PictureRow& row = drawing->row();
+        const forms::PictureRow& row = drawing->row();
         int from = shownModel(screen);
         QCOMPARE(indexShowing(screen, row.first), from);
         QCOMPARE(row.next.size(), asked.steps.size());
         for (std::size_t i = 0; i < asked.steps.size(); ++i) {
             const int to = pictureWithChanges(from, asked.steps[i]);
             QCOMPARE(indexShowing(screen, row.next[i].image), to);
-            QCOMPARE(row.next[i].sign, asked.steps[i] == 0 ? platform::Sign::Equals : platform::Sign::Arrow);
+            QCOMPARE(row.next[i].sign, asked.steps[i] == 0 ? forms::Sign::Equals : forms::Sign::Arrow);
             from = to;
         }
         QCOMPARE(from, rightPicture(number, screen));
         const QString change = u"change is "_s + asked.words;
         QCOMPARE(accessibleText(screen.control(ex::Label4).widget(), QAccessible::Name), change);
         QCOMPARE(accessibleText(screen.window(), QAccessible::Description), u"say "_s + asked.key);
-        QWidget* news = screen.window()->findChild<QWidget*>(QString::fromLatin1(platform::kAnnouncementName));
+        QWidget* news = screen.window()->findChild<QWidget*>(QString::fromLatin1(forms::kAnnouncementName));
         if (number == 5 || number == 6) {
             QVERIFY(news && news->isVisible());
             QCOMPARE(accessibleText(news, QAccessible::Name), change + u". say "_s + asked.key);
@@ -294,8 +294,8 @@ class ExerciseScreensTest : public QObject {
     }
 
     QImage fileImage(int set, int n) const {
-        return platform::LoadPicture(folder.path() % u"/gif/%1/%2.gif"_s.arg(set).arg(n))
-            .value_or(platform::Picture())
+        return files::LoadPicture(folder.path() % u"/gif/%1/%2.gif"_s.arg(set).arg(n))
+            .value_or(files::Picture())
             .image();
     }
     // The set whose first file the screen shows, or 0.
@@ -309,7 +309,7 @@ class ExerciseScreensTest : public QObject {
     static void copySets(const QString& from, const QString& to, int sets) {
         for (int set = 1; set <= sets; ++set) {
             QVERIFY(QDir().mkpath(to % u"/gif/"_s % QString::number(set)));
-            for (int n = 1; n <= picture_sets::kPicturesPerSet; ++n) {
+            for (int n = 1; n <= resources::picture_sets::kPicturesPerSet; ++n) {
                 const QString file = u"/gif/%1/%2.gif"_s.arg(set).arg(n);
                 QVERIFY2(QFile::copy(from % file, to % file), qPrintable(from % file));
             }
@@ -324,26 +324,26 @@ private Q_SLOTS:
         QVERIFY(QDir(folder.path()).mkpath(u"suoni"_s));
         for (const QString& sound : {u"si1"_s, u"si2"_s, u"si3"_s, u"si4"_s, u"no"_s})
             QVERIFY(file_bytes::write(folder.path() % u"/suoni/"_s % sound % u".wav"_s, silentWav(kSoundMilliseconds)));
-        platform::setExecutableFolder(folder.path());
+        files::setExecutableFolder(folder.path());
         modLanguageSupport::MLSCurrentLanguage = u"Prova"_s;
-        platform::setMessageBoxResponder([this](const platform::MessageBoxRequest& request) {
+        forms::setMessageBoxResponder([this](const forms::MessageBoxRequest& request) {
             boxes.push_back(request);
             return answer;
         });
-        platform::setSoundObserver([this](const QString& path) { sounds.append(path); });
-        app::shell().showMenu = [this] { ++menusShown; };
-        platform::setSpeechObserver([this](const QString& text, const QString&) {
+        media::setSoundObserver([this](const QString& path) { sounds.append(path); });
+        state::shell().showMenu = [this] { ++menusShown; };
+        media::setSpeechObserver([this](const QString& text, const QString&) {
             said.append(text);
             saidAt.append(clock.elapsed());
         });
     }
 
     void cleanupTestCase() {
-        platform::setMessageBoxResponder({});
-        platform::setSoundObserver({});
-        platform::setSpeechObserver({});
-        platform::setExecutableFolder({});
-        app::shell() = {};
+        forms::setMessageBoxResponder({});
+        media::setSoundObserver({});
+        media::setSpeechObserver({});
+        files::setExecutableFolder({});
+        state::shell() = {};
     }
 
     void init() {
@@ -352,14 +352,14 @@ private Q_SLOTS:
         settings::current().level = settings::Level(settings::kDefaultLevel);
         boxes.clear();
         sounds.clear();
-        answer = platform::MsgAnswer::No;
-        platform::seedRandom(1);
+        answer = forms::MsgAnswer::No;
+        media::seedRandom(1);
     }
 
     void cleanup() {
-        for (platform::Screen* screen : platform::Screen::loadedScreens())
+        for (forms::Screen* screen : forms::Screen::loadedScreens())
             screen->Unload();
-        platform::setExecutableFolder(folder.path());
+        files::setExecutableFolder(folder.path());
     }
 
     // Every model with every change asked, judged by its rule and shown and
@@ -411,19 +411,19 @@ private Q_SLOTS:
             settings::current().level = settings::Level(level);
             nextPuzzle(es1);
             const std::vector<qint16>& shown = es1.puzzle().shownPictures();
-            QCOMPARE(int(shown.size()), puzzle::findLevel(level)->shownCount());
+            QCOMPARE(int(shown.size()), rules::findLevel(level)->shownCount());
             const int set = es1.puzzle().set();
             const int model = es1.puzzle().IndiceModello();
             QCOMPARE(es1.control(ex::Picture2).picture().image(), fileImage(set, model + 1));
             std::vector<QWidget*> choices;
             int rightSlot = -1;
-            for (int slot = 0; slot < exercise_layout::kPictureSlots; ++slot) {
+            for (int slot = 0; slot < exercises::exercise_layout::kPictureSlots; ++slot) {
                 const Control& control = picture(es1, slot);
                 QCOMPARE(control.visible(), std::size_t(slot) < shown.size());
                 if (!control.visible())
                     continue;
                 QCOMPARE(control.picture().image(), fileImage(set, shown[std::size_t(slot)] + 1));
-                if (shown[std::size_t(slot)] == (model ^ puzzle::kColourBit)) {
+                if (shown[std::size_t(slot)] == (model ^ rules::kColourBit)) {
                     QCOMPARE(rightSlot, -1);
                     rightSlot = slot;
                 }
@@ -455,7 +455,7 @@ private Q_SLOTS:
                 clickPicture(es1, rightSlot);
             }
             QVERIFY(es1.puzzle().solved());
-            QCOMPARE(es1.control(ex::Picture3).picture().image(), fileImage(set, (model ^ puzzle::kColourBit) + 1));
+            QCOMPARE(es1.control(ex::Picture3).picture().image(), fileImage(set, (model ^ rules::kColourBit) + 1));
         }
         QCOMPARE(Modulo1::ContaEsatti(), 5);
         QCOMPARE(Modulo1::ContaErrati(), 5);
@@ -504,7 +504,7 @@ private Q_SLOTS:
         QCOMPARE(Modulo1::ContaEsatti(), qint16(1));
         QCOMPARE(Modulo1::ContaErrati(), qint16(2));
         QCOMPARE(sounds.size(), 3);
-        const platform::Picture oldFirst = picture(es4, 0).picture();
+        const files::Picture oldFirst = picture(es4, 0).picture();
         const quint32 colour = es4.backColor();
         clickNext(es4);
         QVERIFY(isOpen(es4));
@@ -536,11 +536,11 @@ private Q_SLOTS:
         es4.Show();
         clickPicture(es4, shownModel(es4));
         const auto announced = [this] {
-            QWidget* news = es4.window()->findChild<QWidget*>(QString::fromLatin1(platform::kAnnouncementName));
+            QWidget* news = es4.window()->findChild<QWidget*>(QString::fromLatin1(forms::kAnnouncementName));
             return news ? accessibleText(news, QAccessible::Name) : QString();
         };
         QCOMPARE(announced(), u"Errati, Errati 1"_s);
-        auto& model = const_cast<puzzle::PuzzleModel&>(es4.puzzle());
+        auto& model = const_cast<rules::PuzzleModel&>(es4.puzzle());
         Q_EMIT model.answered(false, shownModel(es4), {.right = 3, .wrong = 9}, 2);
         QCOMPARE(announced(), u"Errati, Errati 9"_s);
         QCOMPARE(counts(es4), u"0/ 1"_s);
@@ -558,9 +558,9 @@ private Q_SLOTS:
             FormEsercizio& screen = *all[std::size_t(number - 1)];
             Modulo1::SerieFigure = qint16(number <= 5 ? number : 6);
             for (quint64 seed : {11u, 23u}) {
-                platform::seedRandom(seed);
+                media::seedRandom(seed);
                 const quint32 colour = ModuloColoriSuoni::PreparaColori();
-                platform::seedRandom(seed);
+                media::seedRandom(seed);
                 screen.Show();
                 QCOMPARE(screen.backColor(), colour);
                 QCOMPARE(counts(screen), u"0/0"_s);
@@ -572,11 +572,11 @@ private Q_SLOTS:
                              QRectF(0, 0, screen.displayWidth(), screen.displayHeight()));
                 clickPicture(screen, pictureWithChanges(rightPicture(number, screen), Colour));
                 boxes.clear();
-                answer = platform::MsgAnswer::No;
+                answer = forms::MsgAnswer::No;
                 chooseMenu(screen, u"mnuEsci"_s);
                 QCOMPARE(boxes.size(), std::size_t(1));
                 QCOMPARE(boxes[0].message, u"lascia "_s % QString::number(number));
-                QCOMPARE(boxes[0].buttons, platform::MsgButtons::YesNo);
+                QCOMPARE(boxes[0].buttons, forms::MsgButtons::YesNo);
                 QVERIFY(screen.isLoaded());
                 QCOMPARE(menusShown, 0);
                 QCOMPARE(Modulo1::ContaErrati(), qint16(1));
@@ -589,7 +589,7 @@ private Q_SLOTS:
                 QCOMPARE(menusShown, 0);
                 QVERIFY(isOpen(screen));
 
-                answer = platform::MsgAnswer::Yes;
+                answer = forms::MsgAnswer::Yes;
                 if (seed == 11u)
                     chooseMenu(screen, u"mnuEsci"_s);
                 else
@@ -608,12 +608,12 @@ private Q_SLOTS:
         QVERIFY(QFile::copy(folder.path() % u"/Prova.lng"_s, broken.path() % u"/Prova.lng"_s));
         QVERIFY(QFile::remove(broken.path() % u"/gif/1/3.gif"_s));
         QVERIFY(file_bytes::write(broken.path() % u"/gif/1/5.gif"_s, "GIF89a this is no picture"));
-        platform::setExecutableFolder(broken.path());
+        files::setExecutableFolder(broken.path());
         Modulo1::SerieFigure = 1;
         Modulo1::SuoniAttivati = false;
 
         es3.Show();
-        const QImage card = picture_files::missingPictureCard().image();
+        const QImage card = exercises::picture_files::missingPictureCard().image();
         QCOMPARE(picture(es3, 2).picture().image(), card);
         QCOMPARE(picture(es3, 4).picture().image(), card);
         QCOMPARE(picture(es3, 0).picture().image(), fileImage(1, 1));
@@ -651,7 +651,7 @@ private Q_SLOTS:
     void praiseAndHelpFollowTheSound() {
         Modulo1::SuoniAttivati = true;
         FormEsercizio& screen = es1;
-        answer = platform::MsgAnswer::Yes;
+        answer = forms::MsgAnswer::Yes;
         screen.Show();
         // Praise after a right answer's sound, a different one each time.
         QString lastPraise;

@@ -24,7 +24,7 @@ namespace {
 struct ScriptedGenerator {
     std::vector<double> numbers;
     std::size_t taken = 0;
-    puzzle::Generator generator() {
+    rules::Generator generator() {
         return [this] { return numbers.at(taken++); };
     }
 };
@@ -45,17 +45,17 @@ private Q_SLOTS:
     void drawsCoverTheirRangeAndTakeOneNumberEach() {
         struct Case {
             const char* what;
-            std::function<qint16(const puzzle::Generator&)> draw;
+            std::function<qint16(const rules::Generator&)> draw;
             qint16 lowest, highest;
         };
-        for (const puzzle::Level& level : puzzle::kLevels) {
-            const std::vector<qint16> kinds = puzzle::kindsOfChange(level), changes = puzzle::changesOf(level);
+        for (const rules::Level& level : rules::kLevels) {
+            const std::vector<qint16> kinds = rules::kindsOfChange(level), changes = rules::changesOf(level);
             const std::vector<Case> cases = {
-                {"set", [](const auto& g) { return puzzle::drawSet(puzzle::kAllSets, g); }, 1, 5},
-                {"model", [&](const auto& g) { return puzzle::drawModel(level, g); }, 0, qint16(level.pictures() - 1)},
-                {"kind of change", [&](const auto& g) { return puzzle::drawKindOfChange(level, g); }, kinds.front(),
+                {"set", [](const auto& g) { return rules::drawSet(rules::kAllSets, g); }, 1, 5},
+                {"model", [&](const auto& g) { return rules::drawModel(level, g); }, 0, qint16(level.pictures() - 1)},
+                {"kind of change", [&](const auto& g) { return rules::drawKindOfChange(level, g); }, kinds.front(),
                  kinds.back()},
-                {"one of two changes", [&](const auto& g) { return puzzle::drawChange(level, g); }, changes.front(),
+                {"one of two changes", [&](const auto& g) { return rules::drawChange(level, g); }, changes.front(),
                  changes.back()},
             };
             for (const Case& c : cases) {
@@ -70,37 +70,37 @@ private Q_SLOTS:
         // 1 showing four of them, and draw among the changes as numbered from the
         // start: 1 colour, 2 size, 3 shape, 4 none.
         for (const int number : {1, 2}) {
-            const puzzle::Level& level = *puzzle::findLevel(number);
+            const rules::Level& level = *rules::findLevel(number);
             QCOMPARE(level.pictures(), 8);
             QCOMPARE(level.shownCount(), 4 * number);
-            QCOMPARE(puzzle::kindsOfChange(level), (std::vector<qint16>{1, 2, 3, 4}));
-            QCOMPARE(puzzle::changesOf(level), (std::vector<qint16>{1, 2, 3}));
+            QCOMPARE(rules::kindsOfChange(level), (std::vector<qint16>{1, 2, 3, 4}));
+            QCOMPARE(rules::changesOf(level), (std::vector<qint16>{1, 2, 3}));
         }
         // Level 3 shows the sixteen pictures of four attributes and adds the
         // pattern's change, 5.
-        const puzzle::Level& third = *puzzle::findLevel(3);
+        const rules::Level& third = *rules::findLevel(3);
         QCOMPARE(third.pictures(), 16);
         QCOMPARE(third.shownCount(), 16);
-        QCOMPARE(puzzle::kindsOfChange(third), (std::vector<qint16>{1, 2, 3, 4, 5}));
-        QCOMPARE(puzzle::changesOf(third), (std::vector<qint16>{1, 2, 3, 5}));
+        QCOMPARE(rules::kindsOfChange(third), (std::vector<qint16>{1, 2, 3, 4, 5}));
+        QCOMPARE(rules::changesOf(third), (std::vector<qint16>{1, 2, 3, 5}));
         // A chosen set draws no number.
         ScriptedGenerator rnd;
-        for (qint16 set = 1; set <= puzzle::kSetCount; ++set)
-            QCOMPARE(puzzle::drawSet(set, rnd.generator()), set);
+        for (qint16 set = 1; set <= rules::kSetCount; ++set)
+            QCOMPARE(rules::drawSet(set, rnd.generator()), set);
         QCOMPARE(rnd.taken, std::size_t(0));
     }
 
     void numbersOfNoChangeFlipNothingAndHaveNoText() {
         for (qint16 number : {qint16(0), qint16(99), qint16(-1)}) {
-            QCOMPARE(puzzle::changeBit(number), 0);
-            const QStringList texts{puzzle::kindOfChangeString(number), puzzle::firstChangeString(number),
-                                    puzzle::secondChangeString(number)};
+            QCOMPARE(rules::changeBit(number), 0);
+            const QStringList texts{rules::kindOfChangeString(number), rules::firstChangeString(number),
+                                    rules::secondChangeString(number)};
             QCOMPARE(texts, QStringList(3));
         }
         // No change is a kind of its own, never one of two.
-        QCOMPARE(puzzle::changeBit(4), 0);
-        QVERIFY(!puzzle::kindOfChangeString(4).isEmpty());
-        QCOMPARE(puzzle::firstChangeString(4), QString());
+        QCOMPARE(rules::changeBit(4), 0);
+        QVERIFY(!rules::kindOfChangeString(4).isEmpty());
+        QCOMPARE(rules::firstChangeString(4), QString());
     }
 
     // At every level, for every model and every change a rule may draw: the
@@ -111,22 +111,22 @@ private Q_SLOTS:
     // goes from the model to the right picture, each step changing exactly the
     // attributes its change names ("=" where none), named by their words in turn.
     void everyPuzzleOfEveryLevelHasOneRightPictureShown() {
-        using puzzle::RuleKind;
-        const int pattern = picture_code::bitOf(picture_code::Attribute::Pattern);
+        using rules::RuleKind;
+        const int pattern = resources::picture_code::bitOf(resources::picture_code::Attribute::Pattern);
         const std::map<qint16, int> bitOfChange{
-            {1, puzzle::kColourBit}, {2, puzzle::kSizeBit}, {3, puzzle::kShapeBit}, {4, 0}, {5, pattern}};
-        const std::map<int, QString> words{{puzzle::kColourBit, u"WordColour"_s},
-                                           {puzzle::kSizeBit, u"WordSize"_s},
-                                           {puzzle::kShapeBit, u"WordShape"_s},
+            {1, rules::kColourBit}, {2, rules::kSizeBit}, {3, rules::kShapeBit}, {4, 0}, {5, pattern}};
+        const std::map<int, QString> words{{rules::kColourBit, u"WordColour"_s},
+                                           {rules::kSizeBit, u"WordSize"_s},
+                                           {rules::kShapeBit, u"WordShape"_s},
                                            {pattern, u"WordPattern"_s}};
-        for (const puzzle::Level& level : puzzle::kLevels) {
+        for (const rules::Level& level : rules::kLevels) {
             const int every = level.pictures() - 1;
             // A rule, the numbers it draws before the set and the bits each step of its drawing changes.
-            std::vector<std::tuple<puzzle::Rule, std::vector<double>, std::vector<int>>> asked;
-            for (const int mask : {puzzle::kColourBit, puzzle::kSizeBit, puzzle::kShapeBit, 0})
+            std::vector<std::tuple<rules::Rule, std::vector<double>, std::vector<int>>> asked;
+            for (const int mask : {rules::kColourBit, rules::kSizeBit, rules::kShapeBit, 0})
                 asked.push_back({{RuleKind::FixedChange, mask}, {}, {mask}});
-            asked.push_back({{RuleKind::FixedChange, puzzle::kEveryBit}, {}, {every}});
-            const std::vector<qint16> kinds = puzzle::kindsOfChange(level), changes = puzzle::changesOf(level);
+            asked.push_back({{RuleKind::FixedChange, rules::kEveryBit}, {}, {every}});
+            const std::vector<qint16> kinds = rules::kindsOfChange(level), changes = rules::changesOf(level);
             for (std::size_t k = 0; k < kinds.size(); ++k)
                 asked.push_back({{RuleKind::RandomChange}, {drawing(k, kinds.size())}, {bitOfChange.at(kinds[k])}});
             for (std::size_t first = 0; first < changes.size(); ++first) {
@@ -140,7 +140,7 @@ private Q_SLOTS:
                     ScriptedGenerator rnd{drawn};
                     rnd.numbers.push_back(drawing(std::size_t(model), std::size_t(level.pictures())));
                     rnd.numbers.insert(rnd.numbers.end(), {0.3, 0.9, 0.1});  // the order shown, where drawn
-                    puzzle::PuzzleModel puzzle(rule, rnd.generator());
+                    rules::PuzzleModel puzzle(rule, rnd.generator());
                     QVERIFY(puzzle.setLevel(level.number));
                     puzzle.start(1);
                     const QByteArray where = "level " + QByteArray::number(level.number) + ", " +
@@ -152,16 +152,16 @@ private Q_SLOTS:
                             qWarning("in %s", where.constData());
                     });
                     QCOMPARE(puzzle.IndiceModello(), model);
-                    QVERIFY(puzzle::allInstructionKeys(level).contains(puzzle.instructionKey()));
+                    QVERIFY(rules::allInstructionKeys(level).contains(puzzle.instructionKey()));
                     const int right = *puzzle.rightIndex();
 
-                    const changes_shown::Drawing shownChange = changes_shown::drawing(puzzle);
+                    const exercises::changes_shown::Drawing shownChange = exercises::changes_shown::drawing(puzzle);
                     QCOMPARE(shownChange.model, model);
                     QCOMPARE(shownChange.steps.size(), steps.size());
                     int before = model;
                     QStringList stepWords;
                     for (std::size_t i = 0; i < steps.size(); ++i) {
-                        const changes_shown::Step& step = shownChange.steps[i];
+                        const exercises::changes_shown::Step& step = shownChange.steps[i];
                         QCOMPARE(before ^ step.picture, steps[i]);
                         QCOMPARE(step.changes, steps[i] != 0);
                         before = step.picture;
@@ -173,7 +173,7 @@ private Q_SLOTS:
                             stepWords << u"WordNothing"_s;
                     }
                     QCOMPARE(before, right);
-                    QCOMPARE(changes_shown::wordKeys(puzzle), stepWords);
+                    QCOMPARE(exercises::changes_shown::wordKeys(puzzle), stepWords);
 
                     const std::vector<qint16>& shown = puzzle.shownPictures();
                     QCOMPARE(int(shown.size()), level.shownCount());
@@ -181,15 +181,15 @@ private Q_SLOTS:
                     for (std::size_t place = 0; place < shown.size(); ++place) {
                         const bool oneChangeAway =
                             std::popcount(unsigned(shown[place] ^ right)) <= 1 && shown[place] < level.pictures();
-                        if (level.shown == puzzle::Shown::Every)
+                        if (level.shown == rules::Shown::Every)
                             QCOMPARE(shown[place], qint16(place));
                         else
                             QVERIFY(oneChangeAway);
                     }
-                    QCOMPARE(rnd.taken, rnd.numbers.size() - (level.shown == puzzle::Shown::Every ? 3 : 0));
+                    QCOMPARE(rnd.taken, rnd.numbers.size() - (level.shown == rules::Shown::Every ? 3 : 0));
                     // Every picture but the right one counts wrong where it is shown, and not at all elsewhere;
                     // once solved, nothing counts.
-                    QSignalSpy answers(&puzzle, &puzzle::PuzzleModel::answered);
+                    QSignalSpy answers(&puzzle, &rules::PuzzleModel::answered);
                     for (int index = -1; index <= level.pictures(); ++index) {
                         if (index != right)
                             puzzle.answer(index);
@@ -214,16 +214,16 @@ private Q_SLOTS:
     // Level 1 draws the order of its four pictures: the right one takes
     // every place. A new level holds from the next puzzle on.
     void theLevelDrawsTheOrderAndHoldsFromTheNextPuzzle() {
-        platform::seedRandom(28);
-        puzzle::PuzzleModel puzzle({puzzle::RuleKind::TwoChanges}, platform::Rnd);
-        QCOMPARE(puzzle.level(), puzzle::kDefaultLevel);
+        media::seedRandom(28);
+        rules::PuzzleModel puzzle({rules::RuleKind::TwoChanges}, media::Rnd);
+        QCOMPARE(puzzle.level(), rules::kDefaultLevel);
         QVERIFY(!puzzle.setLevel(0));
-        QVERIFY(!puzzle.setLevel(int(puzzle::kLevels.size()) + 1));
+        QVERIFY(!puzzle.setLevel(int(rules::kLevels.size()) + 1));
         QVERIFY(puzzle.setLevel(1));
         puzzle.start(1);
         std::set<long> places;
         for (int i = 0; i < 100; ++i) {
-            puzzle.newPuzzle(puzzle::kAllSets);
+            puzzle.newPuzzle(rules::kAllSets);
             const std::vector<qint16>& shown = puzzle.shownPictures();
             places.insert(std::find(shown.begin(), shown.end(), *puzzle.rightIndex()) - shown.begin());
         }
@@ -239,12 +239,12 @@ private Q_SLOTS:
     }
 
     void countsStopAtTheirLargestAndStartFromZeroAtEveryVisit() {
-        puzzle::PuzzleModel puzzle({puzzle::RuleKind::FixedChange, 0}, [] { return 0.0; });
+        rules::PuzzleModel puzzle({rules::RuleKind::FixedChange, 0}, [] { return 0.0; });
         QVERIFY(!puzzle.rightIndex());
         puzzle.answer(0);  // before the first puzzle nothing counts
         QCOMPARE(puzzle.ContaErrati(), qint16(0));
         puzzle.start(1);
-        QSignalSpy counts(&puzzle, &puzzle::PuzzleModel::countsChanged);
+        QSignalSpy counts(&puzzle, &rules::PuzzleModel::countsChanged);
         for (int i = 0; i < 32770; ++i)
             puzzle.answer(1);
         QCOMPARE(puzzle.ContaErrati(), qint16(32767));

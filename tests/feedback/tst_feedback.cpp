@@ -22,13 +22,13 @@ class FeedbackTest : public QObject {
 
 private Q_SLOTS:
     void initTestCase() {
-        platform::setSoundObserver([this](const QString& path) { played_.append(path); });
-        platform::setExecutableFolder(u"/opt/metamorfine"_s);
+        media::setSoundObserver([this](const QString& path) { played_.append(path); });
+        files::setExecutableFolder(u"/opt/metamorfine"_s);
     }
 
     void cleanupTestCase() {
-        platform::setSoundObserver({});
-        platform::setExecutableFolder({});
+        media::setSoundObserver({});
+        files::setExecutableFolder({});
     }
 
     // Each sound routine draws exactly the random numbers it needs, so the
@@ -36,7 +36,7 @@ private Q_SLOTS:
     // nothing is drawn.
     void soundsAndTheirDraws() {
         Modulo1::SuoniAttivati = true;
-        platform::seedRandom(77);
+        media::seedRandom(77);
         for (int i = 0; i < 200; ++i)
             ModuloColoriSuoni::SuonoEsatto();
         const QSet<QString> heard(played_.cbegin(), played_.cend());
@@ -44,12 +44,12 @@ private Q_SLOTS:
                                        u"/opt/metamorfine/suoni/si3.wav"_s, u"/opt/metamorfine/suoni/si4.wav"_s}));
 
         const auto nextAfter = [](const std::function<void()>& routine) {
-            platform::seedRandom(4242);
+            media::seedRandom(4242);
             routine();
-            return platform::Rnd();
+            return media::Rnd();
         };
         const double first = nextAfter([] {});
-        const double second = nextAfter([] { platform::Rnd(); });
+        const double second = nextAfter([] { media::Rnd(); });
         QCOMPARE(nextAfter([] { ModuloColoriSuoni::PreparaColori(); }), second);
         QCOMPARE(nextAfter(ModuloColoriSuoni::SuonoEsatto), second);
         QCOMPARE(nextAfter(ModuloColoriSuoni::SuonoErrato), first);
@@ -78,7 +78,7 @@ private Q_SLOTS:
         clock.start();
         for (const QString& path : {fifo, huge}) {
             QCOMPARE(ModuloColoriSuoni::soundLength(path), std::chrono::milliseconds());
-            platform::PlaySoundAsync(path);
+            media::PlaySoundAsync(path);
         }
         const qint64 took = clock.elapsed();
         QLoggingCategory::setFilterRules(QString());

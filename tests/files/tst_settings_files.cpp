@@ -16,9 +16,9 @@
 #include <sys/stat.h>
 
 using namespace Qt::Literals::StringLiterals;
-using platform::GetPrivateProfileString;
-using platform::TextEncoding;
-using platform::WritePrivateProfileString;
+using files::GetPrivateProfileString;
+using files::TextEncoding;
+using files::WritePrivateProfileString;
 
 namespace {
 
@@ -42,27 +42,27 @@ private Q_SLOTS:
         QByteArray everyByte;
         for (int code = 0; code < 256; ++code)
             everyByte.append(static_cast<char>(code));
-        const QString text = platform::decodeTextAs(everyByte, TextEncoding::Windows1252);
-        QCOMPARE(platform::encodeTextAs(text, TextEncoding::Windows1252), everyByte);
+        const QString text = files::decodeTextAs(everyByte, TextEncoding::Windows1252);
+        QCOMPARE(files::encodeTextAs(text, TextEncoding::Windows1252), everyByte);
         // ICU's table, where this Qt has it, is an independent reference.
         if (QStringDecoder reference("windows-1252"); reference.isValid())
             QCOMPARE(text, QString(reference.decode(everyByte)));
-        QVERIFY(!platform::encodeTextAs(u"\u0080"_s, TextEncoding::Windows1252));
+        QVERIFY(!files::encodeTextAs(u"\u0080"_s, TextEncoding::Windows1252));
 
         // UTF-8 only when valid and not plain ASCII; a sequence cut off by the
         // end, an overlong form or an encoded surrogate is not valid.
         const QByteArray utf8 = u"caff\u00E8 \u20AC"_s.toUtf8();
         const QByteArray withBom = "\xEF\xBB\xBF" + utf8;
-        QCOMPARE(platform::detectTextEncoding(utf8), TextEncoding::Utf8);
-        QCOMPARE(platform::detectTextEncoding(withBom), TextEncoding::Utf8WithBom);
-        QCOMPARE(platform::detectTextEncoding("\xEF\xBB\xBFplain"), TextEncoding::Utf8WithBom);
+        QCOMPARE(files::detectTextEncoding(utf8), TextEncoding::Utf8);
+        QCOMPARE(files::detectTextEncoding(withBom), TextEncoding::Utf8WithBom);
+        QCOMPARE(files::detectTextEncoding("\xEF\xBB\xBFplain"), TextEncoding::Utf8WithBom);
         // A marked file with a broken sequence loses that sequence alone.
         const QByteArray broken = withBom + "\xE8 \xCE\xB1";
-        QCOMPARE(platform::detectTextEncoding(broken), TextEncoding::Utf8WithBom);
-        QCOMPARE(platform::decodeTextAs(broken, TextEncoding::Utf8WithBom), u"\uFEFFcaff\u00E8 \u20AC\uFFFD \u03B1"_s);
+        QCOMPARE(files::detectTextEncoding(broken), TextEncoding::Utf8WithBom);
+        QCOMPARE(files::decodeTextAs(broken, TextEncoding::Utf8WithBom), u"\uFEFFcaff\u00E8 \u20AC\uFFFD \u03B1"_s);
         for (const QByteArray& notUtf8 : {QByteArray("ascii"), QByteArray("caff\xE8"), QByteArray(utf8 + "\xE8"),
                                           utf8.chopped(1), QByteArray("\xC0\xAF"), QByteArray("\xED\xA0\x80")})
-            QCOMPARE(platform::detectTextEncoding(notUtf8), TextEncoding::Windows1252);
+            QCOMPARE(files::detectTextEncoding(notUtf8), TextEncoding::Windows1252);
     }
 
     void readsEntries_data() {
@@ -105,7 +105,7 @@ private Q_SLOTS:
         QCOMPARE(read(u"Strings"_s, u"0004"_s), u"\"only opening"_s);
         QCOMPARE(read(u"Strings"_s, u"0006"_s), QString());
         QCOMPARE(read(u"Strings"_s, u"0007"_s), u"\""_s);
-        QCOMPARE(read(u"Strings"_s, u"0008"_s), QString(platform::kProfileValueMax, u'x'));
+        QCOMPARE(read(u"Strings"_s, u"0008"_s), QString(files::kProfileValueMax, u'x'));
         QCOMPARE(read(u"Strings"_s, u"0009"_s), u"single quoted"_s);
         QCOMPARE(read(u"FormMenu"_s, u"label1.caption"_s), u"Menu label"_s);
         QCOMPARE(read(u"formavvio"_s, u"Label1.Caption"_s), u"Start label"_s);
@@ -120,8 +120,8 @@ private Q_SLOTS:
                              QString::fromLatin1(lineEnding) + u"\uFEFFmark=\uFEFF"_s +
                              QString::fromLatin1(lineEnding) + u"0002="_s + QString(510, u'z') + u"\U0001F600"_s;
         const QString unicodeFile = path(u"entries-unicode.lng"_s);
-        for (const QByteArray& bytes : {text.toUtf8(), platform::encodeUtf16(text.sliced(1), QStringConverter::Utf16LE),
-                                        platform::encodeUtf16(text.sliced(1), QStringConverter::Utf16BE)}) {
+        for (const QByteArray& bytes : {text.toUtf8(), files::encodeUtf16(text.sliced(1), QStringConverter::Utf16LE),
+                                        files::encodeUtf16(text.sliced(1), QStringConverter::Utf16BE)}) {
             QVERIFY(file_bytes::write(unicodeFile, bytes));
             QCOMPARE(GetPrivateProfileString(u"strings"_s, u"cl\u00E9"_s, QString(), unicodeFile), u"\u0414\u0430"_s);
             QCOMPARE(GetPrivateProfileString(u"Strings"_s, u"0002"_s, QString(), unicodeFile), QString(510, u'z'));
@@ -132,7 +132,7 @@ private Q_SLOTS:
     void badFilesGiveFallback() {
         QCOMPARE(readLanguage(path(u"none.ini"_s)), u"-"_s);
         QCOMPARE(readLanguage(folder_.path()), u"-"_s);
-        QCOMPARE(readLanguage(path(u"none.ini"_s), QString(700, u'f')).size(), platform::kProfileValueMax);
+        QCOMPARE(readLanguage(path(u"none.ini"_s), QString(700, u'f')).size(), files::kProfileValueMax);
         // A named pipe has no writer: neither reading nor writing may wait for one.
         const QString pipe = path(u"pipe.lng"_s);
         QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
@@ -171,7 +171,7 @@ private Q_SLOTS:
         rusage after{};
         getrusage(RUSAGE_SELF, &before);
         QCOMPARE(GetPrivateProfileString(u"Strings"_s, u"0001"_s, u"-"_s, huge.fileName()),
-                 QString(platform::kProfileValueMax, u'y'));
+                 QString(files::kProfileValueMax, u'y'));
         QCOMPARE(GetPrivateProfileString(u"Strings"_s, u"0002"_s, u"-"_s, huge.fileName()), u"after"_s);
         getrusage(RUSAGE_SELF, &after);
         QVERIFY2(after.ru_maxrss - before.ru_maxrss < 32 * 1024, "reading grew the memory by 32 MiB or more");
@@ -254,13 +254,11 @@ private Q_SLOTS:
         // UTF-16 stays UTF-16 with its mark, in its byte order; a U+FEFF after the mark is text
         // to the writer as to the reader (that line is no section header).
         for (const auto byteOrder : {QStringConverter::Utf16LE, QStringConverter::Utf16BE}) {
-            QVERIFY(
-                file_bytes::write(file, platform::encodeUtf16(u"[Language]\r\nCurrentLanguage=x\r\n"_s, byteOrder)));
+            QVERIFY(file_bytes::write(file, files::encodeUtf16(u"[Language]\r\nCurrentLanguage=x\r\n"_s, byteOrder)));
             QVERIFY(writeLanguage(file, kRussian));
             QCOMPARE(file_bytes::read(file),
-                     platform::encodeUtf16(u"[Language]\r\nCurrentLanguage="_s + kRussian + u"\r\n", byteOrder));
-            const QByteArray feffFirst =
-                platform::encodeUtf16(u"\uFEFF[Language]\r\nCurrentLanguage=x\r\n"_s, byteOrder);
+                     files::encodeUtf16(u"[Language]\r\nCurrentLanguage="_s + kRussian + u"\r\n", byteOrder));
+            const QByteArray feffFirst = files::encodeUtf16(u"\uFEFF[Language]\r\nCurrentLanguage=x\r\n"_s, byteOrder);
             QVERIFY(file_bytes::write(file, feffFirst));
             QVERIFY(writeLanguage(file, kRussian));
             QVERIFY(file_bytes::read(file).startsWith(feffFirst));

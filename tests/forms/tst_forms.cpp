@@ -23,19 +23,19 @@
 #include <sys/stat.h>
 
 using namespace Qt::Literals::StringLiterals;
-using platform::Control;
-using platform::ControlDesign;
-using platform::Coordinate;
-using platform::Kind;
-using platform::Outcome;
-using platform::TextProperty;
+using forms::Control;
+using forms::ControlDesign;
+using forms::Coordinate;
+using forms::Kind;
+using forms::Outcome;
+using forms::TextProperty;
 
 namespace {
 
 constexpr const char* kSquare = ":/forms/square.svg";
 
-platform::ScreenDesign testDesign(const char* name) {
-    platform::ScreenDesign design{name, 6000, 4500, qRgb(0, 255, 255)};
+forms::ScreenDesign testDesign(const char* name) {
+    forms::ScreenDesign design{name, 6000, 4500, qRgb(0, 255, 255)};
     design.icon = kSquare;
     auto add = [&design](const char* name, Kind kind, QRectF twips, const char* caption = nullptr,
                          int index = -1) -> ControlDesign& {
@@ -44,7 +44,7 @@ platform::ScreenDesign testDesign(const char* name) {
     };
     ControlDesign& label = add("Etichetta", Kind::Label, {150, 150, 1500, 300}, "Titolo  ");
     label.font = {"Arial", 12};
-    label.align = platform::Align::Centre;
+    label.align = forms::Align::Centre;
     label.tag = "@LT";
     ControlDesign& button = add("Bottone", Kind::GraphicalButton, {4200, 3300, 1500, 900}, "avanti");
     button.picture = kSquare;
@@ -74,7 +74,7 @@ platform::ScreenDesign testDesign(const char* name) {
     return design;
 }
 
-class TestScreen : public platform::Screen {
+class TestScreen : public forms::Screen {
 public:
     explicit TestScreen(const char* name) : Screen(testDesign(name)) {}
 
@@ -153,7 +153,7 @@ private Q_SLOTS:
         label.setText(TextProperty::Tag, u"@"_s);
         first->Unload();
         QVERIFY(first->controls().empty());
-        QVERIFY(platform::Screen::loadedScreens().empty());
+        QVERIFY(forms::Screen::loadedScreens().empty());
 
         first->Show();
         QCOMPARE(first->loads, 2);
@@ -168,7 +168,7 @@ private Q_SLOTS:
         QCOMPARE(first->activations, 3);
         first->Unload();
         first->Load();
-        QCOMPARE(platform::Screen::loadedScreens(), (std::vector<platform::Screen*>{second.get(), first.get()}));
+        QCOMPARE(forms::Screen::loadedScreens(), (std::vector<forms::Screen*>{second.get(), first.get()}));
     }
 
     void resizeRunsOncePerRealChange() {
@@ -285,7 +285,7 @@ private Q_SLOTS:
         QImage framed(20, 20, QImage::Format_RGB32);
         framed.fill(qRgb(0, 0, 255));
         QPainter(&framed).fillRect(4, 4, 12, 12, QColor(255, 0, 0));
-        const platform::Picture picture(framed);
+        const files::Picture picture(framed);
         Control& image = first->control(u"Immagine"_s, 0);
         image.setCoordinate(Coordinate::Width, 3000);
         image.setCoordinate(Coordinate::Height, 900);
@@ -314,7 +314,7 @@ private Q_SLOTS:
     // would set it against the far edge), and back.
     void captionStandsNextToItsPicture() {
         QPushButton button(u"WWWW"_s);
-        new platform::CaptionPicture(&button, QString::fromLatin1(kSquare));
+        new forms::CaptionPicture(&button, QString::fromLatin1(kSquare));
         button.resize(400, 80);
         for (const Qt::LayoutDirection direction : {Qt::RightToLeft, Qt::LeftToRight}) {
             QApplication::setLayoutDirection(direction);
@@ -343,9 +343,9 @@ private Q_SLOTS:
         };
         const QRgb red = qRgb(255, 0, 0), green = qRgb(0, 255, 0), blue = qRgb(0, 0, 255);
         const QRgb grey = qRgb(0x45, 0x5a, 0x64);
-        platform::ImageView view(nullptr);
-        view.setRow({.first = square(red),
-                     .next = {{platform::Sign::Arrow, square(green)}, {platform::Sign::Equals, square(blue)}}});
+        forms::ImageView view(nullptr);
+        view.setRow(
+            {.first = square(red), .next = {{forms::Sign::Arrow, square(green)}, {forms::Sign::Equals, square(blue)}}});
         // The grey pixels down column x of `drawn`, and how many strokes they make.
         const auto greyDown = [grey](const QImage& drawn, int x) {
             std::pair<int, int> pixelsAndStrokes;
@@ -390,7 +390,7 @@ private Q_SLOTS:
         // and back again; a picture is not mirrored.
         QImage halves = square(red);
         QPainter(&halves).fillRect(20, 0, 20, 40, QColor(Qt::white));
-        view.setRow({.first = halves, .next = {{platform::Sign::Arrow, square(green)}}});
+        view.setRow({.first = halves, .next = {{forms::Sign::Arrow, square(green)}}});
         view.resize(600, 100);
         for (const Qt::LayoutDirection direction : {Qt::RightToLeft, Qt::LeftToRight}) {
             view.setLayoutDirection(direction);
@@ -452,22 +452,22 @@ private Q_SLOTS:
             return "GIF89a" + size + size + QByteArray("\x80\0\0\0\0\0\xff\xff\xff,\0\0\0\0", 14) + size + size +
                    QByteArray("\0\x02\x02\x44\x01\0;", 7);
         };
-        QVERIFY(platform::LoadPicture(written(gif(1))));
-        QVERIFY(platform::LoadPicture(written(gif(platform::kPictureSideMax))));
+        QVERIFY(files::LoadPicture(written(gif(1))));
+        QVERIFY(files::LoadPicture(written(gif(files::kPictureSideMax))));
 
         QElapsedTimer timer;
         timer.start();
-        QVERIFY(!platform::LoadPicture(folder.filePath(u"manca.gif"_s)));
+        QVERIFY(!files::LoadPicture(folder.filePath(u"manca.gif"_s)));
         for (const QByteArray& bad :
              {QByteArray("not a picture at all"), QByteArray("GIF89a\x10\x00\x10\x00\xff\xff", 12),
-              gif(platform::kPictureSideMax + 1), gif(4096)})
-            QVERIFY(!platform::LoadPicture(written(bad)));
+              gif(files::kPictureSideMax + 1), gif(4096)})
+            QVERIFY(!files::LoadPicture(written(bad)));
         const QString procLink = folder.filePath(u"proc.gif"_s);
         const QString fifo = folder.filePath(u"fifo.gif"_s);
         QVERIFY(QFile::link(u"/proc/self/pagemap"_s, procLink));
         QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
         for (const QString& notAFile : {procLink, fifo, folder.path()})
-            QVERIFY(!platform::LoadPicture(notAFile));
+            QVERIFY(!files::LoadPicture(notAFile));
         QVERIFY(timer.elapsed() < 2000);
     }
 
@@ -477,7 +477,7 @@ private Q_SLOTS:
         second->Show();
         first->window()->close();
         QVERIFY(!first->isLoaded());
-        QCOMPARE(platform::Screen::loadedScreens(), std::vector<platform::Screen*>{second.get()});
+        QCOMPARE(forms::Screen::loadedScreens(), std::vector<forms::Screen*>{second.get()});
 
         QTimer::singleShot(0, second->window(), &QWidget::close);
         QTimer::singleShot(5000, [] { QCoreApplication::exit(1); });

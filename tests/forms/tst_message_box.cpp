@@ -15,9 +15,9 @@
 #include <iostream>
 
 using namespace Qt::Literals::StringLiterals;
-using platform::MsgAnswer;
-using platform::MsgButtons;
-using platform::MsgIcon;
+using forms::MsgAnswer;
+using forms::MsgButtons;
+using forms::MsgIcon;
 
 namespace {
 
@@ -25,7 +25,7 @@ namespace {
 const QString kPrintButtonTexts = u"--print-button-texts"_s;
 
 int printButtonTexts() {
-    platform::installSystemTranslations();
+    forms::installSystemTranslations();
     QMessageBox box(QMessageBox::Question, u"t"_s, u"m"_s, QMessageBox::Yes | QMessageBox::No);
     std::cout << qPrintable(box.button(QMessageBox::Yes)->text()) << '\n'
               << qPrintable(box.button(QMessageBox::No)->text()) << std::endl;
@@ -55,7 +55,7 @@ class TestMessageBox : public QObject {
             if (!box || QApplication::activeWindow() != box || !QApplication::focusWidget())
                 return pressOnNextBox(keys);  // not up yet: look again
             QWidget* focused = QApplication::focusWidget();
-            const auto* ring = box->findChild<QWidget*>(QString::fromLatin1(platform::kFocusRingName));
+            const auto* ring = box->findChild<QWidget*>(QString::fromLatin1(forms::kFocusRingName));
             const bool ringAround =
                 ring && ring->isVisible() &&
                 ring->geometry().contains(QRect(focused->mapTo(box, QPoint()), focused->size()).adjusted(-4, -4, 4, 4));
@@ -77,12 +77,12 @@ private Q_SLOTS:
         // the keyboard from it.
         QWidget screen;
         screen.setFocusPolicy(Qt::StrongFocus);
-        new platform::KeyboardPlay(&screen);
+        new forms::KeyboardPlay(&screen);
         screen.show();
         screen.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&screen));
         const auto ask = [] {
-            return platform::MsgBox(u"Uscire?"_s, MsgButtons::YesNo, MsgIcon::Question, u"Metamorfine"_s);
+            return forms::MsgBox(u"Uscire?"_s, MsgButtons::YesNo, MsgIcon::Question, u"Metamorfine"_s);
         };
         // No is the default: a stray Enter, like Escape, keeps things as they are; Yes takes a move to it.
         const struct {
@@ -100,7 +100,7 @@ private Q_SLOTS:
         }
         QTest::mouseClick(&screen, Qt::LeftButton);
         pressOnNextBox({Qt::Key_Return});
-        QCOMPARE(platform::MsgBox(u"Gi\u00E0 aperto"_s, MsgButtons::Ok, MsgIcon::Critical), MsgAnswer::Ok);
+        QCOMPARE(forms::MsgBox(u"Gi\u00E0 aperto"_s, MsgButtons::Ok, MsgIcon::Critical), MsgAnswer::Ok);
         QCOMPARE(seenBox_, describe(u"Metamorfine test"_s, QMessageBox::Critical, false));
     }
 
@@ -123,7 +123,7 @@ private Q_SLOTS:
             }
             box->done(0);
         });
-        platform::MsgBox(message, MsgButtons::YesNo, MsgIcon::Question, u"Metamorfine"_s);
+        forms::MsgBox(message, MsgButtons::YesNo, MsgIcon::Question, u"Metamorfine"_s);
         QVERIFY(plain);
         QVERIFY(sized);
     }
@@ -135,10 +135,10 @@ private Q_SLOTS:
         const QString nbsp(QChar::Nbsp);
         const QString french = u"Veux-tu quitter l'exercice « Rien ne change » ?"_s;
         const int width = metrics.horizontalAdvance(u"« Rien ne change »"_s);
-        QCOMPARE(platform::withNamesKeptWhole(french, metrics, width), u"Veux-tu quitter l'exercice «"_s + nbsp +
-                                                                           u"Rien"_s + nbsp + u"ne"_s + nbsp +
-                                                                           u"change"_s + nbsp + u"» ?"_s);
-        QCOMPARE(platform::withNamesKeptWhole(french, metrics, width - 1), french);
+        QCOMPARE(forms::withNamesKeptWhole(french, metrics, width), u"Veux-tu quitter l'exercice «"_s + nbsp +
+                                                                        u"Rien"_s + nbsp + u"ne"_s + nbsp +
+                                                                        u"change"_s + nbsp + u"» ?"_s);
+        QCOMPARE(forms::withNamesKeptWhole(french, metrics, width - 1), french);
         const QList<std::pair<QString, QString>> quoted{
             {u"Leave the exercise 'Two changes'?"_s, u"Leave the exercise 'Two"_s + nbsp + u"changes'?"_s},
             {u"Die Übung »Zwei Verwandlungen« verlassen?"_s,
@@ -148,7 +148,7 @@ private Q_SLOTS:
             {u"l'exercice d'hier"_s, u"l'exercice d'hier"_s},
         };
         for (const auto& [message, shown] : quoted)
-            QCOMPARE(platform::withNamesKeptWhole(message, metrics, 10000), shown);
+            QCOMPARE(forms::withNamesKeptWhole(message, metrics, 10000), shown);
     }
 
     void buttonsSpeakTheSystemLanguage() {
@@ -175,17 +175,17 @@ private Q_SLOTS:
             return QStringList{box.button(QMessageBox::Yes)->text(), box.button(QMessageBox::No)->text(),
                                box.button(QMessageBox::Ok)->text()};
         };
-        const platform::DialogWords greek{u"Ναι"_s, u"Όχι"_s, u"Εντάξει"_s};
+        const forms::DialogWords greek{u"Ναι"_s, u"Όχι"_s, u"Εντάξει"_s};
         const QStringList greekTexts{greek.yes, greek.no, greek.ok};
-        platform::installDialogTranslations(u"el_GR"_s, greek);
+        forms::installDialogTranslations(u"el_GR"_s, greek);
         QCOMPARE(texts(), greekTexts);
-        platform::installDialogTranslations(u"de_DE"_s, greek);
+        forms::installDialogTranslations(u"de_DE"_s, greek);
         const QStringList german = texts();
         QVERIFY2(german != greekTexts && german != QStringList({u"&Yes"_s, u"&No"_s, u"OK"_s}),
                  qPrintable(german.join(u' ')));
-        platform::installDialogTranslations(u"el_GR"_s, greek);
+        forms::installDialogTranslations(u"el_GR"_s, greek);
         QCOMPARE(texts(), greekTexts);
-        platform::installDialogTranslations(u"en_GB"_s);
+        forms::installDialogTranslations(u"en_GB"_s);
         QCOMPARE(texts(), QStringList({u"&Yes"_s, u"&No"_s, u"OK"_s}));
     }
 };

@@ -17,10 +17,10 @@
 #include <unistd.h>
 
 using namespace Qt::Literals::StringLiterals;
+using forms::TextProperty;
 using modLanguageSupport::MLSCurrentLanguage;
 using modLanguageSupport::MLSGetString;
 using modLanguageSupport::MLSReadIni;
-using platform::TextProperty;
 
 namespace {
 
@@ -50,12 +50,12 @@ class LanguageTest : public QObject {
     void write(const QString& name, const QByteArray& bytes) const { QVERIFY(file_bytes::write(path(name), bytes)); }
 
     void storeLanguage(const QString& language) const {
-        QVERIFY(modLanguageSupport::MLSWriteIni(platform::settingsFileToWrite(), u"Language"_s, u"CurrentLanguage"_s,
+        QVERIFY(modLanguageSupport::MLSWriteIni(files::settingsFileToWrite(), u"Language"_s, u"CurrentLanguage"_s,
                                                 language) != 0);
     }
 
-    static std::unique_ptr<platform::Screen> translated(const QString& language) {
-        auto screen = std::make_unique<platform::Screen>(test_screen::design());
+    static std::unique_ptr<forms::Screen> translated(const QString& language) {
+        auto screen = std::make_unique<forms::Screen>(test_screen::design());
         screen->Load();
         MLSCurrentLanguage = language;
         modLanguageSupport::MLSTranslateForm(*screen);
@@ -66,13 +66,13 @@ private Q_SLOTS:
     void init() {
         dir_ = std::make_unique<QTemporaryDir>();
         QVERIFY(dir_->isValid());
-        platform::setExecutableFolder(dir_->path());
+        files::setExecutableFolder(dir_->path());
         MLSCurrentLanguage.clear();
     }
 
     void cleanup() {
         QDir::setCurrent(QCoreApplication::applicationDirPath());
-        platform::setExecutableFolder(QString());
+        files::setExecutableFolder(QString());
         MLSCurrentLanguage.clear();
     }
 
@@ -118,11 +118,11 @@ private Q_SLOTS:
                                        << u"abc"_s;
         QTest::newRow("emoji for =") << paddedTo("0003\xF0\x9F\x98\x80\"abc\"\n") << u"abc"_s;
         QTest::newRow("UTF-16, emoji after =")
-            << platform::encodeUtf16(QString::fromUtf8(paddedTo("0003=\xF0\x9F\x98\x80\xC3\xA9\xF0\x9F\x98\x80\n")),
-                                     QStringConverter::Utf16BE)
+            << files::encodeUtf16(QString::fromUtf8(paddedTo("0003=\xF0\x9F\x98\x80\xC3\xA9\xF0\x9F\x98\x80\n")),
+                                  QStringConverter::Utf16BE)
             << u"\u00E9"_s;
-        QTest::newRow("UTF-16") << platform::encodeUtf16(QString::fromLatin1(paddedTo("0003=\"\xE9t\xE9\"\n")),
-                                                         QStringConverter::Utf16LE)
+        QTest::newRow("UTF-16") << files::encodeUtf16(QString::fromLatin1(paddedTo("0003=\"\xE9t\xE9\"\n")),
+                                                      QStringConverter::Utf16LE)
                                 << u"\u00E9t\u00E9"_s;
         // The whole file decides: one byte that is not UTF-8 makes every line Windows-1252.
         QTest::newRow("Windows-1252 file")
@@ -180,12 +180,12 @@ private Q_SLOTS:
         QVERIFY(QDir(dir_->path()).mkpath(u"program/inner"_s));
         for (const QString& name : {u"outside.lng"_s, u"program/inner/x.lng"_s, u"program/inner\\x.lng"_s})
             write(name, "[Strings]\r\n0001=\"leak\"\r\n");
-        platform::setExecutableFolder(path(u"program"_s));
+        files::setExecutableFolder(path(u"program"_s));
         // A name in Windows-1252 bytes cannot be opened through any name, so it is not offered.
         write(u"program/Italiano.lng"_s, {});
         const QByteArray windows1252Name = QFile::encodeName(path(u"program/Fran"_s)) + '\xE7' + "ais.lng";
         QCOMPARE(::close(::creat(windows1252Name.constData(), 0600)), 0);
-        const QStringList names = platform::languageNames();
+        const QStringList names = files::languageNames();
         // Qt cannot remove a name it cannot decode: the temporary folder would stay.
         QCOMPARE(::unlink(windows1252Name.constData()), 0);
         QCOMPARE(names, QStringList{u"Italiano"_s});
@@ -204,7 +204,7 @@ private Q_SLOTS:
         for (int i = 0; i < 50000; ++i) {
             const QString name = u"L"_s + QString::number(i).rightJustified(5, u'0');
             QCOMPARE(::close(::creat(QFile::encodeName(path(name + u".lng"_s)).constData(), 0600)), 0);
-            if (i < platform::kLanguageNamesMax)
+            if (i < files::kLanguageNamesMax)
                 expected.append(name);
         }
         // The quickest of three listings: a machine busy with other work
@@ -214,7 +214,7 @@ private Q_SLOTS:
         for (int listing = 0; listing < 3; ++listing) {
             QElapsedTimer clock;
             clock.start();
-            QCOMPARE(platform::languageNames(), expected);
+            QCOMPARE(files::languageNames(), expected);
             quickest = std::min(quickest, clock.elapsed());
         }
         QVERIFY2(quickest < kSecond * kSanitizerSlowdown, qPrintable(QString::number(quickest)));
@@ -295,17 +295,17 @@ private Q_SLOTS:
             QVERIFY(QFile::link(u"/dev/null"_s, own));
         else if (!userFile.isEmpty())
             write(QDir(dir_->path()).relativeFilePath(own), userFile);
-        platform::setExecutableFolder(path(u"prefix/bin"_s));
+        files::setExecutableFolder(path(u"prefix/bin"_s));
         QFile::setPermissions(path(data), readOnly ? QFile::ReadOwner | QFile::ExeOwner
                                                    : QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 
-        QCOMPARE(platform::dataFolder(), path(data));
+        QCOMPARE(files::dataFolder(), path(data));
         const QStringList languages =
             marker == u"Italiano.lng"_s ? QStringList{u"English"_s, u"Italiano"_s} : QStringList{u"English"_s};
-        QCOMPARE(platform::languageNames(), languages);
+        QCOMPARE(files::languageNames(), languages);
         QCOMPARE(modLanguageSupport::MLSStoredLanguage().value_or(QString()), stored);
         const bool inDataFolder = data == u"prefix/bin"_s && !readOnly;
-        QCOMPARE(platform::settingsFileToWrite(), inDataFolder ? path(data + u"/LangSetting.ini"_s) : own);
+        QCOMPARE(files::settingsFileToWrite(), inDataFolder ? path(data + u"/LangSetting.ini"_s) : own);
         if (userFile.isEmpty()) {
             storeLanguage(u"Français"_s);
             QCOMPARE(modLanguageSupport::MLSStoredLanguage(), u"Français"_s);

@@ -39,7 +39,7 @@ private Q_SLOTS:
     void silentFailuresLogOneLineWhenAsked() {
         QTemporaryDir folder;
         QVERIFY(folder.isValid());
-        platform::setExecutableFolder(folder.path());
+        files::setExecutableFolder(folder.path());
         const QString damaged = folder.filePath(u"damaged.gif"_s);
         QFile file(damaged);
         QVERIFY(file.open(QIODevice::WriteOnly) && file.write("GIF89a\x10\x00\x10\x00 not a picture") > 0);
@@ -51,7 +51,7 @@ private Q_SLOTS:
             logged.clear();
             modLanguageSupport::MLSCurrentLanguage = language;
             for (int round = 0; round < 2; ++round) {
-                QVERIFY(!platform::LoadPicture(picture));
+                QVERIFY(!files::LoadPicture(picture));
                 QVERIFY(modLanguageSupport::MLSGetString(u"1"_s).isEmpty());
             }
         };
@@ -67,7 +67,7 @@ private Q_SLOTS:
         failBoth(folder.filePath(u"missing.gif"_s), u"Deutsch"_s);
         QCOMPARE(logged.size(), 0);  // quiet by default
         for (const QLoggingCategory* category :
-             {&platform::lcFiles(), &platform::lcMedia(), &modLanguageSupport::lcLanguage()})
+             {&files::lcFiles(), &media::lcMedia(), &modLanguageSupport::lcLanguage()})
             QVERIFY2(!category->isWarningEnabled() && category->isCriticalEnabled(), category->categoryName());
 
         QLoggingCategory::setFilterRules(u"metamorfine.*=true"_s);
@@ -77,12 +77,12 @@ private Q_SLOTS:
         QVERIFY2(pictureLines[0].contains(damaged), qPrintable(pictureLines[0]));
         const QStringList languageLines = linesOf(u"metamorfine.language"_s);
         QCOMPARE(languageLines.size(), 1);  // one line however many texts are looked up
-        QVERIFY2(languageLines[0].contains(platform::languageFilePath(u"Klingon"_s)), qPrintable(languageLines[0]));
+        QVERIFY2(languageLines[0].contains(files::languageFilePath(u"Klingon"_s)), qPrintable(languageLines[0]));
         QCOMPARE(logged.size(), 3);
         // The media plugin is looked for once a run, here in vain.
-        platform::PlaySoundAsync(folder.filePath(u"si1.wav"_s));
-        platform::PlaySoundAsync(folder.filePath(u"no.wav"_s));
-        QVERIFY(platform::finishMedia(5000));  // waits for the thread that looks for it
+        media::PlaySoundAsync(folder.filePath(u"si1.wav"_s));
+        media::PlaySoundAsync(folder.filePath(u"no.wav"_s));
+        QVERIFY(media::finishMedia(5000));  // waits for the thread that looks for it
         const QStringList mediaLines = linesOf(u"metamorfine.media"_s);
         QCOMPARE(mediaLines.size(), 1);
         QVERIFY2(mediaLines[0].contains(folder.path()), qPrintable(mediaLines[0]));
@@ -94,7 +94,7 @@ private Q_SLOTS:
         qInstallMessageHandler(previous);
         QLoggingCategory::setFilterRules(QString());
         modLanguageSupport::MLSCurrentLanguage.clear();
-        platform::setExecutableFolder(QString());
+        files::setExecutableFolder(QString());
     }
 };
 

@@ -48,20 +48,20 @@ protected:
 int runAsChild(const QString& role) {
     if (role == kHoldGuard) {
         // Asking again while holding the guard is no refusal.
-        const bool held = platform::AcquireSingleInstance() && platform::AcquireSingleInstance();
+        const bool held = media::AcquireSingleInstance() && media::AcquireSingleInstance();
         std::cout << (held ? "held" : "refused") << std::endl;
         for (std::string line; std::getline(std::cin, line);) {
         }
         return 0;
     }
     if (role == kTryGuard)
-        return platform::AcquireSingleInstance() ? 0 : kRefused;
+        return media::AcquireSingleInstance() ? 0 : kRefused;
     // Output still buffered when the program ends must not be lost, and no
     // handler may run after the end.
     WindowWithCloseHandler window;
     window.show();
     std::cout << "ending";
-    platform::EndProgram();
+    media::EndProgram();
     std::cout << "returned from EndProgram" << std::endl;
     return 1;
 }
@@ -254,13 +254,13 @@ private Q_SLOTS:
     void clockSeedsDiffer() {
         const auto draw = [] {
             std::array<double, 16> values{};
-            std::generate(values.begin(), values.end(), platform::Rnd);
+            std::generate(values.begin(), values.end(), media::Rnd);
             return values;
         };
-        platform::Randomize();
+        media::Randomize();
         const auto first = draw();
         QTest::qWait(2);
-        platform::Randomize();
+        media::Randomize();
         QVERIFY(draw() != first);
     }
 };

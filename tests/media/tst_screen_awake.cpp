@@ -106,12 +106,12 @@ private Q_SLOTS:
     // and given its cookie back; the portal is left alone.
     void theScreenSaverKeepsItAwake() {
         offer(true, true);
-        platform::keepScreenAwake(true, u"a kiosk"_s);
-        platform::keepScreenAwake(true, u"again"_s);
-        QTRY_VERIFY(platform::screenKeptAwake());
+        media::keepScreenAwake(true, u"a kiosk"_s);
+        media::keepScreenAwake(true, u"again"_s);
+        QTRY_VERIFY(media::screenKeptAwake());
         QCOMPARE(saver.inhibited, QStringList{u"Metamorfine: a kiosk"_s});
-        platform::keepScreenAwake(false);
-        QVERIFY(!platform::screenKeptAwake());
+        media::keepScreenAwake(false);
+        QVERIFY(!media::screenKeptAwake());
         QTRY_COMPARE(saver.released, QList<uint>{41});
         QVERIFY(portal.inhibited.isEmpty());
     }
@@ -119,10 +119,10 @@ private Q_SLOTS:
     // Without a screen saver, the portal's idle inhibition, closed on release.
     void thePortalWhenNoScreenSaver() {
         offer(false, true);
-        platform::keepScreenAwake(true, u"scanning"_s);
-        QTRY_VERIFY(platform::screenKeptAwake());
+        media::keepScreenAwake(true, u"scanning"_s);
+        QTRY_VERIFY(media::screenKeptAwake());
         QCOMPARE(portal.inhibited, QStringList{u"8: scanning"_s});
-        platform::keepScreenAwake(false);
+        media::keepScreenAwake(false);
         QTRY_COMPARE(portal.request.closed, 1);
         QCOMPARE(saver.inhibited.size(), 1);
     }
@@ -130,10 +130,10 @@ private Q_SLOTS:
     // A grant that arrives after the program let go is given back at once.
     void aLateGrantIsGivenBack() {
         offer(true, false);
-        platform::keepScreenAwake(true, u"brief"_s);
-        platform::keepScreenAwake(false);
+        media::keepScreenAwake(true, u"brief"_s);
+        media::keepScreenAwake(false);
         QTRY_COMPARE(saver.released, (QList<uint>{41, 42}));
-        QVERIFY(!platform::screenKeptAwake());
+        QVERIFY(!media::screenKeptAwake());
     }
 
     // With neither service the screen is not held, and the log says so.
@@ -144,12 +144,12 @@ private Q_SLOTS:
         const QtMessageHandler previous =
             qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString& text) { lines << text; });
         QLoggingCategory::setFilterRules(u"metamorfine.media=true"_s);
-        platform::keepScreenAwake(true, u"nobody"_s);
+        media::keepScreenAwake(true, u"nobody"_s);
         QTRY_VERIFY(!lines.filter(u"neither"_s).isEmpty());
         QLoggingCategory::setFilterRules(QString());
         qInstallMessageHandler(previous);
-        QVERIFY(!platform::screenKeptAwake());
-        platform::keepScreenAwake(false);
+        QVERIFY(!media::screenKeptAwake());
+        media::keepScreenAwake(false);
     }
 };
 

@@ -53,24 +53,24 @@ void runUntilInputCloses() {
 // Says one sentence per locale tag through the build's media plugin, then
 // ends as the program does once its input is closed.
 int speakInLocales() {
-    platform::setExecutableFolder(QStringLiteral(MF_PROGRAM_DIR));
+    files::setExecutableFolder(QStringLiteral(MF_PROGRAM_DIR));
     // A sentence asked for again while it waits is said once: the last one differs.
     for (const QString& tag : {u"en_GB"_s, u"it"_s, u"zz"_s, u"de-AT"_s, u"en_GB again"_s})
-        platform::Speak(u"sentence "_s % tag, tag.section(u' ', 0, 0));
+        media::Speak(u"sentence "_s % tag, tag.section(u' ', 0, 0));
     // The pace: sent when it changes, back to the voice's own too.
     for (const auto& [rate, sentence] : {std::pair(-40, u"pace -40"_s), {-40, u"pace -40 again"_s}, {0, u"pace 0"_s}}) {
-        platform::SetSpeechRate(rate);
-        platform::Speak(sentence, u"it"_s);
+        media::SetSpeechRate(rate);
+        media::Speak(sentence, u"it"_s);
     }
     runUntilInputCloses();
-    return platform::finishMedia(10000) ? 0 : 1;
+    return media::finishMedia(10000) ? 0 : 1;
 }
 
 // Says a sentence through the build's media plugin, then, once its input is
 // closed, ends without finishing the media, as a test or a benchmark does.
 int speakAndLeave() {
-    platform::setExecutableFolder(QStringLiteral(MF_PROGRAM_DIR));
-    platform::Speak(u"sentence"_s, u"it"_s);
+    files::setExecutableFolder(QStringLiteral(MF_PROGRAM_DIR));
+    media::Speak(u"sentence"_s, u"it"_s);
     runUntilInputCloses();
     return 0;
 }
@@ -78,22 +78,22 @@ int speakAndLeave() {
 // Readies the media with the voice of `locale` (none when empty), until the
 // standard input is closed.
 int prepareMedia(const QString& locale) {
-    platform::setExecutableFolder(QStringLiteral(MF_PROGRAM_DIR));
-    platform::prepareMedia(locale);
+    files::setExecutableFolder(QStringLiteral(MF_PROGRAM_DIR));
+    media::prepareMedia(locale);
     runUntilInputCloses();
-    return platform::finishMedia(10000) ? 0 : 1;
+    return media::finishMedia(10000) ? 0 : 1;
 }
 
 // Plays each sound named through the build's media plugin, a second apart
 // (a sound asked for while an earlier one waits cuts it), then finishes the
 // media as the program does at its end.
 int playSounds(const QStringList& paths) {
-    platform::setExecutableFolder(QStringLiteral(MF_PROGRAM_DIR));
+    files::setExecutableFolder(QStringLiteral(MF_PROGRAM_DIR));
     for (const QString& path : paths) {
-        platform::PlaySoundAsync(path);
+        media::PlaySoundAsync(path);
         QTest::qWait(1000);
     }
-    return platform::finishMedia(10000) ? 0 : 1;
+    return media::finishMedia(10000) ? 0 : 1;
 }
 
 // Runs the test binary with --play-sounds and ALSA's configuration `alsaConfig`
@@ -115,7 +115,7 @@ QByteArray samplesOf(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {};
-    const std::optional<platform::WaveSound> sound = platform::readWaveHeader(file);
+    const std::optional<media::WaveSound> sound = media::readWaveHeader(file);
     return sound ? file.read(sound->dataBytes) : QByteArray();
 }
 
@@ -179,8 +179,8 @@ void startWithSpeechServer(QProcess& child, const QString& serverName, const QSt
 // Loads the media plugin as the program does, with `folder` as the program
 // folder, and prints the file the process has mapped for it, or "none".
 int loadMediaPlugin(const QString& folder) {
-    platform::setExecutableFolder(folder);
-    platform::mediaBackend();
+    files::setExecutableFolder(folder);
+    media::mediaBackend();
     QFile maps(u"/proc/self/maps"_s);
     if (!maps.open(QIODevice::ReadOnly))
         return 1;
@@ -205,15 +205,15 @@ private Q_SLOTS:
     // for in the program folder, here an empty one): silence, at once.
     void soundsAndSpeechWithoutPluginAreSilentAtOnce() {
         QTemporaryDir folder;
-        platform::setExecutableFolder(folder.path());
+        files::setExecutableFolder(folder.path());
         QElapsedTimer clock;
         clock.start();
         for (int round = 0; round < 100; ++round) {
-            platform::PlaySoundAsync(folder.filePath(u"si1.wav"_s));
-            platform::Speak(u"Trova la figura"_s, u"it"_s);
+            media::PlaySoundAsync(folder.filePath(u"si1.wav"_s));
+            media::Speak(u"Trova la figura"_s, u"it"_s);
         }
         QVERIFY2(clock.elapsed() < 1000, qPrintable(QString::number(clock.elapsed())));
-        platform::setExecutableFolder({});
+        files::setExecutableFolder({});
     }
 
     // The plugin of the program folder is loaded, by its own name; one planted beside a

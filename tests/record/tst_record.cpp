@@ -158,7 +158,7 @@ private Q_SLOTS:
         QTemporaryDir folder;
         const QString path = folder.filePath(u"record.sqlite"_s);
         std::mt19937 engine(7);
-        const puzzle::Generator rnd = [&engine] { return std::uniform_real_distribution<double>(0, 1)(engine); };
+        const rules::Generator rnd = [&engine] { return std::uniform_real_distribution<double>(0, 1)(engine); };
         QStringList expected;
         const qint64 before = QDateTime::currentMSecsSinceEpoch();
         qint64 childId = 0;
@@ -169,11 +169,11 @@ private Q_SLOTS:
             QVERIFY(childId > 0);
             record::Recorder recorder(path);
             const record::Player ada(&recorder, {.id = childId, .name = u"Ada"_s, .picture = 3});
-            for (const exercise_catalogue::Exercise& exercise : exercise_catalogue::catalogue()) {
-                for (const puzzle::Level& level : puzzle::kLevels) {
-                    puzzle::PuzzleModel model(exercise.rule, rnd);
-                    new puzzle_record::PuzzleRecord(model, exercise.number,
-                                                    [&ada]() -> const record::Player& { return ada; });
+            for (const exercises::exercise_catalogue::Exercise& exercise : exercises::exercise_catalogue::catalogue()) {
+                for (const rules::Level& level : rules::kLevels) {
+                    rules::PuzzleModel model(exercise.rule, rnd);
+                    new exercises::puzzle_record::PuzzleRecord(model, exercise.number,
+                                                               [&ada]() -> const record::Player& { return ada; });
                     QVERIFY(model.setLevel(level.number));
                     model.start(6);
                     const int right = *model.rightIndex();
@@ -203,7 +203,7 @@ private Q_SLOTS:
         // The right picture is the model with the recorded changes applied.
         const QStringList solved = rows(
             path, u"SELECT model, changes, a.picture FROM puzzles p JOIN answers a ON a.puzzle = p.id AND a.right"_s);
-        QCOMPARE(solved.size(), int(exercise_catalogue::catalogue().size() * puzzle::kLevels.size()));
+        QCOMPARE(solved.size(), int(exercises::exercise_catalogue::catalogue().size() * rules::kLevels.size()));
         for (const QString& row : solved) {
             const QStringList columns = row.split(u'|');
             int picture = columns[0].toInt();

@@ -13,8 +13,8 @@ namespace test_screen {
 using Box = QList<double>;  // Left, Top, Width, Height
 
 // A control at `twips` (left, top, width, height).
-inline platform::ControlDesign control(const char* name, platform::Kind kind, QRectF twips,
-                                       const char* caption = nullptr, int index = -1, const char* container = nullptr) {
+inline forms::ControlDesign control(const char* name, forms::Kind kind, QRectF twips, const char* caption = nullptr,
+                                    int index = -1, const char* container = nullptr) {
     return {.name = name,
             .kind = kind,
             .index = index,
@@ -26,9 +26,9 @@ inline platform::ControlDesign control(const char* name, platform::Kind kind, QR
             .caption = caption};
 }
 
-inline platform::ScreenDesign design(double clientWidth = 9360, double clientHeight = 6540) {
-    using platform::Kind;
-    platform::ScreenDesign screen{"FormTest", clientWidth, clientHeight, qRgb(255, 255, 255)};
+inline forms::ScreenDesign design(double clientWidth = 9360, double clientHeight = 6540) {
+    using forms::Kind;
+    forms::ScreenDesign screen{"FormTest", clientWidth, clientHeight, qRgb(255, 255, 255)};
     screen.caption = "Schermo";
     screen.controls = {
         // Halves are recorded to the even neighbour.
@@ -44,15 +44,15 @@ inline platform::ScreenDesign design(double clientWidth = 9360, double clientHei
     return screen;
 }
 
-inline Box boxOf(const platform::Control& control) {
-    using platform::Coordinate;
+inline Box boxOf(const forms::Control& control) {
+    using forms::Coordinate;
     return {*control.coordinate(Coordinate::Left), *control.coordinate(Coordinate::Top),
             *control.coordinate(Coordinate::Width), *control.coordinate(Coordinate::Height)};
 }
 
 // The window's frame and menu bar take their size only once the window has
 // one, so a second step may be needed. True when the client area has the size.
-inline bool setClientSize(platform::Screen& screen, double width, double height) {
+inline bool setClientSize(forms::Screen& screen, double width, double height) {
     for (int step = 0; step < 2 && (screen.scaleWidth() != width || screen.scaleHeight() != height); ++step) {
         screen.setWidth(screen.width() - screen.scaleWidth() + width);
         screen.setHeight(screen.height() - screen.scaleHeight() + height);

@@ -12,7 +12,7 @@ using test_screen::setClientSize;
 class ResizeTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<platform::Screen> screen_;
+    std::unique_ptr<forms::Screen> screen_;
 
     Box box(const char* name, int index = -1) const {
         return test_screen::boxOf(screen_->control(QString::fromLatin1(name), index));
@@ -32,7 +32,7 @@ public:
 
 private Q_SLOTS:
     void init() {
-        screen_ = std::make_unique<platform::Screen>(test_screen::design());
+        screen_ = std::make_unique<forms::Screen>(test_screen::design());
         screen_->Load();
         QVERIFY(setClientSize(*screen_, 9360, 6540));
     }
@@ -84,7 +84,7 @@ private Q_SLOTS:
         QFETCH(QString, tag);
         QFETCH(Box, expected);
         const auto resize = recorded();
-        screen_->control(u"Command1"_s).setText(platform::TextProperty::Tag, tag);
+        screen_->control(u"Command1"_s).setText(forms::TextProperty::Tag, tag);
         QVERIFY(setClientSize(*screen_, 18720, 13080));
         resize->ResizeControls();
         QCOMPARE(box("Command1"), expected);
@@ -106,7 +106,7 @@ private Q_SLOTS:
 
     // A layout recorded on a client area of no height cannot be scaled.
     void aRecordedSizeOfZeroChangesNothing() {
-        platform::Screen flat(test_screen::design(9360, 0));
+        forms::Screen flat(test_screen::design(9360, 0));
         flat.Load();
         QCOMPARE(flat.scaleHeight(), 0.0);
         clsResize resize;

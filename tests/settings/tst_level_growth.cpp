@@ -5,8 +5,8 @@
 
 #include <QTest>
 
-using level_growth::Growth;
-using level_growth::Step;
+using settings::level_growth::Growth;
+using settings::level_growth::Step;
 
 class TestLevelGrowth : public QObject {
     Q_OBJECT
@@ -39,7 +39,7 @@ private Q_SLOTS:
         Growth growth{.level = start};
         for (qsizetype n = 0; n < wrongAnswers.size(); ++n) {
             const int before = growth.level;
-            growth = level_growth::afterPuzzle(growth, wrongAnswers[n]);
+            growth = settings::level_growth::afterPuzzle(growth, wrongAnswers[n]);
             QCOMPARE(growth.level, levels[n]);
             const Step step = growth.level > before ? Step::Up : growth.level < before ? Step::Down : Step::None;
             QCOMPARE(growth.step, step);

@@ -72,13 +72,13 @@ int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QStringList arguments = QApplication::arguments().mid(1);
     const bool prepared = arguments.removeAll(QStringLiteral("--prepared")) > 0;
-    platform::setExecutableFolder(arguments.value(0, QStringLiteral(MF_PROGRAM_DIR)));
+    files::setExecutableFolder(arguments.value(0, QStringLiteral(MF_PROGRAM_DIR)));
     Modulo1::SuoniAttivati = true;
     if (prepared) {
-        platform::prepareMedia(QStringLiteral("it"));
+        media::prepareMedia(QStringLiteral("it"));
         runEventLoop(1000);
     }
     timeOnMainThread("first SuonoEsatto", [] { ModuloColoriSuoni::SuonoEsatto(); });
     timeOnMainThread("first SuonoErrato", [] { ModuloColoriSuoni::SuonoErrato(); });
-    return platform::finishMedia(500) ? 0 : 1;
+    return media::finishMedia(500) ? 0 : 1;
 }
