@@ -16,7 +16,7 @@ using namespace Qt::Literals::StringLiterals;
 using namespace exercises::exercise_layout;
 using forms::TextProperty;
 
-namespace answer_effects {
+namespace exercises::answer_effects {
 
 QString countCaption(qint16 count) {
     return count == 0 ? u"0"_s : rules::countCaption(count);
@@ -113,4 +113,4 @@ void AnswerAnnouncement::answered(bool right, rules::Counts counts) {
     forms::announce(screen_.window(), answer);
 }
 
-}  // namespace answer_effects
+}  // namespace exercises::answer_effects

@@ -23,7 +23,7 @@
 #include <QStringList>
 #include <QTimer>
 
-namespace answer_effects {
+namespace exercises::answer_effects {
 
 // A count as the screen shows it: as designed ("0") until the visit's first
 // answer of its kind.
@@ -81,4 +81,4 @@ private:
     const exercises::growing_level::GrowingLevel& growth_;
 };
 
-}  // namespace answer_effects
+}  // namespace exercises::answer_effects

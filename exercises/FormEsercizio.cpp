@@ -83,18 +83,18 @@ void FormEsercizio::ListenToPuzzle() {
                                                []() -> const record::Player& { return state::shell().player(); });
     QObject::connect(&puzzle_, &PuzzleModel::puzzleChanged, &puzzle_, onScreen([this] { ShowPuzzle(); }));
     QObject::connect(&puzzle_, &PuzzleModel::puzzleChanged, &puzzle_, onScreen([this] { ShowRule(); }));
-    new answer_effects::CountsShown(puzzle_, *this);
+    new exercises::answer_effects::CountsShown(puzzle_, *this);
     // The face first: a right answer takes the focus to Next before it is
     // announced, or a screen reader drops the news.
     QObject::connect(&puzzle_, &PuzzleModel::answered, &puzzle_,
                      onScreen([this](bool right, int, rules::Counts, int) { right ? Esatto() : Errato(); }));
-    new answer_effects::SoundAndPraise(puzzle_, *this, growth_);
+    new exercises::answer_effects::SoundAndPraise(puzzle_, *this, growth_);
     QObject::connect(&puzzle_, &PuzzleModel::answered, &puzzle_,
                      onScreen([this](bool right, int index, rules::Counts, int) {
                          if (right)
                              ShowFound(index);
                      }));
-    new answer_effects::AnswerAnnouncement(puzzle_, *this, growth_);
+    new exercises::answer_effects::AnswerAnnouncement(puzzle_, *this, growth_);
     QObject::connect(&puzzle_, &PuzzleModel::answered, &puzzle_, onScreen([this](bool right, int, rules::Counts, int) {
         if (right)
             ShowStep();
@@ -320,8 +320,8 @@ void FormEsercizio::nameForAssistiveTechnology() {
         return control(name).text(TextProperty::Caption).value_or(QString());
     };
     window()->setAccessibleName(exercises::exercise_catalogue::exerciseName(exercise_));
-    control(ComandoIconaSi).widget()->setAccessibleName(answer_effects::faceName(true, caption(Label1)));
-    control(ComandoIconaNo).widget()->setAccessibleName(answer_effects::faceName(false, caption(Label2)));
+    control(ComandoIconaSi).widget()->setAccessibleName(exercises::answer_effects::faceName(true, caption(Label1)));
+    control(ComandoIconaNo).widget()->setAccessibleName(exercises::answer_effects::faceName(false, caption(Label2)));
     nameCounts();
     control(PicturesattiErrati).widget()->setAccessibleName(MLSAccessibleText(u"Score"_s));
     control(Picture4).widget()->setAccessibleName(MLSAccessibleText(u"Model"_s));
@@ -336,7 +336,8 @@ void FormEsercizio::nameCounts() {
         return control(name).text(TextProperty::Caption).value_or(QString());
     };
     for (const auto& [label, count] : {std::pair(Label1, EtichettaEsatti), std::pair(Label2, EtichettaErrati)})
-        control(count).widget()->setAccessibleName(answer_effects::countName(caption(label), caption(count)));
+        control(count).widget()->setAccessibleName(
+            exercises::answer_effects::countName(caption(label), caption(count)));
 }
 
 void FormEsercizio::describePictures() {
