@@ -278,8 +278,9 @@ private Q_SLOTS:
         }
     }
 
-    // The translator's check names each fault by its line; a PO file made of
-    // a shipped text gives the same text back.
+    // The translator's check names each fault by its line (that it passes
+    // every shipped text is the language_check tests'); a PO file made of a
+    // shipped text gives the same text back.
     void translatorsKitChecksAndGoesToPoAndBack() {
         QTemporaryDir folder;
         const auto run = [&folder](const QStringList& arguments, QString* errors = nullptr) {
@@ -315,7 +316,6 @@ private Q_SLOTS:
         const QString english = QStringLiteral(MF_LANGUAGE_SOURCES) + u"/English.txt"_s;
         for (const QString& language : kLanguages) {
             const QString source = QStringLiteral(MF_LANGUAGE_SOURCES) + u'/' + language + u".txt"_s;
-            QCOMPARE(run({u"check"_s, source, english}), 0);
             QCOMPARE(run({u"to-po"_s, source, english, u"out.po"_s}), 0);
             QCOMPARE(run({u"from-po"_s, u"out.po"_s, english, u"back.txt"_s}), 0);
             QCOMPARE(run({u"to-po"_s, u"back.txt"_s, english, u"again.po"_s}), 0);

@@ -1,6 +1,7 @@
 // What fails without the child seeing it is logged, one line, only when the
 // logging rules ask for it.
 #include "DataFiles.h"
+#include "FileBytes.h"
 #include "FilesLog.h"
 #include "LanguageLog.h"
 #include "MediaLoader.h"
@@ -41,9 +42,7 @@ private Q_SLOTS:
         QVERIFY(folder.isValid());
         files::setExecutableFolder(folder.path());
         const QString damaged = folder.filePath(u"damaged.gif"_s);
-        QFile file(damaged);
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("GIF89a\x10\x00\x10\x00 not a picture") > 0);
-        file.close();
+        QVERIFY(file_bytes::write(damaged, "GIF89a\x10\x00\x10\x00 not a picture"));
         const QtMessageHandler previous = qInstallMessageHandler(keepOurLines);
 
         // Fails a picture and the language file of `language`, twice each.

@@ -1,6 +1,7 @@
 // The running program: the guard against a second copy (across real
 // processes), ending at once, and seeding the random generator.
 
+#include "FileBytes.h"
 #include "Process.h"
 #include "Random.h"
 #include "Unprivileged.h"
@@ -128,10 +129,8 @@ private Q_SLOTS:
         const QByteArray planted = QByteArray::number(QCoreApplication::applicationPid()) + '\n' +
                                    QCoreApplication::applicationName().toUtf8() + '\n' +
                                    QSysInfo::machineHostName().toUtf8() + '\n';
-        for (const QString& lock : QStringList{runtime + u"/metamorfine.lock"_s, shared + nobodySuffix + u".lock"_s}) {
-            QFile file(lock);
-            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(planted) == planted.size());
-        }
+        for (const QString& lock : QStringList{runtime + u"/metamorfine.lock"_s, shared + nobodySuffix + u".lock"_s})
+            QVERIFY(file_bytes::write(lock, planted));
 
         QProcessEnvironment environment = childEnvironment_;
         const auto tryAsNobody = [&environment] {
@@ -192,11 +191,9 @@ private Q_SLOTS:
         } else if (kind == u"folder"_s) {
             QVERIFY(QDir().mkpath(lock + u"/inside"_s));
         } else {
-            const QByteArray content = kind == u"empty"_s     ? QByteArray()
-                                       : kind == u"garbage"_s ? QByteArray("\xff\x00junk\n", 8)
-                                                              : QByteArray("1\nmetamorfine\nanother-host\n");
-            QFile file(lock);
-            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
+            QVERIFY(file_bytes::write(lock, kind == u"empty"_s     ? QByteArray()
+                                            : kind == u"garbage"_s ? QByteArray("\xff\x00junk\n", 8)
+                                                                   : QByteArray("1\nmetamorfine\nanother-host\n")));
         }
         const timespec then{::time(nullptr) - ageSeconds, 0};
         const std::array<timespec, 2> times{then, then};
@@ -226,9 +223,7 @@ private Q_SLOTS:
         const QString executable = folder.filePath(u"metamorfine"_s);
         QVERIFY(QFile::copy(QStringLiteral(MF_PROGRAM_DIR "/metamorfine"), executable));
         QVERIFY(QDir(folder.path()).mkdir(u"platforms"_s));
-        QFile conf(folder.filePath(u"qt.conf"_s));
-        QVERIFY(open.isEmpty() || (conf.open(QIODevice::WriteOnly) && conf.write("[Paths]\nPrefix=/nowhere\n") > 0));
-        conf.close();
+        QVERIFY(open.isEmpty() || file_bytes::write(folder.filePath(u"qt.conf"_s), "[Paths]\nPrefix=/nowhere\n"));
         const QString place = folder.filePath(open.section(u' ', 0, 0));
         ::chmod(QFile::encodeName(folder.path()).constData(), 0755);
         if (!open.isEmpty())

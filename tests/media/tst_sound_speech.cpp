@@ -4,6 +4,7 @@
 // servers that answer what is not their protocol.
 
 #include "DataFiles.h"
+#include "FileBytes.h"
 #include "MediaLoader.h"
 #include "Sound.h"
 #include "Speech.h"
@@ -303,30 +304,21 @@ private Q_SLOTS:
         QTemporaryDir folder;
         const QString sounds = QStringLiteral(MF_PROGRAM_DIR) % u"/suoni/"_s;
         const QString damaged = folder.filePath(u"damaged.wav"_s);
-        QFile file(damaged);
-        QVERIFY(file.open(QIODevice::WriteOnly) &&
-                file.write(QByteArray("RIFF\x10\0\0\0WAVEdata\4\0\0\0abcd", 24)) > 0);
-        file.close();
+        QVERIFY(file_bytes::write(damaged, QByteArray("RIFF\x10\0\0\0WAVEdata\4\0\0\0abcd", 24)));
         const QString output = folder.filePath(u"output.raw"_s);
         const QString toFile = folder.filePath(u"to-file.conf"_s);
-        QFile config(toFile);
-        QVERIFY(config.open(QIODevice::WriteOnly));
-        config.write("pcm.!default { type file slave.pcm { type null } format raw file \"" + output.toUtf8() +
-                     "\" }\n");
-        config.close();
+        QVERIFY(file_bytes::write(toFile, "pcm.!default { type file slave.pcm { type null } format raw file \"" +
+                                              output.toUtf8() + "\" }\n"));
         const QByteArray log = playSoundsWithAlsa(toFile, {sounds % u"si1.wav"_s, damaged, sounds % u"no.wav"_s});
         QVERIFY2(!log.contains("did not end well") && log.count("cannot be played") == 1, log.constData());
         QVERIFY2(log.contains(damaged.toUtf8()), log.constData());
         const QByteArray expected = samplesOf(sounds % u"si1.wav"_s) + samplesOf(sounds % u"no.wav"_s);
-        QFile played(output);
-        QVERIFY(expected.size() > 20000 && played.open(QIODevice::ReadOnly));
-        QVERIFY2(played.readAll() == expected, qPrintable(QString::number(played.size())));
+        const QByteArray played = file_bytes::read(output);
+        QVERIFY(expected.size() > 20000);
+        QVERIFY2(played == expected, qPrintable(QString::number(played.size())));
 
         const QString noCard = folder.filePath(u"no-card.conf"_s);
-        QFile missing(noCard);
-        QVERIFY(missing.open(QIODevice::WriteOnly));
-        missing.write("pcm.!default { type hw card 99 }\n");
-        missing.close();
+        QVERIFY(file_bytes::write(noCard, "pcm.!default { type hw card 99 }\n"));
         QElapsedTimer clock;
         clock.start();
         const QByteArray silentLog = playSoundsWithAlsa(noCard, {sounds % u"si1.wav"_s, sounds % u"no.wav"_s});
