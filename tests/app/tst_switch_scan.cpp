@@ -2,7 +2,8 @@
 // move, Enter to choose): the highlight's order on every screen, its rest,
 // the choices, and whole exercises played by the switch alone. The scan's
 // timer is a fake clock that the test moves on; e2e_switch_scan plays by one
-// switch with a real voice and hears every sentence whole.
+// switch with a real voice, hears every sentence whole and answers the leave
+// question (its buttons scanned, No first).
 #include "ExerciseLayout.h"
 #include "Modulo1.h"
 #include "ProgramFolderFixture.h"
@@ -19,7 +20,6 @@ namespace ex = exercises::exercise_layout;
 using forms::Screen;
 using screen_input::press;
 using screen_input::ringAround;
-using screen_input::whenOpens;
 using screen_input::widget;
 using settings::Scan;
 
@@ -152,10 +152,7 @@ private Q_SLOTS:
         said.clear();
         shown.clear();
     }
-    void cleanup() {
-        ProgramFolderFixture::unloadScreens();
-        folder.answerBoxes();
-    }
+    void cleanup() { ProgramFolderFixture::unloadScreens(); }
 
     // The menu: the exercises column by column as they stand, the picture
     // sets, the sound switch, Esci, each said as it is reached; round again.
@@ -322,32 +319,6 @@ private Q_SLOTS:
             QCOMPARE(highlighted(exercise) != wrong, mode == Scan::Step);
             QCOMPARE(Modulo1::ContaErrati() > answers, mode != Scan::Step);
         }
-    }
-
-    // A question box scans its buttons, No first, each said by its caption
-    // without the shortcut's mark; the screen behind it waits, and No keeps
-    // it. (The end-to-end scan chooses Yes, with a real voice.)
-    void aQuestionScansNoFirst() {
-        Screen& exercise = show(app::screens::FormEs1());
-        QStringList buttons;
-        QString behind;
-        whenOpens([&](QMessageBox& box) {
-            behind = highlightedName(exercise);
-            for (int move = 0; move < 3; ++move) {
-                clock.ticks(move > 0 ? 1 : 0);
-                buttons << (box.focusWidget() == box.button(QMessageBox::No) ? u"No"_s : u"Yes"_s);
-            }
-            const QString yes = box.button(QMessageBox::Yes)->text().remove(u'&');
-            QVERIFY(!yes.isEmpty());
-            QCOMPARE(shown.mid(shown.size() - 2), (QStringList{yes, box.button(QMessageBox::No)->text().remove(u'&')}));
-            QTest::keyClick(box.focusWidget(), Qt::Key_Space);
-        });
-        forms::setMessageBoxResponder({});
-        QTest::keyClick(exercise.window(), Qt::Key_Escape);
-        QCOMPARE(buttons, (QStringList{u"No"_s, u"Yes"_s, u"No"_s}));
-        QCOMPARE(behind, u"Picture1(0)"_s);
-        QVERIFY(exercise.isLoaded());
-        QCOMPARE(highlightedName(exercise), u"Picture1(0)"_s);
     }
 };
 
