@@ -4,6 +4,8 @@
 
 #include "DataFiles.h"
 #include "MessageBox.h"
+#include "Screen.h"
+#include "modLanguageSupport.h"
 
 #include <QDir>
 #include <QFile>
@@ -52,6 +54,16 @@ struct ProgramFolderFixture {
         const QString file = language + QStringLiteral(".lng");
         QFile::remove(path(file));
         return QFile::copy(QStringLiteral(MF_PROGRAM_DIR "/") + file, path(file));
+    }
+    // The shipped file of `language` is the one the test reads, the language chosen and stored.
+    bool useShipped(const QString& language) const {
+        modLanguageSupport::MLSCurrentLanguage = language;
+        storeLanguage(language);
+        return copyShipped(language);
+    }
+    static void unloadScreens() {
+        for (forms::Screen* screen : forms::Screen::loadedScreens())
+            screen->Unload();
     }
     // Removes everything in the folder.
     void clear() const {

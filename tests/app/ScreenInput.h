@@ -12,6 +12,7 @@
 #include <QTest>
 #include <QTimer>
 #include <functional>
+#include <type_traits>
 
 namespace screen_input {
 
@@ -42,13 +43,14 @@ inline QString announcement(const forms::Screen& screen) {
     const auto* said = screen.window()->findChild<QWidget*>(QString::fromLatin1(forms::kAnnouncementName));
     return said ? said->accessibleName() : QString();
 }
-// Acts on the next real message box, once it has the keyboard.
-inline void onNextBox(const std::function<void(QMessageBox* box)>& act) {
+// Acts on the next real modal window of type T (a message box, a dialog), once it has the keyboard.
+template <typename T = QMessageBox>
+void whenOpens(const std::type_identity_t<std::function<void(T&)>>& act) {
     QTimer::singleShot(10, qApp, [act] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box || QApplication::activeWindow() != box || !box->focusWidget())
-            return onNextBox(act);
-        act(box);
+        auto* opened = dynamic_cast<T*>(QApplication::activeModalWidget());
+        if (!opened || QApplication::activeWindow() != opened || !opened->focusWidget())
+            return whenOpens<T>(act);
+        act(*opened);
     });
 }
 

@@ -1,5 +1,5 @@
-// Start-up, the screen changes of the start screen and the main menu, the
-// exit question and the about box.
+// Start-up, the screen changes of the start screen and the main menu, and
+// the about box (the exit question: tst_kiosk and e2e_program).
 #include "Colour.h"
 #include "ExerciseLayout.h"
 #include "Modulo1.h"
@@ -57,10 +57,7 @@ private Q_SLOTS:
                          "[Strings]\r\n0003=\"Quit?\"\r\n9993=\"Version %1\"\r\n"_s);
         folder.storeLanguage(u"English"_s);
     }
-    void cleanupTestCase() {
-        for (Screen* screen : Screen::loadedScreens())
-            screen->Unload();
-    }
+    void cleanupTestCase() { ProgramFolderFixture::unloadScreens(); }
 
     void startUpShowsTheStartScreenThenTheMenuWithTheDefaults() {
         Modulo1::SerieFigure = 2;
@@ -91,31 +88,27 @@ private Q_SLOTS:
     void everyExerciseButtonOpensItsScreenAndLeavingBringsTheMenuBack() {
         menu().control(u"Option1"_s, 2).click();
         menu().control(u"Check1"_s).click();
-        QCOMPARE(Modulo1::SerieFigure, qint16(3));
-        QVERIFY(!Modulo1::SuoniAttivati);
         // Each button opens the exercise its caption names, under that name.
-        const QList<std::pair<QString, QString>> buttons = {
-            {u"Command7"_s, u"FormEs1"_s}, {u"Command1"_s, u"FormEs2"_s}, {u"Command2"_s, u"FormEs3"_s},
-            {u"Command3"_s, u"FormEs4"_s}, {u"Command4"_s, u"FormEs5"_s}, {u"Command5"_s, u"FormEs6"_s},
-            {u"Command6"_s, u"FormEs7"_s},
-        };
-        for (const auto& [button, form] : buttons) {
+        folder.answer = MsgAnswer::Yes;
+        const char* buttons[] = {"Command7", "Command1", "Command2", "Command3", "Command4", "Command5", "Command6"};
+        for (int number = 1; number <= 7; ++number) {
+            const QString button = QString::fromLatin1(buttons[number - 1]);
             const QString name = caption(menu(), button).trimmed();
             menu().control(button).click();
-            QCOMPARE(loadedNames(), QStringList{form});
+            QCOMPARE(loadedNames(), QStringList{u"FormEs"_s + QString::number(number)});
             Screen* exercise = Screen::loadedScreens().front();
             QCOMPARE(exercise->window()->windowTitle(), QCoreApplication::applicationName() % u" \u2014 "_s % name);
             QCOMPARE(exercise->window()->accessibleName(), name);
             folder.boxes.clear();
             exercise->control(ex::MenuInformazioni).click();
             QCOMPARE(folder.boxes.size(), 1);
-            folder.answer = MsgAnswer::Yes;
             exercise->control(ex::mnuEsci).click();
             QCOMPARE(loadedNames(), QStringList{u"FormMenu"_s});
-            QCOMPARE(selectedPictureSet(), 3);
-            QVERIFY(!menu().control(u"Check1"_s).checked());
-            QVERIFY(!Modulo1::SuoniAttivati);
         }
+        QCOMPARE(selectedPictureSet(), 3);
+        QCOMPARE(Modulo1::SerieFigure, qint16(3));
+        QVERIFY(!menu().control(u"Check1"_s).checked());
+        QVERIFY(!Modulo1::SuoniAttivati);
         QCOMPARE(ends, 0);
     }
 
@@ -123,8 +116,7 @@ private Q_SLOTS:
     // at once, in the language asked for this run alone; leaving it brings
     // the menu.
     void aStartAskedForOpensTheExerciseInTheLanguage() {
-        for (Screen* screen : Screen::loadedScreens())
-            screen->Unload();
+        ProgramFolderFixture::unloadScreens();
         folder.writeFile(u"Deutsch.lng"_s, u"[FormMenu]\r\nCommand2.Caption=\"Gleich\"\r\n"_s);
         Modulo1::RunStart() = {.language = u"Deutsch"_s, .exercise = 3};
         QVERIFY(Modulo1::Main());
@@ -137,18 +129,6 @@ private Q_SLOTS:
         exercise->control(ex::mnuEsci).click();
         QCOMPARE(loadedNames(), QStringList{u"FormMenu"_s});
         Modulo1::RunStart() = {};
-    }
-
-    // Yes ends the program: played by the kiosk test outside a kiosk.
-    void exitAsksAndNoKeepsTheMenu() {
-        folder.boxes.clear();
-        folder.answer = MsgAnswer::No;
-        menu().control(u"BottoneEsci"_s).click();
-        QCOMPARE(folder.boxes.size(), 1);
-        QCOMPARE(folder.boxes.first().message, u"Quit?"_s);
-        QCOMPARE(folder.boxes.first().buttons, forms::MsgButtons::YesNo);
-        QCOMPARE(ends, 0);
-        QCOMPARE(loadedNames(), QStringList{u"FormMenu"_s});
     }
 
     // The credits with the version in the language's words, then the

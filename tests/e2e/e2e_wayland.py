@@ -20,13 +20,13 @@ import shlex
 import shutil
 import subprocess
 import sys
-import tempfile
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import e2e_program as e2e  # noqa: E402
 
 WIDTH, HEIGHT = 1280, 1024
+HEADLESS = {"WLR_BACKENDS": "headless", "WLR_RENDERER": "pixman", "WLR_LIBINPUT_NO_DEVICES": "1"}
 
 
 def dark_share(png):
@@ -58,15 +58,6 @@ def answer_rightly(pid, english, keys):
     e2e.named(pid, e2e.pyatspi.ROLE_NOTIFICATION, words["Right"] + ", ", "the right answer announced")
 
 
-def start_program(executable, environment, log_path):
-    with open(log_path, "w") as log:
-        program = subprocess.Popen([executable, "--exercise=3", "--no-speech"], env=environment,
-                                   stdout=subprocess.DEVNULL, stderr=log)
-    program.log, program.arguments = log_path, ["--exercise=3"]
-    e2e.start_programs.append(program)
-    return program
-
-
 def on_wayland(executable, base, english, work):
     runtime = base["XDG_RUNTIME_DIR"]
     config = os.path.join(work, "sway.conf")
@@ -74,8 +65,7 @@ def on_wayland(executable, base, english, work):
         out.write(f"output HEADLESS-1 resolution {WIDTH}x{HEIGHT}\n"
                   "for_window [app_id=\".*\"] floating enable\n"
                   "xwayland disable\n")
-    compositor_environment = dict(base, WLR_BACKENDS="headless", WLR_RENDERER="pixman",
-                                  WLR_LIBINPUT_NO_DEVICES="1")
+    compositor_environment = dict(base, **HEADLESS)
     compositor_environment.pop("DISPLAY", None)
     with open(os.path.join(work, "sway.log"), "w") as log:
         sway = subprocess.Popen(["sway", "-c", config], env=compositor_environment, stdout=log, stderr=log)
@@ -86,8 +76,7 @@ def on_wayland(executable, base, english, work):
     ipc = e2e.wait_for(lambda: next((os.path.join(runtime, name) for name in os.listdir(runtime)
                                      if name.startswith("sway-ipc.")), None), "the compositor's IPC", 20)
     environment = dict(compositor_environment, WAYLAND_DISPLAY=socket, SWAYSOCK=ipc, QT_QPA_PLATFORM="wayland")
-    program = start_program(executable, environment, os.path.join(work, "wayland.log"))
-    pid = program.pid
+    pid = e2e.start_program(executable, environment, work, "--exercise=3", "--no-speech").pid
     e2e.wait_find(pid, e2e.pyatspi.ROLE_FRAME, english["FormMenu"]["Command2.Caption"], "the exercise on Wayland")
 
     def window():
@@ -109,19 +98,17 @@ def on_wayland(executable, base, english, work):
                             "the full screen", 30)
     full()
     e2e.passed("Wayland: the exercise starts full screen")
-    for press in (1, 2):
-        keys("F11")
-        if press == 1:
-            rect = e2e.wait_for(lambda: (lambda w: w["rect"] if w["fullscreen_mode"] == 0 else None)(window()),
-                                "F11 to leave the full screen", 30)
-            # The compositor draws a title bar above the window: the window is the rest of three quarters.
-            e2e.check(rect["width"] == WIDTH * 3 // 4 and rect["x"] == WIDTH // 8 and
-                      HEIGHT * 3 // 4 - 40 <= rect["height"] <= HEIGHT * 3 // 4 and
-                      abs(rect["y"] + rect["height"] / 2 - HEIGHT / 2) <= 20,
-                      f"Wayland: F11 gives the centred window of three quarters of the display ({rect})")
-        else:
-            full()
-            e2e.passed("Wayland: F11 again gives the full screen")
+    keys("F11")
+    rect = e2e.wait_for(lambda: (lambda w: w["rect"] if w["fullscreen_mode"] == 0 else None)(window()),
+                        "F11 to leave the full screen", 30)
+    # The compositor draws a title bar above the window: the window is the rest of three quarters.
+    e2e.check(rect["width"] == WIDTH * 3 // 4 and rect["x"] == WIDTH // 8 and
+              HEIGHT * 3 // 4 - 40 <= rect["height"] <= HEIGHT * 3 // 4 and
+              abs(rect["y"] + rect["height"] / 2 - HEIGHT / 2) <= 20,
+              f"Wayland: F11 gives the centred window of three quarters of the display ({rect})")
+    keys("F11")
+    full()
+    e2e.passed("Wayland: F11 again gives the full screen")
     answer_rightly(pid, english, keys)
     e2e.passed("Wayland: a puzzle answered rightly by keys")
     time.sleep(0.5)
@@ -131,17 +118,9 @@ def on_wayland(executable, base, english, work):
 
 
 def on_x(executable, base, english, work):
-    display_file = os.path.join(work, "display")
-    with open(display_file, "w") as out:
-        xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(out.fileno()), "-screen", "0", f"{WIDTH}x{HEIGHT}x24",
-                                 "-nolisten", "tcp"], pass_fds=[out.fileno()],
-                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    e2e.start_programs.append(xvfb)
-    display = ":" + e2e.wait_for(lambda: open(display_file).read().strip(), "Xvfb to start", 10)
+    display = e2e.start_xvfb(work, f"{WIDTH}x{HEIGHT}")
     environment = dict(base, DISPLAY=display, QT_QPA_PLATFORM="xcb")
-    os.environ["DISPLAY"] = display
-    program = start_program(executable, environment, os.path.join(work, "x.log"))
-    pid = program.pid
+    pid = e2e.start_program(executable, environment, work, "--exercise=3", "--no-speech").pid
     e2e.wait_find(pid, e2e.pyatspi.ROLE_FRAME, english["FormMenu"]["Command2.Caption"], "the exercise on X")
 
     def keys(*names):
@@ -158,13 +137,9 @@ def classroom_session(session_file, folder, base, english, work):
     parser = configparser.RawConfigParser(interpolation=None)
     parser.read(session_file, encoding="utf-8")
     command = shlex.split(parser["Desktop Entry"]["Exec"])
-    environment = dict(base, PATH=folder + ":/usr/bin:/bin", WLR_BACKENDS="headless", WLR_RENDERER="pixman",
-                       WLR_LIBINPUT_NO_DEVICES="1")
+    environment = dict(base, PATH=folder + ":/usr/bin:/bin", **HEADLESS)
     environment.pop("DISPLAY", None)
-    with open(os.path.join(work, "session.log"), "w") as log:
-        session = subprocess.Popen(command, env=environment, stdout=log, stderr=log)
-    session.log, session.arguments = log.name, command
-    e2e.start_programs.append(session)
+    session = e2e.start_program(command[0], environment, work, *command[1:])
     pid = e2e.wait_for(lambda: int(subprocess.run(["pgrep", "-P", str(session.pid), "-x", "metamorfine"],
                                                   capture_output=True, text=True).stdout.split()[0]),
                        "the session's compositor to start the program", 20)
@@ -177,64 +152,37 @@ def classroom_session(session_file, folder, base, english, work):
         e2e.check("libqwayland" in maps.read(), "the program draws through Qt's Wayland platform")
 
 
-def main():
+def main(work):
     session_file = None
     if sys.argv[1] == "--session":
         session_file = sys.argv[2]
         del sys.argv[1:3]
-    source = sys.argv[1]
-    work = tempfile.mkdtemp(prefix="metamorfine-wayland-")
     runtime = os.path.join(work, "runtime")
     os.mkdir(runtime, 0o700)
-    folder = os.path.join(work, "program")
-    shutil.copytree(source, folder, ignore=shutil.ignore_patterns("LangSetting.ini"))
-    with open(os.path.join(folder, "LangSetting.ini"), "w", newline="\r\n") as settings:
-        settings.write("[Language]\nCurrentLanguage=English\n")
+    folder = e2e.copy_program(sys.argv[1], work)
     english = e2e.read_language(os.path.join(folder, "English.lng"))
-    bus = subprocess.Popen(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"],
-                           env=dict(os.environ, XDG_RUNTIME_DIR=runtime),
-                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    e2e.wait_for(lambda: subprocess.run(["dbus-send", "--session", "--print-reply", "--dest=org.a11y.Bus",
-                                         "/org/a11y/bus", "org.a11y.Bus.GetAddress"],
-                                        capture_output=True).returncode == 0, "the accessibility bus")
+    e2e.start_accessibility_bus(runtime)
     base = dict(os.environ, XDG_RUNTIME_DIR=runtime, XDG_CONFIG_HOME=os.path.join(work, "config"),
                 LC_ALL="C", LANG="C", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_ACCESSIBILITY="1",
                 QT_LOGGING_RULES="metamorfine.*.warning=true", SPEECHD_ADDRESS=f"unix_socket:{runtime}/none.sock")
     executable = os.path.join(folder, "metamorfine")
     began = time.monotonic()
-    try:
-        if session_file:
-            classroom_session(session_file, folder, base, english, work)
-            passed_in = time.monotonic() - began
-            print(f"the classroom session in {passed_in:.1f} s", flush=True)
-            return
-        wayland = on_wayland(executable, base, english, work)
-        for program in e2e.start_programs:
-            program.kill()
-            program.wait()
-        e2e.start_programs.clear()
-        x = on_x(executable, base, english, work)
-        dark = {name: dark_share(shot) for name, shot in (("Wayland", wayland), ("X", x))}
-        if os.environ.get("E2E_SCREENSHOTS"):
-            for shot in (wayland, x):
-                shutil.copy(shot, os.environ["E2E_SCREENSHOTS"])
-        e2e.check(abs(dark["Wayland"] - dark["X"]) < 0.015,
-                  f"the Wayland screen is drawn as the X one: dark pixels {dark['Wayland']:.3f} against {dark['X']:.3f}")
-        print(f"both platforms in {time.monotonic() - began:.1f} s", flush=True)
-    except AssertionError:
-        e2e.tell_programs(e2e.start_programs)
-        raise
-    finally:
-        for program in e2e.start_programs:
-            program.kill()
-            program.wait()
-        bus.terminate()
-        shutil.rmtree(work, ignore_errors=True)
+    if session_file:
+        classroom_session(session_file, folder, base, english, work)
+        print(f"the classroom session in {time.monotonic() - began:.1f} s", flush=True)
+        return
+    wayland = on_wayland(executable, base, english, work)
+    e2e.stop(*e2e.start_programs)
+    e2e.start_programs.clear()
+    x = on_x(executable, base, english, work)
+    dark = {name: dark_share(shot) for name, shot in (("Wayland", wayland), ("X", x))}
+    if os.environ.get("E2E_SCREENSHOTS"):
+        for shot in (wayland, x):
+            shutil.copy(shot, os.environ["E2E_SCREENSHOTS"])
+    e2e.check(abs(dark["Wayland"] - dark["X"]) < 0.015,
+              f"the Wayland screen is drawn as the X one: dark pixels {dark['Wayland']:.3f} against {dark['X']:.3f}")
+    print(f"both platforms in {time.monotonic() - began:.1f} s", flush=True)
 
 
 if __name__ == "__main__":
-    try:
-        main()
-    except AssertionError as failure:
-        print(f"FAILED: {failure}", file=sys.stderr)
-        sys.exit(1)
+    e2e.run_test(main, "metamorfine-wayland-")
