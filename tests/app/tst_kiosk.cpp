@@ -16,11 +16,13 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QKeyEvent>
 #include <QTest>
 #include <QTimer>
 #include <QWindow>
 
 using namespace Qt::Literals::StringLiterals;
+using namespace std::chrono_literals;
 namespace ex = exercises::exercise_layout;
 using forms::MsgAnswer;
 using forms::Screen;
@@ -174,6 +176,60 @@ private Q_SLOTS:
         app::screens::FormAvvio().Unload();
         folder.answer = MsgAnswer::Yes;
         exercise.control(ex::mnuEsci).click();
+        QVERIFY(menu().isLoaded());
+    }
+
+    // Ctrl+Alt+Shift+Q ends the program only when held for the whole time;
+    // let go early, or without one of its keys, it does nothing.
+    void theParentsChordHeldEndsTheProgram() {
+        ends = 0;
+        // Times far apart, so that a busy machine's late timers decide nothing.
+        const app::KioskGuard guard(1500ms);
+        QWidget* window = menu().window();
+        const Qt::KeyboardModifiers chord = Qt::ControlModifier | Qt::AltModifier | Qt::ShiftModifier;
+        // One key event alone, as the window system sends it (QTest would
+        // press and release the modifiers around it).
+        const auto send = [window](QEvent::Type type, Qt::Key key, Qt::KeyboardModifiers modifiers) {
+            QKeyEvent event(type, key, modifiers);
+            QApplication::sendEvent(window, &event);
+        };
+        // Q let go too early, the modifiers still down.
+        send(QEvent::KeyPress, Qt::Key_Q, chord);
+        QTest::qWait(50);
+        send(QEvent::KeyRelease, Qt::Key_Q, chord);
+        QTest::qWait(1800);
+        QCOMPARE(ends, 0);
+        // A modifier let go too early, Q still down.
+        send(QEvent::KeyPress, Qt::Key_Q, chord);
+        QTest::qWait(300);
+        send(QEvent::KeyRelease, Qt::Key_Alt, Qt::ControlModifier | Qt::ShiftModifier);
+        QTest::qWait(1500);
+        QCOMPARE(ends, 0);
+        send(QEvent::KeyRelease, Qt::Key_Q, Qt::ControlModifier | Qt::ShiftModifier);
+        // A key short of the chord, held.
+        for (const Qt::KeyboardModifiers partial :
+             {Qt::ControlModifier | Qt::AltModifier, Qt::ControlModifier | Qt::ShiftModifier,
+              Qt::AltModifier | Qt::ShiftModifier}) {
+            send(QEvent::KeyPress, Qt::Key_Q, partial);
+            QTest::qWait(1800);
+            send(QEvent::KeyRelease, Qt::Key_Q, partial);
+        }
+        QCOMPARE(ends, 0);
+        // Held: the end comes once the time is up, not before, also while the
+        // key repeats as releases and presses not marked as repeats. A stall
+        // longer than the repeat gap counts as letting go, and the hold starts
+        // again: the wait allows for a few.
+        QElapsedTimer held;
+        held.start();
+        send(QEvent::KeyPress, Qt::Key_Q, chord);
+        while (ends == 0 && held.elapsed() < 15000) {
+            QTest::qWait(30);
+            send(QEvent::KeyRelease, Qt::Key_Q, chord);
+            send(QEvent::KeyPress, Qt::Key_Q, chord);
+        }
+        QCOMPARE(ends, 1);
+        QVERIFY(held.elapsed() >= 1400);  // a coarse timer may fire 5 % early
+        send(QEvent::KeyRelease, Qt::Key_Q, chord);
         QVERIFY(menu().isLoaded());
     }
 };

@@ -8,10 +8,13 @@
 #include "Screens.h"
 #include "modLanguageSupport.h"
 
+#include <QAbstractButton>
 #include <QAccessible>
 #include <QApplication>
 #include <QMenu>
+#include <QMessageBox>
 #include <QTest>
+#include <QTimer>
 
 using namespace Qt::Literals::StringLiterals;
 namespace ex = exercises::exercise_layout;
@@ -62,6 +65,27 @@ class TestLanguageMenu : public QObject {
             texts << control->fullName() + u'=' + control->text(forms::TextProperty::Caption).value_or(QString()) +
                          u'|' + told(control->widget());
         return texts;
+    }
+
+    // The words of the buttons of a real question box, shortcut marks removed.
+    QStringList questionButtons() {
+        forms::setMessageBoxResponder({});
+        QStringList words;
+        QTimer::singleShot(0, qApp, [&words] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            for (const QAbstractButton* button : box->buttons())
+                words << button->text().remove(u'&');
+            box->done(0);
+        });
+        forms::MsgBox(u"?"_s, forms::MsgButtons::YesNo, forms::MsgIcon::Question, u"Metamorfine"_s);
+        forms::setMessageBoxResponder([this](const forms::MessageBoxRequest& box) {
+            folder.boxes.append(box);
+            return folder.answer;
+        });
+        words.sort();
+        return words;
     }
 
 private Q_SLOTS:
@@ -260,6 +284,31 @@ private Q_SLOTS:
             QCOMPARE(switched, fresh(language));
         }
         exercise.Unload();
+    }
+
+    // Qt's own words follow every switch of language, back to English, whose
+    // translation by Qt is empty: it must remove the one before it.
+    void boxButtonsSpeakTheChosenLanguage() {
+        const std::pair<const char*, const char*> languages[] = {
+            {"Deutsch", "de_DE"}, {"English", "en_GB"}, {"Italiano", "it_IT"}};
+        // The menu's name for the screen reader is the language's name here.
+        for (const auto& [name, locale] : languages)
+            folder.writeFile(QString::fromLatin1(name) + u".lng"_s,
+                             u"[Language]\r\nLocale=\""_s + QString::fromLatin1(locale) +
+                                 u"\"\r\n[Accessibility]\r\nName(Menu)=\""_s + QString::fromLatin1(name) + u"\"\r\n"_s);
+        folder.storeLanguage(u"Italiano"_s);
+        openMenu();
+        const QStringList italian{u"No"_s, u"Sì"_s};
+        const QStringList english{u"No"_s, u"Yes"_s};
+        const QStringList german{u"Ja"_s, u"Nein"_s};
+        QCOMPARE(questionButtons(), italian);
+        QCOMPARE(menu().window()->accessibleName(), u"Italiano"_s);
+        const std::pair<int, QStringList> steps[] = {{1, english}, {0, german}, {1, english}, {2, italian}};
+        for (const auto& [entry, buttons] : steps) {
+            choose(entry);
+            QCOMPARE(questionButtons(), buttons);
+            QCOMPARE(menu().window()->accessibleName(), MLSCurrentLanguage);
+        }
     }
 };
 

@@ -131,6 +131,17 @@ private Q_SLOTS:
         Modulo1::RunStart() = {};
     }
 
+    // Yes ends the program: played by the kiosk test outside a kiosk.
+    void exitAsksAndNoKeepsTheMenu() {
+        folder.boxes.clear();
+        folder.answer = MsgAnswer::No;
+        menu().control(u"BottoneEsci"_s).click();
+        QCOMPARE(folder.boxes.size(), 1);
+        QCOMPARE(folder.boxes.first().message, u"Quit?"_s);
+        QCOMPARE(folder.boxes.first().buttons, forms::MsgButtons::YesNo);
+        QCOMPARE(ends, 0);
+        QCOMPARE(loadedNames(), QStringList{u"FormMenu"_s});
+    }
     // The credits with the version in the language's words, then the
     // language's lines 9996 to 9999 that are not empty.
     void aboutBoxShowsTheCreditsAndTheLanguageLines() {

@@ -1,9 +1,7 @@
 // A child with one switch (Space, Enter or a click) or two (Space or Tab to
 // move, Enter to choose): the highlight's order on every screen, its rest,
 // the choices, and whole exercises played by the switch alone. The scan's
-// timer is a fake clock that the test moves on; e2e_switch_scan plays by one
-// switch with a real voice, hears every sentence whole and answers the leave
-// question (its buttons scanned, No first).
+// timer is a fake clock that the test moves on.
 #include "ExerciseLayout.h"
 #include "Modulo1.h"
 #include "ProgramFolderFixture.h"
@@ -11,8 +9,12 @@
 #include "Screens.h"
 #include "Settings.h"
 #include "SharedState.h"
+#include "Speech.h"
+#include "SpokenWords.h"
 #include "SwitchScan.h"
+#include "modLanguageSupport.h"
 
+#include <QFile>
 #include <QPushButton>
 
 using namespace Qt::Literals::StringLiterals;
@@ -20,6 +22,7 @@ namespace ex = exercises::exercise_layout;
 using forms::Screen;
 using screen_input::press;
 using screen_input::ringAround;
+using screen_input::whenOpens;
 using screen_input::widget;
 using settings::Scan;
 
@@ -55,6 +58,8 @@ public:
     void advance(int ms) {
         for (int step = 0; step < ms / 10; ++step) {
             QCoreApplication::processEvents();
+            if (onStep)
+                onStep(10);
             const std::vector<Timer*> running = timers_;
             for (Timer* timer : running) {
                 if (std::find(timers_.begin(), timers_.end(), timer) == timers_.end() || !timer->tick_)
@@ -69,6 +74,8 @@ public:
         }
     }
     void ticks(int count) { advance(count * kInterval); }
+
+    std::function<void(int ms)> onStep;  // time passes for others too (a voice)
 
 private:
     std::vector<Timer*> timers_;
@@ -97,6 +104,34 @@ void click(const QWidget* widget) {
     QTest::mouseClick(widget->window()->windowHandle(), Qt::LeftButton, {}, centre(widget));
 }
 
+// A voice that takes `sentenceMs` of the fake clock for every sentence, and
+// notes every sentence that a new one cut before its end.
+class FakeVoice {
+public:
+    static constexpr int kSentenceMs = 5 * kInterval / 2;  // longer than a rest on a choice
+    QStringList heard;
+    QStringList cut;
+
+    void say(const QString& text, std::function<void()> done) {
+        if (!heard.isEmpty() && done_)
+            cut << heard.last() % u" by "_s % text;
+        if (text.isEmpty())
+            return;
+        heard << text;
+        done_ = std::move(done);
+        remainingMs_ = kSentenceMs;
+    }
+    void pass(int ms) {
+        if (done_ && (remainingMs_ -= ms) <= 0)
+            std::exchange(done_, {})();
+    }
+    bool speaking() const { return bool(done_); }
+
+private:
+    std::function<void()> done_;
+    int remainingMs_ = 0;
+};
+
 }  // namespace
 
 class TestSwitchScan : public QObject {
@@ -122,13 +157,16 @@ class TestSwitchScan : public QObject {
         }
         return names;
     }
-    // Each of `names` stands below the one before, or in a column further right.
-    static void checkColumnOrder(const Screen& screen, const QStringList& names) {
-        for (qsizetype i = 1; i < names.size(); ++i) {
-            const QPoint before = centre(byFullName(screen, names[i - 1]));
-            const QPoint after = centre(byFullName(screen, names[i]));
-            QVERIFY2(std::pair(before.x(), before.y()) < std::pair(after.x(), after.y()), qPrintable(names[i]));
-        }
+    // `names` are `count` different controls, each after the one before: in
+    // columns top to bottom (Qt::Vertical) or in rows left to right.
+    static void checkReadingOrder(const Screen& screen, const QStringList& names, Qt::Orientation flow, int count) {
+        const auto along = [flow](QPoint point) {
+            return flow == Qt::Vertical ? std::pair(point.x(), point.y()) : std::pair(point.y(), point.x());
+        };
+        for (qsizetype i = 1; i < names.size(); ++i)
+            QVERIFY2(along(centre(byFullName(screen, names[i - 1]))) < along(centre(byFullName(screen, names[i]))),
+                     qPrintable(names[i]));
+        QCOMPARE(QSet<QString>(names.begin(), names.end()).size(), count);
     }
     // Moves the automatic scan on to picture `index`.
     void waitForPicture(const Screen& exercise, int index) {
@@ -152,14 +190,15 @@ private Q_SLOTS:
         said.clear();
         shown.clear();
     }
-    void cleanup() { ProgramFolderFixture::unloadScreens(); }
+    void cleanup() {
+        for (Screen* screen : Screen::loadedScreens())
+            screen->Unload();
+        folder.answerBoxes();
+    }
 
     // The menu: the exercises column by column as they stand, the picture
     // sets, the sound switch, Esci, each said as it is reached; round again.
-    // An exercise: a picture has no sentence of its own, what it shows goes
-    // with it; once solved, Next, the instruction and the way home are the
-    // choices until Next is chosen. (The pictures' order at every level:
-    // tst_exercise_screens; a puzzle solved by one switch: e2e_switch_scan.)
+    // An exercise: the pictures row by row, Next only once it is enabled.
     void theScanFollowsTheScreen() {
         Screen& menu = show(app::screens::FormMenu());
         QCOMPARE(highlightedName(menu), u"Command7"_s);
@@ -177,15 +216,28 @@ private Q_SLOTS:
         QCOMPARE(round.mid(6), (QStringList{u"Option1(0)"_s, u"Option1(1)"_s, u"Option1(2)"_s, u"Option1(3)"_s,
                                             u"Option1(4)"_s, u"Option1(5)"_s, u"LevelOption(0)"_s, u"LevelOption(1)"_s,
                                             u"LevelOption(2)"_s, u"Check1"_s, u"BottoneEsci"_s, u"Command7"_s}));
-        checkColumnOrder(menu, QStringList{u"Command7"_s} + round.first(6));
+        checkReadingOrder(menu, QStringList{u"Command7"_s} + round.first(6), Qt::Vertical, 7);
         QVERIFY(ringAround(highlighted(menu)));
         QCOMPARE(said.mid(said.size() - kMenuChoices), round);
 
         Screen& exercise = show(app::screens::FormEs1());
-        QCOMPARE(scanned(exercise, 1), QStringList{u"Picture1(1)"_s});
+        QCOMPARE(highlightedName(exercise), u"Picture1(0)"_s);
+        QStringList pictures = scanned(exercise, 10);
+        // Next is still disabled: the button that says the instruction again,
+        // the way home, then round again.
+        QCOMPARE(pictures.takeLast(), u"Picture1(0)"_s);
+        QCOMPARE(pictures.takeLast(), u"HomeButton"_s);
+        QCOMPARE(pictures.takeLast(), u"HearAgain"_s);
+        checkReadingOrder(exercise, QStringList{u"Picture1(0)"_s} + pictures, Qt::Horizontal, 8);
+        // A picture has no sentence of its own: what it shows goes with it.
         QVERIFY(!shown.last().isEmpty());
-        exercise.control(ex::Picture1, Modulo1::IndiceModello ^ 1).click();
+        waitForPicture(exercise, Modulo1::IndiceModello ^ 1);
+        press(exercise, Qt::Key_Space);
+        QCOMPARE(Modulo1::ContaEsatti(), qint16(1));
+        QCOMPARE(highlightedName(exercise), u"BottoneAvanti"_s);
         QCOMPARE(said.last(), u"BottoneAvanti"_s);
+        // The pictures are disabled: Next, the instruction and the way home
+        // are the choices, until Next is chosen.
         QCOMPARE(scanned(exercise, 3), (QStringList{u"HearAgain"_s, u"HomeButton"_s, u"BottoneAvanti"_s}));
         press(exercise, Qt::Key_Return);
         QCOMPARE(highlightedName(exercise), u"Picture1(0)"_s);
@@ -276,28 +328,38 @@ private Q_SLOTS:
         QVERIFY(ringAround(highlighted(exercise)));
     }
 
-    // Two switches: Space or Tab moves, Enter chooses; no clock moves the
-    // highlight, and a click is the mouse's own, where it points.
+    // Two switches: Space or Tab moves, Enter chooses; no clock moves it.
     void anExerciseIsPlayedWithTwoSwitches() {
         forms::switch_scan::configure(Scan::Step, kInterval);
         Screen& exercise = show(app::screens::FormEs4());
+        QCOMPARE(highlightedName(exercise), u"Picture1(0)"_s);
         clock.ticks(5);
         QCOMPARE(highlightedName(exercise), u"Picture1(0)"_s);
-        press(exercise, Qt::Key_Space);
-        press(exercise, Qt::Key_Tab);
-        QCOMPARE(highlightedName(exercise), u"Picture1(2)"_s);
-        QCOMPARE(Modulo1::ContaErrati() + Modulo1::ContaEsatti(), 0);
         const int right = Modulo1::IndiceModello ^ 2;
+        const int wrong = right == 0 ? 1 : 0;
+        QStringList steps;
+        for (int move = 0; move < 10; ++move) {
+            press(exercise, move % 2 ? Qt::Key_Tab : Qt::Key_Space);
+            steps << highlightedName(exercise);
+        }
+        // Past the disabled Next to the instruction, the way home, and round again.
+        QCOMPARE(steps.mid(7), (QStringList{u"HearAgain"_s, u"HomeButton"_s, u"Picture1(0)"_s}));
+        QCOMPARE(Modulo1::ContaErrati() + Modulo1::ContaEsatti(), 0);
+        while (highlighted(exercise) != widget(exercise, ex::Picture1, wrong))
+            press(exercise, Qt::Key_Space);
+        press(exercise, Qt::Key_Return);
+        QCOMPARE(Modulo1::ContaErrati(), qint16(1));
         while (highlighted(exercise) != widget(exercise, ex::Picture1, right))
             press(exercise, Qt::Key_Space);
         press(exercise, Qt::Key_Enter);
         QCOMPARE(Modulo1::ContaEsatti(), qint16(1));
         QCOMPARE(highlightedName(exercise), u"BottoneAvanti"_s);
-        // On the disabled pictures, nothing.
-        click(widget(exercise, ex::Picture1, right == 0 ? 1 : 0));
+        QVERIFY(ringAround(highlighted(exercise)));
+        // A click is the mouse's own, where it points: on the disabled pictures, nothing.
+        click(widget(exercise, ex::Picture1, wrong));
         QCoreApplication::processEvents();
         QCOMPARE(highlightedName(exercise), u"BottoneAvanti"_s);
-        QCOMPARE(Modulo1::ContaErrati(), qint16(0));
+        QCOMPARE(Modulo1::ContaErrati(), qint16(1));
     }
 
     // A mode a parent chooses reaches the window already shown at once, from
@@ -319,6 +381,132 @@ private Q_SLOTS:
             QCOMPARE(highlighted(exercise) != wrong, mode == Scan::Step);
             QCOMPARE(Modulo1::ContaErrati() > answers, mode != Scan::Step);
         }
+    }
+
+    // A question box scans its buttons, No first; the screen behind it waits.
+    void aQuestionScansNoFirst() {
+        Screen& exercise = show(app::screens::FormEs1());
+        QStringList buttons;
+        QString behind;
+        const auto scanBox = [&](bool chooseYes) {
+            whenOpens([&, chooseYes](QMessageBox& opened) {
+                QMessageBox* box = &opened;
+                behind = highlightedName(exercise);
+                buttons.clear();
+                for (int move = 0; move < 3; ++move) {
+                    buttons << (box->focusWidget() == box->button(QMessageBox::No) ? u"No"_s : u"Yes"_s);
+                    if (move < 2)
+                        clock.ticks(1);
+                }
+                // Each button reached is said by its caption, without the shortcut's mark.
+                const QString yes = box->button(QMessageBox::Yes)->text().remove(u'&');
+                QCOMPARE(shown.mid(shown.size() - 2),
+                         (QStringList{yes, box->button(QMessageBox::No)->text().remove(u'&')}));
+                QVERIFY(!yes.isEmpty());
+                QVERIFY(!shown.last().contains(u'&'));
+                if (chooseYes)
+                    clock.ticks(1);
+                folder.answerBoxes();  // the boxes that follow this one (the menu's missing language files)
+                QTest::keyClick(box->focusWidget(), Qt::Key_Space);
+            });
+        };
+        scanBox(false);
+        forms::setMessageBoxResponder({});
+        QTest::keyClick(exercise.window(), Qt::Key_Escape);
+        QCOMPARE(buttons, (QStringList{u"No"_s, u"Yes"_s, u"No"_s}));
+        QCOMPARE(behind, u"Picture1(0)"_s);
+        QVERIFY(exercise.isLoaded());
+        QCOMPARE(highlightedName(exercise), u"Picture1(0)"_s);
+        scanBox(true);
+        forms::setMessageBoxResponder({});
+        QTest::keyClick(exercise.window(), Qt::Key_Escape);
+        QVERIFY(!exercise.isLoaded());
+        QVERIFY(app::screens::FormMenu().isLoaded());
+    }
+
+    // One switch and a real voice's pace: every sentence is heard whole (the
+    // scan waits for it), the way home is a choice, and the choices are named
+    // with the sounds off.
+    void aSwitchChildHearsEverySentenceWhole() {
+        QVERIFY(folder.copyShipped(u"English"_s));
+        modLanguageSupport::MLSCurrentLanguage = u"English"_s;
+        Modulo1::SuoniAttivati = true;
+        settings::current().speech = true;
+        FakeVoice voice;
+        media::setVoice([&voice](const QString& text, const QString&, std::function<void()> done) {
+            voice.say(text, std::move(done));
+        });
+        clock.onStep = [&voice](int ms) { voice.pass(ms); };
+        forms::switch_scan::setAnnouncer(feedback::spoken_words::SayName);
+        forms::setMessageBoxVoice(feedback::spoken_words::SayText);
+        const auto restore = qScopeGuard([this] {
+            clock.onStep = {};
+            media::setVoice({});
+            forms::setMessageBoxVoice({});
+            media::Speak({}, {});
+            initTestCase();
+        });
+        const auto highlightStays = [this](const Screen& screen, int ms) {
+            QWidget* before = highlighted(screen);
+            clock.advance(ms);
+            return highlighted(screen) == before;
+        };
+        // A whole round: each choice holds for its name and the interval.
+        const auto scanTo = [this](const Screen& screen, QWidget* choice) {
+            for (int step = 0; step < 100 && highlighted(screen) != choice; ++step)
+                clock.advance(kInterval / 2);
+            return highlighted(screen) == choice;
+        };
+
+        Screen& exercise = show(app::screens::FormEs1());
+        clock.advance(10);
+        const QString instruction = feedback::spoken_words::Sentence(u"Colour"_s);
+        QCOMPARE(voice.heard.value(0), instruction);
+        // The highlight rests on the first picture while the instruction is
+        // said, then while its name is said, then for the interval.
+        QVERIFY(highlightStays(exercise, 2 * FakeVoice::kSentenceMs - 20));
+        QVERIFY(!highlightStays(exercise, kInterval + 40));
+        QCOMPARE(voice.heard.value(1), widget(exercise, ex::Picture1, 0)->property(forms::kSpokenName).toString());
+
+        const int right = Modulo1::IndiceModello ^ 1;
+        QVERIFY(scanTo(exercise, widget(exercise, ex::Picture1, right)));
+        clock.advance(FakeVoice::kSentenceMs);
+        press(exercise, Qt::Key_Space);
+        QCOMPARE(Modulo1::ContaEsatti(), qint16(1));
+        // The highlight's name, Next, and the praise after the sound, each whole.
+        clock.advance(2 * FakeVoice::kSentenceMs);
+        QCOMPARE(voice.heard.value(voice.heard.size() - 2), feedback::spoken_words::Sentence(u"BottoneAvanti"_s));
+        QVERIFY2(voice.heard.last().contains(u'!'), qPrintable(voice.heard.last()));
+
+        // The way home is reached by the scan and asks its question aloud, No first.
+        QVERIFY(scanTo(exercise, widget(exercise, ex::HomeButton)));
+        clock.advance(FakeVoice::kSentenceMs);
+        folder.answer = forms::MsgAnswer::Yes;
+        const auto boxesBefore = folder.boxes.size();
+        press(exercise, Qt::Key_Space);
+        QCOMPARE(folder.boxes.size(), boxesBefore + 1);
+        clock.advance(FakeVoice::kSentenceMs);
+        const QString question = folder.boxes.last().message.trimmed();
+        const auto asked = std::find_if(voice.heard.begin(), voice.heard.end(),
+                                        [&question](const QString& said) { return said.startsWith(question); });
+        QVERIFY2(!question.isEmpty() && asked != voice.heard.end(), qPrintable(voice.heard.join(u" | "_s)));
+        QVERIFY2(asked->indexOf(u"No"_s, question.size()) < asked->indexOf(u"Yes"_s, question.size()),
+                 qPrintable(*asked));
+        folder.answer = forms::MsgAnswer::Ok;
+        Screen& menu = app::screens::FormMenu();
+        QTRY_VERIFY(menu.isLoaded() && !exercise.isLoaded());
+
+        // The sound switch off: the choices are still named as the scan reaches them.
+        clock.advance(FakeVoice::kSentenceMs);
+        widget(menu, u"Check1"_s)->setFocus();
+        clock.advance(FakeVoice::kSentenceMs + 10);
+        press(menu, Qt::Key_Space);
+        QVERIFY(!Modulo1::SuoniAttivati);
+        QVERIFY(scanTo(menu, widget(menu, u"Command7"_s)));
+        clock.advance(10);
+        QCOMPARE(voice.heard.last(), feedback::spoken_words::Sentence(u"Command7"_s));
+        Modulo1::SuoniAttivati = true;
+        QVERIFY2(voice.cut.isEmpty(), qPrintable(voice.cut.join(u" | "_s)));
     }
 };
 
