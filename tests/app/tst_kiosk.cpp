@@ -17,6 +17,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QKeyEvent>
+#include <QMenuBar>
 #include <QTest>
 #include <QTimer>
 #include <QWindow>
@@ -123,6 +124,12 @@ private Q_SLOTS:
         QCOMPARE(settings::current().level, settings::Level::One);
         menu().control(u"LevelOption"_s, 1).click();
         QCOMPARE(settings::current().level, settings::Level::Two);
+        // F10 still takes the keys to the menu bar and back, as Alt does.
+        QWidget* focused = menu().window()->focusWidget();
+        QTest::keyClick(focused, Qt::Key_F10);
+        QVERIFY(qobject_cast<QMenuBar*>(menu().window()->focusWidget()));
+        QTest::keyClick(menu().window()->focusWidget(), Qt::Key_F10);
+        QCOMPARE(menu().window()->focusWidget(), focused);
     }
 
     // A kiosk's language is the parent's, chosen in the settings: the menu's
