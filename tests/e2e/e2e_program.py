@@ -190,13 +190,13 @@ def copy_program(source, work, english=True):
 
 
 def start_xvfb(work, size="1280x1024"):
-    """Xvfb on a display of its own, which the test's own calls (xdotool, xprop) then use. A server that
-    does not answer on the display it chose (once seen in CI right after another test's server ended) is
-    replaced by another, and said so."""
+    """Xvfb on a display of its own, which the test's own calls (xdotool, xprop) then use. It never resets
+    when its last client leaves: a program connecting just as the accessibility bus's launcher or this
+    check lets go was refused (seen in CI). A server that does not answer is replaced, and said so."""
     for attempt in range(1, 4):
         display_file = os.path.join(work, f"display-{attempt}")
         with open(display_file, "w") as out:
-            xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(out.fileno()), "-screen", "0", f"{size}x24",
+            xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(out.fileno()), "-noreset", "-screen", "0", f"{size}x24",
                                      "-nolisten", "tcp"], pass_fds=[out.fileno()],
                                     stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         display = ":" + wait_for(lambda: open(display_file).read().strip(), "Xvfb to start", 10)
