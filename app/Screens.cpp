@@ -1,9 +1,9 @@
 #include "Screens.h"
 
 #include "ExerciseCatalogue.h"
+#include "ExerciseScreen.h"
 #include "FormAvvio.h"
 #include "FormChiGioca.h"
-#include "FormEsercizio.h"
 #include "FormMenu.h"
 
 #include <memory>
@@ -28,22 +28,22 @@ forms::Screen& FormMenu() {
 
 namespace {
 
-std::vector<std::unique_ptr<FormEsercizio>>& exercises() {
-    static std::vector<std::unique_ptr<FormEsercizio>> instances(exercises::exercise_catalogue::catalogue().size());
+std::vector<std::unique_ptr<ExerciseScreen>>& exercises() {
+    static std::vector<std::unique_ptr<ExerciseScreen>> instances(exercises::exercise_catalogue::catalogue().size());
     return instances;
 }
 
 }  // namespace
 
 forms::Screen& exercise(int number) {
-    std::unique_ptr<FormEsercizio>& instance = exercises().at(std::size_t(number - 1));
+    std::unique_ptr<ExerciseScreen>& instance = exercises().at(std::size_t(number - 1));
     if (!instance)
-        instance = std::make_unique<FormEsercizio>(exercises::exercise_catalogue::exercise(number));
+        instance = std::make_unique<ExerciseScreen>(exercises::exercise_catalogue::exercise(number));
     return *instance;
 }
 
 void ResetCounts() {
-    for (const std::unique_ptr<FormEsercizio>& instance : exercises())
+    for (const std::unique_ptr<ExerciseScreen>& instance : exercises())
         if (instance)
             instance->MenuAzzera_Click();
 }

@@ -1,6 +1,6 @@
 #include "DataFiles.h"
 #include "ExerciseCatalogue.h"
-#include "FormEsercizio.h"
+#include "ExerciseScreen.h"
 #include "Settings.h"
 #include "SharedState.h"
 #include "modLanguageSupport.h"
@@ -43,14 +43,14 @@ QString executableFolderOf(Layout layout) {
 }
 
 // The exercise shown, its files read from `layout`; nothing when the layout is missing.
-FormEsercizio* shownExercise(benchmark::State& state, Layout layout) {
+ExerciseScreen* shownExercise(benchmark::State& state, Layout layout) {
     const QString folder = executableFolderOf(layout);
     if (folder.isEmpty()) {
         state.SkipWithError("the tree could not be installed");
         return nullptr;
     }
     // "Non cambia niente": the right picture is the model's copy.
-    static FormEsercizio screen(exercises::exercise_catalogue::exercise(3));
+    static ExerciseScreen screen(exercises::exercise_catalogue::exercise(3));
     files::setExecutableFolder(folder);
     modLanguageSupport::MLSCurrentLanguage = u"English"_s;
     Modulo1::SerieFigure = 6;
@@ -65,14 +65,14 @@ FormEsercizio* shownExercise(benchmark::State& state, Layout layout) {
 }
 
 // The place on the screen of picture `index` among those the puzzle shows.
-forms::Control& pictureShown(const FormEsercizio& screen, int index) {
+forms::Control& pictureShown(const ExerciseScreen& screen, int index) {
     const std::vector<qint16>& shown = screen.puzzle().shownPictures();
     const auto place = std::find(shown.begin(), shown.end(), qint16(index));
     return screen.control(exercises::exercise_layout::Picture1, int(place - shown.begin()));
 }
 
-forms::Control& modelsCopy(const FormEsercizio& screen) {
-    return pictureShown(screen, screen.puzzle().IndiceModello());
+forms::Control& modelsCopy(const ExerciseScreen& screen) {
+    return pictureShown(screen, screen.puzzle().modelIndex());
 }
 
 // A right answer and Next at a level, from the first click to the window
@@ -83,7 +83,7 @@ forms::Control& modelsCopy(const FormEsercizio& screen) {
 // that of a child who has seen every set once.
 void BM_RightAnswerAndNext(benchmark::State& state) {
     settings::current().level = settings::Level(state.range(0));
-    FormEsercizio* screen = shownExercise(state, Layout(state.range(1)));
+    ExerciseScreen* screen = shownExercise(state, Layout(state.range(1)));
     if (!screen)
         return;
     Modulo1::SuoniAttivati = false;
@@ -109,11 +109,11 @@ BENCHMARK(BM_RightAnswerAndNext)
 
 // A wrong answer from the click to the repainted window, with or without sound.
 void BM_Answer(benchmark::State& state) {
-    FormEsercizio* screen = shownExercise(state, Layout(state.range(1)));
+    ExerciseScreen* screen = shownExercise(state, Layout(state.range(1)));
     if (!screen)
         return;
     Modulo1::SuoniAttivati = state.range(0) != 0;
-    forms::Control& wrong = pictureShown(*screen, screen->puzzle().IndiceModello() ^ 1);
+    forms::Control& wrong = pictureShown(*screen, screen->puzzle().modelIndex() ^ 1);
     for (auto _ : state) {
         wrong.click();
         screen->window()->repaint();

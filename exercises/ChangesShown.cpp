@@ -7,7 +7,7 @@ using namespace Qt::Literals::StringLiterals;
 namespace exercises::changes_shown {
 
 Drawing drawing(const rules::PuzzleModel& model) {
-    Drawing drawn{.model = model.IndiceModello(), .steps = {}};
+    Drawing drawn{.model = model.modelIndex(), .steps = {}};
     qint16 picture = drawn.model;
     for (const int bits : model.changes()) {
         picture = qint16(picture ^ bits);

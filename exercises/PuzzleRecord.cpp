@@ -28,7 +28,7 @@ PuzzleRecord::PuzzleRecord(rules::PuzzleModel& model, int exercise, std::functio
         player().puzzleStarted({.exercise = exercise,
                                 .level = model.puzzleLevel().number,
                                 .pictureSet = model.set(),
-                                .model = model.IndiceModello(),
+                                .model = model.modelIndex(),
                                 .changes = changeWords(model.changes()),
                                 .startedMs = QDateTime::currentMSecsSinceEpoch()});
     });

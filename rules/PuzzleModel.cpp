@@ -31,7 +31,7 @@ std::vector<int> PuzzleModel::changes() const {
 std::optional<qint16> PuzzleModel::rightIndex() const {
     if (!hasPuzzle_)
         return std::nullopt;
-    return rules::rightIndex(IndiceModello_, changes());
+    return rules::rightIndex(modelIndex_, changes());
 }
 
 QStringList PuzzleModel::drawnChangeStrings() const {
@@ -64,7 +64,7 @@ void PuzzleModel::newPuzzle(qint16 serieFigure) {
         SecondoCambiamento_ = drawChange(*puzzleLevel_, rnd_);
     }
     set_ = drawSet(serieFigure, rnd_);
-    IndiceModello_ = drawModel(*puzzleLevel_, rnd_);
+    modelIndex_ = drawModel(*puzzleLevel_, rnd_);
     hasPuzzle_ = true;
     shown_ = drawShownPictures(*puzzleLevel_, *rightIndex(), rnd_);
     foundIndex_ = -1;

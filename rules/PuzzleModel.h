@@ -34,7 +34,7 @@ public:
     const Level& puzzleLevel() const { return *puzzleLevel_; }
 
     qint16 set() const { return set_; }
-    qint16 IndiceModello() const { return IndiceModello_; }
+    qint16 modelIndex() const { return modelIndex_; }
     qint16 TipoCambiamento() const { return TipoCambiamento_; }        // RandomChange: one of kindsOfChange()
     qint16 PrimoCambiamento() const { return PrimoCambiamento_; }      // TwoChanges: one of changesOf()
     qint16 SecondoCambiamento() const { return SecondoCambiamento_; }  // TwoChanges: one of changesOf()
@@ -88,7 +88,7 @@ private:
     const Level* puzzleLevel_ = level_;
     std::vector<qint16> shown_;
     qint16 set_ = 1;
-    qint16 IndiceModello_ = 0;
+    qint16 modelIndex_ = 0;
     qint16 TipoCambiamento_ = 0;  // 0 before the first puzzle
     qint16 PrimoCambiamento_ = 0;
     qint16 SecondoCambiamento_ = 0;

@@ -2,7 +2,7 @@
 // and growing with the child on an exercise screen, told in words and voice.
 // English as shipped; the settings file lies in the test's own folder.
 #include "ExerciseLayout.h"
-#include "FormEsercizio.h"
+#include "ExerciseScreen.h"
 #include "ProgramFolderFixture.h"
 #include "ScreenInput.h"
 #include "Screens.h"
@@ -37,7 +37,7 @@ class TestLevels : public QObject {
     QStringList said;
 
     static Screen& menu() { return app::screens::FormMenu(); }
-    static FormEsercizio& exercise() { return dynamic_cast<FormEsercizio&>(app::screens::FormEs1()); }
+    static ExerciseScreen& exercise() { return dynamic_cast<ExerciseScreen&>(app::screens::FormEs1()); }
     // The puzzle solved after `wrong` wrong answers.
     static void solve(int wrong) {
         const int right = *exercise().puzzle().rightIndex();

@@ -10,8 +10,8 @@
 #include "DataFiles.h"
 #include "ExerciseCatalogue.h"
 #include "ExerciseLayout.h"
+#include "ExerciseScreen.h"
 #include "FileBytes.h"
-#include "FormEsercizio.h"
 #include "MessageBox.h"
 #include "ModuloColoriSuoni.h"
 #include "PictureFiles.h"
@@ -140,14 +140,14 @@ constexpr int kSoundMilliseconds = 700;
 class ExerciseScreensTest : public QObject {
     Q_OBJECT
 
-    FormEsercizio es1{exercises::exercise_catalogue::exercise(1)};
-    FormEsercizio es2{exercises::exercise_catalogue::exercise(2)};
-    FormEsercizio es3{exercises::exercise_catalogue::exercise(3)};
-    FormEsercizio es4{exercises::exercise_catalogue::exercise(4)};
-    FormEsercizio es5{exercises::exercise_catalogue::exercise(5)};
-    FormEsercizio es6{exercises::exercise_catalogue::exercise(6)};
-    FormEsercizio es7{exercises::exercise_catalogue::exercise(7)};
-    const std::array<FormEsercizio*, 7> all{&es1, &es2, &es3, &es4, &es5, &es6, &es7};
+    ExerciseScreen es1{exercises::exercise_catalogue::exercise(1)};
+    ExerciseScreen es2{exercises::exercise_catalogue::exercise(2)};
+    ExerciseScreen es3{exercises::exercise_catalogue::exercise(3)};
+    ExerciseScreen es4{exercises::exercise_catalogue::exercise(4)};
+    ExerciseScreen es5{exercises::exercise_catalogue::exercise(5)};
+    ExerciseScreen es6{exercises::exercise_catalogue::exercise(6)};
+    ExerciseScreen es7{exercises::exercise_catalogue::exercise(7)};
+    const std::array<ExerciseScreen*, 7> all{&es1, &es2, &es3, &es4, &es5, &es6, &es7};
 
     QTemporaryDir folder;
     std::vector<forms::MessageBoxRequest> boxes;
@@ -158,51 +158,51 @@ class ExerciseScreensTest : public QObject {
     QList<qint64> saidAt;  // milliseconds after `clock` started
     QElapsedTimer clock;
 
-    static Control& picture(const FormEsercizio& screen, int i) { return screen.control(ex::Picture1, i); }
-    static QString caption(const FormEsercizio& screen, const QString& name) {
+    static Control& picture(const ExerciseScreen& screen, int i) { return screen.control(ex::Picture1, i); }
+    static QString caption(const ExerciseScreen& screen, const QString& name) {
         return screen.control(name).text(forms::TextProperty::Caption).value_or(u"(none)"_s);
     }
     // The right and wrong counts as the screen shows them.
-    static QString counts(const FormEsercizio& screen) {
+    static QString counts(const ExerciseScreen& screen) {
         return caption(screen, u"EtichettaEsatti"_s) % u'/' % caption(screen, u"EtichettaErrati"_s);
     }
-    static void clickPicture(const FormEsercizio& screen, int i) {
+    static void clickPicture(const ExerciseScreen& screen, int i) {
         QTest::mouseClick(picture(screen, i).widget(), Qt::LeftButton);
     }
-    static void clickNext(const FormEsercizio& screen) {
+    static void clickNext(const ExerciseScreen& screen) {
         QTest::mouseClick(screen.control(ex::BottoneAvanti).widget(), Qt::LeftButton);
     }
-    static void chooseMenu(const FormEsercizio& screen, const QString& name) {
+    static void chooseMenu(const ExerciseScreen& screen, const QString& name) {
         screen.control(name).action()->trigger();
     }
-    static bool marksRight(const FormEsercizio& screen) {
+    static bool marksRight(const ExerciseScreen& screen) {
         return screen.control(ex::ComandoIconaSi).visible() && !screen.control(ex::ComandoIconaNo).visible();
     }
-    static bool marksNothing(const FormEsercizio& screen) {
+    static bool marksNothing(const ExerciseScreen& screen) {
         return !screen.control(ex::ComandoIconaSi).visible() && !screen.control(ex::ComandoIconaNo).visible();
     }
 
     // The one picture that is this very image (not merely equal pixels): its index, else -1 (-2 for several).
-    static int indexShowing(const FormEsercizio& screen, const QImage& image) {
+    static int indexShowing(const ExerciseScreen& screen, const QImage& image) {
         int found = -1;
         for (int i = 0; i < kPicturesPerSet; ++i)
             if (!image.isNull() && picture(screen, i).picture().image().cacheKey() == image.cacheKey())
                 found = found == -1 ? i : -2;
         return found;
     }
-    static int shownModel(const FormEsercizio& screen) {
+    static int shownModel(const ExerciseScreen& screen) {
         return indexShowing(screen, screen.control(ex::Picture2).picture().image());
     }
-    static int shownRight(const FormEsercizio& screen) {
+    static int shownRight(const ExerciseScreen& screen) {
         return indexShowing(screen, screen.control(ex::Picture3).picture().image());
     }
 
-    static int rightPicture(int number, const FormEsercizio& screen) {
+    static int rightPicture(int number, const ExerciseScreen& screen) {
         return pictureWithChanges(shownModel(screen), expectedRule(number, screen).attributes);
     }
 
     // What the screen's letters (or, for a fixed rule, its number) ask.
-    static Expected expectedRule(int number, const FormEsercizio& screen) {
+    static Expected expectedRule(int number, const ExerciseScreen& screen) {
         const auto of = [](const Change& change) {
             return Expected{{change.attributes}, change.word, change.key, change.attributes};
         };
@@ -231,7 +231,7 @@ class ExerciseScreensTest : public QObject {
     // opening and at every new puzzle (after the last answer's news) where it is drawn.
     // The drawing goes from the model's picture, through the picture after each
     // change, to the right one, by arrows, or "=" for no change.
-    static void checkRuleShown(int number, const FormEsercizio& screen) {
+    static void checkRuleShown(int number, const ExerciseScreen& screen) {
         const Expected asked = expectedRule(number, screen);
         QVERIFY2(!asked.key.isEmpty(), qPrintable(caption(screen, u"Label4"_s)));
         const auto* drawing = dynamic_cast<forms::ImageView*>(screen.control(ex::RuleDrawing).widget());
@@ -260,33 +260,33 @@ class ExerciseScreensTest : public QObject {
         }
     }
     // Chooses picture `index`, listening afresh to what is said after it.
-    void chooseAndListen(FormEsercizio& screen, int index) {
+    void chooseAndListen(ExerciseScreen& screen, int index) {
         said.clear();
         saidAt.clear();
         clock.restart();
         screen.control(ex::Picture1, index).click();
     }
-    static int wrongIndex(const FormEsercizio& screen) { return (*screen.puzzle().rightIndex() + 1) % 8; }
-    static void nextPuzzle(FormEsercizio& screen) {
+    static int wrongIndex(const ExerciseScreen& screen) { return (*screen.puzzle().rightIndex() + 1) % 8; }
+    static void nextPuzzle(ExerciseScreen& screen) {
         screen.control(ex::BottoneAvanti).setEnabled(true);
         screen.control(ex::BottoneAvanti).click();
     }
 
-    static int enabledPictures(const FormEsercizio& screen) {
+    static int enabledPictures(const ExerciseScreen& screen) {
         int enabled = 0;
         for (int i = 0; i < kPicturesPerSet; ++i)
             enabled += int(picture(screen, i).enabled());
         return enabled;
     }
-    static bool isOpen(const FormEsercizio& screen) {
+    static bool isOpen(const ExerciseScreen& screen) {
         const Control& next = screen.control(ex::BottoneAvanti);
         return enabledPictures(screen) == kPicturesPerSet && next.visible() && !next.enabled() &&
                screen.control(ex::Picture3).picture().isEmpty();
     }
-    static bool isSolved(const FormEsercizio& screen) {
+    static bool isSolved(const ExerciseScreen& screen) {
         return enabledPictures(screen) == 0 && screen.control(ex::BottoneAvanti).enabled() && shownRight(screen) >= 0;
     }
-    static void solve(int number, FormEsercizio& screen) {
+    static void solve(int number, ExerciseScreen& screen) {
         const int right = rightPicture(number, screen);
         clickPicture(screen, right);
         QVERIFY(isSolved(screen));
@@ -299,7 +299,7 @@ class ExerciseScreensTest : public QObject {
             .image();
     }
     // The set whose first file the screen shows, or 0.
-    int shownSet(const FormEsercizio& screen) const {
+    int shownSet(const ExerciseScreen& screen) const {
         for (int set = 1; set <= kSetCount; ++set)
             if (picture(screen, 0).picture().image() == fileImage(set, 1))
                 return set;
@@ -367,7 +367,7 @@ private Q_SLOTS:
     void everyExerciseJudgesByItsRule() {
         Modulo1::SuoniAttivati = false;
         for (int number = 1; number <= 7; ++number) {
-            FormEsercizio& screen = *all[std::size_t(number - 1)];
+            ExerciseScreen& screen = *all[std::size_t(number - 1)];
             screen.Show();
             // Every model with every change asked: 4 kinds in FormEs5, 9 ordered pairs in FormEs6.
             const std::size_t wanted = number == 5 ? 32 : number == 6 ? 72 : 8;
@@ -413,7 +413,7 @@ private Q_SLOTS:
             const std::vector<qint16>& shown = es1.puzzle().shownPictures();
             QCOMPARE(int(shown.size()), rules::findLevel(level)->shownCount());
             const int set = es1.puzzle().set();
-            const int model = es1.puzzle().IndiceModello();
+            const int model = es1.puzzle().modelIndex();
             QCOMPARE(es1.control(ex::Picture2).picture().image(), fileImage(set, model + 1));
             std::vector<QWidget*> choices;
             int rightSlot = -1;
@@ -466,7 +466,7 @@ private Q_SLOTS:
     // boxes of the model and of the found picture stay as square as their
     // cards, and the found one shows its picture whole.
     void theBoxesHugTheirSquareCards() {
-        for (FormEsercizio* screen : {&es1, &es6}) {
+        for (ExerciseScreen* screen : {&es1, &es6}) {
             screen->Show();
             solve(screen == &es1 ? 1 : 6, *screen);
             screen->setFullScreen(false);
@@ -555,7 +555,7 @@ private Q_SLOTS:
     // closing the window alike.
     void visitsAndTheLeaveQuestion() {
         for (int number = 1; number <= 7; ++number) {
-            FormEsercizio& screen = *all[std::size_t(number - 1)];
+            ExerciseScreen& screen = *all[std::size_t(number - 1)];
             Modulo1::SerieFigure = qint16(number <= 5 ? number : 6);
             for (quint64 seed : {11u, 23u}) {
                 media::seedRandom(seed);
@@ -648,7 +648,7 @@ private Q_SLOTS:
 
     void praiseAndHelpFollowTheSound() {
         Modulo1::SuoniAttivati = true;
-        FormEsercizio& screen = es1;
+        ExerciseScreen& screen = es1;
         answer = forms::MsgAnswer::Yes;
         screen.Show();
         // Praise after a right answer's sound, a different one each time.

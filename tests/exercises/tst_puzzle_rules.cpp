@@ -151,7 +151,7 @@ private Q_SLOTS:
                         if (QTest::currentTestFailed())
                             qWarning("in %s", where.constData());
                     });
-                    QCOMPARE(puzzle.IndiceModello(), model);
+                    QCOMPARE(puzzle.modelIndex(), model);
                     QVERIFY(rules::allInstructionKeys(level).contains(puzzle.instructionKey()));
                     const int right = *puzzle.rightIndex();
 

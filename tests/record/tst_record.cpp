@@ -174,7 +174,7 @@ private Q_SLOTS:
                                                                              : model.shownPictures().front();
                     expected.append(QStringList{QString::number(childId), QString::number(exercise.number),
                                                 QString::number(level.number), QString::number(model.set()),
-                                                QString::number(model.IndiceModello()), u"1|1"_s,
+                                                QString::number(model.modelIndex()), u"1|1"_s,
                                                 QString::number(wrong) + u":0,"_s + QString::number(right) + u":1"_s}
                                         .join(u'|'));
                     model.answer(wrong);
@@ -182,7 +182,7 @@ private Q_SLOTS:
                     model.newPuzzle(6);
                     expected.append(QStringList{QString::number(childId), QString::number(exercise.number),
                                                 QString::number(level.number), QString::number(model.set()),
-                                                QString::number(model.IndiceModello()), u"0|0"_s, QString()}
+                                                QString::number(model.modelIndex()), u"0|0"_s, QString()}
                                         .join(u'|'));
                 }
             }

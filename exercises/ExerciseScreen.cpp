@@ -1,4 +1,4 @@
-#include "FormEsercizio.h"
+#include "ExerciseScreen.h"
 
 #include "Accessibility.h"
 #include "AccessibleTexts.h"
@@ -45,7 +45,7 @@ void hugSquareCard(forms::Control& box, forms::Control& card) {
 
 }  // namespace
 
-FormEsercizio::FormEsercizio(const exercises::exercise_catalogue::Exercise& exercise)
+ExerciseScreen::ExerciseScreen(const exercises::exercise_catalogue::Exercise& exercise)
     : forms::Screen(exercises::exercise_layout::design(exercise.form, exercise.layout)),
       exercise_(exercise),
       puzzle_(exercise.rule, media::Rnd) {
@@ -64,7 +64,7 @@ FormEsercizio::FormEsercizio(const exercises::exercise_catalogue::Exercise& exer
 // signal or the model, none from what another showed; the one order that
 // matters is that the level grows before a right answer is told, with its
 // step.
-void FormEsercizio::ListenToPuzzle() {
+void ExerciseScreen::ListenToPuzzle() {
     using rules::PuzzleModel;
     const auto onScreen = [this](auto listener) {
         return [this, listener](auto... arguments) {
@@ -73,7 +73,7 @@ void FormEsercizio::ListenToPuzzle() {
         };
     };
     QObject::connect(&puzzle_, &PuzzleModel::puzzleChanged, &puzzle_,
-                     [this] { Modulo1::IndiceModello = puzzle_.IndiceModello(); });
+                     [this] { Modulo1::IndiceModello = puzzle_.modelIndex(); });
     // The level grows before a right answer is shown: its step is told with it.
     QObject::connect(&puzzle_, &PuzzleModel::answered, &puzzle_, [this](bool right, int, rules::Counts, int wrong) {
         if (right)
@@ -101,7 +101,7 @@ void FormEsercizio::ListenToPuzzle() {
     }));
 }
 
-void FormEsercizio::ConnectEvents() {
+void ExerciseScreen::ConnectEvents() {
     onArrayClick(Picture1, [this](int index) { Picture1_Click(index); });
     control(BottoneAvanti).onClick([this] { BottoneAvanti_Click(); });
     control(MenuAzzera).onClick([this] { MenuAzzera_Click(); });
@@ -118,7 +118,7 @@ void FormEsercizio::ConnectEvents() {
     keys().bind(Qt::Key_H, [this] { SayInstruction(); });
 }
 
-void FormEsercizio::Form_Load() {
+void ExerciseScreen::Form_Load() {
     stepShown_.stop();
     modLanguageSupport::MLSTranslateForm(*this);  // names the controls for assistive technology too
     state::SetUpResizing(*this);
@@ -131,7 +131,7 @@ void FormEsercizio::Form_Load() {
 // The arrows move among the pictures shown; switch scanning goes through them
 // row by row as they stand, then Next, the button that says the instruction
 // again, and last the way home.
-void FormEsercizio::reachPictures(int shown) {
+void ExerciseScreen::reachPictures(int shown) {
     std::vector<QWidget*> pictures;
     for (int slot = 0; slot < shown; ++slot)
         pictures.push_back(control(Picture1, slot).widget());
@@ -143,7 +143,7 @@ void FormEsercizio::reachPictures(int shown) {
 }
 
 // As many pictures as `level` shows, where it places them; the others hidden.
-void FormEsercizio::layPictures(const rules::Level& level) {
+void ExerciseScreen::layPictures(const rules::Level& level) {
     const std::vector<Rect> places = picturePlaces(exercise_.layout, level);
     for (int slot = 0; slot < kPictureSlots; ++slot) {
         forms::Control& picture = control(Picture1, slot);
@@ -158,7 +158,7 @@ void FormEsercizio::layPictures(const rules::Level& level) {
     laidOut_ = &level;
 }
 
-void FormEsercizio::Form_Activate() {
+void ExerciseScreen::Form_Activate() {
     state::CoverDisplay(*this);
     control(BottoneAvanti).setVisible(true);
     opening_ = true;
@@ -169,7 +169,7 @@ void FormEsercizio::Form_Activate() {
     opening_ = false;
 }
 
-void FormEsercizio::Form_Resize() {
+void ExerciseScreen::Form_Resize() {
     state::ResizeControls(*this);
     hugSquareCard(control(Picture4), control(Picture2));
     hugSquareCard(control(Picture5), control(Picture3));
@@ -177,31 +177,31 @@ void FormEsercizio::Form_Resize() {
 
 // Closing the window is leaving the exercise, asked as the menu command asks;
 // the program is ended from the main menu.
-bool FormEsercizio::Form_QueryUnload() {
+bool ExerciseScreen::Form_QueryUnload() {
     mnuEsci_Click();
     return false;
 }
 
-void FormEsercizio::PreparaEsercizio() {
+void ExerciseScreen::PreparaEsercizio() {
     puzzle_.setLevel(settings::puzzleLevel());
     puzzle_.newPuzzle(Modulo1::SerieFigure);
 }
 
-void FormEsercizio::Picture1_Click(int Index) {
+void ExerciseScreen::Picture1_Click(int Index) {
     const std::vector<qint16>& shown = puzzle_.shownPictures();
     if (std::size_t(Index) < shown.size())
         puzzle_.answer(shown[std::size_t(Index)]);
 }
 
-void FormEsercizio::BottoneAvanti_Click() {
+void ExerciseScreen::BottoneAvanti_Click() {
     PreparaEsercizio();
 }
 
-void FormEsercizio::MenuAzzera_Click() {
+void ExerciseScreen::MenuAzzera_Click() {
     puzzle_.resetCounts();
 }
 
-void FormEsercizio::mnuEsci_Click() {
+void ExerciseScreen::mnuEsci_Click() {
     const forms::MsgAnswer answer =
         forms::MsgBox(modLanguageSupport::MLSGetString(QString::fromLatin1(exercise_.leaveQuestion)),
                       forms::MsgButtons::YesNo, forms::MsgIcon::Question, u"Metamorfine"_s);
@@ -214,7 +214,7 @@ void FormEsercizio::mnuEsci_Click() {
 
 // The pictures the puzzle shows, laid out for its level, with its model, open
 // to answers; an exercise that draws its change names it in Label4 and says it.
-void FormEsercizio::ShowPuzzle() {
+void ExerciseScreen::ShowPuzzle() {
     const rules::Level& level = puzzle_.puzzleLevel();
     if (&level != laidOut_)
         layPictures(level);
@@ -225,7 +225,7 @@ void FormEsercizio::ShowPuzzle() {
     const std::vector<qint16>& shown = puzzle_.shownPictures();
     for (std::size_t slot = 0; slot < shown.size(); ++slot)
         control(Picture1, int(slot)).setPicture(setPictures_[std::size_t(shown[slot])]);
-    control(Picture2).setPicture(setPictures_[std::size_t(puzzle_.IndiceModello())]);
+    control(Picture2).setPicture(setPictures_[std::size_t(puzzle_.modelIndex())]);
     control(Picture3).setPicture(files::Picture());
     const QStringList changes = puzzle_.drawnChangeStrings();
     if (!changes.isEmpty()) {
@@ -242,7 +242,7 @@ void FormEsercizio::ShowPuzzle() {
         SayInstruction();
 }
 
-void FormEsercizio::Esatto() {
+void ExerciseScreen::Esatto() {
     control(ComandoIconaSi).setVisible(true);
     control(ComandoIconaNo).setVisible(false);
     // The focus goes to Next before the pictures are disabled, not through each
@@ -252,12 +252,12 @@ void FormEsercizio::Esatto() {
     setPicturesEnabled(false);
 }
 
-void FormEsercizio::Errato() {
+void ExerciseScreen::Errato() {
     control(ComandoIconaSi).setVisible(false);
     control(ComandoIconaNo).setVisible(true);
 }
 
-void FormEsercizio::ShowStep() {
+void ExerciseScreen::ShowStep() {
     constexpr std::chrono::seconds kStepShownFor{5};
     if (growth_.stepKey().isEmpty())
         return;
@@ -267,19 +267,19 @@ void FormEsercizio::ShowStep() {
     stepShown_.start(kStepShownFor);
 }
 
-void FormEsercizio::ShowFound(int index) {
+void ExerciseScreen::ShowFound(int index) {
     control(Picture3).setPicture(setPictures_[std::size_t(index)]);
     describePictures();
 }
 
-void FormEsercizio::setPicturesEnabled(bool enabled) {
+void ExerciseScreen::setPicturesEnabled(bool enabled) {
     for (int slot = 0; slot < kPictureSlots; ++slot)
         control(Picture1, slot).setEnabled(enabled);
 }
 
 // A screen reader, when one runs, says it too: its user may have the
 // program's own voice off.
-void FormEsercizio::SayInstruction() const {
+void ExerciseScreen::SayInstruction() const {
     feedback::spoken_words::Say(puzzle_.instructionKey());
     if (forms::screenReaderSpeaks())
         forms::announce(window(), feedback::spoken_words::Sentence(puzzle_.instructionKey()));
@@ -289,7 +289,7 @@ void FormEsercizio::SayInstruction() const {
 // window's description is the instruction, Label4's name the change in words.
 // A screen reader reads the window's description only when the window opens,
 // so the announcement carries the instruction of every new puzzle as well.
-void FormEsercizio::ShowRule() {
+void ExerciseScreen::ShowRule() {
     if (auto* view = dynamic_cast<forms::ImageView*>(control(RuleDrawing).widget()))
         view->setRow(ruleRow());
     const QString change = exercises::changes_shown::sentence(puzzle_);
@@ -301,7 +301,7 @@ void FormEsercizio::ShowRule() {
 }
 
 // The drawing of the change on the pictures of this puzzle, as loaded.
-forms::PictureRow FormEsercizio::ruleRow() const {
+forms::PictureRow ExerciseScreen::ruleRow() const {
     const exercises::changes_shown::Drawing drawing = exercises::changes_shown::drawing(puzzle_);
     const auto image = [this](qint16 index) { return setPictures_[std::size_t(index)].image(); };
     forms::PictureRow row{.first = image(drawing.model), .next = {}};
@@ -310,11 +310,11 @@ forms::PictureRow FormEsercizio::ruleRow() const {
     return row;
 }
 
-void FormEsercizio::focusFirstPicture() {
+void ExerciseScreen::focusFirstPicture() {
     control(Picture1, 0).widget()->setFocus(Qt::OtherFocusReason);
 }
 
-void FormEsercizio::nameForAssistiveTechnology() {
+void ExerciseScreen::nameForAssistiveTechnology() {
     using modLanguageSupport::MLSAccessibleText;
     const auto caption = [this](ControlName name) {
         return control(name).text(TextProperty::Caption).value_or(QString());
@@ -331,7 +331,7 @@ void FormEsercizio::nameForAssistiveTechnology() {
 }
 
 // The counts as they stand, in the words of the language just chosen.
-void FormEsercizio::nameCounts() {
+void ExerciseScreen::nameCounts() {
     const auto caption = [this](ControlName name) {
         return control(name).text(TextProperty::Caption).value_or(QString());
     };
@@ -340,7 +340,7 @@ void FormEsercizio::nameCounts() {
             exercises::answer_effects::countName(caption(label), caption(count)));
 }
 
-void FormEsercizio::describePictures() {
+void ExerciseScreen::describePictures() {
     using modLanguageSupport::MLSAccessibleFill;
     using modLanguageSupport::MLSAccessibleText;
     const auto described = [](const QString& word, const QString& description) {
@@ -349,7 +349,7 @@ void FormEsercizio::describePictures() {
     const auto description = [this](int index) {
         return modLanguageSupport::MLSPictureDescription(puzzle_.set(), index, puzzle_.puzzleLevel().attributes);
     };
-    const QString modelName = described(MLSAccessibleText(u"Model"_s), description(puzzle_.IndiceModello()));
+    const QString modelName = described(MLSAccessibleText(u"Model"_s), description(puzzle_.modelIndex()));
     control(Picture2).widget()->setAccessibleName(modelName);
     control(Picture3).widget()->setAccessibleName(
         described(MLSAccessibleText(u"Found"_s),

@@ -16,9 +16,9 @@
 #include <QTimer>
 #include <vector>
 
-class FormEsercizio : public forms::Screen {
+class ExerciseScreen : public forms::Screen {
 public:
-    explicit FormEsercizio(const exercises::exercise_catalogue::Exercise& exercise);
+    explicit ExerciseScreen(const exercises::exercise_catalogue::Exercise& exercise);
 
     const exercises::exercise_catalogue::Exercise& exercise() const { return exercise_; }
     const rules::PuzzleModel& puzzle() const { return puzzle_; }
