@@ -6,6 +6,7 @@
 #include "ExerciseLayout.h"
 #include "Kiosk.h"
 #include "Modulo1.h"
+#include "OptionalPrinting.h"
 #include "Process.h"
 #include "ProgramFolderFixture.h"
 #include "Screen.h"
@@ -89,7 +90,6 @@ class TestKiosk : public QObject {
         QVERIFY(menu().isLoaded());
         askToClose(menu());
         QCOMPARE(menu().isLoaded(), expectRefused);
-        QCOMPARE(menu().isLoaded() && menu().window()->isVisible(), expectRefused);
         if (!expectRefused)
             menu().Show();
     }
@@ -119,11 +119,6 @@ private Q_SLOTS:
         Screen::loadedScreens().front()->control(ex::mnuEsci).click();
         tryEveryWayOut(true);
         QVERIFY(menu().window()->isVisible());
-        // The child still chooses the level, either way.
-        menu().control(u"LevelOption"_s, 0).click();
-        QCOMPARE(settings::current().level, settings::Level::One);
-        menu().control(u"LevelOption"_s, 1).click();
-        QCOMPARE(settings::current().level, settings::Level::Two);
         // F10 still takes the keys to the menu bar and back, as Alt does.
         QWidget* focused = menu().window()->focusWidget();
         QTest::keyClick(focused, Qt::Key_F10);
@@ -138,17 +133,13 @@ private Q_SLOTS:
         QVERIFY(app::KioskMode());
         QVERIFY(menu().isLoaded());
         QCOMPARE(modLanguageSupport::MLSCurrentLanguage, u"English"_s);
-        int entries = 0;
-        for (const auto& entry : menu().controls()) {
-            if (entry->name() != u"mnuLanguage"_s)
-                continue;
-            ++entries;
-            entry->action()->trigger();
+        for (const int index : {0, 1}) {
+            forms::Control& entry = menu().control(u"mnuLanguage"_s, index);
+            entry.action()->trigger();
             QCOMPARE(modLanguageSupport::MLSCurrentLanguage, u"English"_s);
             QCOMPARE(modLanguageSupport::MLSStoredLanguage(), u"English"_s);
-            QCOMPARE(entry->checked(), entry->text(forms::TextProperty::Caption) == u"English"_s);
+            QCOMPARE(entry.checked(), entry.text(forms::TextProperty::Caption) == u"English"_s);
         }
-        QCOMPARE(entries, 2);
     }
 
     // A few minutes without a key, a click or a touch mean a new child: the
