@@ -3,6 +3,7 @@
 // chord on the menu that opens it, and the remembered sound switch and
 // picture set at the next start.
 #include "Modulo1.h"
+#include "OptionalPrinting.h"
 #include "Process.h"
 #include "ProgramFolderFixture.h"
 #include "Screen.h"
@@ -58,14 +59,12 @@ private Q_SLOTS:
     // In each language every control says what it is from that language's
     // file, to the eye and to the screen reader, and Tab reaches each one.
     void everyControlIsNamedAndReachedByTab() {
-        QStringList titles;
         for (const QString& language : {u"English"_s, u"Italiano"_s}) {
             modLanguageSupport::MLSCurrentLanguage = language;
             app::SettingsDialog dialog(Settings{});
             dialog.show();
             QVERIFY(QTest::qWaitForWindowActive(&dialog));
             QCOMPARE(dialog.windowTitle(), fileText(language, u"Title"_s));
-            titles << dialog.windowTitle();
             // The fields themselves, not the parts of a field (a spin box's line).
             QStringList names;
             int enabledFields = 0;
@@ -96,7 +95,6 @@ private Q_SLOTS:
             }
             QCOMPARE(reached.size(), enabledFields);
         }
-        QVERIFY(titles[0] != titles[1]);
     }
 
     // What the system's settings lock is shown and cannot be changed, the
@@ -211,8 +209,6 @@ private Q_SLOTS:
         QTest::keyClick(menu.window(), chord.key(), chord.keyboardModifiers());
         Settings saved = settings::read(configFile);
         QCOMPARE(saved, chosen);
-        QCOMPARE(saved.scan, Scan::Auto);
-        QCOMPARE(saved.level, Level::Grows);
         QCOMPARE(settings::current().speech, false);
         QCOMPARE(settings::current().praise, false);
         QCOMPARE(settings::current().level, Level::Grows);

@@ -119,8 +119,7 @@ private Q_SLOTS:
     void cleanupTestCase() {
         accessibility.stop();
         media::setSpeechObserver({});
-        for (Screen* screen : Screen::loadedScreens())
-            screen->Unload();
+        ProgramFolderFixture::unloadScreens();
     }
 
     void sentencesFollowTheChildsSteps_data() {
@@ -212,7 +211,6 @@ private Q_SLOTS:
         forms::followScreenReader();
         QTRY_VERIFY(forms::screenReaderSpeaks());
         QVERIFY(!namesSaid());
-        said.clear();
         feedback::spoken_words::Say(u"Praise1"_s);
         checkSaid(u"en"_s, u"Praise1"_s, "praise with a screen reader");
         for (const bool running : {false, true}) {
