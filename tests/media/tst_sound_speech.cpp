@@ -32,7 +32,8 @@ using namespace Qt::Literals::StringLiterals;
 namespace {
 
 // The test binary runs itself with these arguments: with a program folder in
-// which it loads the media plugin, or speaking to a stand-in speech server.
+// which it loads the media plugin, or with the build's media plugin, playing
+// sounds or speaking to a stand-in speech server.
 const QString kLoadMediaPlugin = u"--load-media-plugin"_s;
 const QString kSpeakInLocales = u"--speak-in-locales"_s;
 const QString kSpeakAndLeave = u"--speak-and-leave"_s;
@@ -51,61 +52,80 @@ void runUntilInputCloses() {
     loop.exec();
 }
 
-// Says one sentence per locale tag through the build's media plugin, then
-// ends as the program does once its input is closed.
-int speakInLocales() {
-    files::setExecutableFolder(QStringLiteral(MF_PROGRAM_DIR));
-    // A sentence asked for again while it waits is said once: the last one differs.
-    for (const QString& tag : {u"en_GB"_s, u"it"_s, u"zz"_s, u"de-AT"_s, u"en_GB again"_s})
-        media::Speak(u"sentence "_s % tag, tag.section(u' ', 0, 0));
-    // The pace: sent when it changes, back to the voice's own too.
-    for (const auto& [rate, sentence] : {std::pair(-40, u"pace -40"_s), {-40, u"pace -40 again"_s}, {0, u"pace 0"_s}}) {
-        media::SetSpeechRate(rate);
-        media::Speak(sentence, u"it"_s);
+// Loads the media plugin as the program does, with `folder` as the program
+// folder, and prints the file the process has mapped for it, or "none".
+int loadMediaPlugin(const QString& folder) {
+    files::setExecutableFolder(folder);
+    media::mediaBackend();
+    QFile maps(u"/proc/self/maps"_s);
+    if (!maps.open(QIODevice::ReadOnly))
+        return 1;
+    const QByteArray pluginName = '/' + QFileInfo(QStringLiteral(MF_MEDIA_PLUGIN)).fileName().toUtf8();
+    for (const QByteArray& line : maps.readAll().split('\n')) {
+        if (line.endsWith(pluginName)) {
+            std::cout << line.mid(line.indexOf('/')).constData() << std::endl;
+            return 0;
+        }
     }
-    runUntilInputCloses();
-    return media::finishMedia(10000) ? 0 : 1;
-}
-
-// Says a sentence through the build's media plugin, then, once its input is
-// closed, ends without finishing the media, as a test or a benchmark does.
-int speakAndLeave() {
-    files::setExecutableFolder(QStringLiteral(MF_PROGRAM_DIR));
-    media::Speak(u"sentence"_s, u"it"_s);
-    runUntilInputCloses();
+    std::cout << "none" << std::endl;
     return 0;
 }
 
-// Readies the media with the voice of `locale` (none when empty), until the
-// standard input is closed.
-int prepareMedia(const QString& locale) {
+// Plays each sound named, a second apart (a sound asked for while an earlier
+// one waits cuts it), then finishes the media as the program does at its end.
+// Or says sentences, or readies the media with the voice of a locale (none
+// when empty), and then, once the standard input is closed, finishes the
+// media, or leaves without, as a test or a benchmark does.
+int runAsChild(const QString& role, const QStringList& arguments) {
+    if (role == kLoadMediaPlugin)
+        return loadMediaPlugin(arguments.value(0));
     files::setExecutableFolder(QStringLiteral(MF_PROGRAM_DIR));
-    media::prepareMedia(locale);
+    if (role == kPlaySounds) {
+        for (const QString& path : arguments) {
+            media::PlaySoundAsync(path);
+            QTest::qWait(1000);
+        }
+        return media::finishMedia(10000) ? 0 : 1;
+    }
+    if (role == kPrepareMedia)
+        media::prepareMedia(arguments.value(0));
+    if (role == kSpeakAndLeave)
+        media::Speak(u"sentence"_s, u"it"_s);
+    if (role == kSpeakInLocales) {
+        // A sentence asked for again while it waits is said once: the last one differs.
+        for (const QString& tag : {u"en_GB"_s, u"it"_s, u"zz"_s, u"de-AT"_s, u"en_GB again"_s})
+            media::Speak(u"sentence "_s % tag, tag.section(u' ', 0, 0));
+        // The pace: sent when it changes, back to the voice's own too.
+        for (const auto& [rate, sentence] :
+             {std::pair(-40, u"pace -40"_s), {-40, u"pace -40 again"_s}, {0, u"pace 0"_s}}) {
+            media::SetSpeechRate(rate);
+            media::Speak(sentence, u"it"_s);
+        }
+    }
     runUntilInputCloses();
-    return media::finishMedia(10000) ? 0 : 1;
+    return role == kSpeakAndLeave || media::finishMedia(10000) ? 0 : 1;
 }
 
-// Plays each sound named through the build's media plugin, a second apart
-// (a sound asked for while an earlier one waits cuts it), then finishes the
-// media as the program does at its end.
-int playSounds(const QStringList& paths) {
-    files::setExecutableFolder(QStringLiteral(MF_PROGRAM_DIR));
-    for (const QString& path : paths) {
-        media::PlaySoundAsync(path);
-        QTest::qWait(1000);
-    }
-    return media::finishMedia(10000) ? 0 : 1;
+// Starts the test binary itself with `arguments`, the media's log on and the
+// environment's `variable` set to `value`.
+void startSelf(QProcess& child, const QStringList& arguments, const QString& variable, const QString& value) {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(variable, value);
+    environment.insert(u"QT_LOGGING_RULES"_s, u"metamorfine.media=true"_s);
+    child.setProcessEnvironment(environment);
+    child.start(QCoreApplication::applicationFilePath(), arguments);
+}
+
+// Starts the test binary itself with `arguments`, its voice reaching `server`.
+void startWithSpeechServer(QProcess& child, const QLocalServer& server, const QStringList& arguments) {
+    startSelf(child, arguments, u"SPEECHD_ADDRESS"_s, u"unix_socket:"_s % server.fullServerName());
 }
 
 // Runs the test binary with --play-sounds and ALSA's configuration `alsaConfig`
 // in place of the system's; its standard error (the media's log) is returned.
 QByteArray playSoundsWithAlsa(const QString& alsaConfig, const QStringList& paths) {
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(u"ALSA_CONFIG_PATH"_s, alsaConfig);
-    environment.insert(u"QT_LOGGING_RULES"_s, u"metamorfine.media=true"_s);
     QProcess child;
-    child.setProcessEnvironment(environment);
-    child.start(QCoreApplication::applicationFilePath(), QStringList{kPlaySounds} + paths);
+    startSelf(child, QStringList{kPlaySounds} + paths, u"ALSA_CONFIG_PATH"_s, alsaConfig);
     if (!child.waitForFinished(30000) || child.exitStatus() != QProcess::NormalExit || child.exitCode() != 0)
         return "the player did not end well: " + child.readAllStandardError();
     return child.readAllStandardError();
@@ -166,35 +186,6 @@ private:
         }
     }
 };
-
-// Runs the test binary itself with `arguments`, its voice reaching the speech
-// server at `serverName` and the media's log on.
-void startWithSpeechServer(QProcess& child, const QString& serverName, const QStringList& arguments) {
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(u"SPEECHD_ADDRESS"_s, u"unix_socket:"_s % serverName);
-    environment.insert(u"QT_LOGGING_RULES"_s, u"metamorfine.media=true"_s);
-    child.setProcessEnvironment(environment);
-    child.start(QCoreApplication::applicationFilePath(), arguments);
-}
-
-// Loads the media plugin as the program does, with `folder` as the program
-// folder, and prints the file the process has mapped for it, or "none".
-int loadMediaPlugin(const QString& folder) {
-    files::setExecutableFolder(folder);
-    media::mediaBackend();
-    QFile maps(u"/proc/self/maps"_s);
-    if (!maps.open(QIODevice::ReadOnly))
-        return 1;
-    const QByteArray pluginName = '/' + QFileInfo(QStringLiteral(MF_MEDIA_PLUGIN)).fileName().toUtf8();
-    for (const QByteArray& line : maps.readAll().split('\n')) {
-        if (line.endsWith(pluginName)) {
-            std::cout << line.mid(line.indexOf('/')).constData() << std::endl;
-            return 0;
-        }
-    }
-    std::cout << "none" << std::endl;
-    return 0;
-}
 
 }  // namespace
 
@@ -258,42 +249,39 @@ private Q_SLOTS:
     // The voice follows the whole locale tag (language and territory), the
     // language alone when the tag names no territory, and a tag without a
     // language says nothing; a locale already chosen is not sent again. The
-    // pace is sent when it changes.
-    void voiceFollowsTheLocale() {
+    // pace is sent when it changes. Readying the media readies a voice only
+    // when one is asked for: with the voice off, the speech server is never
+    // reached.
+    void theSpeechServerHearsTheLocaleAndThePace_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QStringList>("heard");
+        QTest::newRow("speaking") << QStringList{kSpeakInLocales}
+                                  << QStringList({u"SET SELF LANGUAGE en-GB"_s, u"sentence en_GB"_s,
+                                                  u"SET SELF LANGUAGE it"_s, u"sentence it"_s,
+                                                  u"SET SELF LANGUAGE de-AT"_s, u"sentence de-AT"_s,
+                                                  u"SET SELF LANGUAGE en-GB"_s, u"sentence en_GB again"_s,
+                                                  u"SET SELF RATE -40"_s, u"SET SELF LANGUAGE it"_s, u"pace -40"_s,
+                                                  u"pace -40 again"_s, u"SET SELF RATE 0"_s, u"pace 0"_s});
+        QTest::newRow("readying a voice")
+            << QStringList{kPrepareMedia, u"fr"_s} << QStringList{u"SET SELF LANGUAGE fr"_s};
+        QTest::newRow("readying no voice") << QStringList{kPrepareMedia, QString()} << QStringList();
+    }
+    void theSpeechServerHearsTheLocaleAndThePace() {
+        QFETCH(QStringList, arguments);
+        QFETCH(QStringList, heard);
         QTemporaryDir folder;
         RecordingSpeechServer server;
         QVERIFY(server.listen(folder.filePath(u"speechd.sock"_s)));
-        QProcess speaker;
-        startWithSpeechServer(speaker, server.fullServerName(), {kSpeakInLocales});
-        const QStringList expected =
-            QStringList({u"SET SELF LANGUAGE en-GB"_s, u"sentence en_GB"_s, u"SET SELF LANGUAGE it"_s, u"sentence it"_s,
-                         u"SET SELF LANGUAGE de-AT"_s, u"sentence de-AT"_s, u"SET SELF LANGUAGE en-GB"_s,
-                         u"sentence en_GB again"_s, u"SET SELF RATE -40"_s, u"SET SELF LANGUAGE it"_s, u"pace -40"_s,
-                         u"pace -40 again"_s, u"SET SELF RATE 0"_s, u"pace 0"_s});
-        QTRY_VERIFY2_WITH_TIMEOUT(server.heard == expected, qPrintable(server.heard.join(u" | "_s)), 15000);
-        speaker.closeWriteChannel();
-        QVERIFY(speaker.waitForFinished(20000));
-        QCOMPARE(speaker.exitCode(), 0);
-    }
-
-    // Readying the media readies a voice only when one is asked for: with the
-    // voice off, the speech server is never reached.
-    void readyingReachesTheSpeechServerOnlyForAVoice() {
-        for (const QString& locale : {u"fr"_s, QString()}) {
-            QTemporaryDir folder;
-            RecordingSpeechServer server;
-            QVERIFY(server.listen(folder.filePath(u"speechd.sock"_s)));
-            QProcess child;
-            startWithSpeechServer(child, server.fullServerName(), {kPrepareMedia, locale});
-            if (locale.isEmpty())
-                QTest::qWait(2000);
-            else
-                QTRY_COMPARE_WITH_TIMEOUT(server.heard, QStringList{u"SET SELF LANGUAGE fr"_s}, 15000);
-            QCOMPARE(server.connections, locale.isEmpty() ? 0 : 1);
-            child.closeWriteChannel();
-            QVERIFY(child.waitForFinished(20000));
-            QCOMPARE(child.exitCode(), 0);
-        }
+        QProcess child;
+        startWithSpeechServer(child, server, arguments);
+        if (heard.isEmpty())
+            QTest::qWait(2000);
+        else
+            QTRY_COMPARE_WITH_TIMEOUT(server.heard, heard, 15000);
+        QCOMPARE(server.connections, heard.isEmpty() ? 0 : 1);
+        child.closeWriteChannel();
+        QVERIFY(child.waitForFinished(20000));
+        QCOMPARE(child.exitCode(), 0);
     }
 
     // The sounds reach ALSA's default output (here a file) whole and in
@@ -327,52 +315,43 @@ private Q_SLOTS:
         QVERIFY2(clock.elapsed() < 10000, qPrintable(QString::number(clock.elapsed())));
     }
 
-    // A process whose speech thread waits on a server that accepts and never
-    // answers ends anyway, without finishing the media itself: the thread is
-    // left running, and said so in the log.
-    void endingDoesNotWaitOnASpeechServerThatNeverAnswers() {
-        QTemporaryDir folder;
-        QLocalServer silentServer;
-        QVERIFY(silentServer.listen(folder.filePath(u"speechd.sock"_s)));
-        QProcess speaker;
-        startWithSpeechServer(speaker, silentServer.fullServerName(), {kSpeakAndLeave});
-        QVERIFY(silentServer.waitForNewConnection(15000));
-        speaker.closeWriteChannel();
-        QElapsedTimer ending;
-        ending.start();
-        QVERIFY(speaker.waitForFinished(10000));
-        QVERIFY2(ending.elapsed() < 5000, qPrintable(QString::number(ending.elapsed())));
-        QCOMPARE(speaker.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(speaker.exitCode(), 0);
-        QVERIFY(speaker.readAllStandardError().contains("still busy"));
+    // A speech server that accepts and never answers, or answers a bare line
+    // end, junk, or a line that never ends, keeps no process from ending at
+    // once and normally without finishing the media itself, the log saying
+    // why: the speech thread is left running, still busy; or the client hung
+    // up within the reply's deadline, without taking in the endless line, and
+    // silenced the voice and nothing else.
+    void aSpeechServerOutsideItsProtocolHoldsNothing_data() {
+        QTest::addColumn<QByteArray>("answer");
+        QTest::addColumn<QByteArray>("logged");
+        QTest::newRow("never answers") << QByteArray() << QByteArray("still busy");
+        QTest::newRow("bare line end") << QByteArray("\r\n") << QByteArray("the voice is silent");
+        QTest::newRow("junk") << QByteArray("hello\r\n") << QByteArray("the voice is silent");
+        QTest::newRow("endless line") << QByteArray(64 * 1024, 'x') << QByteArray("the voice is silent");
     }
-
-    // A server that answers a bare line end, junk, or a line that never ends
-    // silences the voice and nothing else: the client hangs up within the
-    // reply's deadline, without taking in the endless line, says why in the
-    // log, and the process lives on and ends normally.
-    void aServerAnsweringOutsideItsProtocolOnlySilencesTheVoice() {
-        for (const QByteArray& answer : {QByteArray("\r\n"), QByteArray("hello\r\n"), QByteArray(64 * 1024, 'x')}) {
-            const bool endless = !answer.endsWith('\n');
-            QTemporaryDir folder;
-            QLocalServer server;
-            QVERIFY(server.listen(folder.filePath(u"speechd.sock"_s)));
-            QProcess speaker;
-            startWithSpeechServer(speaker, server.fullServerName(), {kSpeakAndLeave});
-            QVERIFY(server.waitForNewConnection(15000));
-            QLocalSocket* client = server.nextPendingConnection();
-            qint64 sent = 0;
-            QTimer flood;
+    void aSpeechServerOutsideItsProtocolHoldsNothing() {
+        QFETCH(QByteArray, answer);
+        QFETCH(QByteArray, logged);
+        QTemporaryDir folder;
+        QLocalServer server;
+        QVERIFY(server.listen(folder.filePath(u"speechd.sock"_s)));
+        QProcess speaker;
+        startWithSpeechServer(speaker, server, {kSpeakAndLeave});
+        QVERIFY(server.waitForNewConnection(15000));
+        QLocalSocket* client = server.nextPendingConnection();
+        qint64 sent = 0;
+        QTimer flood;
+        if (!answer.isEmpty()) {
             connect(&flood, &QTimer::timeout, client, [&] {
                 if (client->bytesToWrite() < answer.size())
                     sent += client->write(answer);
             });
             connect(client, &QLocalSocket::readyRead, client, [&] {
                 client->readAll();
-                if (endless)
-                    flood.start(0);
-                else
+                if (answer.endsWith('\n'))
                     client->write(answer);
+                else
+                    flood.start(0);
             });
             QElapsedTimer clock;
             clock.start();
@@ -381,27 +360,24 @@ private Q_SLOTS:
             flood.stop();
             QVERIFY2(sent < 8 * 1024 * 1024, qPrintable(QString::number(sent)));
             QCOMPARE(speaker.state(), QProcess::Running);
-            speaker.closeWriteChannel();
-            QVERIFY(speaker.waitForFinished(20000));
-            QCOMPARE(speaker.exitStatus(), QProcess::NormalExit);
-            QCOMPARE(speaker.exitCode(), 0);
-            QVERIFY(speaker.readAllStandardError().contains("the voice is silent"));
         }
+        speaker.closeWriteChannel();
+        QElapsedTimer ending;
+        ending.start();
+        QVERIFY(speaker.waitForFinished(10000));
+        QVERIFY2(ending.elapsed() < 5000, qPrintable(QString::number(ending.elapsed())));
+        QCOMPARE(speaker.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(speaker.exitCode(), 0);
+        const QByteArray log = speaker.readAllStandardError();
+        QVERIFY2(log.contains(logged), log.constData());
     }
 };
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
-    if (argc == 2 && QString::fromLocal8Bit(argv[1]) == kSpeakInLocales)
-        return speakInLocales();
-    if (argc == 2 && QString::fromLocal8Bit(argv[1]) == kSpeakAndLeave)
-        return speakAndLeave();
-    if (argc == 3 && QString::fromLocal8Bit(argv[1]) == kPrepareMedia)
-        return prepareMedia(QString::fromLocal8Bit(argv[2]));
-    if (argc > 2 && QString::fromLocal8Bit(argv[1]) == kPlaySounds)
-        return playSounds(QCoreApplication::arguments().mid(2));
-    if (argc == 3 && QString::fromLocal8Bit(argv[1]) == kLoadMediaPlugin)
-        return loadMediaPlugin(QString::fromLocal8Bit(argv[2]));
+    const QStringList arguments = QCoreApplication::arguments();
+    if (arguments.size() > 1 && arguments[1].startsWith(u"--"_s))
+        return runAsChild(arguments[1], arguments.mid(2));
     TestSoundSpeech test;
     QTEST_SET_MAIN_SOURCE_PATH
     return QTest::qExec(&test, argc, argv);
