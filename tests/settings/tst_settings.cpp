@@ -247,7 +247,9 @@ private Q_SLOTS:
 
     void aReadOnlyFolderKeepsTheOldFile() {
         if (unprivileged::runningAsRoot()) {
-            QVERIFY(unprivileged::runTestBinary({u"aReadOnlyFolderKeepsTheOldFile"_s}) == 0);
+            QByteArray output;
+            QVERIFY2(unprivileged::runTestBinary({u"aReadOnlyFolderKeepsTheOldFile"_s}, &output) == 0,
+                     output.constData());
             return;
         }
         QVERIFY(settings::write(unusual(), path_));
