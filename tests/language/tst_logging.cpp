@@ -7,6 +7,7 @@
 #include "MediaLoader.h"
 #include "MediaLog.h"
 #include "Picture.h"
+#include "Settings.h"
 #include "Sound.h"
 #include "modLanguageSupport.h"
 
@@ -43,11 +44,15 @@ private Q_SLOTS:
         files::setExecutableFolder(folder.path());
         const QString damaged = folder.filePath(u"damaged.gif"_s);
         QVERIFY(file_bytes::write(damaged, "GIF89a\x10\x00\x10\x00 not a picture"));
+        const QString settingsFile = folder.filePath(u"metamorfine.conf"_s);
+        QVERIFY(file_bytes::write(settingsFile, "[Speech]\nOn=maybe\nRate=fast\n"));
         const QtMessageHandler previous = qInstallMessageHandler(keepOurLines);
 
-        // Fails a picture and the language file of `language`, twice each.
+        // Fails a picture and the language file of `language`, twice each, and
+        // reads a settings file of two bad values.
         const auto failBoth = [&](const QString& picture, const QString& language) {
             logged.clear();
+            settings::read(settingsFile);
             modLanguageSupport::MLSCurrentLanguage = language;
             for (int round = 0; round < 2; ++round) {
                 QVERIFY(!files::LoadPicture(picture));
@@ -66,7 +71,7 @@ private Q_SLOTS:
         failBoth(folder.filePath(u"missing.gif"_s), u"Deutsch"_s);
         QCOMPARE(logged.size(), 0);  // quiet by default
         for (const QLoggingCategory* category :
-             {&files::lcFiles(), &media::lcMedia(), &modLanguageSupport::lcLanguage()})
+             {&files::lcFiles(), &media::lcMedia(), &modLanguageSupport::lcLanguage(), &settings::lcSettings()})
             QVERIFY2(!category->isWarningEnabled() && category->isCriticalEnabled(), category->categoryName());
 
         QLoggingCategory::setFilterRules(u"metamorfine.*=true"_s);
@@ -77,7 +82,12 @@ private Q_SLOTS:
         const QStringList languageLines = linesOf(u"metamorfine.language"_s);
         QCOMPARE(languageLines.size(), 1);  // one line however many texts are looked up
         QVERIFY2(languageLines[0].contains(files::languageFilePath(u"Klingon"_s)), qPrintable(languageLines[0]));
-        QCOMPARE(logged.size(), 3);
+        // A bad value is logged under the name the parent knows the file by.
+        const QStringList settingsLines = linesOf(u"metamorfine.settings"_s);
+        QCOMPARE(settingsLines.size(), 2);
+        for (const QString& line : settingsLines)
+            QVERIFY2(line.contains(u'"' + settingsFile + u'"'), qPrintable(line));
+        QCOMPARE(logged.size(), 5);
         // The media plugin is looked for once a run, here in vain.
         media::PlaySoundAsync(folder.filePath(u"si1.wav"_s));
         media::PlaySoundAsync(folder.filePath(u"no.wav"_s));
