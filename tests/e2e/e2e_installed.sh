@@ -5,7 +5,7 @@
 # executable (traced from the menu on). Under root it plays once as root, who
 # could write anywhere, and then as nobody; neither adds or changes a file of
 # the prefix, and nobody's first start after root chose German speaks nobody's
-# own language (French).
+# own language (Arabic, its menu mirrored).
 # Arguments: BUILD_FOLDER E2E_SCRIPT
 set -eu
 build=$1 script=$2
@@ -30,8 +30,8 @@ if [ "$(id -u)" -eq 0 ]; then
   chown nobody "$work/home"
   as_user="setpriv --reuid=nobody --regid=nogroup --clear-groups"
 fi
-$as_user env -i PATH=/usr/bin:/bin HOME="$work/home" LANG=fr_FR.UTF-8 \
-  dbus-run-session -- /usr/bin/python3 "$script" --first-run "$prefix/bin/metamorfine" Français
+$as_user env -i PATH=/usr/bin:/bin HOME="$work/home" LANG=ar_EG.UTF-8 \
+  dbus-run-session -- /usr/bin/python3 "$script" --first-run "$prefix/bin/metamorfine" العربية
 rm -rf "$work/home/.config"
 $as_user env -i PATH=/usr/bin:/bin HOME="$work/home" E2E_TRACE_FOLDERS=1 \
   dbus-run-session -- /usr/bin/python3 "$script" --installed "$prefix/bin/metamorfine"

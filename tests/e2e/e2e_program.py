@@ -1,12 +1,10 @@
 """Drives the real program in a real X display (Xvfb, xdotool, AT-SPI), inside dbus-run-session with
 the Debian python3 that has pyatspi. Arguments: PROGRAM_FOLDER (a copy of the built folder), --wm
-PROGRAM_FOLDER (the same under openbox), --scan PROGRAM_FOLDER (an exercise played by switch scanning
-alone), --installed EXECUTABLE (settings in ~/.config, the installed
-files untouched), --first-run EXECUTABLE LANG (a first start in the language LANG) or --right-to-left
-PROGRAM_FOLDER (a first start in Arabic: mirrored screens, arrows that follow them). $E2E_SCREENSHOTS
-names a folder for screenshots of the --wm run. With $E2E_TRACE_FOLDERS set, the --installed run records
-with strace, from the menu on, what the program opens: no folder is listed beside the executable, and the
-data files are opened from the data folder."""
+PROGRAM_FOLDER (the same under openbox), --scan PROGRAM_FOLDER (switch scanning alone, a real voice),
+--installed EXECUTABLE (settings in ~/.config, the installed files untouched) or --first-run EXECUTABLE
+LANG (a first start in the system's language LANG, the menu mirrored where it reads right to left).
+$E2E_SCREENSHOTS names a folder for screenshots of the --wm run. With $E2E_TRACE_FOLDERS set, the
+--installed run traces with strace what the program opens from the menu on."""
 
 import configparser
 import ctypes
@@ -180,12 +178,11 @@ def store_english(settings_file):
         settings.write("[Language]\nCurrentLanguage=English\n")
 
 
-def copy_program(source, work, english=True):
-    """A copy of the program folder in `work`, its language English unless told otherwise."""
+def copy_program(source, work):
+    """A copy of the program folder in `work`, its language English."""
     folder = os.path.join(work, "program")
     shutil.copytree(source, folder, ignore=shutil.ignore_patterns("LangSetting.ini"))
-    if english:
-        store_english(os.path.join(folder, "LangSetting.ini"))
+    store_english(os.path.join(folder, "LangSetting.ini"))
     return folder
 
 
@@ -263,8 +260,8 @@ def main(work):
     mode, target, *rest = sys.argv[1:] if sys.argv[1].startswith("--") else ["--copy"] + sys.argv[1:]
     runtime = os.path.join(work, "runtime")
     os.mkdir(runtime, 0o700)
-    if mode in ("--copy", "--wm", "--scan", "--right-to-left"):
-        folder = copy_program(target, work, english=mode != "--right-to-left")
+    if mode in ("--copy", "--wm", "--scan"):
+        folder = copy_program(target, work)
         executable = os.path.join(folder, "metamorfine")
         settings_file = os.path.join(folder, "LangSetting.ini")
     else:
@@ -278,9 +275,7 @@ def main(work):
     installed = snapshot([folder, executable]) if mode == "--installed" else None
     display = start_xvfb(work)
     start_accessibility_bus(runtime)
-    language = ({} if mode == "--first-run" else
-                {"LC_ALL": "ar_EG.UTF-8", "LANG": "ar_EG.UTF-8", "LANGUAGE": "ar"} if mode == "--right-to-left" else
-                {"LC_ALL": "C", "LANG": "C"})
+    language = {} if mode == "--first-run" else {"LC_ALL": "C", "LANG": "C"}
     environment = dict(os.environ, DISPLAY=display, QT_QPA_PLATFORM="xcb",
                        QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_ACCESSIBILITY="1",
                        XDG_RUNTIME_DIR=runtime, **language,
@@ -302,11 +297,7 @@ def main(work):
         return read_language(os.path.join(folder, name + ".lng"))
 
     if mode == "--first-run":
-        wait_find(start().pid, BUTTON, lng(rest[0])["FormAvvio"]["BottoneAvvio.Caption"],
-                  "the start screen in the system's language")
-        passed("a first start speaks the system's language")
-    elif mode == "--right-to-left":
-        right_to_left(start, lng("\u0627\u0644\u0639\u0631\u0628\u064a\u0629"))
+        first_run(start, lng(rest[0]))
     elif mode == "--wm":
         run_wm(start, environment, lng("English"))
     elif mode == "--scan":
@@ -393,14 +384,10 @@ def run_wm(start, environment, english):
     wait_for(lambda: title in window_titles(pid), f"the title {title!r}")
     check(not full_screen(wait_for(lambda: x_windows(pid)[-1], "a visible window")),
           "the exercise keeps the window, titled with the exercise's name")
-    # Alt+F4 on an exercise asks its own leave question (the widget tests answer No too).
-    subprocess.run(["xdotool", "windowactivate", "--sync", x_windows(pid)[-1]], check=True)
-    subprocess.run(["xdotool", "key", "alt+F4"], check=True)
-    answer(pid, english["Strings"]["0013"], "Yes")
-    wait_for(lambda: title not in window_titles(pid) and find(pid, BUTTON, command) is not None,
-             "the menu after Yes")
-    passed("Yes to the question of Alt+F4 goes back to the menu")
-    check_closing_with_silent_speech_server(pid, start, environment, avvio)
+    # That Alt+F4 on an exercise asks to leave it is tst_kiosk's close request;
+    # here it ends the program from the start screen.
+    stop(*start_programs)
+    check_closing_with_silent_speech_server(start, environment, avvio)
     check_kiosk(start, avvio)
     check_destroyed_window(start, avvio)
     # Also the screenshots of tools/screenshots.sh.
@@ -429,16 +416,17 @@ def shown_pictures(pid, words, count, what):
     return pictures, right, description
 
 
-def right_to_left(start, arabic):
-    """A first start under an Arabic system starts in Arabic, mirrored: the menu's first column stands at
-    the right (the widget tests mirror every screen and its arrows)."""
+def first_run(start, language):
+    """A first start speaks the system's language, and its menu's first column stands where the language
+    starts to read: at the right in Arabic (the widget tests mirror every screen and its arrows)."""
     pid = start().pid
-    click_named(pid, BUTTON, arabic["FormAvvio"]["BottoneAvvio.Caption"])
-    menu = arabic["FormMenu"]
-    colour = wait_find(pid, BUTTON, menu["Command7.Caption"], "the Arabic menu")
-    two = wait_find(pid, BUTTON, menu["Command5.Caption"], "the Arabic menu's second column")
-    check(extents(colour)[0] > extents(two)[0] + extents(two)[2], "the menu's first column stands at the right")
-    passed("Arabic: a first start speaks Arabic and its menu stands mirrored")
+    click_named(pid, BUTTON, language["FormAvvio"]["BottoneAvvio.Caption"])
+    colour = wait_find(pid, BUTTON, language["FormMenu"]["Command7.Caption"], "the menu in the system's language")
+    two = wait_find(pid, BUTTON, language["FormMenu"]["Command5.Caption"], "the menu's second column")
+    mirrored = extents(colour)[0] > extents(two)[0] + extents(two)[2]
+    check(mirrored == (language["Language"]["Locale"][:2] in ("ar", "fa", "he", "ur")),
+          f"a first start speaks the system's language, its menu {'mirrored' if mirrored else 'as it stands'}")
+
 
 def play_levels(start, english):
     """Four pictures at level 1, named in their order, and a puzzle solved by the keys in that order. Then
@@ -461,7 +449,6 @@ def play_levels(start, english):
     for puzzle in range(5):
         wait_for(lambda: find(pid, IMAGE, empty), "a new puzzle")
         pictures, right, _ = shown_pictures(pid, words, 8, f"in puzzle {puzzle + 1}")
-        check(find(pid, pyatspi.ROLE_LABEL, step) is None, f"no step before five puzzles ({puzzle})")
         click(pictures[right])
         wait_for(lambda: not find(pid, IMAGE, empty), "the right answer")
         if puzzle < 4:
@@ -504,12 +491,10 @@ def close_by_window_manager(pid, what):
     return time.monotonic() - began
 
 
-def check_closing_with_silent_speech_server(pid, start, environment, avvio):
+def check_closing_with_silent_speech_server(start, environment, avvio):
     """A speech server that accepts and never answers keeps neither the closing
-    program nor its single-copy guard: Alt+F4 ends it within 2 s, and the next
-    start shows its start screen."""
-    seconds = close_by_window_manager(pid, "Alt+F4 to end the program")
-    check(seconds < 2, f"Alt+F4 ends the program ({seconds:.2f} s)")
+    program nor its single-copy guard: Alt+F4 or SIGTERM ends it within 2 s,
+    and the next start shows its start screen."""
     silent = socket.socket(socket.AF_UNIX, socket.SOCK_STREAM)
     path = os.path.join(environment["XDG_RUNTIME_DIR"], "silent-speech.sock")
     silent.bind(path)
@@ -543,8 +528,8 @@ def check_closing_with_silent_speech_server(pid, start, environment, avvio):
 def check_kiosk(start, avvio):
     """With --kiosk the window manager's ways out leave the kiosk in front (Alt+F4, F11 and the program's
     own ways out: tst_kiosk); a copy killed leaves nothing that blocks the next start; Ctrl+Alt+Shift+Q
-    held for two seconds ends it, and not when let go sooner or held a key short (the widget tests leave
-    the chord to this real keyboard)."""
+    held on the real keyboard, its repeats as X sends them, ends it (let go sooner or held a key short it
+    does not: tst_kiosk)."""
     stop(*start_programs)
     program = start("--kiosk")
     wait_find(program.pid, BUTTON, avvio, "the start screen in kiosk mode")
@@ -557,17 +542,10 @@ def check_kiosk(start, avvio):
     passed("a kiosk killed does not block the next start")
     window = wait_for(lambda: x_windows(program.pid)[-1], "a visible window")
     subprocess.run(["xdotool", "windowactivate", "--sync", window], check=True)
-    # Let go well before the two seconds: a busy machine delivers the release late.
-    for keys, held, ends in (("ctrl+alt+q", 3, False), ("ctrl+alt+shift+q", 0.5, False),
-                             ("ctrl+alt+shift+q", 3, True)):
-        subprocess.run(["xdotool", "keydown", keys], check=True)
-        time.sleep(held)
-        subprocess.run(["xdotool", "keyup", *reversed(keys.split("+"))], check=True)
-        if ends:
-            wait_for(lambda: program.poll() is not None, "the parent's chord held to end the kiosk", 10)
-        else:
-            time.sleep(1.5)
-            check(program.poll() is None, f"{keys} let go after {held} s ends nothing")
+    subprocess.run(["xdotool", "keydown", "ctrl+alt+shift+q"], check=True)
+    time.sleep(3)
+    subprocess.run(["xdotool", "keyup", "q", "shift", "alt", "ctrl"], check=True)
+    wait_for(lambda: program.poll() is not None, "the parent's chord held to end the kiosk", 10)
     passed("Ctrl+Alt+Shift+Q held for two seconds ends a kiosk")
 
 
@@ -663,8 +641,6 @@ def run(start, settings_file, english, deutsch, traced_data_folder=None):
 
     click(click_target)
     wait_find(first.pid, pyatspi.ROLE_FRAME, english["Accessibility"]["Name(Menu)"], "the main menu")
-    wait_for(lambda: find(first.pid, pyatspi.ROLE_FRAME, "Metamorfine") is None, "the start screen to close")
-    passed("Avvio leads to the main menu")
 
     if traced_data_folder:
         trace_log = settings_file + ".trace"
@@ -749,8 +725,6 @@ def play_by_switch(start, english, speech_log):
 
     press_space_on(lambda name: name == english["FormAvvio"]["BottoneAvvio.Caption"], "Avvio highlighted")
     wait_find(pid, pyatspi.ROLE_FRAME, english["Accessibility"]["Name(Menu)"], "the main menu")
-    seen = set()
-    wait_for(lambda: seen.add(highlighted()) or len(seen - {None}) >= 3, "the highlight moving through the menu")
     exercise = english["FormMenu"]["Command2.Caption"]
     press_space_on(lambda name: name == exercise, f"{exercise!r} highlighted")
     wait_find(pid, pyatspi.ROLE_FRAME, exercise, "the exercise screen")
@@ -768,17 +742,12 @@ def play_by_switch(start, english, speech_log):
     print("announced:", announced)
     check(find(pid, IMAGE, words["Found"] + ": " + description) is not None,
           "a right answer given by Space alone, at the moment the right picture was highlighted")
-    wait_for(lambda: highlighted() == english["FormEs3"]["BottoneAvanti.Caption"],
-             "the highlight on Next after the right answer", timeout=5)
-    passed("after a right answer the highlight is on Next")
     solved = time.monotonic()
 
-    # The way home: its button, then the question's Yes (No comes first).
+    # The way home: its button, then the question's Yes (No comes first: tst_switch_scan).
     press_space_on(lambda name: name == words["HomeButton"], "the way home highlighted")
     question = english["Strings"]["0004"]
     wait_for(lambda: message_box(pid, question), "the leave question")
-    seen_first = wait_for(highlighted, "a button of the question highlighted", timeout=30)
-    check(seen_first == "No", f"the question's first highlight is No ({seen_first!r})")
     press_space_on(lambda name: name == "Yes", "Yes highlighted")
     wait_find(pid, pyatspi.ROLE_FRAME, english["Accessibility"]["Name(Menu)"], "the menu again")
     home = time.monotonic()

@@ -1,17 +1,12 @@
 """The real program on Wayland (Qt's own Wayland platform, not XWayland) under a headless compositor,
 inside dbus-run-session as a user who is not root (compositors refuse root). Arguments: PROGRAM_FOLDER,
-or --session SESSION_FILE PROGRAM_FOLDER.
+or --session SESSION_FILE PROGRAM_FOLDER: the classroom session's command under no display at all, as a
+display manager runs it, cage starting the folder's program as a kiosk shown to the screen reader.
 
---session: the classroom session file's command, as a display manager runs it, under no display at
-all: cage starts the program (the folder's, first on PATH) as a kiosk, natively on Wayland, and its
-start screen is shown to the screen reader.
-
-Sway runs headless, with its windows floating as on a desktop, and takes keys from wtype (neither
-weston nor cage take keys from a client). The program starts in an exercise full screen; F11 gives the
-centred window of three quarters of the display, F11 again the full screen; the keys answer one
-puzzle rightly, as the screen reader hears it. The screenshot is compared with the same steps under
-Xvfb by the share of its dark pixels: a control left black (not repainted) changes it by far more
-than the pictures of two puzzles do."""
+Headless sway, windows floating, takes keys from wtype. The exercise starts full screen, F11 gives the
+centred window of three quarters and full screen again, and the keys answer one puzzle. The screenshot's
+share of dark pixels is compared with the same steps under Xvfb: a control left black (not repainted)
+changes it by far more than the pictures of two puzzles do."""
 
 import configparser
 import json
