@@ -295,14 +295,6 @@ QStringList lockedKeys() {
     return readSystem().locked;
 }
 
-std::optional<QString> systemValue(const QString& key) {
-    const SystemLayer layer = readSystem();
-    const auto found = layer.entries.constFind(key);
-    if (found == layer.entries.cend())
-        return std::nullopt;
-    return *found;
-}
-
 std::optional<Settings> readStored(const QString& path) {
     const std::optional<Entries> own = readEntries(path);
     if (!own)

@@ -103,8 +103,6 @@ QString filePath();
 QStringList systemFilePaths();
 // The keys the system's files lock.
 QStringList lockedKeys();
-// The value the system's files give `key`, as written there.
-std::optional<QString> systemValue(const QString& key);
 
 // The settings of the file over the system's; the system's when there is no
 // file. Nothing when the file is there but cannot be read (not a regular
