@@ -504,12 +504,9 @@ private Q_SLOTS:
         QCOMPARE(Modulo1::ContaEsatti(), qint16(1));
         QCOMPARE(Modulo1::ContaErrati(), qint16(2));
         QCOMPARE(sounds.size(), 3);
-        const files::Picture oldFirst = picture(es4, 0).picture();
         const quint32 colour = es4.backColor();
         clickNext(es4);
         QVERIFY(isOpen(es4));
-        QVERIFY(picture(es4, 0).picture().image().cacheKey() != oldFirst.image().cacheKey());
-        QCOMPARE(shownModel(es4), int(Modulo1::IndiceModello));
         QVERIFY(marksRight(es4));
         QCOMPARE(es4.backColor(), colour);
 
@@ -690,13 +687,10 @@ private Q_SLOTS:
         Modulo1::SuoniAttivati = true;
         settings::current().praise = false;
         screen.Show();
-        QTest::qWait(kSoundMilliseconds);
-        said.clear();
         chooseAndListen(screen, *screen.puzzle().rightIndex());
         QTest::qWait(kSoundMilliseconds * 2);
         QVERIFY2(said.isEmpty(), qPrintable(said.join(u"|")));
         nextPuzzle(screen);
-        said.clear();
         for (int wrong = 0; wrong < 2; ++wrong)
             chooseAndListen(screen, wrongIndex(screen));
         QTRY_COMPARE_WITH_TIMEOUT(said.size(), 1, 5000);

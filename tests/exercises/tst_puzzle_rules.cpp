@@ -68,21 +68,19 @@ private Q_SLOTS:
         }
         // Levels 1 and 2 play with the eight pictures of three attributes, level
         // 1 showing four of them, and draw among the changes as numbered from the
-        // start: 1 colour, 2 size, 3 shape, 4 none.
-        for (const int number : {1, 2}) {
+        // start: 1 colour, 2 size, 3 shape, 4 none. Level 3 shows the sixteen
+        // pictures of four attributes and adds the pattern's change, 5.
+        using Changes = std::vector<qint16>;
+        const std::tuple<int, int, int, Changes, Changes> levels[] = {{1, 8, 4, {1, 2, 3, 4}, {1, 2, 3}},
+                                                                      {2, 8, 8, {1, 2, 3, 4}, {1, 2, 3}},
+                                                                      {3, 16, 16, {1, 2, 3, 4, 5}, {1, 2, 3, 5}}};
+        for (const auto& [number, pictures, shownCount, kinds, changes] : levels) {
             const rules::Level& level = *rules::findLevel(number);
-            QCOMPARE(level.pictures(), 8);
-            QCOMPARE(level.shownCount(), 4 * number);
-            QCOMPARE(rules::kindsOfChange(level), (std::vector<qint16>{1, 2, 3, 4}));
-            QCOMPARE(rules::changesOf(level), (std::vector<qint16>{1, 2, 3}));
+            QCOMPARE(level.pictures(), pictures);
+            QCOMPARE(level.shownCount(), shownCount);
+            QCOMPARE(rules::kindsOfChange(level), kinds);
+            QCOMPARE(rules::changesOf(level), changes);
         }
-        // Level 3 shows the sixteen pictures of four attributes and adds the
-        // pattern's change, 5.
-        const rules::Level& third = *rules::findLevel(3);
-        QCOMPARE(third.pictures(), 16);
-        QCOMPARE(third.shownCount(), 16);
-        QCOMPARE(rules::kindsOfChange(third), (std::vector<qint16>{1, 2, 3, 4, 5}));
-        QCOMPARE(rules::changesOf(third), (std::vector<qint16>{1, 2, 3, 5}));
         // A chosen set draws no number.
         ScriptedGenerator rnd;
         for (qint16 set = 1; set <= rules::kSetCount; ++set)
