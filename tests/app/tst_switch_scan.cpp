@@ -3,6 +3,7 @@
 // the choices, and whole exercises played by the switch alone. The scan's
 // timer is a fake clock that the test moves on.
 #include "ExerciseLayout.h"
+#include "InputDispatcher.h"
 #include "Modulo1.h"
 #include "ProgramFolderFixture.h"
 #include "ScreenInput.h"
@@ -178,15 +179,16 @@ class TestSwitchScan : public QObject {
 private Q_SLOTS:
     void initTestCase() {
         state::shell().showMenu = [] { app::screens::FormMenu().Show(); };
-        forms::switch_scan::setTimerFactory([this] { return std::make_unique<FakeClock::Timer>(clock); });
-        forms::switch_scan::setAnnouncer([this](const QString& key, const QString& accessibleName) {
+        forms::InputDispatcher::instance().setScanTimerFactory(
+            [this] { return std::make_unique<FakeClock::Timer>(clock); });
+        forms::InputDispatcher::instance().setScanAnnouncer([this](const QString& key, const QString& accessibleName) {
             said << (key.isEmpty() ? accessibleName : key);
             shown << accessibleName;
         });
     }
     void init() {
         Modulo1::SerieFigure = 1;
-        forms::switch_scan::configure(Scan::Auto, kInterval);
+        forms::InputDispatcher::instance().configureScan(Scan::Auto, kInterval);
         said.clear();
         shown.clear();
     }
@@ -330,7 +332,7 @@ private Q_SLOTS:
 
     // Two switches: Space or Tab moves, Enter chooses; no clock moves it.
     void anExerciseIsPlayedWithTwoSwitches() {
-        forms::switch_scan::configure(Scan::Step, kInterval);
+        forms::InputDispatcher::instance().configureScan(Scan::Step, kInterval);
         Screen& exercise = show(app::screens::FormEs4());
         QCOMPARE(highlightedName(exercise), u"Picture1(0)"_s);
         clock.ticks(5);
@@ -370,7 +372,7 @@ private Q_SLOTS:
         Screen& exercise = show(app::screens::FormEs3());
         const QWidget* wrong = widget(exercise, ex::Picture1, Modulo1::IndiceModello == 0 ? 1 : 0);
         for (const Scan mode : {Scan::Step, Scan::Off, Scan::Auto, Scan::Off, Scan::Step, Scan::Auto}) {
-            forms::switch_scan::configure(mode, kInterval);
+            forms::InputDispatcher::instance().configureScan(mode, kInterval);
             QCOMPARE(exercise.scan().mode(), mode);
             const QWidget* before = highlighted(exercise);
             clock.ticks(1);
@@ -437,7 +439,7 @@ private Q_SLOTS:
             voice.say(text, std::move(done));
         });
         clock.onStep = [&voice](int ms) { voice.pass(ms); };
-        forms::switch_scan::setAnnouncer(feedback::spoken_words::SayName);
+        forms::InputDispatcher::instance().setScanAnnouncer(feedback::spoken_words::SayName);
         forms::setMessageBoxVoice(feedback::spoken_words::SayText);
         const auto restore = qScopeGuard([this] {
             clock.onStep = {};
