@@ -13,7 +13,6 @@ WindowInput::WindowInput(QWidget* window, InputDispatcher& dispatcher, SwitchSca
       ring_(window, [this] { return dispatcher_ && dispatcher_->keyboardInUse(); }),
       scan_(window, keys_, dispatcher, std::move(namer)) {
     connect(&dispatcher, &InputDispatcher::keyboardInUseChanged, &ring_, &FocusRing::update);
-    ring_.update();  // a scan starting has put the keys in use
     dispatcher.add(*this);
 }
 
