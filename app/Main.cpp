@@ -1,6 +1,7 @@
 #include "DestroyedWindows.h"
 #include "ExerciseCatalogue.h"
 #include "FontFitter.h"
+#include "InputDispatcher.h"
 #include "Kiosk.h"
 #include "MessageBox.h"
 #include "Modulo1.h"
@@ -14,7 +15,6 @@
 #include "SharedState.h"
 #include "SpokenWords.h"
 #include "SvgDrawing.h"
-#include "SwitchScan.h"
 #include "modLanguageSupport.h"
 
 #include <QGuiApplication>
@@ -40,7 +40,7 @@ bool Main() {
     // Switch scanning, the voice and the screen reader as the parent chose
     // them; the scan says each highlighted choice, as hovering over the menu does.
     app::TakeSettings(chosen);
-    forms::switch_scan::setAnnouncer(feedback::spoken_words::SayName);
+    forms::InputDispatcher::instance().setScanAnnouncer(feedback::spoken_words::SayName);
     // Every box is said with its buttons as it opens, for a child who cannot read.
     forms::setMessageBoxVoice(feedback::spoken_words::SayText);
     state::shell().showMenu = [] { app::screens::FormMenu().Show(); };

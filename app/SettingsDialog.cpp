@@ -1,6 +1,7 @@
 #include "SettingsDialog.h"
 
 #include "DataFiles.h"
+#include "InputDispatcher.h"
 #include "LanguageMenu.h"
 #include "MessageBox.h"
 #include "Modulo1.h"
@@ -9,7 +10,6 @@
 #include "ScreenAwake.h"
 #include "ScreenReader.h"
 #include "Speech.h"
-#include "SwitchScan.h"
 #include "Widgets.h"
 #include "modLanguageSupport.h"
 
@@ -354,7 +354,7 @@ void TakeSettings(const settings::Settings& run) {
     // desktop counts as input for longer than it waits before locking.
     media::keepScreenAwake(run.kiosk || run.scan != settings::Scan::Off,
                            run.kiosk ? u"A classroom kiosk"_s : u"A child plays by switch scanning"_s);
-    forms::switch_scan::configure(run.scan, run.scanIntervalMs);
+    forms::InputDispatcher::instance().configureScan(run.scan, run.scanIntervalMs);
     media::SetSpeechRate(run.speechRate);
     forms::forceScreenReader(run.screenReader == settings::ScreenReader::Auto
                                  ? std::nullopt

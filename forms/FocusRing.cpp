@@ -40,7 +40,7 @@ protected:
 }  // namespace
 
 FocusRing::FocusRing(QWidget* window, std::function<bool()> keyboardInUse)
-    : QObject(window), keyboardInUse_(std::move(keyboardInUse)), window_(window), ring_(new RingWidget(window)) {
+    : keyboardInUse_(std::move(keyboardInUse)), window_(window), ring_(new RingWidget(window)) {
     connect(qApp, &QApplication::focusChanged, this, [this] { focusMoved(); });
     // The menu bar's active entry moves without the focus moving.
     for (QMenuBar* bar : window->findChildren<QMenuBar*>())

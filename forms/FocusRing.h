@@ -1,8 +1,8 @@
 #pragma once
 // A thick ring in two tones around the focused control of a window: a dark
 // outer band and a light inner one, so that one of them stands out on any
-// background. It shows while keys are in use, as the window's keys
-// (KeyboardPlay.h) tell it: from the first key press until the next mouse
+// background. It shows while keys are in use, as the dispatcher of input
+// (InputDispatcher.h) tells it: from the first key press until the next mouse
 // click, in whichever window they happen. It grows with the display. While the
 // window's menu bar has the focus, it surrounds the bar's active entry.
 
@@ -20,7 +20,7 @@ inline constexpr char kFocusRingName[] = "FocusRing";
 class FocusRing : public QObject {
 public:
     // Follows the focus of `window`, shown while `keyboardInUse` says so;
-    // lives as long as `window`, which owns it.
+    // part of the window's input (WindowInput.h).
     FocusRing(QWidget* window, std::function<bool()> keyboardInUse);
 
     // The ring's thickness in pixels on a display of that many lines.

@@ -1,119 +1,13 @@
 #include "KeyboardPlay.h"
 
-#include "FocusRing.h"
-
 #include <QAbstractButton>
-#include <QApplication>
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QMenuBar>
-#include <QWindow>
 #include <algorithm>
 #include <limits>
 
 namespace forms {
-
-namespace {
-
-std::vector<KeyboardPlay*>& tables() {
-    static std::vector<KeyboardPlay*> all;
-    return all;
-}
-
-}  // namespace
-
-// The one application-wide filter: a key goes to the table of the window it
-// is pressed in, a click to the table of the window it is made in. It alone
-// knows whether keys are in use (since the last key, or the last move of a
-// switch) or the mouse (since the last click), for every window at once:
-// keys stay in use from a screen to its message box and to the next screen.
-class KeyDispatcher : public QObject {
-    Q_OBJECT
-
-public:
-    // The dispatcher of the application, made with the first table.
-    static KeyDispatcher* instance() {
-        static QPointer<KeyDispatcher> dispatcher;
-        if (!dispatcher && qApp) {
-            dispatcher = new KeyDispatcher(qApp);
-            qApp->installEventFilter(dispatcher);
-        }
-        return dispatcher;
-    }
-
-    bool keyboardInUse() const { return keyboardInUse_; }
-    void setKeyboardInUse(bool inUse) {
-        if (keyboardInUse_ == inUse)
-            return;
-        keyboardInUse_ = inUse;
-        Q_EMIT keyboardInUseChanged();
-    }
-
-Q_SIGNALS:
-    void keyboardInUseChanged();
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (isMouseButton(event->type()))
-            return clickInWindow(watched, *event);
-        if (event->type() == QEvent::KeyRelease) {
-            const auto* key = static_cast<QKeyEvent*>(event);
-            lastRelease_ = {key->key(), key->timestamp()};
-        }
-        if (event->type() != QEvent::KeyPress || !watched->isWidgetType())
-            return false;
-        setKeyboardInUse(true);
-        auto* receiver = static_cast<QWidget*>(watched);
-        QWidget* window = receiver->window();
-        // A key reaches every widget between the focus and the window: act at
-        // the focus, or at the window where a key is sent to it.
-        if ((receiver != window->focusWidget() && receiver != window) || qobject_cast<QMenuBar*>(receiver))
-            return false;
-        KeyboardPlay* table = KeyboardPlay::of(window);
-        if (!table)
-            return false;
-        const auto* key = static_cast<QKeyEvent*>(event);
-        return table->keyPressed(receiver, QKeyCombination(key->modifiers() & ~Qt::KeypadModifier, Qt::Key(key->key())),
-                                 isRepeat(*key));
-    }
-
-private:
-    using QObject::QObject;
-
-    static bool isMouseButton(QEvent::Type type) {
-        return type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease ||
-               type == QEvent::MouseButtonDblClick;
-    }
-
-    // A click is taken at the window system's window, before Qt gives a
-    // control the focus for it.
-    bool clickInWindow(QObject* watched, const QEvent& event) {
-        if (event.type() == QEvent::MouseButtonPress)
-            setKeyboardInUse(false);
-        if (!watched->isWindowType())
-            return false;
-        const QWidgetList windows = QApplication::topLevelWidgets();
-        const auto window = std::find_if(windows.cbegin(), windows.cend(),
-                                         [watched](const QWidget* w) { return w->windowHandle() == watched; });
-        const KeyboardPlay* table = window == windows.cend() ? nullptr : KeyboardPlay::of(*window);
-        return table && table->clicked(event);
-    }
-
-    // X repeats a held key as a release and a press of the same moment, and
-    // Qt marks only those whose press it has already received when it reads
-    // the release: the others are told by their moment (keys made up inside
-    // the program carry none).
-    bool isRepeat(const QKeyEvent& press) const {
-        return press.isAutoRepeat() || (press.key() == lastRelease_.key && press.timestamp() != 0 &&
-                                        press.timestamp() == lastRelease_.timestamp);
-    }
-
-    struct Release {
-        int key = 0;
-        quint64 timestamp = 0;
-    };
-    Release lastRelease_;
-    bool keyboardInUse_ = false;
-};
 
 namespace {
 
@@ -137,32 +31,7 @@ bool switchMenuBar(QWidget* window) {
 
 }  // namespace
 
-KeyboardPlay::KeyboardPlay(QWidget* window) : QObject(window), window_(window), table_(defaults()) {
-    tables().push_back(this);
-    auto* ring = new FocusRing(window, [] { return keyboardInUse(); });
-    if (KeyDispatcher* dispatcher = KeyDispatcher::instance())
-        connect(dispatcher, &KeyDispatcher::keyboardInUseChanged, ring, &FocusRing::update);
-}
-
-bool KeyboardPlay::keyboardInUse() {
-    const KeyDispatcher* dispatcher = KeyDispatcher::instance();
-    return dispatcher && dispatcher->keyboardInUse();
-}
-
-void KeyboardPlay::setKeyboardInUse(bool inUse) {
-    if (KeyDispatcher* dispatcher = KeyDispatcher::instance())
-        dispatcher->setKeyboardInUse(inUse);
-}
-
-KeyboardPlay::~KeyboardPlay() {
-    std::erase(tables(), this);
-}
-
-KeyboardPlay* KeyboardPlay::of(const QWidget* window) {
-    const auto found = std::find_if(tables().begin(), tables().end(),
-                                    [window](const KeyboardPlay* table) { return table->window_ == window; });
-    return found == tables().end() ? nullptr : *found;
-}
+KeyboardPlay::KeyboardPlay(QWidget* window) : window_(window), table_(defaults()) {}
 
 std::map<int, KeyboardPlay::Action> KeyboardPlay::defaults() const {
     std::map<int, Action> keys;
@@ -257,5 +126,3 @@ bool KeyboardPlay::moveFocus(QWidget* from, Qt::Key arrow) const {
 }
 
 }  // namespace forms
-
-#include "KeyboardPlay.moc"

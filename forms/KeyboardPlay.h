@@ -1,9 +1,9 @@
 #pragma once
 // The keys of one window (a screen or a message box), as a table: key ->
-// what it does there. One application-wide filter, installed with the first
-// table, hands a key pressed in a window to that window's table before the
-// focused control sees it; a key the table does not hold goes on to the
-// control as usual (Tab moves the focus, a button takes Space).
+// what it does there; part of the window's input (WindowInput.h). The
+// dispatcher (InputDispatcher.h) hands a key pressed in the window to this
+// table before the focused control sees it; a key the table does not hold
+// goes on to the control as usual (Tab moves the focus, a button takes Space).
 //
 // Every table starts with the keys that let a child play with the keyboard
 // alone: the arrows move the focus between the controls of a group as they
@@ -16,21 +16,22 @@
 // control that had it.
 
 #include <QKeyCombination>
-#include <QObject>
 #include <QPointer>
 #include <functional>
 #include <map>
 #include <vector>
 
+class QEvent;
 class QWidget;
 
 namespace forms {
 
-class KeyboardPlay : public QObject {
+class KeyboardPlay {
 public:
-    // The table of `window`; lives as long as the window, which owns it.
+    // The table of `window`.
     explicit KeyboardPlay(QWidget* window);
-    ~KeyboardPlay() override;
+    KeyboardPlay(const KeyboardPlay&) = delete;  // its keys' actions hold it
+    KeyboardPlay& operator=(const KeyboardPlay&) = delete;
 
     // From now on `key` runs `handler` anywhere in the window. A handler may
     // unload the screen, and this table with it.
@@ -40,14 +41,6 @@ public:
     // The arrow keys move the focus among these widgets, and no further.
     void arrowsBetween(std::vector<QWidget*> widgets);
 
-    // The table that serves `window`; nullptr when it has none.
-    static KeyboardPlay* of(const QWidget* window);
-    // Whether keys are in use, in every window: since the last key or move
-    // of a switch (true), or since the last click (false). The dispatcher
-    // of keys alone knows; the focus rings ask it.
-    static bool keyboardInUse();
-    // A switch is a key too: its scan says so.
-    static void setKeyboardInUse(bool inUse);
     // Handles a key pressed with the focus on `focused`; true when it was used.
     // The repeats of a key held down, but for the arrows', are used up unheard.
     bool keyPressed(QWidget* focused, QKeyCombination key, bool repeated);

@@ -1,10 +1,10 @@
 #include "MessageBox.h"
 
 #include "FocusRing.h"
-#include "KeyboardPlay.h"
+#include "InputDispatcher.h"
 #include "Screen.h"
-#include "SwitchScan.h"
 #include "Widgets.h"
+#include "WindowInput.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -198,15 +198,14 @@ MsgAnswer MsgBox(const QString& message, MsgButtons buttons, MsgIcon icon, const
         defaultButton = box.addButton(QMessageBox::Ok);
     }
     box.setDefaultButton(defaultButton);
-    auto* keys = new KeyboardPlay(&box);
+    auto* input = new WindowInput(&box, InputDispatcher::instance());
     // A switch scans the buttons from the default one: "No" before "Yes".
-    auto* scan = new SwitchScan(&box, *keys);
-    scan->setChoices(yes ? std::vector<QWidget*>{defaultButton, yes} : std::vector<QWidget*>{defaultButton});
+    input->scan().setChoices(yes ? std::vector<QWidget*>{defaultButton, yes} : std::vector<QWidget*>{defaultButton});
     // The arrows go from button to button. The focus ring stands outside the
     // button it surrounds: the box leaves it room at its edges and between the
     // buttons, and the buttons have room around their words for a child to hit.
     const QList<QAbstractButton*> boxButtons = box.buttons();
-    keys->arrowsBetween({boxButtons.begin(), boxButtons.end()});
+    input->keys().arrowsBetween({boxButtons.begin(), boxButtons.end()});
     const QScreen* display = box.screen();
     const int ring = FocusRing::ringWidth(display ? display->geometry().height() : 1080);
     box.layout()->setContentsMargins(2 * ring, 2 * ring, 2 * ring, 2 * ring);

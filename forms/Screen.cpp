@@ -2,10 +2,10 @@
 
 #include "Accessibility.h"
 #include "Colour.h"
-#include "KeyboardPlay.h"
+#include "InputDispatcher.h"
 #include "SvgDrawing.h"
-#include "SwitchScan.h"
 #include "Twips.h"
+#include "WindowInput.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -125,17 +125,16 @@ void Screen::Load() {
         window_->menuBar->setNativeMenuBar(false);
     }
     loadedList().push_back(this);
-    keys_ = new KeyboardPlay(window_.get());
-
-    for (const ControlDesign& control : design_.controls)
-        createControl(control);
-    applyTabOrder();
-    scan_ = new SwitchScan(window_.get(), *keys_, [this](const QWidget* choice) {
+    input_ = new WindowInput(window_.get(), InputDispatcher::instance(), [this](const QWidget* choice) {
         for (const auto& control : controls_)
             if (control->widget() == choice)
                 return control->fullName();
         return QString();
     });
+
+    for (const ControlDesign& control : design_.controls)
+        createControl(control);
+    applyTabOrder();
 
     // The designed client size, before any handler runs: it is not a resize.
     const int clientWidth = qRound(design_.clientWidth / twipsPerPixelX());
@@ -183,8 +182,7 @@ void Screen::Unload() {
     // A handler of this very window may be running: the window goes once the
     // event loop is back, but from now on it reports nothing and holds no control.
     Window* window = window_.release();
-    keys_ = nullptr;
-    scan_ = nullptr;
+    input_ = nullptr;
     window->detach();
     window->setObjectName(QString());
     window->setAccessibleName(QString());
@@ -195,6 +193,14 @@ void Screen::Unload() {
     lastClientWidth_ = -1;
     lastClientHeight_ = -1;
     window->deleteLater();
+}
+
+KeyboardPlay& Screen::keys() const {
+    return input_->keys();
+}
+
+SwitchScan& Screen::scan() const {
+    return input_->scan();
 }
 
 std::vector<Screen*> Screen::loadedScreens() {

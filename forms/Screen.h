@@ -28,6 +28,7 @@ namespace forms {
 
 class KeyboardPlay;
 class SwitchScan;
+class WindowInput;
 
 enum class WindowState { Normal, Minimised, Maximised };
 
@@ -80,10 +81,10 @@ public:
     void setFullScreen(bool fullScreen);
     // The keys of the loaded window (KeyboardPlay.h); Enter and Space press
     // the focused control.
-    KeyboardPlay& keys() const { return *keys_; }
+    KeyboardPlay& keys() const;
     // The switch scanning of the loaded window (SwitchScan.h), which says a
     // highlighted control by its full name ("Option1(2)").
-    SwitchScan& scan() const { return *scan_; }
+    SwitchScan& scan() const;
     // Stops (false) and restarts (true) the drawing of the window. While it
     // is stopped, the fonts of the controls wait to follow their sizes.
     void setDrawingEnabled(bool enabled);
@@ -142,8 +143,7 @@ private:
     const ScreenDesign design_;
     const QString name_;
     std::unique_ptr<Window> window_;
-    KeyboardPlay* keys_ = nullptr;  // owned by the window
-    SwitchScan* scan_ = nullptr;    // owned by the window
+    WindowInput* input_ = nullptr;  // owned by the window
     FontFitter fonts_;              // before the controls, which report to it until they are gone
     std::vector<std::unique_ptr<Control>> controls_;
     std::vector<std::pair<QString, std::function<void(int index)>>> arrayClickHandlers_;

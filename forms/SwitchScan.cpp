@@ -1,82 +1,19 @@
 #include "SwitchScan.h"
 
+#include "InputDispatcher.h"
 #include "KeyboardPlay.h"
 #include "Speech.h"
 
 #include <QApplication>
 #include <QEvent>
-#include <QTimer>
 #include <QWidget>
-#include <QWindow>
 #include <algorithm>
 
 namespace forms {
 
-namespace {
-
-struct Settings {
-    settings::Scan mode = settings::Scan::Off;
-    int intervalMs = settings::kDefaultScanIntervalMs;
-    switch_scan::TimerFactory timers;
-    switch_scan::Announcer announcer;
-    std::vector<SwitchScan*> scans;  // of every window, which follow a change of mode
-};
-
-Settings& settings() {
-    static Settings all;
-    return all;
-}
-
-class QtScanTimer : public ScanTimer {
-public:
-    void start(int intervalMs, std::function<void()> tick) override {
-        timer_.disconnect();
-        QObject::connect(&timer_, &QTimer::timeout, &timer_, std::move(tick));
-        timer_.start(intervalMs);
-    }
-    void stop() override { timer_.stop(); }
-
-private:
-    QTimer timer_;
-};
-
-}  // namespace
-
-namespace switch_scan {
-
-void configure(settings::Scan mode, int intervalMs) {
-    settings().mode = mode;
-    settings().intervalMs = intervalMs;
-    for (SwitchScan* scan : settings().scans)
-        scan->setMode(mode);
-}
-
-settings::Scan mode() {
-    return settings().mode;
-}
-
-int intervalMs() {
-    return settings().intervalMs;
-}
-
-void setTimerFactory(TimerFactory factory) {
-    settings().timers = std::move(factory);
-}
-
-void setAnnouncer(Announcer announcer) {
-    settings().announcer = std::move(announcer);
-}
-
-}  // namespace switch_scan
-
-SwitchScan::SwitchScan(QWidget* window, KeyboardPlay& keys, Namer namer)
-    : QObject(window), window_(window), keys_(keys), namer_(std::move(namer)) {
-    settings().scans.push_back(this);
-    setMode(settings().mode);
-}
-
-SwitchScan::~SwitchScan() {
-    std::erase(settings().scans, this);
+SwitchScan::SwitchScan(QWidget* window, KeyboardPlay& keys, InputDispatcher& dispatcher, Namer namer)
+    : window_(window), keys_(keys), dispatcher_(dispatcher), namer_(std::move(namer)) {
+    setMode(dispatcher_.scanMode());
 }
 
 void SwitchScan::setMode(settings::Scan mode) {
@@ -90,7 +27,7 @@ void SwitchScan::setMode(settings::Scan mode) {
 }
 
 void SwitchScan::takeKeys() {
-    KeyboardPlay::setKeyboardInUse(true);
+    dispatcher_.setKeyboardInUse(true);
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) { focusMoved(now); });
     const auto bindAll = [this](std::initializer_list<Qt::Key> switches, const std::function<void()>& action) {
         for (const Qt::Key key : switches)
@@ -112,7 +49,7 @@ void SwitchScan::takeKeys() {
                 this, [this] { choose(); }, Qt::QueuedConnection);
         return true;
     });
-    timer_ = settings().timers ? settings().timers() : std::make_unique<QtScanTimer>();
+    timer_ = dispatcher_.makeScanTimer();
     restart();
 }
 
@@ -167,7 +104,7 @@ void SwitchScan::next() {
     moving_ = true;
     choice->setFocus(Qt::TabFocusReason);
     moving_ = false;
-    KeyboardPlay::setKeyboardInUse(true);
+    dispatcher_.setKeyboardInUse(true);
     // Three whole rounds from where the scan started, then on to the first choice.
     const auto wholeRounds = qsizetype(switch_scan::kRoundsBeforeRest) * qsizetype(reachable.size());
     if (mode_ == settings::Scan::Auto && following == reachable.begin() && moves_ >= wholeRounds) {
@@ -179,7 +116,7 @@ void SwitchScan::next() {
 }
 
 void SwitchScan::choose() {
-    KeyboardPlay::setKeyboardInUse(true);
+    dispatcher_.setKeyboardInUse(true);
     const std::vector<QWidget*> reachable = reachableChoices();
     QWidget* choice = highlighted();
     if (std::find(reachable.begin(), reachable.end(), choice) == reachable.end()) {
@@ -210,7 +147,7 @@ void SwitchScan::moveAfterSilence() {
     media::WhenSilent(this, [this] {
         // The scan may have been turned off or to steps meanwhile.
         if (timer_ && !resting_)
-            timer_->start(settings().intervalMs, [this] { tick(); });
+            timer_->start(dispatcher_.scanIntervalMs(), [this] { tick(); });
     });
 }
 
@@ -250,8 +187,8 @@ void SwitchScan::announce(const QWidget* choice) const {
                                    : !choice->accessibleName().isEmpty()
                                        ? choice->accessibleName()
                                        : choice->property("text").toString().remove(u'&');
-    if ((!key.isEmpty() || !accessibleName.isEmpty()) && settings().announcer)
-        settings().announcer(key, accessibleName);
+    if (!key.isEmpty() || !accessibleName.isEmpty())
+        dispatcher_.announce(key, accessibleName);
 }
 
 }  // namespace forms

@@ -30,6 +30,7 @@ class QWidget;
 
 namespace forms {
 
+class InputDispatcher;
 class KeyboardPlay;
 
 // A choice's property that names it more briefly than its accessible name,
@@ -37,7 +38,7 @@ class KeyboardPlay;
 inline constexpr char kSpokenName[] = "spokenName";
 
 // What moves an automatic scan: a repeating timer. Tests put a fake clock
-// in its place.
+// in its place (InputDispatcher::setScanTimerFactory).
 class ScanTimer {
 public:
     virtual ~ScanTimer() = default;
@@ -50,24 +51,6 @@ namespace switch_scan {
 
 inline constexpr int kRoundsBeforeRest = 3;
 
-// The mode, and the interval of the automatic scan (within the settings'
-// limits): set at start-up, and again whenever a parent changes them, for
-// every window at once.
-void configure(settings::Scan mode, int intervalMs = settings::kDefaultScanIntervalMs);
-settings::Scan mode();
-int intervalMs();
-
-// Makes the timers of the windows loaded from now on; an empty function
-// gives Qt's timers.
-using TimerFactory = std::function<std::unique_ptr<ScanTimer>()>;
-void setTimerFactory(TimerFactory factory);
-
-// Says the name of a highlighted choice, for a child who cannot see well: the
-// sentence of its key, or the name it gives assistive technology (a picture's
-// description, a message box's button). Empty: nothing is said.
-using Announcer = std::function<void(const QString& key, const QString& accessibleName)>;
-void setAnnouncer(Announcer announcer);
-
 }  // namespace switch_scan
 
 class SwitchScan : public QObject {
@@ -76,10 +59,10 @@ public:
     using Namer = std::function<QString(const QWidget* choice)>;
 
     // Scans `window`, with its keys (whose Space, Enter and, in step mode,
-    // Tab it takes); lives as long as the window, which owns it. Does nothing
-    // while the mode is off, and gives the keys back when it is turned off.
-    SwitchScan(QWidget* window, KeyboardPlay& keys, Namer namer = {});
-    ~SwitchScan() override;
+    // Tab it takes), in the dispatcher's mode, at its interval; part of the
+    // window's input (WindowInput.h). Does nothing while the mode is off, and
+    // gives the keys back when it is turned off.
+    SwitchScan(QWidget* window, KeyboardPlay& keys, InputDispatcher& dispatcher, Namer namer = {});
 
     // The window's choices in scan order. Without them, the scan follows the
     // window's keyboard order.
@@ -89,7 +72,7 @@ public:
     QWidget* highlighted() const;
     bool resting() const { return resting_; }
     settings::Scan mode() const { return mode_; }
-    // Scans in `mode` from now on; configure does it for every window.
+    // Scans in `mode` from now on; the dispatcher does it for every window.
     void setMode(settings::Scan mode);
 
     // The next choice, as the timer or the step switch moves.
@@ -111,6 +94,7 @@ private:
 
     QPointer<QWidget> window_;
     KeyboardPlay& keys_;
+    InputDispatcher& dispatcher_;
     Namer namer_;
     settings::Scan mode_ = settings::Scan::Off;
     std::vector<QPointer<QWidget>> choices_;

@@ -3,6 +3,7 @@
 // of who is playing, answered by the mouse and a switch, and
 // each child's level kept apart from the others' and from the settings file.
 #include "FormChiGioca.h"
+#include "InputDispatcher.h"
 #include "Kiosk.h"
 #include "MessageBox.h"
 #include "Players.h"
@@ -151,7 +152,7 @@ private Q_SLOTS:
         ask();
         QTest::mouseClick(who.control(u"ChildButton"_s, 0).widget(), Qt::LeftButton);
         QCOMPARE(chosen(), u"Ada"_s);
-        forms::switch_scan::configure(settings::Scan::Step);
+        forms::InputDispatcher::instance().configureScan(settings::Scan::Step);
         ask();
         QCOMPARE(who.scan().reachableChoices().size(), std::size_t(3));
         who.scan().next();
@@ -159,7 +160,7 @@ private Q_SLOTS:
         QCOMPARE(who.scan().highlighted()->accessibleName(), u"Cy"_s);
         who.scan().choose();
         QCOMPARE(chosen(), u"Cy"_s);
-        forms::switch_scan::configure(settings::Scan::Off);
+        forms::InputDispatcher::instance().configureScan(settings::Scan::Off);
         // Without children the start button leads to the menu, nobody in particular playing.
         removeChildren();
         app::screens::FormMenu().Unload();

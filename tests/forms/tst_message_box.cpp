@@ -2,8 +2,9 @@
 // names kept whole, and the language of their buttons.
 
 #include "FocusRing.h"
-#include "KeyboardPlay.h"
+#include "InputDispatcher.h"
 #include "MessageBox.h"
+#include "WindowInput.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -81,7 +82,7 @@ private Q_SLOTS:
         // the keyboard from it.
         QWidget screen;
         screen.setFocusPolicy(Qt::StrongFocus);
-        new forms::KeyboardPlay(&screen);
+        new forms::WindowInput(&screen, forms::InputDispatcher::instance());
         screen.show();
         screen.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&screen));
