@@ -38,19 +38,27 @@ struct AttributeCode {
     bool wordsOfTheSet;
     std::array<const char*, 2> valueWords;
     int placeInDescription;
+    // The instruction's part for a change from value 0 and from value 1,
+    // where the change's own part would fit two pictures ("with stripes or
+    // without" fits the model's copy too); none where it fits one alone
+    // ("another colour", "bigger or smaller").
+    std::array<const char*, 2> instructionFrom{};
 };
 
 // The build reads this line for the number of pictures of a set.
 inline constexpr int kAttributeCount = 4;
 
 // In the order of the enumeration and of the bits.
+// clang-format off
 inline constexpr std::array<AttributeCode, kAttributeCount> kAttributes{{
     {Attribute::Colour, 1, {1, "Colour", "WordColour", "0005", "0014", "0017"}, true, {"Colour0", "Colour1"}, 2},
     {Attribute::Size, 2, {2, "Size", "WordSize", "0006", "0015", "0018"}, false, {"Big", "Small"}, 1},
     {Attribute::Shape, 4, {3, "Shape", "WordShape", "0007", "0016", "0019"}, true, {"Figure0", "Figure1"}, 3},
     // Plain or striped; 4 being no change, the pattern's change is 5.
-    {Attribute::Pattern, 8, {5, "Pattern", "WordPattern", "0021", "0022", "0023"}, false, {"Plain", "Striped"}, 4},
+    {Attribute::Pattern, 8, {5, "Pattern", "WordPattern", "0021", "0022", "0023"}, false, {"Plain", "Striped"}, 4,
+     {"Stripes", "NoStripes"}},
 }};
+// clang-format on
 
 // The change of nothing, a drawn change of its own.
 inline constexpr ChangeNames kNoChange{4, "Same", "WordNothing", "0008", nullptr, nullptr};

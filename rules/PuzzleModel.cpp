@@ -47,7 +47,7 @@ QStringList PuzzleModel::drawnChangeStrings() const {
 }
 
 QString PuzzleModel::instructionKey() const {
-    return rules::instructionKey(changes(), *puzzleLevel_);
+    return rules::instructionKey(changes(), *puzzleLevel_, modelIndex_);
 }
 
 void PuzzleModel::start(qint16 serieFigure) {

@@ -19,6 +19,7 @@ using resources::picture_code::AttributeCode;
 using resources::picture_code::ChangeNames;
 using resources::picture_code::kAttributes;
 using resources::picture_code::kNoChange;
+using resources::picture_code::valueOf;
 
 QString text(const char* name) {
     return name ? QString::fromLatin1(name) : QString();
@@ -118,13 +119,17 @@ QString secondChangeString(qint16 change) {
     return changeText(change, &ChangeNames::asSecond);
 }
 
-QString instructionKey(const std::vector<int>& changes, const Level& level) {
-    const auto nameOf = [](int bits) -> QString {
+QString instructionKey(const std::vector<int>& changes, const Level& level, int model) {
+    int before = model;  // the picture each change starts from
+    const auto nameOf = [&before](int bits) -> QString {
         if (bits == 0)
             return text(kNoChange.instruction);
         for (const AttributeCode& code : kAttributes) {
-            if (bits == code.bit)
-                return text(code.change.instruction);
+            if (bits != code.bit)
+                continue;
+            const char* fromValue = code.instructionFrom[std::size_t(valueOf(before, code.attribute))];
+            before ^= bits;
+            return text(fromValue != nullptr ? fromValue : code.change.instruction);
         }
         return {};
     };
@@ -132,20 +137,24 @@ QString instructionKey(const std::vector<int>& changes, const Level& level) {
         return changes[0] == level.everyBit() ? text(level.everythingKey) : nameOf(changes[0]);
     if (changes.size() != 2 || changes[0] == 0 || changes[1] == 0)
         return {};
-    const QString first = nameOf(changes[0]), second = nameOf(changes[1]);
+    const QString first = nameOf(changes[0]);
+    const QString second = nameOf(changes[1]);
     return first.isEmpty() || second.isEmpty() ? QString() : first + second;
 }
 
 QStringList allInstructionKeys(const Level& level) {
     const std::vector<qint16> changes = changesOf(level);
     QStringList keys;
-    for (const qint16 change : kindsOfChange(level))
-        keys << instructionKey({changeBit(change)}, level);
-    keys << instructionKey({level.everyBit()}, level);
-    for (const qint16 first : changes) {
-        for (const qint16 second : changes)
-            keys << instructionKey({changeBit(first), changeBit(second)}, level);
+    for (int model = 0; model < level.pictures(); ++model) {
+        for (const qint16 change : kindsOfChange(level))
+            keys << instructionKey({changeBit(change)}, level, model);
+        keys << instructionKey({level.everyBit()}, level, model);
+        for (const qint16 first : changes) {
+            for (const qint16 second : changes)
+                keys << instructionKey({changeBit(first), changeBit(second)}, level, model);
+        }
     }
+    keys.removeDuplicates();
     return keys;
 }
 

@@ -114,10 +114,12 @@ QString firstChangeString(qint16 change);
 QString secondChangeString(qint16 change);
 
 // The key of the spoken instruction for a puzzle's changes (the bits each
-// flips): one change of nothing ("Same"), of one attribute ("Colour") or of
-// every attribute of the level ("Everything"), or two changes of one
-// attribute each, in their order ("ColourSize"); empty for any other.
-QString instructionKey(const std::vector<int>& changes, const Level& level);
+// flips) from the picture `model`: one change of nothing ("Same"), of one
+// attribute ("Colour") or of every attribute of the level ("Everything"), or
+// two changes of one attribute each, in their order ("ColourSize"); empty for
+// any other. A change of stripes is named by the way it goes from the picture
+// it starts from ("Stripes" adds them, "NoStripes" takes them away).
+QString instructionKey(const std::vector<int>& changes, const Level& level, int model);
 // Every instruction key an exercise may ask to say at a level.
 QStringList allInstructionKeys(const Level& level);
 

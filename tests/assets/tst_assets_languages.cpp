@@ -173,7 +173,6 @@ private Q_SLOTS:
     void everyInstructionReadsItsOwnWay() {
         for (const rules::Level& level : rules::kLevels) {
             const QStringList keys = rules::allInstructionKeys(level);
-            QCOMPARE(keys.size(), level.attributes + 2 + level.attributes * level.attributes);
             for (const QString& language : kLanguages) {
                 QSet<QString> sentences;
                 for (const QString& key : keys)

@@ -6,6 +6,7 @@
 #include "PuzzleRules.h"
 #include "Random.h"
 
+#include <QRegularExpression>
 #include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTest>
@@ -158,10 +159,18 @@ private Q_SLOTS:
                     QCOMPARE(shownChange.steps.size(), steps.size());
                     int before = model;
                     QStringList stepWords;
+                    // The instruction says which way the stripes go from the picture each change starts at,
+                    // so that it fits the right picture alone.
+                    QStringList stripesSaid, stripesWanted;
+                    for (const QRegularExpressionMatch& said :
+                         QRegularExpression(u"(No)?Stripes"_s).globalMatch(puzzle.instructionKey()))
+                        stripesSaid << said.captured();
                     for (std::size_t i = 0; i < steps.size(); ++i) {
                         const exercises::changes_shown::Step& step = shownChange.steps[i];
                         QCOMPARE(before ^ step.picture, steps[i]);
                         QCOMPARE(step.changes, steps[i] != 0);
+                        if (steps[i] == pattern)
+                            stripesWanted << ((before & pattern) != 0 ? u"NoStripes"_s : u"Stripes"_s);
                         before = step.picture;
                         for (const auto& [bit, word] : words) {
                             if (steps[i] & bit)
@@ -172,6 +181,7 @@ private Q_SLOTS:
                     }
                     QCOMPARE(before, right);
                     QCOMPARE(exercises::changes_shown::wordKeys(puzzle), stepWords);
+                    QCOMPARE(stripesSaid, stripesWanted);
 
                     const std::vector<qint16>& shown = puzzle.shownPictures();
                     QCOMPARE(int(shown.size()), level.shownCount());
