@@ -245,8 +245,9 @@ private Q_SLOTS:
     // stays there; the switch chooses it, and the scan moves again from there.
     void theScanRestsAfterThreeRoundsUntilTheSwitch() {
         Screen& menu = show(app::screens::FormMenu());
-        widget(menu, u"Check1"_s)->setFocus();  // moved by the screen: three whole rounds from here
-        clock.ticks(3 * kMenuChoices + 1);
+        // Moved by the screen to the first choice: three whole rounds from there end on it.
+        widget(menu, u"Command7"_s)->setFocus();
+        clock.ticks(3 * kMenuChoices - 1);
         QCOMPARE(highlightedName(menu), u"BottoneEsci"_s);
         QVERIFY(!menu.scan().resting());
         clock.ticks(1);
