@@ -24,10 +24,9 @@ using forms::Kind;
 
 namespace app {
 
-namespace {
+using namespace form_avvio;
 
-constexpr forms::ControlName Label2{"Label2"};  // title, subtitle and date, a control array
-constexpr forms::ControlName BottoneAvvio{"BottoneAvvio"};
+namespace {
 
 // Finishes the start once the start screen has been painted, so that its
 // first picture waits for neither: the program's icon, then sound and voice,

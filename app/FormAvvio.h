@@ -4,6 +4,11 @@
 
 #include "Screen.h"
 
+namespace app::form_avvio {
+inline constexpr forms::ControlName Label2{"Label2"};  // title, subtitle and date, a control array
+inline constexpr forms::ControlName BottoneAvvio{"BottoneAvvio"};
+}  // namespace app::form_avvio
+
 namespace app {
 
 class FormAvvio : public forms::Screen {

@@ -20,10 +20,9 @@ using forms::Kind;
 
 namespace app {
 
-namespace {
+using namespace form_chi_gioca;
 
-constexpr forms::ControlName Label1{"Label1"};            // the question
-constexpr forms::ControlName ChildButton{"ChildButton"};  // a control array, one for each child
+namespace {
 
 constexpr double kWidth = 8790;
 constexpr double kHeight = 6030;

@@ -6,6 +6,11 @@
 
 #include "Screen.h"
 
+namespace app::form_chi_gioca {
+inline constexpr forms::ControlName Label1{"Label1"};            // the question
+inline constexpr forms::ControlName ChildButton{"ChildButton"};  // a control array, one for each child
+}  // namespace app::form_chi_gioca
+
 namespace app {
 
 class FormChiGioca : public forms::Screen {

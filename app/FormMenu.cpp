@@ -4,6 +4,8 @@
 #include "AccessibleTexts.h"
 #include "Colour.h"
 #include "ExerciseCatalogue.h"
+#include "ExerciseLayout.h"
+#include "FormAvvio.h"
 #include "KeyboardPlay.h"
 #include "Kiosk.h"
 #include "LanguageMenu.h"
@@ -30,20 +32,9 @@ using forms::TextProperty;
 
 namespace app {
 
+using namespace form_menu;
+
 namespace {
-
-using forms::ControlName;
-
-// The controls of the menu besides the exercises' buttons, whose names the
-// exercise catalogue gives.
-constexpr ControlName BottoneEsci{"BottoneEsci"};
-constexpr ControlName Check1{"Check1"};
-constexpr ControlName Picture1{"Picture1"};        // the box of the picture sets
-constexpr ControlName Option1{"Option1"};          // the picture sets, a control array
-constexpr ControlName LevelBox{"LevelBox"};        // the box of the levels
-constexpr ControlName LevelOption{"LevelOption"};  // the levels, a control array: index = level - 1
-constexpr ControlName mnuLanguages{"mnuLanguages"};
-constexpr ControlName mnuLanguage{"mnuLanguage"};  // the languages, a control array
 
 const QRgb kWhite = qRgb(255, 255, 255);
 const forms::Font kButtonFont{"Arial", 18};
@@ -135,8 +126,10 @@ QStringList FormMenu::SpokenKeys() {
     for (int level = settings::kMinLevel; level <= settings::kMaxLevel; ++level)
         keys.append(QString::fromLatin1(LevelOption.text()) % u'(' % QString::number(level - 1) % u')');
     // The other choices that switch scanning says as it reaches them.
-    keys << u"BottoneAvvio"_s << QString::fromLatin1(Check1.text()) << QString::fromLatin1(BottoneEsci.text())
-         << u"BottoneAvanti"_s << u"HearAgain"_s << u"HomeButton"_s;
+    namespace ex = exercises::exercise_layout;
+    for (const forms::ControlName name :
+         {form_avvio::BottoneAvvio, Check1, BottoneEsci, ex::BottoneAvanti, ex::HearAgain, ex::HomeButton})
+        keys.append(QString::fromLatin1(name.text()));
     // The question of who is playing, before the menu.
     keys << u"WhoPlays"_s;
     return keys;
