@@ -70,6 +70,7 @@ private Q_SLOTS:
         const QByteArray sections = "[Other]\r\n0003=\"altro\"\r\n[STRINGS]\r\n0003=\"si\"\r\n";
         QTest::newRow("64000 bytes") << paddedTo(sections, 64000) << u"si"_s;
         QTest::newRow("64001 bytes") << paddedTo(sections, 64001) << u"altro"_s;
+        QTest::newRow("no such key") << paddedTo("0001=\"uno\"\r\n") << QString();
         QTest::newRow("quoted") << paddedTo("[Strings]\r\n0003=\"Uscire?\"\r\n") << u"Uscire?"_s;
         QTest::newRow("empty quotes") << paddedTo("0003=\"\"\r\n0003=\"later\"\r\n") << QString();
         QTest::newRow("no quotes") << paddedTo("0003=abc\r\n") << u"b"_s;
