@@ -20,16 +20,12 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-struct Line {
-    QString category;
-    QString text;
-};
-QList<Line> logged;
+QStringList logged;  // "category: text"
 
 void keepOurLines(QtMsgType, const QMessageLogContext& context, const QString& text) {
     const QString category = QString::fromUtf8(context.category);
     if (category.startsWith(u"metamorfine."_s))
-        logged.append({category, text});
+        logged.append(category + u": "_s + text);
 }
 
 }  // namespace
@@ -59,14 +55,7 @@ private Q_SLOTS:
                 QVERIFY(modLanguageSupport::MLSGetString(u"1"_s).isEmpty());
             }
         };
-        const auto linesOf = [](const QString& category) {
-            QStringList texts;
-            for (const Line& line : logged) {
-                if (line.category == category)
-                    texts += line.text;
-            }
-            return texts;
-        };
+        const auto linesOf = [](const QString& category) { return logged.filter(category + u": "_s); };
 
         failBoth(folder.filePath(u"missing.gif"_s), u"Deutsch"_s);
         QCOMPARE(logged.size(), 0);  // quiet by default
@@ -95,10 +84,6 @@ private Q_SLOTS:
         const QStringList mediaLines = linesOf(u"metamorfine.media"_s);
         QCOMPARE(mediaLines.size(), 1);
         QVERIFY2(mediaLines[0].contains(folder.path()), qPrintable(mediaLines[0]));
-
-        QLoggingCategory::setFilterRules(u"metamorfine.*=false"_s);
-        failBoth(damaged, u"Vulcan"_s);
-        QCOMPARE(logged.size(), 0);
 
         qInstallMessageHandler(previous);
         QLoggingCategory::setFilterRules(QString());
