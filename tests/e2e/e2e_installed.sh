@@ -13,11 +13,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 prefix=$work/prefix
 cmake --install "$build" --prefix "$prefix" >/dev/null
-i=0
-while [ $i -lt 2000 ]; do
-  : >"$prefix/bin/other-program-$i"
-  i=$((i + 1))
-done
+seq -f "$prefix/bin/other-program-%.0f" 0 1999 | xargs touch
 listing() { find "$prefix" -printf '%p %s %T@\n' | sort; }
 listing >"$work/before"
 mkdir "$work/home"
