@@ -32,7 +32,6 @@ grep -qx "Metamorfine [0-9.]*" "$work/out" || { echo "FAILED: --version says: $(
 offscreen="env QT_QPA_PLATFORM=offscreen XDG_CONFIG_DIRS=/nonexistent HOME=$work"
 expect 2 "an unknown language" $offscreen "$program" --language=Klingon
 expect 2 "an exercise beyond the menu's" $offscreen "$program" --exercise=8
-expect 2 "--kiosk with --no-kiosk" $offscreen "$program" --kiosk --no-kiosk
 
 mkdir -p "$work/system/metamorfine" "$work/home"
 printf '[Window]\nKiosk=true\n[Locked]\nKeys=Window/Kiosk\n' >"$work/system/metamorfine/metamorfine.conf"

@@ -18,16 +18,12 @@ import e2e_program as e2e  # noqa: E402
 
 def main(work):
     executable = os.path.join(e2e.copy_program(sys.argv[1], work), "metamorfine")
-    runtime = os.path.join(work, "runtime")
-    os.mkdir(runtime, 0o700)
-    data = os.path.join(work, "data")
-    quiet = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM")}
-    base = dict(quiet, XDG_DATA_HOME=data, XDG_CONFIG_HOME=os.path.join(work, "config"), XDG_RUNTIME_DIR=runtime,
-                LC_ALL="C", LANG="C", SPEECHD_ADDRESS=f"unix_socket:{runtime}/no-speech.sock",
-                QT_LOGGING_RULES="metamorfine.record.warning=true")
+    base = e2e.program_environment(work)
+    for name in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"):  # the export needs no display
+        base.pop(name, None)
     # The export makes the record's tables; the children are a parent's.
     subprocess.run([executable, "--export-record=" + os.path.join(work, "empty.csv")], env=base, check=True)
-    record = os.path.join(data, "metamorfine", "record.sqlite")
+    record = os.path.join(base["XDG_DATA_HOME"], "metamorfine", "record.sqlite")
     names = ["Zoë, Anna", "Ёлка"]
     with sqlite3.connect(record) as db:
         for picture, name in enumerate(names):

@@ -148,14 +148,10 @@ def main(work):
     if sys.argv[1] == "--session":
         session_file = sys.argv[2]
         del sys.argv[1:3]
-    runtime = os.path.join(work, "runtime")
-    os.mkdir(runtime, 0o700)
     folder = e2e.copy_program(sys.argv[1], work)
     english = e2e.read_language(os.path.join(folder, "English.lng"))
-    e2e.start_accessibility_bus(runtime)
-    base = dict(os.environ, XDG_RUNTIME_DIR=runtime, XDG_CONFIG_HOME=os.path.join(work, "config"),
-                LC_ALL="C", LANG="C", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_ACCESSIBILITY="1",
-                QT_LOGGING_RULES="metamorfine.*.warning=true", SPEECHD_ADDRESS=f"unix_socket:{runtime}/none.sock")
+    base = e2e.program_environment(work)
+    e2e.start_accessibility_bus(base["XDG_RUNTIME_DIR"])
     executable = os.path.join(folder, "metamorfine")
     if session_file:
         return classroom_session(session_file, folder, base, english, work)
