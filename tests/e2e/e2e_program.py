@@ -79,21 +79,16 @@ def matching(top, role, name=None):
     return [a for a in walk(top) if a.getRole() == role and (name is None or a.name == name)]
 
 
-def process_of(app):
-    """The process of an application on the accessibility bus; None for one that has ended and
-    that the registry still lists (a program killed a moment ago)."""
-    try:
-        return app.get_process_id()
-    except Exception:
-        return None
-
-
 def find_all(pid, role, name=None):
     desktop = pyatspi.Registry.getDesktop(0)
-    apps = [desktop.getChildAtIndex(i) for i in range(desktop.childCount)]
-    app = next((app for app in apps if app is not None and process_of(app) == pid), None)
-    return [] if app is None else [a for a in matching(app, role, name)
-                                   if a.getState().contains(pyatspi.STATE_SHOWING)]
+    for app in (desktop.getChildAtIndex(i) for i in range(desktop.childCount)):
+        try:
+            ours = app is not None and app.get_process_id() == pid
+        except Exception:  # an application that has ended and that the registry still lists
+            continue
+        if ours:
+            return [a for a in matching(app, role, name) if a.getState().contains(pyatspi.STATE_SHOWING)]
+    return []
 
 
 def find(pid, role, name=None):

@@ -73,15 +73,12 @@ def on_wayland(executable, base, english, work):
     environment = dict(compositor_environment, WAYLAND_DISPLAY=socket, QT_QPA_PLATFORM="wayland")
     pid = exercise(executable, environment, english, work, "Wayland")
 
-    def window(fullscreen_mode, size=None):
-        """The program's window once in `fullscreen_mode` (1 or 0), and of `size` if given."""
-        def found():
-            tree = json.loads(e2e.output("swaymsg", "-s", ipc, "-t", "get_tree"))
-            window = next(sway_windows(tree), {"fullscreen_mode": None})
-            if window["fullscreen_mode"] == fullscreen_mode and size in (None, (window["rect"]["width"],
-                                                                               window["rect"]["height"])):
-                return window
-        return e2e.wait_for(found, f"the window in full-screen mode {fullscreen_mode}", 30)
+    def window(mode, size=None):
+        """The program's window once in full-screen `mode` (1 or 0), and of `size` if given."""
+        return e2e.wait_for(lambda: next(
+            w for w in sway_windows(json.loads(e2e.output("swaymsg", "-s", ipc, "-t", "get_tree")))
+            if w["fullscreen_mode"] == mode and size in (None, (w["rect"]["width"], w["rect"]["height"]))),
+            f"the window in full-screen mode {mode}", 30)
 
     def keys(*names):
         # A new virtual keyboard's map reaches the program before its first key.
