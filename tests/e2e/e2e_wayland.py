@@ -26,23 +26,22 @@ HEADLESS = {"WLR_BACKENDS": "headless", "WLR_RENDERER": "pixman", "WLR_LIBINPUT_
 
 def dark_share(png):
     """The share of the picture's pixels darker than 3 % grey."""
-    value = subprocess.run(["convert", png, "-colorspace", "gray", "-threshold", "3%", "-negate",
-                            "-format", "%[fx:mean]", "info:"], capture_output=True, text=True, check=True)
-    return float(value.stdout)
+    return float(e2e.output("convert", png, "-colorspace", "gray", "-threshold", "3%", "-negate",
+                            "-format", "%[fx:mean]", "info:"))
 
 
-def sway_windows(environment):
-    tree = json.loads(subprocess.run(["swaymsg", "-t", "get_tree"], env=environment, capture_output=True,
-                                     text=True, check=True).stdout)
-    found = []
+def sway_windows(node):
+    if node.get("app_id") is not None:
+        yield node
+    for child in node.get("nodes", []) + node.get("floating_nodes", []):
+        yield from sway_windows(child)
 
-    def walk(node):
-        if node.get("app_id") is not None:
-            found.append(node)
-        for child in node.get("nodes", []) + node.get("floating_nodes", []):
-            walk(child)
-    walk(tree)
-    return found
+
+def exercise(executable, environment, english, work, platform):
+    """The program started on the exercise on `platform`; its process id."""
+    pid = e2e.start_program(executable, environment, work, "--exercise=3", "--no-speech").pid
+    e2e.wait_find(pid, e2e.pyatspi.ROLE_FRAME, english["FormMenu"]["Command2.Caption"], f"the exercise on {platform}")
+    return pid
 
 
 def answer_rightly(pid, english, keys):
@@ -51,6 +50,7 @@ def answer_rightly(pid, english, keys):
     pictures, right, _ = e2e.shown_pictures(pid, words, 8, "on the exercise")
     keys("Left", "Left", "Left", "Up", *(["Right"] * (right % 4)), *(["Down"] * (right // 4)), "space")
     e2e.named(pid, e2e.pyatspi.ROLE_NOTIFICATION, words["Right"] + ", ", "the right answer announced")
+    time.sleep(0.5)
 
 
 def on_wayland(executable, base, english, work):
@@ -70,15 +70,15 @@ def on_wayland(executable, base, english, work):
                           "the compositor's socket", 20)
     ipc = e2e.wait_for(lambda: next((os.path.join(runtime, name) for name in os.listdir(runtime)
                                      if name.startswith("sway-ipc.")), None), "the compositor's IPC", 20)
-    environment = dict(compositor_environment, WAYLAND_DISPLAY=socket, SWAYSOCK=ipc, QT_QPA_PLATFORM="wayland")
-    pid = e2e.start_program(executable, environment, work, "--exercise=3", "--no-speech").pid
-    e2e.wait_find(pid, e2e.pyatspi.ROLE_FRAME, english["FormMenu"]["Command2.Caption"], "the exercise on Wayland")
+    environment = dict(compositor_environment, WAYLAND_DISPLAY=socket, QT_QPA_PLATFORM="wayland")
+    pid = exercise(executable, environment, english, work, "Wayland")
 
-    def window():
-        return e2e.wait_for(lambda: next(iter(sway_windows(environment)), None), "the program's window", 10)
-    check_app_id = window()["app_id"]
-    e2e.check(check_app_id == "org.metamorfine.Metamorfine",
-              f"the compositor knows the program by its desktop file's name ({check_app_id!r})")
+    def window(mode, size=None):
+        """The program's window once in full-screen `mode` (1 or 0), and of `size` if given."""
+        return e2e.wait_for(lambda: next(
+            w for w in sway_windows(json.loads(e2e.output("swaymsg", "-s", ipc, "-t", "get_tree")))
+            if w["fullscreen_mode"] == mode and size in (None, (w["rect"]["width"], w["rect"]["height"]))),
+            f"the window in full-screen mode {mode}", 30)
 
     def keys(*names):
         # A new virtual keyboard's map reaches the program before its first key.
@@ -87,26 +87,19 @@ def on_wayland(executable, base, english, work):
             arguments += ["-k", name, "-s", "100"]
         subprocess.run(arguments, env=environment, check=True)
 
-    def full():
-        return e2e.wait_for(lambda: (lambda w: w if w["fullscreen_mode"] == 1 and
-                                     (w["rect"]["width"], w["rect"]["height"]) == (WIDTH, HEIGHT) else None)(window()),
-                            "the full screen", 30)
-    full()
-    e2e.passed("Wayland: the exercise starts full screen")
+    app_id = window(1, (WIDTH, HEIGHT))["app_id"]
+    e2e.check(app_id == "org.metamorfine.Metamorfine",
+              f"Wayland: the exercise starts full screen, its app id its desktop file's name ({app_id!r})")
     keys("F11")
-    rect = e2e.wait_for(lambda: (lambda w: w["rect"] if w["fullscreen_mode"] == 0 else None)(window()),
-                        "F11 to leave the full screen", 30)
+    rect = window(0)["rect"]
     # The compositor draws a title bar above the window: the window is the rest of three quarters.
     e2e.check(rect["width"] == WIDTH * 3 // 4 and rect["x"] == WIDTH // 8 and
               HEIGHT * 3 // 4 - 40 <= rect["height"] <= HEIGHT * 3 // 4 and
               abs(rect["y"] + rect["height"] / 2 - HEIGHT / 2) <= 20,
               f"Wayland: F11 gives the centred window of three quarters of the display ({rect})")
     keys("F11")
-    full()
-    e2e.passed("Wayland: F11 again gives the full screen")
+    window(1, (WIDTH, HEIGHT))  # F11 again: the full screen
     answer_rightly(pid, english, keys)
-    e2e.passed("Wayland: a puzzle answered rightly by keys")
-    time.sleep(0.5)
     shot = os.path.join(work, "wayland.png")
     subprocess.run(["grim", shot], env=environment, check=True)
     return shot
@@ -115,14 +108,12 @@ def on_wayland(executable, base, english, work):
 def on_x(executable, base, english, work):
     display = e2e.start_xvfb(work, f"{WIDTH}x{HEIGHT}")
     environment = dict(base, DISPLAY=display, QT_QPA_PLATFORM="xcb")
-    pid = e2e.start_program(executable, environment, work, "--exercise=3", "--no-speech").pid
-    e2e.wait_find(pid, e2e.pyatspi.ROLE_FRAME, english["FormMenu"]["Command2.Caption"], "the exercise on X")
+    pid = exercise(executable, environment, english, work, "X")
 
     def keys(*names):
         subprocess.run(["xdotool", "key", "--delay", "150", *names], check=True, env=environment)
     keys("F11", "F11")
     answer_rightly(pid, english, keys)
-    time.sleep(0.5)
     shot = os.path.join(work, "x.png")
     subprocess.run(["import", "-display", display, "-window", "root", shot], check=True)
     return shot
@@ -141,8 +132,7 @@ def classroom_session(session_file, folder, base, english, work):
     with open(f"/proc/{pid}/cmdline", "rb") as cmdline:
         arguments = cmdline.read().split(b"\0")
     e2e.check(arguments[0] == b"metamorfine" and b"--kiosk" in arguments, f"the session starts a kiosk ({arguments})")
-    e2e.wait_find(pid, e2e.BUTTON, english["FormAvvio"]["BottoneAvvio.Caption"], "the start screen")
-    e2e.passed("the session shows the start screen")
+    e2e.wait_find(pid, e2e.BUTTON, english["FormAvvio"]["BottoneAvvio.Caption"], "the session's start screen")
     with open(f"/proc/{pid}/maps") as maps:
         e2e.check("libqwayland" in maps.read(), "the program draws through Qt's Wayland platform")
 
@@ -152,20 +142,13 @@ def main(work):
     if sys.argv[1] == "--session":
         session_file = sys.argv[2]
         del sys.argv[1:3]
-    runtime = os.path.join(work, "runtime")
-    os.mkdir(runtime, 0o700)
     folder = e2e.copy_program(sys.argv[1], work)
     english = e2e.read_language(os.path.join(folder, "English.lng"))
-    e2e.start_accessibility_bus(runtime)
-    base = dict(os.environ, XDG_RUNTIME_DIR=runtime, XDG_CONFIG_HOME=os.path.join(work, "config"),
-                LC_ALL="C", LANG="C", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_ACCESSIBILITY="1",
-                QT_LOGGING_RULES="metamorfine.*.warning=true", SPEECHD_ADDRESS=f"unix_socket:{runtime}/none.sock")
+    base = e2e.program_environment(work)
+    e2e.start_accessibility_bus(base["XDG_RUNTIME_DIR"])
     executable = os.path.join(folder, "metamorfine")
-    began = time.monotonic()
     if session_file:
-        classroom_session(session_file, folder, base, english, work)
-        print(f"the classroom session in {time.monotonic() - began:.1f} s", flush=True)
-        return
+        return classroom_session(session_file, folder, base, english, work)
     wayland = on_wayland(executable, base, english, work)
     e2e.stop(*e2e.start_programs)
     e2e.start_programs.clear()
@@ -176,7 +159,6 @@ def main(work):
             shutil.copy(shot, os.environ["E2E_SCREENSHOTS"])
     e2e.check(abs(dark["Wayland"] - dark["X"]) < 0.015,
               f"the Wayland screen is drawn as the X one: dark pixels {dark['Wayland']:.3f} against {dark['X']:.3f}")
-    print(f"both platforms in {time.monotonic() - began:.1f} s", flush=True)
 
 
 if __name__ == "__main__":
