@@ -31,9 +31,6 @@ class TestLanguageMenu : public QObject {
 
     forms::Screen& menu() { return app::screens::FormMenu(); }
 
-    void writeLanguage(const QString& language, const QString& exerciseCaption) {
-        folder.writeFile(language + u".lng"_s, u"[FormMenu]\r\nCommand7.Caption=\"%1\"\r\n"_s.arg(exerciseCaption));
-    }
     // The language menu's entries as it shows them, in order, a "*" after the checked one.
     QStringList entries() {
         QStringList captions;
@@ -88,9 +85,10 @@ private Q_SLOTS:
     }
 
     void entriesFollowTheFilesAndTheStoredChoiceIsChecked() {
-        writeLanguage(u"English"_s, u"Change colour"_s);
-        writeLanguage(u"Italiano"_s, u"Cambia il colore"_s);
-        writeLanguage(u"deutsch"_s, u"Farbe"_s);
+        for (const auto& [language, caption] :
+             {std::pair(u"English"_s, u"Change colour"_s), std::pair(u"Italiano"_s, u"Cambia il colore"_s),
+              std::pair(u"deutsch"_s, u"Farbe"_s)})
+            folder.writeFile(language + u".lng"_s, u"[FormMenu]\r\nCommand7.Caption=\"%1\"\r\n"_s.arg(caption));
         // Only files that a choice can open are listed: not another case of the
         // suffix, nor a name that is refused as a way out of the folder.
         folder.writeFile(u"Francais.LNG"_s, u"[FormMenu]\r\n"_s);

@@ -111,13 +111,11 @@ private Q_SLOTS:
             QCOMPARE(dialog.chosen(), shown);
             dialog.show();
             QVERIFY(QTest::qWaitForWindowActive(&dialog));
-            // The scan: one step down the list; the interval: half a second up.
-            auto* scan = dialog.findChild<QComboBox*>();
-            QTest::keyClick(scan, Qt::Key_Down);
-            auto* interval = dialog.findChild<QDoubleSpinBox*>();
-            QTest::keyClick(interval, Qt::Key_Up);
-            auto* rate = dialog.findChild<QSpinBox*>();
-            QTest::keyClick(rate, Qt::Key_Down);
+            // The scan: one step down the list; the interval: half a second
+            // up; the pace of the voice: one step down.
+            QTest::keyClick(dialog.findChild<QComboBox*>(), Qt::Key_Down);
+            QTest::keyClick(dialog.findChild<QDoubleSpinBox*>(), Qt::Key_Up);
+            QTest::keyClick(dialog.findChild<QSpinBox*>(), Qt::Key_Down);
             // The level: one step up the list.
             QComboBox* level = dialog.findChildren<QComboBox*>().at(1);
             QCOMPARE(level->accessibleName(), fileText(u"English"_s, u"Level"_s));

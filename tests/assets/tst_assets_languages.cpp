@@ -73,25 +73,18 @@ Sections readLanguage(const QString& language, QStringList* twice = nullptr) {
     return sections;
 }
 
-// The translator's kit run in `folder`: its exit code, -1 when it did not end.
-int runKit(const QString& folder, const QStringList& arguments, QString* errors = nullptr) {
-    QProcess kit;
-    kit.setWorkingDirectory(folder);
-    kit.start(QStringLiteral(MF_LANGUAGE_KIT), arguments);
-    if (!kit.waitForFinished(30000) || kit.exitStatus() != QProcess::NormalExit)
+// A tool of the build run in `folder`: its exit code, -1 when it did not
+// end; what it wrote as errors in `errors`.
+int runTool(const char* tool, const QStringList& arguments, const QString& folder = QString(),
+            QString* errors = nullptr) {
+    QProcess process;
+    process.setWorkingDirectory(folder);
+    process.start(QString::fromUtf8(tool), arguments);
+    if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit)
         return -1;
     if (errors)
-        *errors = QString::fromUtf8(kit.readAllStandardError());
-    return kit.exitCode();
-}
-
-// The build's converter: its exit code, -1 when it did not end.
-int convert(const QString& input, const QString& output) {
-    QProcess converter;
-    converter.start(QStringLiteral(MF_LANGUAGE_CONVERTER), {input, output});
-    if (!converter.waitForFinished() || converter.exitStatus() != QProcess::NormalExit)
-        return -1;
-    return converter.exitCode();
+        *errors = QString::fromUtf8(process.readAllStandardError());
+    return process.exitCode();
 }
 
 void languageRows() {
@@ -224,12 +217,12 @@ private Q_SLOTS:
         QTemporaryDir folder;
         const QString english = QStringLiteral(MF_LANGUAGE_SOURCES) + u"/English.txt"_s;
         const QString source = QStringLiteral(MF_LANGUAGE_SOURCES) + u'/' + language + u".txt"_s;
-        QCOMPARE(runKit(folder.path(), {u"to-po"_s, source, english, u"out.po"_s}), 0);
-        QCOMPARE(runKit(folder.path(), {u"from-po"_s, u"out.po"_s, english, u"back.txt"_s}), 0);
-        QCOMPARE(runKit(folder.path(), {u"to-po"_s, u"back.txt"_s, english, u"again.po"_s}), 0);
+        QCOMPARE(runTool(MF_LANGUAGE_KIT, {u"to-po"_s, source, english, u"out.po"_s}, folder.path()), 0);
+        QCOMPARE(runTool(MF_LANGUAGE_KIT, {u"from-po"_s, u"out.po"_s, english, u"back.txt"_s}, folder.path()), 0);
+        QCOMPARE(runTool(MF_LANGUAGE_KIT, {u"to-po"_s, u"back.txt"_s, english, u"again.po"_s}, folder.path()), 0);
         QVERIFY(!file_bytes::read(folder.filePath(u"out.po"_s)).isEmpty());
         QCOMPARE(file_bytes::read(folder.filePath(u"again.po"_s)), file_bytes::read(folder.filePath(u"out.po"_s)));
-        QCOMPARE(convert(folder.filePath(u"back.txt"_s), folder.filePath(u"back.lng"_s)), 0);
+        QCOMPARE(runTool(MF_LANGUAGE_CONVERTER, {folder.filePath(u"back.txt"_s), folder.filePath(u"back.lng"_s)}), 0);
         QCOMPARE(file_bytes::read(folder.filePath(u"back.lng"_s)),
                  file_bytes::read(QStringLiteral(MF_PROGRAM_DIR) + u'/' + language + u".lng"_s));
     }
@@ -248,7 +241,7 @@ private Q_SLOTS:
                 "\"\n[FormEs2]\nLabel4.Caption=\"\xd8\xb4\"\n[Speech]\nSay(A)=\"ena\"\nSay(B)=\"dio\"\n"
                 "Say(D)=\"dio\"\nSay(B)=\"dio\"\n"));
         QString errors;
-        QCOMPARE(runKit(folder.path(), {u"check"_s, u"xx.txt"_s, u"en.txt"_s}, &errors), 1);
+        QCOMPARE(runTool(MF_LANGUAGE_KIT, {u"check"_s, u"xx.txt"_s, u"en.txt"_s}, folder.path(), &errors), 1);
         QStringList faults = errors.split(u'\n', Qt::SkipEmptyParts);
         QCOMPARE(faults.size(), 5);
         // A caption far longer than the English one fits its button only in tiny letters; a
@@ -283,7 +276,7 @@ private Q_SLOTS:
         const QString input = folder.filePath(u"in.txt"_s);
         QVERIFY(file_bytes::write(input, source));
         const QString output = folder.filePath(u"out.lng"_s);
-        const int exitCode = convert(input, output);
+        const int exitCode = runTool(MF_LANGUAGE_CONVERTER, {input, output});
         QVERIFY(exitCode >= 0);
         QCOMPARE(exitCode == 0, accepted);
         QCOMPARE(QFile::exists(output), accepted);
