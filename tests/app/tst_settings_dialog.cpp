@@ -15,7 +15,6 @@
 #include "SwitchScan.h"
 #include "modLanguageSupport.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
