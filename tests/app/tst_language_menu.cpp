@@ -162,11 +162,6 @@ private Q_SLOTS:
             }
             return found;
         };
-        // The same puzzle every time, for its pictures' words.
-        const auto showExercise = [&exercise] {
-            media::seedRandom(1);
-            exercise.Show();
-        };
         const auto lookEverywhere = [&] { return QList<QStringList>{look(start), look(menu()), look(exercise)}; };
         const auto fresh = [&](const QString& language) {
             exercise.Unload();
@@ -174,7 +169,8 @@ private Q_SLOTS:
             MLSCurrentLanguage = language;
             start.Load();
             openMenu();
-            showExercise();
+            media::seedRandom(1);  // the same puzzle, for its pictures' words
+            exercise.Show();
             return lookEverywhere();
         };
         start.Load();
@@ -187,7 +183,8 @@ private Q_SLOTS:
             QCOMPARE(MLSCurrentLanguage, language);
             QCOMPARE(modLanguageSupport::MLSStoredLanguage(), language);
             QVERIFY(entries().contains(language + u'*'));
-            showExercise();
+            media::seedRandom(1);
+            exercise.Show();
             const bool rightToLeft = language == arabic;
             QCOMPARE(QApplication::layoutDirection(), rightToLeft ? Qt::RightToLeft : Qt::LeftToRight);
             QCOMPARE(places(rightToLeft), leftToRight);

@@ -144,7 +144,8 @@ private Q_SLOTS:
     }
 
     // Ctrl+Shift+P on the menu opens the dialog (not in a kiosk: tst_kiosk).
-    // Cancel leaves everything as it was; Save writes the file, and this run
+    // Cancel leaves everything as it was; a failed Save is told; Save writes
+    // the file, and this run
     // speaks, praises, scans and takes the level and the language (in a kiosk
     // chosen only here) as chosen at once, on the menu shown behind the
     // dialog. The remembered sound switch and picture set hold at the next
@@ -182,6 +183,14 @@ private Q_SLOTS:
         QCOMPARE(menu.scan().mode(), Scan::Off);
         QCOMPARE(modLanguageSupport::MLSCurrentLanguage, u"English"_s);
         QCOMPARE(modLanguageSupport::MLSStoredLanguage(), u"English"_s);
+        // A settings file that cannot be written (a folder stands in its
+        // place, for root too): Save says so, and this run goes on as it was.
+        QVERIFY(QDir().mkpath(configFile));
+        changeEverything(QDialogButtonBox::Save);
+        QCOMPARE(folder.boxes.size(), 1);
+        QCOMPARE(folder.boxes.first().icon, forms::MsgIcon::Critical);
+        QCOMPARE(settings::current(), Settings{});
+        QVERIFY(QDir().rmdir(configFile));
         changeEverything(QDialogButtonBox::Save);
         Settings saved = settings::read(configFile);
         QCOMPARE(saved, chosen);
