@@ -100,13 +100,15 @@ void FormAvvio::ConnectEvents() {
 void FormAvvio::Form_Load() {
     modLanguageSupport::MLSCurrentLanguage = Modulo1::StartLanguage();
     modLanguageSupport::MLSTranslateForm(*this);
-    control(Label2, 2).setText(forms::TextProperty::Caption, Modulo1::Versione());
     state::SetUpResizing(*this);
     setBackColor(ModuloColoriSuoni::PreparaColori());
 }
 
-// The program's name, as the screen shows it in the current language.
+// After every translation, the loading one and each choice of a language
+// while the screen is there: the version line in the current language, and
+// the program's name, as the screen shows it, for assistive technology.
 void FormAvvio::nameForAssistiveTechnology() {
+    control(Label2, 2).setText(forms::TextProperty::Caption, Modulo1::Versione());
     window()->setAccessibleName(control(Label2, 0).text(forms::TextProperty::Caption).value_or(QString()));
 }
 

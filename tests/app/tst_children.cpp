@@ -44,17 +44,6 @@ void editChild(app::SettingsDialog& dialog, int row, const QString& name, int pi
     dialog.findChild<QPushButton*>(row < 0 ? u"AddChild"_s : u"RenameChild"_s)->click();
 }
 
-void removeChild(app::SettingsDialog& dialog, int row) {
-    dialog.findChild<QListWidget*>(u"Children"_s)->setCurrentRow(row);
-    dialog.findChild<QPushButton*>(u"RemoveChild"_s)->click();
-}
-
-// The settings dialog, `edit` run on it once it is open.
-bool openSettings(const std::function<void(app::SettingsDialog&)>& edit) {
-    whenOpens<app::SettingsDialog>(edit);
-    return app::OpenSettings(nullptr, record::filePath());
-}
-
 // The players of a classroom, each recorded, while this lives.
 struct Playing {
     record::Recorder recorder{record::filePath()};
@@ -77,10 +66,6 @@ class TestChildren : public QObject {
             found.append(child.name + u':' + QString::number(child.picture) + u':' + QString::number(child.level));
         return found;
     }
-    void removeChildren() {
-        for (const record::Child& child : store.children())
-            QVERIFY(store.removeChild(child.id));
-    }
 
 private Q_SLOTS:
     void initTestCase() {
@@ -90,31 +75,28 @@ private Q_SLOTS:
     }
 
     void aParentAddsChangesAndRemovesChildren() {
-        QVERIFY(openSettings([](app::SettingsDialog& dialog) {
+        whenOpens<app::SettingsDialog>([](app::SettingsDialog& dialog) {
             editChild(dialog, -1, u"Zoë, Anna"_s, 42);
             editChild(dialog, -1, u"Bruno"_s, 0);
             editChild(dialog, 1, u"Bruno B."_s, 79);
             dialog.accept();
-        }));
+        });
+        QVERIFY(app::OpenSettings(nullptr, record::filePath()));
         QCOMPARE(children(), (QStringList{u"Zoë, Anna:42:0"_s, u"Bruno B.:79:0"_s}));
-        // Cancel keeps the children as they were.
-        QVERIFY(openSettings([](app::SettingsDialog& dialog) {
-            editChild(dialog, -1, u"Carla"_s, 3);
-            dialog.reject();
-        }));
-        QCOMPARE(children().size(), 2);
         // Removing asks first; Yes takes the child's record away too.
         QVERIFY(store.addPuzzle({.child = store.children().front().id, .exercise = 1, .level = 2}));
         QVERIFY(store.addPuzzle({.child = store.children().back().id, .exercise = 2, .level = 2}));
         folder.answer = forms::MsgAnswer::No;
-        QVERIFY(openSettings([this](app::SettingsDialog& dialog) {
-            removeChild(dialog, 0);
+        whenOpens<app::SettingsDialog>([this](app::SettingsDialog& dialog) {
+            dialog.findChild<QListWidget*>(u"Children"_s)->setCurrentRow(0);
+            dialog.findChild<QPushButton*>(u"RemoveChild"_s)->click();
             QCOMPARE(dialog.children().size(), std::size_t(2));
             folder.answer = forms::MsgAnswer::Yes;
-            removeChild(dialog, 0);
+            dialog.findChild<QPushButton*>(u"RemoveChild"_s)->click();
             QCOMPARE(dialog.children().size(), std::size_t(1));
             dialog.accept();
-        }));
+        });
+        QVERIFY(app::OpenSettings(nullptr, record::filePath()));
         folder.answer = forms::MsgAnswer::Ok;
         QCOMPARE(folder.boxes.size(), 2);
         QCOMPARE(folder.boxes.back().buttons, forms::MsgButtons::YesNo);
@@ -127,13 +109,20 @@ private Q_SLOTS:
 
     // With children the start button asks who plays: the mouse and a switch
     // pick the child chosen (the keys: e2e_record), whose name the button
-    // tells the screen reader.
-    void theStartScreenAsksWhoPlays() {
+    // tells the screen reader. A growing level is each child's own, and the
+    // settings file's stays nobody's in particular; a fixed level is
+    // everyone's. In a classroom a child who walks away leaves the question
+    // of who is playing to the next one; nobody in particular plays on as
+    // before.
+    void childrenPlayInTurn() {
+        using namespace std::chrono;
         QVERIFY(store.deleteRecord(std::nullopt));
-        removeChildren();
+        for (const record::Child& child : store.children())
+            QVERIFY(store.removeChild(child.id));
         for (const QString& name : {u"Ada"_s, u"Bea"_s, u"Cy"_s})
             QVERIFY(store.addChild({.name = name, .picture = 5}));
         Playing playing;
+        app::Players& players = playing.players;
         forms::Screen& who = app::screens::FormChiGioca();
         const auto ask = [&who] {
             app::screens::FormAvvio().Show();
@@ -144,10 +133,10 @@ private Q_SLOTS:
                 QCOMPARE(who.control(u"ChildButton"_s, index).widget()->isVisibleTo(who.window()), index < 3);
             QCOMPARE(who.control(u"ChildButton"_s, 1).widget()->accessibleName(), u"Bea"_s);
         };
-        const auto chosen = [&playing, &who]() -> QString {
+        const auto chosen = [&players, &who]() -> QString {
             if (!app::screens::FormMenu().isLoaded() || who.isLoaded())
                 return u"(not on the menu)"_s;
-            return playing.players.current().child().name;
+            return players.current().child().name;
         };
         ask();
         QTest::mouseClick(who.control(u"ChildButton"_s, 0).widget(), Qt::LeftButton);
@@ -161,28 +150,14 @@ private Q_SLOTS:
         who.scan().choose();
         QCOMPARE(chosen(), u"Cy"_s);
         forms::InputDispatcher::instance().configureScan(settings::Scan::Off);
-        // Without children the start button leads to the menu, nobody in particular playing.
-        removeChildren();
         app::screens::FormMenu().Unload();
-        app::screens::FormAvvio().Show();
-        app::screens::FormAvvio().control(u"BottoneAvvio"_s).click();
-        QVERIFY(!who.isLoaded());
-        QVERIFY(!playing.players.current().isChild());
-        app::screens::FormMenu().Unload();
-    }
 
-    // A growing level is each child's own, and the settings file's stays
-    // nobody's in particular; a fixed level is everyone's.
-    void eachChildKeepsTheirLevel() {
-        Playing playing;
-        app::Players& players = playing.players;
-        QVERIFY(store.addChild({.name = u"Ada"_s}) && store.addChild({.name = u"Bea"_s}));
         settings::Settings grows;
         grows.level = settings::Level::Grows;
         grows.reachedLevel = 1;
         QVERIFY(settings::write(grows));
         settings::current() = grows;
-        QCOMPARE(players.reload().size(), std::size_t(2));
+        QCOMPARE(players.reload().size(), std::size_t(3));
         players.choose(players.children()[0]);
         QCOMPARE(settings::puzzleLevel(), settings::kDefaultLevel);
         app::chooseLevel(3);
@@ -193,29 +168,20 @@ private Q_SLOTS:
         players.reload();
         players.choose(players.children()[0]);
         QCOMPARE(settings::puzzleLevel(), 3);
-        QCOMPARE(children(), (QStringList{u"Ada:0:3"_s, u"Bea:0:1"_s}));
+        QCOMPARE(children(), (QStringList{u"Ada:5:3"_s, u"Bea:5:1"_s, u"Cy:5:0"_s}));
         QCOMPARE(settings::read().reachedLevel, 1);
         // Nobody in particular grows from, and into, the settings file.
         players.chooseNobody();
         QCOMPARE(settings::puzzleLevel(), 1);
         app::chooseLevel(2);
         QCOMPARE(settings::read().reachedLevel, 2);
-        QCOMPARE(children(), (QStringList{u"Ada:0:3"_s, u"Bea:0:1"_s}));
+        QCOMPARE(children(), (QStringList{u"Ada:5:3"_s, u"Bea:5:1"_s, u"Cy:5:0"_s}));
         // A fixed level is the same for every child.
         settings::current().level = settings::Level::Three;
         players.choose(players.children()[1]);
         QCOMPARE(settings::puzzleLevel(), 3);
         settings::current() = settings::Settings{};
-    }
 
-    // In a classroom a child who walks away leaves the question of who is
-    // playing to the next one; nobody in particular plays on as before.
-    void aChildGoneLeavesTheQuestionToTheNext() {
-        using namespace std::chrono;
-        Playing playing;
-        app::Players& players = playing.players;
-        QCOMPARE(players.reload().size(), std::size_t(2));
-        players.choose(players.children()[1]);
         app::screens::FormMenu().Show();
         const app::NewChildWatch watch(300ms);
         QTRY_VERIFY(app::screens::FormChiGioca().isLoaded());
@@ -235,7 +201,7 @@ private Q_SLOTS:
     // tst_record); deleting asks first, and No keeps them.
     void theRecordPageShowsEachChildAndDeletesAfterAQuestion() {
         const std::vector<record::Child> both = store.children();
-        QCOMPARE(both.size(), std::size_t(2));
+        QCOMPARE(both.size(), std::size_t(3));
         const qint64 now = QDateTime::currentMSecsSinceEpoch();
         for (int i = 0; i < 6; ++i) {
             const qint64 id =
@@ -266,7 +232,7 @@ private Q_SLOTS:
         page.findChild<QPushButton*>(u"DeleteAll"_s)->click();
         QCOMPARE(page.exercisesTable()->rowCount(), 0);
         folder.answer = forms::MsgAnswer::Ok;
-        QCOMPARE(children().size(), 2);
+        QCOMPARE(children().size(), 3);
     }
 };
 

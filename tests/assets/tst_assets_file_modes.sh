@@ -10,18 +10,13 @@ failed=0
 
 check() {
   count=$(find "$1" -type f \( -name '*.gif' -o -name '*.wav' -o -name '*.lng' \) | wc -l)
-  if [ "$count" -ne "$2" ]; then
-    echo "FAIL: $3: $count data files instead of $2"; failed=1
-  fi
-  wrong=$(find "$1" -type f \( -name '*.gif' -o -name '*.wav' -o -name '*.lng' \) ! -perm 0644)
-  if [ -n "$wrong" ]; then
-    echo "FAIL: $3: not mode 0644:"; ls -l $wrong; failed=1
+  wrong=$(find "$1" -mindepth 1 \( -type d ! -perm 0755 \) -o \
+    \( -type f \( -name '*.gif' -o -name '*.wav' -o -name '*.lng' \) ! -perm 0644 \))
+  if [ "$count" -ne "$2" ] || [ -n "$wrong" ]; then
+    echo "FAIL: $3: $count data files instead of $2; of the wrong mode: $wrong"
+    failed=1
   else
-    echo "PASS: $3: $count data files of mode 0644"
-  fi
-  wrong=$(find "$1" -mindepth 1 -type d ! -perm 0755)
-  if [ -n "$wrong" ]; then
-    echo "FAIL: $3: folders not of mode 0755: $wrong"; failed=1
+    echo "PASS: $3: $count data files of mode 0644 in folders of mode 0755"
   fi
 }
 

@@ -41,6 +41,10 @@ struct Figure {
     QRect bounds;
     std::array<double, 3> meanLinearRgb{};  // mean colour of the figure, linear light
     double lightness() const { return toLab(meanLinearRgb)[0]; }
+    int extent() const { return std::max(bounds.width(), bounds.height()); }
+    bool contains(int x, int y) const {
+        return x >= 0 && y >= 0 && x < side && y < side && mask[size_t(y) * size_t(side) + size_t(x)];
+    }
 };
 
 // Colour as a viewer with a full dichromacy sees it (Machado, Oliveira and
@@ -87,28 +91,16 @@ Figure figureOf(const QImage& image) {
 // Overlap (intersection over union) of two figures, the second one first
 // scaled by `scale` about `centre`.
 double overlap(const Figure& a, const Figure& b, double scale = 1, QPointF centre = {}) {
-    const auto inMask = [](const Figure& figure, int x, int y) {
-        return x >= 0 && y >= 0 && x < figure.side && y < figure.side &&
-               figure.mask[size_t(y) * size_t(figure.side) + size_t(x)];
-    };
     int both = 0, either = 0;
     for (int y = 0; y < a.side; ++y)
         for (int x = 0; x < a.side; ++x) {
-            const bool inA = inMask(a, x, y);
-            const bool inB = inMask(b, int(std::lround(centre.x() + (x + 0.5 - centre.x()) / scale - 0.5)),
-                                    int(std::lround(centre.y() + (y + 0.5 - centre.y()) / scale - 0.5)));
+            const bool inA = a.contains(x, y);
+            const bool inB = b.contains(int(std::lround(centre.x() + (x + 0.5 - centre.x()) / scale - 0.5)),
+                                        int(std::lround(centre.y() + (y + 0.5 - centre.y()) / scale - 0.5)));
             both += inA && inB;
             either += inA || inB;
         }
     return either == 0 ? 0 : double(both) / either;
-}
-
-int extent(const Figure& figure) {
-    return std::max(figure.bounds.width(), figure.bounds.height());
-}
-
-std::array<double, 3> labOf(QRgb pixel) {
-    return toLab({toLinear(qRed(pixel)), toLinear(qGreen(pixel)), toLinear(qBlue(pixel))});
 }
 
 // How the striped picture differs from the plain one inside the plain
@@ -121,11 +113,14 @@ struct Stripes {
 
 Stripes stripesOf(const QImage& plain, const QImage& striped) {
     const Figure figure = figureOf(plain);
+    const auto labOf = [](QRgb pixel) {
+        return toLab({toLinear(qRed(pixel)), toLinear(qGreen(pixel)), toLinear(qBlue(pixel))});
+    };
     std::array<double, 3> plainSum{}, restSum{};
     int area = 0, dark = 0;
     for (int y = 0; y < figure.side; ++y)
         for (int x = 0; x < figure.side; ++x) {
-            if (!figure.mask[size_t(y) * size_t(figure.side) + size_t(x)])
+            if (!figure.contains(x, y))
                 continue;
             const auto before = labOf(plain.pixel(x, y)), after = labOf(striped.pixel(x, y));
             ++area;
@@ -145,98 +140,90 @@ Stripes stripesOf(const QImage& plain, const QImage& striped) {
 class PictureTest : public QObject {
     Q_OBJECT
 
-    std::array<std::array<QImage, kPicturesPerSet>, kSetCount> images_;
-    std::array<std::array<Figure, kPicturesPerSet>, kSetCount> figures_;
-
 private Q_SLOTS:
-    void initTestCase() {
-        for (int set = 0; set < kSetCount; ++set)
-            for (int index = 0; index < kPicturesPerSet; ++index) {
-                const QString path =
-                    u"%1/gif/%2/%3.gif"_s.arg(QStringLiteral(MF_PROGRAM_DIR)).arg(set + 1).arg(index + 1);
-                const QImage image(path);  // big enough to stay sharp on a 4K screen at scale 2
-                QVERIFY2(image.width() >= 512 && image.height() == image.width(), qPrintable(path));
-                images_[size_t(set)][size_t(index)] = image.convertToFormat(QImage::Format_ARGB32);
-                figures_[size_t(set)][size_t(index)] = figureOf(images_[size_t(set)][size_t(index)]);
-            }
+    void everySetShowsThePictureCode_data() {
+        QTest::addColumn<int>("set");
+        for (int set = 1; set <= kSetCount; ++set)
+            QTest::newRow(qPrintable(u"set %1"_s.arg(set))) << set;
     }
-
-    void cardsAreTransparentOnlyInTheirCorners() {
+    // Every picture is of the size of the card that replaces a missing one,
+    // big enough to stay sharp on a 4K screen at scale 2, white and opaque
+    // but in its corners. Pictures i and i XOR bit differ in that bit's
+    // attribute only, every figure centred on the middle of its card.
+    void everySetShowsThePictureCode() {
+        QFETCH(int, set);
         const QImage missing =
             exercises::picture_files::missingPictureCard().image().convertToFormat(QImage::Format_ARGB32);
-        QCOMPARE(missing.size(), images_[0][0].size());
         const int side = missing.width(), margin = side / 32;
+        QVERIFY(side >= 512);
         QCOMPARE(qAlpha(missing.pixel(1, 1)), 0);
         const QPoint face[] = {
             {side / 2, margin}, {side / 2, side - margin}, {margin, side / 2}, {side - margin, side / 2}};
-        for (int set = 0; set < kSetCount; ++set)
-            for (int index = 0; index < kPicturesPerSet; ++index) {
-                const QImage& image = images_[size_t(set)][size_t(index)];
-                const QString name = u"set %1, picture %2"_s.arg(set + 1).arg(index + 1);
-                for (int y = 0; y < side; ++y)
-                    for (int x = 0; x < side; ++x)
-                        if ((qAlpha(image.pixel(x, y)) == 255) != (qAlpha(missing.pixel(x, y)) >= 128))
-                            QFAIL(qPrintable(name + u": wrong opacity at (%1, %2)"_s.arg(x).arg(y)));
-                for (const QPoint& at : face)
-                    QVERIFY2(image.pixel(at) == qRgb(255, 255, 255), qPrintable(name + u": the card is not white"_s));
-            }
-    }
-
-    // Pictures i and i XOR bit differ in that bit's attribute only, every
-    // figure centred on the middle of its card.
-    void eachBitOfTheCodeChangesOnlyItsAttribute() {
-        for (int set = 0; set < kSetCount; ++set)
-            for (int index = 0; index < kPicturesPerSet; ++index)
-                for (int bit : {1, 2, 4, 8}) {
-                    if (index & bit)
-                        continue;
-                    const Figure& a = figures_[size_t(set)][size_t(index)];
-                    const Figure& b = figures_[size_t(set)][size_t(index | bit)];
-                    const QString pair =
-                        u"set %1, pictures %2 and %3: "_s.arg(set + 1).arg(index + 1).arg((index | bit) + 1);
-                    const double ratio = double(extent(a)) / extent(b), share = double(extent(a)) / a.side;
-                    for (const Figure* figure : {&a, &b}) {
-                        const QPointF offset = QRectF(figure->bounds).center() - QPointF(a.side / 2.0, a.side / 2.0);
-                        QVERIFY2(offset.manhattanLength() <= a.side / 64.0, qPrintable(pair + u"off centre"_s));
-                    }
-                    if (bit == 1) {
-                        QVERIFY2(overlap(a, b) > 0.97, qPrintable(pair + u"silhouettes differ"_s));
-                        QVERIFY2(std::abs(a.lightness() - b.lightness()) >= 25,
-                                 qPrintable(pair + u"lightness too close"_s));
-                        for (const Matrix* sight : {&kProtanopia, &kDeuteranopia, &kTritanopia}) {
-                            const auto seenA = seenWith(*sight, a.meanLinearRgb),
-                                       seenB = seenWith(*sight, b.meanLinearRgb);
-                            QVERIFY2(std::hypot(seenA[0] - seenB[0], seenA[1] - seenB[1], seenA[2] - seenB[2]) >= 25,
-                                     qPrintable(pair + u"colours too close for colour-blind eyes"_s));
-                        }
-                    } else if (bit == 2) {
-                        const double smallShare = double(extent(b)) / b.side;
-                        QVERIFY2(share > 0.7 && share < 0.9 && smallShare > 0.35 && smallShare < 0.55 && ratio >= 1.5,
-                                 qPrintable(pair + u"the figures span %1 and %2"_s.arg(share).arg(smallShare)));
-                        QVERIFY2(overlap(a, b, ratio, QRectF(b.bounds).center()) > 0.85,
-                                 qPrintable(pair + u"the small figure scaled up is not the big one"_s));
-                    } else if (bit == 8) {
-                        // Stripes over a good share of the figure, its colour
-                        // kept between them, and still stripes on a card of
-                        // 64 pixels.
-                        QVERIFY2(overlap(a, b) > 0.97, qPrintable(pair + u"silhouettes differ"_s));
-                        const QImage& plain = images_[size_t(set)][size_t(index)];
-                        const QImage& striped = images_[size_t(set)][size_t(index | bit)];
-                        const Stripes large = stripesOf(plain, striped);
-                        const auto small = [](const QImage& image) {
-                            return image.scaled(64, 64, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-                        };
-                        const Stripes seenSmall = stripesOf(small(plain), small(striped));
-                        for (const Stripes& stripes : {large, seenSmall})
-                            QVERIFY2(stripes.share > 0.25 && stripes.share < 0.5,
-                                     qPrintable(pair + u"stripes over %1 of the figure"_s.arg(stripes.share)));
-                        QVERIFY2(large.colourShift < 8, qPrintable(pair + u"the colour between the stripes differs"_s));
-                    } else {
-                        QVERIFY2(overlap(a, b) < 0.9, qPrintable(pair + u"shapes alike"_s));
-                        QVERIFY2(ratio > 0.85 && ratio < 1.18, qPrintable(pair + u"sizes differ by %1"_s.arg(ratio)));
-                        QVERIFY2(std::abs(a.lightness() - b.lightness()) < 12, qPrintable(pair + u"colours differ"_s));
-                    }
+        QList<QImage> images;
+        QList<Figure> figures;
+        for (int index = 0; index < kPicturesPerSet; ++index) {
+            const QString name = u"picture %1"_s.arg(index + 1);
+            const QImage image(u"%1/gif/%2/%3.gif"_s.arg(QStringLiteral(MF_PROGRAM_DIR)).arg(set).arg(index + 1));
+            QVERIFY2(image.size() == missing.size(), qPrintable(name));
+            images.append(image.convertToFormat(QImage::Format_ARGB32));
+            figures.append(figureOf(images.last()));
+            for (int y = 0; y < side; ++y)
+                for (int x = 0; x < side; ++x)
+                    if ((qAlpha(images.last().pixel(x, y)) == 255) != (qAlpha(missing.pixel(x, y)) >= 128))
+                        QFAIL(qPrintable(name + u": wrong opacity at (%1, %2)"_s.arg(x).arg(y)));
+            for (const QPoint& at : face)
+                QVERIFY2(images.last().pixel(at) == qRgb(255, 255, 255),
+                         qPrintable(name + u": the card is not white"_s));
+        }
+        for (int index = 0; index < kPicturesPerSet; ++index)
+            for (int bit : {1, 2, 4, 8}) {
+                if (index & bit)
+                    continue;
+                const Figure& a = figures[index];
+                const Figure& b = figures[index | bit];
+                const QString pair = u"pictures %1 and %2: "_s.arg(index + 1).arg((index | bit) + 1);
+                const double ratio = double(a.extent()) / b.extent(), share = double(a.extent()) / a.side;
+                for (const Figure* figure : {&a, &b}) {
+                    const QPointF offset = QRectF(figure->bounds).center() - QPointF(a.side / 2.0, a.side / 2.0);
+                    QVERIFY2(offset.manhattanLength() <= a.side / 64.0, qPrintable(pair + u"off centre"_s));
                 }
+                if (bit == 1) {
+                    QVERIFY2(overlap(a, b) > 0.97, qPrintable(pair + u"silhouettes differ"_s));
+                    QVERIFY2(std::abs(a.lightness() - b.lightness()) >= 25,
+                             qPrintable(pair + u"lightness too close"_s));
+                    for (const Matrix* sight : {&kProtanopia, &kDeuteranopia, &kTritanopia}) {
+                        const auto seenA = seenWith(*sight, a.meanLinearRgb), seenB = seenWith(*sight, b.meanLinearRgb);
+                        QVERIFY2(std::hypot(seenA[0] - seenB[0], seenA[1] - seenB[1], seenA[2] - seenB[2]) >= 25,
+                                 qPrintable(pair + u"colours too close for colour-blind eyes"_s));
+                    }
+                } else if (bit == 2) {
+                    const double smallShare = double(b.extent()) / b.side;
+                    QVERIFY2(share > 0.7 && share < 0.9 && smallShare > 0.35 && smallShare < 0.55 && ratio >= 1.5,
+                             qPrintable(pair + u"the figures span %1 and %2"_s.arg(share).arg(smallShare)));
+                    QVERIFY2(overlap(a, b, ratio, QRectF(b.bounds).center()) > 0.85,
+                             qPrintable(pair + u"the small figure scaled up is not the big one"_s));
+                } else if (bit == 8) {
+                    // Stripes over a good share of the figure, its colour
+                    // kept between them, and still stripes on a card of
+                    // 64 pixels.
+                    QVERIFY2(overlap(a, b) > 0.97, qPrintable(pair + u"silhouettes differ"_s));
+                    const QImage& plain = images[index];
+                    const QImage& striped = images[index | bit];
+                    const Stripes large = stripesOf(plain, striped);
+                    const auto small = [](const QImage& image) {
+                        return image.scaled(64, 64, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+                    };
+                    const Stripes seenSmall = stripesOf(small(plain), small(striped));
+                    for (const Stripes& stripes : {large, seenSmall})
+                        QVERIFY2(stripes.share > 0.25 && stripes.share < 0.5,
+                                 qPrintable(pair + u"stripes over %1 of the figure"_s.arg(stripes.share)));
+                    QVERIFY2(large.colourShift < 8, qPrintable(pair + u"the colour between the stripes differs"_s));
+                } else {
+                    QVERIFY2(overlap(a, b) < 0.9, qPrintable(pair + u"shapes alike"_s));
+                    QVERIFY2(ratio > 0.85 && ratio < 1.18, qPrintable(pair + u"sizes differ by %1"_s.arg(ratio)));
+                    QVERIFY2(std::abs(a.lightness() - b.lightness()) < 12, qPrintable(pair + u"colours differ"_s));
+                }
+            }
     }
 };
 
