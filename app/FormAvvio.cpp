@@ -104,10 +104,9 @@ void FormAvvio::Form_Load() {
     setBackColor(ModuloColoriSuoni::PreparaColori());
 }
 
-// After every translation, the loading one and each choice of a language
-// while the screen is there: the version line in the current language, and
-// the program's name, as the screen shows it, for assistive technology.
-void FormAvvio::nameForAssistiveTechnology() {
+// The version line, and the program's name, as the screen shows it, for
+// assistive technology; also after a language chosen while the screen is there.
+void FormAvvio::afterTranslation() {
     control(Label2, 2).setText(forms::TextProperty::Caption, Modulo1::Versione());
     window()->setAccessibleName(control(Label2, 0).text(forms::TextProperty::Caption).value_or(QString()));
 }

@@ -113,7 +113,7 @@ void FormChiGioca::layButtons() {
     scan().setChoices(std::move(shown));
 }
 
-void FormChiGioca::nameForAssistiveTechnology() {
+void FormChiGioca::afterTranslation() {
     window()->setAccessibleName(control(Label1).text(forms::TextProperty::Caption).value_or(QString()));
 }
 

@@ -23,7 +23,7 @@ protected:
     void Form_Load() override;
     void Form_Activate() override;
     void Form_Resize() override;
-    void nameForAssistiveTechnology() override;
+    void afterTranslation() override;
 
 private:
     void ChildButton_Click(int index);

@@ -151,7 +151,7 @@ void FormMenu::ConnectEvents() {
     }
 }
 
-void FormMenu::nameForAssistiveTechnology() {
+void FormMenu::afterTranslation() {
     window()->setAccessibleName(modLanguageSupport::MLSAccessibleText(u"Menu"_s));
     control(Picture1).widget()->setAccessibleName(modLanguageSupport::MLSAccessibleText(u"PictureSets"_s));
     control(LevelBox).widget()->setAccessibleName(modLanguageSupport::MLSAccessibleText(u"Levels"_s));

@@ -45,7 +45,7 @@ protected:
     void Form_Load() override;
     void Form_Activate() override;
     void Form_Resize() override;
-    void nameForAssistiveTechnology() override;
+    void afterTranslation() override;
 
 private:
     // The button of an exercise opens it.

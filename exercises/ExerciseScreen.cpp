@@ -314,7 +314,7 @@ void ExerciseScreen::focusFirstPicture() {
     control(Picture1, 0).widget()->setFocus(Qt::OtherFocusReason);
 }
 
-void ExerciseScreen::nameForAssistiveTechnology() {
+void ExerciseScreen::afterTranslation() {
     using modLanguageSupport::MLSAccessibleText;
     const auto caption = [this](ControlName name) {
         return control(name).text(TextProperty::Caption).value_or(QString());

@@ -59,7 +59,7 @@ private:
     void focusFirstPicture();
 
     // What the controls tell assistive technology, in the current language.
-    void nameForAssistiveTechnology() override;
+    void afterTranslation() override;
     void nameCounts();
     void describePictures();
 

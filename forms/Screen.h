@@ -106,9 +106,10 @@ public:
     // One handler for every element of a control array, told the index.
     void onArrayClick(ControlName name, const std::function<void(int index)>& handler);
 
-    // Names the controls for assistive technology in the current language;
-    // run after every translation of the screen.
-    virtual void nameForAssistiveTechnology() {}
+    // Sets, in the current language, what the language file does not hold:
+    // the words for assistive technology and texts made at run time; run
+    // after every translation of the screen.
+    virtual void afterTranslation() {}
 
     QWidget* window() const;  // nullptr while not loaded
     QWidget* client() const;  // the client area, parent of the screen's controls

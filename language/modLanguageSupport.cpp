@@ -256,7 +256,7 @@ void MLSTranslateForm(forms::Screen& frm) {
         media::DoEvents();
     }
     if (frm.isLoaded())
-        frm.nameForAssistiveTechnology();
+        frm.afterTranslation();
 }
 
 }  // namespace modLanguageSupport
