@@ -25,6 +25,13 @@ inline QWidget* widget(const forms::Screen& screen, const QString& name, int ind
 inline QWidget* widget(const forms::Screen& screen, forms::ControlName name, int index = -1) {
     return screen.control(name, index).widget();
 }
+// The widget of the control called `fullName` ("Option1(3)", "Check1").
+inline QWidget* byFullName(const forms::Screen& screen, const QString& fullName) {
+    for (const auto& control : screen.controls())
+        if (control->fullName() == fullName)
+            return control->widget();
+    return nullptr;
+}
 // A key on the focused control, or on the window when none has the focus.
 inline void press(const forms::Screen& screen, Qt::Key key) {
     QTest::keyClick(focused(screen) ? focused(screen) : screen.window(), key);

@@ -18,12 +18,7 @@
 using namespace Qt::Literals::StringLiterals;
 namespace ex = exercises::exercise_layout;
 using forms::Screen;
-using screen_input::announcement;
-using screen_input::focused;
-using screen_input::press;
-using screen_input::ringAround;
-using screen_input::whenOpens;
-using screen_input::widget;
+using namespace screen_input;
 
 namespace {
 
@@ -46,14 +41,15 @@ class TestKeyboardAccess : public QObject {
 
     ProgramFolderFixture folder;
 
-    // From `from` the keys of `moves` take the focus to each control named in turn.
-    static void expectMoves(const Screen& screen, const QString& from, int fromIndex,
-                            const std::vector<std::tuple<Qt::Key, QString, int>>& moves) {
-        widget(screen, from, fromIndex)->setFocus();
-        for (const auto& [key, name, index] : moves) {
-            press(screen, key);
-            QVERIFY2(focused(screen) == widget(screen, name, index),
-                     qPrintable(name + u" wanted, not "_s + focused(screen)->objectName()));
+    // From the first control of `chain` ("Command7 Down Command3 Right ..."),
+    // each key takes the focus to the control named after it.
+    static void expectMoves(const Screen& screen, const QString& chain) {
+        const QStringList steps = chain.split(u' ');
+        byFullName(screen, steps.first())->setFocus();
+        for (qsizetype i = 1; i + 1 < steps.size(); i += 2) {
+            press(screen, QKeySequence(steps[i])[0].key());
+            QVERIFY2(focused(screen) == byFullName(screen, steps[i + 1]),
+                     qPrintable(steps.first(i + 2).join(u' ') + u", not "_s + focused(screen)->objectName()));
         }
     }
 
@@ -76,19 +72,10 @@ private Q_SLOTS:
         exercise.Show();
         QVERIFY(QTest::qWaitForWindowActive(exercise.window()));
         QCOMPARE(focused(exercise), widget(exercise, ex::Picture1, 0));
-        constexpr int kSpeaker = -1;
-        constexpr int kHome = -2;
-        const std::pair<Qt::Key, int> moves[] = {{Qt::Key_Right, 1},       {Qt::Key_Down, 5},
-                                                 {Qt::Key_Left, 4},        {Qt::Key_Up, 0},
-                                                 {Qt::Key_Backtab, kHome}, {Qt::Key_Backtab, kSpeaker},
-                                                 {Qt::Key_Backtab, 7},     {Qt::Key_Tab, kSpeaker},
-                                                 {Qt::Key_Tab, kHome},     {Qt::Key_Tab, 0}};
-        for (const auto& [key, index] : moves) {
-            press(exercise, key);
-            QCOMPARE(focused(exercise), index == kHome      ? widget(exercise, ex::HomeButton)
-                                        : index == kSpeaker ? widget(exercise, ex::HearAgain)
-                                                            : widget(exercise, ex::Picture1, index));
-        }
+        expectMoves(exercise,
+                    u"Picture1(0) Right Picture1(1) Down Picture1(5) Left Picture1(4) Up Picture1(0) "
+                    "Backtab HomeButton Backtab HearAgain Backtab Picture1(7) "
+                    "Tab HearAgain Tab HomeButton Tab Picture1(0)"_s);
         widget(exercise, ex::Picture1, Modulo1::IndiceModello)->setFocus();
         QSignalSpy focusMoves(qApp, &QApplication::focusChanged);
         press(exercise, Qt::Key_Space);
@@ -117,38 +104,27 @@ private Q_SLOTS:
         Modulo1::SerieFigure = 4;
         Screen& menu = app::screens::FormMenu();
         menu.Show();
-        const QString sets = u"Option1"_s;
-        const QString levels = u"LevelOption"_s;
-        expectMoves(menu, u"Check1"_s, -1, {{Qt::Key_Tab, sets, 3}});
-        expectMoves(menu, u"Command6"_s, -1, {{Qt::Key_Tab, levels, 1}});
-        expectMoves(menu, u"Command7"_s, -1,
-                    {{Qt::Key_Up, u"Command7"_s, -1},
-                     {Qt::Key_Down, u"Command3"_s, -1},
-                     {Qt::Key_Down, u"Command1"_s, -1},
-                     {Qt::Key_Down, u"Command2"_s, -1}});
-        expectMoves(menu, u"Command5"_s, -1, {{Qt::Key_Up, u"Command5"_s, -1}});
-        expectMoves(menu, u"Command4"_s, -1,
-                    {{Qt::Key_Down, sets, 0},
-                     {Qt::Key_Down, sets, 1},
-                     {Qt::Key_Right, sets, 4},
-                     {Qt::Key_Down, sets, 5},
-                     {Qt::Key_Down, sets, 5}});
-        press(menu, Qt::Key_Return);
+        // Set 4 is chosen until Enter chooses set 6.
+        for (const QString& chain : {
+                 u"Check1 Tab Option1(3)"_s,
+                 u"Command6 Tab LevelOption(1)"_s,
+                 u"Command7 Up Command7 Down Command3 Down Command1 Down Command2"_s,
+                 u"Command5 Up Command5"_s,
+                 u"Command4 Down Option1(0) Down Option1(1) Right Option1(4) Down Option1(5) Down Option1(5) "
+                 "Return Option1(5)"_s,
+                 u"Option1(4) Up Option1(3) Up Command4"_s,
+                 u"Option1(3) Right Check1 Left Option1(3)"_s,
+                 u"LevelOption(1) Right LevelOption(2) Right LevelOption(2) Left LevelOption(1) "
+                 "Left LevelOption(0) Up Command6"_s,
+                 u"LevelOption(2) Down Check1"_s,
+             })
+            expectMoves(menu, chain);
         QCOMPARE(Modulo1::SerieFigure, qint16(6));
-        expectMoves(menu, sets, 4, {{Qt::Key_Up, sets, 3}, {Qt::Key_Up, u"Command4"_s, -1}});
-        expectMoves(menu, sets, 3, {{Qt::Key_Right, u"Check1"_s, -1}, {Qt::Key_Left, sets, 3}});
-        expectMoves(menu, levels, 1,
-                    {{Qt::Key_Right, levels, 2},
-                     {Qt::Key_Right, levels, 2},
-                     {Qt::Key_Left, levels, 1},
-                     {Qt::Key_Left, levels, 0},
-                     {Qt::Key_Up, u"Command6"_s, -1}});
-        expectMoves(menu, levels, 2, {{Qt::Key_Down, u"Check1"_s, -1}});
         menu.Unload();
         settings::current().levelOnMenu = false;
         menu.Show();
-        QVERIFY(!widget(menu, levels, 0)->isVisibleTo(menu.window()));
-        expectMoves(menu, u"Command6"_s, -1, {{Qt::Key_Down, u"Check1"_s, -1}});
+        QVERIFY(!widget(menu, u"LevelOption"_s, 0)->isVisibleTo(menu.window()));
+        expectMoves(menu, u"Command6 Down Check1"_s);
     }
 
     // A stray Escape, then Enter, asks to leave and keeps the exercise and its

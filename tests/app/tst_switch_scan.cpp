@@ -15,17 +15,13 @@
 #include "SwitchScan.h"
 #include "modLanguageSupport.h"
 
-#include <QFile>
 #include <QPushButton>
 
 using namespace Qt::Literals::StringLiterals;
 namespace ex = exercises::exercise_layout;
 using forms::Screen;
-using screen_input::press;
-using screen_input::ringAround;
-using screen_input::whenOpens;
-using screen_input::widget;
 using settings::Scan;
+using namespace screen_input;
 
 namespace {
 
@@ -83,13 +79,7 @@ private:
 };
 
 // The highlight is the window's focus.
-constexpr auto& highlighted = screen_input::focused;
-QWidget* byFullName(const Screen& screen, const QString& fullName) {
-    for (const auto& control : screen.controls())
-        if (control->fullName() == fullName)
-            return control->widget();
-    return nullptr;
-}
+constexpr auto& highlighted = focused;
 QString highlightedName(const Screen& screen) {
     for (const auto& control : screen.controls())
         if (control->widget() && control->widget() == highlighted(screen))
@@ -125,7 +115,6 @@ public:
         if (done_ && (remainingMs_ -= ms) <= 0)
             std::exchange(done_, {})();
     }
-    bool speaking() const { return bool(done_); }
 
 private:
     std::function<void()> done_;
@@ -157,14 +146,6 @@ class TestSwitchScan : public QObject {
         }
         return names;
     }
-    // `names` are different controls, each after the one before in columns
-    // from top to bottom.
-    static void checkColumnOrder(const Screen& screen, const QStringList& names) {
-        const auto along = [](QPoint point) { return std::pair(point.x(), point.y()); };
-        for (qsizetype i = 1; i < names.size(); ++i)
-            QVERIFY2(along(centre(byFullName(screen, names[i - 1]))) < along(centre(byFullName(screen, names[i]))),
-                     qPrintable(names[i]));
-    }
     // Moves the scan on to picture `index` by `step` (a key), or by the clock.
     void waitForPicture(const Screen& exercise, int index, std::optional<Qt::Key> step = {}) {
         for (int move = 0; move < 9 && highlighted(exercise) != widget(exercise, ex::Picture1, index); ++move) {
@@ -194,8 +175,7 @@ private Q_SLOTS:
         shown.clear();
     }
     void cleanup() {
-        for (Screen* screen : Screen::loadedScreens())
-            screen->Unload();
+        ProgramFolderFixture::unloadScreens();
         folder.answerBoxes();
     }
 
@@ -220,7 +200,13 @@ private Q_SLOTS:
         QCOMPARE(round.mid(6), (QStringList{u"Option1(0)"_s, u"Option1(1)"_s, u"Option1(2)"_s, u"Option1(3)"_s,
                                             u"Option1(4)"_s, u"Option1(5)"_s, u"LevelOption(0)"_s, u"LevelOption(1)"_s,
                                             u"LevelOption(2)"_s, u"Check1"_s, u"BottoneEsci"_s, u"Command7"_s}));
-        checkColumnOrder(menu, QStringList{u"Command7"_s} + round.first(6));
+        // The exercises go down each column, the columns from left to right.
+        const QStringList exercises = QStringList{u"Command7"_s} + round.first(6);
+        for (qsizetype i = 1; i < exercises.size(); ++i) {
+            const QPoint before = centre(widget(menu, exercises[i - 1]));
+            const QPoint after = centre(widget(menu, exercises[i]));
+            QVERIFY2(std::pair(before.x(), before.y()) < std::pair(after.x(), after.y()), qPrintable(exercises[i]));
+        }
         QVERIFY(ringAround(highlighted(menu)));
         QCOMPARE(said.mid(said.size() - kMenuChoices), round);
 
@@ -361,11 +347,10 @@ private Q_SLOTS:
                         clock.ticks(1);
                 }
                 // Each button reached is said by its caption, without the shortcut's mark.
-                const QString yes = box.button(QMessageBox::Yes)->text().remove(u'&');
-                QCOMPARE(shown.mid(shown.size() - 2),
-                         (QStringList{yes, box.button(QMessageBox::No)->text().remove(u'&')}));
-                QVERIFY(!yes.isEmpty());
-                QVERIFY(!shown.last().contains(u'&'));
+                const QStringList captions{box.button(QMessageBox::Yes)->text().remove(u'&'),
+                                           box.button(QMessageBox::No)->text().remove(u'&')};
+                QCOMPARE(shown.mid(shown.size() - 2), captions);
+                QVERIFY(!captions.first().isEmpty());
                 if (chooseYes)
                     clock.ticks(1);
                 folder.answerBoxes();  // the boxes that follow this one (the menu's missing language files)
@@ -384,8 +369,7 @@ private Q_SLOTS:
     // scan waits for it), the way home is a choice, and the choices are named
     // with the sounds off.
     void aSwitchChildHearsEverySentenceWhole() {
-        QVERIFY(folder.copyShipped(u"English"_s));
-        modLanguageSupport::MLSCurrentLanguage = u"English"_s;
+        QVERIFY(folder.useShipped(u"English"_s));
         settings::current().speech = true;
         FakeVoice voice;
         media::setVoice([&voice](const QString& text, const QString&, std::function<void()> done) {
@@ -401,11 +385,6 @@ private Q_SLOTS:
             media::Speak({}, {});
             initTestCase();
         });
-        const auto highlightStays = [this](const Screen& screen, int ms) {
-            QWidget* before = highlighted(screen);
-            clock.advance(ms);
-            return highlighted(screen) == before;
-        };
         // A whole round: each choice holds for its name and the interval.
         const auto scanTo = [this](const Screen& screen, QWidget* choice) {
             for (int step = 0; step < 100 && highlighted(screen) != choice; ++step)
@@ -419,8 +398,11 @@ private Q_SLOTS:
         QCOMPARE(voice.heard.value(0), instruction);
         // The highlight rests on the first picture while the instruction is
         // said, then while its name is said, then for the interval.
-        QVERIFY(highlightStays(exercise, 2 * FakeVoice::kSentenceMs - 20));
-        QVERIFY(!highlightStays(exercise, kInterval + 40));
+        const QWidget* first = highlighted(exercise);
+        clock.advance(2 * FakeVoice::kSentenceMs - 20);
+        QCOMPARE(highlighted(exercise), first);
+        clock.advance(kInterval + 40);
+        QVERIFY(highlighted(exercise) != first);
         QCOMPARE(voice.heard.value(1), widget(exercise, ex::Picture1, 0)->property(forms::kSpokenName).toString());
 
         const int right = Modulo1::IndiceModello ^ 1;
