@@ -295,14 +295,10 @@ private Q_SLOTS:
         QTest::qWait(1500);
         QCOMPARE(ends, 0);
         send(QEvent::KeyRelease, Qt::Key_Q, Qt::ControlModifier | Qt::ShiftModifier);
-        // A key short of the chord, held.
-        for (const Qt::KeyboardModifiers partial :
-             {Qt::ControlModifier | Qt::AltModifier, Qt::ControlModifier | Qt::ShiftModifier,
-              Qt::AltModifier | Qt::ShiftModifier}) {
-            send(QEvent::KeyPress, Qt::Key_Q, partial);
-            QTest::qWait(1800);
-            send(QEvent::KeyRelease, Qt::Key_Q, partial);
-        }
+        // A key short of the chord, held (the whole chord short of a key ends nothing: below).
+        send(QEvent::KeyPress, Qt::Key_Q, Qt::ControlModifier | Qt::ShiftModifier);
+        QTest::qWait(1800);
+        send(QEvent::KeyRelease, Qt::Key_Q, Qt::ControlModifier | Qt::ShiftModifier);
         QCOMPARE(ends, 0);
         // Held: the end comes once the time is up, not before, also while the
         // key repeats as releases and presses not marked as repeats. A stall
