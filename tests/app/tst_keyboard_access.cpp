@@ -145,7 +145,7 @@ private Q_SLOTS:
     }
 
     // A stray Escape, then Enter, asks to leave and keeps the exercise and its
-    // counts, as often as it happens; the mouse still leaves with Yes.
+    // counts, as often as it happens (Yes leaves: tst_switch_scan).
     void strayEscapeThenEnterKeepsTheGame() {
         Screen& exercise = app::screens::FormEs1();
         exercise.Show();
@@ -161,11 +161,7 @@ private Q_SLOTS:
             QCOMPARE(widget(exercise, ex::EtichettaEsatti)->property("text").toString().trimmed(), u"1"_s);
             QCOMPARE(focused(exercise), next);
         }
-        whenOpens([](QMessageBox& box) { QTest::mouseClick(box.button(QMessageBox::Yes), Qt::LeftButton); });
-        press(exercise, Qt::Key_Escape);
         folder.answerBoxes();
-        QVERIFY(!exercise.isLoaded());
-        QVERIFY(app::screens::FormMenu().isLoaded());
     }
 
     // Alt or F10 takes the keys to the menu bar, with the ring on its entry;

@@ -146,15 +146,16 @@ class TestSwitchScan : public QObject {
         }
         return names;
     }
-    // Moves the scan on to picture `index` by `step` (a key), or by the clock.
-    void waitForPicture(const Screen& exercise, int index, std::optional<Qt::Key> step = {}) {
-        for (int move = 0; move < 9 && highlighted(exercise) != widget(exercise, ex::Picture1, index); ++move) {
+    // Moves the scan on to `choice` by `step` (a key), or by the clock in
+    // half intervals (a choice may hold longer, for its name).
+    void scanTo(const Screen& screen, const QWidget* choice, std::optional<Qt::Key> step = {}) {
+        for (int move = 0; move < 100 && highlighted(screen) != choice; ++move) {
             if (step)
-                press(exercise, *step);
+                press(screen, *step);
             else
-                clock.ticks(1);
+                clock.advance(kInterval / 2);
         }
-        QCOMPARE(highlighted(exercise), widget(exercise, ex::Picture1, index));
+        QCOMPARE(highlighted(screen), choice);
     }
 
 private Q_SLOTS:
@@ -214,7 +215,7 @@ private Q_SLOTS:
         QCOMPARE(highlightedName(exercise), u"Picture1(0)"_s);
         // A picture has no sentence of its own: what it shows goes with it.
         QVERIFY(!shown.last().isEmpty());
-        waitForPicture(exercise, Modulo1::IndiceModello ^ 1);
+        scanTo(exercise, widget(exercise, ex::Picture1, Modulo1::IndiceModello ^ 1));
         press(exercise, Qt::Key_Space);
         QCOMPARE(Modulo1::ContaEsatti(), qint16(1));
         QCOMPARE(highlightedName(exercise), u"BottoneAvanti"_s);
@@ -269,7 +270,7 @@ private Q_SLOTS:
         Screen& exercise = show(app::screens::FormEs3());  // the right picture is the model itself
         const int right = Modulo1::IndiceModello;
         const int wrong = right == 7 ? 6 : 7;
-        waitForPicture(exercise, wrong);
+        scanTo(exercise, widget(exercise, ex::Picture1, wrong));
         press(exercise, Qt::Key_Space);
         press(exercise, Qt::Key_Return);
         press(exercise, Qt::Key_Enter);
@@ -281,7 +282,7 @@ private Q_SLOTS:
         QCOMPARE(Modulo1::ContaEsatti(), qint16(0));
         QCOMPARE(highlighted(exercise), widget(exercise, ex::Picture1, wrong));
         QVERIFY(ringAround(highlighted(exercise)));
-        waitForPicture(exercise, right);
+        scanTo(exercise, widget(exercise, ex::Picture1, right));
         click(exercise.client());
         QTRY_COMPARE(Modulo1::ContaEsatti(), qint16(1));
         QCOMPARE(highlightedName(exercise), u"BottoneAvanti"_s);
@@ -295,10 +296,10 @@ private Q_SLOTS:
         Screen& exercise = show(app::screens::FormEs4());
         const int right = Modulo1::IndiceModello ^ 2;
         const int wrong = right == 1 ? 2 : 1;  // a move away from the first, where the scan starts
-        waitForPicture(exercise, wrong, Qt::Key_Tab);
+        scanTo(exercise, widget(exercise, ex::Picture1, wrong), Qt::Key_Tab);
         press(exercise, Qt::Key_Return);
         QCOMPARE(Modulo1::ContaErrati(), qint16(1));
-        waitForPicture(exercise, right, Qt::Key_Space);
+        scanTo(exercise, widget(exercise, ex::Picture1, right), Qt::Key_Space);
         press(exercise, Qt::Key_Enter);
         QCOMPARE(Modulo1::ContaEsatti(), qint16(1));
         QCOMPARE(highlightedName(exercise), u"BottoneAvanti"_s);
@@ -385,12 +386,6 @@ private Q_SLOTS:
             media::Speak({}, {});
             initTestCase();
         });
-        // A whole round: each choice holds for its name and the interval.
-        const auto scanTo = [this](const Screen& screen, QWidget* choice) {
-            for (int step = 0; step < 100 && highlighted(screen) != choice; ++step)
-                clock.advance(kInterval / 2);
-            return highlighted(screen) == choice;
-        };
 
         Screen& exercise = show(app::screens::FormEs1());
         clock.advance(10);
@@ -406,7 +401,7 @@ private Q_SLOTS:
         QCOMPARE(voice.heard.value(1), widget(exercise, ex::Picture1, 0)->property(forms::kSpokenName).toString());
 
         const int right = Modulo1::IndiceModello ^ 1;
-        QVERIFY(scanTo(exercise, widget(exercise, ex::Picture1, right)));
+        scanTo(exercise, widget(exercise, ex::Picture1, right));
         clock.advance(FakeVoice::kSentenceMs);
         press(exercise, Qt::Key_Space);
         QCOMPARE(Modulo1::ContaEsatti(), qint16(1));
@@ -416,7 +411,7 @@ private Q_SLOTS:
         QVERIFY2(voice.heard.last().contains(u'!'), qPrintable(voice.heard.last()));
 
         // The way home is reached by the scan and asks its question aloud, No first.
-        QVERIFY(scanTo(exercise, widget(exercise, ex::HomeButton)));
+        scanTo(exercise, widget(exercise, ex::HomeButton));
         clock.advance(FakeVoice::kSentenceMs);
         folder.answer = forms::MsgAnswer::Yes;
         const auto boxesBefore = folder.boxes.size();
@@ -439,7 +434,7 @@ private Q_SLOTS:
         clock.advance(FakeVoice::kSentenceMs + 10);
         press(menu, Qt::Key_Space);
         QVERIFY(!Modulo1::SuoniAttivati);
-        QVERIFY(scanTo(menu, widget(menu, u"Command7"_s)));
+        scanTo(menu, widget(menu, u"Command7"_s));
         clock.advance(10);
         QCOMPARE(voice.heard.last(), feedback::spoken_words::Sentence(u"Command7"_s));
         QVERIFY2(voice.cut.isEmpty(), qPrintable(voice.cut.join(u" | "_s)));
