@@ -183,12 +183,11 @@ private Q_SLOTS:
         const QList<QAction*> entries = exercise.window()->findChild<QMenuBar*>()->actions();
         const qsizetype asked = folder.boxes.size();
         for (int round = 0; round < 2; ++round) {
-            press(exercise, menuKey);
-            QCOMPARE(menuBarEntry(exercise), entries.value(0));
-            QVERIFY(ringAroundEntry(exercise));
-            press(exercise, Qt::Key_Right);
-            QCOMPARE(menuBarEntry(exercise), entries.value(1));
-            QVERIFY(ringAroundEntry(exercise));
+            for (const auto& [key, entry] : {std::pair(menuKey, 0), std::pair(Qt::Key_Right, 1)}) {
+                press(exercise, key);
+                QCOMPARE(menuBarEntry(exercise), entries.value(entry));
+                QVERIFY(ringAroundEntry(exercise));
+            }
             press(exercise, Qt::Key_Escape);
             QCOMPARE(focused(exercise), picture);
             QVERIFY(ringAround(picture));

@@ -82,6 +82,7 @@ class TestKiosk : public QObject {
         QCOMPARE(folder.boxes.size(), expectRefused ? 0 : 1);
         QCOMPARE(folder.boxes.value(0).message, expectRefused ? QString() : u"Quit?"_s);
         QCOMPARE(folder.boxes.value(0).buttons, expectRefused ? forms::MsgButtons{} : forms::MsgButtons::YesNo);
+        QCOMPARE(ends, 0);
         folder.answer = MsgAnswer::Yes;
         menu().control(u"BottoneEsci"_s).click();
         QCOMPARE(ends, expectRefused ? 0 : 1);
