@@ -25,6 +25,13 @@ inline QWidget* widget(const forms::Screen& screen, const QString& name, int ind
 inline QWidget* widget(const forms::Screen& screen, forms::ControlName name, int index = -1) {
     return screen.control(name, index).widget();
 }
+// `screen` shown, with the keyboard.
+inline forms::Screen& shown(forms::Screen& screen) {
+    screen.Show();
+    if (!QTest::qWaitForWindowActive(screen.window()))
+        qWarning("the window was not activated");
+    return screen;
+}
 // The widget of the control called `fullName` ("Option1(3)", "Check1").
 inline QWidget* byFullName(const forms::Screen& screen, const QString& fullName) {
     for (const auto& control : screen.controls())

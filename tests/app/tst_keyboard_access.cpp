@@ -69,8 +69,7 @@ private Q_SLOTS:
     // disabled on the way (a flood a screen reader prunes). A key held down
     // acts once, but a held arrow moves on.
     void anExerciseIsPlayedWithKeysAlone() {
-        Screen& exercise = app::screens::FormEs3();  // the right picture is the model itself
-        exercise.Show();
+        Screen& exercise = shown(app::screens::FormEs3());  // the right picture is the model itself
         // As X sends a held key: a release and a press of the same moment,
         // which Qt marks as a repeat only when it has both at hand.
         const auto hold = [&exercise](Qt::Key key, int repeats) {
@@ -85,7 +84,6 @@ private Q_SLOTS:
                 QApplication::sendEvent(focused(exercise), &pressed);
             }
         };
-        QVERIFY(QTest::qWaitForWindowActive(exercise.window()));
         QCOMPARE(focused(exercise), widget(exercise, ex::Picture1, 0));
         expectMoves(exercise,
                     u"Picture1(0) Right Picture1(1) Down Picture1(5) Left Picture1(4) Up Picture1(0) "
@@ -119,8 +117,7 @@ private Q_SLOTS:
     void theMenusArrowsLeadIntoEachGroupAndOutAgain() {
         const auto restore = qScopeGuard([] { settings::current() = {}; });
         Modulo1::SerieFigure = 4;
-        Screen& menu = app::screens::FormMenu();
-        menu.Show();
+        Screen& menu = shown(app::screens::FormMenu());
         // Set 4 is chosen until Enter chooses set 6.
         for (const QString& chain : {
                  u"Check1 Tab Option1(3)"_s,
@@ -147,8 +144,7 @@ private Q_SLOTS:
     // A stray Escape, then Enter, asks to leave and keeps the exercise and its
     // counts, as often as it happens (Yes leaves: tst_switch_scan).
     void strayEscapeThenEnterKeepsTheGame() {
-        Screen& exercise = app::screens::FormEs1();
-        exercise.Show();
+        Screen& exercise = shown(app::screens::FormEs1());
         widget(exercise, ex::Picture1, Modulo1::IndiceModello ^ 1)->setFocus();
         press(exercise, Qt::Key_Return);
         QWidget* next = focused(exercise);
@@ -175,9 +171,7 @@ private Q_SLOTS:
     }
     void theMenuBarIsReachedByAltOrF10AndLeftAgain() {
         QFETCH(Qt::Key, menuKey);
-        Screen& exercise = app::screens::FormEs1();
-        exercise.Show();
-        QVERIFY(QTest::qWaitForWindowActive(exercise.window()));
+        Screen& exercise = shown(app::screens::FormEs1());
         QWidget* picture = widget(exercise, ex::Picture1, Modulo1::IndiceModello);  // a wrong answer
         picture->setFocus();
         const QList<QAction*> entries = exercise.window()->findChild<QMenuBar*>()->actions();
@@ -227,8 +221,7 @@ private Q_SLOTS:
     void namesAndDescriptionsSpeakTheLanguage() {
         QFETCH(QString, language);
         folder.useShipped(language);
-        Screen& exercise = app::screens::FormEs1();
-        exercise.Show();
+        Screen& exercise = shown(app::screens::FormEs1());
         QTEST(exercise.window()->accessibleName(), "window");
         QTEST(widget(exercise, ex::Picture1, 6)->accessibleName(), "picture7");
         QTEST(widget(exercise, ex::ComandoIconaSi)->accessibleName(), "rightFace");

@@ -127,14 +127,8 @@ class TestSwitchScan : public QObject {
     ProgramFolderFixture folder;
     FakeClock clock;
     QStringList said;
-    QStringList shown;  // the names told to assistive technology, said where a choice has no sentence
+    QStringList told;  // the names told to assistive technology, said where a choice has no sentence
 
-    Screen& show(Screen& screen) {
-        screen.Show();
-        if (!QTest::qWaitForWindowActive(screen.window()))
-            qWarning("the window was not activated");
-        return screen;
-    }
     // The highlight moves `count` times, the names it reached in order.
     QStringList scanned(const Screen& screen, int count) {
         QStringList names;
@@ -163,7 +157,7 @@ private Q_SLOTS:
             [this] { return std::make_unique<FakeClock::Timer>(clock); });
         forms::InputDispatcher::instance().setScanAnnouncer([this](const QString& key, const QString& accessibleName) {
             said << (key.isEmpty() ? accessibleName : key);
-            shown << accessibleName;
+            told << accessibleName;
         });
     }
     void init() {
@@ -171,7 +165,7 @@ private Q_SLOTS:
         Modulo1::SuoniAttivati = true;
         forms::InputDispatcher::instance().configureScan(Scan::Auto, kInterval);
         said.clear();
-        shown.clear();
+        told.clear();
     }
     void cleanup() {
         ProgramFolderFixture::unloadScreens();
@@ -183,7 +177,7 @@ private Q_SLOTS:
     // round again. An exercise: Next once it is enabled, alone with the
     // instruction and the way home while the pictures wait.
     void theScanFollowsTheScreen() {
-        Screen& menu = show(app::screens::FormMenu());
+        Screen& menu = shown(app::screens::FormMenu());
         QCOMPARE(highlightedName(menu), u"Command7"_s);
         // With nothing highlighted, the clock and the switch alike start at the first choice.
         for (const bool bySwitch : {false, true}) {
@@ -209,10 +203,10 @@ private Q_SLOTS:
         QVERIFY(ringAround(highlighted(menu)));
         QCOMPARE(said.mid(said.size() - kMenuChoices), round);
 
-        Screen& exercise = show(app::screens::FormEs1());
+        Screen& exercise = shown(app::screens::FormEs1());
         QCOMPARE(highlightedName(exercise), u"Picture1(0)"_s);
         // A picture has no sentence of its own: what it shows goes with it.
-        QVERIFY(!shown.last().isEmpty());
+        QVERIFY(!told.last().isEmpty());
         scanTo(exercise, widget(exercise, ex::Picture1, Modulo1::IndiceModello ^ 1));
         press(exercise, Qt::Key_Space);
         QCOMPARE(Modulo1::ContaEsatti(), qint16(1));
@@ -229,7 +223,7 @@ private Q_SLOTS:
     // Three rounds with no choice: the scan rests on the first choice and
     // stays there; the switch chooses it, and the scan moves again from there.
     void theScanRestsAfterThreeRoundsUntilTheSwitch() {
-        Screen& menu = show(app::screens::FormMenu());
+        Screen& menu = shown(app::screens::FormMenu());
         // Moved by the screen to the first choice: three whole rounds from there end on it.
         widget(menu, u"Command7"_s)->setFocus();
         clock.ticks(3 * kMenuChoices - 1);
@@ -265,7 +259,7 @@ private Q_SLOTS:
     // Space, Enter and a click anywhere all choose the highlighted picture,
     // even a click on another picture; the mouse's own target is not chosen.
     void spaceEnterAndAClickAnywhereChooseTheHighlight() {
-        Screen& exercise = show(app::screens::FormEs3());  // the right picture is the model itself
+        Screen& exercise = shown(app::screens::FormEs3());  // the right picture is the model itself
         const int right = Modulo1::IndiceModello;
         const int wrong = right == 7 ? 6 : 7;
         scanTo(exercise, widget(exercise, ex::Picture1, wrong));
@@ -291,7 +285,7 @@ private Q_SLOTS:
     // aModeChosenReachesTheShownWindowAtOnce). A click is the mouse's own.
     void anExerciseIsPlayedWithTwoSwitches() {
         forms::InputDispatcher::instance().configureScan(Scan::Step, kInterval);
-        Screen& exercise = show(app::screens::FormEs4());
+        Screen& exercise = shown(app::screens::FormEs4());
         const int right = Modulo1::IndiceModello ^ 2;
         const int wrong = right == 1 ? 2 : 1;  // a move away from the first, where the scan starts
         scanTo(exercise, widget(exercise, ex::Picture1, wrong), Qt::Key_Tab);
@@ -314,7 +308,7 @@ private Q_SLOTS:
     // moves a stepped one, and with the scan off Space is the keyboard's again
     // (it presses the focused picture).
     void aModeChosenReachesTheShownWindowAtOnce() {
-        Screen& exercise = show(app::screens::FormEs3());
+        Screen& exercise = shown(app::screens::FormEs3());
         const QWidget* wrong = widget(exercise, ex::Picture1, Modulo1::IndiceModello == 0 ? 1 : 0);
         for (const Scan mode : {Scan::Step, Scan::Off, Scan::Auto, Scan::Off, Scan::Step, Scan::Auto}) {
             forms::InputDispatcher::instance().configureScan(mode, kInterval);
@@ -333,7 +327,7 @@ private Q_SLOTS:
     // A question box scans its buttons, No first; the screen behind it waits,
     // and goes on after No; Yes leaves it.
     void aQuestionScansNoFirst() {
-        Screen& exercise = show(app::screens::FormEs1());
+        Screen& exercise = shown(app::screens::FormEs1());
         for (const bool chooseYes : {false, true}) {
             QCOMPARE(highlightedName(exercise), u"Picture1(0)"_s);
             QStringList buttons;
@@ -348,7 +342,7 @@ private Q_SLOTS:
                 // Each button reached is said by its caption, without the shortcut's mark.
                 const QStringList captions{box.button(QMessageBox::Yes)->text().remove(u'&'),
                                            box.button(QMessageBox::No)->text().remove(u'&')};
-                QCOMPARE(shown.mid(shown.size() - 2), captions);
+                QCOMPARE(told.mid(told.size() - 2), captions);
                 QVERIFY(!captions.first().isEmpty());
                 if (chooseYes)
                     clock.ticks(1);
@@ -385,7 +379,7 @@ private Q_SLOTS:
             initTestCase();
         });
 
-        Screen& exercise = show(app::screens::FormEs1());
+        Screen& exercise = shown(app::screens::FormEs1());
         clock.advance(10);
         const QString instruction = feedback::spoken_words::Sentence(u"Colour"_s);
         QCOMPARE(voice.heard.value(0), instruction);
