@@ -19,10 +19,9 @@ namespace screen_input {
 inline QWidget* focused(const forms::Screen& screen) {
     return screen.window()->focusWidget();
 }
-inline QWidget* widget(const forms::Screen& screen, const QString& name, int index = -1) {
-    return screen.control(name, index).widget();
-}
-inline QWidget* widget(const forms::Screen& screen, forms::ControlName name, int index = -1) {
+// The control called `name` (a QString or a ControlName), the element `index` of an array.
+template <typename Name>
+QWidget* widget(const forms::Screen& screen, const Name& name, int index = -1) {
     return screen.control(name, index).widget();
 }
 // `screen` shown, with the keyboard.

@@ -20,22 +20,6 @@ namespace ex = exercises::exercise_layout;
 using forms::Screen;
 using namespace screen_input;
 
-namespace {
-
-// The entry of the menu bar that the keys are on, or nothing.
-QAction* menuBarEntry(const Screen& screen) {
-    auto* bar = qobject_cast<QMenuBar*>(focused(screen));
-    return bar ? bar->activeAction() : nullptr;
-}
-bool ringAroundEntry(const Screen& screen) {
-    auto* bar = screen.window()->findChild<QMenuBar*>();
-    return menuBarEntry(screen) &&
-           ringAround(screen.window(),
-                      bar->actionGeometry(menuBarEntry(screen)).translated(bar->mapTo(screen.window(), QPoint())));
-}
-
-}  // namespace
-
 class TestKeyboardAccess : public QObject {
     Q_OBJECT
 
@@ -174,13 +158,15 @@ private Q_SLOTS:
         Screen& exercise = shown(app::screens::FormEs1());
         QWidget* picture = widget(exercise, ex::Picture1, Modulo1::IndiceModello);  // a wrong answer
         picture->setFocus();
-        const QList<QAction*> entries = exercise.window()->findChild<QMenuBar*>()->actions();
+        auto* bar = exercise.window()->findChild<QMenuBar*>();
         const qsizetype asked = folder.boxes.size();
         for (int round = 0; round < 2; ++round) {
             for (const auto& [key, entry] : {std::pair(menuKey, 0), std::pair(Qt::Key_Right, 1)}) {
                 press(exercise, key);
-                QCOMPARE(menuBarEntry(exercise), entries.value(entry));
-                QVERIFY(ringAroundEntry(exercise));
+                QCOMPARE(focused(exercise), bar);
+                QCOMPARE(bar->activeAction(), bar->actions().value(entry));
+                const QRect area = bar->actionGeometry(bar->activeAction());
+                QVERIFY(ringAround(exercise.window(), area.translated(bar->mapTo(exercise.window(), QPoint()))));
             }
             press(exercise, Qt::Key_Escape);
             QCOMPARE(focused(exercise), picture);
