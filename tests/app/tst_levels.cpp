@@ -73,7 +73,6 @@ class TestLevels : public QObject {
 private Q_SLOTS:
     void initTestCase() {
         QVERIFY(folder.useShipped(u"English"_s));
-        folder.answer = forms::MsgAnswer::Yes;
         state::shell().showMenu = [] { menu().Show(); };
         media::setSpeechObserver([this](const QString& text, const QString&) { said << text; });
     }

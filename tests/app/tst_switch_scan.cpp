@@ -1,7 +1,8 @@
 // A child with one switch (Space, Enter or a click) or two (Space or Tab to
 // move, Enter to choose): the highlight's order on every screen, its rest,
 // the choices, and whole exercises played by the switch alone. The scan's
-// timer is a fake clock that the test moves on.
+// timer is a fake clock that the test moves on. The highlight is the
+// window's focus.
 #include "ExerciseLayout.h"
 #include "InputDispatcher.h"
 #include "Modulo1.h"
@@ -29,10 +30,8 @@ constexpr int kInterval = 700;
 constexpr int kMenuChoices = 18;  // seven exercises, six picture sets, three levels, the sound switch, Esci
 
 // Every scan timer of the test, moved on together by advance().
-class FakeClock {
-public:
-    class Timer : public forms::ScanTimer {
-    public:
+struct FakeClock {
+    struct Timer : forms::ScanTimer {
         explicit Timer(FakeClock& clock) : clock_(clock) { clock_.timers_.push_back(this); }
         ~Timer() override { std::erase(clock_.timers_, this); }
         void start(int intervalMs, std::function<void()> tick) override {
@@ -71,16 +70,12 @@ public:
     void ticks(int count) { advance(count * kInterval); }
 
     std::function<void(int ms)> onStep;  // time passes for others too (a voice)
-
-private:
     std::vector<Timer*> timers_;
 };
 
-// The highlight is the window's focus.
-constexpr auto& highlighted = focused;
 QString highlightedName(const Screen& screen) {
     for (const auto& control : screen.controls())
-        if (control->widget() && control->widget() == highlighted(screen))
+        if (control->widget() && control->widget() == focused(screen))
             return control->fullName();
     return QString();
 }
@@ -94,8 +89,7 @@ void click(const QWidget* widget) {
 
 // A voice that takes `sentenceMs` of the fake clock for every sentence, and
 // notes every sentence that a new one cut before its end.
-class FakeVoice {
-public:
+struct FakeVoice {
     static constexpr int kSentenceMs = 5 * kInterval / 2;  // longer than a rest on a choice
     QStringList heard;
     QStringList cut;
@@ -113,8 +107,6 @@ public:
         if (done_ && (remainingMs_ -= ms) <= 0)
             std::exchange(done_, {})();
     }
-
-private:
     std::function<void()> done_;
     int remainingMs_ = 0;
 };
@@ -141,13 +133,13 @@ class TestSwitchScan : public QObject {
     // Moves the scan on to `choice` by `step` (a key), or by the clock in
     // half intervals (a choice may hold longer, for its name).
     void scanTo(const Screen& screen, const QWidget* choice, std::optional<Qt::Key> step = {}) {
-        for (int move = 0; move < 100 && highlighted(screen) != choice; ++move) {
+        for (int move = 0; move < 100 && focused(screen) != choice; ++move) {
             if (step)
                 press(screen, *step);
             else
                 clock.advance(kInterval / 2);
         }
-        QCOMPARE(highlighted(screen), choice);
+        QCOMPARE(focused(screen), choice);
     }
 
 private Q_SLOTS:
@@ -181,7 +173,7 @@ private Q_SLOTS:
         QCOMPARE(highlightedName(menu), u"Command7"_s);
         // With nothing highlighted, the clock and the switch alike start at the first choice.
         for (const bool bySwitch : {false, true}) {
-            highlighted(menu)->clearFocus();
+            focused(menu)->clearFocus();
             QCOMPARE(highlightedName(menu), QString());
             if (bySwitch)
                 press(menu, Qt::Key_Space);
@@ -200,7 +192,7 @@ private Q_SLOTS:
             const QPoint after = centre(widget(menu, exercises[i]));
             QVERIFY2(std::pair(before.x(), before.y()) < std::pair(after.x(), after.y()), qPrintable(exercises[i]));
         }
-        QVERIFY(ringAround(highlighted(menu)));
+        QVERIFY(ringAround(focused(menu)));
         QCOMPARE(said.mid(said.size() - kMenuChoices), round);
 
         Screen& exercise = shown(app::screens::FormEs1());
@@ -277,13 +269,13 @@ private Q_SLOTS:
         click(widget(exercise, ex::Label1));
         QTRY_COMPARE(Modulo1::ContaErrati(), qint16(5));
         QCOMPARE(Modulo1::ContaEsatti(), qint16(0));
-        QCOMPARE(highlighted(exercise), widget(exercise, ex::Picture1, wrong));
-        QVERIFY(ringAround(highlighted(exercise)));
+        QCOMPARE(focused(exercise), widget(exercise, ex::Picture1, wrong));
+        QVERIFY(ringAround(focused(exercise)));
         scanTo(exercise, widget(exercise, ex::Picture1, right));
         click(exercise.client());
         QTRY_COMPARE(Modulo1::ContaEsatti(), qint16(1));
         QCOMPARE(highlightedName(exercise), u"BottoneAvanti"_s);
-        QVERIFY(ringAround(highlighted(exercise)));
+        QVERIFY(ringAround(focused(exercise)));
 
         forms::InputDispatcher::instance().configureScan(Scan::Step, kInterval);
         press(exercise, Qt::Key_Return);  // Next
@@ -308,13 +300,13 @@ private Q_SLOTS:
         for (const Scan mode : {Scan::Step, Scan::Off, Scan::Auto, Scan::Off, Scan::Step, Scan::Auto}) {
             forms::InputDispatcher::instance().configureScan(mode, kInterval);
             QCOMPARE(exercise.scan().mode(), mode);
-            const QWidget* before = highlighted(exercise);
+            const QWidget* before = focused(exercise);
             clock.ticks(1);
-            QCOMPARE(highlighted(exercise) != before, mode == Scan::Auto);
+            QCOMPARE(focused(exercise) != before, mode == Scan::Auto);
             const_cast<QWidget*>(first)->setFocus(Qt::TabFocusReason);
             const int answers = Modulo1::ContaErrati();
             press(exercise, Qt::Key_Space);
-            QCOMPARE(highlighted(exercise) != first, mode == Scan::Step);
+            QCOMPARE(focused(exercise) != first, mode == Scan::Step);
             QCOMPARE(Modulo1::ContaErrati() > answers, mode != Scan::Step);
         }
     }
@@ -350,7 +342,6 @@ private Q_SLOTS:
             QCOMPARE(behind, u"Picture1(0)"_s);
             QCOMPARE(exercise.isLoaded(), !chooseYes);
         }
-        QVERIFY(app::screens::FormMenu().isLoaded());
     }
 
     // One switch and a real voice's pace: every sentence is heard whole (the
@@ -376,15 +367,14 @@ private Q_SLOTS:
 
         Screen& exercise = shown(app::screens::FormEs1());
         clock.advance(10);
-        const QString instruction = feedback::spoken_words::Sentence(u"Colour"_s);
-        QCOMPARE(voice.heard.value(0), instruction);
+        QCOMPARE(voice.heard.value(0), feedback::spoken_words::Sentence(u"Colour"_s));
         // The highlight rests on the first picture while the instruction is
         // said, then while its name is said, then for the interval.
-        const QWidget* first = highlighted(exercise);
+        const QWidget* first = focused(exercise);
         clock.advance(2 * FakeVoice::kSentenceMs - 20);
-        QCOMPARE(highlighted(exercise), first);
+        QCOMPARE(focused(exercise), first);
         clock.advance(kInterval + 40);
-        QVERIFY(highlighted(exercise) != first);
+        QVERIFY(focused(exercise) != first);
         QCOMPARE(voice.heard.value(1), widget(exercise, ex::Picture1, 0)->property(forms::kSpokenName).toString());
 
         const int right = Modulo1::IndiceModello ^ 1;
