@@ -19,11 +19,24 @@ namespace screen_input {
 inline QWidget* focused(const forms::Screen& screen) {
     return screen.window()->focusWidget();
 }
-inline QWidget* widget(const forms::Screen& screen, const QString& name, int index = -1) {
+// The control called `name` (a QString or a ControlName), the element `index` of an array.
+template <typename Name>
+QWidget* widget(const forms::Screen& screen, const Name& name, int index = -1) {
     return screen.control(name, index).widget();
 }
-inline QWidget* widget(const forms::Screen& screen, forms::ControlName name, int index = -1) {
-    return screen.control(name, index).widget();
+// `screen` shown, with the keyboard.
+inline forms::Screen& shown(forms::Screen& screen) {
+    screen.Show();
+    if (!QTest::qWaitForWindowActive(screen.window()))
+        qWarning("the window was not activated");
+    return screen;
+}
+// The widget of the control called `fullName` ("Option1(3)", "Check1").
+inline QWidget* byFullName(const forms::Screen& screen, const QString& fullName) {
+    for (const auto& control : screen.controls())
+        if (control->fullName() == fullName)
+            return control->widget();
+    return nullptr;
 }
 // A key on the focused control, or on the window when none has the focus.
 inline void press(const forms::Screen& screen, Qt::Key key) {
