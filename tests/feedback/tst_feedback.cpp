@@ -59,16 +59,13 @@ private Q_SLOTS:
         QCOMPARE(nextAfter(ModuloColoriSuoni::SuonoErrato), first);
     }
 
-    // A FIFO or a huge file in the place of a sound holds neither the answer
-    // nor the player: it has no length and is not played (logged).
-    void oddSoundFilesAreRefusedAtOnce() {
+    // A FIFO in the place of a sound holds neither the answer nor the
+    // player: it has no length and is not played (logged).
+    void aFifoSoundIsRefusedAtOnce() {
         QTemporaryDir folder;
         const QString fifo = folder.filePath(u"fifo.wav"_s);
         const file_bytes::ReleasedFifo released(fifo);
         QVERIFY(released.made());
-        const QString huge = folder.filePath(u"huge.wav"_s);
-        QVERIFY(file_bytes::write(huge, QByteArray("RIFF\xff\xff\xff\x0fWAVE", 12)) &&
-                QFile::resize(huge, qint64(300) << 20));
         static QStringList refusals;
         refusals.clear();
         const QtMessageHandler previous = qInstallMessageHandler(
@@ -76,15 +73,13 @@ private Q_SLOTS:
         QLoggingCategory::setFilterRules(u"metamorfine.media=true"_s);
         QElapsedTimer clock;
         clock.start();
-        for (const QString& path : {fifo, huge}) {
-            QCOMPARE(ModuloColoriSuoni::soundLength(path), std::chrono::milliseconds());
-            media::PlaySoundAsync(path);
-        }
+        QCOMPARE(ModuloColoriSuoni::soundLength(fifo), std::chrono::milliseconds());
+        media::PlaySoundAsync(fifo);
         const qint64 took = clock.elapsed();
         QLoggingCategory::setFilterRules(QString());
         qInstallMessageHandler(previous);
         QVERIFY2(took < 1000, qPrintable(QString::number(took)));
-        QCOMPARE(refusals.filter(u"not played"_s).size(), 2);
+        QCOMPARE(refusals.filter(u"not played"_s).size(), 1);
     }
 };
 

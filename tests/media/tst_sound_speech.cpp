@@ -1,7 +1,6 @@
-// Sound and speech where the media plugin is missing, the sounds reaching
-// ALSA's output, where the media plugin is loaded from, the locale of the
-// voice, the end of a process whose speech server never answers, and speech
-// servers that answer what is not their protocol.
+// The sounds reaching ALSA's output, where the media plugin is loaded from,
+// the locale and pace of the voice, and the end of a process whose speech
+// server never answers.
 
 #include "DataFiles.h"
 #include "FileBytes.h"
@@ -22,7 +21,6 @@
 #include <QSocketNotifier>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 #include <array>
 #include <iostream>
 #include <unistd.h>
@@ -193,21 +191,6 @@ class TestSoundSpeech : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    // Sounds and sentences where the media plugin is missing (it is looked
-    // for in the program folder, here an empty one): silence, at once.
-    void soundsAndSpeechWithoutPluginAreSilentAtOnce() {
-        QTemporaryDir folder;
-        files::setExecutableFolder(folder.path());
-        QElapsedTimer clock;
-        clock.start();
-        for (int round = 0; round < 100; ++round) {
-            media::PlaySoundAsync(folder.filePath(u"si1.wav"_s));
-            media::Speak(u"Trova la figura"_s, u"it"_s);
-        }
-        QVERIFY2(clock.elapsed() < 1000, qPrintable(QString::number(clock.elapsed())));
-        files::setExecutableFolder({});
-    }
-
     // The plugin of the program folder is loaded, by its own name; one planted beside a
     // portable folder in ../lib/metamorfine is not; one that another user could
     // have replaced is not, in the program folder either.
@@ -315,52 +298,16 @@ private Q_SLOTS:
         QVERIFY2(clock.elapsed() < 10000, qPrintable(QString::number(clock.elapsed())));
     }
 
-    // A speech server that accepts and never answers, or answers a bare line
-    // end, junk, or a line that never ends, keeps no process from ending at
-    // once and normally without finishing the media itself, the log saying
-    // why: the speech thread is left running, still busy; or the client hung
-    // up within the reply's deadline, without taking in the endless line, and
-    // silenced the voice and nothing else.
-    void aSpeechServerOutsideItsProtocolHoldsNothing_data() {
-        QTest::addColumn<QByteArray>("answer");
-        QTest::addColumn<QByteArray>("logged");
-        QTest::newRow("never answers") << QByteArray() << QByteArray("still busy");
-        QTest::newRow("bare line end") << QByteArray("\r\n") << QByteArray("the voice is silent");
-        QTest::newRow("junk") << QByteArray("hello\r\n") << QByteArray("the voice is silent");
-        QTest::newRow("endless line") << QByteArray(64 * 1024, 'x') << QByteArray("the voice is silent");
-    }
-    void aSpeechServerOutsideItsProtocolHoldsNothing() {
-        QFETCH(QByteArray, answer);
-        QFETCH(QByteArray, logged);
+    // A speech server that accepts and never answers keeps no process from
+    // ending at once and normally, without finishing the media itself: the
+    // speech thread is left running, still busy, and the log says so.
+    void aSpeechServerThatNeverAnswersHoldsNothing() {
         QTemporaryDir folder;
         QLocalServer server;
         QVERIFY(server.listen(folder.filePath(u"speechd.sock"_s)));
         QProcess speaker;
         startWithSpeechServer(speaker, server, {kSpeakAndLeave});
         QVERIFY(server.waitForNewConnection(15000));
-        QLocalSocket* client = server.nextPendingConnection();
-        qint64 sent = 0;
-        QTimer flood;
-        if (!answer.isEmpty()) {
-            connect(&flood, &QTimer::timeout, client, [&] {
-                if (client->bytesToWrite() < answer.size())
-                    sent += client->write(answer);
-            });
-            connect(client, &QLocalSocket::readyRead, client, [&] {
-                client->readAll();
-                if (answer.endsWith('\n'))
-                    client->write(answer);
-                else
-                    flood.start(0);
-            });
-            QElapsedTimer clock;
-            clock.start();
-            QTRY_VERIFY_WITH_TIMEOUT(client->state() == QLocalSocket::UnconnectedState, 10000);
-            QVERIFY2(clock.elapsed() < 5000, qPrintable(QString::number(clock.elapsed())));
-            flood.stop();
-            QVERIFY2(sent < 8 * 1024 * 1024, qPrintable(QString::number(sent)));
-            QCOMPARE(speaker.state(), QProcess::Running);
-        }
         speaker.closeWriteChannel();
         QElapsedTimer ending;
         ending.start();
@@ -369,7 +316,7 @@ private Q_SLOTS:
         QCOMPARE(speaker.exitStatus(), QProcess::NormalExit);
         QCOMPARE(speaker.exitCode(), 0);
         const QByteArray log = speaker.readAllStandardError();
-        QVERIFY2(log.contains(logged), log.constData());
+        QVERIFY2(log.contains("still busy"), log.constData());
     }
 };
 
