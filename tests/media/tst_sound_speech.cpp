@@ -114,11 +114,6 @@ void startSelf(QProcess& child, const QStringList& arguments, const QString& var
     child.start(QCoreApplication::applicationFilePath(), arguments);
 }
 
-// Starts the test binary itself with `arguments`, its voice reaching `server`.
-void startWithSpeechServer(QProcess& child, const QLocalServer& server, const QStringList& arguments) {
-    startSelf(child, arguments, u"SPEECHD_ADDRESS"_s, u"unix_socket:"_s % server.fullServerName());
-}
-
 // Runs the test binary with --play-sounds and ALSA's configuration `alsaConfig`
 // in place of the system's; its standard error (the media's log) is returned.
 QByteArray playSoundsWithAlsa(const QString& alsaConfig, const QStringList& paths) {
@@ -137,53 +132,6 @@ QByteArray samplesOf(const QString& path) {
     const std::optional<media::WaveSound> sound = media::readWaveHeader(file);
     return sound ? file.read(sound->dataBytes) : QByteArray();
 }
-
-// A speech server that answers every request as speech-dispatcher does when
-// it accepts it, and records the languages chosen and the sentences said, in
-// order.
-class RecordingSpeechServer : public QLocalServer {
-public:
-    QStringList heard;
-    int connections = 0;
-
-    RecordingSpeechServer() {
-        connect(this, &QLocalServer::newConnection, this, [this] {
-            QLocalSocket* client = nextPendingConnection();
-            ++connections;
-            connect(client, &QLocalSocket::readyRead, client, [this, client] { answer(client); });
-        });
-    }
-
-private:
-    bool receivingText_ = false;
-    int lastMessage_ = 0;
-
-    void answer(QLocalSocket* client) {
-        while (client->canReadLine()) {
-            const QString line = QString::fromUtf8(client->readLine().trimmed());
-            if (receivingText_) {
-                if (line == u"."_s) {
-                    receivingText_ = false;
-                    // Queued, and at once said to its end.
-                    const QByteArray number = QByteArray::number(++lastMessage_);
-                    client->write("225-" + number + "\r\n225 OK MESSAGE QUEUED\r\n");
-                    client->write("702-" + number + "\r\n702-1\r\n702 END\r\n");
-                } else {
-                    heard << line;
-                }
-            } else if (line.compare(u"SPEAK"_s, Qt::CaseInsensitive) == 0) {
-                receivingText_ = true;
-                client->write("230 OK RECEIVING DATA\r\n");
-            } else if (line.compare(u"HISTORY GET CLIENT_ID"_s, Qt::CaseInsensitive) == 0) {
-                client->write("249-1\r\n249 OK CLIENT ID SENT\r\n");
-            } else {
-                if (line.startsWith(u"SET SELF LANGUAGE "_s) || line.startsWith(u"SET SELF RATE "_s))
-                    heard << line;
-                client->write("200 OK\r\n");
-            }
-        }
-    }
-};
 
 }  // namespace
 
@@ -253,15 +201,47 @@ private Q_SLOTS:
         QFETCH(QStringList, arguments);
         QFETCH(QStringList, heard);
         QTemporaryDir folder;
-        RecordingSpeechServer server;
+        QLocalServer server;
         QVERIFY(server.listen(folder.filePath(u"speechd.sock"_s)));
+        // Answers every request as speech-dispatcher does when it accepts it,
+        // and records the languages and paces chosen and the sentences said.
+        QStringList said;
+        int connections = 0;
+        connect(&server, &QLocalServer::newConnection, &server, [&] {
+            QLocalSocket* client = server.nextPendingConnection();
+            ++connections;
+            connect(client, &QLocalSocket::readyRead, client,
+                    [&said, client, receivingText = false, lastMessage = 0]() mutable {
+                        while (client->canReadLine()) {
+                            const QString line = QString::fromUtf8(client->readLine().trimmed());
+                            if (receivingText && line == u"."_s) {
+                                receivingText = false;
+                                // Queued, and at once said to its end.
+                                const QByteArray number = QByteArray::number(++lastMessage);
+                                client->write("225-" + number + "\r\n225 OK MESSAGE QUEUED\r\n");
+                                client->write("702-" + number + "\r\n702-1\r\n702 END\r\n");
+                            } else if (receivingText) {
+                                said << line;
+                            } else if (line.compare(u"SPEAK"_s, Qt::CaseInsensitive) == 0) {
+                                receivingText = true;
+                                client->write("230 OK RECEIVING DATA\r\n");
+                            } else if (line.compare(u"HISTORY GET CLIENT_ID"_s, Qt::CaseInsensitive) == 0) {
+                                client->write("249-1\r\n249 OK CLIENT ID SENT\r\n");
+                            } else {
+                                if (line.startsWith(u"SET SELF LANGUAGE "_s) || line.startsWith(u"SET SELF RATE "_s))
+                                    said << line;
+                                client->write("200 OK\r\n");
+                            }
+                        }
+                    });
+        });
         QProcess child;
-        startWithSpeechServer(child, server, arguments);
+        startSelf(child, arguments, u"SPEECHD_ADDRESS"_s, u"unix_socket:"_s % server.fullServerName());
         if (heard.isEmpty())
             QTest::qWait(2000);
         else
-            QTRY_COMPARE_WITH_TIMEOUT(server.heard, heard, 15000);
-        QCOMPARE(server.connections, heard.isEmpty() ? 0 : 1);
+            QTRY_COMPARE_WITH_TIMEOUT(said, heard, 15000);
+        QCOMPARE(connections, heard.isEmpty() ? 0 : 1);
         child.closeWriteChannel();
         QVERIFY(child.waitForFinished(20000));
         QCOMPARE(child.exitCode(), 0);
@@ -306,7 +286,7 @@ private Q_SLOTS:
         QLocalServer server;
         QVERIFY(server.listen(folder.filePath(u"speechd.sock"_s)));
         QProcess speaker;
-        startWithSpeechServer(speaker, server, {kSpeakAndLeave});
+        startSelf(speaker, {kSpeakAndLeave}, u"SPEECHD_ADDRESS"_s, u"unix_socket:"_s % server.fullServerName());
         QVERIFY(server.waitForNewConnection(15000));
         speaker.closeWriteChannel();
         QElapsedTimer ending;
