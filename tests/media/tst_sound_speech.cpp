@@ -114,25 +114,6 @@ void startSelf(QProcess& child, const QStringList& arguments, const QString& var
     child.start(QCoreApplication::applicationFilePath(), arguments);
 }
 
-// Runs the test binary with --play-sounds and ALSA's configuration `alsaConfig`
-// in place of the system's; its standard error (the media's log) is returned.
-QByteArray playSoundsWithAlsa(const QString& alsaConfig, const QStringList& paths) {
-    QProcess child;
-    startSelf(child, QStringList{kPlaySounds} + paths, u"ALSA_CONFIG_PATH"_s, alsaConfig);
-    if (!child.waitForFinished(30000) || child.exitStatus() != QProcess::NormalExit || child.exitCode() != 0)
-        return "the player did not end well: " + child.readAllStandardError();
-    return child.readAllStandardError();
-}
-
-// The samples of a WAV file, as the audio output should receive them.
-QByteArray samplesOf(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    const std::optional<media::WaveSound> sound = media::readWaveHeader(file);
-    return sound ? file.read(sound->dataBytes) : QByteArray();
-}
-
 }  // namespace
 
 class TestSoundSpeech : public QObject {
@@ -249,8 +230,7 @@ private Q_SLOTS:
 
     // The sounds reach ALSA's default output (here a file) whole and in
     // order, a file that is no WAV file of PCM samples is refused and logged
-    // and the next plays. Without an audio output nothing is played, the
-    // lack is logged once, and the process ends at once.
+    // and the next plays.
     void soundsReachTheAudioOutput() {
         QTemporaryDir folder;
         const QString sounds = QStringLiteral(MF_PROGRAM_DIR) % u"/suoni/"_s;
@@ -260,22 +240,24 @@ private Q_SLOTS:
         const QString toFile = folder.filePath(u"to-file.conf"_s);
         QVERIFY(file_bytes::write(toFile, "pcm.!default { type file slave.pcm { type null } format raw file \"" +
                                               output.toUtf8() + "\" }\n"));
-        const QByteArray log = playSoundsWithAlsa(toFile, {sounds % u"si1.wav"_s, damaged, sounds % u"no.wav"_s});
-        QVERIFY2(!log.contains("did not end well") && log.count("cannot be played") == 1, log.constData());
+        QProcess player;
+        startSelf(player, {kPlaySounds, sounds % u"si1.wav"_s, damaged, sounds % u"no.wav"_s}, u"ALSA_CONFIG_PATH"_s,
+                  toFile);
+        QVERIFY(player.waitForFinished(30000));
+        const QByteArray log = player.readAllStandardError();
+        QVERIFY2(player.exitStatus() == QProcess::NormalExit && player.exitCode() == 0, log.constData());
+        QVERIFY2(log.count("cannot be played") == 1, log.constData());
         QVERIFY2(log.contains(damaged.toUtf8()), log.constData());
-        const QByteArray expected = samplesOf(sounds % u"si1.wav"_s) + samplesOf(sounds % u"no.wav"_s);
+        // The samples of the two WAV files, as the audio output should receive them.
+        QByteArray expected;
+        for (const QString& name : {u"si1.wav"_s, u"no.wav"_s}) {
+            QFile file(sounds % name);
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            expected += file.read(media::readWaveHeader(file).value_or(media::WaveSound{}).dataBytes);
+        }
         const QByteArray played = file_bytes::read(output);
         QVERIFY(expected.size() > 20000);
         QVERIFY2(played == expected, qPrintable(QString::number(played.size())));
-
-        const QString noCard = folder.filePath(u"no-card.conf"_s);
-        QVERIFY(file_bytes::write(noCard, "pcm.!default { type hw card 99 }\n"));
-        QElapsedTimer clock;
-        clock.start();
-        const QByteArray silentLog = playSoundsWithAlsa(noCard, {sounds % u"si1.wav"_s, sounds % u"no.wav"_s});
-        QVERIFY2(!silentLog.contains("did not end well") && silentLog.count("no audio output") == 1,
-                 silentLog.constData());
-        QVERIFY2(clock.elapsed() < 10000, qPrintable(QString::number(clock.elapsed())));
     }
 
     // A speech server that accepts and never answers keeps no process from
