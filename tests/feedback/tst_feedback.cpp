@@ -6,7 +6,6 @@
 #include "Sound.h"
 
 #include <QElapsedTimer>
-#include <QLoggingCategory>
 #include <QSet>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -59,32 +58,18 @@ private Q_SLOTS:
         QCOMPARE(nextAfter(ModuloColoriSuoni::SuonoErrato), first);
     }
 
-    // A FIFO or a huge file in the place of a sound holds neither the answer
-    // nor the player: it has no length and is not played (logged).
-    void oddSoundFilesAreRefusedAtOnce() {
+    // A FIFO in the place of a sound holds no answer: it has no length, and
+    // asking to play it returns at once.
+    void aFifoSoundIsRefusedAtOnce() {
         QTemporaryDir folder;
         const QString fifo = folder.filePath(u"fifo.wav"_s);
         const file_bytes::ReleasedFifo released(fifo);
         QVERIFY(released.made());
-        const QString huge = folder.filePath(u"huge.wav"_s);
-        QVERIFY(file_bytes::write(huge, QByteArray("RIFF\xff\xff\xff\x0fWAVE", 12)) &&
-                QFile::resize(huge, qint64(300) << 20));
-        static QStringList refusals;
-        refusals.clear();
-        const QtMessageHandler previous = qInstallMessageHandler(
-            [](QtMsgType, const QMessageLogContext&, const QString& text) { refusals.append(text); });
-        QLoggingCategory::setFilterRules(u"metamorfine.media=true"_s);
         QElapsedTimer clock;
         clock.start();
-        for (const QString& path : {fifo, huge}) {
-            QCOMPARE(ModuloColoriSuoni::soundLength(path), std::chrono::milliseconds());
-            media::PlaySoundAsync(path);
-        }
-        const qint64 took = clock.elapsed();
-        QLoggingCategory::setFilterRules(QString());
-        qInstallMessageHandler(previous);
-        QVERIFY2(took < 1000, qPrintable(QString::number(took)));
-        QCOMPARE(refusals.filter(u"not played"_s).size(), 2);
+        QCOMPARE(ModuloColoriSuoni::soundLength(fifo), std::chrono::milliseconds());
+        media::PlaySoundAsync(fifo);
+        QVERIFY2(clock.elapsed() < 1000, qPrintable(QString::number(clock.elapsed())));
     }
 };
 

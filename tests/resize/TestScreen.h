@@ -26,9 +26,9 @@ inline forms::ControlDesign control(const char* name, forms::Kind kind, QRectF t
             .caption = caption};
 }
 
-inline forms::ScreenDesign design(double clientWidth = 9360, double clientHeight = 6540) {
+inline forms::ScreenDesign design() {
     using forms::Kind;
-    forms::ScreenDesign screen{"FormTest", clientWidth, clientHeight, qRgb(255, 255, 255)};
+    forms::ScreenDesign screen{"FormTest", 9360, 6540, qRgb(255, 255, 255)};
     screen.caption = "Schermo";
     screen.controls = {
         // Halves are recorded to the even neighbour.
