@@ -2,6 +2,7 @@
 // removed after a question, with their record), the start screen's question
 // of who is playing, answered by the mouse and a switch, and
 // each child's level kept apart from the others' and from the settings file.
+#include "FormAvvio.h"
 #include "FormChiGioca.h"
 #include "InputDispatcher.h"
 #include "Kiosk.h"
@@ -126,12 +127,13 @@ private Q_SLOTS:
         forms::Screen& who = app::screens::FormChiGioca();
         const auto ask = [&who] {
             app::screens::FormAvvio().Show();
-            app::screens::FormAvvio().control(u"BottoneAvvio"_s).click();
+            app::screens::FormAvvio().control(app::form_avvio::BottoneAvvio).click();
             QVERIFY(who.isLoaded() && who.window()->isVisible());
             QVERIFY(!app::screens::FormAvvio().isLoaded());
             for (int index = 0; index < app::kMaxChildren; ++index)
-                QCOMPARE(who.control(u"ChildButton"_s, index).widget()->isVisibleTo(who.window()), index < 3);
-            QCOMPARE(who.control(u"ChildButton"_s, 1).widget()->accessibleName(), u"Bea"_s);
+                QCOMPARE(who.control(app::form_chi_gioca::ChildButton, index).widget()->isVisibleTo(who.window()),
+                         index < 3);
+            QCOMPARE(who.control(app::form_chi_gioca::ChildButton, 1).widget()->accessibleName(), u"Bea"_s);
         };
         const auto chosen = [&players, &who]() -> QString {
             if (!app::screens::FormMenu().isLoaded() || who.isLoaded())
@@ -139,7 +141,7 @@ private Q_SLOTS:
             return players.current().child().name;
         };
         ask();
-        QTest::mouseClick(who.control(u"ChildButton"_s, 0).widget(), Qt::LeftButton);
+        QTest::mouseClick(who.control(app::form_chi_gioca::ChildButton, 0).widget(), Qt::LeftButton);
         QCOMPARE(chosen(), u"Ada"_s);
         forms::InputDispatcher::instance().configureScan(settings::Scan::Step);
         ask();
@@ -187,7 +189,7 @@ private Q_SLOTS:
         QTRY_VERIFY(app::screens::FormChiGioca().isLoaded());
         QVERIFY(!app::screens::FormMenu().isLoaded());
         QVERIFY(!players.current().isChild());
-        app::screens::FormChiGioca().control(u"ChildButton"_s, 0).click();
+        app::screens::FormChiGioca().control(app::form_chi_gioca::ChildButton, 0).click();
         QVERIFY(app::screens::FormMenu().isLoaded());
         QCOMPARE(players.current().child().name, u"Ada"_s);
         players.chooseNobody();

@@ -1,6 +1,7 @@
 // A child with the keyboard alone, and a screen reader: focus, keys, the
 // names that assistive technology hears and the announcement of answers.
 #include "ExerciseLayout.h"
+#include "FormMenu.h"
 #include "Modulo1.h"
 #include "ProgramFolderFixture.h"
 #include "ScreenInput.h"
@@ -120,7 +121,7 @@ private Q_SLOTS:
         menu.Unload();
         settings::current().levelOnMenu = false;
         menu.Show();
-        QVERIFY(!widget(menu, u"LevelOption"_s, 0)->isVisibleTo(menu.window()));
+        QVERIFY(!widget(menu, app::form_menu::LevelOption, 0)->isVisibleTo(menu.window()));
         expectMoves(menu, u"Command6 Down Check1"_s);
     }
 

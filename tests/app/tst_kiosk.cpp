@@ -7,6 +7,8 @@
 #include "Colour.h"
 #include "ExerciseCatalogue.h"
 #include "ExerciseLayout.h"
+#include "FormAvvio.h"
+#include "FormMenu.h"
 #include "Kiosk.h"
 #include "Modulo1.h"
 #include "OptionalPrinting.h"
@@ -41,7 +43,8 @@ QStringList loadedNames() {
     return names;
 }
 
-QString caption(const Screen& screen, const QString& name, int index = -1) {
+template <typename Name>
+QString caption(const Screen& screen, const Name& name, int index = -1) {
     return screen.control(name, index).text(forms::TextProperty::Caption).value_or(QString());
 }
 
@@ -60,7 +63,7 @@ class TestKiosk : public QObject {
     void tryEveryWayOut(bool expectRefused) {
         ends = 0;
         folder.boxes.clear();
-        QCOMPARE(menu().control(u"BottoneEsci"_s).widget()->isVisible(), !expectRefused);
+        QCOMPARE(menu().control(app::form_menu::BottoneEsci).widget()->isVisible(), !expectRefused);
         // Escape asks, and No keeps the menu; Esci, pressed however it is reached, asks too and Yes ends.
         folder.answer = MsgAnswer::No;
         QTest::keyClick(menu().window(), Qt::Key_Escape);
@@ -69,7 +72,7 @@ class TestKiosk : public QObject {
         QCOMPARE(folder.boxes.value(0).buttons, expectRefused ? forms::MsgButtons{} : forms::MsgButtons::YesNo);
         QCOMPARE(ends, 0);
         folder.answer = MsgAnswer::Yes;
-        menu().control(u"BottoneEsci"_s).click();
+        menu().control(app::form_menu::BottoneEsci).click();
         QCOMPARE(ends, expectRefused ? 0 : 1);
         // The parent's settings chord opens nothing in a kiosk.
         bool opened = false;
@@ -127,15 +130,16 @@ private Q_SLOTS:
         QVERIFY(Modulo1::Main());
         QVERIFY(folder.boxes.isEmpty());
         QCOMPARE(loadedNames(), QStringList{u"FormAvvio"_s});
-        QCOMPARE(caption(app::screens::FormAvvio(), u"Label2"_s, 1), u"Maths exercises"_s);
+        QCOMPARE(caption(app::screens::FormAvvio(), app::form_avvio::Label2, 1), u"Maths exercises"_s);
         // The version the program is built as, where the design had a date.
-        QCOMPARE(caption(app::screens::FormAvvio(), u"Label2"_s, 2), u"Version "_s + QStringLiteral(MF_VERSION));
+        QCOMPARE(caption(app::screens::FormAvvio(), app::form_avvio::Label2, 2),
+                 u"Version "_s + QStringLiteral(MF_VERSION));
 
-        app::screens::FormAvvio().control(u"BottoneAvvio"_s).click();
+        app::screens::FormAvvio().control(app::form_avvio::BottoneAvvio).click();
         QCOMPARE(loadedNames(), QStringList{u"FormMenu"_s});
-        QVERIFY(menu().control(u"Option1"_s, 5).checked());  // the sixth set
-        QVERIFY(menu().control(u"Check1"_s).checked());
-        const QWidget* soundSwitch = menu().control(u"Check1"_s).widget();
+        QVERIFY(menu().control(app::form_menu::Option1, 5).checked());  // the sixth set
+        QVERIFY(menu().control(app::form_menu::Check1).checked());
+        const QWidget* soundSwitch = menu().control(app::form_menu::Check1).widget();
         QVERIFY(soundSwitch->autoFillBackground());
         QCOMPARE(soundSwitch->palette().color(QPalette::Window).rgb(), forms::rgbFromBgr(menu().backColor()));
     }
@@ -143,8 +147,8 @@ private Q_SLOTS:
     // Every exercise reaches the shell for the about box and the way back; the
     // menu's picture set and sound switch survive each visit.
     void everyExerciseButtonOpensItsScreenAndLeavingBringsTheMenuBack() {
-        menu().control(u"Option1"_s, 2).click();
-        menu().control(u"Check1"_s).click();
+        menu().control(app::form_menu::Option1, 2).click();
+        menu().control(app::form_menu::Check1).click();
         // Each button opens the exercise its caption names, under that name.
         folder.answer = MsgAnswer::Yes;
         const char* buttons[] = {"Command7", "Command1", "Command2", "Command3", "Command4", "Command5", "Command6"};
@@ -161,9 +165,9 @@ private Q_SLOTS:
             exercise->control(ex::mnuEsci).click();
             QCOMPARE(loadedNames(), QStringList{u"FormMenu"_s});
         }
-        QVERIFY(menu().control(u"Option1"_s, 2).checked());
+        QVERIFY(menu().control(app::form_menu::Option1, 2).checked());
         QCOMPARE(Modulo1::SerieFigure, qint16(3));
-        QVERIFY(!menu().control(u"Check1"_s).checked());
+        QVERIFY(!menu().control(app::form_menu::Check1).checked());
         QVERIFY(!Modulo1::SuoniAttivati);
         QCOMPARE(ends, 0);
     }
@@ -211,7 +215,7 @@ private Q_SLOTS:
     void aKioskKeepsItsLanguage() {
         QVERIFY(app::KioskMode());
         for (const int index : {0, 1}) {
-            forms::Control& entry = menu().control(u"mnuLanguage"_s, index);
+            forms::Control& entry = menu().control(app::form_menu::mnuLanguage, index);
             entry.action()->trigger();
             QCOMPARE(modLanguageSupport::MLSCurrentLanguage, u"English"_s);
             QCOMPARE(modLanguageSupport::MLSStoredLanguage(), u"English"_s);

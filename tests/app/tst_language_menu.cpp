@@ -1,6 +1,7 @@
 // The language menu of the main menu: its entries, the check mark, a choice
 // and the remembered language; a right-to-left language mirrors every screen.
 #include "ExerciseLayout.h"
+#include "FormMenu.h"
 #include "OptionalPrinting.h"
 #include "ProgramFolderFixture.h"
 #include "Random.h"
@@ -34,7 +35,7 @@ class TestLanguageMenu : public QObject {
     // The language menu's entries as it shows them, in order, a "*" after the checked one.
     QStringList entries() {
         QStringList captions;
-        for (const QAction* entry : menu().control(u"mnuLanguages"_s).action()->menu()->actions())
+        for (const QAction* entry : menu().control(app::form_menu::mnuLanguages).action()->menu()->actions())
             captions << entry->text() + (entry->isChecked() ? u"*"_s : QString());
         return captions;
     }
@@ -45,7 +46,7 @@ class TestLanguageMenu : public QObject {
         menu().Unload();
         menu().Show();
     }
-    void choose(int index) { menu().control(u"mnuLanguage"_s, index).click(); }
+    void choose(int index) { menu().control(app::form_menu::mnuLanguage, index).click(); }
     // The words of the buttons of a real question box, shortcut marks removed.
     QStringList questionButtons() {
         forms::setMessageBoxResponder({});

@@ -3,6 +3,7 @@
 // English as shipped; the settings file lies in the test's own folder.
 #include "ExerciseLayout.h"
 #include "ExerciseScreen.h"
+#include "FormMenu.h"
 #include "ProgramFolderFixture.h"
 #include "ScreenInput.h"
 #include "Screens.h"
@@ -89,11 +90,11 @@ private Q_SLOTS:
     // in the file and shown chosen when the menu comes back.
     void theMenuNamesTheLevelsAndChoosesThemBothWays() {
         menu().Show();
-        QVERIFY(!menu().control(u"LevelBox"_s).widget()->accessibleName().isEmpty());
-        QVERIFY(menu().control(u"LevelOption"_s, 1).checked());
+        QVERIFY(!menu().control(app::form_menu::LevelBox).widget()->accessibleName().isEmpty());
+        QVERIFY(menu().control(app::form_menu::LevelOption, 1).checked());
         QSet<QString> names;
         for (const int index : {2, 0, 1}) {
-            forms::Control& option = menu().control(u"LevelOption"_s, index);
+            forms::Control& option = menu().control(app::form_menu::LevelOption, index);
             QCOMPARE(option.widget()->accessibleName(), sentence(u"LevelOption(%1)"_s.arg(index)));
             names.insert(option.widget()->accessibleName());
             option.click();
@@ -105,12 +106,12 @@ private Q_SLOTS:
 
         // Growing, the level chosen is where the child goes on from (kept: tst_children).
         settings::current().level = Level::Grows;
-        menu().control(u"LevelOption"_s, 2).click();
+        menu().control(app::form_menu::LevelOption, 2).click();
         QCOMPARE(settings::current().level, Level::Grows);
         QCOMPARE(settings::puzzleLevel(), 3);
         menu().Unload();
         menu().Show();
-        QVERIFY(menu().control(u"LevelOption"_s, 2).checked());
+        QVERIFY(menu().control(app::form_menu::LevelOption, 2).checked());
     }
 
     // A fixed level never steps, says no step and keeps nothing. Growing:

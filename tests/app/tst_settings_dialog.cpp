@@ -2,6 +2,8 @@
 // names for the screen reader and keyboard, what Save and Cancel keep, the
 // chord on the menu that opens it, and the remembered sound switch and
 // picture set at the next start.
+#include "FormAvvio.h"
+#include "FormMenu.h"
 #include "Modulo1.h"
 #include "OptionalPrinting.h"
 #include "Process.h"
@@ -155,7 +157,7 @@ private Q_SLOTS:
         settings::current() = {};
         folder.storeLanguage(u"English"_s);
         QVERIFY(Modulo1::Main());
-        app::screens::FormAvvio().control(u"BottoneAvvio"_s).click();
+        app::screens::FormAvvio().control(app::form_avvio::BottoneAvvio).click();
         forms::Screen& menu = app::screens::FormMenu();
         QVERIFY(menu.isLoaded());
         // Every check box the other way, scanning by itself, the level growing, Italian.
@@ -207,8 +209,8 @@ private Q_SLOTS:
 
         // Remembered: the child's choices reach the file and the next start.
         settings::current() = saved;
-        menu.control(u"Option1"_s, 1).click();
-        menu.control(u"Check1"_s).click();
+        menu.control(app::form_menu::Option1, 1).click();
+        menu.control(app::form_menu::Check1).click();
         saved = settings::read(configFile);
         QCOMPARE(saved.pictureSet, 2);
         QCOMPARE(saved.sound, false);

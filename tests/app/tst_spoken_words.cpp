@@ -173,12 +173,12 @@ private Q_SLOTS:
             QTest::mouseMove(colour, inside);
         QCoreApplication::processEvents();
         checkSaid(locale, u"Command7"_s, "pointer entered");
-        menu().control(u"Option1"_s, 2).widget()->setFocus(Qt::TabFocusReason);
+        menu().control(app::form_menu::Option1, 2).widget()->setFocus(Qt::TabFocusReason);
         checkSaid(locale, u"Option1(2)"_s, "focus reached");
 
         // Sounds off: the choices are still named, for a child who finds them
         // by ear; no instruction is said.
-        menu().control(u"Check1"_s).click();
+        menu().control(app::form_menu::Check1).click();
         said.clear();
         QTest::mouseMove(menu().window(), QPoint(1, 1));
         QTest::mouseMove(colour, QPoint(4, 4));
@@ -187,7 +187,7 @@ private Q_SLOTS:
         QTest::keyClick(Screen::loadedScreens().front()->window(), Qt::Key_H);
         QVERIFY(said.isEmpty());
         Screen::loadedScreens().front()->control(ex::mnuEsci).click();
-        menu().control(u"Check1"_s).click();
+        menu().control(app::form_menu::Check1).click();
     }
 
     // A screen reader names the choices itself: while AT-SPI says one runs,

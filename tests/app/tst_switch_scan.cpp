@@ -4,6 +4,7 @@
 // timer is a fake clock that the test moves on. The highlight is the
 // window's focus.
 #include "ExerciseLayout.h"
+#include "FormMenu.h"
 #include "InputDispatcher.h"
 #include "Modulo1.h"
 #include "ProgramFolderFixture.h"
@@ -227,7 +228,7 @@ private Q_SLOTS:
         clock.ticks(20);
         QCOMPARE(highlightedName(menu), u"Command7"_s);
         // A choice starts the count again.
-        widget(menu, u"LevelOption"_s, 2)->setFocus();
+        widget(menu, app::form_menu::LevelOption, 2)->setFocus();
         clock.ticks(1);
         QCOMPARE(highlightedName(menu), u"Check1"_s);
         press(menu, Qt::Key_Space);  // the sound switch, off
@@ -406,7 +407,7 @@ private Q_SLOTS:
 
         // The sound switch off: the choices are still named as the scan reaches them.
         clock.advance(FakeVoice::kSentenceMs);
-        widget(menu, u"Check1"_s)->setFocus();
+        widget(menu, app::form_menu::Check1)->setFocus();
         clock.advance(FakeVoice::kSentenceMs + 10);
         press(menu, Qt::Key_Space);
         QVERIFY(!Modulo1::SuoniAttivati);
