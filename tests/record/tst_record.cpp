@@ -67,12 +67,7 @@ void makeRecord(const QString& path, int puzzles) {
     record::Store store(path);
     QVERIFY(store.open());
     for (int i = 0; i < puzzles; ++i) {
-        const std::optional<qint64> id = store.addPuzzle({.exercise = 1 + i % 7,
-                                                          .level = 2,
-                                                          .pictureSet = 1,
-                                                          .model = i % 8,
-                                                          .changes = u"colour"_s,
-                                                          .startedMs = i});
+        const std::optional<qint64> id = store.addPuzzle({.exercise = 1 + i % 7, .level = 2, .startedMs = i});
         QVERIFY(id);
         QVERIFY(store.addAnswer(*id, {.picture = 1, .atMs = i + 1, .right = true}));
     }
