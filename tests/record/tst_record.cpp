@@ -303,7 +303,7 @@ private Q_SLOTS:
     }
 
     // A new record: this version, readable by its user alone in a folder of
-    // theirs alone.
+    // theirs alone; a record of a newer program is neither changed nor written to.
     void aNewRecordIsPrivateAndVersioned() {
         path = dir->filePath(u"metamorfine/record.sqlite"_s);
         makeRecord(path, 1);
@@ -314,6 +314,21 @@ private Q_SLOTS:
         QCOMPARE(QFileInfo(path).permissions() & 0x7077, QFile::ReadOwner | QFile::WriteOwner);
         QCOMPARE(QFileInfo(dir->filePath(u"metamorfine"_s)).permissions() & 0x7077,
                  QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        {
+            record::Store store(path);
+            QVERIFY(store.open());
+            QSqlQuery query(store.database());
+            QVERIFY(store.run(query, "test", u"PRAGMA user_version = %1"_s.arg(record::kSchemaVersion + 1)));
+        }
+        const QByteArray newer = file_bytes::read(path);
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"newer program"_s));
+        {
+            record::Recorder recorder(path);
+            recorder.puzzleStarted({.exercise = 1, .level = 2});
+            recorder.answered({.picture = 1, .right = true});
+        }
+        QCOMPARE(file_bytes::read(path), newer);
+        QVERIFY(setAside(dir->filePath(u"metamorfine"_s)).isEmpty());
     }
 
     // A damaged record (here cut short) is set aside as it was and a new
