@@ -1,6 +1,6 @@
-// The sounds reaching ALSA's output, where the media plugin is loaded from,
-// the locale and pace of the voice, and the end of a process whose speech
-// server never answers.
+// The sounds reaching ALSA's output, or none, where the media plugin is loaded
+// from, the locale and pace of the voice, and the end of a process whose
+// speech server never answers or answers what is not its protocol.
 
 #include "DataFiles.h"
 #include "FileBytes.h"
@@ -21,6 +21,7 @@
 #include <QSocketNotifier>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <array>
 #include <iostream>
 #include <unistd.h>
@@ -258,18 +259,63 @@ private Q_SLOTS:
         const QByteArray played = file_bytes::read(output);
         QVERIFY(expected.size() > 20000);
         QVERIFY2(played == expected, qPrintable(QString::number(played.size())));
+
+        // Without an audio output nothing is played, the lack is logged once,
+        // and the process ends at once.
+        const QString noCard = folder.filePath(u"no-card.conf"_s);
+        QVERIFY(file_bytes::write(noCard, "pcm.!default { type hw card 99 }\n"));
+        QProcess silent;
+        startSelf(silent, {kPlaySounds, sounds % u"si1.wav"_s, sounds % u"no.wav"_s}, u"ALSA_CONFIG_PATH"_s, noCard);
+        QVERIFY(silent.waitForFinished(10000));
+        const QByteArray silentLog = silent.readAllStandardError();
+        QVERIFY2(silent.exitStatus() == QProcess::NormalExit && silent.exitCode() == 0, silentLog.constData());
+        QVERIFY2(silentLog.count("no audio output") == 1, silentLog.constData());
     }
 
-    // A speech server that accepts and never answers keeps no process from
-    // ending at once and normally, without finishing the media itself: the
-    // speech thread is left running, still busy, and the log says so.
-    void aSpeechServerThatNeverAnswersHoldsNothing() {
+    void aSpeechServerOutsideItsProtocolHoldsNothing_data() {
+        QTest::addColumn<QByteArray>("answer");
+        QTest::addColumn<QByteArray>("logged");
+        QTest::newRow("never answers") << QByteArray() << QByteArray("still busy");
+        QTest::newRow("junk") << QByteArray("hello\r\n") << QByteArray("the voice is silent");
+        QTest::newRow("endless line") << QByteArray(64 * 1024, 'x') << QByteArray("the voice is silent");
+    }
+    // A server that never answers keeps no process from ending at once and
+    // normally: the speech thread is left running, still busy. One that
+    // answers junk or a line that never ends is hung up on within the reply's
+    // deadline, without taking in the endless line, and only the voice is
+    // silenced.
+    void aSpeechServerOutsideItsProtocolHoldsNothing() {
+        QFETCH(QByteArray, answer);
+        QFETCH(QByteArray, logged);
         QTemporaryDir folder;
         QLocalServer server;
         QVERIFY(server.listen(folder.filePath(u"speechd.sock"_s)));
         QProcess speaker;
         startSelf(speaker, {kSpeakAndLeave}, u"SPEECHD_ADDRESS"_s, u"unix_socket:"_s % server.fullServerName());
         QVERIFY(server.waitForNewConnection(15000));
+        QLocalSocket* client = server.nextPendingConnection();
+        qint64 sent = 0;
+        QTimer flood;
+        if (!answer.isEmpty()) {
+            connect(&flood, &QTimer::timeout, client, [&] {
+                if (client->bytesToWrite() < answer.size())
+                    sent += client->write(answer);
+            });
+            connect(client, &QLocalSocket::readyRead, client, [&] {
+                client->readAll();
+                if (answer.endsWith('\n'))
+                    client->write(answer);
+                else
+                    flood.start(0);
+            });
+            QElapsedTimer clock;
+            clock.start();
+            QTRY_VERIFY_WITH_TIMEOUT(client->state() == QLocalSocket::UnconnectedState, 10000);
+            QVERIFY2(clock.elapsed() < 5000, qPrintable(QString::number(clock.elapsed())));
+            flood.stop();
+            QVERIFY2(sent < 8 * 1024 * 1024, qPrintable(QString::number(sent)));
+            QCOMPARE(speaker.state(), QProcess::Running);
+        }
         speaker.closeWriteChannel();
         QElapsedTimer ending;
         ending.start();
@@ -278,7 +324,7 @@ private Q_SLOTS:
         QCOMPARE(speaker.exitStatus(), QProcess::NormalExit);
         QCOMPARE(speaker.exitCode(), 0);
         const QByteArray log = speaker.readAllStandardError();
-        QVERIFY2(log.contains("still busy"), log.constData());
+        QVERIFY2(log.contains(logged), log.constData());
     }
 };
 
