@@ -578,11 +578,9 @@ def play_by_switch(start, english, speech_log):
     words = accessible_words(english)
     pid = start("--scan=auto").pid
 
-    def highlighted():
-        return next((a.name for a in find_all(pid, BUTTON) if a.getState().contains(pyatspi.STATE_FOCUSED)), None)
-
     def press_space_on(wanted, what):
-        wait_for(lambda: wanted(highlighted() or ""), what, timeout=30)
+        wait_for(lambda: wanted(next((a.name for a in find_all(pid, BUTTON)
+                                      if a.getState().contains(pyatspi.STATE_FOCUSED)), "")), what, timeout=30)
         subprocess.run(["xdotool", "key", "space"], check=True)
 
     press_space_on(lambda name: name == english["FormAvvio"]["BottoneAvvio.Caption"], "Avvio highlighted")
