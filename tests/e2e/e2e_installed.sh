@@ -17,11 +17,9 @@ mkdir "$work/home" "$work/first-home"
 env -i PATH=/usr/bin:/bin HOME="$work/home" \
   dbus-run-session -- /usr/bin/python3 "$script" --installed "$prefix/bin/metamorfine"
 as_user=""
-if [ "$(id -u)" -eq 0 ]; then
-  chmod 755 "$work"
-  chown nobody "$work/first-home"
-  as_user="setpriv --reuid=nobody --regid=nogroup --clear-groups"
-fi
+[ "$(id -u)" -ne 0 ] || as_user="setpriv --reuid=nobody --regid=nogroup --clear-groups"
+chmod 755 "$work"
+[ -z "$as_user" ] || chown nobody "$work/first-home"
 $as_user env -i PATH=/usr/bin:/bin HOME="$work/first-home" LANG=ar_EG.UTF-8 \
   dbus-run-session -- /usr/bin/python3 "$script" --first-run "$prefix/bin/metamorfine" العربية
 listing >"$work/after"

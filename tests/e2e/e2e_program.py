@@ -6,6 +6,7 @@ LANG (a first start in the system's language LANG, the menu mirrored where it re
 $E2E_SCREENSHOTS names a folder for screenshots of the --wm run."""
 
 import configparser
+import contextlib
 import ctypes
 import itertools
 import os
@@ -53,8 +54,7 @@ def check(condition, what):
 
 
 def read_language(path):
-    """Section -> key -> text of a language file (Windows-1252, or UTF-8 behind a byte-order mark;
-    quoted values)."""
+    """Section -> key -> text of a language file (Windows-1252, or UTF-8 behind a byte-order mark; quoted values)."""
     if not os.path.isfile(path):
         raise AssertionError(f"the language file {path} is missing")
     parser = configparser.RawConfigParser(strict=False, interpolation=None)
@@ -153,13 +153,18 @@ def stop(*programs):
     for program in programs:
         if program in services:
             program.terminate()
-            try:
+            with contextlib.suppress(subprocess.TimeoutExpired):
                 program.wait(5)
-                continue
-            except subprocess.TimeoutExpired:
-                pass
-        program.kill()
+        program.kill()  # nothing is sent to a program that has ended
         program.wait()
+
+
+def succeeds(*command, env=None):
+    return subprocess.run(command, env=env, capture_output=True).returncode == 0
+
+
+def start_service(*command, env=None):
+    services.append(subprocess.Popen(command, env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL))
 
 
 def store_english(settings_file):
@@ -188,8 +193,7 @@ def start_xvfb(work, size="1280x1024"):
         display = ":" + wait_for(lambda: open(display_file).read().strip(), "Xvfb to start", 10)
         answering = dict(os.environ, DISPLAY=display)
         try:
-            wait_for(lambda: subprocess.run(["xdotool", "getdisplaygeometry"], env=answering,
-                                            capture_output=True).returncode == 0, f"Xvfb to answer on {display}", 10)
+            wait_for(lambda: succeeds("xdotool", "getdisplaygeometry", env=answering), f"Xvfb on {display}", 10)
         except AssertionError as silence:
             print(f"attempt {attempt}: {silence} (Xvfb {'running' if xvfb.poll() is None else 'ended'})",
                   file=sys.stderr, flush=True)
@@ -204,12 +208,10 @@ def start_xvfb(work, size="1280x1024"):
 def start_accessibility_bus(runtime):
     """The accessibility bus, its socket in `runtime`: one of another test running at the same time
     (ctest -j) is never taken for this one's. A program started before it is there never joins it."""
-    services.append(subprocess.Popen(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"],
-                                     env=dict(os.environ, XDG_RUNTIME_DIR=runtime),
-                                     stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL))
-    wait_for(lambda: subprocess.run(["dbus-send", "--session", "--print-reply", "--dest=org.a11y.Bus", "/org/a11y/bus",
-                                     "org.a11y.Bus.GetAddress"], capture_output=True).returncode == 0,
-             "the accessibility bus")
+    start_service("/usr/libexec/at-spi-bus-launcher", "--launch-immediately",
+                  env=dict(os.environ, XDG_RUNTIME_DIR=runtime))
+    wait_for(lambda: succeeds("dbus-send", "--session", "--print-reply", "--dest=org.a11y.Bus", "/org/a11y/bus",
+                              "org.a11y.Bus.GetAddress"), "the accessibility bus")
 
 
 def start_program(executable, environment, work, *arguments):
@@ -277,7 +279,6 @@ def main(work):
     elif mode == "--first-run":  # the system's language
         del environment["LC_ALL"]
         environment["LANG"] = os.environ.get("LANG", "C")
-    speech_log = start_voice(work, environment) if mode == "--scan" else None
 
     def start(*arguments, **changes):
         return start_program(executable, dict(environment, **changes), work, *arguments)
@@ -285,14 +286,10 @@ def main(work):
     def lng(name):
         return read_language(os.path.join(folder, name + ".lng"))
 
-    if mode == "--first-run":
-        first_run(start, lng(rest[0]))
-    elif mode == "--wm":
-        run_wm(start, environment, lng("English"))
-    elif mode == "--scan":
-        play_by_switch(start, lng("English"), speech_log)
-    else:
-        run(start, settings_file, lng("English"), lng("Deutsch"))
+    tests = {"--first-run": lambda: first_run(start, lng(rest[0])),
+             "--wm": lambda: run_wm(start, environment, lng("English")),
+             "--scan": lambda: play_by_switch(start, lng("English"), start_voice(work, environment))}
+    tests.get(mode, lambda: run(start, settings_file, lng("English"), lng("Deutsch")))()
 
 
 def full_screen(window):
@@ -300,8 +297,7 @@ def full_screen(window):
 
 
 def x_geometry(window):
-    values = dict(line.strip().split(":", 1) for line in output("xwininfo", "-id", window).splitlines()
-                  if ":" in line)
+    values = dict(line.strip().split(":", 1) for line in output("xwininfo", "-id", window).splitlines() if ":" in line)
     return tuple(int(values[key]) for key in ("Absolute upper-left X", "Absolute upper-left Y", "Width", "Height"))
 
 
@@ -362,8 +358,7 @@ def run_wm(start, environment, english):
                                            "a smaller window")
             after = wait_for(lambda: (lambda e: e if e[2] < before[2] else None)(
                 extents(find(pid, BUTTON, avvio))), "the button to follow")
-            check(abs(after[2] / before[2] - width / 1280) < 0.05 and
-                  abs(after[3] / before[3] - height / 1024) < 0.05,
+            check(abs(after[2] / before[2] - width / 1280) < 0.05 and abs(after[3] / before[3] - height / 1024) < 0.05,
                   f"the controls follow the window's size ({width}x{height})")
 
     click_named(pid, BUTTON, avvio)
@@ -411,8 +406,7 @@ def shown_pictures(pid, words, count, what):
     shown = wait_for(lambda: (lambda found: found if len(found) == count else None)(
         [a for a in find_all(pid, BUTTON) if a.name.startswith(slot_name(0).split(" ")[0] + " ")
          and a.getState().contains(pyatspi.STATE_SHOWING)]), f"{count} pictures {what}")
-    pictures = sorted(shown, key=lambda a: [a.name.startswith(slot_name(slot)) for slot in range(count)],
-                      reverse=True)
+    pictures = sorted(shown, key=lambda a: [a.name.startswith(slot_name(slot)) for slot in range(count)], reverse=True)
     check(all(a.name.startswith(slot_name(slot)) for slot, a in enumerate(pictures)),
           f"{what}: pictures 1 to {count}, each named once")
     right = next(slot for slot, a in enumerate(pictures) if a.name == slot_name(slot, description))
@@ -476,8 +470,8 @@ def kiosk_then_destroyed_window(start, avvio):
     wait_find(program.pid, BUTTON, avvio, "the kiosk's start screen")
     window = wait_for(lambda: x_windows(program.pid)[-1], "a visible window")
     wait_for(lambda: full_screen(window), "the full-screen state in kiosk mode")
-    other = subprocess.Popen(["xmessage", "-center", "another program"], stderr=subprocess.DEVNULL)
-    services.append(other)
+    start_service("xmessage", "-center", "another program")
+    other = services[-1]
     other_window = wait_for(lambda: output("xdotool", "search", "--onlyvisible", "--pid", str(other.pid),
                                            "--name", "").split()[-1], "another program's window")
     held = lambda: (full_screen(window) and "IsViewable" in output("xwininfo", "-id", window)
@@ -546,58 +540,47 @@ def run(start, settings_file, english, deutsch):
 
 
 def start_voice(work, environment):
-    """A private audio server with a null sink, and speech-dispatcher speaking
-    through it in real time, its log in `work`; the program's environment
-    reaches both. Returns the log's path."""
+    """A private audio server with a null sink, and speech-dispatcher speaking through it in real time, its log
+    in `work`; the program's environment reaches both. Returns the log's path."""
     pulse_home = os.path.join(work, "pulse")
     os.mkdir(pulse_home, 0o700)
     audio = dict(os.environ, HOME=pulse_home, XDG_RUNTIME_DIR=pulse_home,
                  PULSE_SERVER=f"unix:{pulse_home}/pulse/native")
-    services.append(subprocess.Popen(["pulseaudio", "-n", "--daemonize=no", "--exit-idle-time=-1",
-                                      "-L", "module-null-sink", "-L", "module-native-protocol-unix"],
-                                     env=audio, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL))
-    wait_for(lambda: subprocess.run(["pactl", "info"], env=audio, capture_output=True).returncode == 0,
-             "the audio server", 20)
+    start_service("pulseaudio", "-n", "--daemonize=no", "--exit-idle-time=-1", "-L", "module-null-sink",
+                  "-L", "module-native-protocol-unix", env=audio)
+    wait_for(lambda: succeeds("pactl", "info", env=audio), "the audio server", 20)
     socket = os.path.join(work, "speechd.sock")
-    services.append(subprocess.Popen(["speech-dispatcher", "-s", "-t", "0", "-l", "5", "-c", "unix_socket",
-                                      "-S", socket, "-L", work, "-P", os.path.join(work, "speechd.pid")],
-                                     env=audio, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL))
+    start_service("speech-dispatcher", "-s", "-t", "0", "-l", "5", "-c", "unix_socket", "-S", socket, "-L", work,
+                  "-P", os.path.join(work, "speechd.pid"), env=audio)
     wait_for(lambda: os.path.exists(socket), "the speech server", 20)
     environment.update(PULSE_SERVER=audio["PULSE_SERVER"], SPEECHD_ADDRESS=f"unix_socket:{socket}")
     return os.path.join(work, "speech-dispatcher.log")
 
 
 def sentences_said(log_path):
-    """The sentences the speech server queued, in order, and those the client
-    asked it to cut before they had ended."""
+    """The sentences the speech server queued, in order, and those the client asked it to cut before they had ended."""
     text = open(log_path, errors="replace").read()
     events = re.findall(r"Queueing message \|(.*?)\| with priority|\d+:DATA:\|(CANCEL)|(702 END)", text, re.S)
     queued, cut, speaking = [], [], None
     for sentence, cancel, end in events:
         if sentence:
             queued.append(sentence)
-            speaking = sentence
-        elif cancel and speaking is not None:
+        elif cancel and speaking:
             cut.append(speaking)
-            speaking = None
-        elif end:
-            speaking = None
+        speaking = sentence or None
     return queued, cut
 
 
 def play_by_switch(start, english, speech_log):
-    """Automatic switch scanning at its default pace, with a real voice: from
-    the start screen to a right answer in "Nothing changes" and back to the
-    menu by pressing Space alone, each time the highlight (the focus, as
+    """Automatic switch scanning at its default pace, with a real voice: from the start screen to a right answer
+    in "Nothing changes" and back to the menu by pressing Space alone, each time the highlight (the focus, as
     AT-SPI reports it) is on the choice wanted; every sentence said whole."""
     words = accessible_words(english)
     pid = start("--scan=auto").pid
 
-    def highlighted():
-        return next((a.name for a in find_all(pid, BUTTON) if a.getState().contains(pyatspi.STATE_FOCUSED)), None)
-
     def press_space_on(wanted, what):
-        wait_for(lambda: wanted(highlighted() or ""), what, timeout=30)
+        wait_for(lambda: wanted(next((a.name for a in find_all(pid, BUTTON)
+                                      if a.getState().contains(pyatspi.STATE_FOCUSED)), "")), what, timeout=30)
         subprocess.run(["xdotool", "key", "space"], check=True)
 
     press_space_on(lambda name: name == english["FormAvvio"]["BottoneAvvio.Caption"], "Avvio highlighted")

@@ -37,10 +37,8 @@ mkdir -p "$work/system/metamorfine" "$work/home"
 printf '[Window]\nKiosk=true\n[Locked]\nKeys=Window/Kiosk\n' >"$work/system/metamorfine/metamorfine.conf"
 chmod -R a+rX "$work"
 as_user=""
-if [ "$(id -u)" -eq 0 ]; then
-  chown nobody "$work/home"
-  as_user="setpriv --reuid=nobody --regid=nogroup --clear-groups"
-fi
+[ "$(id -u)" -ne 0 ] || as_user="setpriv --reuid=nobody --regid=nogroup --clear-groups"
+[ -z "$as_user" ] || chown nobody "$work/home"
 locked="env QT_QPA_PLATFORM=offscreen XDG_CONFIG_DIRS=$work/system HOME=$work/home XDG_CONFIG_HOME=$work/home/.config"
 expect 3 "a locked kiosk refuses --settings, --no-kiosk or not" $as_user $locked "$program" --no-kiosk --settings
 exit $failed

@@ -1,12 +1,10 @@
 #!/usr/bin/env python3
-"""Two children each play under Xvfb: the start screen asks who is playing,
-each child chooses their picture by the keyboard and answers the first
-exercise's pictures; the record then holds each child's puzzles and answers,
+"""Two children each play under Xvfb: the start screen asks who is playing, each child chooses their picture by
+the keyboard and answers the first exercise's pictures; the record then holds each child's puzzles and answers,
 and --export-record, run with no display at all, writes both."""
 
 import csv
 import os
-import signal
 import sqlite3
 import subprocess
 import sys
@@ -55,7 +53,7 @@ def main(work):
         # Every picture in turn, in the keyboard's order, until one is right.
         subprocess.run(["xdotool", "key", "--delay", "250", *(["Return", "Tab"] * 8)], check=True)
         e2e.wait_for(lambda: solved(name), f"{name}'s solved puzzle in the record", 15)
-        program.send_signal(signal.SIGTERM)
+        program.terminate()
         program.wait(10)
 
     export = os.path.join(work, "class.csv")

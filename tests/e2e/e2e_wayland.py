@@ -82,10 +82,8 @@ def on_wayland(executable, base, english, work):
 
     def keys(*names):
         # A new virtual keyboard's map reaches the program before its first key.
-        arguments = ["wtype", "-s", "300"]
-        for name in names:
-            arguments += ["-k", name, "-s", "100"]
-        subprocess.run(arguments, env=environment, check=True)
+        pressed = [argument for name in names for argument in ("-k", name, "-s", "100")]
+        subprocess.run(["wtype", "-s", "300", *pressed], env=environment, check=True)
 
     app_id = window(1, (WIDTH, HEIGHT))["app_id"]
     e2e.check(app_id == "org.metamorfine.Metamorfine",
@@ -129,26 +127,21 @@ def classroom_session(session_file, folder, base, english, work):
     pid = e2e.wait_for(lambda: int(subprocess.run(["pgrep", "-P", str(session.pid), "-x", "metamorfine"],
                                                   capture_output=True, text=True).stdout.split()[0]),
                        "the session's compositor to start the program", 20)
-    with open(f"/proc/{pid}/cmdline", "rb") as cmdline:
-        arguments = cmdline.read().split(b"\0")
+    arguments = open(f"/proc/{pid}/cmdline", "rb").read().split(b"\0")
     e2e.check(arguments[0] == b"metamorfine" and b"--kiosk" in arguments, f"the session starts a kiosk ({arguments})")
     e2e.wait_find(pid, e2e.BUTTON, english["FormAvvio"]["BottoneAvvio.Caption"], "the session's start screen")
-    with open(f"/proc/{pid}/maps") as maps:
-        e2e.check("libqwayland" in maps.read(), "the program draws through Qt's Wayland platform")
+    e2e.check("libqwayland" in open(f"/proc/{pid}/maps").read(), "the program draws through Qt's Wayland platform")
 
 
 def main(work):
-    session_file = None
-    if sys.argv[1] == "--session":
-        session_file = sys.argv[2]
-        del sys.argv[1:3]
-    folder = e2e.copy_program(sys.argv[1], work)
+    *session, source = sys.argv[2:] if sys.argv[1] == "--session" else sys.argv[1:]
+    folder = e2e.copy_program(source, work)
     english = e2e.read_language(os.path.join(folder, "English.lng"))
     base = e2e.program_environment(work)
     e2e.start_accessibility_bus(base["XDG_RUNTIME_DIR"])
     executable = os.path.join(folder, "metamorfine")
-    if session_file:
-        return classroom_session(session_file, folder, base, english, work)
+    if session:
+        return classroom_session(session[0], folder, base, english, work)
     wayland = on_wayland(executable, base, english, work)
     e2e.stop(*e2e.start_programs)
     e2e.start_programs.clear()
