@@ -172,14 +172,9 @@ class ExerciseScreensTest : public QObject {
     static void clickNext(const ExerciseScreen& screen) {
         QTest::mouseClick(screen.control(ex::BottoneAvanti).widget(), Qt::LeftButton);
     }
-    static void chooseMenu(const ExerciseScreen& screen, const QString& name) {
-        screen.control(name).action()->trigger();
-    }
-    static bool marksRight(const ExerciseScreen& screen) {
-        return screen.control(ex::ComandoIconaSi).visible() && !screen.control(ex::ComandoIconaNo).visible();
-    }
-    static bool marksNothing(const ExerciseScreen& screen) {
-        return !screen.control(ex::ComandoIconaSi).visible() && !screen.control(ex::ComandoIconaNo).visible();
+    // Whether the face of a right answer and that of a wrong one show.
+    static std::pair<bool, bool> faces(const ExerciseScreen& screen) {
+        return {screen.control(ex::ComandoIconaSi).visible(), screen.control(ex::ComandoIconaNo).visible()};
     }
 
     // The one picture that is this very image (not merely equal pixels): its index, else -1 (-2 for several).
@@ -193,9 +188,6 @@ class ExerciseScreensTest : public QObject {
     static int shownModel(const ExerciseScreen& screen) {
         return indexShowing(screen, screen.control(ex::Picture2).picture().image());
     }
-    static int shownRight(const ExerciseScreen& screen) {
-        return indexShowing(screen, screen.control(ex::Picture3).picture().image());
-    }
 
     static int rightPicture(int number, const ExerciseScreen& screen) {
         return pictureWithChanges(shownModel(screen), expectedRule(number, screen).attributes);
@@ -203,14 +195,9 @@ class ExerciseScreensTest : public QObject {
 
     // What the screen's letters (or, for a fixed rule, its number) ask.
     static Expected expectedRule(int number, const ExerciseScreen& screen) {
-        const auto of = [](const Change& change) {
-            return Expected{{change.attributes}, change.word, change.key, change.attributes};
-        };
-        const std::map<int, Expected> fixed{
-            {1, of(kColour)}, {2, of(kShape)}, {3, of(kNothing)}, {4, of(kSize)}, {7, of(kEverything)},
-        };
+        const std::map<int, Change> fixed{{1, kColour}, {2, kShape}, {3, kNothing}, {4, kSize}, {7, kEverything}};
         if (const auto row = fixed.find(number); row != fixed.end())
-            return row->second;
+            return {{row->second.attributes}, row->second.word, row->second.key, row->second.attributes};
         Expected drawn;
         drawn.attributes = 0;
         QStringList words;
@@ -284,26 +271,20 @@ class ExerciseScreensTest : public QObject {
                screen.control(ex::Picture3).picture().isEmpty();
     }
     static bool isSolved(const ExerciseScreen& screen) {
-        return enabledPictures(screen) == 0 && screen.control(ex::BottoneAvanti).enabled() && shownRight(screen) >= 0;
+        return enabledPictures(screen) == 0 && screen.control(ex::BottoneAvanti).enabled() &&
+               indexShowing(screen, screen.control(ex::Picture3).picture().image()) >= 0;
     }
     static void solve(int number, ExerciseScreen& screen) {
         const int right = rightPicture(number, screen);
         clickPicture(screen, right);
         QVERIFY(isSolved(screen));
-        QCOMPARE(shownRight(screen), right);
+        QCOMPARE(indexShowing(screen, screen.control(ex::Picture3).picture().image()), right);
     }
 
     QImage fileImage(int set, int n) const {
         return files::LoadPicture(folder.path() % u"/gif/%1/%2.gif"_s.arg(set).arg(n))
             .value_or(files::Picture())
             .image();
-    }
-    // The set whose first file the screen shows, or 0.
-    int shownSet(const ExerciseScreen& screen) const {
-        for (int set = 1; set <= kSetCount; ++set)
-            if (picture(screen, 0).picture().image() == fileImage(set, 1))
-                return set;
-        return 0;
     }
 
     static void copySets(const QString& from, const QString& to, int sets) {
@@ -378,9 +359,12 @@ private Q_SLOTS:
             screen.Show();
             QCOMPARE(screen.backColor(), colour);
             QCOMPARE(counts(screen), u"0/0"_s);
-            QVERIFY(marksNothing(screen));
-            const int set = shownSet(screen);
-            QVERIFY2(number <= 5 ? set == number : set != 0, qPrintable(QString::number(set)));
+            QCOMPARE(faces(screen), std::pair(false, false));
+            // The set whose first file the screen shows (one past the last when none).
+            int set = 1;
+            while (set <= kSetCount && picture(screen, 0).picture().image() != fileImage(set, 1))
+                ++set;
+            QVERIFY2(number <= 5 ? set == number : set <= kSetCount, qPrintable(QString::number(set)));
             QTRY_COMPARE(QRectF(screen.left(), screen.top(), screen.width(), screen.height()),
                          QRectF(0, 0, screen.displayWidth(), screen.displayHeight()));
             // Every model with every change asked: 4 kinds in FormEs5, 9 ordered pairs in FormEs6.
@@ -411,7 +395,7 @@ private Q_SLOTS:
             for (const bool byMenu : {true, false}) {
                 boxes.clear();
                 if (byMenu)
-                    chooseMenu(screen, u"mnuEsci"_s);
+                    screen.control(ex::mnuEsci).action()->trigger();
                 else
                     QVERIFY(!screen.window()->close());
                 QCOMPARE(boxes.size(), std::size_t(1));
@@ -424,7 +408,7 @@ private Q_SLOTS:
             }
             answer = forms::MsgAnswer::Yes;
             if (number % 2 == 1)
-                chooseMenu(screen, u"mnuEsci"_s);
+                screen.control(ex::mnuEsci).action()->trigger();
             else
                 screen.window()->close();
             QVERIFY(!screen.isLoaded());
@@ -480,8 +464,7 @@ private Q_SLOTS:
                 choices.push_back(widget);
             }
             QVERIFY(rightSlot >= 0);
-            choices.push_back(es1.control(ex::HearAgain).widget());
-            choices.push_back(es1.control(ex::HomeButton).widget());
+            choices.insert(choices.end(), {es1.control(ex::HearAgain).widget(), es1.control(ex::HomeButton).widget()});
             QCOMPARE(es1.scan().reachableChoices(), choices);
             QCOMPARE(es1.window()->focusWidget(), choices.front());
             QTest::keyClick(choices.front(), Qt::Key_Right);
@@ -501,9 +484,7 @@ private Q_SLOTS:
             es1.window()->resize(size);
             for (const char* name : {"Picture4", "Picture2", "Picture5", "Picture3"}) {
                 const QWidget* box = es1.control(QString::fromLatin1(name)).widget();
-                QTRY_VERIFY2(qAbs(box->width() - box->height()) <= 1,
-                             qPrintable(QString::fromLatin1(name) % u' ' % QString::number(box->width()) % u'x' %
-                                        QString::number(box->height())));
+                QTRY_VERIFY2(qAbs(box->width() - box->height()) <= 1, name);
             }
             QVERIFY(
                 es1.control(ex::Picture5).widget()->rect().contains(es1.control(ex::Picture3).widget()->geometry()));
@@ -526,14 +507,13 @@ private Q_SLOTS:
         QCOMPARE(announced(), u"Errati, Errati 1"_s);
         clickPicture(es4, pictureWithChanges(shownModel(es4), Colour));
         QCOMPARE(counts(es4), u"0/ 2"_s);
-        QVERIFY(!marksRight(es4));
-        QVERIFY(es4.control(ex::ComandoIconaNo).visible());
+        QCOMPARE(faces(es4), std::pair(false, true));
         QCOMPARE(sounds, QStringList(2, folder.path() % u"/suoni/no.wav"_s));
         solve(4, es4);
         QCOMPARE(sounds.size(), 3);
         QVERIFY2(sounds.last().startsWith(folder.path() % u"/suoni/si"_s), qPrintable(sounds.last()));
         QCOMPARE(counts(es4), u" 1/ 2"_s);
-        QVERIFY(marksRight(es4));
+        QCOMPARE(faces(es4), std::pair(true, false));
         for (int i = 0; i < kPicturesPerSet; ++i)
             clickPicture(es4, i);
         QCOMPARE(counts(es4), u" 1/ 2"_s);
@@ -541,19 +521,19 @@ private Q_SLOTS:
         const quint32 colour = es4.backColor();
         clickNext(es4);
         QVERIFY(isOpen(es4));
-        QVERIFY(marksRight(es4));
+        QCOMPARE(faces(es4), std::pair(true, false));
         QCOMPARE(es4.backColor(), colour);
 
         // Resetting keeps the puzzle as it stands, solved here, and counts on from zero.
         clickPicture(es4, shownModel(es4));
         solve(4, es4);
         QCOMPARE(counts(es4), u" 2/ 3"_s);
-        chooseMenu(es4, u"MenuAzzera"_s);
+        es4.control(u"MenuAzzera"_s).action()->trigger();
         QCOMPARE(counts(es4), u"0/0"_s);
         QCOMPARE(Modulo1::ContaEsatti(), 0);
         QCOMPARE(Modulo1::ContaErrati(), 0);
         QVERIFY(isSolved(es4));
-        QVERIFY(marksNothing(es4));
+        QCOMPARE(faces(es4), std::pair(false, false));
         clickNext(es4);
         solve(4, es4);
         QCOMPARE(counts(es4), u" 1/0"_s);
@@ -595,55 +575,54 @@ private Q_SLOTS:
     }
 
     void praiseAndHelpFollowTheSound() {
-        ExerciseScreen& screen = es1;
         answer = forms::MsgAnswer::Yes;
-        screen.Show();
+        es1.Show();
         // Praise after a right answer's sound, a different one each time.
         QString lastPraise;
         for (int puzzle = 0; puzzle < 2; ++puzzle) {
-            chooseAndListen(screen, *screen.puzzle().rightIndex());
+            chooseAndListen(es1, *es1.puzzle().rightIndex());
             QTRY_COMPARE_WITH_TIMEOUT(said.size(), 1, 5000);
             QVERIFY2(said.front().startsWith(u"say Praise"_s), qPrintable(said.front()));
             QVERIFY(said.front() != lastPraise);
             QVERIFY2(saidAt.front() >= kSoundMilliseconds * 9 / 10, qPrintable(QString::number(saidAt.front())));
             lastPraise = said.front();
-            nextPuzzle(screen);
+            nextPuzzle(es1);
         }
         // The instruction again after the second wrong answer of a puzzle, not after the first.
-        chooseAndListen(screen, wrongIndex(screen));
+        chooseAndListen(es1, wrongIndex(es1));
         QTest::qWait(kSoundMilliseconds * 2);
         QVERIFY(said.isEmpty());
-        chooseAndListen(screen, wrongIndex(screen));
+        chooseAndListen(es1, wrongIndex(es1));
         QTRY_COMPARE_WITH_TIMEOUT(said, QStringList{u"say Colour"_s}, 5000);
         QVERIFY(saidAt.front() >= kSoundMilliseconds * 9 / 10);
         // A new puzzle before the sound ends, or leaving, cancels the praise.
-        chooseAndListen(screen, *screen.puzzle().rightIndex());
-        nextPuzzle(screen);
-        chooseAndListen(screen, *screen.puzzle().rightIndex());
-        screen.control(ex::mnuEsci).click();
-        QVERIFY(!screen.isLoaded());
+        chooseAndListen(es1, *es1.puzzle().rightIndex());
+        nextPuzzle(es1);
+        chooseAndListen(es1, *es1.puzzle().rightIndex());
+        es1.control(ex::mnuEsci).click();
+        QVERIFY(!es1.isLoaded());
         QTest::qWait(kSoundMilliseconds * 2);
         QVERIFY2(said.isEmpty(), qPrintable(said.join(u"|")));
         // With the sounds off, nothing.
         Modulo1::SuoniAttivati = false;
-        screen.Show();
-        chooseAndListen(screen, *screen.puzzle().rightIndex());
+        es1.Show();
+        chooseAndListen(es1, *es1.puzzle().rightIndex());
         QTest::qWait(kSoundMilliseconds * 2);
         QVERIFY(said.isEmpty());
         // With the praise off (a parent's setting), no praise; the help still comes.
         Modulo1::SuoniAttivati = true;
         settings::current().praise = false;
-        nextPuzzle(screen);
-        chooseAndListen(screen, *screen.puzzle().rightIndex());
+        nextPuzzle(es1);
+        chooseAndListen(es1, *es1.puzzle().rightIndex());
         QTest::qWait(kSoundMilliseconds * 2);
         QVERIFY2(said.isEmpty(), qPrintable(said.join(u"|")));
-        nextPuzzle(screen);
+        nextPuzzle(es1);
         for (int wrong = 0; wrong < 2; ++wrong)
-            chooseAndListen(screen, wrongIndex(screen));
+            chooseAndListen(es1, wrongIndex(es1));
         QTRY_COMPARE_WITH_TIMEOUT(said.size(), 1, 5000);
         QVERIFY(!said.front().startsWith(u"say Praise"_s));
         settings::current().praise = true;
-        screen.Unload();
+        es1.Unload();
     }
 };
 

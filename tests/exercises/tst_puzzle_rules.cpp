@@ -95,12 +95,11 @@ private Q_SLOTS:
             const std::vector<qint16> kinds = rules::kindsOfChange(level), changes = rules::changesOf(level);
             for (std::size_t k = 0; k < kinds.size(); ++k)
                 asked.push_back({{RuleKind::RandomChange}, {drawing(k, kinds.size())}, {bitOfChange.at(kinds[k])}});
-            for (std::size_t first = 0; first < changes.size(); ++first) {
+            for (std::size_t first = 0; first < changes.size(); ++first)
                 for (std::size_t second = 0; second < changes.size(); ++second)
                     asked.push_back({{RuleKind::TwoChanges},
                                      {drawing(first, changes.size()), drawing(second, changes.size())},
                                      {bitOfChange.at(changes[first]), bitOfChange.at(changes[second])}});
-            }
             for (const auto& [rule, drawn, steps] : asked) {
                 for (int model = 0; model < level.pictures(); ++model) {
                     ScriptedGenerator rnd{drawn};
@@ -109,13 +108,11 @@ private Q_SLOTS:
                     rules::PuzzleModel puzzle(rule, rnd.generator());
                     QVERIFY(puzzle.setLevel(level.number));
                     puzzle.start(1);
-                    const QByteArray where = "level " + QByteArray::number(level.number) + ", " +
-                                             puzzle.instructionKey().toLatin1() + ", model " +
-                                             QByteArray::number(model);
                     // Where a comparison below fails: the level, the rule and the model.
-                    const auto tell = qScopeGuard([&where] {
+                    const auto tell = qScopeGuard([&] {
                         if (QTest::currentTestFailed())
-                            qWarning("in %s", where.constData());
+                            qWarning("in level %d, %s, model %d", level.number, qPrintable(puzzle.instructionKey()),
+                                     model);
                     });
                     QCOMPARE(puzzle.modelIndex(), model);
                     QVERIFY(rules::allInstructionKeys(level).contains(puzzle.instructionKey()));
@@ -139,10 +136,9 @@ private Q_SLOTS:
                         if (steps[i] == pattern)
                             stripesWanted << ((before & pattern) != 0 ? u"NoStripes"_s : u"Stripes"_s);
                         before = step.picture;
-                        for (const auto& [bit, word] : words) {
+                        for (const auto& [bit, word] : words)
                             if (steps[i] & bit)
                                 stepWords << word;
-                        }
                         if (steps[i] == 0)
                             stepWords << u"WordNothing"_s;
                     }
@@ -154,21 +150,19 @@ private Q_SLOTS:
                     QCOMPARE(int(shown.size()), level.shownCount());
                     QCOMPARE(std::set<qint16>(shown.begin(), shown.end()).size(), shown.size());
                     for (std::size_t place = 0; place < shown.size(); ++place) {
-                        const bool oneChangeAway =
-                            std::popcount(unsigned(shown[place] ^ right)) <= 1 && shown[place] < level.pictures();
                         if (level.shown == rules::Shown::Every)
                             QCOMPARE(shown[place], qint16(place));
                         else
-                            QVERIFY(oneChangeAway);
+                            QVERIFY(std::popcount(unsigned(shown[place] ^ right)) <= 1 &&
+                                    shown[place] < level.pictures());
                     }
                     QCOMPARE(rnd.taken, rnd.numbers.size() - (level.shown == rules::Shown::Every ? 3 : 0));
                     // Every picture but the right one counts wrong where it is shown, and not at all elsewhere;
                     // once solved, nothing counts.
                     QSignalSpy answers(&puzzle, &rules::PuzzleModel::answered);
-                    for (int index = -1; index <= level.pictures(); ++index) {
+                    for (int index = -1; index <= level.pictures(); ++index)
                         if (index != right)
                             puzzle.answer(index);
-                    }
                     const int wrong = int(shown.size()) - 1;
                     QVERIFY(!puzzle.solved());
                     QCOMPARE(puzzle.ContaErrati(), wrong);

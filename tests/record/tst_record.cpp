@@ -45,18 +45,16 @@ QStringList rows(const QString& path, const QString& sql) {
         QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"reader"_s);
         db.setDatabaseName(path);
         db.setConnectOptions(u"QSQLITE_OPEN_READONLY"_s);
-        if (db.open()) {
-            QSqlQuery query(db);
-            if (!query.exec(sql))
-                found.append(u"error: "_s + query.lastError().text());
-            while (query.next()) {
-                QStringList columns;
-                for (int i = 0; i < query.record().count(); ++i)
-                    columns.append(query.value(i).toString());
-                found.append(columns.join(u'|'));
-            }
-        } else
-            found.append(u"error: "_s + db.lastError().text());
+        const bool opened = db.open();
+        QSqlQuery query(db);
+        if (!opened || !query.exec(sql))
+            found.append(u"error: "_s + db.lastError().text() + query.lastError().text());
+        while (query.next()) {
+            QStringList columns;
+            for (int i = 0; i < query.record().count(); ++i)
+                columns.append(query.value(i).toString());
+            found.append(columns.join(u'|'));
+        }
     }
     QSqlDatabase::removeDatabase(u"reader"_s);
     return found;
@@ -70,6 +68,15 @@ void makeRecord(const QString& path, int puzzles) {
         const std::optional<qint64> id = store.addPuzzle({.exercise = 1 + i % 7, .level = 2, .startedMs = i});
         QVERIFY(id);
         QVERIFY(store.addAnswer(*id, {.picture = 1, .atMs = i + 1, .right = true}));
+    }
+}
+
+// Puzzles of one answer each, `times` of them, through a recorder of their own, closed after.
+void play(const QString& path, const record::Puzzle& puzzle, const record::Answer& answer, int times = 1) {
+    record::Recorder recorder(path);
+    for (int i = 0; i < times; ++i) {
+        recorder.puzzleStarted(puzzle);
+        recorder.answered(answer);
     }
 }
 
@@ -94,7 +101,9 @@ std::vector<QStringList> readCsv(const QString& path) {
     return rows;
 }
 
-const std::map<QString, int> kChangeBits{{u"colour"_s, 1}, {u"size"_s, 2}, {u"shape"_s, 4}, {u"pattern"_s, 8}};
+// What each word of a puzzle's changes does to the picture's number.
+const std::map<QString, int> kChangeBits{
+    {u"same"_s, 0}, {u"colour"_s, 1}, {u"size"_s, 2}, {u"shape"_s, 4}, {u"pattern"_s, 8}};
 
 }  // namespace
 
@@ -103,14 +112,12 @@ class RecordTest : public QObject {
 
     // Each test's own folder and the record in it.
     std::optional<QTemporaryDir> dir;
-    QString folder;
     QString path;
 
 private Q_SLOTS:
     void initTestCase() { QLoggingCategory::setFilterRules(u"metamorfine.record.warning=true"_s); }
     void init() {
         dir.emplace();
-        folder = dir->path();
         path = dir->filePath(u"record.sqlite"_s);
     }
 
@@ -168,12 +175,10 @@ private Q_SLOTS:
         for (const QString& row : solved) {
             const QStringList columns = row.split(u'|');
             int picture = columns[0].toInt();
-            for (const QString& change : columns[1].split(u','))
-                for (const QString& attribute : change.split(u'+'))
-                    if (attribute != u"same"_s) {
-                        QVERIFY2(kChangeBits.contains(attribute), qPrintable(row));
-                        picture ^= kChangeBits.at(attribute);
-                    }
+            for (const QString& attribute : columns[1].split(QRegularExpression(u"[,+]"_s))) {
+                QVERIFY2(kChangeBits.contains(attribute), qPrintable(row));
+                picture ^= kChangeBits.at(attribute);
+            }
             QCOMPARE(picture, columns[2].toInt());
         }
         // The times: a puzzle ends at its last answer, answers come in order, all within the test.
@@ -258,17 +263,14 @@ private Q_SLOTS:
             {ada, 6, 3, 3, 2, 20, 2},  {ada, 6, 3, 3, 3, 20, 0},  {ada, 6, 3, 3, 4, 20, 3}, {ada, 6, 3, 3, 5, 20, 1},
             {ada, 6, 1, 3, 6, 20, -1}, {ada, 4, 3, 40, 0, 20, 0}, {bea, 1, 1, 1, 0, 20, 0}, {ada, 6, 3, 2, 0, 20, 1},
         };
-        for (const Played& play : plays) {
-            const qint64 started = at(play.daysBack, play.minute);
+        for (const auto& [child, exercise, level, daysBack, minute, seconds, wrong] : plays) {
+            const qint64 started = at(daysBack, minute);
             const qint64 id =
-                store
-                    .addPuzzle(
-                        {.child = play.child, .exercise = play.exercise, .level = play.level, .startedMs = started})
+                store.addPuzzle({.child = child, .exercise = exercise, .level = level, .startedMs = started})
                     .value_or(0);
-            for (int wrong = 0; wrong < play.wrong; ++wrong)
+            for (int n = 0; n < wrong; ++n)
                 QVERIFY(store.addAnswer(id, {.picture = 1, .atMs = started + 1000, .right = false}));
-            QVERIFY(
-                store.addAnswer(id, {.picture = 2, .atMs = started + 1000 * play.seconds, .right = play.wrong >= 0}));
+            QVERIFY(store.addAnswer(id, {.picture = 2, .atMs = started + 1000 * seconds, .right = wrong >= 0}));
         }
         const record::Summary summary = record::summarise(store, ada, today.addDays(-27));
         QCOMPARE(summary.days.size(), std::size_t(3));
@@ -287,10 +289,8 @@ private Q_SLOTS:
         // Week by week (from Monday), the puzzles solved and those at the first try.
         QStringList weeks;
         for (const record::Week& week : summary.weeks)
-            weeks.append(u"%1 %2: %3 %4"_s.arg(week.monday.toString(Qt::ISODate))
-                             .arg(week.exercise)
-                             .arg(week.solved)
-                             .arg(week.firstTry));
+            weeks.append(week.monday.toString(Qt::ISODate) +
+                         QString::asprintf(" %d: %d %d", week.exercise, week.solved, week.firstTry));
         QCOMPARE(weeks, (QStringList{u"2026-11-16 1: 1 1"_s, u"2026-11-16 6: 5 1"_s, u"2026-11-23 1: 2 1"_s,
                                      u"2026-11-23 6: 1 0"_s}));
         const std::vector<record::ExerciseLevel> help = record::needsHelp(summary);
@@ -322,11 +322,7 @@ private Q_SLOTS:
         }
         const QByteArray newer = file_bytes::read(path);
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"newer program"_s));
-        {
-            record::Recorder recorder(path);
-            recorder.puzzleStarted({.exercise = 1, .level = 2});
-            recorder.answered({.picture = 1, .right = true});
-        }
+        play(path, {.exercise = 1, .level = 2}, {.picture = 1, .right = true});
         QCOMPARE(file_bytes::read(path), newer);
         QVERIFY(setAside(dir->filePath(u"metamorfine"_s)).isEmpty());
     }
@@ -339,12 +335,8 @@ private Q_SLOTS:
         bytes.truncate(bytes.size() / 2);
         QVERIFY(file_bytes::write(path, bytes));
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"set aside"_s));
-        {
-            record::Recorder recorder(path);
-            recorder.puzzleStarted({.exercise = 4, .level = 3, .model = 5});
-            recorder.answered({.picture = 2, .right = false});
-        }
-        const QStringList aside = setAside(folder);
+        play(path, {.exercise = 4, .level = 3, .model = 5}, {.picture = 2, .right = false});
+        const QStringList aside = setAside(dir->path());
         QCOMPARE(aside.size(), 1);
         QVERIFY(aside.front().contains(QDate::currentDate().toString(u"yyyyMMdd"_s)));
         QCOMPARE(file_bytes::read(dir->filePath(aside.front())), bytes);
@@ -360,20 +352,14 @@ private Q_SLOTS:
         }
         makeRecord(path, 3);
         QVERIFY(QFile::setPermissions(path, QFile::ReadOwner));
-        QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
+        QVERIFY(QFile::setPermissions(dir->path(), QFile::ReadOwner | QFile::ExeOwner));
         const QByteArray before = file_bytes::read(path);
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"readonly"_s));
-        {
-            record::Recorder recorder(path);
-            for (int puzzle = 0; puzzle < 2; ++puzzle) {
-                recorder.puzzleStarted({.exercise = 1, .level = 2});
-                recorder.answered({.picture = 1, .right = true});
-            }
-        }
+        play(path, {.exercise = 1, .level = 2}, {.picture = 1, .right = true}, 2);
         QCOMPARE(file_bytes::read(path), before);
-        QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        QVERIFY(QFile::setPermissions(dir->path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
         QCOMPARE(rows(path, u"SELECT count(*) FROM answers"_s), QStringList{u"3"_s});
-        QVERIFY(setAside(folder).isEmpty());
+        QVERIFY(setAside(dir->path()).isEmpty());
     }
 
     // Another program holding the record: the puzzle then is lost, logged,
@@ -402,7 +388,7 @@ private Q_SLOTS:
         recorder.flush();
         QCOMPARE(rows(path, u"SELECT exercise FROM puzzles ORDER BY id"_s), (QStringList{u"1"_s, u"2"_s, u"3"_s}));
         QCOMPARE(rows(path, u"SELECT count(*) FROM answers"_s), QStringList{u"3"_s});
-        QVERIFY(setAside(folder).isEmpty());
+        QVERIFY(setAside(dir->path()).isEmpty());
     }
 
     // A disk that fills up (a file size limit, as a full disk answers): the
@@ -432,7 +418,7 @@ private Q_SLOTS:
         // the new ones were kept, and every puzzle's count of wrong answers agrees with its answers.
         record::Store store(path);
         QVERIFY(store.open(true));
-        QVERIFY(setAside(folder).isEmpty());
+        QVERIFY(setAside(dir->path()).isEmpty());
         QCOMPARE(rows(path, u"SELECT count(*) FROM puzzles WHERE id <= 20 AND wrong_answers = 0 AND solved"_s),
                  QStringList{u"20"_s});
         const QStringList kept = rows(path, u"SELECT count(*) FROM puzzles"_s);
