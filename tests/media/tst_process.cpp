@@ -30,13 +30,10 @@ namespace {
 
 // The test binary runs itself with one of these arguments to act as another
 // copy of the program.
-const QString kHoldGuard = u"--hold-guard"_s;
-const QString kTryGuard = u"--try-guard"_s;
-const QString kEndProgram = u"--end-program"_s;
+const QString kHoldGuard = u"--hold-guard"_s, kTryGuard = u"--try-guard"_s, kEndProgram = u"--end-program"_s;
 constexpr int kRefused = 3;
 // The program's exit statuses: a flag it does not take, a folder others can change.
-constexpr int kBadFlag = 2;
-constexpr int kUnsafeFolder = 4;
+constexpr int kBadFlag = 2, kUnsafeFolder = 4;
 
 class WindowWithCloseHandler : public QWidget {
 protected:
