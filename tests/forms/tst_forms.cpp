@@ -77,9 +77,7 @@ class TestScreen : public forms::Screen {
 public:
     explicit TestScreen(const char* name) : Screen(testDesign(name)) {}
 
-    int loads = 0;
-    int activations = 0;
-    int resizes = 0;
+    int loads = 0, activations = 0, resizes = 0;
     QSizeF clientAtResize;
     double widthToSetOnLoad = 0;
     int resizesSeenInLoad = -1;
@@ -178,21 +176,20 @@ private Q_SLOTS:
         QCOMPARE(first->clientAtResize, QSizeF(9000, 4500));
 
         first->Show();
-        const int afterShow = first->resizes;
-        QCOMPARE(afterShow, 1);
+        QCOMPARE(first->resizes, 1);
         const double chromeWidth = first->width() - first->scaleWidth();
         const double chromeHeight = first->height() - first->scaleHeight();
         first->setHeight(6000);
-        QCOMPARE(first->resizes, afterShow + 1);
+        QCOMPARE(first->resizes, 2);
         QCOMPARE(first->clientAtResize, QSizeF(9000, 6000 - chromeHeight));
         first->setHeight(6000);
         first->setWidth(9000 + chromeWidth);
         first->setLeft(300);
-        QCOMPARE(first->resizes, afterShow + 1);
+        QCOMPARE(first->resizes, 2);
 
         first->window()->resize(700, 500);
         QCoreApplication::processEvents();
-        QCOMPARE(first->resizes, afterShow + 2);
+        QCOMPARE(first->resizes, 3);
         QCOMPARE(first->clientAtResize,
                  QSizeF(700 * 15, (500 - first->window()->findChild<QMenuBar*>()->height()) * 15));
 
@@ -412,12 +409,11 @@ private Q_SLOTS:
                 mark->setBackColour(background);
                 const QImage drawn = mark->widget()->grab().toImage();
                 // Along the middle line, from the left edge across the mark, short of the caption.
-                const int middle = drawn.height() / 2;
                 const int markWidth =
                     mark->widget()->style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, mark->widget());
                 double strongest = 0;
                 for (int x = 0; x < markWidth && x < drawn.width(); ++x)
-                    strongest = std::max(strongest, contrast(drawn.pixel(x, middle), background));
+                    strongest = std::max(strongest, contrast(drawn.pixel(x, drawn.height() / 2), background));
                 QVERIFY2(strongest >= 3.0, qPrintable(mark->fullName() % u" on #"_s % QString::number(background, 16) %
                                                       u": "_s % QString::number(strongest)));
             }
