@@ -74,8 +74,7 @@ private Q_SLOTS:
         toDisplay.SizeFormToScreen(75);
         QCOMPARE(QRectF(screen_->left(), screen_->top(), screen_->width(), screen_->height()),
                  QRectF(1920, 1440, 11520, 8640));
-        const double horizontal = screen_->scaleWidth() / 9360;
-        const double vertical = screen_->scaleHeight() / 6540;
+        const double horizontal = screen_->scaleWidth() / 9360, vertical = screen_->scaleHeight() / 6540;
         QCOMPARE(box("Command1"), (Box{1500 * horizontal, 100 * vertical, 750 * horizontal, 250 * vertical}));
     }
 
