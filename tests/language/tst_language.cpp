@@ -169,10 +169,9 @@ private Q_SLOTS:
         QTest::addColumn<QString>("stored");  // before a choice is written
         const QString english = u"English"_s;
         const QString installed = u"prefix/share/metamorfine"_s;
-        QTest::newRow("portable") << u"prefix/bin"_s << false << QByteArray() << english;
-        QTest::newRow("portable, gif") << u"prefix/bin gif"_s << false << QByteArray() << english;
-        QTest::newRow("portable, suoni") << u"prefix/bin suoni"_s << false << QByteArray() << english;
-        QTest::newRow("portable, Italian") << u"prefix/bin Italiano.lng"_s << false << QByteArray() << english;
+        for (const QString& marker : {QString(), u" gif"_s, u" suoni"_s, u" Italiano.lng"_s})
+            QTest::addRow("portable%s", qPrintable(QString(marker).replace(u' ', u", "_s)))
+                << u"prefix/bin"_s + marker << false << QByteArray() << english;
         // An installed data folder's file (left by an older version) is not read, even where it can be written.
         QTest::newRow("installed") << installed << false << QByteArray() << QString();
         QTest::newRow("installed, other files in bin")
