@@ -82,13 +82,11 @@ private Q_SLOTS:
                                                        QByteArray(70000, 'x'))
                                          << u"primo"_s;
         QTest::newRow("UTF-8") << paddedTo("0003=\"citt\xC3\xA0\"\r\n") << u"citt\u00E0"_s;
-        QTest::newRow("no closing quote after an emoji") << paddedTo("0003=\"abc\xF0\x9F\x98\x80\n") << u"abc"_s;
+        const QByteArray emoji = "\xF0\x9F\x98\x80";
+        QTest::newRow("no closing quote after an emoji") << paddedTo("0003=\"abc" + emoji + "\n") << u"abc"_s;
         // A character outside the BMP right after "=", or in its place, is passed over whole.
-        QTest::newRow("emoji after =") << paddedTo(
-                                              "0003=\xF0\x9F\x98\x80"
-                                              "abc\xF0\x9F\x98\x80\n")
-                                       << u"abc"_s;
-        QTest::newRow("emoji for =") << paddedTo("0003\xF0\x9F\x98\x80\"abc\"\n") << u"abc"_s;
+        QTest::newRow("emoji after =") << paddedTo("0003=" + emoji + "abc" + emoji + "\n") << u"abc"_s;
+        QTest::newRow("emoji for =") << paddedTo("0003" + emoji + "\"abc\"\n") << u"abc"_s;
         QTest::newRow("UTF-16") << files::encodeUtf16(QString::fromLatin1(paddedTo("0003=\"\xE9t\xE9\"\n")),
                                                       QStringConverter::Utf16LE)
                                 << u"\u00E9t\u00E9"_s;
