@@ -108,6 +108,13 @@ QRect boundsOf(const QImage& image, QRgb colour, int from = 0, int to = INT_MAX)
     return bounds;
 }
 
+// A square picture of `side` pixels, all of `colour`.
+QImage filled(QRgb colour, int side = 40) {
+    QImage image(side, side, QImage::Format_RGB32);
+    image.fill(colour);
+    return image;
+}
+
 }  // namespace
 
 class TestForms : public QObject {
@@ -278,8 +285,7 @@ private Q_SLOTS:
         // A picture in a container shows whole inside the container's border,
         // as large as fits, centred (the row of pictures below shows how a
         // picture fits its view); disabled, it is drawn unchanged.
-        QImage framed(20, 20, QImage::Format_RGB32);
-        framed.fill(qRgb(0, 0, 255));
+        QImage framed = filled(qRgb(0, 0, 255), 20);
         QPainter(&framed).fillRect(4, 4, 12, 12, QColor(255, 0, 0));
         Control& portrait = first->control(u"Ritratto"_s);
         portrait.setPicture(files::Picture(framed));
@@ -321,16 +327,11 @@ private Q_SLOTS:
     // an arrow pointing to the next picture or an "=" between each two, in the
     // grey of the rule drawings; it is drawn anew for every size.
     void aRowOfPicturesWithTheirSigns() {
-        const auto square = [](QRgb colour) {
-            QImage image(40, 40, QImage::Format_RGB32);
-            image.fill(colour);
-            return image;
-        };
         const QRgb red = qRgb(255, 0, 0), green = qRgb(0, 255, 0), blue = qRgb(0, 0, 255);
         const QRgb grey = qRgb(0x45, 0x5a, 0x64);
         forms::ImageView view(nullptr);
         view.setRow(
-            {.first = square(red), .next = {{forms::Sign::Arrow, square(green)}, {forms::Sign::Equals, square(blue)}}});
+            {.first = filled(red), .next = {{forms::Sign::Arrow, filled(green)}, {forms::Sign::Equals, filled(blue)}}});
         // The grey pixels down column x of `drawn`, and how many strokes they make.
         const auto greyDown = [grey](const QImage& drawn, int x) {
             std::pair<int, int> pixelsAndStrokes;
@@ -369,9 +370,9 @@ private Q_SLOTS:
         }
         // Right to left the row runs from the right, its arrow pointing left,
         // and back again; a picture is not mirrored.
-        QImage halves = square(red);
+        QImage halves = filled(red);
         QPainter(&halves).fillRect(20, 0, 20, 40, QColor(Qt::white));
-        view.setRow({.first = halves, .next = {{forms::Sign::Arrow, square(green)}}});
+        view.setRow({.first = halves, .next = {{forms::Sign::Arrow, filled(green)}}});
         view.resize(600, 100);
         for (const Qt::LayoutDirection direction : {Qt::RightToLeft, Qt::LeftToRight}) {
             view.setLayoutDirection(direction);
