@@ -21,23 +21,18 @@ inline uid_t nobodyId() {
     return nobody ? nobody->pw_uid : uid_t(65534);
 }
 
-// Starts this test binary with `arguments` as nobody (setpriv, no
-// supplementary groups).
-inline void startTestBinary(QProcess& child, const QStringList& arguments) {
-    using namespace Qt::Literals::StringLiterals;
-    child.start(u"setpriv"_s, QStringList{u"--reuid=nobody"_s, u"--regid=nogroup"_s, u"--clear-groups"_s,
-                                          QCoreApplication::applicationFilePath()} +
-                                  arguments);
-}
-
-// Runs this test binary with `arguments` as nobody and gives its exit code
-// (-1 when it crashed or hung); its output goes to `output`.
+// Runs this test binary with `arguments` as nobody (setpriv, no
+// supplementary groups) and gives its exit code (-1 when it crashed or hung);
+// its output goes to `output`.
 inline int runTestBinary(const QStringList& arguments, QByteArray* output = nullptr,
                          const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment()) {
+    using namespace Qt::Literals::StringLiterals;
     QProcess child;
     child.setProcessChannelMode(QProcess::MergedChannels);
     child.setProcessEnvironment(environment);
-    startTestBinary(child, arguments);
+    child.start(u"setpriv"_s, QStringList{u"--reuid=nobody"_s, u"--regid=nogroup"_s, u"--clear-groups"_s,
+                                          QCoreApplication::applicationFilePath()} +
+                                  arguments);
     if (!child.waitForFinished(120000))
         return -1;
     if (output)

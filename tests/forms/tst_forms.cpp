@@ -77,9 +77,7 @@ class TestScreen : public forms::Screen {
 public:
     explicit TestScreen(const char* name) : Screen(testDesign(name)) {}
 
-    int loads = 0;
-    int activations = 0;
-    int resizes = 0;
+    int loads = 0, activations = 0, resizes = 0;
     QSizeF clientAtResize;
     double widthToSetOnLoad = 0;
     int resizesSeenInLoad = -1;
@@ -108,6 +106,13 @@ QRect boundsOf(const QImage& image, QRgb colour, int from = 0, int to = INT_MAX)
             if ((image.pixel(x, y) & 0xFFFFFF) == (colour & 0xFFFFFF))
                 bounds |= QRect(x, y, 1, 1);
     return bounds;
+}
+
+// A square picture of `side` pixels, all of `colour`.
+QImage filled(QRgb colour, int side = 40) {
+    QImage image(side, side, QImage::Format_RGB32);
+    image.fill(colour);
+    return image;
 }
 
 }  // namespace
@@ -178,21 +183,20 @@ private Q_SLOTS:
         QCOMPARE(first->clientAtResize, QSizeF(9000, 4500));
 
         first->Show();
-        const int afterShow = first->resizes;
-        QCOMPARE(afterShow, 1);
+        QCOMPARE(first->resizes, 1);
         const double chromeWidth = first->width() - first->scaleWidth();
         const double chromeHeight = first->height() - first->scaleHeight();
         first->setHeight(6000);
-        QCOMPARE(first->resizes, afterShow + 1);
+        QCOMPARE(first->resizes, 2);
         QCOMPARE(first->clientAtResize, QSizeF(9000, 6000 - chromeHeight));
         first->setHeight(6000);
         first->setWidth(9000 + chromeWidth);
         first->setLeft(300);
-        QCOMPARE(first->resizes, afterShow + 1);
+        QCOMPARE(first->resizes, 2);
 
         first->window()->resize(700, 500);
         QCoreApplication::processEvents();
-        QCOMPARE(first->resizes, afterShow + 2);
+        QCOMPARE(first->resizes, 3);
         QCOMPARE(first->clientAtResize,
                  QSizeF(700 * 15, (500 - first->window()->findChild<QMenuBar*>()->height()) * 15));
 
@@ -281,8 +285,7 @@ private Q_SLOTS:
         // A picture in a container shows whole inside the container's border,
         // as large as fits, centred (the row of pictures below shows how a
         // picture fits its view); disabled, it is drawn unchanged.
-        QImage framed(20, 20, QImage::Format_RGB32);
-        framed.fill(qRgb(0, 0, 255));
+        QImage framed = filled(qRgb(0, 0, 255), 20);
         QPainter(&framed).fillRect(4, 4, 12, 12, QColor(255, 0, 0));
         Control& portrait = first->control(u"Ritratto"_s);
         portrait.setPicture(files::Picture(framed));
@@ -324,16 +327,11 @@ private Q_SLOTS:
     // an arrow pointing to the next picture or an "=" between each two, in the
     // grey of the rule drawings; it is drawn anew for every size.
     void aRowOfPicturesWithTheirSigns() {
-        const auto square = [](QRgb colour) {
-            QImage image(40, 40, QImage::Format_RGB32);
-            image.fill(colour);
-            return image;
-        };
         const QRgb red = qRgb(255, 0, 0), green = qRgb(0, 255, 0), blue = qRgb(0, 0, 255);
         const QRgb grey = qRgb(0x45, 0x5a, 0x64);
         forms::ImageView view(nullptr);
         view.setRow(
-            {.first = square(red), .next = {{forms::Sign::Arrow, square(green)}, {forms::Sign::Equals, square(blue)}}});
+            {.first = filled(red), .next = {{forms::Sign::Arrow, filled(green)}, {forms::Sign::Equals, filled(blue)}}});
         // The grey pixels down column x of `drawn`, and how many strokes they make.
         const auto greyDown = [grey](const QImage& drawn, int x) {
             std::pair<int, int> pixelsAndStrokes;
@@ -372,9 +370,9 @@ private Q_SLOTS:
         }
         // Right to left the row runs from the right, its arrow pointing left,
         // and back again; a picture is not mirrored.
-        QImage halves = square(red);
+        QImage halves = filled(red);
         QPainter(&halves).fillRect(20, 0, 20, 40, QColor(Qt::white));
-        view.setRow({.first = halves, .next = {{forms::Sign::Arrow, square(green)}}});
+        view.setRow({.first = halves, .next = {{forms::Sign::Arrow, filled(green)}}});
         view.resize(600, 100);
         for (const Qt::LayoutDirection direction : {Qt::RightToLeft, Qt::LeftToRight}) {
             view.setLayoutDirection(direction);
@@ -412,12 +410,11 @@ private Q_SLOTS:
                 mark->setBackColour(background);
                 const QImage drawn = mark->widget()->grab().toImage();
                 // Along the middle line, from the left edge across the mark, short of the caption.
-                const int middle = drawn.height() / 2;
                 const int markWidth =
                     mark->widget()->style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, mark->widget());
                 double strongest = 0;
                 for (int x = 0; x < markWidth && x < drawn.width(); ++x)
-                    strongest = std::max(strongest, contrast(drawn.pixel(x, middle), background));
+                    strongest = std::max(strongest, contrast(drawn.pixel(x, drawn.height() / 2), background));
                 QVERIFY2(strongest >= 3.0, qPrintable(mark->fullName() % u" on #"_s % QString::number(background, 16) %
                                                       u": "_s % QString::number(strongest)));
             }

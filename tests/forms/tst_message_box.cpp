@@ -73,8 +73,7 @@ private Q_SLOTS:
         // picture is loaded and no link can be clicked; the text and the icon
         // still grow with the box's letters.
         const QString message = u"<img src=\"/etc/x.png\"> <a href=\"file:///\">Uscire?</a>"_s;
-        bool plain = false;
-        bool sized = false;
+        bool plain = false, sized = false;
         const auto look = [&](const QMessageBox& box) {
             const int letters = box.font().pixelSize();
             for (const QLabel* label : box.findChildren<QLabel*>()) {
@@ -126,7 +125,9 @@ private Q_SLOTS:
     // A language Qt has no words for gives its own to the buttons; one it has
     // words for keeps Qt's, however the language is switched.
     void buttonsTakeTheLanguageFilesWordsWhereQtHasNone() {
-        const auto texts = [] {
+        // The buttons' words once the dialogs speak the language of `locale`, with the file's `words`.
+        const auto texts = [](const QString& locale, const forms::DialogWords& words = {}) {
+            forms::installDialogTranslations(locale, words);
             QMessageBox box(QMessageBox::Question, u"t"_s, u"m"_s,
                             QMessageBox::Yes | QMessageBox::No | QMessageBox::Ok);
             return QStringList{box.button(QMessageBox::Yes)->text(), box.button(QMessageBox::No)->text(),
@@ -134,16 +135,12 @@ private Q_SLOTS:
         };
         const forms::DialogWords greek{u"Ναι"_s, u"Όχι"_s, u"Εντάξει"_s};
         const QStringList greekTexts{greek.yes, greek.no, greek.ok};
-        forms::installDialogTranslations(u"el_GR"_s, greek);
-        QCOMPARE(texts(), greekTexts);
-        forms::installDialogTranslations(u"de_DE"_s, greek);
-        const QStringList german = texts();
+        QCOMPARE(texts(u"el_GR"_s, greek), greekTexts);
+        const QStringList german = texts(u"de_DE"_s, greek);
         QVERIFY2(german != greekTexts && german != QStringList({u"&Yes"_s, u"&No"_s, u"OK"_s}),
                  qPrintable(german.join(u' ')));
-        forms::installDialogTranslations(u"el_GR"_s, greek);
-        QCOMPARE(texts(), greekTexts);
-        forms::installDialogTranslations(u"en_GB"_s);
-        QCOMPARE(texts(), QStringList({u"&Yes"_s, u"&No"_s, u"OK"_s}));
+        QCOMPARE(texts(u"el_GR"_s, greek), greekTexts);
+        QCOMPARE(texts(u"en_GB"_s), QStringList({u"&Yes"_s, u"&No"_s, u"OK"_s}));
     }
 };
 

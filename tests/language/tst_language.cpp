@@ -82,13 +82,11 @@ private Q_SLOTS:
                                                        QByteArray(70000, 'x'))
                                          << u"primo"_s;
         QTest::newRow("UTF-8") << paddedTo("0003=\"citt\xC3\xA0\"\r\n") << u"citt\u00E0"_s;
-        QTest::newRow("no closing quote after an emoji") << paddedTo("0003=\"abc\xF0\x9F\x98\x80\n") << u"abc"_s;
+        const QByteArray emoji = "\xF0\x9F\x98\x80";
+        QTest::newRow("no closing quote after an emoji") << paddedTo("0003=\"abc" + emoji + "\n") << u"abc"_s;
         // A character outside the BMP right after "=", or in its place, is passed over whole.
-        QTest::newRow("emoji after =") << paddedTo(
-                                              "0003=\xF0\x9F\x98\x80"
-                                              "abc\xF0\x9F\x98\x80\n")
-                                       << u"abc"_s;
-        QTest::newRow("emoji for =") << paddedTo("0003\xF0\x9F\x98\x80\"abc\"\n") << u"abc"_s;
+        QTest::newRow("emoji after =") << paddedTo("0003=" + emoji + "abc" + emoji + "\n") << u"abc"_s;
+        QTest::newRow("emoji for =") << paddedTo("0003" + emoji + "\"abc\"\n") << u"abc"_s;
         QTest::newRow("UTF-16") << files::encodeUtf16(QString::fromLatin1(paddedTo("0003=\"\xE9t\xE9\"\n")),
                                                       QStringConverter::Utf16LE)
                                 << u"\u00E9t\u00E9"_s;
@@ -169,10 +167,9 @@ private Q_SLOTS:
         QTest::addColumn<QString>("stored");  // before a choice is written
         const QString english = u"English"_s;
         const QString installed = u"prefix/share/metamorfine"_s;
-        QTest::newRow("portable") << u"prefix/bin"_s << false << QByteArray() << english;
-        QTest::newRow("portable, gif") << u"prefix/bin gif"_s << false << QByteArray() << english;
-        QTest::newRow("portable, suoni") << u"prefix/bin suoni"_s << false << QByteArray() << english;
-        QTest::newRow("portable, Italian") << u"prefix/bin Italiano.lng"_s << false << QByteArray() << english;
+        for (const QString& marker : {QString(), u" gif"_s, u" suoni"_s, u" Italiano.lng"_s})
+            QTest::addRow("portable%s", qPrintable(QString(marker).replace(u' ', u", "_s)))
+                << u"prefix/bin"_s + marker << false << QByteArray() << english;
         // An installed data folder's file (left by an older version) is not read, even where it can be written.
         QTest::newRow("installed") << installed << false << QByteArray() << QString();
         QTest::newRow("installed, other files in bin")

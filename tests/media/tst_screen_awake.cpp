@@ -15,8 +15,7 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-const QString kSaver = u"org.freedesktop.ScreenSaver"_s;
-const QString kPortal = u"org.freedesktop.portal.Desktop"_s;
+const QString kSaver = u"org.freedesktop.ScreenSaver"_s, kPortal = u"org.freedesktop.portal.Desktop"_s;
 
 class FakeSaver : public QObject {
     Q_OBJECT

@@ -66,13 +66,14 @@ Settings unusual() {
             .reachedLevel = 3};
 }
 
-// `settings` with these command-line flags over it; the error, if any.
-QString withFlags(Settings& settings, const QString& flags) {
+// `settings` with these command-line flags over it, but for the `locked` keys; the error, if any.
+QString withFlags(Settings& settings, const QString& flags, const QStringList& locked = {},
+                  QStringList* ignored = nullptr) {
     QCommandLineParser parser;
     settings::addOptions(parser);
     if (!parser.parse(QStringList{u"metamorfine"_s} + flags.split(u' ', Qt::SkipEmptyParts)))
         return parser.errorText();
-    return settings::applyOptions(parser, settings);
+    return settings::applyOptions(parser, settings, locked, ignored);
 }
 
 // A row's flags giving `member` the `value`.
@@ -123,9 +124,7 @@ private Q_SLOTS:
         QFETCH(bool, speechKept);
         if (!content.isEmpty())
             QVERIFY(file_bytes::write(path_, content));
-        Settings expected;
-        expected.speech = !speechKept;
-        QCOMPARE(settings::read(path_), expected);
+        QCOMPARE(settings::read(path_), Settings{.speech = !speechKept});
     }
 
     // The file lies in the user's config folder, made when missing (not in a
@@ -292,17 +291,16 @@ private Q_SLOTS:
     void systemDefaultsUnderTheUsersFile() {
         const QString first = folder_->filePath(u"first"_s), second = folder_->filePath(u"second"_s);
         const QString own = folder_->filePath(u"own/metamorfine.conf"_s);
-        for (const QString& made :
-             QStringList{first + u"/metamorfine"_s, second + u"/metamorfine"_s, folder_->filePath(u"own"_s)})
-            QVERIFY(QDir().mkpath(made));
+        const QStringList files{first + u"/metamorfine/metamorfine.conf"_s,
+                                second + u"/metamorfine/metamorfine.conf"_s};
+        for (const QString& file : files + QStringList{own})
+            QVERIFY(QDir().mkpath(QFileInfo(file).path()));
         qputenv("XDG_CONFIG_DIRS", (first + u":relative:"_s + second).toLocal8Bit());
-        QCOMPARE(settings::systemFilePaths(), (QStringList{first + u"/metamorfine/metamorfine.conf"_s,
-                                                           second + u"/metamorfine/metamorfine.conf"_s}));
-        QVERIFY(file_bytes::write(second + u"/metamorfine/metamorfine.conf"_s,
+        QCOMPARE(settings::systemFilePaths(), files);
+        QVERIFY(file_bytes::write(files[1],
                                   "[Speech]\nOn=false\nRate=20\n[Window]\nKiosk=true\n[Locked]\nKeys=Window/Kiosk\n"));
-        QVERIFY(
-            file_bytes::write(first + u"/metamorfine/metamorfine.conf"_s,
-                              "[Speech]\nRate=-30\n[Praise]\nOn=false\n[Locked]\nKeys = Praise/On, Level/Choice\n"));
+        QVERIFY(file_bytes::write(
+            files[0], "[Speech]\nRate=-30\n[Praise]\nOn=false\n[Locked]\nKeys = Praise/On, Level/Choice\n"));
         QCOMPARE(settings::lockedKeys(), (QStringList{u"Window/Kiosk"_s, u"Praise/On"_s, u"Level/Choice"_s}));
 
         const Settings system{.speech = false, .speechRate = -30, .praise = false, .kiosk = true};
@@ -310,22 +308,17 @@ private Q_SLOTS:
         QVERIFY(file_bytes::write(own,
                                   "[Speech]\nOn=true\n[Window]\nKiosk=false\n[Praise]\nOn=true\n"
                                   "[Level]\nChoice=3\n[Scan]\nMode=auto\n"));
-        Settings mine = system;
-        mine.speech = true;
-        mine.scan = Scan::Auto;
+        Settings mine{.scan = Scan::Auto, .speechRate = -30, .praise = false, .kiosk = true};
         QCOMPARE(settings::read(own), mine);
 
         // Flags: a locked key's flag is told and ignored, the others apply.
         Settings run = settings::read(own);
-        QCommandLineParser parser;
-        settings::addOptions(parser);
-        QVERIFY(parser.parse({u"metamorfine"_s, u"--no-kiosk"_s, u"--level=1"_s, u"--no-speech"_s, u"--windowed"_s}));
         QStringList ignored;
-        QCOMPARE(settings::applyOptions(parser, run, settings::lockedKeys(), &ignored), QString());
+        QCOMPARE(withFlags(run, u"--no-kiosk --level=1 --no-speech --windowed"_s, settings::lockedKeys(), &ignored),
+                 QString());
         QCOMPARE(ignored, (QStringList{u"Window/Kiosk"_s, u"Level/Choice"_s}));
         Settings flagged = mine;
-        flagged.speech = false;
-        flagged.fullScreen = false;
+        flagged.speech = flagged.fullScreen = false;
         QCOMPARE(run, flagged);
 
         // Written back: neither the locked keys nor a value the system gives alike.
@@ -335,7 +328,7 @@ private Q_SLOTS:
             QVERIFY2(!written.contains(absent), written.constData());
         for (const char* present : {"[Speech]\nOn=true", "Mode=auto", "FullScreen=true"})
             QVERIFY2(written.contains(present), written.constData());
-        QVERIFY(file_bytes::write(first + u"/metamorfine/metamorfine.conf"_s, "[Speech]\nRate=10\n"));
+        QVERIFY(file_bytes::write(files[0], "[Speech]\nRate=10\n"));
         mine.speechRate = 10;
         mine.praise = true;  // unlocked: the default, as the locked choice was never written
         QCOMPARE(settings::read(own), mine);
@@ -401,23 +394,18 @@ private Q_SLOTS:
     void choicesAreRememberedOnlyWhenAsked() {
         QFETCH(bool, rememberSound);
         QFETCH(bool, rememberPictureSet);
-        Settings stored;
-        stored.rememberSound = rememberSound;
-        stored.rememberPictureSet = rememberPictureSet;
-        stored.kiosk = true;
+        const Settings stored{.rememberSound = rememberSound, .rememberPictureSet = rememberPictureSet, .kiosk = true};
         QVERIFY(settings::write(stored, path_));
         settings::current() = settings::read(path_);
         // A flag of this run is not written with the choices.
         settings::current().speech = false;
-        settings::rememberChoices(false, 2, path_);
         Settings expected = stored;
-        expected.sound = rememberSound ? false : true;
-        expected.pictureSet = rememberPictureSet ? 2 : 6;
-        QCOMPARE(settings::read(path_), expected);
-        settings::rememberChoices(true, 5, path_);
-        expected.sound = true;
-        expected.pictureSet = rememberPictureSet ? 5 : 6;
-        QCOMPARE(settings::read(path_), expected);
+        for (const auto& [sound, pictureSet] : {std::pair(false, 2), {true, 5}}) {
+            settings::rememberChoices(sound, pictureSet, path_);
+            expected.sound = rememberSound ? sound : true;
+            expected.pictureSet = rememberPictureSet ? pictureSet : 6;
+            QCOMPARE(settings::read(path_), expected);
+        }
     }
 };
 
