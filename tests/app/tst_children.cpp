@@ -160,12 +160,11 @@ private Q_SLOTS:
         QVERIFY(settings::write(grows));
         settings::current() = grows;
         QCOMPARE(players.reload().size(), std::size_t(3));
-        players.choose(players.children()[0]);
-        QCOMPARE(settings::puzzleLevel(), settings::kDefaultLevel);
-        app::chooseLevel(3);
-        players.choose(players.children()[1]);
-        QCOMPARE(settings::puzzleLevel(), settings::kDefaultLevel);
-        app::chooseLevel(1);
+        for (const auto& [child, level] : {std::pair(0, 3), std::pair(1, 1)}) {
+            players.choose(players.children()[child]);
+            QCOMPARE(settings::puzzleLevel(), settings::kDefaultLevel);
+            app::chooseLevel(level);
+        }
         playing.recorder.flush();
         players.reload();
         players.choose(players.children()[0]);
@@ -190,8 +189,7 @@ private Q_SLOTS:
         QVERIFY(!app::screens::FormMenu().isLoaded());
         QVERIFY(!players.current().isChild());
         app::screens::FormChiGioca().control(app::form_chi_gioca::ChildButton, 0).click();
-        QVERIFY(app::screens::FormMenu().isLoaded());
-        QCOMPARE(players.current().child().name, u"Ada"_s);
+        QCOMPARE(chosen(), u"Ada"_s);
         players.chooseNobody();
         QTest::qWait(600);
         QVERIFY(app::screens::FormMenu().isLoaded());
@@ -223,12 +221,11 @@ private Q_SLOTS:
         page.showChild(1);
         QCOMPARE(page.exercisesTable()->item(0, 0)->text().left(2), u"2."_s);
         page.showChild(0);
-        folder.answer = forms::MsgAnswer::No;
-        page.findChild<QPushButton*>(u"DeleteChild"_s)->click();
-        QCOMPARE(page.exercisesTable()->rowCount(), 1);
-        folder.answer = forms::MsgAnswer::Yes;
-        page.findChild<QPushButton*>(u"DeleteChild"_s)->click();
-        QCOMPARE(page.exercisesTable()->rowCount(), 0);
+        for (const auto& [answer, left] : {std::pair(forms::MsgAnswer::No, 1), std::pair(forms::MsgAnswer::Yes, 0)}) {
+            folder.answer = answer;
+            page.findChild<QPushButton*>(u"DeleteChild"_s)->click();
+            QCOMPARE(page.exercisesTable()->rowCount(), left);
+        }
         page.showChild(1);
         QCOMPARE(page.exercisesTable()->rowCount(), 1);
         page.findChild<QPushButton*>(u"DeleteAll"_s)->click();
