@@ -102,19 +102,15 @@ private Q_SLOTS:
         Modulo1::SerieFigure = 4;
         Screen& menu = shown(app::screens::FormMenu());
         // Set 4 is chosen until Enter chooses set 6.
-        for (const QString& chain : {
-                 u"Check1 Tab Option1(3)"_s,
-                 u"Command6 Tab LevelOption(1)"_s,
-                 u"Command7 Up Command7 Down Command3 Down Command1 Down Command2"_s,
-                 u"Command5 Up Command5"_s,
-                 u"Command4 Down Option1(0) Down Option1(1) Right Option1(4) Down Option1(5) Down Option1(5) "
-                 "Return Option1(5)"_s,
-                 u"Option1(4) Up Option1(3) Up Command4"_s,
-                 u"Option1(3) Right Check1 Left Option1(3)"_s,
-                 u"LevelOption(1) Right LevelOption(2) Right LevelOption(2) Left LevelOption(1) "
-                 "Left LevelOption(0) Up Command6"_s,
-                 u"LevelOption(2) Down Check1"_s,
-             })
+        for (const QString& chain :
+             {u"Check1 Tab Option1(3)"_s, u"Command6 Tab LevelOption(1)"_s,
+              u"Command7 Up Command7 Down Command3 Down Command1 Down Command2"_s, u"Command5 Up Command5"_s,
+              u"Command4 Down Option1(0) Down Option1(1) Right Option1(4) Down Option1(5) Down Option1(5) "
+              "Return Option1(5)"_s,
+              u"Option1(4) Up Option1(3) Up Command4"_s, u"Option1(3) Right Check1 Left Option1(3)"_s,
+              u"LevelOption(1) Right LevelOption(2) Right LevelOption(2) Left LevelOption(1) "
+              "Left LevelOption(0) Up Command6"_s,
+              u"LevelOption(2) Down Check1"_s})
             expectMoves(menu, chain);
         QCOMPARE(Modulo1::SerieFigure, qint16(6));
         menu.Unload();
