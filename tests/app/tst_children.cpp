@@ -25,6 +25,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSqlQuery>
 #include <QTableWidget>
 #include <QTest>
@@ -44,14 +45,6 @@ void editChild(app::SettingsDialog& dialog, int row, const QString& name, int pi
     });
     dialog.findChild<QPushButton*>(row < 0 ? u"AddChild"_s : u"RenameChild"_s)->click();
 }
-
-// The players of a classroom, each recorded, while this lives.
-struct Playing {
-    record::Recorder recorder{record::filePath()};
-    app::Players players{&recorder};
-    Playing() { app::setPlayers(&players); }
-    ~Playing() { app::setPlayers(nullptr); }
-};
 
 }  // namespace
 
@@ -122,8 +115,11 @@ private Q_SLOTS:
             QVERIFY(store.removeChild(child.id));
         for (const QString& name : {u"Ada"_s, u"Bea"_s, u"Cy"_s})
             QVERIFY(store.addChild({.name = name, .picture = 5}));
-        Playing playing;
-        app::Players& players = playing.players;
+        // The players of a classroom, each recorded, for this test.
+        record::Recorder recorder{record::filePath()};
+        app::Players players{&recorder};
+        app::setPlayers(&players);
+        const auto noPlayers = qScopeGuard([] { app::setPlayers(nullptr); });
         forms::Screen& who = app::screens::FormChiGioca();
         const auto ask = [&who] {
             app::screens::FormAvvio().Show();
@@ -165,7 +161,7 @@ private Q_SLOTS:
             QCOMPARE(settings::puzzleLevel(), settings::kDefaultLevel);
             app::chooseLevel(level);
         }
-        playing.recorder.flush();
+        recorder.flush();
         players.reload();
         players.choose(players.children()[0]);
         QCOMPARE(settings::puzzleLevel(), 3);
