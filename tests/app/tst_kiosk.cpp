@@ -126,7 +126,7 @@ private Q_SLOTS:
     void cleanupTestCase() { ProgramFolderFixture::unloadScreens(); }
 
     // The designed picture set and sound switch at start: tst_settings_dialog.
-    void startUpShowsTheMenuAndEveryExerciseLeadsBackToIt() {
+    void startUpShowsTheMenuOrTheExerciseAskedForAndEveryExerciseLeadsBack() {
         QVERIFY(Modulo1::Main());
         QVERIFY(folder.boxes.isEmpty());
         QCOMPARE(loadedNames(), QStringList{u"FormAvvio"_s});
@@ -167,12 +167,10 @@ private Q_SLOTS:
         QVERIFY(!menu().control(app::form_menu::Check1).checked());
         QVERIFY(!Modulo1::SuoniAttivati);
         QCOMPARE(ends, 0);
-    }
 
-    // --exercise and --language: the start screen gives way to the exercise
-    // at once, in the language asked for this run alone; leaving it brings
-    // the menu.
-    void aStartAskedForOpensTheExerciseInTheLanguage() {
+        // --exercise and --language: the start screen gives way to the
+        // exercise at once, in the language asked for this run alone; leaving
+        // it brings the menu.
         ProgramFolderFixture::unloadScreens();
         Modulo1::RunStart() = {.language = u"Deutsch"_s, .exercise = 3};
         QVERIFY(Modulo1::Main());
