@@ -25,6 +25,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSqlQuery>
 #include <QTableWidget>
 #include <QTest>
@@ -44,14 +45,6 @@ void editChild(app::SettingsDialog& dialog, int row, const QString& name, int pi
     });
     dialog.findChild<QPushButton*>(row < 0 ? u"AddChild"_s : u"RenameChild"_s)->click();
 }
-
-// The players of a classroom, each recorded, while this lives.
-struct Playing {
-    record::Recorder recorder{record::filePath()};
-    app::Players players{&recorder};
-    Playing() { app::setPlayers(&players); }
-    ~Playing() { app::setPlayers(nullptr); }
-};
 
 }  // namespace
 
@@ -122,8 +115,11 @@ private Q_SLOTS:
             QVERIFY(store.removeChild(child.id));
         for (const QString& name : {u"Ada"_s, u"Bea"_s, u"Cy"_s})
             QVERIFY(store.addChild({.name = name, .picture = 5}));
-        Playing playing;
-        app::Players& players = playing.players;
+        // The players of a classroom, each recorded, for this test.
+        record::Recorder recorder{record::filePath()};
+        app::Players players{&recorder};
+        app::setPlayers(&players);
+        const auto noPlayers = qScopeGuard([] { app::setPlayers(nullptr); });
         forms::Screen& who = app::screens::FormChiGioca();
         const auto ask = [&who] {
             app::screens::FormAvvio().Show();
@@ -160,13 +156,12 @@ private Q_SLOTS:
         QVERIFY(settings::write(grows));
         settings::current() = grows;
         QCOMPARE(players.reload().size(), std::size_t(3));
-        players.choose(players.children()[0]);
-        QCOMPARE(settings::puzzleLevel(), settings::kDefaultLevel);
-        app::chooseLevel(3);
-        players.choose(players.children()[1]);
-        QCOMPARE(settings::puzzleLevel(), settings::kDefaultLevel);
-        app::chooseLevel(1);
-        playing.recorder.flush();
+        for (const auto& [child, level] : {std::pair(0, 3), std::pair(1, 1)}) {
+            players.choose(players.children()[child]);
+            QCOMPARE(settings::puzzleLevel(), settings::kDefaultLevel);
+            app::chooseLevel(level);
+        }
+        recorder.flush();
         players.reload();
         players.choose(players.children()[0]);
         QCOMPARE(settings::puzzleLevel(), 3);
@@ -190,8 +185,7 @@ private Q_SLOTS:
         QVERIFY(!app::screens::FormMenu().isLoaded());
         QVERIFY(!players.current().isChild());
         app::screens::FormChiGioca().control(app::form_chi_gioca::ChildButton, 0).click();
-        QVERIFY(app::screens::FormMenu().isLoaded());
-        QCOMPARE(players.current().child().name, u"Ada"_s);
+        QCOMPARE(chosen(), u"Ada"_s);
         players.chooseNobody();
         QTest::qWait(600);
         QVERIFY(app::screens::FormMenu().isLoaded());
@@ -223,12 +217,11 @@ private Q_SLOTS:
         page.showChild(1);
         QCOMPARE(page.exercisesTable()->item(0, 0)->text().left(2), u"2."_s);
         page.showChild(0);
-        folder.answer = forms::MsgAnswer::No;
-        page.findChild<QPushButton*>(u"DeleteChild"_s)->click();
-        QCOMPARE(page.exercisesTable()->rowCount(), 1);
-        folder.answer = forms::MsgAnswer::Yes;
-        page.findChild<QPushButton*>(u"DeleteChild"_s)->click();
-        QCOMPARE(page.exercisesTable()->rowCount(), 0);
+        for (const auto& [answer, left] : {std::pair(forms::MsgAnswer::No, 1), std::pair(forms::MsgAnswer::Yes, 0)}) {
+            folder.answer = answer;
+            page.findChild<QPushButton*>(u"DeleteChild"_s)->click();
+            QCOMPARE(page.exercisesTable()->rowCount(), left);
+        }
         page.showChild(1);
         QCOMPARE(page.exercisesTable()->rowCount(), 1);
         page.findChild<QPushButton*>(u"DeleteAll"_s)->click();

@@ -10,11 +10,10 @@
 #include "SharedState.h"
 #include "modLanguageSupport.h"
 
-#include <QAbstractButton>
 #include <QMenuBar>
 #include <QScopeGuard>
 #include <QSignalSpy>
-#include <tuple>
+#include <array>
 
 using namespace Qt::Literals::StringLiterals;
 namespace ex = exercises::exercise_layout;
@@ -103,19 +102,15 @@ private Q_SLOTS:
         Modulo1::SerieFigure = 4;
         Screen& menu = shown(app::screens::FormMenu());
         // Set 4 is chosen until Enter chooses set 6.
-        for (const QString& chain : {
-                 u"Check1 Tab Option1(3)"_s,
-                 u"Command6 Tab LevelOption(1)"_s,
-                 u"Command7 Up Command7 Down Command3 Down Command1 Down Command2"_s,
-                 u"Command5 Up Command5"_s,
-                 u"Command4 Down Option1(0) Down Option1(1) Right Option1(4) Down Option1(5) Down Option1(5) "
-                 "Return Option1(5)"_s,
-                 u"Option1(4) Up Option1(3) Up Command4"_s,
-                 u"Option1(3) Right Check1 Left Option1(3)"_s,
-                 u"LevelOption(1) Right LevelOption(2) Right LevelOption(2) Left LevelOption(1) "
-                 "Left LevelOption(0) Up Command6"_s,
-                 u"LevelOption(2) Down Check1"_s,
-             })
+        for (const QString& chain :
+             {u"Check1 Tab Option1(3)"_s, u"Command6 Tab LevelOption(1)"_s,
+              u"Command7 Up Command7 Down Command3 Down Command1 Down Command2"_s, u"Command5 Up Command5"_s,
+              u"Command4 Down Option1(0) Down Option1(1) Right Option1(4) Down Option1(5) Down Option1(5) "
+              "Return Option1(5)"_s,
+              u"Option1(4) Up Option1(3) Up Command4"_s, u"Option1(3) Right Check1 Left Option1(3)"_s,
+              u"LevelOption(1) Right LevelOption(2) Right LevelOption(2) Left LevelOption(1) "
+              "Left LevelOption(0) Up Command6"_s,
+              u"LevelOption(2) Down Check1"_s})
             expectMoves(menu, chain);
         QCOMPARE(Modulo1::SerieFigure, qint16(6));
         menu.Unload();
@@ -148,72 +143,67 @@ private Q_SLOTS:
     // the arrows move, Enter runs an entry; Escape, or the same key again,
     // gives the keys back to the control that had them, each time, without
     // asking to leave.
-    void theMenuBarIsReachedByAltOrF10AndLeftAgain_data() {
-        QTest::addColumn<Qt::Key>("menuKey");
-        QTest::newRow("Alt") << Qt::Key_Alt;
-        QTest::newRow("F10") << Qt::Key_F10;
-    }
     void theMenuBarIsReachedByAltOrF10AndLeftAgain() {
-        QFETCH(Qt::Key, menuKey);
-        Screen& exercise = shown(app::screens::FormEs1());
-        QWidget* picture = widget(exercise, ex::Picture1, Modulo1::IndiceModello);  // a wrong answer
-        picture->setFocus();
-        auto* bar = exercise.window()->findChild<QMenuBar*>();
-        const qsizetype asked = folder.boxes.size();
-        for (int round = 0; round < 2; ++round) {
-            for (const auto& [key, entry] : {std::pair(menuKey, 0), std::pair(Qt::Key_Right, 1)}) {
-                press(exercise, key);
-                QCOMPARE(focused(exercise), bar);
-                QCOMPARE(bar->activeAction(), bar->actions().value(entry));
-                const QRect area = bar->actionGeometry(bar->activeAction());
-                QVERIFY(ringAround(exercise.window(), area.translated(bar->mapTo(exercise.window(), QPoint()))));
+        for (const Qt::Key menuKey : {Qt::Key_Alt, Qt::Key_F10}) {
+            ProgramFolderFixture::unloadScreens();
+            Screen& exercise = shown(app::screens::FormEs1());
+            QWidget* picture = widget(exercise, ex::Picture1, Modulo1::IndiceModello);  // a wrong answer
+            picture->setFocus();
+            auto* bar = exercise.window()->findChild<QMenuBar*>();
+            const qsizetype asked = folder.boxes.size();
+            for (int round = 0; round < 2; ++round) {
+                for (const auto& [key, entry] : {std::pair(menuKey, 0), std::pair(Qt::Key_Right, 1)}) {
+                    press(exercise, key);
+                    QCOMPARE(focused(exercise), bar);
+                    QCOMPARE(bar->activeAction(), bar->actions().value(entry));
+                    const QRect area = bar->actionGeometry(bar->activeAction());
+                    QVERIFY(ringAround(exercise.window(), area.translated(bar->mapTo(exercise.window(), QPoint()))));
+                }
+                press(exercise, Qt::Key_Escape);
+                QCOMPARE(focused(exercise), picture);
+                QVERIFY(ringAround(picture));
             }
-            press(exercise, Qt::Key_Escape);
+            // A click that moves no focus hides the ring; any key shows it again.
+            QTest::mouseClick(exercise.client(), Qt::LeftButton);
             QCOMPARE(focused(exercise), picture);
+            QVERIFY(!ringAround(picture));
+            QTest::keyClick(picture, Qt::Key_Shift);
             QVERIFY(ringAround(picture));
+            // The same key again leaves the menu bar as well.
+            press(exercise, menuKey);
+            press(exercise, menuKey);
+            QCOMPARE(focused(exercise), picture);
+            QCOMPARE(folder.boxes.size(), asked);
+            QVERIFY(exercise.isLoaded());
+            // Enter on an entry runs it: the first resets the counts.
+            picture->setFocus();
+            press(exercise, Qt::Key_Return);
+            QCOMPARE(Modulo1::ContaErrati(), 1);
+            press(exercise, menuKey);
+            press(exercise, Qt::Key_Return);
+            QCOMPARE(Modulo1::ContaErrati(), 0);
         }
-        // A click that moves no focus hides the ring; any key shows it again.
-        QTest::mouseClick(exercise.client(), Qt::LeftButton);
-        QCOMPARE(focused(exercise), picture);
-        QVERIFY(!ringAround(picture));
-        QTest::keyClick(picture, Qt::Key_Shift);
-        QVERIFY(ringAround(picture));
-        // The same key again leaves the menu bar as well.
-        press(exercise, menuKey);
-        press(exercise, menuKey);
-        QCOMPARE(focused(exercise), picture);
-        QCOMPARE(folder.boxes.size(), asked);
-        QVERIFY(exercise.isLoaded());
-        // Enter on an entry runs it: the first resets the counts.
-        picture->setFocus();
-        press(exercise, Qt::Key_Return);
-        QCOMPARE(Modulo1::ContaErrati(), 1);
-        press(exercise, menuKey);
-        press(exercise, Qt::Key_Return);
-        QCOMPARE(Modulo1::ContaErrati(), 0);
     }
 
     // Every control is named in the language, or by what the screen shows; never by an internal name.
-    void namesAndDescriptionsSpeakTheLanguage_data() {
-        QTest::addColumn<QString>("window");  // each row's name is its language
-        QTest::addColumn<QString>("picture7");
-        QTest::addColumn<QString>("rightFace");
-        QTest::newRow("English") << u"Change colour"_s << u"picture 7 of 8: small blue square"_s << u"right"_s;
-        QTest::newRow("Deutsch") << u"Farbe ändern"_s << u"Bild 7 von 8: Quadrat in Blau, klein"_s << u"richtig"_s;
-    }
     void namesAndDescriptionsSpeakTheLanguage() {
-        folder.useShipped(QString::fromLatin1(QTest::currentDataTag()));
-        Screen& exercise = shown(app::screens::FormEs1());
-        QTEST(exercise.window()->accessibleName(), "window");
-        QTEST(widget(exercise, ex::Picture1, 6)->accessibleName(), "picture7");
-        QTEST(widget(exercise, ex::ComandoIconaSi)->accessibleName(), "rightFace");
-        for (Screen* screen : {&exercise, &app::screens::FormMenu(), &app::screens::FormAvvio()}) {
-            screen->Show();
-            QVERIFY(!screen->window()->accessibleName().contains(u"Form"_s));
-            for (const auto& control : screen->controls())
-                if (control->widget())
-                    QVERIFY2(control->widget()->accessibleName() != control->fullName(),
-                             qPrintable(control->fullName()));
+        for (const auto& [language, window, picture7, rightFace] :
+             {std::array{u"English"_s, u"Change colour"_s, u"picture 7 of 8: small blue square"_s, u"right"_s},
+              std::array{u"Deutsch"_s, u"Farbe ändern"_s, u"Bild 7 von 8: Quadrat in Blau, klein"_s, u"richtig"_s}}) {
+            ProgramFolderFixture::unloadScreens();
+            folder.useShipped(language);
+            Screen& exercise = shown(app::screens::FormEs1());
+            QCOMPARE(exercise.window()->accessibleName(), window);
+            QCOMPARE(widget(exercise, ex::Picture1, 6)->accessibleName(), picture7);
+            QCOMPARE(widget(exercise, ex::ComandoIconaSi)->accessibleName(), rightFace);
+            for (Screen* screen : {&exercise, &app::screens::FormMenu(), &app::screens::FormAvvio()}) {
+                screen->Show();
+                QVERIFY(!screen->window()->accessibleName().contains(u"Form"_s));
+                for (const auto& control : screen->controls())
+                    if (control->widget())
+                        QVERIFY2(control->widget()->accessibleName() != control->fullName(),
+                                 qPrintable(control->fullName()));
+            }
         }
     }
 };

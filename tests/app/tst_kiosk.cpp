@@ -126,7 +126,7 @@ private Q_SLOTS:
     void cleanupTestCase() { ProgramFolderFixture::unloadScreens(); }
 
     // The designed picture set and sound switch at start: tst_settings_dialog.
-    void startUpShowsTheStartScreenThenTheMenuWithTheDefaults() {
+    void startUpShowsTheMenuOrTheExerciseAskedForAndEveryExerciseLeadsBack() {
         QVERIFY(Modulo1::Main());
         QVERIFY(folder.boxes.isEmpty());
         QCOMPARE(loadedNames(), QStringList{u"FormAvvio"_s});
@@ -142,21 +142,18 @@ private Q_SLOTS:
         const QWidget* soundSwitch = menu().control(app::form_menu::Check1).widget();
         QVERIFY(soundSwitch->autoFillBackground());
         QCOMPARE(soundSwitch->palette().color(QPalette::Window).rgb(), forms::rgbFromBgr(menu().backColor()));
-    }
 
-    // Every exercise reaches the shell for the about box and the way back; the
-    // menu's picture set and sound switch survive each visit.
-    void everyExerciseButtonOpensItsScreenAndLeavingBringsTheMenuBack() {
+        // Every exercise reaches the shell for the about box and the way back;
+        // the menu's picture set and sound switch survive each visit.
         menu().control(app::form_menu::Option1, 2).click();
         menu().control(app::form_menu::Check1).click();
         // Each button opens the exercise its caption names, under that name.
         folder.answer = MsgAnswer::Yes;
-        const char* buttons[] = {"Command7", "Command1", "Command2", "Command3", "Command4", "Command5", "Command6"};
-        for (int number = 1; number <= 7; ++number) {
-            const QString button = QString::fromLatin1(buttons[number - 1]);
+        const QStringList buttons = u"Command7 Command1 Command2 Command3 Command4 Command5 Command6"_s.split(u' ');
+        for (const QString& button : buttons) {
             const QString name = caption(menu(), button).trimmed();
             menu().control(button).click();
-            QCOMPARE(loadedNames(), QStringList{u"FormEs"_s + QString::number(number)});
+            QCOMPARE(loadedNames(), QStringList{u"FormEs"_s + QString::number(buttons.indexOf(button) + 1)});
             Screen* exercise = Screen::loadedScreens().front();
             QCOMPARE(exercise->window()->windowTitle(), QCoreApplication::applicationName() % u" \u2014 "_s % name);
             folder.boxes.clear();
@@ -170,12 +167,10 @@ private Q_SLOTS:
         QVERIFY(!menu().control(app::form_menu::Check1).checked());
         QVERIFY(!Modulo1::SuoniAttivati);
         QCOMPARE(ends, 0);
-    }
 
-    // --exercise and --language: the start screen gives way to the exercise
-    // at once, in the language asked for this run alone; leaving it brings
-    // the menu.
-    void aStartAskedForOpensTheExerciseInTheLanguage() {
+        // --exercise and --language: the start screen gives way to the
+        // exercise at once, in the language asked for this run alone; leaving
+        // it brings the menu.
         ProgramFolderFixture::unloadScreens();
         Modulo1::RunStart() = {.language = u"Deutsch"_s, .exercise = 3};
         QVERIFY(Modulo1::Main());
@@ -193,7 +188,7 @@ private Q_SLOTS:
 
     // Outside a kiosk every way out works; in a kiosk none does, from the
     // next screen loaded on.
-    void aKioskCannotBeLeftByAChild() {
+    void aKioskCannotBeLeftByAChildNorChangeItsLanguage() {
         tryEveryWayOut(false);
         settings::current().kiosk = true;
         app::StartKiosk();
@@ -208,11 +203,9 @@ private Q_SLOTS:
         QVERIFY(qobject_cast<QMenuBar*>(menu().window()->focusWidget()));
         QTest::keyClick(menu().window()->focusWidget(), Qt::Key_F10);
         QCOMPARE(menu().window()->focusWidget(), focused);
-    }
 
-    // A kiosk's language is the parent's, chosen in the settings: the menu's
-    // entries choose nothing and change nothing kept.
-    void aKioskKeepsItsLanguage() {
+        // A kiosk's language is the parent's, chosen in the settings: the
+        // menu's entries choose nothing and change nothing kept.
         QVERIFY(app::KioskMode());
         for (const int index : {0, 1}) {
             forms::Control& entry = menu().control(app::form_menu::mnuLanguage, index);

@@ -216,15 +216,14 @@ private Q_SLOTS:
         QCOMPARE(saved.sound, false);
         ProgramFolderFixture::unloadScreens();
         settings::current() = saved;
-        QVERIFY(Modulo1::Main());
-        QCOMPARE(Modulo1::SerieFigure, qint16(2));
-        QCOMPARE(Modulo1::SuoniAttivati, false);
         // Not remembered: the designed start whatever the file holds.
-        settings::current().rememberSound = false;
-        settings::current().rememberPictureSet = false;
-        QVERIFY(Modulo1::Main());
-        QCOMPARE(Modulo1::SerieFigure, qint16(6));
-        QCOMPARE(Modulo1::SuoniAttivati, true);
+        for (const bool remember : {true, false}) {
+            settings::current().rememberSound = remember;
+            settings::current().rememberPictureSet = remember;
+            QVERIFY(Modulo1::Main());
+            QCOMPARE(Modulo1::SerieFigure, qint16(remember ? 2 : 6));
+            QCOMPARE(Modulo1::SuoniAttivati, !remember);
+        }
         ProgramFolderFixture::unloadScreens();
     }
 };

@@ -99,10 +99,8 @@ class SpokenWordsTest : public QObject {
     }
     // Says `expected` (in `locale`), or nothing when the language has no sentences.
     void checkSaid(const QString& locale, const QString& key, const char* when) {
-        QList<std::pair<QString, QString>> expected;
-        if (!locale.isEmpty())
-            expected.append({locale + u' ' + key, locale});
-        QVERIFY2(said == expected, when);
+        const QList<std::pair<QString, QString>> expected{{locale + u' ' + key, locale}};
+        QVERIFY2(said == expected.first(locale.isEmpty() ? 0 : 1), when);
         said.clear();
     }
 
@@ -121,73 +119,65 @@ private Q_SLOTS:
         ProgramFolderFixture::unloadScreens();
     }
 
-    void sentencesFollowTheChildsSteps_data() {
-        QTest::addColumn<QString>("language");
-        QTest::addColumn<QString>("locale");
-        QTest::newRow("Italian") << u"Uno"_s << u"it"_s;
-        QTest::newRow("English") << u"Due"_s << u"en"_s;
-        QTest::newRow("no sentences") << u"Vuoto"_s << QString();
-    }
+    // In Italian, in English, and in a language without sentences.
     void sentencesFollowTheChildsSteps() {
-        QFETCH(QString, language);
-        QFETCH(QString, locale);
-        modLanguageSupport::MLSCurrentLanguage = language;
-        Modulo1::SuoniAttivati = true;
-        menu().Show();
-        QTest::mouseMove(menu().window(), QPoint(1, 1));
-        said.clear();
+        for (const auto& [language, locale] :
+             {std::pair(u"Uno"_s, u"it"_s), std::pair(u"Due"_s, u"en"_s), std::pair(u"Vuoto"_s, QString())}) {
+            modLanguageSupport::MLSCurrentLanguage = language;
+            Modulo1::SuoniAttivati = true;
+            menu().Show();
+            QTest::mouseMove(menu().window(), QPoint(1, 1));
+            said.clear();
 
-        const std::pair<const char*, const char*> exercises[] = {
-            {"Command7", "Colour"}, {"Command1", "Shape"}, {"Command2", "Same"},      {"Command3", "Size"},
-            {"Command4", ""},       {"Command5", ""},      {"Command6", "Everything"}};
-        for (const auto& [button, fixedKey] : exercises) {
-            menu().control(QString::fromLatin1(button)).click();
-            Screen* exercise = Screen::loadedScreens().front();
-            const QString key = QString::fromLatin1(fixedKey);
-            checkSaid(locale, askedKey(*exercise, key), button);
-            // A drawn change is said again with each new puzzle; a fixed one is not.
-            for (int puzzle = 0; puzzle < 6; ++puzzle) {
-                exercise->control(ex::BottoneAvanti).setEnabled(true);
-                exercise->control(ex::BottoneAvanti).click();
-                if (key.isEmpty())
-                    checkSaid(locale, askedKey(*exercise, key), "new puzzle");
-                else
-                    QVERIFY(said.isEmpty());
+            const std::pair<const char*, const char*> exercises[] = {
+                {"Command7", "Colour"}, {"Command1", "Shape"}, {"Command2", "Same"},      {"Command3", "Size"},
+                {"Command4", ""},       {"Command5", ""},      {"Command6", "Everything"}};
+            for (const auto& [button, fixedKey] : exercises) {
+                menu().control(QString::fromLatin1(button)).click();
+                Screen* exercise = Screen::loadedScreens().front();
+                const QString key = QString::fromLatin1(fixedKey);
+                checkSaid(locale, askedKey(*exercise, key), button);
+                // A drawn change is said again with each new puzzle; a fixed one is not.
+                for (int puzzle = 0; puzzle < 6; ++puzzle) {
+                    exercise->control(ex::BottoneAvanti).setEnabled(true);
+                    exercise->control(ex::BottoneAvanti).click();
+                    checkSaid(key.isEmpty() ? locale : QString(), askedKey(*exercise, key), "new puzzle");
+                }
+                for (const QString& label : {u"Label3"_s, u"Label4"_s}) {
+                    QTest::mouseClick(exercise->control(label).widget(), Qt::LeftButton);
+                    checkSaid(locale, askedKey(*exercise, key), "instruction clicked");
+                }
+                QVERIFY(QTest::qWaitForWindowActive(exercise->window()));
+                QTest::keyClick(exercise->window(), Qt::Key_H);
+                checkSaid(locale, askedKey(*exercise, key), "H");
+                exercise->control(ex::HearAgain).widget()->setFocus(Qt::TabFocusReason);
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+                checkSaid(locale, askedKey(*exercise, key), "speaker button");
+                exercise->control(ex::mnuEsci).click();
             }
-            for (const QString& label : {u"Label3"_s, u"Label4"_s}) {
-                QTest::mouseClick(exercise->control(label).widget(), Qt::LeftButton);
-                checkSaid(locale, askedKey(*exercise, key), "instruction clicked");
-            }
-            QVERIFY(QTest::qWaitForWindowActive(exercise->window()));
-            QTest::keyClick(exercise->window(), Qt::Key_H);
-            checkSaid(locale, askedKey(*exercise, key), "H");
-            exercise->control(ex::HearAgain).widget()->setFocus(Qt::TabFocusReason);
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-            checkSaid(locale, askedKey(*exercise, key), "speaker button");
-            exercise->control(ex::mnuEsci).click();
+
+            // Entering a choice says its name once; moving inside it says nothing more.
+            QWidget* colour = menu().control(u"Command7"_s).widget();
+            for (const QPoint inside : {QPoint(4, 4), QPoint(8, 8), QPoint(12, 9)})
+                QTest::mouseMove(colour, inside);
+            QCoreApplication::processEvents();
+            checkSaid(locale, u"Command7"_s, "pointer entered");
+            menu().control(app::form_menu::Option1, 2).widget()->setFocus(Qt::TabFocusReason);
+            checkSaid(locale, u"Option1(2)"_s, "focus reached");
+
+            // Sounds off: the choices are still named, for a child who finds them
+            // by ear; no instruction is said.
+            menu().control(app::form_menu::Check1).click();
+            said.clear();
+            QTest::mouseMove(menu().window(), QPoint(1, 1));
+            QTest::mouseMove(colour, QPoint(4, 4));
+            checkSaid(locale, u"Command7"_s, "pointer entered, sounds off");
+            menu().control(u"Command4"_s).click();
+            QTest::keyClick(Screen::loadedScreens().front()->window(), Qt::Key_H);
+            QVERIFY(said.isEmpty());
+            Screen::loadedScreens().front()->control(ex::mnuEsci).click();
+            menu().control(app::form_menu::Check1).click();
         }
-
-        // Entering a choice says its name once; moving inside it says nothing more.
-        QWidget* colour = menu().control(u"Command7"_s).widget();
-        for (const QPoint inside : {QPoint(4, 4), QPoint(8, 8), QPoint(12, 9)})
-            QTest::mouseMove(colour, inside);
-        QCoreApplication::processEvents();
-        checkSaid(locale, u"Command7"_s, "pointer entered");
-        menu().control(app::form_menu::Option1, 2).widget()->setFocus(Qt::TabFocusReason);
-        checkSaid(locale, u"Option1(2)"_s, "focus reached");
-
-        // Sounds off: the choices are still named, for a child who finds them
-        // by ear; no instruction is said.
-        menu().control(app::form_menu::Check1).click();
-        said.clear();
-        QTest::mouseMove(menu().window(), QPoint(1, 1));
-        QTest::mouseMove(colour, QPoint(4, 4));
-        checkSaid(locale, u"Command7"_s, "pointer entered, sounds off");
-        menu().control(u"Command4"_s).click();
-        QTest::keyClick(Screen::loadedScreens().front()->window(), Qt::Key_H);
-        QVERIFY(said.isEmpty());
-        Screen::loadedScreens().front()->control(ex::mnuEsci).click();
-        menu().control(app::form_menu::Check1).click();
     }
 
     // A screen reader names the choices itself: while AT-SPI says one runs,

@@ -261,9 +261,8 @@ private Q_SLOTS:
         int right = Modulo1::IndiceModello;
         int wrong = right == 7 ? 6 : 7;
         scanTo(exercise, widget(exercise, ex::Picture1, wrong));
-        press(exercise, Qt::Key_Space);
-        press(exercise, Qt::Key_Return);
-        press(exercise, Qt::Key_Enter);
+        for (const Qt::Key key : {Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter})
+            press(exercise, key);
         QCOMPARE(Modulo1::ContaErrati(), qint16(3));
         click(widget(exercise, ex::Picture1, right));
         QTRY_COMPARE(Modulo1::ContaErrati(), qint16(4));
@@ -323,17 +322,15 @@ private Q_SLOTS:
             whenOpens([&, chooseYes](QMessageBox& box) {
                 behind = highlightedName(exercise);
                 for (int move = 0; move < 3; ++move) {
+                    clock.ticks(move > 0 ? 1 : 0);
                     buttons << (box.focusWidget() == box.button(QMessageBox::No) ? u"No"_s : u"Yes"_s);
-                    if (move < 2)
-                        clock.ticks(1);
                 }
                 // Each button reached is said by its caption, without the shortcut's mark.
                 const QStringList captions{box.button(QMessageBox::Yes)->text().remove(u'&'),
                                            box.button(QMessageBox::No)->text().remove(u'&')};
                 QCOMPARE(told.mid(told.size() - 2), captions);
                 QVERIFY(!captions.first().isEmpty());
-                if (chooseYes)
-                    clock.ticks(1);
+                clock.ticks(chooseYes ? 1 : 0);
                 folder.answerBoxes();  // the boxes that follow this one (the menu's missing language files)
                 QTest::keyClick(box.focusWidget(), Qt::Key_Space);
             });

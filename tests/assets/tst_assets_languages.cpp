@@ -87,12 +87,6 @@ int runTool(const char* tool, const QStringList& arguments, const QString& folde
     return process.exitCode();
 }
 
-void languageRows() {
-    QTest::addColumn<QString>("language");
-    for (const QString& language : kLanguages)
-        QTest::newRow(qPrintable(language)) << language;
-}
-
 class LanguageTest : public QObject {
     Q_OBJECT
 
@@ -136,7 +130,11 @@ private Q_SLOTS:
     // test. A first run under the language's locale starts in it. The codes
     // of the changes are distinct and fit their labels. The translator's kit
     // takes its text to PO and back.
-    void everyLanguageFileIsWhole_data() { languageRows(); }
+    void everyLanguageFileIsWhole_data() {
+        QTest::addColumn<QString>("language");
+        for (const QString& language : kLanguages)
+            QTest::newRow(qPrintable(language)) << language;
+    }
     void everyLanguageFileIsWhole() {
         QFETCH(QString, language);
         QStringList twice;
