@@ -311,7 +311,8 @@ def start_openbox(environment):
     log = os.path.join(environment["XDG_RUNTIME_DIR"], "openbox.log")
     for attempt in range(1, 4):
         with open(log, "w") as stream:
-            openbox = subprocess.Popen(["openbox", "--sm-disable"], env=environment, stdout=stream, stderr=subprocess.STDOUT)
+            openbox = subprocess.Popen(["openbox", "--sm-disable"], env=environment, stdout=stream,
+                                       stderr=subprocess.STDOUT)
         try:
             wait_for(lambda: openbox.poll() is None and
                      "window id" in output("xprop", "-root", "_NET_SUPPORTING_WM_CHECK"),

@@ -18,7 +18,8 @@ def main(work):
     executable = os.path.join(e2e.copy_program(sys.argv[1], work), "metamorfine")
     base = e2e.program_environment(work)
     # The export needs no display; no accessibility bus is started, so none is asked for.
-    for name in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "QT_LINUX_ACCESSIBILITY_ALWAYS_ON", "QT_ACCESSIBILITY"):
+    for name in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "QT_LINUX_ACCESSIBILITY_ALWAYS_ON",
+                 "QT_ACCESSIBILITY"):
         base.pop(name, None)
     # The export makes the record's tables; the children are a parent's.
     subprocess.run([executable, "--export-record=" + os.path.join(work, "empty.csv")], env=base, check=True)
