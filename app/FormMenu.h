@@ -15,15 +15,14 @@ struct Exercise;
 // The controls of the menu besides the exercises' buttons, whose names the
 // exercise catalogue gives.
 namespace app::form_menu {
-using forms::ControlName;
-inline constexpr ControlName BottoneEsci{"BottoneEsci"};
-inline constexpr ControlName Check1{"Check1"};
-inline constexpr ControlName Picture1{"Picture1"};        // the box of the picture sets
-inline constexpr ControlName Option1{"Option1"};          // the picture sets, a control array
-inline constexpr ControlName LevelBox{"LevelBox"};        // the box of the levels
-inline constexpr ControlName LevelOption{"LevelOption"};  // the levels, a control array: index = level - 1
-inline constexpr ControlName mnuLanguages{"mnuLanguages"};
-inline constexpr ControlName mnuLanguage{"mnuLanguage"};  // the languages, a control array
+inline constexpr forms::ControlName BottoneEsci{"BottoneEsci"};
+inline constexpr forms::ControlName Check1{"Check1"};
+inline constexpr forms::ControlName Picture1{"Picture1"};        // the box of the picture sets
+inline constexpr forms::ControlName Option1{"Option1"};          // the picture sets, a control array
+inline constexpr forms::ControlName LevelBox{"LevelBox"};        // the box of the levels
+inline constexpr forms::ControlName LevelOption{"LevelOption"};  // the levels, a control array: index = level - 1
+inline constexpr forms::ControlName mnuLanguages{"mnuLanguages"};
+inline constexpr forms::ControlName mnuLanguage{"mnuLanguage"};  // the languages, a control array
 }  // namespace app::form_menu
 
 namespace app {
